@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Replaces `path` with `bytes` so that a crash, a full disk or a failed write
+// never leaves a damaged file: the bytes go to a temporary file beside it,
+// which is synced and renamed over the target only when every byte is on
+// disk. Returns 0 or the errno of the step that failed; the previous file is
+// then untouched and the temporary file removed.
+int WriteFileAtomically(const std::string& path, std::string_view bytes);

@@ -1,0 +1,102 @@
+#include "model/Gbk.h"
+
+#include <cerrno>
+#include <iconv.h>
+
+namespace {
+
+constexpr const char* kGbk = "CP936";
+
+class CIconv
+{
+public:
+    CIconv(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
+    ~CIconv()
+    {
+        if (Valid())
+            iconv_close(m_cd);
+    }
+    CIconv(const CIconv&) = delete;
+    CIconv& operator=(const CIconv&) = delete;
+
+    bool Valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+
+    // Converts all of `in`; on an invalid or unconvertible sequence stops and
+    // returns the number of input bytes consumed so far in `stoppedAt`.
+    bool Convert(std::string_view in, std::string& out, std::size_t& stoppedAt)
+    {
+        char* src = const_cast<char*>(in.data());
+        std::size_t srcLeft = in.size();
+        char buffer[1024];
+        while (srcLeft > 0) {
+            char* dst = buffer;
+            std::size_t dstLeft = sizeof buffer;
+            const std::size_t rc = iconv(m_cd, &src, &srcLeft, &dst, &dstLeft);
+            out.append(buffer, sizeof buffer - dstLeft);
+            if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
+                stoppedAt = in.size() - srcLeft;
+                return false;
+            }
+            // glibc counts irreversible conversions in rc; they would be
+            // substitutions, which we refuse.
+            if (rc != static_cast<std::size_t>(-1) && rc > 0) {
+                stoppedAt = in.size() - srcLeft;
+                return false;
+            }
+        }
+        char* dst = buffer;
+        std::size_t dstLeft = sizeof buffer;
+        iconv(m_cd, nullptr, nullptr, &dst, &dstLeft);
+        out.append(buffer, sizeof buffer - dstLeft);
+        stoppedAt = in.size();
+        return true;
+    }
+
+private:
+    iconv_t m_cd;
+};
+
+std::optional<std::string> ConvertStrict(const char* to, const char* from, std::string_view in)
+{
+    CIconv cv(to, from);
+    if (!cv.Valid())
+        return std::nullopt;
+    std::string out;
+    std::size_t stoppedAt = 0;
+    if (!cv.Convert(in, out, stoppedAt))
+        return std::nullopt;
+    return out;
+}
+
+} // namespace
+
+std::optional<std::string> Utf8ToGbk(std::string_view utf8)
+{
+    return ConvertStrict(kGbk, "UTF-8", utf8);
+}
+
+std::optional<std::string> GbkToUtf8(std::string_view gbk)
+{
+    return ConvertStrict("UTF-8", kGbk, gbk);
+}
+
+std::optional<std::string> Utf16LeToGbk(std::string_view utf16le)
+{
+    return ConvertStrict(kGbk, "UTF-16LE", utf16le);
+}
+
+std::string GbkToUtf8Lossy(std::string_view gbk)
+{
+    CIconv cv("UTF-8", kGbk);
+    std::string out;
+    if (!cv.Valid())
+        return out;
+    while (!gbk.empty()) {
+        std::size_t stoppedAt = 0;
+        if (cv.Convert(gbk, out, stoppedAt))
+            break;
+        out += "\xEF\xBF\xBD";
+        gbk.remove_prefix(stoppedAt + 1);
+    }
+    return out;
+}

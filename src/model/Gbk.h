@@ -1,0 +1,17 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Code page 936 (GBK), the encoding of every text in the files. Conversions
+// fail (nullopt) rather than substitute: text that code page 936 cannot hold
+// is reported to the caller, never stored as '?'.
+
+std::optional<std::string> Utf8ToGbk(std::string_view utf8);
+std::optional<std::string> GbkToUtf8(std::string_view gbk);
+std::optional<std::string> Utf16LeToGbk(std::string_view utf16le);
+
+// For display only: bytes that are not valid code page 936 show as U+FFFD.
+// The stored bytes stay as they are.
+std::string GbkToUtf8Lossy(std::string_view gbk);
