@@ -1,12 +1,72 @@
 #include "app/CMainFrame.h"
+#include "app/CTAVROApp.h"
+#include "app/CommandLine.h"
+#include "app/DesktopIntegration.h"
+#include "app/StartupProbe.h"
+#include "view/CTAVROView.h"
 
 #include <QApplication>
 
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kProgram = "tavromark";
+
+int Fail(const std::string& message, int nExitCode = 1)
+{
+    std::cerr << kProgram << ": " << message << '\n';
+    return nExitCode;
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    // The command line is read before any QApplication exists, so that what
+    // needs no window works without a display.
+    using Cmd = CCommandLineInfo::ShellCommand;
+    const CCommandLineInfo cmdInfo = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    switch (cmdInfo.m_nShellCommand) {
+    case Cmd::Help:
+        std::cout << CommandLineUsage(kProgram);
+        return 0;
+    case Cmd::Version:
+        std::cout << kProgram << ' ' << TAVRO_VERSION << '\n';
+        return 0;
+    case Cmd::Error:
+        return Fail(cmdInfo.m_strError + "\nTry '" + kProgram + " --help' for more information.", 2);
+    case Cmd::FilePrint:
+    case Cmd::FilePrintTo:
+        return Fail("printing from the command line is not available yet");
+    case Cmd::AppUnregister: {
+        QCoreApplication app(argc, argv);
+        const QString error = UnregisterDesktopIntegration();
+        if (!error.isEmpty())
+            return Fail("could not remove the desktop registration: " + error.toStdString());
+        std::cout << "The desktop registration of .tav documents has been removed.\n";
+        return 0;
+    }
+    case Cmd::FileOpen:
+        // A document that cannot even be opened ends the program here, with
+        // the reason, before any window appears.
+        if (const int nError = CheckReadableFile(cmdInfo.m_strFileName))
+            return Fail("cannot open '" + cmdInfo.m_strFileName + "': " + std::strerror(nError));
+        break;
+    case Cmd::FileNew:
+        break;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavromark"));
-    CMainFrame frame;
-    frame.show();
+    QApplication::setApplicationVersion(QStringLiteral(TAVRO_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("tavromark"));
+    CTAVROApp theApp;
+    if (!theApp.InitInstance(cmdInfo))
+        return 1;
+    ExitAfterFirstPaintIfAsked(theApp.MainFrame()->GetView()->viewport());
     return QApplication::exec();
 }

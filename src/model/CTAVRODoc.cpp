@@ -1,6 +1,36 @@
 #include "model/CTAVRODoc.h"
 
-CTAVRODoc::CTAVRODoc(QObject* parent) : QObject(parent) {}
+#include "app/AppMessageBox.h"
+#include "app/CommandIds.h"
+#include "model/CSheet.h"
+#include "view/CTAVROView.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include <cstring>
+
+namespace {
+
+std::string FileSystemPath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+QString SystemReason(int nError)
+{
+    return QString::fromLocal8Bit(std::strerror(nError));
+}
+
+} // namespace
+
+CTAVRODoc::CTAVRODoc(QObject* parent) : QObject(parent)
+{
+    m_commands.On(ID::FileSave, [this] { DoFileSave(); });
+    m_commands.On(ID::FileSaveAs, [this] { DoSave(QString()); });
+}
 
 void CTAVRODoc::SetModifiedFlag(bool bModified)
 {
@@ -8,4 +38,132 @@ void CTAVRODoc::SetModifiedFlag(bool bModified)
         return;
     m_bModified = bModified;
     Q_EMIT modifiedChanged(m_bModified);
+}
+
+void CTAVRODoc::SetPathName(const QString& path)
+{
+    m_strPathName = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
+    Q_EMIT pathNameChanged(m_strPathName);
+}
+
+QString CTAVRODoc::GetTitle() const
+{
+    return m_strPathName.isEmpty() ? QStringLiteral("无标题") : QFileInfo(m_strPathName).fileName();
+}
+
+QWidget* CTAVRODoc::DialogParent() const
+{
+    return m_pView ? m_pView->window() : nullptr;
+}
+
+bool CTAVRODoc::OnNewDocument()
+{
+    SetPathName(QString());
+    SetModifiedFlag(false);
+    if (m_pView) {
+        m_pView->m_format.CopyFrom(m_pView->LastChosenFormat());
+        m_pView->ResetLabels();
+    }
+    return true;
+}
+
+bool CTAVRODoc::OnOpenDocument(const QString& path)
+{
+    if (!m_pView)
+        return false;
+    CSheet sheet = m_pView->GetSheet();
+    switch (ReadSheetFile(FileSystemPath(path), sheet)) {
+    case SheetReadResult::Ok:
+        m_pView->SetSheet(sheet);
+        SetModifiedFlag(false);
+        return true;
+    case SheetReadResult::CannotOpen: {
+        // A file that cannot be opened at all is still worth a word: it may
+        // be a stale entry of the recent-file list.
+        const QFileInfo info(path);
+        const QString reason = !info.exists() ? QStringLiteral("文件不存在。")
+                               : info.isDir() ? QStringLiteral("这是一个文件夹。")
+                                              : QStringLiteral("没有读取该文件的权限。");
+        AppMessageBox(DialogParent(), QMessageBox::Warning,
+                      QStringLiteral("无法打开文件 %1。\n%2").arg(QDir::toNativeSeparators(path), reason));
+        return false;
+    }
+    case SheetReadResult::WrongSignature:
+        AppMessageBox(DialogParent(), QMessageBox::Warning, QStringLiteral("错误的文件格式！"));
+        return false;
+    case SheetReadResult::Unreadable:
+        AppMessageBox(DialogParent(), QMessageBox::Warning,
+                      QStringLiteral("文件打开出错,文件被占用或文件格式错误!"));
+        return false;
+    case SheetReadResult::Corrupt:
+        AppMessageBox(DialogParent(), QMessageBox::Warning, QStringLiteral("非预期的文件格式。"));
+        return false;
+    }
+    return false;
+}
+
+bool CTAVRODoc::OnSaveDocument(const QString& path)
+{
+    if (!m_pView)
+        return false;
+    const QFileInfo info(path);
+    // The save replaces the file by renaming over it, which a read-only file
+    // would not stop: refuse it here, as the user asked it to be kept.
+    if (info.exists() && !info.isWritable()) {
+        AppMessageBox(DialogParent(), QMessageBox::Warning,
+                      QStringLiteral("无法对 %1 进行写操作，因为它是只读文件或已经被其他人打开。")
+                          .arg(QDir::toNativeSeparators(path)));
+        return false;
+    }
+    if (const int nError = SaveSheetFile(FileSystemPath(path), m_pView->GetSheet())) {
+        AppMessageBox(DialogParent(), QMessageBox::Warning,
+                      QStringLiteral("保存文档失败。\n%1\n%2").arg(QDir::toNativeSeparators(path), SystemReason(nError)));
+        return false;
+    }
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CTAVRODoc::DoFileSave()
+{
+    const QFileInfo info(m_strPathName);
+    if (m_strPathName.isEmpty() || (info.exists() && !info.isWritable()))
+        return DoSave(QString());
+    return DoSave(m_strPathName);
+}
+
+bool CTAVRODoc::DoSave(const QString& path)
+{
+    QString target = path;
+    if (target.isEmpty()) {
+        const QString proposal = m_strPathName.isEmpty() ? GetTitle() + QStringLiteral(".tav") : m_strPathName;
+        QFileDialog dlg(DialogParent(), QString(), proposal);
+        dlg.setAcceptMode(QFileDialog::AcceptSave);
+        dlg.setNameFilters({QStringLiteral("TAVRO 文件 (*.tav)"), QStringLiteral("所有文件 (*.*)")});
+        dlg.setDefaultSuffix(QStringLiteral("tav"));
+        if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+            return false;
+        target = dlg.selectedFiles().constFirst();
+    }
+    if (!OnSaveDocument(target))
+        return false;
+    SetPathName(target);
+    Q_EMIT fileUsed(m_strPathName);
+    return true;
+}
+
+bool CTAVRODoc::SaveModified()
+{
+    if (!m_bModified)
+        return true;
+    const QString name = m_strPathName.isEmpty() ? GetTitle() : QDir::toNativeSeparators(m_strPathName);
+    switch (AppMessageBox(DialogParent(), QMessageBox::Question, QStringLiteral("将改动保存到 %1？").arg(name),
+                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes)) {
+    case QMessageBox::Yes:
+        return DoFileSave();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
 }

@@ -6,9 +6,11 @@
 #include <QString>
 
 class CTAVROView;
+class QWidget;
 
 // The document: path, title and modified flag of the one sheet. The sheet's
 // data lives in the view; the document reads and writes it through m_pView.
+// One document object serves every new and opened sheet of the run.
 class CTAVRODoc : public QObject
 {
     Q_OBJECT
@@ -21,14 +23,45 @@ public:
     bool IsModified() const { return m_bModified; }
     void SetModifiedFlag(bool bModified = true);
 
+    // Empty for an untitled document.
+    const QString& GetPathName() const { return m_strPathName; }
+    void SetPathName(const QString& path);
+    // "无标题" or the file name.
+    QString GetTitle() const;
+
+    // A new sheet: path cleared, not modified, the sheet type chosen last,
+    // every label empty and selected. The caller runs the initial update.
+    bool OnNewDocument();
+    // Reads `path` completely before anything changes; a refused file is
+    // reported and leaves sheet, path and modified flag as they were.
+    bool OnOpenDocument(const QString& path);
+    // Writes the sheet to `path` atomically; a failure is reported, and the
+    // document stays modified and the file on disk as it was.
+    bool OnSaveDocument(const QString& path);
+
+    // Save: to the document's own file, or through the save-as dialog when
+    // it has none or the file is read-only.
+    bool DoFileSave();
+    // Save as: `path`, or the file dialog when `path` is empty.
+    bool DoSave(const QString& path);
+    // Asks "将改动保存到 %1？" when modified. False when the user cancels or
+    // the save failed: the action that asked must not go on.
+    bool SaveModified();
+
     CTAVROView* m_pView = nullptr; // set by the view; not owned
 
 Q_SIGNALS:
     void modifiedChanged(bool bModified);
+    void pathNameChanged(const QString& path);
+    // A file was opened or saved: it belongs in the recent-file list.
+    void fileUsed(const QString& path);
 
 protected:
     CCommandMap m_commands;
 
 private:
+    QWidget* DialogParent() const;
+
     bool m_bModified = false;
+    QString m_strPathName;
 };

@@ -1,0 +1,62 @@
+#include "app/CRecentFileList.h"
+
+#include "app/AppSettings.h"
+#include "app/SettingsKeys.h"
+
+#include <QFileInfo>
+
+namespace {
+
+// Two spellings of one file (a relative path, a symbolic link) are one entry.
+QString Canonical(const QString& path)
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return canonical.isEmpty() ? QFileInfo(path).absoluteFilePath() : canonical;
+}
+
+} // namespace
+
+void CRecentFileList::Load()
+{
+    m_listPaths.clear();
+    const std::unique_ptr<QSettings> settings = OpenAppSettings();
+    if (!settings)
+        return;
+    const int nSize = settings->beginReadArray(SettingsKeys::kRecentFiles);
+    for (int i = 0; i < nSize && m_listPaths.size() < kMaxEntries; ++i) {
+        settings->setArrayIndex(i);
+        const QString path = settings->value(SettingsKeys::kRecentFile).toString();
+        if (!path.isEmpty() && !m_listPaths.contains(path))
+            m_listPaths.append(path);
+    }
+    settings->endArray();
+}
+
+void CRecentFileList::Save() const
+{
+    const std::unique_ptr<QSettings> settings = OpenAppSettings();
+    if (!settings)
+        return;
+    settings->remove(SettingsKeys::kRecentFiles);
+    settings->beginWriteArray(SettingsKeys::kRecentFiles, int(m_listPaths.size()));
+    for (int i = 0; i < m_listPaths.size(); ++i) {
+        settings->setArrayIndex(i);
+        settings->setValue(SettingsKeys::kRecentFile, m_listPaths[i]);
+    }
+    settings->endArray();
+}
+
+void CRecentFileList::Add(const QString& path)
+{
+    const QString entry = Canonical(path);
+    m_listPaths.removeAll(entry);
+    m_listPaths.prepend(entry);
+    while (m_listPaths.size() > kMaxEntries)
+        m_listPaths.removeLast();
+}
+
+void CRecentFileList::Remove(int nIndex)
+{
+    if (nIndex >= 0 && nIndex < m_listPaths.size())
+        m_listPaths.removeAt(nIndex);
+}

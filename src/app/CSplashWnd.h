@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QBasicTimer>
+#include <QPixmap>
+#include <QWidget>
+
+// The picture shown while the program starts. It goes 750 ms after the first
+// document's view has been laid out, or at once at the first key or mouse
+// button press, which it swallows. Shown at most once per run.
+class CSplashWnd : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kWidth = 520;
+    static constexpr int kHeight = 317;
+    static constexpr int kCloseDelayMs = 750;
+
+    // Set once at start-up from the command line; off means no splash.
+    static void EnableSplashScreen(bool bEnable);
+    // Shows the splash, centred on the primary screen, unless it is disabled
+    // or already shown.
+    static void ShowSplashScreen(QWidget* pOwner);
+    // The view's initial update: the splash goes kCloseDelayMs later.
+    static void OnViewInitialUpdate();
+    // The first look at every event of the program: a key or mouse button
+    // press closes the splash and is swallowed (true).
+    static bool PreTranslateAppMessage(QEvent* event);
+    // The splash while it is shown, else null.
+    static CSplashWnd* Current() { return s_pCurrent; }
+
+    void HideSplashScreen();
+
+    ~CSplashWnd() override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    explicit CSplashWnd(QWidget* pOwner);
+
+    QPixmap m_bitmap;
+    QBasicTimer m_timer;
+
+    static bool s_bEnabled;
+    static CSplashWnd* s_pCurrent;
+};
+
+// The application's picture as a pixmap of 520 × 317 logical pixels, drawn
+// sharp at the device pixel ratio of `pWidget`'s screen.
+QPixmap AppPicture(const QWidget* pWidget);

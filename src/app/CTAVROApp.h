@@ -1,0 +1,63 @@
+#pragma once
+
+#include "app/CCommandMap.h"
+#include "app/CRecentFileList.h"
+
+#include <QObject>
+#include <memory>
+
+struct CCommandLineInfo;
+class CMainFrame;
+class CTAVRODoc;
+class QTranslator;
+
+// The application object: starts the program, keeps the one document, frame
+// and view for the whole run, opens and creates documents, keeps the
+// recent-file list, and gives the splash window the first look at every
+// event. Needs a QApplication.
+class CTAVROApp : public QObject
+{
+    Q_OBJECT
+
+public:
+    CTAVROApp();
+    ~CTAVROApp() override;
+
+    // The start-up sequence; false ends the program (a document named on the
+    // command line was refused, after its message).
+    bool InitInstance(const CCommandLineInfo& cmdInfo);
+
+    // The document template's work: a new document, or the file at `path`,
+    // after asking to save a modified document. Null when the user cancelled
+    // or the file was refused; the current document then stays as it was.
+    CTAVRODoc* OpenDocumentFile(const QString& path);
+    CTAVRODoc* NewDocument();
+
+    CMainFrame* MainFrame() const { return m_pMainFrame.get(); }
+    CTAVRODoc* Document() const { return m_pDocument.get(); }
+    const CRecentFileList& RecentFiles() const { return m_recentFiles; }
+    const CCommandMap& CommandMap() const { return m_commands; }
+
+    // Chinese texts for Qt's own dialogs and buttons.
+    static void InstallTranslations();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private Q_SLOTS:
+    // The view's New command was confirmed: file-new, posted.
+    void OnNewDocumentRequested();
+
+private:
+    void OnAppAbout();
+    void OnFileNew();
+    void OnFileOpen();
+    void OnOpenRecentFile(int nIndex);
+    void AddToRecentFileList(const QString& path);
+    void ConnectViewNewRequest();
+
+    CCommandMap m_commands;
+    CRecentFileList m_recentFiles;
+    std::unique_ptr<CTAVRODoc> m_pDocument;
+    std::unique_ptr<CMainFrame> m_pMainFrame;
+};
