@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -413,4 +414,24 @@ TEST_F(SheetDialogs, RenderBothDialogs)
         d->reject();
     });
     dlg.DoModal();
+}
+
+TEST_F(SheetDialogs, LibraryThatCannotBeSavedIsReported)
+{
+    // The settings directory would have to be created inside a regular file.
+    const QString strBlocker = m_dir.path() + QStringLiteral("/file");
+    QFile blocker(strBlocker);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    qputenv("XDG_CONFIG_HOME", (strBlocker + QStringLiteral("/config")).toUtf8());
+
+    CDocTypeDlg dlg;
+    QString strMessage;
+    WhenModal<CDocTypeDlg>([&](CDocTypeDlg* d) {
+        EXPECT_EQ(ListTexts(d).size(), 3); // the presets, as nothing could be read
+        AnswerMessage(strMessage);
+        d->reject();
+    });
+    dlg.DoModal();
+    EXPECT_TRUE(strMessage.startsWith(QStringLiteral("Tavromark|无法保存页面类型库 "))) << strMessage.toStdString();
 }
