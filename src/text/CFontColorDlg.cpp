@@ -81,9 +81,14 @@ CFontColorDlg::CFontColorDlg(const CFontChoice& initial, QWidget* parent)
     m_labelSample->setPalette(sample);
 
     auto* pGrid = new QGridLayout;
-    pGrid->addWidget(new QLabel(QStringLiteral("字体(&F):"), this), 0, 0);
-    pGrid->addWidget(new QLabel(QStringLiteral("字形(&Y):"), this), 0, 1);
-    pGrid->addWidget(new QLabel(QStringLiteral("大小(&S):"), this), 0, 2);
+    const auto caption = [this](const QString& text, QWidget* pBuddy) {
+        auto* pLabel = new QLabel(text, this);
+        pLabel->setBuddy(pBuddy);
+        return pLabel;
+    };
+    pGrid->addWidget(caption(QStringLiteral("字体(&F):"), m_listFaces), 0, 0);
+    pGrid->addWidget(caption(QStringLiteral("字形(&Y):"), m_listStyles), 0, 1);
+    pGrid->addWidget(caption(QStringLiteral("大小(&S):"), m_comboSize), 0, 2);
     pGrid->addWidget(m_listFaces, 1, 0, 2, 1);
     pGrid->addWidget(m_listStyles, 1, 1, 2, 1);
     pGrid->addWidget(m_comboSize, 1, 2, Qt::AlignTop);
@@ -95,7 +100,9 @@ CFontColorDlg::CFontColorDlg(const CFontChoice& initial, QWidget* parent)
     auto* pEffectsLayout = new QVBoxLayout(pEffects);
     pEffectsLayout->addWidget(m_checkStrikeOut);
     pEffectsLayout->addWidget(m_checkUnderline);
-    pEffectsLayout->addWidget(new QLabel(QStringLiteral("颜色(&C):"), pEffects));
+    auto* pColorCaption = new QLabel(QStringLiteral("颜色(&C):"), pEffects);
+    pColorCaption->setBuddy(m_btnColor);
+    pEffectsLayout->addWidget(pColorCaption);
     pEffectsLayout->addWidget(m_btnColor);
     auto* pSampleBox = new QGroupBox(QStringLiteral("示例"), this);
     auto* pSampleLayout = new QVBoxLayout(pSampleBox);

@@ -1,4 +1,5 @@
 #include "text/CBatchTextDlg.h"
+#include "text/CFontColorDlg.h"
 #include "text/CLabelTextDlg.h"
 #include "text/CMarginDlg.h"
 #include "text/DialogSupport.h"
@@ -341,10 +342,17 @@ TEST(TextDialogs, Render)
     margins.show();
     const QPixmap marginPicture = margins.grab();
     margins.close();
+    CFontColorDlg font(FontChoiceOf(CLabelRecord()));
+    font.SetColor(QColor(0, 0, 160));
+    font.show();
+    const QPixmap fontPicture = font.grab();
+    font.close();
     EXPECT_FALSE(batchPicture.isNull());
     EXPECT_FALSE(marginPicture.isNull());
+    EXPECT_FALSE(fontPicture.isNull());
     if (!dir.isEmpty()) {
         EXPECT_TRUE(batchPicture.save(dir + QStringLiteral("/batch-text-dialog.png")));
         EXPECT_TRUE(marginPicture.save(dir + QStringLiteral("/margin-dialog.png")));
+        EXPECT_TRUE(fontPicture.save(dir + QStringLiteral("/font-dialog.png")));
     }
 }
