@@ -148,7 +148,8 @@ void DrawLabel(QPainter& painter, CLabelRecord& label, const QRect& rc, int nIns
     else if (label.m_nHAlign == 2)
         nHFlags = Qt::AlignRight;
     // The clip is ours: the line and the text box, not the shifted rectangle.
-    const int nFlags = nHFlags | Qt::AlignTop | Qt::TextDontClip;
+    // Trailing spaces take their room, as in the layout's byte count.
+    const int nFlags = nHFlags | Qt::AlignTop | Qt::TextDontClip | Qt::TextIncludeTrailingSpaces;
     const int nBaselineShift = font.m_bEmBox ? static_cast<int>(std::lround(kEmBoxAscent * font.m_font.pixelSize())) - QFontMetrics(font.m_font).ascent() : 0;
 
     for (int i = 0; i < static_cast<int>(layout.m_lines.size()); ++i) {
