@@ -3,6 +3,7 @@
 #include "view/LabelRenderer.h"
 #include "view/ViewGeometry.h"
 
+#include <QHash>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -83,27 +84,75 @@ void CLabelWnd::PostLabelChanged()
     QMetaObject::invokeMethod(this, &CLabelWnd::labelChanged, Qt::QueuedConnection);
 }
 
-void CLabelWnd::paintEvent(QPaintEvent*)
+namespace {
+
+// The frames of a cell depend on nothing but its size, zoom and selection,
+// and all visible cells share one size: each look is drawn once and copied.
+QPixmap CellFrame(const QSize& size, int nInset, bool bSelected, qreal dDevicePixelRatio,
+                  const QPen& penOuter, const QPen& penInner)
 {
-    QPainter painter(this);
+    static QHash<QString, QPixmap> frames;
+    const QString key = QStringLiteral("%1x%2/%3/%4/%5").arg(size.width()).arg(size.height()).arg(nInset).arg(bSelected).arg(dDevicePixelRatio);
+    auto it = frames.constFind(key);
+    if (it != frames.constEnd())
+        return *it;
+    if (frames.size() > 64)
+        frames.clear();
+
+    QPixmap pixmap(size * dDevicePixelRatio);
+    pixmap.setDevicePixelRatio(dDevicePixelRatio);
+    QPainter painter(&pixmap);
     // The gaps of the dotted frames show white.
     painter.setBackgroundMode(Qt::OpaqueMode);
     painter.setBackground(Qt::white);
-
-    const QRect rc = rect();
-    const int n = CellFrameInset(m_dZoom);
-    const bool bSelected = m_label.m_bSelected != 0;
+    const QRect rc(QPoint(0, 0), size);
     painter.setBrush(Qt::white);
-    painter.setPen(bSelected ? m_penSelOuter : m_penNormal);
+    painter.setPen(penOuter);
     DrawFrameRect(painter, rc);
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(bSelected ? m_penSelInner : m_penNormal);
-    DrawFrameRect(painter, rc.adjusted(n, n, -n, -n));
+    painter.setPen(penInner);
+    DrawFrameRect(painter, rc.adjusted(nInset, nInset, -nInset, -nInset));
+    painter.end();
+    frames.insert(key, pixmap);
+    return pixmap;
+}
 
-    painter.setBackgroundMode(Qt::TransparentMode);
-    DrawLabel(painter, rc, TruncToInt(m_label.m_dMarginLeft * m_dZoom), TruncToInt(m_label.m_dMarginTop * m_dZoom),
-              TruncToInt(m_label.m_dMarginRight * m_dZoom), TruncToInt(m_label.m_dMarginBottom * m_dZoom),
-              TruncToInt(m_label.m_dLineSpacing * m_dZoom), kScreenMode);
+} // namespace
+
+void CLabelWnd::paintEvent(QPaintEvent*)
+{
+    const QRect rc = rect();
+    if (rc.isEmpty())
+        return;
+    QPainter painter(this);
+    // Selected: a dotted light-blue outline and a solid blue frame inside;
+    // not selected: both dotted grey.
+    const bool bSelected = m_label.m_bSelected != 0;
+    painter.drawPixmap(0, 0, CellFrame(rc.size(), CellFrameInset(m_dZoom), bSelected, devicePixelRatioF(),
+                                       bSelected ? m_penSelOuter : m_penNormal, bSelected ? m_penSelInner : m_penNormal));
+
+    const int nLeft = TruncToInt(m_label.m_dMarginLeft * m_dZoom);
+    const int nTop = TruncToInt(m_label.m_dMarginTop * m_dZoom);
+    const int nRight = TruncToInt(m_label.m_dMarginRight * m_dZoom);
+    const int nBottom = TruncToInt(m_label.m_dMarginBottom * m_dZoom);
+    const QRect rcBox = rc.adjusted(nLeft, nTop, -nRight, -nBottom);
+    if (rcBox.isEmpty())
+        return;
+    // The text box is opaque, so what DrawLabel gives it can be kept until
+    // the label, its size or the zoom changes; it is compared by value, so
+    // writes into Record() need no notice.
+    const qreal dDevicePixelRatio = devicePixelRatioF();
+    if (m_textBox.isNull() || !(m_labelDrawn == m_label) || m_textBox.deviceIndependentSize() != QSizeF(rcBox.size())
+        || m_dZoomDrawn != m_dZoom || m_textBox.devicePixelRatio() != dDevicePixelRatio) {
+        m_textBox = QPixmap(rcBox.size() * dDevicePixelRatio);
+        m_textBox.setDevicePixelRatio(dDevicePixelRatio);
+        QPainter boxPainter(&m_textBox);
+        boxPainter.translate(-rcBox.topLeft());
+        DrawLabel(boxPainter, rc, nLeft, nTop, nRight, nBottom, TruncToInt(m_label.m_dLineSpacing * m_dZoom), kScreenMode);
+        m_labelDrawn = m_label;
+        m_dZoomDrawn = m_dZoom;
+    }
+    painter.drawPixmap(rcBox.topLeft(), m_textBox);
 }
 
 // A press on a label is the label's own: it never reaches the page below,

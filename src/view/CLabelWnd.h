@@ -3,6 +3,7 @@
 #include "model/CLabelRecord.h"
 
 #include <QPen>
+#include <QPixmap>
 #include <QWidget>
 
 #include <string>
@@ -80,4 +81,8 @@ private:
     QPen m_penNormal;
     QPen m_penSelInner;
     QPen m_penSelOuter;
+    // The text box as last drawn, with the record and zoom it was drawn from.
+    QPixmap m_textBox;
+    CLabelRecord m_labelDrawn;
+    double m_dZoomDrawn = 0.0;
 };

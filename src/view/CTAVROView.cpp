@@ -32,6 +32,7 @@ CTAVROView::CTAVROView(CTAVRODoc* pDocument, QWidget* parent)
     m_commands.On(ID::FullPage, [this] { OnFullPage(); });
     m_commands.OnUpdate(ID::FullPage, [this](CCmdUI& cmdUI) { OnUpdateFullPage(cmdUI); });
     m_commands.On(ID::FileNewSheet, [this] { OnFileNewSheet(); });
+    InitSelection();
 
     if (m_pDocument)
         m_pDocument->m_pView = this;

@@ -60,6 +60,18 @@ public:
     // New: confirms the sheet type, then asks the frame for a new document.
     void OnFileNewSheet();
 
+    // Selection (CTAVROView_Select.cpp). Every operation walks the cells of
+    // rows × columns row by row from the top, left to right in a row.
+    void OnSelectAll();
+    void OnSelectNone();
+    void OnInvertSelection();
+    void OnSelectText();
+    void OnSelectBlank();
+    // The selected cells of rows × columns.
+    int GetSelectedCount() const;
+    // Enables a command exactly while a label is selected.
+    void OnUpdateNeedSelection(CCmdUI& cmdUI) const;
+
     CPageFormat m_format;
     double m_dMinZoom = kNormalMinZoom; // pixels per mm; 0 in full-page display
     double m_dZoom = 2.5;               // screen pixels per mm
@@ -73,11 +85,24 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+    // A command that acts on the selected labels: its handler, and the
+    // update handler that disables it while none is selected.
+    void OnSelectionCommand(int nID, CCommandMap::Handler handler);
 
     CCommandMap m_commands;
 
 private:
     void OnLabelChanged();
+    // Registers the selection commands and makes the band's window.
+    void InitSelection();
+    // Calls fn(cell) for every cell of rows × columns, in the grid walk.
+    template <typename Fn>
+    void ForEachGridLabel(Fn fn) const;
     CViewZoom CurrentZoom() const { return {m_dZoom, m_rcExtent.right, m_rcExtent.bottom}; }
     CPixelPoint ScrollPosition() const;
 
@@ -87,4 +112,12 @@ private:
     CPixelRect m_rcExtent; // (0, 0, scroll width, scroll height)
     QPen m_penRuler;
     QPen m_penBackground;
+
+    // The rubber band: started by a left or right press on the page
+    // background, ended by the first left or right release, which decides
+    // whether the labels it touches are selected or deselected.
+    bool m_bDragging = false;
+    CPixelPoint m_ptDragStart; // view client pixels
+    CPixelPoint m_ptDragEnd;
+    QWidget* m_pBand = nullptr; // draws the band above the cells
 };

@@ -6,6 +6,7 @@
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QHash>
+#include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
 
@@ -82,8 +83,10 @@ CLabelFont MakeLabelFont(const CLogFont& logFont)
     // Height 0 asks for the face's default size. No label needs more than
     // kLargestEm pixels, even on a 1200 dpi page.
     constexpr int kLargestEm = 20000;
-    int nEm = QFontInfo(font).pixelSize();
-    if (logFont.lfHeight < 0)
+    int nEm = 0;
+    if (logFont.lfHeight == 0)
+        nEm = QFontInfo(font).pixelSize();
+    else if (logFont.lfHeight < 0)
         nEm = -std::max(logFont.lfHeight, -kLargestEm);
     else if (logFont.lfHeight > 0)
         nEm = static_cast<int>(std::lround(std::min(logFont.lfHeight, kLargestEm) / dCellPerEm));
@@ -119,7 +122,9 @@ void DrawLabel(QPainter& painter, CLabelRecord& label, const QRect& rc, int nIns
     label.m_logFont.lfWidth = 0;
     label.m_logFont.lfHeight = nMode == kScreenMode ? ScreenFontHeight(label.m_nFontHeight, dZoom)
                                                     : DeviceFontHeight(label.m_nFontHeight, painter.device()->logicalDpiY());
-    CLabelFont font = MakeLabelFont(label.m_logFont);
+    // An empty text draws no line: only its box is painted, and no font is needed.
+    const bool bText = !label.m_strText.empty();
+    CLabelFont font = bText ? MakeLabelFont(label.m_logFont) : CLabelFont{};
     const CLabelTextLayout layout = LayoutLabelText(label.m_strText, ToPixelRect(rc), style, font.m_metrics);
     if (!layout.m_bDraw)
         return;
@@ -142,8 +147,9 @@ void DrawLabel(QPainter& painter, CLabelRecord& label, const QRect& rc, int nIns
         nHFlags = Qt::AlignHCenter;
     else if (label.m_nHAlign == 2)
         nHFlags = Qt::AlignRight;
-    // An ampersand underlines the character after it; two show one.
-    const int nFlags = nHFlags | Qt::AlignTop | Qt::TextShowMnemonic;
+    // The clip is ours: the line and the text box, not the shifted rectangle.
+    // Trailing spaces take their room, as in the layout's byte count.
+    const int nFlags = nHFlags | Qt::AlignTop | Qt::TextDontClip | Qt::TextIncludeTrailingSpaces;
     const int nBaselineShift = font.m_bEmBox ? static_cast<int>(std::lround(kEmBoxAscent * font.m_font.pixelSize())) - QFontMetrics(font.m_font).ascent() : 0;
 
     for (int i = 0; i < static_cast<int>(layout.m_lines.size()); ++i) {
@@ -152,7 +158,10 @@ void DrawLabel(QPainter& painter, CLabelRecord& label, const QRect& rc, int nIns
         if (rcVisible.isEmpty() || layout.m_lines[i].empty())
             continue;
         painter.setClipRect(rcVisible);
-        painter.drawText(rcLine.translated(0, nBaselineShift), nFlags,
+        // An ampersand underlines the character after it; two show one. The
+        // mnemonic layout is slow, so only lines with an ampersand take it.
+        const bool bAmpersand = layout.m_lines[i].find('&') != std::string::npos;
+        painter.drawText(rcLine.translated(0, nBaselineShift), bAmpersand ? nFlags | Qt::TextShowMnemonic : nFlags,
                          QString::fromStdString(GbkToUtf8Lossy(layout.m_lines[i])));
     }
     painter.restore();
@@ -171,11 +180,47 @@ QPen DottedPen(const QColor& color)
     return pen;
 }
 
+namespace {
+
+// A dotted edge as a texture: 3 pixels of colour, 3 of the background (white
+// in opaque mode), along x or along y.
+const QBrush& DottedBrush(const QColor& color, bool bOpaque, bool bVertical)
+{
+    static QHash<quint64, QBrush> brushes;
+    const quint64 key = (quint64(color.rgba()) << 2) | (bOpaque ? 2u : 0u) | (bVertical ? 1u : 0u);
+    auto it = brushes.find(key);
+    if (it == brushes.end()) {
+        QImage texture(bVertical ? 1 : 6, bVertical ? 6 : 1, QImage::Format_ARGB32_Premultiplied);
+        for (int i = 0; i < 6; ++i)
+            texture.setPixel(bVertical ? 0 : i, bVertical ? i : 0,
+                             i < 3 ? color.rgba() : (bOpaque ? qRgb(255, 255, 255) : qRgba(0, 0, 0, 0)));
+        it = brushes.insert(key, QBrush(texture));
+    }
+    return *it;
+}
+
+} // namespace
+
 void DrawFrameRect(QPainter& painter, const QRect& rc)
 {
     if (rc.width() < 1 || rc.height() < 1)
         return;
-    painter.drawRect(rc.adjusted(0, 0, -1, -1));
+    const QPen pen = painter.pen();
+    if (pen.style() != Qt::CustomDashLine) {
+        painter.drawRect(rc.adjusted(0, 0, -1, -1));
+        return;
+    }
+    // Dotted frames are many (two a cell): four textured edges are much
+    // faster than a dashed outline and look the same.
+    if (painter.brush().style() != Qt::NoBrush)
+        painter.fillRect(rc, painter.brush());
+    const bool bOpaque = painter.backgroundMode() == Qt::OpaqueMode;
+    const QBrush& across = DottedBrush(pen.color(), bOpaque, false);
+    const QBrush& down = DottedBrush(pen.color(), bOpaque, true);
+    painter.fillRect(QRect(rc.left(), rc.top(), rc.width(), 1), across);
+    painter.fillRect(QRect(rc.left(), rc.bottom(), rc.width(), 1), across);
+    painter.fillRect(QRect(rc.left(), rc.top(), 1, rc.height()), down);
+    painter.fillRect(QRect(rc.right(), rc.top(), 1, rc.height()), down);
 }
 
 QRect ToQRect(const CPixelRect& rc)

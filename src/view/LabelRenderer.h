@@ -19,7 +19,7 @@ struct CLabelFont
     CTextMetrics m_metrics;
     // Chinese faces are laid out as the code page 936 faces they stand for: a
     // line is one em high, a byte of text half an em wide, and the baseline
-    // sits kEmBoxAscent ems below the line's top. Other faces keep their own
+    // sits 0.88 em below the line's top. Other faces keep their own
     // ascent + descent and average character width.
     bool m_bEmBox = false;
 };

@@ -52,6 +52,17 @@ int CellFrameInset(double dZoom)
     return TruncToInt(dZoom * 0.7);
 }
 
+CPixelRect BandRect(const CPixelPoint& a, const CPixelPoint& b)
+{
+    return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+}
+
+bool BandTouches(const CPixelRect& rcBand, const CPixelRect& rcCell)
+{
+    return rcBand.Contains(rcCell.left, rcCell.top) || rcBand.Contains(rcCell.right, rcCell.bottom)
+        || rcBand.Contains(rcCell.left, rcCell.bottom) || rcBand.Contains(rcCell.right, rcCell.top);
+}
+
 CPageDrawing ComputePageDrawing(const CPageFormat& format, const CViewZoom& zoom,
                                 int nClientWidth, int nClientHeight)
 {

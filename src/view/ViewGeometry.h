@@ -82,6 +82,14 @@ int LabelPixelHeight(double dHeightMm, double dZoom);
 // The inset of a selected cell's inner frame: trunc(zoom × 0.7).
 int CellFrameInset(double dZoom);
 
+// The rectangle a rubber band from a to b selects: the two points' smaller
+// coordinates to their larger ones, right and bottom exclusive, so a band
+// that starts and ends on one point selects nothing.
+CPixelRect BandRect(const CPixelPoint& a, const CPixelPoint& b);
+// Whether a band applies to a cell: a corner of the cell's rectangle (right
+// and bottom one past its last pixel) lies inside the band.
+bool BandTouches(const CPixelRect& rcBand, const CPixelRect& rcCell);
+
 // A ruler number and the box it is centred in.
 struct CRulerNumber
 {

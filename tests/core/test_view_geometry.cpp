@@ -184,3 +184,32 @@ TEST(Arithmetic, TruncToIntTruncatesAndSaturates)
     EXPECT_EQ(TruncToInt(-1e300), INT_MIN);
     EXPECT_EQ(TruncToInt(std::nan("")), 0);
 }
+
+TEST(RubberBand, CornersInsideTheBandDecide)
+{
+    const CPixelRect cell{100, 50, 150, 80}; // right and bottom one past the last pixel
+    struct Case
+    {
+        const char* name;
+        CPixelPoint from, to;
+        bool bTouches;
+    };
+    const Case cases[] = {
+        {"encloses the cell", {90, 40}, {160, 90}, true},
+        {"drawn backwards", {160, 90}, {90, 40}, true},
+        {"one corner: top-left", {95, 45}, {101, 51}, true},
+        {"one corner: bottom-right", {149, 79}, {155, 85}, true},
+        {"one corner: bottom-left", {90, 79}, {101, 85}, true},
+        {"one corner: top-right", {149, 40}, {155, 51}, true},
+        {"through the middle", {90, 60}, {160, 70}, false},
+        {"inside the cell", {110, 60}, {120, 70}, false},
+        {"right edge exactly on the cell's left", {60, 40}, {100, 90}, false},
+        {"left edge exactly on the cell's right", {150, 40}, {200, 90}, true},
+        {"bottom edge exactly on the cell's top", {90, 10}, {160, 50}, false},
+        {"a point", {100, 50}, {100, 50}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(BandTouches(BandRect(c.from, c.to), cell), c.bTouches);
+    }
+}

@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -312,4 +313,16 @@ TEST_F(SheetView, NewAsksThenRequestsANewDocument)
     EXPECT_EQ(spy.count(), 1);
     EXPECT_EQ(m_view.LastChosenFormat(), CPageFormat());
     EXPECT_FALSE(m_doc.IsModified());
+}
+
+TEST_F(SheetView, ScrollingMovesTheCellsWithThePage)
+{
+    Show(1000, 600);
+    ASSERT_GT(m_view.verticalScrollBar()->maximum(), 100);
+    const QPoint before = m_view.Label(3, 2)->pos();
+    m_view.verticalScrollBar()->setValue(100);
+    EXPECT_EQ(m_view.Label(3, 2)->pos(), before - QPoint(0, 100));
+    // A layout at this scroll position puts the cells where scrolling did.
+    m_view.LayoutLabels();
+    EXPECT_EQ(m_view.Label(3, 2)->pos(), before - QPoint(0, 100));
 }

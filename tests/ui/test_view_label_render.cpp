@@ -1,0 +1,259 @@
+#include "model/Gbk.h"
+#include "view/CLabelWnd.h"
+#include "view/LabelRenderer.h"
+
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr QRgb kBackground = 0xFFFF0000; // red: what the renderer must not touch
+
+bool IsInk(QRgb rgb)
+{
+    return qRed(rgb) < 160 && qGreen(rgb) < 160 && qBlue(rgb) < 160;
+}
+
+// Ink pixels inside rc of the image.
+int InkIn(const QImage& image, const QRect& rc)
+{
+    int n = 0;
+    for (int y = rc.top(); y <= rc.bottom(); ++y)
+        for (int x = rc.left(); x <= rc.right(); ++x)
+            n += IsInk(image.pixel(x, y)) ? 1 : 0;
+    return n;
+}
+
+// Renders a label on a red image of 200 × 100 pixels at zoom 1; the default
+// font height is −80, an em of 20 pixels.
+QImage Render(CLabelRecord& label, int nInset = 0, int nGap = 0, QSize size = {200, 100})
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(kBackground);
+    QPainter painter(&image);
+    DrawLabel(painter, label, QRect(QPoint(0, 0), size), nInset, nInset, nInset, nInset, nGap, kScreenMode, 1.0);
+    return image;
+}
+
+CLabelRecord Label(const std::string& strText, int nHAlign = 0, int nVAlign = 0, bool bShrink = false)
+{
+    CLabelRecord label;
+    label.m_strText = strText;
+    label.m_nHAlign = nHAlign;
+    label.m_nVAlign = nVAlign;
+    label.m_bAutoShrink = bShrink ? 1 : 0;
+    label.m_nFontHeight = -80;
+    return label;
+}
+
+} // namespace
+
+TEST(LabelRenderer, FontHeightForScreenAndDevice)
+{
+    CLabelRecord label;
+    label.m_strText = "A";
+    QImage screen(100, 40, QImage::Format_RGB32);
+    {
+        QPainter painter(&screen);
+        DrawLabel(painter, label, screen.rect(), 0, 0, 0, 0, 0, kScreenMode, 2.5);
+    }
+    EXPECT_EQ(label.m_logFont.lfHeight, -7);
+    EXPECT_EQ(label.m_logFont.lfWidth, 0);
+
+    QImage printer(400, 200, QImage::Format_RGB32);
+    printer.setDotsPerMeterX(qRound(600 / 0.0254));
+    printer.setDotsPerMeterY(qRound(600 / 0.0254));
+    ASSERT_EQ(printer.logicalDpiY(), 600);
+    {
+        QPainter painter(&printer);
+        DrawLabel(painter, label, printer.rect(), 0, 0, 0, 0, 0, 0, 2.5);
+    }
+    EXPECT_EQ(label.m_logFont.lfHeight, 70);
+}
+
+TEST(LabelRenderer, SongFaceIsSubstituted)
+{
+    const CLabelFont font = MakeLabelFont(CLogFont::LabelDefault());
+    EXPECT_EQ(font.m_font.family(), QStringLiteral("Noto Serif CJK SC"));
+    EXPECT_TRUE(font.m_bEmBox);
+    CLogFont logFont = CLogFont::LabelDefault();
+    logFont.lfHeight = -20;
+    EXPECT_EQ(MakeLabelFont(logFont).m_font.pixelSize(), 20);
+    EXPECT_EQ(MakeLabelFont(logFont).m_metrics.m_nLineHeight, 20);
+    EXPECT_EQ(MakeLabelFont(logFont).m_metrics.m_nCharWidth, 10);
+    logFont.lfHeight = 30; // a cell height: one em for this face
+    EXPECT_EQ(MakeLabelFont(logFont).m_font.pixelSize(), 30);
+    logFont.lfWidth = 5; // half the natural width of a byte
+    EXPECT_EQ(MakeLabelFont(logFont).m_font.stretch(), 33);
+    logFont.lfWeight = 700;
+    logFont.lfItalic = 1;
+    logFont.lfUnderline = 1;
+    logFont.lfStrikeOut = 1;
+    const QFont styled = MakeLabelFont(logFont).m_font;
+    EXPECT_EQ(styled.weight(), QFont::Bold);
+    EXPECT_TRUE(styled.italic());
+    EXPECT_TRUE(styled.underline());
+    EXPECT_TRUE(styled.strikeOut());
+}
+
+TEST(LabelRenderer, TextBoxIsWhiteAndNothingLeavesIt)
+{
+    CLabelRecord label = Label(std::string(60, 'W') + "\r\nW\r\nW\r\nW\r\nW\r\nW", 1, 4);
+    const QImage image = Render(label, 10);
+    const QRect box(10, 10, 180, 80);
+    EXPECT_GT(InkIn(image, box), 0);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (!box.contains(x, y)) {
+                ASSERT_EQ(image.pixel(x, y), kBackground) << x << "," << y;
+            }
+    EXPECT_EQ(image.pixel(11, 11), qRgb(255, 255, 255)) << "the text box is painted white";
+}
+
+TEST(LabelRenderer, BoxWithoutAreaDrawsNothing)
+{
+    for (int nInset : {50, 60}) {
+        SCOPED_TRACE(nInset);
+        CLabelRecord label = Label("text", 1, 4, true);
+        const QImage image = Render(label, nInset);
+        EXPECT_EQ(InkIn(image, image.rect()), 0);
+        EXPECT_EQ(image.pixel(100, 50), kBackground);
+    }
+}
+
+TEST(LabelRenderer, EmptyTextPaintsTheBoxOnly)
+{
+    CLabelRecord label = Label("");
+    const QImage image = Render(label, 10);
+    EXPECT_EQ(image.pixel(100, 50), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(5, 5), kBackground);
+    EXPECT_EQ(InkIn(image, image.rect()), 0);
+}
+
+TEST(LabelRenderer, LinesSplitOnCrLf)
+{
+    // Lines of 20 pixels from the top: 0–19, 20–39, 40–59.
+    struct Case
+    {
+        const char* name;
+        std::string text;
+        bool bInk[3];
+    };
+    const Case cases[] = {
+        {"A CR LF CR LF B: three lines, the middle empty", "A\r\n\r\nB", {true, false, true}},
+        {"A CR LF: one line", "A\r\n", {true, false, false}},
+        {"A CR LF B", "A\r\nB", {true, true, false}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CLabelRecord label = Label(c.text);
+        const QImage image = Render(label);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(InkIn(image, QRect(0, 20 * i, 200, 20)) > 0, c.bInk[i]) << "line " << i;
+    }
+}
+
+TEST(LabelRenderer, OversizedLineIsCroppedByAlignment)
+{
+    // 40 bytes of 10 pixels in a 100 pixel box: only a part shows.
+    const std::string spaces(39, ' ');
+    struct Case
+    {
+        const char* name;
+        std::string text;
+        int nHAlign;
+        bool bShrink;
+        bool bInk;
+    };
+    const Case cases[] = {
+        {"left shows the beginning", "X" + spaces, 0, false, true},
+        {"left hides the end", spaces + "X", 0, false, false},
+        {"right shows the end", spaces + "X", 2, false, true},
+        {"right hides the beginning", "X" + spaces, 2, false, false},
+        {"centre hides both ends", "X" + spaces.substr(1) + "X", 1, false, false},
+        {"centre shows the middle", spaces.substr(20) + "X" + spaces.substr(20), 1, false, true},
+        {"shrink shows all", spaces + "X", 0, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CLabelRecord label = Label(c.text, c.nHAlign, 0, c.bShrink);
+        const QImage image = Render(label, 0, 0, {100, 30});
+        EXPECT_EQ(InkIn(image, image.rect()) > 0, c.bInk);
+    }
+}
+
+TEST(LabelRenderer, ShrinkFitsThreeLinesIntoTwo)
+{
+    // Three lines of 20 in a box of 40: lines of 40 × 20 / 60 = 13 pixels.
+    CLabelRecord label = Label("A\r\n\r\nB", 0, 0, true);
+    const QImage image = Render(label, 0, 0, {200, 40});
+    EXPECT_GT(InkIn(image, QRect(0, 0, 200, 13)), 0);
+    EXPECT_EQ(InkIn(image, QRect(0, 14, 200, 11)), 0);
+    EXPECT_GT(InkIn(image, QRect(0, 26, 200, 14)), 0);
+    EXPECT_EQ(label.m_logFont.lfHeight, 13);
+    EXPECT_EQ(label.m_logFont.lfWidth, 10) << "only the height overflowed: the width stays";
+
+    CLabelRecord unshrunk = Label("A\r\n\r\nB", 0, 0, false);
+    const QImage cropped = Render(unshrunk, 0, 0, {200, 40});
+    EXPECT_EQ(InkIn(cropped, QRect(0, 20, 200, 20)), 0) << "the third line lies below the box";
+}
+
+TEST(LabelRenderer, PdfKeepsTextAsText)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("label.pdf"));
+    {
+        QPdfWriter writer(path);
+        QPainter painter(&writer);
+        CLabelRecord label = Label(*Utf8ToGbk("号线 A-01"), 1, 4);
+        DrawLabel(painter, label, QRect(0, 0, 2000, 800), 50, 50, 50, 50, 0, 0, 1.0);
+        EXPECT_GT(label.m_logFont.lfHeight, 0);
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.contains("/FontFile")) << "text is embedded as a font, not as an image";
+    EXPECT_FALSE(bytes.contains("/Subtype /Image"));
+}
+
+TEST(LabelCell, FramesByZoomAndSelection)
+{
+    struct Case
+    {
+        const char* name;
+        double dZoom;
+        bool bSelected;
+        int nInset;
+    };
+    const Case cases[] = {
+        {"selected at zoom 2.5", 2.5, true, 1},
+        {"selected at zoom 5", 5.0, true, 3},
+        {"unselected at zoom 5", 5.0, false, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CLabelWnd cell(0, 0, nullptr);
+        cell.SetZoom(c.dZoom);
+        cell.SetSize(20.0, 10.0);
+        cell.MoveTo(0, 0);
+        cell.LoadRecord(CLabelRecord{});
+        cell.SetSelected(c.bSelected ? 1 : 0);
+        const QImage image = cell.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(image.size(), QSize(int(20 * c.dZoom), int(10 * c.dZoom)));
+        const QRgb inner = c.bSelected ? qRgb(0, 0, 220) : qRgb(132, 132, 132);
+        const QRgb outer = c.bSelected ? qRgb(0, 132, 220) : qRgb(132, 132, 132);
+        EXPECT_EQ(image.pixel(0, 1), outer);
+        EXPECT_EQ(image.pixel(0, 4), qRgb(255, 255, 255)) << "the gaps of the dotted outline are white";
+        // Row 6 is in a dash of the dotted pattern (3 on, 3 off).
+        EXPECT_EQ(image.pixel(c.nInset, 6), inner);
+        EXPECT_EQ(image.pixel(image.width() - 1 - c.nInset, 6), inner);
+        if (c.nInset > 1) {
+            EXPECT_EQ(image.pixel(c.nInset - 1, 6), qRgb(255, 255, 255));
+        }
+        EXPECT_EQ(image.pixel(c.nInset + 1, 6), qRgb(255, 255, 255));
+    }
+}

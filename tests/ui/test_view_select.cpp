@@ -1,0 +1,227 @@
+#include "app/CommandIds.h"
+#include "model/CTAVRODoc.h"
+#include "view/CLabelWnd.h"
+#include "view/CTAVROView.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <set>
+#include <utility>
+
+namespace {
+
+// Opens the registration of commands that need a selection to the test.
+class CTestView : public CTAVROView
+{
+public:
+    using CTAVROView::CTAVROView;
+    using CTAVROView::OnSelectionCommand;
+};
+
+using Cells = std::set<std::pair<int, int>>;
+
+// The default sheet (5 × 14) shown at zoom 4.5, nothing selected, unmodified.
+class Selection : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_view.resize(1000, 980);
+        m_view.show();
+        QCoreApplication::processEvents();
+        m_view.OnInitialUpdate();
+        m_view.OnSelectNone();
+        Settle();
+    }
+
+    void Settle()
+    {
+        QCoreApplication::processEvents();
+        m_doc.SetModifiedFlag(false);
+    }
+
+    QRect Cell(int r, int c) const { return m_view.Label(r, c)->geometry(); }
+
+    Cells Selected() const
+    {
+        Cells cells;
+        for (int r = 0; r < m_view.m_format.m_nRows; ++r)
+            for (int c = 0; c < m_view.m_format.m_nColumns; ++c)
+                if (m_view.Label(r, c)->IsSelected() == 1)
+                    cells.insert({r, c});
+        return cells;
+    }
+
+    void Band(QPoint from, QPoint to, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QWidget* pPage = m_view.viewport();
+        QTest::mousePress(pPage, button, {}, from);
+        QTest::mouseMove(pPage, (from + to) / 2);
+        QTest::mouseMove(pPage, to);
+        QTest::mouseRelease(pPage, button, {}, to);
+    }
+
+    CTAVRODoc m_doc;
+    CTestView m_view{&m_doc};
+};
+
+} // namespace
+
+TEST_F(Selection, BandSelectsTheLabelsWithACornerInside)
+{
+    // From the gap above and left of label [0][0] to the middle of [1][1].
+    Band(Cell(0, 0).topLeft() - QPoint(3, 3), Cell(1, 1).center());
+    EXPECT_EQ(Selected(), (Cells{{0, 0}, {0, 1}, {1, 0}, {1, 1}}));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(m_doc.IsModified());
+}
+
+TEST_F(Selection, BandsThatTouchNoCornerChangeNothing)
+{
+    const QRect cell = Cell(2, 2);
+    struct Case
+    {
+        const char* name;
+        QPoint from, to;
+    };
+    const Case cases[] = {
+        {"through the label's middle", {Cell(2, 1).right() + 3, cell.top() + 5}, {Cell(2, 3).left() - 3, cell.bottom() - 5}},
+        {"right edge exactly on the label's left", {cell.left() - 10, cell.top() - 5}, {cell.left(), cell.bottom() + 5}},
+        {"press and release on one point", cell.topLeft() - QPoint(2, 2), cell.topLeft() - QPoint(2, 2)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Band(c.from, c.to);
+        EXPECT_EQ(Selected(), Cells{});
+    }
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(m_doc.IsModified());
+}
+
+TEST_F(Selection, TheReleasingButtonDecides)
+{
+    m_view.OnSelectAll();
+    QWidget* pPage = m_view.viewport();
+    const QPoint from = Cell(0, 0).topLeft() - QPoint(3, 3);
+    const QPoint to = Cell(0, 1).center();
+    QTest::mousePress(pPage, Qt::LeftButton, {}, from);
+    QTest::mouseMove(pPage, to);
+    QTest::mousePress(pPage, Qt::RightButton, {}, to); // swallowed: a band is under way
+    QTest::mouseRelease(pPage, Qt::RightButton, {}, to);
+    EXPECT_EQ(Selected().size(), 5u * 14u - 2u);
+    EXPECT_EQ(m_view.Label(0, 0)->IsSelected(), 0);
+    EXPECT_EQ(m_view.Label(0, 1)->IsSelected(), 0);
+
+    QTest::mouseRelease(pPage, Qt::LeftButton, {}, Cell(5, 4).center());
+    EXPECT_EQ(Selected().size(), 5u * 14u - 2u) << "the later left release does nothing";
+}
+
+TEST_F(Selection, BandAddsToTheSelection)
+{
+    m_view.Label(5, 4)->SetSelected(1);
+    Band(Cell(0, 0).topLeft() - QPoint(3, 3), Cell(0, 0).center());
+    EXPECT_EQ(Selected(), (Cells{{0, 0}, {5, 4}}));
+}
+
+TEST_F(Selection, CommandsAndTheModifiedFlag)
+{
+    struct Case
+    {
+        const char* name;
+        int nID;
+        Cells before;
+        size_t nSelectedAfter;
+        bool bModified;
+    };
+    const size_t nAll = 5 * 14;
+    const Case cases[] = {
+        {"select all on a sheet all selected", ID::SelectAll, {}, nAll, false},
+        {"select all with one missing", ID::SelectAll, {{0, 0}}, nAll, true},
+        {"select none with nothing selected", ID::SelectNone, {{0, 0}}, 0, true},
+        {"invert", ID::InvertSelection, {}, nAll, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_view.OnSelectAll();
+        if (c.nID == ID::SelectNone || c.nID == ID::InvertSelection)
+            m_view.OnSelectNone();
+        for (const auto& [r, col] : c.before)
+            m_view.Label(r, col)->SetSelected(0);
+        Settle();
+        const CCommandMap::Handler* pHandler = m_view.CommandMap().FindHandler(c.nID);
+        ASSERT_NE(pHandler, nullptr);
+        (*pHandler)();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(Selected().size(), c.nSelectedAfter);
+        EXPECT_EQ(m_doc.IsModified(), c.bModified);
+    }
+}
+
+TEST_F(Selection, SelectByContent)
+{
+    m_view.Label(0, 0)->SetText("A", 1);
+    m_view.Label(3, 2)->SetText("B", 1);
+    m_view.Label(20, 10)->SetText("hidden", 1);
+    m_view.Label(0, 1)->SetSelected(1);
+    Settle();
+
+    m_view.OnSelectText();
+    EXPECT_EQ(Selected(), (Cells{{0, 0}, {3, 2}}));
+    m_view.OnSelectBlank();
+    EXPECT_EQ(Selected().size(), 5u * 14u - 2u);
+    EXPECT_EQ(m_view.Label(0, 0)->IsSelected(), 0);
+
+    for (int r = 0; r < 14; ++r)
+        for (int c = 0; c < 5; ++c)
+            m_view.Label(r, c)->Reset();
+    m_view.OnSelectText();
+    EXPECT_EQ(Selected(), Cells{}) << "no label has text";
+}
+
+TEST_F(Selection, EscapeDeselectsTheGridOnly)
+{
+    m_view.OnSelectAll();
+    m_view.Label(20, 10)->SetSelected(1);
+    Settle();
+    m_view.setFocus();
+    QTest::keyClick(&m_view, Qt::Key_Escape);
+    EXPECT_EQ(Selected(), Cells{});
+    EXPECT_TRUE(m_doc.IsModified());
+    EXPECT_EQ(m_view.Label(20, 10)->IsSelected(), 1) << "cells outside the grid keep their flags";
+}
+
+TEST_F(Selection, ClickOnThePageFocusesTheView)
+{
+    QTest::mouseClick(m_view.viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(m_view.hasFocus());
+}
+
+TEST_F(Selection, CommandsThatNeedASelection)
+{
+    int nCleared = 0;
+    m_view.OnSelectionCommand(ID::ClearText, [&nCleared] { ++nCleared; });
+    CCommandRouter router;
+    router.AddTarget(&m_view.CommandMap());
+
+    EXPECT_EQ(m_view.GetSelectedCount(), 0);
+    EXPECT_FALSE(router.Update(ID::ClearText).m_bEnabled);
+    for (int nID : {ID::SelectAll, ID::SelectNone, ID::InvertSelection, ID::SelectText, ID::SelectEmpty})
+        EXPECT_TRUE(router.Update(nID).m_bEnabled) << nID;
+
+    m_view.Label(20, 10)->SetSelected(1);
+    EXPECT_FALSE(router.Update(ID::ClearText).m_bEnabled) << "a hidden cell does not count";
+    m_view.Label(13, 4)->SetSelected(1);
+    EXPECT_EQ(m_view.GetSelectedCount(), 1);
+    EXPECT_TRUE(router.Update(ID::ClearText).m_bEnabled);
+    EXPECT_FALSE(router.Update(ID::ClearText).m_bChecked);
+    EXPECT_TRUE(router.Execute(ID::ClearText));
+    EXPECT_EQ(nCleared, 1);
+}
+
+TEST_F(Selection, PressOnALabelStartsNoBand)
+{
+    QTest::mousePress(m_view.Label(0, 0), Qt::LeftButton);
+    QTest::mouseRelease(m_view.viewport(), Qt::LeftButton, {}, Cell(3, 3).center());
+    EXPECT_EQ(Selected(), (Cells{{0, 0}}));
+}
