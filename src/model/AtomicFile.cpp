@@ -10,12 +10,22 @@
 
 namespace {
 
-// The mode a newly created file would get: 0666 less the umask. umask can
-// only be read by setting it, so it is set back at once.
+// The mode a newly created file would get: 0666 less the umask. The umask is
+// read from /proc rather than set and reset, which would race with any other
+// thread creating a file.
 mode_t NewFileMode()
 {
-    const mode_t mask = umask(0);
-    umask(mask);
+    mode_t mask = 022;
+    if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        unsigned int value = 0;
+        while (std::fgets(line, sizeof line, status))
+            if (std::sscanf(line, "Umask: %o", &value) == 1) {
+                mask = static_cast<mode_t>(value);
+                break;
+            }
+        std::fclose(status);
+    }
     return 0666 & ~mask;
 }
 
@@ -44,7 +54,7 @@ int WriteFileAtomically(const std::string& pathGiven, std::string_view bytes)
     tmpPath.insert(tmpPath.end(), suffix.begin(), suffix.end());
     tmpPath.push_back('\0');
 
-    const int fd = mkstemp(tmpPath.data());
+    const int fd = mkostemp(tmpPath.data(), O_CLOEXEC);
     if (fd < 0)
         return errno;
 

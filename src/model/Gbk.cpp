@@ -96,6 +96,8 @@ std::string GbkToUtf8Lossy(std::string_view gbk)
         if (cv.Convert(gbk, out, stoppedAt))
             break;
         out += "\xEF\xBF\xBD";
+        if (stoppedAt >= gbk.size())
+            break;
         gbk.remove_prefix(stoppedAt + 1);
     }
     return out;

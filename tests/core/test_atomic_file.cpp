@@ -75,6 +75,16 @@ TEST(AtomicFile, ReplacesTheFileAndKeepsItsPermissions)
     EXPECT_EQ(fs::file_size(dir / "new.tav"), 0u);
 }
 
+TEST(AtomicFile, NewFileFollowsTheUmask)
+{
+    CTempDir dir;
+    const mode_t old = umask(027);
+    EXPECT_EQ(WriteFileAtomically(dir / "new.tav", "x"), 0);
+    umask(old);
+    EXPECT_EQ(fs::status(dir / "new.tav").permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
 TEST(AtomicFile, SavesThroughASymbolicLink)
 {
     CTempDir dir;

@@ -1,8 +1,10 @@
 // libFuzzer target for the sheet file reader: any bytes must be refused or
 // read without a crash, a leak, a large allocation or undefined behaviour; a
 // refused file must leave the caller's sheet untouched, and whatever reads
-// must write back to bytes that read to the same sheet.
+// must write back to bytes that read to the same sheet. The texts read, which
+// may hold any bytes, go through the conversions the front end applies.
 #include "model/CSheet.h"
+#include "model/Gbk.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -28,6 +30,18 @@ const CSheet& Before()
     return sheet;
 }
 
+// Showing a text never fails; a text that decodes shows the same either
+// way, and encodes back to its own bytes.
+void CheckTextConversions(const std::string& text)
+{
+    const std::string shown = GbkToUtf8Lossy(text);
+    const std::optional<std::string> utf8 = GbkToUtf8(text);
+    if (!utf8)
+        return;
+    if (shown != *utf8 || Utf8ToGbk(*utf8) != text)
+        std::abort();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -47,6 +61,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The full read starts with the same string the check reads.
     if (signature == SignatureCheck::Unreadable)
         std::abort();
+
+    for (int r = 0; r < sheet.m_format.m_nRows; ++r)
+        for (int c = 0; c < sheet.m_format.m_nColumns; ++c)
+            CheckTextConversions(sheet.m_labels[r][c].m_strText);
 
     const std::string written = SheetBytes(sheet);
     std::istringstream again(written, std::ios::binary);
