@@ -1,5 +1,6 @@
 #include "test_app_support.h"
 
+#include "app/AppMessageBox.h"
 #include "app/CAboutDlg.h"
 #include "app/CSplashWnd.h"
 #include "app/CommandIds.h"
@@ -325,4 +326,19 @@ TEST(AboutBox, ClosesOnEnterEscapeAndAClick)
         EXPECT_TRUE(bAnswered);
         EXPECT_LT(clock.elapsed(), CAboutDlg::kCloseAfterMs);
     }
+}
+
+TEST(Splash, AMessageBoxTakesItsPlace)
+{
+    QWidget owner;
+    CSplashWnd::EnableSplashScreen(true);
+    CSplashWnd::ShowSplashScreen(&owner);
+    ASSERT_NE(CSplashWnd::Current(), nullptr);
+    CSeenBox seen;
+    AnswerNextMessageBox(QMessageBox::Ok, &seen);
+    AppMessageBox(&owner, QMessageBox::Warning, QStringLiteral("错误的文件格式！"));
+    EXPECT_TRUE(seen.m_bShown);
+    EXPECT_EQ(seen.m_strCaption, QStringLiteral("Tavromark"));
+    EXPECT_EQ(CSplashWnd::Current(), nullptr);
+    CSplashWnd::EnableSplashScreen(false);
 }
