@@ -301,3 +301,43 @@ TEST_F(AppTest, ADroppedFileIsOpened)
     EXPECT_EQ(Doc()->GetPathName(), QFileInfo(path).absoluteFilePath());
     EXPECT_EQ(View()->GetSheet().m_labels[0][0].m_strText, "A-01");
 }
+
+// A document named on the command line: opened, or refused after its message,
+// which ends the program (InitInstance false).
+TEST(StartUp, OpensTheDocumentOnTheCommandLineOrEndsAfterItsMessage)
+{
+    QTemporaryDir dir;
+    const QString good = dir.filePath(QStringLiteral("good.tav"));
+    CSheet sheet;
+    sheet.m_labels[0][0].m_strText = "W-1";
+    ASSERT_EQ(SaveSheetFile(good.toStdString(), sheet), 0);
+    const QString bad = dir.filePath(QStringLiteral("bad.tav"));
+    {
+        QFile file(bad);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("\x05other and more bytes");
+    }
+
+    {
+        CTAVROApp app;
+        CCommandLineInfo info = ParseCommandLine({"/nologo", good.toStdString()});
+        ASSERT_TRUE(app.InitInstance(info));
+        EXPECT_EQ(app.MainFrame()->windowTitle(), QStringLiteral("good.tav - TAVRO"));
+        EXPECT_EQ(app.MainFrame()->GetView()->GetSheet().m_labels[0][0].m_strText, "W-1");
+        EXPECT_FALSE(app.Document()->IsModified());
+    }
+    {
+        CTAVROApp app;
+        CCommandLineInfo info = ParseCommandLine({"/nologo", bad.toStdString()});
+        CSeenBox seen;
+        AnswerNextMessageBox(QMessageBox::Ok, &seen);
+        EXPECT_FALSE(app.InitInstance(info));
+        EXPECT_EQ(seen.m_strText, QStringLiteral("错误的文件格式！"));
+        EXPECT_FALSE(app.MainFrame()->isVisible());
+    }
+    {
+        CTAVROApp app;
+        ASSERT_TRUE(app.InitInstance(ParseCommandLine({"/nologo", "/dde"})));
+        EXPECT_EQ(app.MainFrame()->windowTitle(), QStringLiteral("无标题 - TAVRO"));
+    }
+}
