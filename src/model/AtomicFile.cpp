@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,10 +19,26 @@ mode_t NewFileMode()
     return 0666 & ~mask;
 }
 
+// Saving through a symbolic link replaces the file it points to and keeps
+// the link; a dangling link is replaced like a missing file.
+std::string ResolveLink(const std::string& path)
+{
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return path;
+    char* resolved = realpath(path.c_str(), nullptr);
+    if (!resolved)
+        return path;
+    std::string target(resolved);
+    std::free(resolved);
+    return target;
+}
+
 } // namespace
 
-int WriteFileAtomically(const std::string& path, std::string_view bytes)
+int WriteFileAtomically(const std::string& pathGiven, std::string_view bytes)
 {
+    const std::string path = ResolveLink(pathGiven);
     std::vector<char> tmpPath(path.begin(), path.end());
     const std::string suffix = ".XXXXXX";
     tmpPath.insert(tmpPath.end(), suffix.begin(), suffix.end());

@@ -7,5 +7,6 @@
 // never leaves a damaged file: the bytes go to a temporary file beside it,
 // which is synced and renamed over the target only when every byte is on
 // disk. Returns 0 or the errno of the step that failed; the previous file is
-// then untouched and the temporary file removed.
+// then untouched and the temporary file removed. A symbolic link at `path`
+// is kept and the file it points to replaced.
 int WriteFileAtomically(const std::string& path, std::string_view bytes);

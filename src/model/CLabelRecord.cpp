@@ -1,6 +1,7 @@
 #include "model/CLabelRecord.h"
 
 #include "model/Archive.h"
+#include "model/CPageFormat.h"
 
 #include <algorithm>
 #include <cmath>
@@ -116,10 +117,12 @@ bool CLabelRecord::Load(CArchiveReader& ar)
     read.m_bAutoShrink = ar.ReadInt32();
     if (!read.m_logFont.Load(ar))
         return false;
-    const bool bFinite = std::isfinite(read.m_dMarginLeft) && std::isfinite(read.m_dMarginTop)
-        && std::isfinite(read.m_dMarginRight) && std::isfinite(read.m_dMarginBottom)
-        && std::isfinite(read.m_dLineSpacing);
-    if (!ar.Ok() || !bFinite)
+    // Inner margins and spacing are finite and no longer than a sheet can be
+    // (NaN fails the comparison), so scaling them to pixels stays in range.
+    const auto sane = [](double d) { return std::fabs(d) <= CPageFormat::kMaxLength; };
+    const bool bSane = sane(read.m_dMarginLeft) && sane(read.m_dMarginTop) && sane(read.m_dMarginRight)
+        && sane(read.m_dMarginBottom) && sane(read.m_dLineSpacing);
+    if (!ar.Ok() || !bSane)
         return false;
     *this = std::move(read);
     return true;

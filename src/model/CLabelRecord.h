@@ -62,7 +62,8 @@ struct CLabelRecord
     // 125 bytes plus the text and its length prefix beyond one byte.
     void Store(CArchiveWriter& ar) const;
     // Replaces this record only when the whole record was read and its
-    // lengths are finite; otherwise returns false and leaves it unchanged.
+    // lengths are finite and at most CPageFormat::kMaxLength in size;
+    // otherwise returns false and leaves it unchanged.
     bool Load(CArchiveReader& ar);
 
     bool operator==(const CLabelRecord&) const = default;

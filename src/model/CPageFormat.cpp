@@ -2,8 +2,6 @@
 
 #include "model/Archive.h"
 
-#include <cmath>
-
 CPageFormat::CPageFormat()
     : m_dBottomMargin(3.0),
       m_dRightMargin(12.0),
@@ -85,8 +83,9 @@ bool CPageFormat::Load(CArchiveReader& ar)
 
 bool CPageFormat::IsUsable() const
 {
-    const auto positive = [](double d) { return std::isfinite(d) && d > 0.0; };
-    const auto notNegative = [](double d) { return std::isfinite(d) && d >= 0.0; };
+    // Written so that NaN fails every comparison and is refused.
+    const auto positive = [](double d) { return d > 0.0 && d <= kMaxLength; };
+    const auto notNegative = [](double d) { return d >= 0.0 && d <= kMaxLength; };
     return m_nColumns >= 2 && m_nColumns <= kMaxColumns && m_nRows >= 2 && m_nRows <= kMaxRows
         && positive(m_dPageWidth) && positive(m_dPageHeight) && positive(m_dLabelWidth)
         && positive(m_dLabelHeight) && notNegative(m_dLeftMargin) && notNegative(m_dRightMargin)

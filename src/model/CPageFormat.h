@@ -16,6 +16,9 @@ public:
     static constexpr int kSerializedSize = 72;
     static constexpr int kMaxRows = 25;
     static constexpr int kMaxColumns = 15;
+    // No label sheet is ten metres long; the bound keeps every length times a
+    // zoom or a printer resolution well inside an int.
+    static constexpr double kMaxLength = 10000.0;
 
     CPageFormat();
     virtual ~CPageFormat() = default;
@@ -35,7 +38,8 @@ public:
     bool Load(CArchiveReader& ar);
 
     // What a sheet can show: 2 to 15 columns, 2 to 25 rows, page and label
-    // sizes finite and positive, margins finite and not negative.
+    // sizes finite and positive, margins finite and not negative, every
+    // length at most kMaxLength.
     bool IsUsable() const;
 
     bool operator==(const CPageFormat&) const = default;

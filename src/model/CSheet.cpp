@@ -3,8 +3,10 @@
 #include "model/Archive.h"
 #include "model/AtomicFile.h"
 
+#include <cerrno>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 
 const std::string kSheetSignature = "_TAVRO MARKER SUITE DESIGNED BY DELMARO 2004-02_";
 
@@ -17,28 +19,49 @@ SignatureCheck CheckSignature(std::istream& in)
     return signature == kSheetSignature ? SignatureCheck::Ok : SignatureCheck::WrongSignature;
 }
 
+namespace {
+
+// A directory opens as a stream on Linux but cannot be read as a file: it
+// counts as a file that cannot be opened, not as a damaged one.
+bool OpenForReading(const std::string& path, std::ifstream& in)
+{
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+        return false;
+    in.open(path, std::ios::binary);
+    return in.is_open();
+}
+
+} // namespace
+
 SignatureCheck CheckSignatureFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    std::ifstream in;
+    if (!OpenForReading(path, in))
         return SignatureCheck::CannotOpen;
     return CheckSignature(in);
 }
 
-void WriteSheet(std::ostream& out, const CSheet& sheet)
+bool WriteSheet(std::ostream& out, const CSheet& sheet)
 {
+    // rows × columns index the fixed grid, and a file of any other format
+    // would be refused on reading.
+    if (!sheet.m_format.IsUsable())
+        return false;
     CArchiveWriter ar(out);
     ar.WriteString(kSheetSignature);
     sheet.m_format.Store(ar);
     for (int r = 0; r < sheet.m_format.m_nRows; ++r)
         for (int c = 0; c < sheet.m_format.m_nColumns; ++c)
             sheet.m_labels[r][c].Store(ar);
+    return ar.Ok();
 }
 
 std::string SheetBytes(const CSheet& sheet)
 {
     std::ostringstream out(std::ios::binary);
-    WriteSheet(out, sheet);
+    if (!WriteSheet(out, sheet))
+        return {};
     return std::move(out).str();
 }
 
@@ -59,8 +82,8 @@ bool ReadSheet(std::istream& in, CSheet& sheet)
 
 SheetReadResult ReadSheetFile(const std::string& path, CSheet& sheet)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    std::ifstream in;
+    if (!OpenForReading(path, in))
         return SheetReadResult::CannotOpen;
     switch (CheckSignature(in)) {
     case SignatureCheck::Ok:
@@ -79,5 +102,7 @@ SheetReadResult ReadSheetFile(const std::string& path, CSheet& sheet)
 
 int SaveSheetFile(const std::string& path, const CSheet& sheet)
 {
+    if (!sheet.m_format.IsUsable())
+        return EINVAL;
     return WriteFileAtomically(path, SheetBytes(sheet));
 }

@@ -44,8 +44,10 @@ enum class SheetReadResult
 SignatureCheck CheckSignature(std::istream& in);
 SignatureCheck CheckSignatureFile(const std::string& path);
 
-// Signature, format, then the labels of rows × columns, row-major.
-void WriteSheet(std::ostream& out, const CSheet& sheet);
+// Signature, format, then the labels of rows × columns, row-major. A format
+// that is not usable (CPageFormat::IsUsable) writes nothing: WriteSheet
+// returns false, as it does when the stream fails; SheetBytes returns "".
+bool WriteSheet(std::ostream& out, const CSheet& sheet);
 std::string SheetBytes(const CSheet& sheet);
 
 // All or nothing: `sheet` changes only when the whole stream read and the
@@ -53,9 +55,10 @@ std::string SheetBytes(const CSheet& sheet);
 // what `sheet` held.
 bool ReadSheet(std::istream& in, CSheet& sheet);
 
-// The signature check, then the full read, as one open of a file.
+// The signature check, then the full read, as one open of a file. A missing
+// or unreadable path and a directory are CannotOpen.
 SheetReadResult ReadSheetFile(const std::string& path, CSheet& sheet);
 
-// Written atomically; returns 0 or the errno of the failure, in which case
-// the previous file is untouched.
+// Written atomically; returns 0 or the errno of the failure (EINVAL for a
+// format that is not usable), in which case the previous file is untouched.
 int SaveSheetFile(const std::string& path, const CSheet& sheet);

@@ -1,10 +1,38 @@
 #include "view/CTAVROView.h"
 
+#include "app/CommandIds.h"
 #include "model/CTAVRODoc.h"
+#include "view/CLabelWnd.h"
+
+#include <QMessageBox>
+#include <QScrollBar>
 
 CTAVROView::CTAVROView(CTAVRODoc* pDocument, QWidget* parent)
-    : QAbstractScrollArea(parent), m_pDocument(pDocument)
+    : QAbstractScrollArea(parent),
+      m_pDocument(pDocument),
+      m_penRuler(QColor(0, 132, 0), 1),
+      m_penBackground(QColor(132, 130, 132), 1)
 {
+    m_penRuler.setCosmetic(true);
+    m_penBackground.setCosmetic(true);
+    setFrameShape(QFrame::NoFrame);
+    setFocusPolicy(Qt::StrongFocus);
+    // The paint covers the whole client area: nothing to erase first.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setAutoFillBackground(false);
+
+    for (int r = 0; r < CPageFormat::kMaxRows; ++r)
+        for (int c = 0; c < CPageFormat::kMaxColumns; ++c) {
+            CLabelWnd* pLabel = new CLabelWnd(r, c, viewport());
+            pLabel->SetSize(m_format.m_dLabelWidth, m_format.m_dLabelHeight);
+            connect(pLabel, &CLabelWnd::labelChanged, this, &CTAVROView::OnLabelChanged);
+            m_pLabels[r][c] = pLabel;
+        }
+
+    m_commands.On(ID::FullPage, [this] { OnFullPage(); });
+    m_commands.OnUpdate(ID::FullPage, [this](CCmdUI& cmdUI) { OnUpdateFullPage(cmdUI); });
+    m_commands.On(ID::FileNewSheet, [this] { OnFileNewSheet(); });
+
     if (m_pDocument)
         m_pDocument->m_pView = this;
 }
@@ -15,30 +43,123 @@ CTAVROView::~CTAVROView()
         m_pDocument->m_pView = nullptr;
 }
 
+CLabelWnd* CTAVROView::Label(int nRow, int nColumn) const
+{
+    if (nRow < 0 || nRow >= CPageFormat::kMaxRows || nColumn < 0 || nColumn >= CPageFormat::kMaxColumns)
+        return nullptr;
+    return m_pLabels[nRow][nColumn];
+}
+
 CSheet CTAVROView::GetSheet() const
 {
-    CSheet sheet = m_sheet;
+    CSheet sheet;
     sheet.m_format = m_format;
+    for (int r = 0; r < CPageFormat::kMaxRows; ++r)
+        for (int c = 0; c < CPageFormat::kMaxColumns; ++c)
+            sheet.m_labels[r][c] = m_pLabels[r][c]->Record();
     return sheet;
 }
 
 void CTAVROView::SetSheet(const CSheet& sheet)
 {
-    m_sheet = sheet;
     m_format = sheet.m_format;
+    for (int r = 0; r < CPageFormat::kMaxRows; ++r)
+        for (int c = 0; c < CPageFormat::kMaxColumns; ++c)
+            m_pLabels[r][c]->LoadRecord(sheet.m_labels[r][c]);
 }
 
 void CTAVROView::ResetLabels()
 {
-    for (CSheet::Row& row : m_sheet.m_labels)
-        for (CLabelRecord& label : row) {
-            label.m_bSelected = 1;
-            label.m_strText.clear();
-        }
+    for (const auto& row : m_pLabels)
+        for (CLabelWnd* pLabel : row)
+            pLabel->Reset();
 }
 
 void CTAVROView::OnInitialUpdate()
 {
+    UpdateZoom();
+    for (int r = 0; r < CPageFormat::kMaxRows; ++r)
+        for (int c = 0; c < CPageFormat::kMaxColumns; ++c)
+            m_pLabels[r][c]->setVisible(r < m_format.m_nRows && c < m_format.m_nColumns);
+    LayoutLabels();
     viewport()->update();
     Q_EMIT initialUpdateDone();
+}
+
+void CTAVROView::UpdateZoom()
+{
+    const CViewZoom zoom = ComputeZoom(m_format, viewport()->height(), m_dMinZoom);
+    m_dZoom = zoom.m_dZoom;
+    m_rcExtent = {0, 0, zoom.m_nExtentWidth, zoom.m_nExtentHeight};
+    // A page of the scroll bar is what the client area shows.
+    const QSize client = viewport()->size();
+    horizontalScrollBar()->setPageStep(client.width());
+    verticalScrollBar()->setPageStep(client.height());
+    horizontalScrollBar()->setSingleStep(20);
+    verticalScrollBar()->setSingleStep(20);
+    horizontalScrollBar()->setRange(0, std::max(0, m_rcExtent.Width() - client.width()));
+    verticalScrollBar()->setRange(0, std::max(0, m_rcExtent.Height() - client.height()));
+}
+
+CPixelPoint CTAVROView::ScrollPosition() const
+{
+    return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
+void CTAVROView::LayoutLabels()
+{
+    const CPixelPoint scroll = ScrollPosition();
+    const CLabelLayout layout(m_format, CurrentZoom(), viewport()->width(), scroll.x, scroll.y);
+    for (int r = 0; r < m_format.m_nRows && r < CPageFormat::kMaxRows; ++r)
+        for (int c = 0; c < m_format.m_nColumns && c < CPageFormat::kMaxColumns; ++c) {
+            CLabelWnd* pLabel = m_pLabels[r][c];
+            pLabel->SetZoom(m_dZoom);
+            pLabel->SetSize(m_format.m_dLabelWidth, m_format.m_dLabelHeight);
+            const CPixelRect rc = layout.LabelRect(r, c);
+            pLabel->MoveTo(rc.left, rc.top);
+        }
+}
+
+void CTAVROView::resizeEvent(QResizeEvent*)
+{
+    UpdateZoom();
+    LayoutLabels();
+}
+
+void CTAVROView::scrollContentsBy(int dx, int dy)
+{
+    // Moves the painted page and the cells with it; no re-layout needed.
+    viewport()->scroll(dx, dy);
+}
+
+void CTAVROView::OnFullPage()
+{
+    m_dMinZoom = m_dMinZoom == 0.0 ? kNormalMinZoom : 0.0;
+    UpdateZoom();
+    LayoutLabels();
+    viewport()->update();
+}
+
+void CTAVROView::OnUpdateFullPage(CCmdUI& cmdUI) const
+{
+    cmdUI.SetCheck(m_dMinZoom == 0.0);
+}
+
+void CTAVROView::OnFileNewSheet()
+{
+    // Until sheet types can be chosen, New keeps the default sheet.
+    const CPageFormat format;
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Tavromark"),
+                    QStringLiteral("新建一个默认格式（%1 列 × %2 行）的标签页？").arg(format.m_nColumns).arg(format.m_nRows),
+                    QMessageBox::Ok | QMessageBox::Cancel, this);
+    if (box.exec() != QMessageBox::Ok)
+        return;
+    m_formatLastChosen = format;
+    QMetaObject::invokeMethod(this, &CTAVROView::newDocumentRequested, Qt::QueuedConnection);
+}
+
+void CTAVROView::OnLabelChanged()
+{
+    if (m_pDocument)
+        m_pDocument->SetModifiedFlag(true);
 }

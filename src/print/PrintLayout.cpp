@@ -1,0 +1,93 @@
+#include "print/PrintLayout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr double kInchesPerMillimetre = 0.03937007874015748;
+
+} // namespace
+
+double ToDevice(int nDotsPerInch, double dMillimetres)
+{
+    return nDotsPerInch * (dMillimetres * kInchesPerMillimetre);
+}
+
+int ToDeviceUnits(int nDotsPerInch, double dMillimetres)
+{
+    const double d = std::trunc(ToDevice(nDotsPerInch, dMillimetres));
+    if (std::isnan(d))
+        return 0;
+    constexpr double dMin = std::numeric_limits<int>::min();
+    constexpr double dMax = std::numeric_limits<int>::max();
+    if (d <= dMin)
+        return std::numeric_limits<int>::min();
+    if (d >= dMax)
+        return std::numeric_limits<int>::max();
+    return static_cast<int>(d);
+}
+
+CDeviceRect LabelDeviceRect(const CPageFormat& format, int nRow, int nColumn, int nPageMoveX, int nPageMoveY,
+                            CDeviceResolution resolution)
+{
+    const double dx = nPageMoveX * 0.01;
+    const double dy = nPageMoveY * 0.01;
+    const double dColumnLeft = nColumn * format.m_dColumnPitch + dx;
+    const double dRowTop = dy + nRow * format.m_dRowPitch;
+    CDeviceRect rc;
+    rc.m_nLeft = ToDeviceUnits(resolution.m_nDpiX, dColumnLeft + format.m_dLeftMargin);
+    rc.m_nRight = ToDeviceUnits(resolution.m_nDpiX, (dColumnLeft + format.m_dLabelWidth) + format.m_dLeftMargin);
+    rc.m_nTop = ToDeviceUnits(resolution.m_nDpiY, dRowTop + format.m_dTopMargin);
+    rc.m_nBottom = ToDeviceUnits(resolution.m_nDpiY, (dRowTop + format.m_dTopMargin) + format.m_dLabelHeight);
+    return rc;
+}
+
+CDeviceInsets LabelDeviceInsets(const CLabelRecord& label, CDeviceResolution resolution)
+{
+    CDeviceInsets insets;
+    insets.m_nLeft = ToDeviceUnits(resolution.m_nDpiX, label.m_dMarginLeft);
+    insets.m_nTop = ToDeviceUnits(resolution.m_nDpiY, label.m_dMarginTop);
+    insets.m_nRight = ToDeviceUnits(resolution.m_nDpiX, label.m_dMarginRight);
+    insets.m_nBottom = ToDeviceUnits(resolution.m_nDpiY, label.m_dMarginBottom);
+    insets.m_nLineGap = ToDeviceUnits(resolution.m_nDpiY, label.m_dLineSpacing);
+    return insets;
+}
+
+std::vector<CPrintedLabel> PlanPrintedPage(const CSheet& sheet, int nPrintMode, int nPageMoveX, int nPageMoveY,
+                                           CDeviceResolution resolution)
+{
+    const CPageFormat& format = sheet.m_format;
+    std::vector<CPrintedLabel> page;
+    const auto add = [&](int r, int c, bool bOutline, bool bText) {
+        CPrintedLabel label;
+        label.m_nRow = r;
+        label.m_nColumn = c;
+        label.m_rc = LabelDeviceRect(format, r, c, nPageMoveX, nPageMoveY, resolution);
+        if (bText)
+            label.m_insets = LabelDeviceInsets(sheet.m_labels[r][c], resolution);
+        label.m_bOutline = bOutline;
+        label.m_bText = bText;
+        page.push_back(label);
+    };
+    // The grid holds at most 25 × 15 cells whatever the format claims.
+    const int nColumns = std::clamp(format.m_nColumns, 0, CPageFormat::kMaxColumns);
+    const int nRows = std::clamp(format.m_nRows, 0, CPageFormat::kMaxRows);
+
+    if (nPrintMode == kPrintModeBaseline) {
+        for (int r = 0; r < 2; ++r)
+            for (int c = 0; c < nColumns; ++c)
+                add(r, c, true, false);
+        return page;
+    }
+    const bool bPreview = nPrintMode == kPrintModePreview;
+    for (int r = 0; r < nRows; ++r) {
+        for (int c = 0; c < nColumns; ++c) {
+            const bool bSelected = sheet.m_labels[r][c].m_bSelected != 0;
+            if (bPreview || bSelected)
+                add(r, c, bPreview, bSelected);
+        }
+    }
+    return page;
+}

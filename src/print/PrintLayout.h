@@ -1,0 +1,85 @@
+#pragma once
+
+#include "model/CSheet.h"
+
+#include <vector>
+
+// What one printed page holds, in printer device units. The origin is the
+// top-left corner of the printer's printable area; nothing corrects for the
+// unprintable margin, the page offset does that.
+
+// What the next page draws.
+enum PrintMode : int
+{
+    kPrintModeNone = -1,     // after every page; a print then prints labels
+    kPrintModeBaseline = 0,  // the outlines of rows 0 and 1, nothing else
+    kPrintModeLabels = 1,    // the selected labels' texts
+    kPrintModePreview = 4095 // every outline, and the selected labels' texts
+};
+
+struct CDeviceResolution
+{
+    int m_nDpiX = 0; // dots per inch, horizontal
+    int m_nDpiY = 0;
+};
+
+struct CDeviceRect
+{
+    int m_nLeft = 0;
+    int m_nTop = 0;
+    int m_nRight = 0;
+    int m_nBottom = 0;
+
+    bool operator==(const CDeviceRect&) const = default;
+};
+
+// Millimetres to device units: dpi × (mm × 1/25.4), multiplied in that
+// order, then truncated toward zero (saturated at the int range).
+double ToDevice(int nDotsPerInch, double dMillimetres);
+int ToDeviceUnits(int nDotsPerInch, double dMillimetres);
+
+// The rectangle of label (nRow, nColumn), page offset in 0.01 mm. Each edge
+// is converted and truncated by itself from a sum formed left to right:
+//   left   = (c × column pitch + dx) + left margin
+//   right  = ((c × column pitch + dx) + label width) + left margin
+//   top    = (dy + r × row pitch) + top margin
+//   bottom = ((dy + r × row pitch) + top margin) + label height
+// so neighbouring labels may differ by one unit in width or height.
+CDeviceRect LabelDeviceRect(const CPageFormat& format, int nRow, int nColumn, int nPageMoveX, int nPageMoveY,
+                            CDeviceResolution resolution);
+
+// A label's inner margins and line gap in device units, each truncated.
+struct CDeviceInsets
+{
+    int m_nLeft = 0;
+    int m_nTop = 0;
+    int m_nRight = 0;
+    int m_nBottom = 0;
+    int m_nLineGap = 0;
+
+    bool operator==(const CDeviceInsets&) const = default;
+};
+CDeviceInsets LabelDeviceInsets(const CLabelRecord& label, CDeviceResolution resolution);
+
+// One label position on the page: its outline is drawn in the ruler pen
+// (white inside) when m_bOutline, then its text by the label renderer when
+// m_bText.
+struct CPrintedLabel
+{
+    int m_nRow = 0;
+    int m_nColumn = 0;
+    CDeviceRect m_rc;
+    CDeviceInsets m_insets;
+    bool m_bOutline = false;
+    bool m_bText = false;
+
+    bool operator==(const CPrintedLabel&) const = default;
+};
+
+// Every position the page draws, row by row from the top, left to right in a
+// row. Baseline: rows 0 and 1 whatever the sheet's row count, outlines only.
+// Otherwise every label of rows × columns, outlined in the preview, with
+// text where selected (a selected label is rendered even when empty); an
+// unselected label outside the preview draws nothing and is left out.
+std::vector<CPrintedLabel> PlanPrintedPage(const CSheet& sheet, int nPrintMode, int nPageMoveX, int nPageMoveY,
+                                           CDeviceResolution resolution);

@@ -1,0 +1,226 @@
+#include "sheets/CPageSetupDlg.h"
+
+#include "model/Gbk.h"
+#include "sheets/CPageDiagram.h"
+#include "sheets/SheetMessages.h"
+
+#include <QDialogButtonBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+
+namespace {
+
+constexpr int kMaxNameBytes = 100;
+
+QFrame* EtchedLine(QWidget* parent)
+{
+    auto* line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+} // namespace
+
+CPageSetupDlg::CPageSetupDlg(QWidget* parent) : QDialog(parent)
+{
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    setWindowTitle(QStringLiteral("设定页面"));
+
+    m_editName = new QLineEdit(this);
+    m_editName->setObjectName(QStringLiteral("editName"));
+    m_editName->setMaxLength(kMaxNameBytes);
+
+    auto* digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
+    const auto numberEdit = [&](const char* name) {
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(QString::fromLatin1(name));
+        edit->setValidator(digits);
+        edit->setMaxLength(10);
+        return edit;
+    };
+    // In the order of the layout, which is also the tab order.
+    m_fields = {
+        {numberEdit("editPageHeight"), &CPageSetupValues::m_nPageHeight, 500, 70000},
+        {numberEdit("editPageWidth"), &CPageSetupValues::m_nPageWidth, 500, 70000},
+        {numberEdit("editLeftMargin"), &CPageSetupValues::m_nLeftMargin, 0, 10000},
+        {numberEdit("editTopMargin"), &CPageSetupValues::m_nTopMargin, 0, 10000},
+        {numberEdit("editRightMargin"), &CPageSetupValues::m_nRightMargin, 0, 10000},
+        {numberEdit("editBottomMargin"), &CPageSetupValues::m_nBottomMargin, 0, 10000},
+        {numberEdit("editLabelHeight"), &CPageSetupValues::m_nLabelHeight, 100, 10000},
+        {numberEdit("editLabelWidth"), &CPageSetupValues::m_nLabelWidth, 100, 10000},
+        {numberEdit("editColumns"), &CPageSetupValues::m_nColumns, 2, 15},
+        {numberEdit("editRows"), &CPageSetupValues::m_nRows, 2, 25},
+    };
+    const QString labels[] = {
+        QStringLiteral("页面高 &A : "), QStringLiteral("页面宽 &B : "), QStringLiteral("左边距 &C : "),
+        QStringLiteral("上边距 &D : "), QStringLiteral("右边距 &E : "), QStringLiteral("下边距 &F : "),
+        QStringLiteral("标签高 &G : "), QStringLiteral("标签宽 &H : "), QStringLiteral("列数量 &M："),
+        QStringLiteral("行数量 &N："),
+    };
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(8);
+    auto* nameLabel = new QLabel(QStringLiteral("名称："), this);
+    nameLabel->setBuddy(m_editName);
+    grid->addWidget(nameLabel, 0, 0);
+    grid->addWidget(m_editName, 0, 1, 1, 4);
+    int nRow = 1;
+    for (std::size_t i = 0; i < m_fields.size(); i += 2) {
+        // A line between the name, the page size, the margins, the label size and the counts.
+        if (i != 4)
+            grid->addWidget(EtchedLine(this), nRow++, 0, 1, 5);
+        for (std::size_t j = 0; j < 2; ++j) {
+            auto* label = new QLabel(labels[i + j], this);
+            label->setBuddy(m_fields[i + j].m_pEdit);
+            grid->addWidget(label, nRow, int(j) * 3);
+            grid->addWidget(m_fields[i + j].m_pEdit, nRow, int(j) * 3 + 1);
+        }
+        ++nRow;
+    }
+    grid->setColumnMinimumWidth(2, 16);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(4, 1);
+
+    auto* buttons = new QDialogButtonBox(this);
+    auto* btnOK = buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
+    auto* btnCancel = buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
+    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    btnOK->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CPageSetupDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CPageSetupDlg::reject);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(new QLabel(QStringLiteral("单位： 0.01 mm"), this));
+    bottom->addStretch();
+    bottom->addWidget(buttons);
+
+    auto* right = new QVBoxLayout;
+    right->addLayout(grid);
+    right->addStretch();
+    right->addLayout(bottom);
+
+    auto* top = new QHBoxLayout(this);
+    top->addWidget(new CPageDiagram(this), 0, Qt::AlignTop);
+    top->addSpacing(12);
+    top->addLayout(right, 1);
+
+    QWidget* previous = m_editName;
+    for (const CNumberField& field : m_fields) {
+        setTabOrder(previous, field.m_pEdit);
+        previous = field.m_pEdit;
+    }
+    setTabOrder(previous, btnOK);
+    setTabOrder(btnOK, btnCancel);
+}
+
+int CPageSetupDlg::exec()
+{
+    OnInitDialog();
+    return QDialog::exec();
+}
+
+void CPageSetupDlg::OnInitDialog()
+{
+    setWindowTitle(QStringLiteral("设定页面") + m_strTitleSuffix);
+    m_values = ValuesFromFormat(m_format);
+    m_editName->setText(QString::fromStdString(GbkToUtf8Lossy(m_strName)));
+    for (const CNumberField& field : m_fields)
+        field.m_pEdit->setText(QString::number(m_values.*field.m_pValue));
+    m_editName->setFocus();
+}
+
+const CPageSetupDlg::CNumberField& CPageSetupDlg::Field(std::uint32_t CPageSetupValues::* pValue) const
+{
+    for (const CNumberField& field : m_fields)
+        if (field.m_pValue == pValue)
+            return field;
+    return m_fields.front();
+}
+
+void CPageSetupDlg::Refuse(QLineEdit* pEdit, const QString& strMessage)
+{
+    ShowSheetWarning(this, strMessage);
+    pEdit->setFocus();
+    pEdit->selectAll();
+}
+
+bool CPageSetupDlg::ExchangeNumber(const CNumberField& field)
+{
+    const std::optional<std::uint32_t> nValue = ParseUnsignedField(field.m_pEdit->text().toStdString());
+    if (!nValue) {
+        Refuse(field.m_pEdit, kMsgEnterPositiveInteger);
+        return false;
+    }
+    if (*nValue < field.m_nMin || *nValue > field.m_nMax) {
+        Refuse(field.m_pEdit, kMsgEnterIntegerBetween.arg(field.m_nMin).arg(field.m_nMax));
+        return false;
+    }
+    m_values.*field.m_pValue = *nValue;
+    return true;
+}
+
+bool CPageSetupDlg::ExchangeName(std::string& strName)
+{
+    const std::optional<std::string> gbk = Utf8ToGbk(m_editName->text().toStdString());
+    if (!gbk) {
+        Refuse(m_editName, kMsgNameNotGbk);
+        return false;
+    }
+    if (gbk->size() > kMaxNameBytes) {
+        Refuse(m_editName, kMsgEnterAtMostChars.arg(kMaxNameBytes));
+        return false;
+    }
+    strName = *gbk;
+    return true;
+}
+
+void CPageSetupDlg::accept()
+{
+    // Validated in the order the dialog has always checked them; the first
+    // field that fails keeps the focus.
+    std::string strName;
+    const bool bOk = ExchangeNumber(Field(&CPageSetupValues::m_nPageHeight))
+        && ExchangeNumber(Field(&CPageSetupValues::m_nRows)) && ExchangeName(strName)
+        && ExchangeNumber(Field(&CPageSetupValues::m_nPageWidth))
+        && ExchangeNumber(Field(&CPageSetupValues::m_nLeftMargin))
+        && ExchangeNumber(Field(&CPageSetupValues::m_nTopMargin))
+        && ExchangeNumber(Field(&CPageSetupValues::m_nRightMargin))
+        && ExchangeNumber(Field(&CPageSetupValues::m_nBottomMargin))
+        && ExchangeNumber(Field(&CPageSetupValues::m_nLabelHeight))
+        && ExchangeNumber(Field(&CPageSetupValues::m_nLabelWidth))
+        && ExchangeNumber(Field(&CPageSetupValues::m_nColumns));
+    if (!bOk)
+        return;
+
+    // White space at both ends, the full-width space of Chinese input included.
+    const QString strTrimmed = QString::fromStdString(*GbkToUtf8(strName)).trimmed();
+    if (strTrimmed.isEmpty()) {
+        Refuse(m_editName, kMsgEmptyName);
+        return;
+    }
+
+    CPageFormat format = m_format;
+    ApplyValuesToFormat(m_values, format);
+    switch (CheckLabelsFit(format)) {
+    case LabelFit::Fits:
+        break;
+    case LabelFit::TooWide:
+        Refuse(Field(&CPageSetupValues::m_nLabelWidth).m_pEdit, kMsgLabelsTooWide);
+        return;
+    case LabelFit::TooTall:
+        Refuse(Field(&CPageSetupValues::m_nLabelHeight).m_pEdit, kMsgLabelsTooTall);
+        return;
+    }
+
+    m_strName = *Utf8ToGbk(strTrimmed.toStdString());
+    m_format = format;
+    QDialog::accept();
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The texts of the sheet type dialogs. The first three are the standard
+// field validation messages; their typographic quotation marks belong to
+// them.
+inline const QString kMsgEnterPositiveInteger = QStringLiteral("“请填入一个正整数。”");
+inline const QString kMsgEnterIntegerBetween = QStringLiteral("“请填入一个在%1和%2之间的整数。”");
+inline const QString kMsgEnterAtMostChars = QStringLiteral("“请填入不多于%1个的字符。”");
+inline const QString kMsgEmptyName = QStringLiteral("页面名称不可为空！");
+inline const QString kMsgNameNotGbk
+    = QStringLiteral("名称中有无法保存的字符。页面名称只能使用 GBK（代码页 936）中的字符。");
+inline const QString kMsgLabelsTooWide
+    = QStringLiteral("标签放不下：标签宽 (h) 加上左边距 (c) 和右边距 (e) 大于页面宽 (b)。");
+inline const QString kMsgLabelsTooTall
+    = QStringLiteral("标签放不下：标签高 (g) 加上上边距 (d) 和下边距 (f) 大于页面高 (a)。");
+inline const QString kMsgLibraryNotSaved = QStringLiteral("无法保存页面类型库 %1：%2");
+
+// A modal warning with an OK button, captioned "Tavromark".
+void ShowSheetWarning(QWidget* parent, const QString& strMessage);

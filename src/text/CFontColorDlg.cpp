@@ -1,0 +1,259 @@
+#include "text/CFontColorDlg.h"
+
+#include "model/Gbk.h"
+#include "text/DialogSupport.h"
+#include "text/FontFace.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDoubleValidator>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+
+QColor ColorFromRef(std::uint32_t cr)
+{
+    return QColor(cr & 0xFF, (cr >> 8) & 0xFF, (cr >> 16) & 0xFF);
+}
+
+std::uint32_t RefFromColor(const QColor& color)
+{
+    return static_cast<std::uint32_t>(color.red()) | (static_cast<std::uint32_t>(color.green()) << 8)
+        | (static_cast<std::uint32_t>(color.blue()) << 16);
+}
+
+QString SizeText(int nTenths)
+{
+    return nTenths % 10 == 0 ? QString::number(nTenths / 10) : QString::number(nTenths / 10.0, 'f', 1);
+}
+
+} // namespace
+
+CFontColorDlg::CFontColorDlg(const CFontChoice& initial, QWidget* parent)
+    : QDialog(parent), m_initial(initial), m_choice(initial)
+{
+    setWindowTitle(QStringLiteral("字体"));
+    setFont(DialogFont());
+    m_strInitialFace = QString::fromStdString(GbkToUtf8Lossy(initial.m_logFont.FaceName()));
+
+    m_listFaces = new QListWidget(this);
+    m_listFaces->setObjectName(QStringLiteral("listFaces"));
+    QStringList families = QFontDatabase::families();
+    if (!m_strInitialFace.isEmpty() && !families.contains(m_strInitialFace))
+        families.prepend(m_strInitialFace);
+    m_listFaces->addItems(families);
+    m_listStyles = new QListWidget(this);
+    m_listStyles->setObjectName(QStringLiteral("listStyles"));
+    m_comboSize = new QComboBox(this);
+    m_comboSize->setObjectName(QStringLiteral("comboSize"));
+    m_comboSize->setEditable(true);
+    m_comboSize->setInsertPolicy(QComboBox::NoInsert);
+    auto* pValidator = new QDoubleValidator(1.0, 999.0, 1, m_comboSize);
+    pValidator->setNotation(QDoubleValidator::StandardNotation);
+    m_comboSize->setValidator(pValidator);
+    for (int nPoints : QFontDatabase::standardSizes())
+        m_comboSize->addItem(QString::number(nPoints));
+
+    m_checkStrikeOut = new QCheckBox(QStringLiteral("删除线(&K)"), this);
+    m_checkStrikeOut->setObjectName(QStringLiteral("checkStrikeOut"));
+    m_checkUnderline = new QCheckBox(QStringLiteral("下划线(&U)"), this);
+    m_checkUnderline->setObjectName(QStringLiteral("checkUnderline"));
+    m_btnColor = new QPushButton(this);
+    m_btnColor->setObjectName(QStringLiteral("buttonColor"));
+    m_labelSample = new QLabel(QStringLiteral("标签文字 AaBbYyZz"), this);
+    m_labelSample->setObjectName(QStringLiteral("labelSample"));
+    m_labelSample->setAlignment(Qt::AlignCenter);
+    m_labelSample->setMinimumSize(220, 60);
+    m_labelSample->setAutoFillBackground(true);
+    QPalette sample = m_labelSample->palette();
+    sample.setColor(QPalette::Window, Qt::white);
+    m_labelSample->setPalette(sample);
+
+    auto* pGrid = new QGridLayout;
+    const auto caption = [this](const QString& text, QWidget* pBuddy) {
+        auto* pLabel = new QLabel(text, this);
+        pLabel->setBuddy(pBuddy);
+        return pLabel;
+    };
+    pGrid->addWidget(caption(QStringLiteral("字体(&F):"), m_listFaces), 0, 0);
+    pGrid->addWidget(caption(QStringLiteral("字形(&Y):"), m_listStyles), 0, 1);
+    pGrid->addWidget(caption(QStringLiteral("大小(&S):"), m_comboSize), 0, 2);
+    pGrid->addWidget(m_listFaces, 1, 0, 2, 1);
+    pGrid->addWidget(m_listStyles, 1, 1, 2, 1);
+    pGrid->addWidget(m_comboSize, 1, 2, Qt::AlignTop);
+    pGrid->setColumnStretch(0, 3);
+    pGrid->setColumnStretch(1, 2);
+    pGrid->setColumnStretch(2, 1);
+
+    auto* pEffects = new QGroupBox(QStringLiteral("效果"), this);
+    auto* pEffectsLayout = new QVBoxLayout(pEffects);
+    pEffectsLayout->addWidget(m_checkStrikeOut);
+    pEffectsLayout->addWidget(m_checkUnderline);
+    auto* pColorCaption = new QLabel(QStringLiteral("颜色(&C):"), pEffects);
+    pColorCaption->setBuddy(m_btnColor);
+    pEffectsLayout->addWidget(pColorCaption);
+    pEffectsLayout->addWidget(m_btnColor);
+    auto* pSampleBox = new QGroupBox(QStringLiteral("示例"), this);
+    auto* pSampleLayout = new QVBoxLayout(pSampleBox);
+    pSampleLayout->addWidget(m_labelSample);
+    pGrid->addWidget(pEffects, 3, 0);
+    pGrid->addWidget(pSampleBox, 3, 1, 1, 2);
+
+    auto* pButtons = new QDialogButtonBox(this);
+    pButtons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole)->setObjectName(QStringLiteral("buttonOk"));
+    pButtons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
+    connect(pButtons, &QDialogButtonBox::accepted, this, &CFontColorDlg::accept);
+    connect(pButtons, &QDialogButtonBox::rejected, this, &CFontColorDlg::reject);
+    auto* pLayout = new QVBoxLayout(this);
+    pLayout->addLayout(pGrid);
+    pLayout->addWidget(pButtons);
+    resize(560, 420);
+
+    // The starting values.
+    const CLogFont& font = initial.m_logFont;
+    if (const auto items = m_listFaces->findItems(m_strInitialFace, Qt::MatchExactly); !items.isEmpty())
+        m_listFaces->setCurrentItem(items.first());
+    FillStyles();
+    int nBestStyle = 0;
+    int nBestDistance = INT_MAX;
+    for (int i = 0; i < m_listStyles->count(); ++i) {
+        const QString style = m_listStyles->item(i)->text();
+        const int nDistance = std::abs(QFontDatabase::weight(InstalledFamily(), style) - font.lfWeight)
+            + (QFontDatabase::italic(InstalledFamily(), style) != (font.lfItalic != 0) ? 1000 : 0);
+        if (nDistance < nBestDistance) {
+            nBestDistance = nDistance;
+            nBestStyle = i;
+        }
+    }
+    m_listStyles->setCurrentRow(nBestStyle);
+    m_comboSize->setCurrentText(SizeText(PointTenthsFromFontHeight(initial.m_nFontHeight)));
+    m_checkStrikeOut->setChecked(font.lfStrikeOut != 0);
+    m_checkUnderline->setChecked(font.lfUnderline != 0);
+    SetColor(ColorFromRef(initial.m_crText));
+
+    connect(m_listFaces, &QListWidget::currentRowChanged, this, [this] {
+        const QString style = m_listStyles->currentItem() ? m_listStyles->currentItem()->text() : QString();
+        FillStyles();
+        const auto items = m_listStyles->findItems(style, Qt::MatchExactly);
+        if (!items.isEmpty())
+            m_listStyles->setCurrentItem(items.first());
+        else
+            m_listStyles->setCurrentRow(0);
+        UpdateSample();
+    });
+    connect(m_listStyles, &QListWidget::currentRowChanged, this, &CFontColorDlg::UpdateSample);
+    connect(m_comboSize, &QComboBox::currentTextChanged, this, &CFontColorDlg::UpdateSample);
+    connect(m_checkStrikeOut, &QCheckBox::toggled, this, &CFontColorDlg::UpdateSample);
+    connect(m_checkUnderline, &QCheckBox::toggled, this, &CFontColorDlg::UpdateSample);
+    connect(m_btnColor, &QPushButton::clicked, this, [this] {
+        const QColor color = QColorDialog::getColor(m_color, this, QStringLiteral("颜色"));
+        if (color.isValid())
+            SetColor(color);
+    });
+    UpdateSample();
+}
+
+QString CFontColorDlg::InstalledFamily() const
+{
+    const QString face = m_listFaces->currentItem() ? m_listFaces->currentItem()->text() : QString();
+    const auto gbk = Utf8ToGbk(face.toStdString());
+    return gbk ? QString::fromStdString(InstalledFamilyForFace(*gbk)) : face;
+}
+
+void CFontColorDlg::FillStyles()
+{
+    m_listStyles->clear();
+    QStringList styles = QFontDatabase::styles(InstalledFamily());
+    if (styles.isEmpty())
+        styles << QStringLiteral("Regular");
+    m_listStyles->addItems(styles);
+}
+
+int CFontColorDlg::SizeTenths() const
+{
+    bool bOk = false;
+    const double dPoints = m_comboSize->currentText().toDouble(&bOk);
+    if (!bOk || dPoints < 1.0 || dPoints > 999.0)
+        return 0;
+    return static_cast<int>(std::lround(dPoints * 10));
+}
+
+void CFontColorDlg::SetColor(const QColor& color)
+{
+    m_color = color;
+    QPixmap swatch(40, 14);
+    swatch.fill(color);
+    {
+        QPainter painter(&swatch);
+        painter.setPen(Qt::gray);
+        painter.drawRect(swatch.rect().adjusted(0, 0, -1, -1));
+    }
+    m_btnColor->setIcon(QIcon(swatch));
+    m_btnColor->setIconSize(swatch.size());
+    m_btnColor->setText(color.name());
+    UpdateSample();
+}
+
+void CFontColorDlg::UpdateSample()
+{
+    if (!m_listStyles->currentItem())
+        return;
+    const int nTenths = SizeTenths();
+    QFont font = QFontDatabase::font(InstalledFamily(), m_listStyles->currentItem()->text(), 9);
+    // At 96 dots per inch, as the stored heights are.
+    font.setPixelSize(std::max(1, -FontHeightFromPointTenths(nTenths > 0 ? nTenths : 90)));
+    font.setUnderline(m_checkUnderline->isChecked());
+    font.setStrikeOut(m_checkStrikeOut->isChecked());
+    m_labelSample->setFont(font);
+    QPalette palette = m_labelSample->palette();
+    palette.setColor(QPalette::WindowText, m_color);
+    m_labelSample->setPalette(palette);
+}
+
+void CFontColorDlg::accept()
+{
+    const QString face = m_listFaces->currentItem() ? m_listFaces->currentItem()->text() : QString();
+    const auto gbkFace = Utf8ToGbk(face.toStdString());
+    if (!gbkFace || gbkFace->empty()) {
+        ShowFieldMessage(m_listFaces, QStringLiteral("字体名称“%1”无法保存在标签中，请选择其他字体。").arg(face));
+        return;
+    }
+    if (gbkFace->size() >= static_cast<std::size_t>(CLogFont::kFaceSize)) {
+        ShowFieldMessage(m_listFaces, QStringLiteral("字体名称“%1”太长，无法保存在标签中，请选择其他字体。").arg(face));
+        return;
+    }
+    const int nTenths = SizeTenths();
+    if (nTenths == 0) {
+        ShowFieldMessage(m_comboSize, QStringLiteral("请输入1到999之间的字号。"));
+        return;
+    }
+    const QString style = m_listStyles->currentItem() ? m_listStyles->currentItem()->text() : QString();
+    CFontChoice choice = m_initial;
+    CLogFont& font = choice.m_logFont;
+    font.SetFaceName(*gbkFace);
+    font.lfWeight = QFontDatabase::weight(InstalledFamily(), style);
+    if (font.lfWeight <= 0)
+        font.lfWeight = m_initial.m_logFont.lfWeight;
+    font.lfItalic = QFontDatabase::italic(InstalledFamily(), style) ? 1 : 0;
+    font.lfUnderline = m_checkUnderline->isChecked() ? 1 : 0;
+    font.lfStrikeOut = m_checkStrikeOut->isChecked() ? 1 : 0;
+    choice.m_nFontHeight = nTenths == PointTenthsFromFontHeight(m_initial.m_nFontHeight)
+        ? m_initial.m_nFontHeight
+        : FontHeightFromPointTenths(nTenths);
+    font.lfHeight = choice.m_nFontHeight;
+    font.lfWidth = 0;
+    choice.m_crText = RefFromColor(m_color);
+    m_choice = choice;
+    QDialog::accept();
+}

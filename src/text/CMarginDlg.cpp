@@ -1,0 +1,239 @@
+#include "text/CMarginDlg.h"
+
+#include "text/DialogSupport.h"
+#include "text/EditText.h"
+
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QShowEvent>
+#include <QToolButton>
+
+#include <algorithm>
+
+CSpinButton::CSpinButton(QLineEdit* pBuddy, QWidget* parent) : QWidget(parent), m_pBuddy(pBuddy)
+{
+    setFocusPolicy(Qt::NoFocus);
+    m_btnUp = new QToolButton(this);
+    m_btnUp->setArrowType(Qt::UpArrow);
+    m_btnDown = new QToolButton(this);
+    m_btnDown->setArrowType(Qt::DownArrow);
+    for (QToolButton* pButton : {m_btnUp, m_btnDown}) {
+        pButton->setFocusPolicy(Qt::NoFocus);
+        pButton->setAutoRepeat(true);
+    }
+    connect(m_btnUp, &QToolButton::clicked, this, [this] { Step(-1); });
+    connect(m_btnDown, &QToolButton::clicked, this, [this] { Step(+1); });
+    pBuddy->installEventFilter(this);
+}
+
+void CSpinButton::resizeEvent(QResizeEvent*)
+{
+    const int nHalf = height() / 2;
+    m_btnUp->setGeometry(0, 0, width(), nHalf);
+    m_btnDown->setGeometry(0, nHalf, width(), height() - nHalf);
+}
+
+bool CSpinButton::eventFilter(QObject* pWatched, QEvent* pEvent)
+{
+    if (pWatched == m_pBuddy && pEvent->type() == QEvent::KeyPress) {
+        const int nKey = static_cast<QKeyEvent*>(pEvent)->key();
+        if (nKey == Qt::Key_Up || nKey == Qt::Key_Down) {
+            Step(nKey == Qt::Key_Up ? -1 : +1);
+            return true;
+        }
+    }
+    return false;
+}
+
+void CSpinButton::Step(int nDelta)
+{
+    // The position follows the edit when it holds a number.
+    if (const auto value = ParseDialogInt(m_pBuddy->text().toStdString()))
+        m_nPos = *value;
+    m_nPos = std::clamp(m_nPos + nDelta, kRangeTop, kRangeBottom);
+    m_pBuddy->setText(QString::number(m_nPos));
+}
+
+void CMarginPicture::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor ink(40, 40, 40);
+    const QColor accent(0, 90, 200);
+
+    const QRectF label = QRectF(rect()).adjusted(6.5, 6.5, -6.5, -6.5);
+    painter.setPen(QPen(ink, 1.2));
+    painter.setBrush(Qt::white);
+    painter.drawRoundedRect(label, 4, 4);
+
+    const double dLeft = 30, dTop = 26, dRight = 26, dBottom = 24;
+    const QRectF box = label.adjusted(dLeft, dTop, -dRight, -dBottom);
+    painter.setPen(QPen(QColor(150, 150, 150), 1, Qt::DashLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(box);
+
+    // Two lines of sample text with the gap W between them.
+    const double dLineH = (box.height() - 16) / 2;
+    const QRectF line1(box.left(), box.top(), box.width(), dLineH);
+    const QRectF line2(box.left(), box.bottom() - dLineH, box.width(), dLineH);
+    QFont sample = font();
+    sample.setPixelSize(std::clamp(static_cast<int>(dLineH * 0.6), 8, 14));
+    sample.setBold(true);
+    painter.setFont(sample);
+    painter.setPen(ink);
+    painter.drawText(line1, Qt::AlignCenter, QStringLiteral("ABC-123"));
+    painter.drawText(line2, Qt::AlignCenter, QStringLiteral("标签文字"));
+
+    QFont letters = font();
+    letters.setPixelSize(11);
+    letters.setBold(true);
+    painter.setFont(letters);
+    const auto arrow = [&](QPointF from, QPointF to, const QString& letter, QPointF at) {
+        painter.setPen(QPen(accent, 1.2));
+        painter.drawLine(from, to);
+        for (const auto& [tip, back] : {std::pair{from, to}, std::pair{to, from}}) {
+            const QLineF shaft(tip, back);
+            QLineF wing1 = QLineF::fromPolar(4, shaft.angle() + 30).translated(tip);
+            QLineF wing2 = QLineF::fromPolar(4, shaft.angle() - 30).translated(tip);
+            painter.drawLine(wing1);
+            painter.drawLine(wing2);
+        }
+        painter.setPen(accent);
+        painter.drawText(QRectF(at.x() - 8, at.y() - 8, 16, 16), Qt::AlignCenter, letter);
+    };
+    const double dMidY = box.center().y();
+    const double dMidX = box.center().x();
+    arrow({label.left(), dMidY}, {box.left(), dMidY}, QStringLiteral("L"),
+          {(label.left() + box.left()) / 2, dMidY - 9});
+    arrow({box.right(), dMidY}, {label.right(), dMidY}, QStringLiteral("R"),
+          {(box.right() + label.right()) / 2, dMidY - 9});
+    arrow({dMidX, label.top()}, {dMidX, box.top()}, QStringLiteral("T"),
+          {dMidX + 10, (label.top() + box.top()) / 2});
+    arrow({dMidX, box.bottom()}, {dMidX, label.bottom()}, QStringLiteral("B"),
+          {dMidX + 10, (box.bottom() + label.bottom()) / 2});
+    const double dGapX = box.left() + 8;
+    arrow({dGapX, line1.bottom()}, {dGapX, line2.top()}, QStringLiteral("W"),
+          {dGapX + 10, (line1.bottom() + line2.top()) / 2});
+}
+
+CMarginDlg::CMarginDlg(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("设定页面"));
+    setFont(DialogFont());
+    setFixedSize(DialogRect(0, 0, 365, 153).size());
+
+    auto* pPicture = new CMarginPicture(this);
+    pPicture->setObjectName(QStringLiteral("picture"));
+    pPicture->setGeometry(DialogRect(5, 11, 118, 108));
+
+    const auto line = [this](int y) {
+        auto* pLine = new QFrame(this);
+        pLine->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+        pLine->setGeometry(DialogRect(131, y, 227, 1).adjusted(0, 0, 0, 1));
+    };
+    line(8);
+    line(72);
+    line(122);
+
+    const auto field = [this](const QString& text, int x, int y, int cxLabel, int ySpin, const char* name) {
+        auto* pLabel = new QLabel(text, this);
+        pLabel->setGeometry(DialogRect(x, y + 3, cxLabel, 8));
+        auto* pEdit = new QLineEdit(this);
+        pEdit->setObjectName(QLatin1String(name));
+        pEdit->setGeometry(DialogRect(x + 50, y, 43, 14));
+        pEdit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), pEdit));
+        pLabel->setBuddy(pEdit);
+        auto* pSpin = new CSpinButton(pEdit, this);
+        pSpin->setObjectName(QLatin1String(name) + QStringLiteral("Spin"));
+        pSpin->setGeometry(DialogRect(x + 96, ySpin, 11, 14));
+        return pEdit;
+    };
+    m_editLeft = field(QStringLiteral("左边距 &L : "), 131, 20, 45, 20, "editLeft");
+    m_editTop = field(QStringLiteral("上边距 &T : "), 247, 20, 45, 20, "editTop");
+    m_editRight = field(QStringLiteral("右边距 &R : "), 131, 48, 45, 48, "editRight");
+    m_editBottom = field(QStringLiteral("下边距 &B : "), 247, 48, 45, 48, "editBottom");
+    m_editLineSpacing = field(QStringLiteral("行间距 W："), 131, 86, 41, 85, "editLineSpacing");
+
+    auto* pUnit = new QLabel(QStringLiteral("单位： 0.1 mm"), this);
+    pUnit->setGeometry(DialogRect(136, 136, 60, 8));
+    auto* pOk = new QPushButton(QStringLiteral("确定"), this);
+    pOk->setObjectName(QStringLiteral("buttonOk"));
+    pOk->setGeometry(DialogRect(217, 130, 50, 14));
+    pOk->setDefault(true);
+    auto* pCancel = new QPushButton(QStringLiteral("取消"), this);
+    pCancel->setGeometry(DialogRect(289, 130, 50, 14));
+    connect(pOk, &QPushButton::clicked, this, &CMarginDlg::accept);
+    connect(pCancel, &QPushButton::clicked, this, &CMarginDlg::reject);
+
+    setTabOrder(m_editLeft, m_editTop);
+    setTabOrder(m_editTop, m_editRight);
+    setTabOrder(m_editRight, m_editBottom);
+    setTabOrder(m_editBottom, m_editLineSpacing);
+    setTabOrder(m_editLineSpacing, pOk);
+    setTabOrder(pOk, pCancel);
+}
+
+void CMarginDlg::SetMargins(const CMarginTenths& margins)
+{
+    m_nLeft = margins.m_nLeft;
+    m_nTop = margins.m_nTop;
+    m_nRight = margins.m_nRight;
+    m_nBottom = margins.m_nBottom;
+    m_nLineSpacing = margins.m_nLineSpacing;
+}
+
+CMarginTenths CMarginDlg::Margins() const
+{
+    return CMarginTenths{m_nLeft, m_nTop, m_nRight, m_nBottom, m_nLineSpacing};
+}
+
+void CMarginDlg::showEvent(QShowEvent* pEvent)
+{
+    if (!pEvent->spontaneous()) {
+        m_editLeft->setText(QString::number(m_nLeft));
+        m_editTop->setText(QString::number(m_nTop));
+        m_editRight->setText(QString::number(m_nRight));
+        m_editBottom->setText(QString::number(m_nBottom));
+        m_editLineSpacing->setText(QString::number(m_nLineSpacing));
+        m_editLeft->setFocus(Qt::OtherFocusReason);
+        m_editLeft->selectAll();
+    }
+    QDialog::showEvent(pEvent);
+}
+
+void CMarginDlg::accept()
+{
+    constexpr int kMin = CMarginTenths::kMinMargin;
+    constexpr int kMax = CMarginTenths::kMaxMargin;
+    const struct
+    {
+        QLineEdit* pEdit;
+        int nMin;
+        int nMax;
+    } fields[] = {
+        {m_editLeft, kMin, kMax},
+        {m_editTop, kMin, kMax},
+        {m_editRight, kMin, kMax},
+        {m_editLineSpacing, CMarginTenths::kMinLineSpacing, CMarginTenths::kMaxLineSpacing},
+        {m_editBottom, kMin, kMax},
+    };
+    int values[std::size(fields)] = {};
+    for (std::size_t i = 0; i < std::size(fields); ++i) {
+        const auto value = ReadIntField(fields[i].pEdit, fields[i].nMin, fields[i].nMax);
+        if (!value)
+            return;
+        values[i] = *value;
+    }
+    m_nLeft = values[0];
+    m_nTop = values[1];
+    m_nRight = values[2];
+    m_nLineSpacing = values[3];
+    m_nBottom = values[4];
+    QDialog::accept();
+}

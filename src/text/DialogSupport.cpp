@@ -1,0 +1,223 @@
+#include "text/DialogSupport.h"
+
+#include "text/EditText.h"
+#include "text/FontFace.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QMimeData>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+const QString kCaption = QStringLiteral("Tavromark");
+
+// The text between `before` and `after` that is new in `after`, cut from its
+// end until the whole of `after` takes at most `nAllowed` stored bytes.
+QString CutInsertion(const QString& before, const QString& after, std::size_t nAllowed)
+{
+    qsizetype nPrefix = 0;
+    while (nPrefix < before.size() && nPrefix < after.size() && before[nPrefix] == after[nPrefix])
+        ++nPrefix;
+    qsizetype nSuffix = 0;
+    while (nSuffix < before.size() - nPrefix && nSuffix < after.size() - nPrefix
+           && before[before.size() - 1 - nSuffix] == after[after.size() - 1 - nSuffix])
+        ++nSuffix;
+    QString inserted = after.mid(nPrefix, after.size() - nPrefix - nSuffix);
+    const QString head = after.left(nPrefix);
+    const QString tail = after.right(nSuffix);
+    while (!inserted.isEmpty()
+           && StoredLength((head + inserted + tail).toStdString()) > nAllowed) {
+        inserted.chop(1);
+        if (!inserted.isEmpty() && inserted.back().isHighSurrogate())
+            inserted.chop(1);
+    }
+    return head + inserted + tail;
+}
+
+std::optional<std::string> CheckText(QWidget* pField, const QString& text, std::size_t nLimit)
+{
+    const std::string utf8 = text.toStdString();
+    if (const auto bad = FirstUnstorableCharacter(utf8)) {
+        ShowFieldMessage(pField, QStringLiteral("字符“%1”无法保存在标签文字中，请删除或换用其他字符。")
+                                     .arg(QString::fromStdString(*bad)));
+        return std::nullopt;
+    }
+    const auto gbk = EditTextToGbk(utf8);
+    if (!gbk || gbk->size() > nLimit) {
+        ShowFieldMessage(pField, TextTooLongMessage(nLimit));
+        return std::nullopt;
+    }
+    return gbk;
+}
+
+} // namespace
+
+QFont DialogFont()
+{
+    QFont font(QString::fromUtf8(InstalledFamilyForFace("\xCB\xCE\xCC\xE5")));
+    font.setPixelSize(12);
+    return font;
+}
+
+QRect DialogRect(int x, int y, int cx, int cy)
+{
+    const auto px = [](int nUnits) { return nUnits * 3 / 2; };
+    return QRect(px(x), px(y), px(cx), px(cy));
+}
+
+QString IntegerRequiredMessage()
+{
+    return QStringLiteral("请键入一个整数。");
+}
+
+QString IntegerRangeMessage(int nMin, int nMax)
+{
+    return QStringLiteral("“请填入一个在%1和%2之间的整数。”").arg(nMin).arg(nMax);
+}
+
+QString TextTooLongMessage(std::size_t nLimit)
+{
+    return QStringLiteral("“请填入不多于%1个的字符。”").arg(nLimit);
+}
+
+void ShowFieldMessage(QWidget* pField, const QString& message, bool bWarningIcon)
+{
+    QMessageBox box(bWarningIcon ? QMessageBox::Warning : QMessageBox::NoIcon, kCaption, message,
+                    QMessageBox::Ok, pField ? pField->window() : nullptr);
+    box.exec();
+    if (!pField)
+        return;
+    pField->setFocus(Qt::OtherFocusReason);
+    if (auto* pLine = qobject_cast<QLineEdit*>(pField))
+        pLine->selectAll();
+    else if (auto* pText = qobject_cast<QPlainTextEdit*>(pField))
+        pText->selectAll();
+}
+
+void ShowMessage(QWidget* pParent, const QString& message)
+{
+    QMessageBox::information(pParent, kCaption, message);
+}
+
+CUpperCaseEntry::CUpperCaseEntry(QWidget* pEdit) : QObject(pEdit)
+{
+    pEdit->installEventFilter(this);
+}
+
+bool CUpperCaseEntry::eventFilter(QObject* pWatched, QEvent* pEvent)
+{
+    if (!m_bEnabled || pEvent->type() != QEvent::KeyPress)
+        return false;
+    auto* pKey = static_cast<QKeyEvent*>(pEvent);
+    const QString upper = pKey->text().toUpper();
+    if (pKey->text().isEmpty() || upper == pKey->text())
+        return false;
+    QKeyEvent converted(QEvent::KeyPress, pKey->key(), pKey->modifiers(), upper,
+                        pKey->isAutoRepeat(), static_cast<ushort>(pKey->count()));
+    // The converted event goes past this filter: its text is upper case.
+    QApplication::sendEvent(pWatched, &converted);
+    return true;
+}
+
+void LimitStoredLength(QLineEdit* pEdit, std::size_t nLimit)
+{
+    auto previous = std::make_shared<QString>(pEdit->text());
+    QObject::connect(pEdit, &QLineEdit::textChanged, pEdit, [pEdit, nLimit, previous](const QString& text) {
+        const std::size_t nBefore = StoredLength(previous->toStdString());
+        const std::size_t nAllowed = std::max(nLimit, nBefore);
+        if (StoredLength(text.toStdString()) > nAllowed && pEdit->isModified()) {
+            const QString cut = CutInsertion(*previous, text, nAllowed);
+            const int nCursor = pEdit->cursorPosition() - static_cast<int>(text.size() - cut.size());
+            *previous = cut;
+            pEdit->setText(cut);
+            pEdit->setCursorPosition(std::max(0, nCursor));
+            QApplication::beep();
+            return;
+        }
+        *previous = text;
+    });
+}
+
+CMultiLineEdit::CMultiLineEdit(QWidget* parent) : QPlainTextEdit(parent)
+{
+    setTabChangesFocus(true);
+    // Lines wrap at the box's width: without wrapping, centring would be
+    // relative to the longest line instead of the box.
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    QTextOption option = document()->defaultTextOption();
+    option.setAlignment(Qt::AlignHCenter);
+    document()->setDefaultTextOption(option);
+}
+
+void CMultiLineEdit::keyPressEvent(QKeyEvent* pEvent)
+{
+    const bool bEnter = pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter;
+    const QString typed = bEnter ? QStringLiteral("\n") : pEvent->text();
+    if (m_nLimit > 0 && !isReadOnly() && !typed.isEmpty() && (bEnter || typed[0].isPrint())) {
+        QTextCursor cursor = textCursor();
+        const QString before = toPlainText();
+        const QString after = before.left(cursor.selectionStart()) + typed + before.mid(cursor.selectionEnd());
+        if (StoredLength(after.toStdString()) > std::max(m_nLimit, StoredLength(before.toStdString()))) {
+            QApplication::beep();
+            pEvent->accept();
+            return;
+        }
+    }
+    QPlainTextEdit::keyPressEvent(pEvent);
+}
+
+void CMultiLineEdit::insertFromMimeData(const QMimeData* pSource)
+{
+    if (m_nLimit == 0 || !pSource->hasText()) {
+        QPlainTextEdit::insertFromMimeData(pSource);
+        return;
+    }
+    QTextCursor cursor = textCursor();
+    const QString before = toPlainText();
+    const QString head = before.left(cursor.selectionStart());
+    const QString tail = before.mid(cursor.selectionEnd());
+    const std::size_t nAllowed = std::max(m_nLimit, StoredLength(before.toStdString()));
+    QString inserted = pSource->text();
+    const qsizetype nWanted = inserted.size();
+    while (!inserted.isEmpty() && StoredLength((head + inserted + tail).toStdString()) > nAllowed) {
+        inserted.chop(1);
+        if (!inserted.isEmpty() && inserted.back().isHighSurrogate())
+            inserted.chop(1);
+    }
+    if (inserted.size() < nWanted)
+        QApplication::beep();
+    cursor.insertText(inserted);
+}
+
+std::optional<std::string> ReadTextField(QLineEdit* pEdit, std::size_t nLimit)
+{
+    return CheckText(pEdit, pEdit->text(), nLimit);
+}
+
+std::optional<std::string> ReadTextField(QPlainTextEdit* pEdit, std::size_t nLimit)
+{
+    return CheckText(pEdit, pEdit->toPlainText(), nLimit);
+}
+
+std::optional<int> ReadIntField(QLineEdit* pEdit, int nMin, int nMax)
+{
+    const auto value = ParseDialogInt(pEdit->text().toStdString());
+    if (!value) {
+        ShowFieldMessage(pEdit, IntegerRequiredMessage());
+        return std::nullopt;
+    }
+    if (*value < nMin || *value > nMax) {
+        ShowFieldMessage(pEdit, IntegerRangeMessage(nMin, nMax));
+        return std::nullopt;
+    }
+    return value;
+}

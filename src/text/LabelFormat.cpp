@@ -1,0 +1,124 @@
+#include "text/LabelFormat.h"
+
+#include <cstdlib>
+#include <functional>
+#include <limits>
+
+std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c)
+{
+    if (c == 0)
+        return -1;
+    const std::int64_t nProduct = static_cast<std::int64_t>(a) * b;
+    const bool bNegative = (nProduct < 0) != (c < 0);
+    const std::uint64_t nNumerator = static_cast<std::uint64_t>(std::llabs(nProduct));
+    const std::uint64_t nDenominator = static_cast<std::uint64_t>(std::llabs(c));
+    const std::uint64_t nQuotient = (nNumerator + nDenominator / 2) / nDenominator;
+    if (nQuotient > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()))
+        return -1;
+    const auto nResult = static_cast<std::int32_t>(nQuotient);
+    return bNegative ? -nResult : nResult;
+}
+
+std::int32_t FontHeightFromPointTenths(int nPointTenths)
+{
+    return -MulDiv(nPointTenths, 96, 720);
+}
+
+int PointTenthsFromFontHeight(std::int32_t nFontHeight)
+{
+    return MulDiv(std::abs(nFontHeight), 720, 96);
+}
+
+CFontChoice FontChoiceOf(const CLabelRecord& label)
+{
+    CFontChoice choice;
+    choice.m_logFont = label.m_logFont;
+    choice.m_logFont.lfHeight = label.m_nFontHeight;
+    choice.m_crText = label.m_crText;
+    choice.m_nFontHeight = label.m_nFontHeight;
+    return choice;
+}
+
+CMarginTenths MarginTenthsOf(const CLabelRecord& label)
+{
+    // A double beyond the int range cannot come from the dialog; clamp it so
+    // the conversion stays defined and the dialog refuses it as out of range.
+    const auto tenths = [](double dMillimetres) {
+        const double dTenths = dMillimetres * 10;
+        if (!(dTenths > std::numeric_limits<int>::min()))
+            return std::numeric_limits<int>::min();
+        if (!(dTenths < std::numeric_limits<int>::max()))
+            return std::numeric_limits<int>::max();
+        return static_cast<int>(dTenths);
+    };
+    CMarginTenths margins;
+    margins.m_nLeft = tenths(label.m_dMarginLeft);
+    margins.m_nTop = tenths(label.m_dMarginTop);
+    margins.m_nRight = tenths(label.m_dMarginRight);
+    margins.m_nBottom = tenths(label.m_dMarginBottom);
+    margins.m_nLineSpacing = tenths(label.m_dLineSpacing);
+    return margins;
+}
+
+namespace {
+
+ChangedLabels ApplyToSelected(const LabelGrid& grid, const std::function<void(CLabelRecord&)>& apply)
+{
+    ChangedLabels changed;
+    for (std::size_t i = 0; i < grid.size(); ++i) {
+        if (!IsSelectedLabel(grid[i]))
+            continue;
+        const CLabelRecord before = *grid[i];
+        apply(*grid[i]);
+        if (!(*grid[i] == before))
+            changed.push_back(i);
+    }
+    return changed;
+}
+
+} // namespace
+
+ChangedLabels ApplyFont(const LabelGrid& grid, const CFontChoice& choice)
+{
+    CLogFont font = choice.m_logFont;
+    font.lfHeight = choice.m_nFontHeight;
+    return ApplyToSelected(grid, [&](CLabelRecord& label) {
+        label.m_logFont = font;
+        label.m_crText = choice.m_crText;
+        label.m_nFontHeight = choice.m_nFontHeight;
+    });
+}
+
+ChangedLabels ApplyAlignment(const LabelGrid& grid, int nHAlign, int nVAlign)
+{
+    return ApplyToSelected(grid, [&](CLabelRecord& label) {
+        label.m_nHAlign = nHAlign;
+        label.m_nVAlign = nVAlign;
+    });
+}
+
+ChangedLabels ApplyMargins(const LabelGrid& grid, const CMarginTenths& margins)
+{
+    return ApplyToSelected(grid, [&](CLabelRecord& label) {
+        label.m_dMarginLeft = margins.m_nLeft * 0.1;
+        label.m_dMarginTop = margins.m_nTop * 0.1;
+        label.m_dMarginRight = margins.m_nRight * 0.1;
+        label.m_dMarginBottom = margins.m_nBottom * 0.1;
+        label.m_dLineSpacing = margins.m_nLineSpacing * 0.1;
+    });
+}
+
+ChangedLabels ToggleAutoShrink(const LabelGrid& grid)
+{
+    const auto templateLabel = FindTemplateLabel(grid);
+    if (!templateLabel)
+        return {};
+    const std::int32_t bShrink = grid[*templateLabel]->m_bAutoShrink == 0 ? 1 : 0;
+    return ApplyToSelected(grid, [&](CLabelRecord& label) { label.m_bAutoShrink = bShrink; });
+}
+
+bool IsAutoShrinkChecked(const LabelGrid& grid)
+{
+    const auto templateLabel = FindTemplateLabel(grid);
+    return templateLabel && grid[*templateLabel]->m_bAutoShrink != 0;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "model/CLabelRecord.h"
+#include "view/LabelTextLayout.h"
+
+#include <QFont>
+#include <QPen>
+#include <QRect>
+
+class QPainter;
+
+// The label renderer of screen, printer, preview and PDF: one routine, with
+// the layout of LabelTextLayout and fonts made from the label's font record.
+
+// A font made from a font record, with what the layout measures of it.
+struct CLabelFont
+{
+    QFont m_font;
+    CTextMetrics m_metrics;
+    // Chinese faces are laid out as the code page 936 faces they stand for: a
+    // line is one em high, a byte of text half an em wide, and the baseline
+    // sits kEmBoxAscent ems below the line's top. Other faces keep their own
+    // ascent + descent and average character width.
+    bool m_bEmBox = false;
+};
+
+// The record's face ("宋体" becomes an installed Song face), weight, italic,
+// underline and strike-out; lfHeight < 0 an em height and > 0 a cell height in
+// pixels, a non-zero lfWidth the average character width.
+CLabelFont MakeLabelFont(const CLogFont& logFont);
+
+// The screen mode of DrawLabel; any other mode reads the resolution of the
+// painter's device.
+constexpr int kScreenMode = -1;
+
+// Renders the label's text into rc of the painter's device. Insets and gap
+// are in device pixels; dZoom is used by the screen mode only. As the font
+// record is made for this rendering, its height and width are rewritten.
+void DrawLabel(QPainter& painter, CLabelRecord& label, const QRect& rc, int nInsetLeft, int nInsetTop,
+               int nInsetRight, int nInsetBottom, int nGap, int nMode, double dZoom);
+
+// 0x00BBGGRR as the files store colours.
+QColor ColorFromColorRef(std::uint32_t crColor);
+
+// The platform's dotted pen: 3 pixels on, 3 off.
+QPen DottedPen(const QColor& color);
+// A rectangle as the platform draws it: the outline on the outermost pixels
+// of (left, top) to (right − 1, bottom − 1), the inside filled with the brush.
+void DrawFrameRect(QPainter& painter, const QRect& rc);
+
+QRect ToQRect(const CPixelRect& rc);
+CPixelRect ToPixelRect(const QRect& rc);

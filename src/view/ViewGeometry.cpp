@@ -1,0 +1,143 @@
+#include "view/ViewGeometry.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+
+int TruncToInt(double d)
+{
+    if (std::isnan(d))
+        return 0;
+    if (d >= static_cast<double>(INT_MAX))
+        return INT_MAX;
+    if (d <= static_cast<double>(INT_MIN))
+        return INT_MIN;
+    return static_cast<int>(d);
+}
+
+int MulDiv(int n, int numerator, int denominator)
+{
+    if (denominator == 0)
+        return -1;
+    const std::int64_t product = static_cast<std::int64_t>(n) * numerator;
+    const std::int64_t half = std::abs(static_cast<std::int64_t>(denominator)) / 2;
+    const bool bNegative = (product < 0) != (denominator < 0);
+    const std::int64_t quotient = (std::abs(product) + half) / std::abs(static_cast<std::int64_t>(denominator));
+    const std::int64_t result = bNegative ? -quotient : quotient;
+    if (result > INT_MAX || result < INT_MIN)
+        return -1;
+    return static_cast<int>(result);
+}
+
+CViewZoom ComputeZoom(const CPageFormat& format, int nClientHeight, double dMinZoom)
+{
+    CViewZoom zoom;
+    zoom.m_dZoom = (nClientHeight - 2 * kPageBorder) / format.m_dPageHeight;
+    if (!(zoom.m_dZoom >= dMinZoom))
+        zoom.m_dZoom = dMinZoom;
+    if (zoom.m_dZoom > kMaxZoom)
+        zoom.m_dZoom = kMaxZoom;
+    if (zoom.m_dZoom < kLeastZoom)
+        zoom.m_dZoom = kLeastZoom;
+    zoom.m_nExtentWidth = TruncToInt(format.m_dPageWidth * zoom.m_dZoom) + 2 * kPageBorder;
+    zoom.m_nExtentHeight = TruncToInt(zoom.m_dZoom * format.m_dPageHeight) + 2 * kPageBorder;
+    return zoom;
+}
+
+CLabelLayout::CLabelLayout(const CPageFormat& format, const CViewZoom& zoom, int nClientWidth,
+                           int nScrollX, int nScrollY)
+    : m_format(format), m_dZoom(zoom.m_dZoom)
+{
+    const int nWidth = std::max(nClientWidth, zoom.m_nExtentWidth);
+    m_nOriginX = nWidth / 2 - TruncToInt(format.m_dPageWidth * m_dZoom) / 2 - nScrollX;
+    m_nOriginY = kPageBorder - nScrollY;
+}
+
+CPixelRect CLabelLayout::LabelRect(int nRow, int nColumn) const
+{
+    const int x = m_nOriginX + TruncToInt((nColumn * m_format.m_dColumnPitch + m_format.m_dLeftMargin) * m_dZoom);
+    const int y = TruncToInt((nRow * m_format.m_dRowPitch + m_format.m_dTopMargin) * m_dZoom) + m_nOriginY;
+    return {x, y, x + LabelPixelWidth(m_format.m_dLabelWidth, m_dZoom),
+            y + LabelPixelHeight(m_format.m_dLabelHeight, m_dZoom)};
+}
+
+int LabelPixelWidth(double dWidthMm, double dZoom)
+{
+    return TruncToInt(dWidthMm * dZoom);
+}
+
+int LabelPixelHeight(double dHeightMm, double dZoom)
+{
+    return TruncToInt(dZoom * dHeightMm);
+}
+
+int CellFrameInset(double dZoom)
+{
+    return TruncToInt(dZoom * 0.7);
+}
+
+CPageDrawing ComputePageDrawing(const CPageFormat& format, const CViewZoom& zoom,
+                                int nClientWidth, int nClientHeight)
+{
+    const double z = zoom.m_dZoom;
+    CPageDrawing d;
+    d.m_nWidth = std::max(nClientWidth, zoom.m_nExtentWidth);
+    d.m_nHeight = std::max(zoom.m_nExtentHeight, nClientHeight);
+
+    const int pw = TruncToInt(format.m_dPageWidth * z);
+    const int ph = zoom.m_nExtentHeight - 2 * kPageBorder;
+    const int x0 = d.m_nWidth / 2 - pw / 2;
+    const int top = kPageBorder;
+    d.m_rcPage = {x0, top, x0 + pw, ph + top};
+
+    // The paper shows 8 mm around the page, over a shadow 3 pixels right and down.
+    const int paper = TruncToInt(8 * z);
+    d.m_rcShadow = {x0 - paper + 3, 43 - paper, x0 + pw + paper + 3, ph + paper + 43};
+    d.m_rcPaper = {x0 - paper, top - paper, x0 + pw + paper, ph + top + paper};
+
+    const double L = x0, T = top, R = x0 + pw, B = ph + top;
+    d.m_rcRulerInner = {TruncToInt(L - z), TruncToInt(T - z), TruncToInt(R + z), TruncToInt(B + z)};
+    d.m_rcRulerOuter = {TruncToInt(L - 5 * z), TruncToInt(T - 5 * z), TruncToInt(R + 5 * z), TruncToInt(B + 5 * z)};
+
+    const int band = TruncToInt(4 * z); // the ruler band, 5 mm to 1 mm outside the page
+    const int across = TruncToInt(3 * z);
+
+    // Row numbers: 5 mm to 1 mm left of the page and 1 mm to 5 mm right of it.
+    const int xL = TruncToInt(x0 - 5 * z);
+    const int yBase = TruncToInt((format.m_dLabelHeight * 0.5 + format.m_dTopMargin - 1.0) * z) + top;
+    const int dx = pw + TruncToInt(6 * z);
+    const double A = format.m_dRowPitch * z;
+    for (int i = 0; i < format.m_nRows; ++i) {
+        const int yi = TruncToInt(A * i) + yBase;
+        d.m_rowNumbers.push_back({i + 1, {xL, yi, xL + band, yi + across}});
+        d.m_rowNumbers.push_back({i + 1, {xL + dx, yi, xL + dx + band, yi + across}});
+        if (i + 1 < format.m_nRows) {
+            const int ys = TruncToInt(A * i) + TruncToInt(A / 2) + yBase;
+            d.m_rowTicks.push_back({{xL, ys}, {xL + band, ys}});
+            d.m_rowTicks.push_back({{xL + dx, ys}, {xL + dx + band, ys}});
+        }
+    }
+
+    // Column numbers: above and below the page.
+    const int xBase = TruncToInt((format.m_dLabelWidth * 0.5 + format.m_dLeftMargin - 1.0) * z) + d.m_nWidth / 2 - pw / 2;
+    const int yT = top - TruncToInt(5 * z);
+    const int dy = ph + TruncToInt(6 * z);
+    const double Bp = format.m_dColumnPitch * z;
+    for (int i = 0; i < format.m_nColumns; ++i) {
+        const int xi = TruncToInt(Bp * i) + xBase;
+        d.m_columnNumbers.push_back({i + 1, {xi, yT, xi + across, yT + band}});
+        d.m_columnNumbers.push_back({i + 1, {xi, yT + dy, xi + across, yT + dy + band}});
+        if (i + 1 < format.m_nColumns) {
+            const int xs = TruncToInt(Bp * i) + TruncToInt(Bp / 2) + xBase;
+            d.m_columnTicks.push_back({{xs, yT}, {xs, yT + band}});
+            d.m_columnTicks.push_back({{xs, yT + dy}, {xs, yT + dy + band}});
+        }
+    }
+    return d;
+}
+
+int RulerFontHeight(double dZoom, int nDpiY)
+{
+    return -MulDiv(TruncToInt(2 * dZoom), nDpiY, 72);
+}

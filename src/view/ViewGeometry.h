@@ -1,0 +1,130 @@
+#pragma once
+
+#include "model/CPageFormat.h"
+
+#include <vector>
+
+// The arithmetic of the sheet view: zoom, scroll size, label positions and
+// the page and ruler figures, in whole screen pixels. A double becomes an
+// integer by truncation toward zero; halving an integer divides toward zero.
+
+// An integer rectangle; right and bottom are one past the last pixel.
+struct CPixelRect
+{
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+    bool IsEmpty() const { return right <= left || bottom <= top; }
+    // left <= x < right and top <= y < bottom
+    bool Contains(int x, int y) const { return left <= x && x < right && top <= y && y < bottom; }
+    CPixelRect Inset(int n) const { return {left + n, top + n, right - n, bottom - n}; }
+
+    bool operator==(const CPixelRect&) const = default;
+};
+
+struct CPixelPoint
+{
+    int x = 0;
+    int y = 0;
+
+    bool operator==(const CPixelPoint&) const = default;
+};
+
+// Truncation toward zero, saturated to the int range (NaN gives 0), so that
+// no sheet value can overflow a pixel coordinate.
+int TruncToInt(double d);
+
+// n × numerator / denominator rounded to the nearest integer, halves away from
+// zero; −1 for a zero denominator, as the platform's MulDiv.
+int MulDiv(int n, int numerator, int denominator);
+
+// The page is drawn with 40 pixels of grey around it on every side.
+constexpr int kPageBorder = 40;
+constexpr double kNormalMinZoom = 4.5; // pixels per mm
+constexpr double kMaxZoom = 5.0;
+// Full-page display has no lower bound of its own; a client area of 80 pixels
+// or less (a minimised frame) would give a zoom of zero or below.
+constexpr double kLeastZoom = 0.1;
+
+struct CViewZoom
+{
+    double m_dZoom = 2.5;  // screen pixels per millimetre
+    int m_nExtentWidth = 0;  // scroll size and m_rcExtent, pixels
+    int m_nExtentHeight = 0;
+
+    bool operator==(const CViewZoom&) const = default;
+};
+
+// (clientHeight − 80) / page height, held between dMinZoom and 5.0, and never
+// below kLeastZoom; the extent is the scaled page plus 80 pixels each way.
+CViewZoom ComputeZoom(const CPageFormat& format, int nClientHeight, double dMinZoom);
+
+// Where the cells of rows × columns go for a zoom, a client width and a
+// scroll position. Origin and cell rectangles are in view client pixels.
+class CLabelLayout
+{
+public:
+    CLabelLayout(const CPageFormat& format, const CViewZoom& zoom, int nClientWidth,
+                 int nScrollX, int nScrollY);
+
+    // The page's top-left corner in client pixels.
+    CPixelPoint Origin() const { return {m_nOriginX, m_nOriginY}; }
+    CPixelRect LabelRect(int nRow, int nColumn) const;
+
+private:
+    CPageFormat m_format;
+    double m_dZoom;
+    int m_nOriginX;
+    int m_nOriginY;
+};
+
+// A cell's size in pixels: trunc(width × zoom) by trunc(zoom × height).
+int LabelPixelWidth(double dWidthMm, double dZoom);
+int LabelPixelHeight(double dHeightMm, double dZoom);
+
+// The inset of a selected cell's inner frame: trunc(zoom × 0.7).
+int CellFrameInset(double dZoom);
+
+// A ruler number and the box it is centred in.
+struct CRulerNumber
+{
+    int m_nNumber = 0; // from 1
+    CPixelRect m_rcBox;
+};
+
+struct CPixelLine
+{
+    CPixelPoint m_ptFrom;
+    CPixelPoint m_ptTo;
+
+    bool operator==(const CPixelLine&) const = default;
+};
+
+// Everything the view paints under the cells, in scrolled (document) pixels.
+struct CPageDrawing
+{
+    int m_nWidth = 0;  // the painted area: at least the client area
+    int m_nHeight = 0;
+    CPixelRect m_rcPage;
+    CPixelRect m_rcShadow;
+    CPixelRect m_rcPaper;
+    CPixelRect m_rcRulerInner; // 1 mm outside the page
+    CPixelRect m_rcRulerOuter; // 5 mm outside the page
+    // Each number twice: left and right of the page (rows), above and below
+    // it (columns); one tick line on each side between two numbers.
+    std::vector<CRulerNumber> m_rowNumbers;
+    std::vector<CRulerNumber> m_columnNumbers;
+    std::vector<CPixelLine> m_rowTicks;
+    std::vector<CPixelLine> m_columnTicks;
+};
+
+CPageDrawing ComputePageDrawing(const CPageFormat& format, const CViewZoom& zoom,
+                                int nClientWidth, int nClientHeight);
+
+// The character height of the ruler numbers in device pixels (negative, an em
+// height): −MulDiv(trunc(2 × zoom), dpi, 72).
+int RulerFontHeight(double dZoom, int nDpiY);

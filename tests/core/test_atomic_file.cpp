@@ -1,0 +1,146 @@
+#include "SampleSheets.h"
+#include "TempDir.h"
+
+#include "model/AtomicFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> Entries(const std::string& dir)
+{
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void WriteOld(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// A small tmpfs mounted over a directory for one test (root only), always
+// unmounted at the end.
+class CTinyMount
+{
+public:
+    explicit CTinyMount(const std::string& dir) : m_dir(dir)
+    {
+        m_bMounted = geteuid() == 0 && mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=64k") == 0;
+    }
+    ~CTinyMount()
+    {
+        if (m_bMounted)
+            umount2(m_dir.c_str(), MNT_DETACH);
+    }
+    CTinyMount(const CTinyMount&) = delete;
+    CTinyMount& operator=(const CTinyMount&) = delete;
+
+    bool Mounted() const { return m_bMounted; }
+    bool MakeReadOnly() { return mount(nullptr, m_dir.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, "size=64k") == 0; }
+
+private:
+    std::string m_dir;
+    bool m_bMounted = false;
+};
+
+TEST(AtomicFile, ReplacesTheFileAndKeepsItsPermissions)
+{
+    CTempDir dir;
+    const std::string path = dir / "sheet.tav";
+    WriteOld(path, "old contents");
+    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+
+    const std::string bytes(100000, '\x5A');
+    EXPECT_EQ(WriteFileAtomically(path, bytes), 0);
+    EXPECT_EQ(samples::ReadFileBytes(path), bytes);
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"sheet.tav"});
+
+    EXPECT_EQ(WriteFileAtomically(dir / "new.tav", ""), 0);
+    EXPECT_TRUE(fs::is_regular_file(dir / "new.tav"));
+    EXPECT_EQ(fs::file_size(dir / "new.tav"), 0u);
+}
+
+TEST(AtomicFile, SavesThroughASymbolicLink)
+{
+    CTempDir dir;
+    fs::create_directory(dir / "real");
+    WriteOld(dir / "real/sheet.tav", "old");
+    fs::create_symlink("real/sheet.tav", dir / "link.tav");
+
+    EXPECT_EQ(WriteFileAtomically(dir / "link.tav", "new"), 0);
+    EXPECT_TRUE(fs::is_symlink(dir / "link.tav"));
+    EXPECT_EQ(samples::ReadFileBytes(dir / "real/sheet.tav"), "new");
+    EXPECT_EQ(Entries(dir / "real"), std::vector<std::string>{"sheet.tav"});
+}
+
+// A failure at any step reports an errno, leaves the previous file as it was
+// and no temporary file behind.
+TEST(AtomicFile, FailuresLeaveThePreviousFile)
+{
+    CTempDir dir;
+    fs::create_directory(dir / "sheet.tav");
+    EXPECT_EQ(WriteFileAtomically(dir / "sheet.tav", "bytes"), EISDIR) << "rename over a directory";
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"sheet.tav"});
+
+    EXPECT_EQ(WriteFileAtomically(dir / "missing/sheet.tav", "bytes"), ENOENT);
+}
+
+TEST(AtomicFile, UnwritableDirectory)
+{
+    CTempDir dir;
+    const std::string path = dir / "sheet.tav";
+    const std::string old = SheetBytes(CSheet{});
+    CTinyMount tmpfs(dir.Path());
+    int expected = EACCES;
+    if (geteuid() == 0) {
+        // Root writes into any directory; a read-only mount stops it.
+        if (!tmpfs.Mounted())
+            GTEST_SKIP() << "cannot mount a tmpfs here";
+        WriteOld(path, old);
+        ASSERT_TRUE(tmpfs.MakeReadOnly());
+        expected = EROFS;
+    } else {
+        WriteOld(path, old);
+        ASSERT_EQ(chmod(dir.Path().c_str(), 0555), 0);
+    }
+    EXPECT_EQ(WriteFileAtomically(path, "new bytes"), expected);
+    EXPECT_EQ(samples::ReadFileBytes(path), old);
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"sheet.tav"});
+    chmod(dir.Path().c_str(), 0755);
+}
+
+TEST(AtomicFile, FullDisk)
+{
+    CTempDir dir;
+    CTinyMount tmpfs(dir.Path());
+    if (!tmpfs.Mounted())
+        GTEST_SKIP() << "needs root and a tmpfs mount";
+    const std::string path = dir / "sheet.tav";
+    const std::string old = SheetBytes(CSheet{});
+    WriteOld(path, old);
+
+    EXPECT_EQ(WriteFileAtomically(path, std::string(200000, 'x')), ENOSPC);
+    EXPECT_EQ(samples::ReadFileBytes(path), old);
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"sheet.tav"});
+
+    // What fits still saves.
+    EXPECT_EQ(WriteFileAtomically(path, std::string(20000, 'y')), 0);
+    EXPECT_EQ(samples::ReadFileBytes(path), std::string(20000, 'y'));
+}
+
+} // namespace

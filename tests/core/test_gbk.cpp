@@ -1,0 +1,86 @@
+#include "model/Gbk.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Gbk, RoundTrips)
+{
+    struct Case
+    {
+        const char* name;
+        std::string utf8;
+        std::string gbk;
+    };
+    const Case cases[] = {
+        {"empty", "", ""},
+        {"ascii with CR LF", "W-01\r\nB", "W-01\r\nB"},
+        {"simplified Chinese", "\xE6\xA0\x87\xE7\xAD\xBE", "\xB1\xEA\xC7\xA9"}, // 标签
+        {"song ti", "\xE5\xAE\x8B\xE4\xBD\x93", "\xCB\xCE\xCC\xE5"},            // 宋体
+        {"e acute (pinyin)", "\xC3\xA9", "\xA8\xA6"},
+        {"euro sign", "\xE2\x82\xAC", "\x80"},
+        {"full-width tilde", "\xEF\xBD\x9E", "\xA1\xAB"},
+        {"GBK extension character", "\xE4\xB8\x82", "\x81\x40"}, // 丂
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Utf8ToGbk(c.utf8), c.gbk);
+        EXPECT_EQ(GbkToUtf8(c.gbk), c.utf8);
+        EXPECT_EQ(GbkToUtf8Lossy(c.gbk), c.utf8);
+    }
+}
+
+// Text that code page 936 cannot hold is reported, never turned into '?'.
+TEST(Gbk, UnrepresentableTextIsReported)
+{
+    const std::string cases[] = {
+        "\xF0\x9F\x98\x80",            // an emoji
+        "A\xE3\x83\xBB" "B",           // katakana middle dot
+        "\xEA\xB0\x80",                // a Hangul syllable
+        "\xC5\x91",                    // o with double acute
+        "ok \xF0\x9F\x94\x8C plug",    // fine text around one that is not
+        "\xFF\xFE",                    // not UTF-8 at all
+    };
+    for (const std::string& utf8 : cases) {
+        SCOPED_TRACE(utf8);
+        EXPECT_EQ(Utf8ToGbk(utf8), std::nullopt);
+    }
+    EXPECT_EQ(Utf16LeToGbk(std::string("\x3D\xD8\x00\xDE", 4)), std::nullopt);
+    EXPECT_EQ(Utf16LeToGbk(std::string("\x41", 1)), std::nullopt) << "half a character";
+    EXPECT_EQ(Utf16LeToGbk(std::string("\x07\x68\x41\x00", 4)), "\xB1\xEA" "A");
+}
+
+TEST(Gbk, InvalidBytesAreReportedOrShownAsReplacement)
+{
+    struct Case
+    {
+        const char* name;
+        std::string gbk;
+        std::string lossy;
+    };
+    const Case cases[] = {
+        {"lone lead byte at the end", "AB\xB1", "AB\xEF\xBF\xBD"},
+        {"lead byte before a space", "\x81 x", "\xEF\xBF\xBD x"},
+        {"0xFF", "a\xFF" "b", "a\xEF\xBF\xBD" "b"},
+        {"good around bad", "\xB1\xEA\xFF\xC7\xA9", "\xE6\xA0\x87\xEF\xBF\xBD\xE7\xAD\xBE"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(GbkToUtf8(c.gbk), std::nullopt);
+        EXPECT_EQ(GbkToUtf8Lossy(c.gbk), c.lossy);
+    }
+}
+
+TEST(Gbk, LongTextsConvertWhole)
+{
+    // Longer than the converter's buffer.
+    std::string utf8, gbk;
+    for (int i = 0; i < 5000; ++i) {
+        utf8 += "\xE6\xA0\x87" "1";
+        gbk += "\xB1\xEA" "1";
+    }
+    EXPECT_EQ(Utf8ToGbk(utf8), gbk);
+    EXPECT_EQ(GbkToUtf8(gbk), utf8);
+}
+
+} // namespace

@@ -1,0 +1,315 @@
+#include "app/CommandIds.h"
+#include "model/CTAVRODoc.h"
+#include "view/CLabelWnd.h"
+#include "view/CTAVROView.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+CPageFormat Format(int nColumns, int nRows)
+{
+    CPageFormat format;
+    format.m_nColumns = nColumns;
+    format.m_nRows = nRows;
+    format.m_dLabelWidth = 15.0;
+    format.m_dLabelHeight = 7.0;
+    format.Recalc();
+    return format;
+}
+
+// A shown view of a given client size after its initial update.
+class SheetView : public ::testing::Test
+{
+protected:
+    void Show(int nWidth, int nHeight)
+    {
+        m_view.resize(nWidth, nHeight);
+        m_view.show();
+        QCoreApplication::processEvents();
+        m_view.OnInitialUpdate();
+        QCoreApplication::processEvents();
+    }
+
+    int VisibleCells() const
+    {
+        int n = 0;
+        for (int r = 0; r < CPageFormat::kMaxRows; ++r)
+            for (int c = 0; c < CPageFormat::kMaxColumns; ++c)
+                n += m_view.Label(r, c)->isVisibleTo(&m_view) ? 1 : 0;
+        return n;
+    }
+
+    // Answers the next modal message box with the given button.
+    static void AnswerMessageBox(QMessageBox::StandardButton button)
+    {
+        QTimer::singleShot(0, [button] {
+            if (auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                EXPECT_EQ(pBox->windowTitle(), QStringLiteral("Tavromark"));
+                pBox->button(button)->click();
+            }
+        });
+    }
+
+    CTAVRODoc m_doc;
+    CTAVROView m_view{&m_doc};
+};
+
+} // namespace
+
+TEST_F(SheetView, ZoomAndScrollSizeFollowTheClientHeight)
+{
+    struct Case
+    {
+        const char* name;
+        int nHeight;
+        bool bFullPage;
+        double dZoom;
+    };
+    const Case cases[] = {
+        {"980 pixels", 980, false, 4.5},
+        {"600 pixels scrolls", 600, false, 4.5},
+        {"600 pixels in full-page display", 600, true, 2.6},
+        {"1200 pixels capped", 1200, false, 5.0},
+        {"1200 pixels in full-page display capped", 1200, true, 5.0},
+    };
+    Show(1000, 980);
+    EXPECT_EQ(m_view.viewport()->height(), 980);
+    EXPECT_DOUBLE_EQ(m_view.m_dZoom, 4.5);
+    EXPECT_EQ(m_view.ScrollSize(), QSize(710, 980));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if ((m_view.m_dMinZoom == 0.0) != c.bFullPage)
+            m_view.OnFullPage();
+        m_view.resize(1000, c.nHeight);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(m_view.viewport()->height(), c.nHeight);
+        EXPECT_DOUBLE_EQ(m_view.m_dZoom, c.dZoom);
+    }
+}
+
+TEST_F(SheetView, FullPageDisplayTogglesAndIsChecked)
+{
+    Show(1000, 600);
+    const CCommandMap::UpdateHandler* pUpdate = m_view.CommandMap().FindUpdateHandler(ID::FullPage);
+    ASSERT_NE(pUpdate, nullptr);
+    ASSERT_NE(m_view.CommandMap().FindHandler(ID::FullPage), nullptr);
+    CCmdUI cmdUI;
+    (*pUpdate)(cmdUI);
+    EXPECT_FALSE(cmdUI.m_bChecked);
+
+    (*m_view.CommandMap().FindHandler(ID::FullPage))();
+    (*pUpdate)(cmdUI);
+    EXPECT_TRUE(cmdUI.m_bChecked);
+    EXPECT_DOUBLE_EQ(m_view.m_dZoom, 2.6);
+    EXPECT_EQ(m_view.Label(0, 0)->width(), 49); // trunc(19 × 2.6)
+
+    (*m_view.CommandMap().FindHandler(ID::FullPage))();
+    (*pUpdate)(cmdUI);
+    EXPECT_FALSE(cmdUI.m_bChecked);
+    EXPECT_DOUBLE_EQ(m_view.m_dZoom, 4.5);
+}
+
+TEST_F(SheetView, FullPageZoomStaysPositiveInATinyWindow)
+{
+    Show(400, 60);
+    m_view.OnFullPage();
+    EXPECT_GT(m_view.m_dZoom, 0.0);
+    EXPECT_GT(m_view.Label(0, 0)->width(), 0);
+}
+
+TEST_F(SheetView, FirstLabelSitsInsideThePage)
+{
+    Show(1000, 980);
+    // The page is centred: its left edge at 500 − 630 / 2, its top at 40.
+    const QRect rc = m_view.Label(0, 0)->geometry();
+    EXPECT_EQ(rc.left() - 185, 54);
+    EXPECT_EQ(rc.top() - 40, 13);
+    EXPECT_EQ(rc.size(), QSize(85, 38));
+}
+
+TEST_F(SheetView, OnlyCellsOfRowsTimesColumnsShow)
+{
+    Show(1000, 980);
+    EXPECT_EQ(VisibleCells(), 5 * 14);
+
+    CSheet sheet = m_view.GetSheet();
+    sheet.m_format = Format(7, 20);
+    sheet.m_labels[24][14].m_strText = "kept";
+    m_view.SetSheet(sheet);
+    m_view.OnInitialUpdate();
+    EXPECT_EQ(VisibleCells(), 140);
+    EXPECT_TRUE(m_view.Label(19, 6)->isVisibleTo(&m_view));
+    EXPECT_FALSE(m_view.Label(20, 0)->isVisibleTo(&m_view));
+    EXPECT_FALSE(m_view.Label(0, 7)->isVisibleTo(&m_view));
+
+    sheet.m_format = Format(2, 2);
+    m_view.SetSheet(sheet);
+    m_view.OnInitialUpdate();
+    EXPECT_EQ(VisibleCells(), 4);
+    EXPECT_EQ(m_view.Label(24, 14)->GetText(), "kept");
+}
+
+TEST_F(SheetView, InitialUpdateIsSignalled)
+{
+    QSignalSpy spy(&m_view, &CTAVROView::initialUpdateDone);
+    Show(800, 600);
+    EXPECT_EQ(spy.count(), 1);
+}
+
+TEST_F(SheetView, EveryCellHasItsColumnAndRowAsTooltip)
+{
+    EXPECT_EQ(m_view.Label(1, 2)->toolTip(), QStringLiteral("列 : 3 行: 2"));
+    EXPECT_EQ(m_view.Label(24, 14)->toolTip(), QStringLiteral("列 : 15 行: 25"));
+    EXPECT_EQ(m_view.Label(25, 0), nullptr);
+    EXPECT_EQ(m_view.Label(0, -1), nullptr);
+}
+
+TEST_F(SheetView, ClicksChangeTheSelectionAndMarkTheDocumentOnceTheLoopRuns)
+{
+    Show(1000, 980);
+    CLabelWnd* pLabel = m_view.Label(2, 3);
+    ASSERT_EQ(pLabel->IsSelected(), 1);
+
+    QTest::mouseClick(pLabel, Qt::RightButton);
+    EXPECT_EQ(pLabel->IsSelected(), 0);
+    EXPECT_FALSE(m_doc.IsModified()); // posted, not sent
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(m_doc.IsModified());
+
+    m_doc.SetModifiedFlag(false);
+    QTest::mouseClick(pLabel, Qt::RightButton);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(m_doc.IsModified()) << "deselecting a deselected label changes nothing";
+
+    QTest::mouseClick(pLabel, Qt::LeftButton);
+    EXPECT_EQ(pLabel->IsSelected(), 1);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(m_doc.IsModified());
+    EXPECT_EQ(m_view.Label(2, 4)->IsSelected(), 1) << "other cells are not touched";
+}
+
+TEST_F(SheetView, DoubleClickIsHandedOn)
+{
+    Show(1000, 980);
+    CLabelWnd* pLabel = m_view.Label(0, 0);
+    QSignalSpy spy(pLabel, &CLabelWnd::labelDoubleClicked);
+    QTest::mouseDClick(pLabel, Qt::LeftButton);
+    EXPECT_EQ(spy.count(), 1);
+}
+
+TEST_F(SheetView, WhichOperationsNotify)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<void(CLabelWnd&)> operation;
+        bool bModified;
+    };
+    const Case cases[] = {
+        {"SetSelected with the same value", [](CLabelWnd& l) { l.SetSelected(1); }, false},
+        {"SetSelected with another value", [](CLabelWnd& l) { l.SetSelected(0); }, true},
+        {"ToggleSelected", [](CLabelWnd& l) { l.ToggleSelected(); }, true},
+        {"SetText", [](CLabelWnd& l) { l.SetText("A", 0); }, true},
+        {"SetText of the same text", [](CLabelWnd& l) { l.SetText("", 1); }, true},
+        {"SetText without overwrite on text",
+         [](CLabelWnd& l) {
+             CLabelRecord record;
+             record.m_strText = "old";
+             l.LoadRecord(record);
+             l.SetText("new", 0);
+             EXPECT_EQ(l.GetText(), "old");
+         },
+         false},
+        {"Reset",
+         [](CLabelWnd& l) {
+             CLabelRecord record;
+             record.m_bSelected = 0;
+             record.m_strText = "x";
+             l.LoadRecord(record);
+             l.Reset();
+             EXPECT_EQ(l.IsSelected(), 1);
+             EXPECT_EQ(l.GetText(), "");
+         },
+         false},
+        {"loading a record", [](CLabelWnd& l) { l.LoadRecord(CLabelRecord{}); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CLabelWnd& label = *m_view.Label(3, 3);
+        label.LoadRecord(CLabelRecord{});
+        QCoreApplication::processEvents();
+        m_doc.SetModifiedFlag(false);
+        c.operation(label);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(m_doc.IsModified(), c.bModified);
+    }
+}
+
+TEST_F(SheetView, ResetLabelsEmptiesAndSelectsEveryCellSilently)
+{
+    CSheet sheet;
+    for (auto& row : sheet.m_labels)
+        for (CLabelRecord& label : row) {
+            label.m_bSelected = 0;
+            label.m_strText = "x";
+            label.m_nHAlign = 2;
+        }
+    m_view.SetSheet(sheet);
+    m_view.ResetLabels();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(m_doc.IsModified());
+    const CSheet after = m_view.GetSheet();
+    for (const auto& row : after.m_labels)
+        for (const CLabelRecord& label : row) {
+            EXPECT_EQ(label.m_bSelected, 1);
+            EXPECT_EQ(label.m_strText, "");
+            EXPECT_EQ(label.m_nHAlign, 2);
+        }
+}
+
+TEST_F(SheetView, SheetRoundTripsThroughTheCells)
+{
+    CSheet sheet;
+    sheet.m_format = Format(7, 20);
+    for (int r = 0; r < CPageFormat::kMaxRows; ++r)
+        for (int c = 0; c < CPageFormat::kMaxColumns; ++c) {
+            CLabelRecord& label = sheet.m_labels[r][c];
+            label.m_bSelected = (r + c) % 2;
+            label.m_strText = std::to_string(r) + "\r\n" + std::to_string(c);
+            label.m_dMarginLeft = 0.5 * c;
+            label.m_crText = 0x0000FF00u + r;
+            label.m_nVAlign = 8;
+        }
+    m_view.SetSheet(sheet);
+    EXPECT_EQ(m_view.GetSheet(), sheet);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(m_doc.IsModified());
+}
+
+TEST_F(SheetView, NewAsksThenRequestsANewDocument)
+{
+    Show(800, 600);
+    QSignalSpy spy(&m_view, &CTAVROView::newDocumentRequested);
+    const CCommandMap::Handler* pNew = m_view.CommandMap().FindHandler(ID::FileNewSheet);
+    ASSERT_NE(pNew, nullptr);
+
+    AnswerMessageBox(QMessageBox::Cancel);
+    (*pNew)();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(spy.count(), 0);
+
+    AnswerMessageBox(QMessageBox::Ok);
+    (*pNew)();
+    EXPECT_EQ(spy.count(), 0) << "posted, not sent";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(spy.count(), 1);
+    EXPECT_EQ(m_view.LastChosenFormat(), CPageFormat());
+    EXPECT_FALSE(m_doc.IsModified());
+}
