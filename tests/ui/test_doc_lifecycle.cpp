@@ -369,3 +369,25 @@ TEST_F(AppTest, ClickingALabelMakesExitAskToSave)
     EXPECT_EQ(seen.m_strText, QStringLiteral("将改动保存到 无标题？"));
     EXPECT_TRUE(Frame()->isVisible());
 }
+
+// The view's New, once confirmed, runs file-new: the save prompt, then a
+// new sheet of the type chosen.
+TEST_F(AppTest, NewOfTheViewEndsInANewDocument)
+{
+    View()->SetSheet(MarkedSheet(View()->GetSheet()));
+    Doc()->SetModifiedFlag(true);
+    AnswerNextDialog<QDialog>([](QDialog* dlg) {
+        if (auto* box = qobject_cast<QMessageBox*>(dlg); box && box->button(QMessageBox::Ok))
+            box->button(QMessageBox::Ok)->click();
+        else
+            dlg->accept();
+    });
+    Frame()->ExecuteCommand(ID::FileNewSheet);
+    CSeenBox seen;
+    AnswerNextMessageBox(QMessageBox::No, &seen);
+    QTRY_VERIFY_WITH_TIMEOUT(!Doc()->IsModified(), 3000);
+    EXPECT_EQ(seen.m_strText, QStringLiteral("将改动保存到 无标题？"));
+    EXPECT_EQ(View()->m_format, View()->LastChosenFormat());
+    EXPECT_TRUE(View()->GetSheet().m_labels[0][0].m_strText.empty());
+    EXPECT_EQ(View()->GetSheet().m_labels[0][1].m_bSelected, 1);
+}
