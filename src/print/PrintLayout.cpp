@@ -1,5 +1,7 @@
 #include "print/PrintLayout.h"
 
+#include "model/Arithmetic.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -17,16 +19,7 @@ double ToDevice(int nDotsPerInch, double dMillimetres)
 
 int ToDeviceUnits(int nDotsPerInch, double dMillimetres)
 {
-    const double d = std::trunc(ToDevice(nDotsPerInch, dMillimetres));
-    if (std::isnan(d))
-        return 0;
-    constexpr double dMin = std::numeric_limits<int>::min();
-    constexpr double dMax = std::numeric_limits<int>::max();
-    if (d <= dMin)
-        return std::numeric_limits<int>::min();
-    if (d >= dMax)
-        return std::numeric_limits<int>::max();
-    return static_cast<int>(d);
+    return TruncToInt(ToDevice(nDotsPerInch, dMillimetres));
 }
 
 CDeviceRect LabelDeviceRect(const CPageFormat& format, int nRow, int nColumn, int nPageMoveX, int nPageMoveY,

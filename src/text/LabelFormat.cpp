@@ -4,21 +4,6 @@
 #include <functional>
 #include <limits>
 
-std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c)
-{
-    if (c == 0)
-        return -1;
-    const std::int64_t nProduct = static_cast<std::int64_t>(a) * b;
-    const bool bNegative = (nProduct < 0) != (c < 0);
-    const std::uint64_t nNumerator = static_cast<std::uint64_t>(std::llabs(nProduct));
-    const std::uint64_t nDenominator = static_cast<std::uint64_t>(std::llabs(c));
-    const std::uint64_t nQuotient = (nNumerator + nDenominator / 2) / nDenominator;
-    if (nQuotient > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()))
-        return -1;
-    const auto nResult = static_cast<std::int32_t>(nQuotient);
-    return bNegative ? -nResult : nResult;
-}
-
 std::int32_t FontHeightFromPointTenths(int nPointTenths)
 {
     return -MulDiv(nPointTenths, 96, 720);

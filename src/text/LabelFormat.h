@@ -1,12 +1,9 @@
 #pragma once
 
+#include "model/Arithmetic.h"
 #include "text/LabelGrid.h"
 
 #include <cstdint>
-
-// a × b / c with a 64-bit product, rounded half away from zero; −1 when c is
-// 0 or the result does not fit 32 bits.
-std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c);
 
 // A label's font height is the logical height a font dialog reports at 96
 // dots per inch: P points are stored as −MulDiv(P, 96, 72), so the default −12

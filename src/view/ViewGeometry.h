@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Arithmetic.h"
 #include "model/CPageFormat.h"
 
 #include <vector>
@@ -33,14 +34,6 @@ struct CPixelPoint
 
     bool operator==(const CPixelPoint&) const = default;
 };
-
-// Truncation toward zero, saturated to the int range (NaN gives 0), so that
-// no sheet value can overflow a pixel coordinate.
-int TruncToInt(double d);
-
-// n × numerator / denominator rounded to the nearest integer, halves away from
-// zero; −1 for a zero denominator, as the platform's MulDiv.
-int MulDiv(int n, int numerator, int denominator);
 
 // The page is drawn with 40 pixels of grey around it on every side.
 constexpr int kPageBorder = 40;
