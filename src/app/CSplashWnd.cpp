@@ -21,6 +21,13 @@ QPixmap AppPicture(const QWidget* pWidget)
         return {};
     QPainter painter(&pixmap);
     renderer.render(&painter, QRectF(0, 0, CSplashWnd::kWidth, CSplashWnd::kHeight));
+    // The version is written by the program, so the picture never goes stale.
+    painter.setPen(QColor(0xbc, 0xd3, 0xf2));
+    QFont font = painter.font();
+    font.setPixelSize(12);
+    painter.setFont(font);
+    painter.drawText(QRect(38, 190, 250, 20), Qt::AlignLeft | Qt::AlignVCenter,
+                     QStringLiteral("版本 %1").arg(QStringLiteral(TAVRO_VERSION)));
     return pixmap;
 }
 
@@ -43,7 +50,7 @@ void CSplashWnd::ShowSplashScreen(QWidget* pOwner)
 }
 
 CSplashWnd::CSplashWnd(QWidget* pOwner)
-    : QWidget(pOwner, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    : QWidget(pOwner, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     s_pCurrent = this;
     setAttribute(Qt::WA_DeleteOnClose);

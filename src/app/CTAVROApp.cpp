@@ -62,7 +62,9 @@ bool CTAVROApp::InitInstance(const CCommandLineInfo& cmdInfo)
             [this] { m_pMainFrame->SetDocumentTitle(m_pDocument->GetTitle()); });
     connect(m_pDocument.get(), &CTAVRODoc::fileUsed, this, &CTAVROApp::AddToRecentFileList);
     connect(m_pMainFrame.get(), &CMainFrame::fileDropped, this, [this](const QString& path) { OpenDocumentFile(path); });
-    ConnectViewNewRequest();
+    // The view's New command, once its sheet type is confirmed, ends here.
+    connect(m_pMainFrame->GetView(), &CTAVROView::newDocumentRequested, this,
+            [this] { m_pMainFrame->ExecuteCommand(ID::FileNew); });
 
     RegisterDesktopIntegration();
 
@@ -81,20 +83,6 @@ bool CTAVROApp::InitInstance(const CCommandLineInfo& cmdInfo)
     m_pMainFrame->show();
     m_pMainFrame->activateWindow();
     return true;
-}
-
-void CTAVROApp::ConnectViewNewRequest()
-{
-    // The view announces a confirmed New with this signal; a view without it
-    // simply has no New command yet.
-    CTAVROView* view = m_pMainFrame->GetView();
-    if (view->metaObject()->indexOfSignal("newDocumentRequested()") >= 0)
-        connect(view, SIGNAL(newDocumentRequested()), this, SLOT(OnNewDocumentRequested()), Qt::QueuedConnection);
-}
-
-void CTAVROApp::OnNewDocumentRequested()
-{
-    m_pMainFrame->ExecuteCommand(ID::FileNew);
 }
 
 CTAVRODoc* CTAVROApp::NewDocument()

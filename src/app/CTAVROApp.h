@@ -44,17 +44,12 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private Q_SLOTS:
-    // The view's New command was confirmed: file-new, posted.
-    void OnNewDocumentRequested();
-
 private:
     void OnAppAbout();
     void OnFileNew();
     void OnFileOpen();
     void OnOpenRecentFile(int nIndex);
     void AddToRecentFileList(const QString& path);
-    void ConnectViewNewRequest();
 
     CCommandMap m_commands;
     CRecentFileList m_recentFiles;

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots of the main window under Xvfb, cropped to
+# the window: main-window.png with the document (docs/sample-7x20.tav by
+# default), and main-window-menu.png with the file menu open. Needs xvfb, x11-utils, imagemagick and
+# xdotool. Usage: docs/take-screenshot.sh [TAVROMARK [DOCUMENT.tav]]
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+bin=${1:-$top/build/src/tavromark}
+doc=${2:-$top/docs/sample-7x20.tav}
+if [[ -z ${TAVRO_IN_XVFB:-} ]]; then
+  exec env TAVRO_IN_XVFB=1 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$bin" "$doc"
+fi
+work=$(mktemp -d)
+trap 'kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data "$bin" /nologo "$doc" &
+pid=$!
+for _ in $(seq 100); do
+  xdotool search --name 'TAVRO$' >/dev/null 2>&1 && break
+  sleep 0.1
+done
+sleep 1
+window=$(xdotool search --name 'TAVRO$' | head -1)
+eval "$(xdotool getwindowgeometry --shell "$window")"
+shot() {
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$top/docs/$1"
+  echo "wrote docs/$1"
+}
+shot main-window.png
+xdotool key alt+f
+sleep 0.5
+shot main-window-menu.png

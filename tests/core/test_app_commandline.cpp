@@ -1,0 +1,108 @@
+#include "app/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+// A directory of this test run alone: other runs may share the machine.
+std::filesystem::path UniqueTempDir()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "tavro_test.XXXXXX").string();
+    return mkdtemp(pattern.data()) ? std::filesystem::path(pattern) : std::filesystem::path();
+}
+
+using Cmd = CCommandLineInfo::ShellCommand;
+
+struct CommandLineCase
+{
+    const char* szName;
+    std::vector<std::string> args;
+    Cmd command;
+    std::string file = {};
+    std::string printer = {};
+    std::string driver = {};
+    std::string port = {};
+    bool bSplash = true;
+};
+
+const CommandLineCase kCases[] = {
+    {"no argument", {}, Cmd::FileNew},
+    {"a document", {"labels.tav"}, Cmd::FileOpen, "labels.tav"},
+    {"an absolute path is no switch", {"/home/user/labels.tav"}, Cmd::FileOpen, "/home/user/labels.tav"},
+    {"a path named like a switch after --", {"--", "-p"}, Cmd::FileOpen, "-p"},
+    {"a Chinese file name", {"标签.tav"}, Cmd::FileOpen, "标签.tav"},
+    {"dde starts as without arguments", {"/dde"}, Cmd::FileNew},
+    {"dde in capitals", {"/DDE"}, Cmd::FileNew},
+    {"dde with a document", {"/dde", "a.tav"}, Cmd::FileOpen, "a.tav"},
+    {"unregister", {"/Unregister"}, Cmd::AppUnregister},
+    {"unregserver with a dash", {"-unregserver"}, Cmd::AppUnregister},
+    {"print", {"/p", "a.tav"}, Cmd::FilePrint, "a.tav"},
+    {"print, document first", {"a.tav", "-p"}, Cmd::FilePrint, "a.tav"},
+    {"print to a printer", {"/pt", "a.tav", "Office"}, Cmd::FilePrintTo, "a.tav", "Office"},
+    {"print to with driver and port", {"/pt", "a.tav", "Office", "drv", "lp0"}, Cmd::FilePrintTo, "a.tav", "Office",
+     "drv", "lp0"},
+    {"no splash", {"/nologo"}, Cmd::FileNew, "", "", "", "", false},
+    {"no splash with a document", {"--nologo", "a.tav"}, Cmd::FileOpen, "a.tav", "", "", "", false},
+    {"help", {"--help"}, Cmd::Help},
+    {"short help after a document", {"a.tav", "-h"}, Cmd::Help},
+    {"version", {"--version"}, Cmd::Version},
+    {"unknown option", {"--frobnicate"}, Cmd::Error},
+    {"unknown short option", {"-x"}, Cmd::Error},
+    {"two documents", {"a.tav", "b.tav"}, Cmd::Error},
+    {"print without a document", {"/p"}, Cmd::Error},
+    {"print to without a printer", {"/pt", "a.tav"}, Cmd::Error},
+    {"print to with a driver but no port", {"/pt", "a.tav", "Office", "drv"}, Cmd::Error},
+    {"print and unregister", {"/p", "a.tav", "/Unregister"}, Cmd::Error},
+    {"unregister with a document", {"/Unregister", "a.tav"}, Cmd::Error},
+    {"standard input", {"-"}, Cmd::Error},
+};
+
+} // namespace
+
+TEST(CommandLine, Table)
+{
+    for (const CommandLineCase& c : kCases) {
+        SCOPED_TRACE(c.szName);
+        const CCommandLineInfo info = ParseCommandLine(c.args);
+        EXPECT_EQ(info.m_nShellCommand, c.command);
+        EXPECT_EQ(info.m_strFileName, c.file);
+        EXPECT_EQ(info.m_strPrinterName, c.printer);
+        EXPECT_EQ(info.m_strDriverName, c.driver);
+        EXPECT_EQ(info.m_strPortName, c.port);
+        EXPECT_EQ(info.m_bShowSplash, c.bSplash);
+        EXPECT_EQ(info.m_strError.empty(), c.command != Cmd::Error);
+    }
+}
+
+TEST(CommandLine, ErrorNamesTheUnknownOption)
+{
+    const CCommandLineInfo info = ParseCommandLine({"--frobnicate"});
+    EXPECT_NE(info.m_strError.find("--frobnicate"), std::string::npos);
+}
+
+TEST(CommandLine, UsageNamesEverySwitch)
+{
+    const std::string usage = CommandLineUsage("tavromark");
+    for (const char* sw : {"/p", "/pt", "/dde", "/Unregister", "/nologo", "--help", "--version"}) {
+        SCOPED_TRACE(sw);
+        EXPECT_NE(usage.find(sw), std::string::npos);
+    }
+}
+
+TEST(CommandLine, CheckReadableFile)
+{
+    const std::filesystem::path dir = UniqueTempDir();
+    std::filesystem::create_directories(dir);
+    const std::filesystem::path file = dir / "a.tav";
+    std::ofstream(file) << "x";
+    EXPECT_EQ(CheckReadableFile(file.string()), 0);
+    EXPECT_EQ(CheckReadableFile((dir / "missing.tav").string()), ENOENT);
+    EXPECT_EQ(CheckReadableFile(dir.string()), EISDIR);
+    std::filesystem::remove_all(dir);
+}

@@ -1,0 +1,344 @@
+#include "test_app_support.h"
+
+#include "app/AppMessageBox.h"
+#include "app/CAboutDlg.h"
+#include "app/CSplashWnd.h"
+#include "app/CommandIds.h"
+#include "app/DesktopIntegration.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+
+#include <set>
+
+namespace {
+
+// A bar's buttons as command IDs, 0 for a separator.
+std::vector<int> BarLayout(const CMainFrame* frame, const QToolBar* bar)
+{
+    std::vector<int> layout;
+    for (QAction* action : bar->actions()) {
+        if (action->isSeparator()) {
+            layout.push_back(0);
+            continue;
+        }
+        int nFound = -1;
+        for (int nID = 32768; nID < 60000 && nFound < 0; ++nID)
+            if (frame->Action(nID) == action)
+                nFound = nID;
+        layout.push_back(nFound);
+    }
+    return layout;
+}
+
+QStringList MenuTexts(const QMenu* menu)
+{
+    QStringList texts;
+    for (const QAction* action : menu->actions())
+        texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+    return texts;
+}
+
+} // namespace
+
+TEST_F(AppTest, MenusCarryTheirExactTexts)
+{
+    QStringList titles;
+    for (const QAction* action : Frame()->menuBar()->actions())
+        titles.append(action->text());
+    EXPECT_EQ(titles, QStringList({"文件(&F)", "文字(&O)", "选择(&)", "查看(&V)", "帮助(&H)"}));
+
+    const std::vector<QStringList> expected = {
+        {"新建(&N)\tCtrl+N", "打开(&O)...\tCtrl+O", "保存(&S)\tCtrl+S", "另存为(&A)...", "-",
+         "设定偏移量(&M)...", "设置打印机(&R)...", "-", "打印预览(&V)", "打印基准线(&L)...",
+         "打印标签(&P)...\tCtrl+P", "-", "最近文件", "最近文件", "最近文件", "最近文件", "-", "退出(&X)"},
+        {"清除文字(&D)", "设定文字(&S)"},
+        {"全选(&A)", "全不选(&N)", "反选(&V)", "-", "选取文字(&T)", "选取空白(&O)"},
+        {"整页显示(&W)", "-", "文件工具栏(&T)", "标签格式工具栏(&M)", "-", "状态栏(&S)"},
+        {"关于 TAVRO(&A)..."},
+    };
+    const QList<QAction*> menus = Frame()->menuBar()->actions();
+    ASSERT_EQ(menus.size(), qsizetype(expected.size()));
+    for (size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(titles[qsizetype(i)].toStdString());
+        EXPECT_EQ(MenuTexts(menus[qsizetype(i)]->menu()), expected[i]);
+    }
+    // Of the recent-file slots only the placeholder shows while the list is empty.
+    EXPECT_TRUE(Frame()->Action(ID::FileMru1)->isVisible());
+    EXPECT_FALSE(Frame()->Action(ID::FileMru1 + 1)->isVisible());
+}
+
+TEST_F(AppTest, ToolbarsHoldTheirButtonsWithTipsAndPrompts)
+{
+    const std::vector<int> fileBar = {32793, 57601, 57603, 0, 32771, 32773, 32772, 0, 32782, 32781, 0,
+                                      32775, 32774, 0,     32777, 0,     32780, 32778, 0,     57664};
+    const std::vector<int> formatBar = {32795, 32811, 0,     32810, 0,     32796, 32805, 32806,
+                                        0,     32799, 32807, 32801, 0,     32808, 32803, 32804};
+    EXPECT_EQ(BarLayout(Frame(), Frame()->FileToolBar()), fileBar);
+    EXPECT_EQ(BarLayout(Frame(), Frame()->FormatBar()), formatBar);
+
+    struct
+    {
+        int nID;
+        const char* szPrompt;
+        const char* szTip;
+    } const texts[] = {
+        {32793, "建立新文档", "新建"},         {57601, "打开一个现有文档", "打开"},
+        {57603, "保存活动文档", "保存"},       {32782, "选取文字标签", "选取文字标签"},
+        {57664, "显示程序信息，版本号和版权", "关于"}, {32795, "设置字体", "字体"},
+        {32811, "文字太多时按比例缩小", "自动缩小"}, {32807, "靠中中对齐", "靠中中对齐"},
+        {57604, "将活动文档以一个新文件名保存", nullptr}, {57665, "退出应用程序；提示保存文档", nullptr},
+        {59392, "显示或隐藏文件工具栏", nullptr}, {32809, "显示或隐藏标签格式工具栏", nullptr},
+        {59393, "显示或隐藏状态栏", nullptr},   {32789, "设定打印偏移量", nullptr},
+        {57606, "改变打印机及打印选项", nullptr}, {32791, "打印预览", nullptr},
+    };
+    for (const auto& t : texts) {
+        SCOPED_TRACE(t.nID);
+        QAction* action = Frame()->Action(t.nID);
+        ASSERT_NE(action, nullptr);
+        EXPECT_EQ(action->statusTip(), QString::fromUtf8(t.szPrompt));
+        if (t.szTip)
+            EXPECT_EQ(action->toolTip(), QString::fromUtf8(t.szTip));
+    }
+    // Every button has its picture.
+    for (const QToolBar* bar : {Frame()->FileToolBar(), Frame()->FormatBar()})
+        for (const QAction* action : bar->actions())
+            if (!action->isSeparator())
+                EXPECT_FALSE(action->icon().pixmap(16, 16).isNull()) << action->toolTip().toStdString();
+}
+
+TEST_F(AppTest, StatusBarShowsReadyAndTheLockKeyPanes)
+{
+    const QList<QLabel*> labels = Frame()->statusBar()->findChildren<QLabel*>();
+    QStringList shown;
+    QStringList indicators;
+    for (const QLabel* label : labels) {
+        shown.append(label->text());
+        if (label->property("indicatorText").isValid())
+            indicators.append(label->property("indicatorText").toString());
+    }
+    EXPECT_TRUE(shown.contains(QStringLiteral("就绪")));
+    EXPECT_EQ(indicators, QStringList({"大写", "数字", "滚动"}));
+
+    // A command's prompt covers the message pane while the pointer rests on it.
+    QStatusTipEvent tip(QStringLiteral("保存活动文档"));
+    QApplication::sendEvent(Frame(), &tip);
+    EXPECT_EQ(Frame()->statusBar()->currentMessage(), QStringLiteral("保存活动文档"));
+    QStatusTipEvent none{QString()};
+    QApplication::sendEvent(Frame(), &none);
+    EXPECT_TRUE(Frame()->statusBar()->currentMessage().isEmpty());
+}
+
+TEST_F(AppTest, FormatBarToggleTwiceRestoresItWithTheCheckMark)
+{
+    QAction* toggle = Frame()->Action(ID::ViewFormatBar);
+    Frame()->UpdateCommandUI();
+    EXPECT_TRUE(toggle->isChecked());
+    for (const bool bShown : {false, true}) {
+        Frame()->ExecuteCommand(ID::ViewFormatBar);
+        EXPECT_EQ(!Frame()->FormatBar()->isHidden(), bShown);
+        EXPECT_EQ(toggle->isChecked(), bShown);
+        EXPECT_FALSE(Frame()->FileToolBar()->isHidden());
+    }
+}
+
+TEST_F(AppTest, EachBarHidesAlone)
+{
+    Frame()->ExecuteCommand(ID::ViewToolBar);
+    EXPECT_TRUE(Frame()->FileToolBar()->isHidden());
+    EXPECT_FALSE(Frame()->FormatBar()->isHidden());
+    EXPECT_FALSE(Frame()->Action(ID::ViewToolBar)->isChecked());
+    EXPECT_TRUE(Frame()->Action(ID::ViewFormatBar)->isChecked());
+    Frame()->ExecuteCommand(ID::ViewToolBar);
+    Frame()->ExecuteCommand(ID::ViewFormatBar);
+    EXPECT_FALSE(Frame()->FileToolBar()->isHidden());
+    EXPECT_TRUE(Frame()->FormatBar()->isHidden());
+    Frame()->ExecuteCommand(ID::ViewFormatBar);
+
+    Frame()->ExecuteCommand(ID::ViewStatusBar);
+    EXPECT_TRUE(Frame()->statusBar()->isHidden());
+    EXPECT_FALSE(Frame()->Action(ID::ViewStatusBar)->isChecked());
+    Frame()->ExecuteCommand(ID::ViewStatusBar);
+    EXPECT_FALSE(Frame()->statusBar()->isHidden());
+}
+
+TEST_F(AppTest, FrameIsNeverLargerThan1024By768)
+{
+    Frame()->show();
+    Frame()->resize(2000, 1500);
+    EXPECT_LE(Frame()->width(), 1024);
+    EXPECT_LE(Frame()->height(), 768);
+    EXPECT_EQ(Frame()->maximumSize(), QSize(1024, 768));
+}
+
+TEST_F(AppTest, CommandsNobodyCarriesOutYetAreDisabled)
+{
+    Frame()->UpdateCommandUI();
+    const int later[] = {ID::PageOffset,   ID::FilePrintSetup,    ID::PrintPreviewMenu, ID::PrintBaseline,
+                         ID::PrintLabels,  ID::SetText,           ID::ClearText,        ID::Font,
+                         ID::AutoShrink,   ID::LabelSettings,     ID::AlignTopLeft,     ID::AlignTopCentre,
+                         ID::AlignTopRight, ID::AlignMiddleLeft,  ID::AlignMiddleCentre, ID::AlignMiddleRight,
+                         ID::AlignBottomLeft, ID::AlignBottomCentre, ID::AlignBottomRight};
+    for (const int nID : later) {
+        SCOPED_TRACE(nID);
+        EXPECT_FALSE(Frame()->Action(nID)->isEnabled());
+    }
+    const int ready[] = {ID::FileOpen,    ID::FileSave,      ID::FileSaveAs,    ID::AppExit,
+                         ID::AppAbout,    ID::ViewToolBar,   ID::ViewFormatBar, ID::ViewStatusBar};
+    for (const int nID : ready) {
+        SCOPED_TRACE(nID);
+        EXPECT_TRUE(Frame()->Action(nID)->isEnabled());
+    }
+}
+
+TEST_F(AppTest, AcceleratorTableBindsEveryKey)
+{
+    std::set<QString> keys;
+    for (const QShortcut* shortcut : Frame()->findChildren<QShortcut*>())
+        keys.insert(shortcut->key().toString(QKeySequence::PortableText));
+    const std::set<QString> expected = {
+        "Ctrl+A", "Ctrl+I", "Ctrl+L",      "Ctrl+N",       "Ctrl+O",    "Ctrl+P",   "Ctrl+S",
+        "Ctrl+T", "Ctrl+W", "Del",         "Ctrl+C",       "Ctrl+Ins",  "Ctrl+V",   "Shift+Ins",
+        "Ctrl+X", "Shift+Del", "Ctrl+Z",   "Alt+Backspace", "F6",       "Shift+F6",
+    };
+    EXPECT_EQ(keys, expected);
+}
+
+TEST_F(AppTest, AcceleratorsRunTheirCommand)
+{
+    Frame()->show();
+    QApplication::setActiveWindow(Frame());
+    QStringList filters;
+    AnswerNextFileDialog(PathOf(QStringLiteral("by-key.tav")), &filters);
+    QTest::keyClick(Frame(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(ReadFile(PathOf(QStringLiteral("by-key.tav"))).size(), 8871);
+    // The keys of commands nothing carries out do nothing.
+    QTest::keyClick(Frame(), Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(Frame(), Qt::Key_F6);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(AppTest, QtDialogsSpeakChinese)
+{
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("是(&Y)"));
+}
+
+TEST_F(AppTest, StartUpInstallsTheDesktopRegistrationAndUnregisterRemovesIt)
+{
+    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    ASSERT_FALSE(dataHome.isEmpty());
+    const QString entry = dataHome + QStringLiteral("/applications/tavromark.desktop");
+    const QString type = dataHome + QStringLiteral("/mime/packages/tavromark.xml");
+    EXPECT_TRUE(QFile::exists(entry));
+    EXPECT_TRUE(QFile::exists(type));
+    EXPECT_TRUE(ReadFile(type).contains("*.tav"));
+    EXPECT_TRUE(UnregisterDesktopIntegration().isEmpty());
+    EXPECT_FALSE(QFile::exists(entry));
+    EXPECT_FALSE(QFile::exists(type));
+}
+
+TEST(Splash, KeyPressClosesItAndIsSwallowed)
+{
+    QWidget owner;
+    CSplashWnd::EnableSplashScreen(true);
+    CSplashWnd::ShowSplashScreen(&owner);
+    CSplashWnd* splash = CSplashWnd::Current();
+    ASSERT_NE(splash, nullptr);
+    EXPECT_EQ(splash->size(), QSize(520, 317));
+    // Shown once: a second call makes no second splash.
+    CSplashWnd::ShowSplashScreen(&owner);
+    EXPECT_EQ(CSplashWnd::Current(), splash);
+
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    EXPECT_TRUE(CSplashWnd::PreTranslateAppMessage(&key));
+    EXPECT_EQ(CSplashWnd::Current(), nullptr);
+    // With the splash gone, input flows again.
+    EXPECT_FALSE(CSplashWnd::PreTranslateAppMessage(&key));
+    CSplashWnd::EnableSplashScreen(false);
+}
+
+TEST(Splash, MouseButtonClosesItButMovesDoNot)
+{
+    QWidget owner;
+    CSplashWnd::EnableSplashScreen(true);
+    CSplashWnd::ShowSplashScreen(&owner);
+    QMouseEvent move(QEvent::MouseMove, QPointF(1, 1), QPointF(1, 1), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    EXPECT_FALSE(CSplashWnd::PreTranslateAppMessage(&move));
+    EXPECT_NE(CSplashWnd::Current(), nullptr);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::RightButton, Qt::RightButton,
+                      Qt::NoModifier);
+    EXPECT_TRUE(CSplashWnd::PreTranslateAppMessage(&press));
+    EXPECT_EQ(CSplashWnd::Current(), nullptr);
+    CSplashWnd::EnableSplashScreen(false);
+}
+
+TEST(Splash, GoesSoonAfterTheViewsFirstUpdate)
+{
+    QWidget owner;
+    CSplashWnd::EnableSplashScreen(true);
+    CSplashWnd::ShowSplashScreen(&owner);
+    ASSERT_NE(CSplashWnd::Current(), nullptr);
+    QElapsedTimer clock;
+    clock.start();
+    CSplashWnd::OnViewInitialUpdate();
+    QTRY_VERIFY_WITH_TIMEOUT(CSplashWnd::Current() == nullptr, 3000);
+    EXPECT_GE(clock.elapsed(), CSplashWnd::kCloseDelayMs - 50);
+    CSplashWnd::EnableSplashScreen(false);
+}
+
+TEST(Splash, DisabledShowsNothing)
+{
+    QWidget owner;
+    CSplashWnd::EnableSplashScreen(false);
+    CSplashWnd::ShowSplashScreen(&owner);
+    EXPECT_EQ(CSplashWnd::Current(), nullptr);
+    CSplashWnd::OnViewInitialUpdate(); // no splash, no timer, no harm
+}
+
+TEST(AboutBox, ClosesOnEnterEscapeAndAClick)
+{
+    struct
+    {
+        const char* szName;
+        std::function<void(CAboutDlg*)> close;
+    } const cases[] = {
+        {"Enter", [](CAboutDlg* dlg) { QTest::keyClick(dlg, Qt::Key_Return); }},
+        {"Escape", [](CAboutDlg* dlg) { QTest::keyClick(dlg, Qt::Key_Escape); }},
+        {"click on the picture", [](CAboutDlg* dlg) { QTest::mouseClick(dlg, Qt::LeftButton, {}, QPoint(260, 150)); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.szName);
+        CAboutDlg dlg;
+        EXPECT_EQ(dlg.size(), QSize(520, 317));
+        bool bAnswered = false;
+        AnswerNextDialog<CAboutDlg>([&](CAboutDlg* shown) {
+            c.close(shown);
+            bAnswered = !shown->isVisible();
+        });
+        QElapsedTimer clock;
+        clock.start();
+        dlg.exec();
+        EXPECT_TRUE(bAnswered);
+        EXPECT_LT(clock.elapsed(), CAboutDlg::kCloseAfterMs);
+    }
+}
+
+TEST(Splash, AMessageBoxTakesItsPlace)
+{
+    QWidget owner;
+    CSplashWnd::EnableSplashScreen(true);
+    CSplashWnd::ShowSplashScreen(&owner);
+    ASSERT_NE(CSplashWnd::Current(), nullptr);
+    CSeenBox seen;
+    AnswerNextMessageBox(QMessageBox::Ok, &seen);
+    AppMessageBox(&owner, QMessageBox::Warning, QStringLiteral("错误的文件格式！"));
+    EXPECT_TRUE(seen.m_bShown);
+    EXPECT_EQ(seen.m_strCaption, QStringLiteral("Tavromark"));
+    EXPECT_EQ(CSplashWnd::Current(), nullptr);
+    CSplashWnd::EnableSplashScreen(false);
+}

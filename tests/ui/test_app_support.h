@@ -1,0 +1,130 @@
+#pragma once
+
+// Helpers of the application shell's front-end tests: a started application
+// without splash, and answers to the modal dialogs it opens.
+
+#include "app/AppSettings.h"
+#include "app/CMainFrame.h"
+#include "app/CTAVROApp.h"
+#include "app/CommandLine.h"
+#include "app/SettingsKeys.h"
+#include "model/CTAVRODoc.h"
+#include "model/SettingsDir.h"
+#include "view/CTAVROView.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+// What a message box showed.
+struct CSeenBox
+{
+    bool m_bShown = false;
+    QString m_strCaption;
+    QString m_strText;
+};
+
+// Calls `answer` with the next modal dialog of type T once it is shown, so
+// that the exec() about to run returns. Gives up after five seconds; a
+// dialog the answer leaves open is closed, so no test hangs.
+template <class T>
+void AnswerNextDialog(std::function<void(T*)> answer)
+{
+    auto* poll = new QTimer;
+    auto* clock = new QElapsedTimer;
+    clock->start();
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll, clock, answer] {
+        T* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!dialog && clock->elapsed() < 5000)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        delete clock;
+        if (!dialog) {
+            ADD_FAILURE() << "no dialog appeared";
+            return;
+        }
+        answer(dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    poll->start();
+}
+
+// Answers the next message box with `button`, recording what it showed.
+inline void AnswerNextMessageBox(QMessageBox::StandardButton button, CSeenBox* seen = nullptr)
+{
+    AnswerNextDialog<QMessageBox>([button, seen](QMessageBox* box) {
+        if (seen)
+            *seen = {true, box->windowTitle(), box->text()};
+        if (QAbstractButton* b = box->button(button))
+            b->click();
+        else
+            ADD_FAILURE() << "the message box has no button " << button;
+    });
+}
+
+// Answers the next file dialog with `path` (accepted as typed).
+inline void AnswerNextFileDialog(const QString& path, QStringList* filters = nullptr)
+{
+    AnswerNextDialog<QFileDialog>([path, filters](QFileDialog* dlg) {
+        if (filters)
+            *filters = dlg->nameFilters();
+        dlg->selectFile(path);
+        QMetaObject::invokeMethod(dlg, "accept");
+    });
+}
+
+// A started application with an untitled document, no splash, an empty
+// settings file and a temporary directory for documents.
+class AppTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (const std::optional<std::string> settings = SettingsFilePath(SettingsKeys::kFileName.toStdString()))
+            QFile::remove(QString::fromStdString(*settings));
+        m_pApp = std::make_unique<CTAVROApp>();
+        CCommandLineInfo info;
+        info.m_bShowSplash = false;
+        ASSERT_TRUE(m_pApp->InitInstance(info));
+    }
+
+    void TearDown() override
+    {
+        // Leave without questions.
+        Doc()->SetModifiedFlag(false);
+        m_pApp.reset();
+    }
+
+    CMainFrame* Frame() const { return m_pApp->MainFrame(); }
+    CTAVRODoc* Doc() const { return m_pApp->Document(); }
+    CTAVROView* View() const { return Frame()->GetView(); }
+    QString PathOf(const QString& name) const { return m_dir.filePath(name); }
+
+    static QByteArray ReadFile(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    static void WriteFile(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<CTAVROApp> m_pApp;
+};
