@@ -7,12 +7,12 @@ packages=(
   # build
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins
-  libqt6svg6 qt6-translations-l10n
+  libqt6svg6 qt6-translations-l10n libx11-dev
   # fonts: "宋体" is drawn with Noto Serif CJK SC
   fonts-noto-cjk fontconfig
   # tests, fuzzing, benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
-  xvfb xauth x11-utils imagemagick poppler-utils
+  xvfb xauth x11-utils xdotool imagemagick poppler-utils
   # a private CUPS server with a PDF queue for the printing tests
   cups cups-client cups-bsd printer-driver-cups-pdf
 )

@@ -102,14 +102,16 @@ TEST_F(AppTest, ToolbarsHoldTheirButtonsWithTipsAndPrompts)
         QAction* action = Frame()->Action(t.nID);
         ASSERT_NE(action, nullptr);
         EXPECT_EQ(action->statusTip(), QString::fromUtf8(t.szPrompt));
-        if (t.szTip)
+        if (t.szTip) {
             EXPECT_EQ(action->toolTip(), QString::fromUtf8(t.szTip));
+        }
     }
     // Every button has its picture.
     for (const QToolBar* bar : {Frame()->FileToolBar(), Frame()->FormatBar()})
         for (const QAction* action : bar->actions())
-            if (!action->isSeparator())
+            if (!action->isSeparator()) {
                 EXPECT_FALSE(action->icon().pixmap(16, 16).isNull()) << action->toolTip().toStdString();
+            }
 }
 
 TEST_F(AppTest, StatusBarShowsReadyAndTheLockKeyPanes)
