@@ -3,13 +3,17 @@
 #include "app/CCommandMap.h"
 #include "model/CPageFormat.h"
 #include "model/CSheet.h"
+#include "sheets/CDocTypeDlg.h"
+#include "text/LabelGrid.h"
 #include "view/ViewGeometry.h"
 
 #include <QAbstractScrollArea>
 #include <QPen>
 
 #include <array>
+#include <vector>
 
+class CBatchTextDlg;
 class CLabelWnd;
 class CTAVRODoc;
 
@@ -42,7 +46,7 @@ public:
     // columns, lay them out. Emits initialUpdateDone().
     void OnInitialUpdate();
     // The sheet type chosen last with New; the next new document takes it.
-    const CPageFormat& LastChosenFormat() const { return m_formatLastChosen; }
+    const CPageFormat& LastChosenFormat() const { return m_dlgDocType.m_format; }
 
     // Zoom and scroll size from the client height.
     void UpdateZoom();
@@ -72,6 +76,24 @@ public:
     // Enables a command exactly while a label is selected.
     void OnUpdateNeedSelection(CCmdUI& cmdUI) const;
 
+    // Text and format commands on the selected labels (CTAVROView_Text.cpp,
+    // CTAVROView_Format.cpp). The template is the first selected label of
+    // the grid walk; labels with text repaint.
+    void OnSetText();
+    void OnClearText();
+    void OnLabelDoubleClicked(CLabelWnd* pLabel);
+    void OnFont();
+    // nHAlign 0 left, 1 centre, 2 right; nVAlign 0 top, 4 middle, 8 bottom.
+    void SetAlignment(int nHAlign, int nVAlign);
+    void OnLabelSettings();
+    void OnAutoShrink();
+    void OnUpdateAutoShrink(CCmdUI& cmdUI) const;
+    // The cells of rows × columns in the grid walk, and their records.
+    std::vector<CLabelWnd*> GridLabels() const;
+    LabelGrid GridRecords() const;
+    // Repaints the changed labels that have text and marks the document modified.
+    void FormatApplied(const LabelGrid& grid, const ChangedLabels& changed);
+
     CPageFormat m_format;
     double m_dMinZoom = kNormalMinZoom; // pixels per mm; 0 in full-page display
     double m_dZoom = 2.5;               // screen pixels per mm
@@ -100,6 +122,8 @@ private:
     void OnLabelChanged();
     // Registers the selection commands and makes the band's window.
     void InitSelection();
+    void InitTextCommands();
+    void InitFormatCommands();
     // Calls fn(cell) for every cell of rows × columns, in the grid walk.
     template <typename Fn>
     void ForEachGridLabel(Fn fn) const;
@@ -107,7 +131,10 @@ private:
     CPixelPoint ScrollPosition() const;
 
     CTAVRODoc* m_pDocument;
-    CPageFormat m_formatLastChosen;
+    // Kept for the program's life, so each remembers its last choice; the
+    // next new document takes the sheet type chosen last.
+    CDocTypeDlg m_dlgDocType;
+    CBatchTextDlg* m_pBatchTextDlg = nullptr; // made at the first set-text
     std::array<std::array<CLabelWnd*, CPageFormat::kMaxColumns>, CPageFormat::kMaxRows> m_pLabels{};
     CPixelRect m_rcExtent; // (0, 0, scroll width, scroll height)
     QPen m_penRuler;

@@ -1,5 +1,6 @@
 #include "view/LabelRenderer.h"
 
+#include "model/FontFace.h"
 #include "model/Gbk.h"
 
 #include <QFontMetrics>
@@ -18,16 +19,6 @@ namespace {
 // The ideographic em box of the Song face: ideographs fill the line from
 // 0.88 em above the baseline to 0.12 em below it.
 constexpr double kEmBoxAscent = 0.88;
-
-// Faces of the labels' code page that are not installed here, and the face
-// that draws them.
-QString SubstituteFace(const QString& face)
-{
-    static const QString kSong = QStringLiteral("Noto Serif CJK SC");
-    if (face == QStringLiteral("宋体") || face == QStringLiteral("新宋体") || face.compare(QStringLiteral("SimSun"), Qt::CaseInsensitive) == 0 || face.compare(QStringLiteral("NSimSun"), Qt::CaseInsensitive) == 0)
-        return kSong;
-    return face;
-}
 
 // What a face looks like at 100 pixels per em, measured once per face and
 // style: whether it draws Chinese, its cell height and average width per em.
@@ -68,7 +59,7 @@ CLabelFont MakeLabelFont(const CLogFont& logFont)
 {
     CLabelFont result;
     QFont& font = result.m_font;
-    font.setFamily(SubstituteFace(QString::fromStdString(GbkToUtf8Lossy(logFont.FaceName()))));
+    font.setFamily(QString::fromStdString(InstalledFamilyForFace(logFont.FaceName())));
     font.setWeight(logFont.lfWeight > 0 ? static_cast<QFont::Weight>(std::clamp(logFont.lfWeight, 1, 1000)) : QFont::Normal);
     font.setItalic(logFont.lfItalic != 0);
     font.setUnderline(logFont.lfUnderline != 0);
