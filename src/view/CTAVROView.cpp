@@ -9,9 +9,9 @@
 CTAVROView::CTAVROView(CTAVRODoc* pDocument, QWidget* parent)
     : QAbstractScrollArea(parent),
       m_pDocument(pDocument),
-      m_dlgDocType(this),
       m_penRuler(QColor(0, 132, 0), 1),
-      m_penBackground(QColor(132, 130, 132), 1)
+      m_penBackground(QColor(132, 130, 132), 1),
+      m_dlgDocType(this)
 {
     m_penRuler.setCosmetic(true);
     m_penBackground.setCosmetic(true);

@@ -76,24 +76,6 @@ public:
     // Enables a command exactly while a label is selected.
     void OnUpdateNeedSelection(CCmdUI& cmdUI) const;
 
-    // Text and format commands on the selected labels (CTAVROView_Text.cpp,
-    // CTAVROView_Format.cpp). The template is the first selected label of
-    // the grid walk; labels with text repaint.
-    void OnSetText();
-    void OnClearText();
-    void OnLabelDoubleClicked(CLabelWnd* pLabel);
-    void OnFont();
-    // nHAlign 0 left, 1 centre, 2 right; nVAlign 0 top, 4 middle, 8 bottom.
-    void SetAlignment(int nHAlign, int nVAlign);
-    void OnLabelSettings();
-    void OnAutoShrink();
-    void OnUpdateAutoShrink(CCmdUI& cmdUI) const;
-    // The cells of rows × columns in the grid walk, and their records.
-    std::vector<CLabelWnd*> GridLabels() const;
-    LabelGrid GridRecords() const;
-    // Repaints the changed labels that have text and marks the document modified.
-    void FormatApplied(const LabelGrid& grid, const ChangedLabels& changed);
-
     CPageFormat m_format;
     double m_dMinZoom = kNormalMinZoom; // pixels per mm; 0 in full-page display
     double m_dZoom = 2.5;               // screen pixels per mm
@@ -122,8 +104,6 @@ private:
     void OnLabelChanged();
     // Registers the selection commands and makes the band's window.
     void InitSelection();
-    void InitTextCommands();
-    void InitFormatCommands();
     // Calls fn(cell) for every cell of rows × columns, in the grid walk.
     template <typename Fn>
     void ForEachGridLabel(Fn fn) const;
@@ -131,10 +111,6 @@ private:
     CPixelPoint ScrollPosition() const;
 
     CTAVRODoc* m_pDocument;
-    // Kept for the program's life, so each remembers its last choice; the
-    // next new document takes the sheet type chosen last.
-    CDocTypeDlg m_dlgDocType;
-    CBatchTextDlg* m_pBatchTextDlg = nullptr; // made at the first set-text
     std::array<std::array<CLabelWnd*, CPageFormat::kMaxColumns>, CPageFormat::kMaxRows> m_pLabels{};
     CPixelRect m_rcExtent; // (0, 0, scroll width, scroll height)
     QPen m_penRuler;
@@ -147,4 +123,32 @@ private:
     CPixelPoint m_ptDragStart; // view client pixels
     CPixelPoint m_ptDragEnd;
     QWidget* m_pBand = nullptr; // draws the band above the cells
+
+    // Text and format commands on the selected labels (CTAVROView_Text.cpp,
+    // CTAVROView_Format.cpp), and the sheet type of New. The template is the
+    // first selected label of the grid walk; labels with text repaint.
+public:
+    void OnSetText();
+    void OnClearText();
+    void OnLabelDoubleClicked(CLabelWnd* pLabel);
+    void OnFont();
+    // nHAlign 0 left, 1 centre, 2 right; nVAlign 0 top, 4 middle, 8 bottom.
+    void SetAlignment(int nHAlign, int nVAlign);
+    void OnLabelSettings();
+    void OnAutoShrink();
+    void OnUpdateAutoShrink(CCmdUI& cmdUI) const;
+
+private:
+    void InitTextCommands();
+    void InitFormatCommands();
+    // The cells of rows × columns in the grid walk, and their records.
+    std::vector<CLabelWnd*> GridLabels() const;
+    LabelGrid GridRecords() const;
+    // Repaints the changed labels that have text and marks the document modified.
+    void FormatApplied(const LabelGrid& grid, const ChangedLabels& changed);
+
+    // Kept for the program's life, so each remembers its last choice; the
+    // next new document takes the sheet type chosen last.
+    CDocTypeDlg m_dlgDocType;
+    CBatchTextDlg* m_pBatchTextDlg = nullptr; // made at the first set-text
 };
