@@ -2,7 +2,7 @@
 
 #include "model/Gbk.h"
 #include "text/DialogSupport.h"
-#include "text/FontFace.h"
+#include "model/FontFace.h"
 
 #include <QCheckBox>
 #include <QColorDialog>

@@ -1,7 +1,7 @@
 #include "text/DialogSupport.h"
 
 #include "text/EditText.h"
-#include "text/FontFace.h"
+#include "model/FontFace.h"
 
 #include <QApplication>
 #include <QFont>

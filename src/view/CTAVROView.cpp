@@ -4,14 +4,14 @@
 #include "model/CTAVRODoc.h"
 #include "view/CLabelWnd.h"
 
-#include <QMessageBox>
 #include <QScrollBar>
 
 CTAVROView::CTAVROView(CTAVRODoc* pDocument, QWidget* parent)
     : QAbstractScrollArea(parent),
       m_pDocument(pDocument),
       m_penRuler(QColor(0, 132, 0), 1),
-      m_penBackground(QColor(132, 130, 132), 1)
+      m_penBackground(QColor(132, 130, 132), 1),
+      m_dlgDocType(this)
 {
     m_penRuler.setCosmetic(true);
     m_penBackground.setCosmetic(true);
@@ -26,6 +26,7 @@ CTAVROView::CTAVROView(CTAVRODoc* pDocument, QWidget* parent)
             CLabelWnd* pLabel = new CLabelWnd(r, c, viewport());
             pLabel->SetSize(m_format.m_dLabelWidth, m_format.m_dLabelHeight);
             connect(pLabel, &CLabelWnd::labelChanged, this, &CTAVROView::OnLabelChanged);
+            connect(pLabel, &CLabelWnd::labelDoubleClicked, this, &CTAVROView::OnLabelDoubleClicked);
             m_pLabels[r][c] = pLabel;
         }
 
@@ -33,6 +34,8 @@ CTAVROView::CTAVROView(CTAVRODoc* pDocument, QWidget* parent)
     m_commands.OnUpdate(ID::FullPage, [this](CCmdUI& cmdUI) { OnUpdateFullPage(cmdUI); });
     m_commands.On(ID::FileNewSheet, [this] { OnFileNewSheet(); });
     InitSelection();
+    InitTextCommands();
+    InitFormatCommands();
 
     if (m_pDocument)
         m_pDocument->m_pView = this;
@@ -148,14 +151,8 @@ void CTAVROView::OnUpdateFullPage(CCmdUI& cmdUI) const
 
 void CTAVROView::OnFileNewSheet()
 {
-    // Until sheet types can be chosen, New keeps the default sheet.
-    const CPageFormat format;
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Tavromark"),
-                    QStringLiteral("新建一个默认格式（%1 列 × %2 行）的标签页？").arg(format.m_nColumns).arg(format.m_nRows),
-                    QMessageBox::Ok | QMessageBox::Cancel, this);
-    if (box.exec() != QMessageBox::Ok)
+    if (m_dlgDocType.DoModal() != QDialog::Accepted)
         return;
-    m_formatLastChosen = format;
     QMetaObject::invokeMethod(this, &CTAVROView::newDocumentRequested, Qt::QueuedConnection);
 }
 

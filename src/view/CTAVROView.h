@@ -3,13 +3,17 @@
 #include "app/CCommandMap.h"
 #include "model/CPageFormat.h"
 #include "model/CSheet.h"
+#include "sheets/CDocTypeDlg.h"
+#include "text/LabelGrid.h"
 #include "view/ViewGeometry.h"
 
 #include <QAbstractScrollArea>
 #include <QPen>
 
 #include <array>
+#include <vector>
 
+class CBatchTextDlg;
 class CLabelWnd;
 class CTAVRODoc;
 
@@ -42,7 +46,7 @@ public:
     // columns, lay them out. Emits initialUpdateDone().
     void OnInitialUpdate();
     // The sheet type chosen last with New; the next new document takes it.
-    const CPageFormat& LastChosenFormat() const { return m_formatLastChosen; }
+    const CPageFormat& LastChosenFormat() const { return m_dlgDocType.m_format; }
 
     // Zoom and scroll size from the client height.
     void UpdateZoom();
@@ -107,7 +111,6 @@ private:
     CPixelPoint ScrollPosition() const;
 
     CTAVRODoc* m_pDocument;
-    CPageFormat m_formatLastChosen;
     std::array<std::array<CLabelWnd*, CPageFormat::kMaxColumns>, CPageFormat::kMaxRows> m_pLabels{};
     CPixelRect m_rcExtent; // (0, 0, scroll width, scroll height)
     QPen m_penRuler;
@@ -120,4 +123,32 @@ private:
     CPixelPoint m_ptDragStart; // view client pixels
     CPixelPoint m_ptDragEnd;
     QWidget* m_pBand = nullptr; // draws the band above the cells
+
+    // Text and format commands on the selected labels (CTAVROView_Text.cpp,
+    // CTAVROView_Format.cpp), and the sheet type of New. The template is the
+    // first selected label of the grid walk; labels with text repaint.
+public:
+    void OnSetText();
+    void OnClearText();
+    void OnLabelDoubleClicked(CLabelWnd* pLabel);
+    void OnFont();
+    // nHAlign 0 left, 1 centre, 2 right; nVAlign 0 top, 4 middle, 8 bottom.
+    void SetAlignment(int nHAlign, int nVAlign);
+    void OnLabelSettings();
+    void OnAutoShrink();
+    void OnUpdateAutoShrink(CCmdUI& cmdUI) const;
+
+private:
+    void InitTextCommands();
+    void InitFormatCommands();
+    // The cells of rows × columns in the grid walk, and their records.
+    std::vector<CLabelWnd*> GridLabels() const;
+    LabelGrid GridRecords() const;
+    // Repaints the changed labels that have text and marks the document modified.
+    void FormatApplied(const LabelGrid& grid, const ChangedLabels& changed);
+
+    // Kept for the program's life, so each remembers its last choice; the
+    // next new document takes the sheet type chosen last.
+    CDocTypeDlg m_dlgDocType;
+    CBatchTextDlg* m_pBatchTextDlg = nullptr; // made at the first set-text
 };

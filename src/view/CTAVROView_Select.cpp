@@ -105,6 +105,20 @@ int CTAVROView::GetSelectedCount() const
     return nCount;
 }
 
+std::vector<CLabelWnd*> CTAVROView::GridLabels() const
+{
+    std::vector<CLabelWnd*> labels;
+    ForEachGridLabel([&labels](CLabelWnd& label) { labels.push_back(&label); });
+    return labels;
+}
+
+LabelGrid CTAVROView::GridRecords() const
+{
+    LabelGrid grid;
+    ForEachGridLabel([&grid](CLabelWnd& label) { grid.push_back(&label.Record()); });
+    return grid;
+}
+
 void CTAVROView::OnUpdateNeedSelection(CCmdUI& cmdUI) const
 {
     cmdUI.Enable(GetSelectedCount() != 0);

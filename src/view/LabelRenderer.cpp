@@ -1,5 +1,6 @@
 #include "view/LabelRenderer.h"
 
+#include "model/FontFace.h"
 #include "model/Gbk.h"
 
 #include <QFontMetrics>
@@ -18,16 +19,6 @@ namespace {
 // The ideographic em box of the Song face: ideographs fill the line from
 // 0.88 em above the baseline to 0.12 em below it.
 constexpr double kEmBoxAscent = 0.88;
-
-// Faces of the labels' code page that are not installed here, and the face
-// that draws them.
-QString SubstituteFace(const QString& face)
-{
-    static const QString kSong = QStringLiteral("Noto Serif CJK SC");
-    if (face == QStringLiteral("宋体") || face == QStringLiteral("新宋体") || face.compare(QStringLiteral("SimSun"), Qt::CaseInsensitive) == 0 || face.compare(QStringLiteral("NSimSun"), Qt::CaseInsensitive) == 0)
-        return kSong;
-    return face;
-}
 
 // What a face looks like at 100 pixels per em, measured once per face and
 // style: whether it draws Chinese, its cell height and average width per em.
@@ -68,7 +59,7 @@ CLabelFont MakeLabelFont(const CLogFont& logFont)
 {
     CLabelFont result;
     QFont& font = result.m_font;
-    font.setFamily(SubstituteFace(QString::fromStdString(GbkToUtf8Lossy(logFont.FaceName()))));
+    font.setFamily(QString::fromStdString(InstalledFamilyForFace(logFont.FaceName())));
     font.setWeight(logFont.lfWeight > 0 ? static_cast<QFont::Weight>(std::clamp(logFont.lfWeight, 1, 1000)) : QFont::Normal);
     font.setItalic(logFont.lfItalic != 0);
     font.setUnderline(logFont.lfUnderline != 0);
@@ -150,13 +141,25 @@ void DrawLabel(QPainter& painter, CLabelRecord& label, const QRect& rc, int nIns
     // The clip is ours: the line and the text box, not the shifted rectangle.
     // Trailing spaces take their room, as in the layout's byte count.
     const int nFlags = nHFlags | Qt::AlignTop | Qt::TextDontClip | Qt::TextIncludeTrailingSpaces;
-    const int nBaselineShift = font.m_bEmBox ? static_cast<int>(std::lround(kEmBoxAscent * font.m_font.pixelSize())) - QFontMetrics(font.m_font).ascent() : 0;
+    int nBaselineShift = 0;
+    // The installed Chinese faces draw some glyphs beyond the em box the
+    // layout gives a line (Latin descenders, accents): the clip of a line
+    // reaches that far, always inside the text box, so they are not cut.
+    int nOverTop = 0;
+    int nOverBottom = 0;
+    if (font.m_bEmBox) {
+        const QFontMetrics metrics(font.m_font);
+        const int nEmAscent = static_cast<int>(std::lround(kEmBoxAscent * font.m_font.pixelSize()));
+        nBaselineShift = nEmAscent - metrics.ascent();
+        nOverTop = std::max(0, metrics.ascent() - nEmAscent);
+        nOverBottom = std::max(0, metrics.descent() - (font.m_font.pixelSize() - nEmAscent));
+    }
 
     for (int i = 0; i < static_cast<int>(layout.m_lines.size()); ++i) {
         const QRect rcLine = ToQRect(layout.LineRect(i));
-        const QRect rcVisible = rcLine & rcText;
-        if (rcVisible.isEmpty() || layout.m_lines[i].empty())
+        if ((rcLine & rcText).isEmpty() || layout.m_lines[i].empty())
             continue;
+        const QRect rcVisible = rcLine.adjusted(0, -nOverTop, 0, nOverBottom) & rcText;
         painter.setClipRect(rcVisible);
         // An ampersand underlines the character after it; two show one. The
         // mnemonic layout is slow, so only lines with an ampersand take it.

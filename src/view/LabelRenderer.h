@@ -24,8 +24,9 @@ struct CLabelFont
     bool m_bEmBox = false;
 };
 
-// The record's face ("宋体" becomes an installed Song face), weight, italic,
-// underline and strike-out; lfHeight < 0 an em height and > 0 a cell height in
+// The record's face (as InstalledFamilyForFace substitutes it: "宋体" is
+// drawn with an installed Song face), weight, italic, underline and
+// strike-out; lfHeight < 0 an em height and > 0 a cell height in
 // pixels, a non-zero lfWidth the average character width.
 CLabelFont MakeLabelFont(const CLogFont& logFont);
 

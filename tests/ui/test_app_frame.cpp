@@ -181,17 +181,18 @@ TEST_F(AppTest, FrameIsNeverLargerThan1024By768)
 TEST_F(AppTest, CommandsNobodyCarriesOutYetAreDisabled)
 {
     Frame()->UpdateCommandUI();
-    const int later[] = {ID::PageOffset,   ID::FilePrintSetup,    ID::PrintPreviewMenu, ID::PrintBaseline,
-                         ID::PrintLabels,  ID::SetText,           ID::ClearText,        ID::Font,
-                         ID::AutoShrink,   ID::LabelSettings,     ID::AlignTopLeft,     ID::AlignTopCentre,
-                         ID::AlignTopRight, ID::AlignMiddleLeft,  ID::AlignMiddleCentre, ID::AlignMiddleRight,
-                         ID::AlignBottomLeft, ID::AlignBottomCentre, ID::AlignBottomRight};
+    const int later[] = {ID::PageOffset, ID::FilePrintSetup, ID::PrintPreviewMenu, ID::PrintBaseline, ID::PrintLabels};
     for (const int nID : later) {
         SCOPED_TRACE(nID);
         EXPECT_FALSE(Frame()->Action(nID)->isEnabled());
     }
-    const int ready[] = {ID::FileOpen,    ID::FileSave,      ID::FileSaveAs,    ID::AppExit,
-                         ID::AppAbout,    ID::ViewToolBar,   ID::ViewFormatBar, ID::ViewStatusBar};
+    // The text and format commands act on the new sheet's labels, all selected.
+    const int ready[] = {ID::FileOpen,      ID::FileSave,       ID::FileSaveAs,      ID::AppExit,
+                         ID::AppAbout,      ID::ViewToolBar,    ID::ViewFormatBar,   ID::ViewStatusBar,
+                         ID::SetText,       ID::ClearText,      ID::Font,            ID::AutoShrink,
+                         ID::LabelSettings, ID::AlignTopLeft,   ID::AlignTopCentre,  ID::AlignTopRight,
+                         ID::AlignMiddleLeft, ID::AlignMiddleCentre, ID::AlignMiddleRight, ID::AlignBottomLeft,
+                         ID::AlignBottomCentre, ID::AlignBottomRight};
     for (const int nID : ready) {
         SCOPED_TRACE(nID);
         EXPECT_TRUE(Frame()->Action(nID)->isEnabled());

@@ -2,10 +2,12 @@
 
 #include "app/CommandIds.h"
 #include "model/CSheet.h"
+#include "sheets/CDocTypeDlg.h"
 #include "view/CLabelWnd.h"
 
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QListWidget>
 #include <QMimeData>
 #include <QTest>
 
@@ -376,11 +378,10 @@ TEST_F(AppTest, NewOfTheViewEndsInANewDocument)
 {
     View()->SetSheet(MarkedSheet(View()->GetSheet()));
     Doc()->SetModifiedFlag(true);
-    AnswerNextDialog<QDialog>([](QDialog* dlg) {
-        if (auto* box = qobject_cast<QMessageBox*>(dlg); box && box->button(QMessageBox::Ok))
-            box->button(QMessageBox::Ok)->click();
-        else
-            dlg->accept();
+    AnswerNextDialog<CDocTypeDlg>([](CDocTypeDlg* dlg) {
+        auto* list = dlg->findChild<QListWidget*>(QStringLiteral("listTypes"));
+        list->setCurrentRow(0);
+        dlg->accept();
     });
     Frame()->ExecuteCommand(ID::FileNewSheet);
     CSeenBox seen;

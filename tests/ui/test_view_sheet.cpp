@@ -1,15 +1,19 @@
+#include "test_app_support.h"
+
 #include "app/CommandIds.h"
 #include "model/CTAVRODoc.h"
 #include "view/CLabelWnd.h"
+#include "sheets/CDocTypeDlg.h"
+#include "sheets/SheetTypeList.h"
 #include "view/CTAVROView.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -201,6 +205,8 @@ TEST_F(SheetView, DoubleClickIsHandedOn)
     Show(1000, 980);
     CLabelWnd* pLabel = m_view.Label(0, 0);
     QSignalSpy spy(pLabel, &CLabelWnd::labelDoubleClicked);
+    // The view answers with the label's text dialog: closed at once.
+    AnswerNextDialog<QDialog>([](QDialog* pDlg) { pDlg->reject(); });
     QTest::mouseDClick(pLabel, Qt::LeftButton);
     EXPECT_EQ(spy.count(), 1);
 }
@@ -301,17 +307,24 @@ TEST_F(SheetView, NewAsksThenRequestsANewDocument)
     const CCommandMap::Handler* pNew = m_view.CommandMap().FindHandler(ID::FileNewSheet);
     ASSERT_NE(pNew, nullptr);
 
-    AnswerMessageBox(QMessageBox::Cancel);
+    AnswerNextDialog<CDocTypeDlg>([](CDocTypeDlg* pDlg) { pDlg->reject(); });
     (*pNew)();
     QCoreApplication::processEvents();
     EXPECT_EQ(spy.count(), 0);
+    EXPECT_EQ(m_view.LastChosenFormat(), CPageFormat());
 
-    AnswerMessageBox(QMessageBox::Ok);
+    AnswerNextDialog<CDocTypeDlg>([](CDocTypeDlg* pDlg) {
+        auto* pList = pDlg->findChild<QListWidget*>(QStringLiteral("listTypes"));
+        const auto items = pList->findItems(QString::fromStdString(PresetTypes().back().m_strName), Qt::MatchExactly);
+        ASSERT_FALSE(items.isEmpty());
+        pList->setCurrentItem(items.front());
+        pDlg->accept();
+    });
     (*pNew)();
     EXPECT_EQ(spy.count(), 0) << "posted, not sent";
     QCoreApplication::processEvents();
     EXPECT_EQ(spy.count(), 1);
-    EXPECT_EQ(m_view.LastChosenFormat(), CPageFormat());
+    EXPECT_TRUE(m_view.LastChosenFormat() == PresetTypes().back().m_format);
     EXPECT_FALSE(m_doc.IsModified());
 }
 

@@ -1,9 +1,22 @@
-#include "text/FontFace.h"
+#include "model/FontFace.h"
 
 #include "model/Gbk.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
+
+namespace {
+
+// Byte-wise, folding ASCII letters only: code page 936 names stay exact.
+bool SameFaceName(const std::string& a, const std::string& b)
+{
+    const auto fold = [](unsigned char ch) { return ch >= 'A' && ch <= 'Z' ? ch + ('a' - 'A') : ch; };
+    return a.size() == b.size()
+        && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
+}
+
+} // namespace
 
 std::string InstalledFamilyForFace(const std::string& gbkFace)
 {
@@ -19,7 +32,7 @@ std::string InstalledFamilyForFace(const std::string& gbkFace)
     }};
     const std::string utf8 = GbkToUtf8Lossy(gbkFace);
     for (const auto& [face, family] : kSubstitutes)
-        if (utf8 == face)
+        if (SameFaceName(utf8, face))
             return family;
     return utf8;
 }

@@ -1,0 +1,194 @@
+#include "test_app_support.h"
+
+#include "app/CommandIds.h"
+#include "model/CTAVRODoc.h"
+#include "model/Gbk.h"
+#include "text/CBatchTextDlg.h"
+#include "view/CLabelWnd.h"
+#include "view/CTAVROView.h"
+#include "view/LabelRenderer.h"
+
+#include <QImage>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Pictures of the sheet view for the documentation, saved when
+// TAVRO_SCREENSHOT_DIR names a directory.
+class SheetPictures : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_view.resize(900, 900);
+        m_view.show();
+        QCoreApplication::processEvents();
+        m_router.AddTarget(&m_view.CommandMap());
+    }
+
+    void Save(const char* name)
+    {
+        QCoreApplication::processEvents();
+        const QPixmap shot = m_view.grab();
+        ASSERT_FALSE(shot.isNull());
+        const QString strDir = qEnvironmentVariable("TAVRO_SCREENSHOT_DIR");
+        if (!strDir.isEmpty()) {
+            EXPECT_TRUE(shot.save(strDir + QLatin1Char('/') + QLatin1String(name)));
+        }
+    }
+
+    void SelectOnly(int r, int c)
+    {
+        m_view.OnSelectNone();
+        m_view.Label(r, c)->SetSelected(1);
+    }
+
+    CTAVRODoc m_doc;
+    CTAVROView m_view{&m_doc};
+    CCommandRouter m_router;
+};
+
+} // namespace
+
+TEST_F(SheetPictures, SequenceSheet)
+{
+    m_view.OnInitialUpdate();
+    m_view.OnSelectAll();
+    AnswerNextDialog<CBatchTextDlg>([](CBatchTextDlg* pDlg) {
+        pDlg->findChild<QPlainTextEdit*>(QStringLiteral("editPrefix"))->setPlainText(QStringLiteral("L1-"));
+        pDlg->findChild<QLineEdit*>(QStringLiteral("editMiddle"))->setText(QStringLiteral("001"));
+        pDlg->findChild<QRadioButton*>(QStringLiteral("radioMode1"))->click();
+        pDlg->findChild<QPushButton*>(QStringLiteral("buttonOk"))->click();
+    });
+    ASSERT_TRUE(m_router.Execute(ID::SetText));
+    EXPECT_EQ(m_view.Label(0, 0)->GetText(), "L1-001");
+    EXPECT_EQ(m_view.Label(13, 4)->GetText(), "L1-070");
+    m_view.OnSelectNone();
+    Save("sequence-sheet.png");
+}
+
+// Nine alignments, two faces, a colour, a shrunk long text and a wide inner
+// margin, on labels of 36 × 24 mm.
+TEST_F(SheetPictures, FormatsSheet)
+{
+    CSheet sheet = m_view.GetSheet();
+    CPageFormat& format = sheet.m_format;
+    format.m_nColumns = 3;
+    format.m_nRows = 5;
+    format.m_dLabelWidth = 36.0;
+    format.m_dLabelHeight = 24.0;
+    format.m_dTopMargin = format.m_dBottomMargin = 20.0;
+    format.Recalc();
+    for (CSheet::Row& row : sheet.m_labels)
+        for (CLabelRecord& label : row) {
+            label.m_bSelected = 0;
+            label.m_nFontHeight = -16;
+        }
+    m_view.SetSheet(sheet);
+    m_view.OnInitialUpdate();
+
+    struct Alignment
+    {
+        int m_nID;
+        const char* m_text;
+    };
+    const Alignment alignments[] = {
+        {ID::AlignTopLeft, "\xC9\xCF\xD7\xF3"},    {ID::AlignTopCentre, "\xC9\xCF\xD6\xD0"},    {ID::AlignTopRight, "\xC9\xCF\xD3\xD2"},
+        {ID::AlignMiddleLeft, "\xD6\xD0\xD7\xF3"}, {ID::AlignMiddleCentre, "\xD6\xD0\xD6\xD0"}, {ID::AlignMiddleRight, "\xD6\xD0\xD3\xD2"},
+        {ID::AlignBottomLeft, "\xCF\xC2\xD7\xF3"}, {ID::AlignBottomCentre, "\xCF\xC2\xD6\xD0"}, {ID::AlignBottomRight, "\xCF\xC2\xD3\xD2"},
+    };
+    for (int i = 0; i < 9; ++i) {
+        SelectOnly(i / 3, i % 3);
+        m_view.Label(i / 3, i % 3)->SetText(alignments[i].m_text, 1);
+        ASSERT_TRUE(m_router.Execute(alignments[i].m_nID));
+    }
+
+    // Row 4: a Hei face in red, a Latin face in bold blue, a long text shrunk.
+    CLabelWnd* pHei = m_view.Label(3, 0);
+    pHei->SetText("\xBA\xDA\xCC\xE5 W-17", 1); // 黑体
+    pHei->Record().m_logFont.SetFaceName("\xBA\xDA\xCC\xE5");
+    pHei->Record().m_crText = 0x000000C0;
+    CLabelWnd* pLatin = m_view.Label(3, 1);
+    pLatin->SetText("DejaVu Sans", 1);
+    pLatin->Record().m_logFont.SetFaceName("DejaVu Sans");
+    pLatin->Record().m_logFont.lfWeight = 700;
+    pLatin->Record().m_crText = 0x00C00000;
+    CLabelWnd* pShrunk = m_view.Label(3, 2);
+    pShrunk->SetText("Cabinet 3 / rail 12 / terminal 40\r\n380 V\r\n50 Hz", 1);
+    SelectOnly(3, 2);
+    ASSERT_TRUE(m_router.Execute(ID::AutoShrink));
+    EXPECT_EQ(pShrunk->Record().m_bAutoShrink, 1);
+
+    // Row 5: the same text at the top left with inner margins of 1 mm and
+    // of 6 mm.
+    for (int c : {0, 1}) {
+        CLabelWnd* pLabel = m_view.Label(4, c);
+        pLabel->SetText("\xB1\xDF\xBE\xE0 margin", 1);
+        CLabelRecord& label = pLabel->Record();
+        label.m_nHAlign = 0;
+        label.m_nVAlign = 0;
+        if (c == 1)
+            label.m_dMarginLeft = label.m_dMarginTop = label.m_dMarginRight = label.m_dMarginBottom = 6.0;
+    }
+    m_view.OnSelectNone();
+    Save("formats-sheet.png");
+}
+
+namespace {
+
+// Rows of the image inside rc that hold a dark pixel.
+int InkRows(const QImage& image, const QRect& rc)
+{
+    int nRows = 0;
+    for (int y = rc.top(); y <= rc.bottom(); ++y)
+        for (int x = rc.left(); x <= rc.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 128) {
+                ++nRows;
+                break;
+            }
+    return nRows;
+}
+
+} // namespace
+
+// Song texts in a 19 × 8.65 mm label at the zoom of a maximised window are
+// drawn whole: the clip of a line keeps every row the glyphs have when drawn
+// freely with the same font, Latin descenders included.
+TEST(LabelPictures, SmallLabelTextIsNotCut)
+{
+    CLogFont logFont = CLabelRecord{}.m_logFont;
+    logFont.lfHeight = ScreenFontHeight(-12, 4.4);
+    const CLabelFont font = MakeLabelFont(logFont);
+    const QString texts[] = {QStringLiteral("电源 1"), QStringLiteral("配电柜"), QStringLiteral("gyp Qj")};
+    for (const QString& text : texts) {
+        SCOPED_TRACE(text.toStdString());
+        QWidget page;
+        page.resize(200, 100);
+        CLabelWnd cell(0, 0, &page);
+        cell.SetZoom(4.4);
+        cell.SetSize(19.0, 8.65);
+        cell.MoveTo(0, 0);
+        cell.Record().m_strText = *Utf8ToGbk(text.toStdString());
+        cell.Record().m_nHAlign = 1;
+        cell.Record().m_nVAlign = 4;
+        const QImage drawn = cell.grab().toImage();
+        // Inside the frames: the text box starts at the 1 mm margin.
+        const int nDrawn = InkRows(drawn, drawn.rect().adjusted(4, 4, -4, -4));
+
+        QImage free(200, 60, QImage::Format_RGB32);
+        free.fill(Qt::white);
+        QPainter painter(&free);
+        painter.setPen(Qt::black);
+        painter.setFont(font.m_font);
+        painter.drawText(10, 40, text);
+        painter.end();
+        const int nFree = InkRows(free, free.rect());
+        EXPECT_GE(nFree, 10);
+        EXPECT_EQ(nDrawn, nFree);
+    }
+}

@@ -1,0 +1,407 @@
+#include "test_app_support.h"
+
+#include "app/CommandIds.h"
+#include "model/Arithmetic.h"
+#include "model/CTAVRODoc.h"
+#include "sheets/CDocTypeDlg.h"
+#include "sheets/SheetTypeList.h"
+#include "text/CBatchTextDlg.h"
+#include "text/CFontColorDlg.h"
+#include "text/CLabelTextDlg.h"
+#include "text/CMarginDlg.h"
+#include "view/CLabelWnd.h"
+#include "view/CTAVROView.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <set>
+#include <utility>
+
+namespace {
+
+template <class T>
+T* Child(QWidget* pParent, const char* name)
+{
+    T* pChild = pParent->findChild<T*>(QLatin1String(name));
+    EXPECT_NE(pChild, nullptr) << name;
+    return pChild;
+}
+
+using Cells = std::set<std::pair<int, int>>;
+
+// The text and format commands through the view's command map, on the
+// default sheet (5 × 14) with nothing selected and the document unmodified.
+class WireView : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_view.resize(1000, 980);
+        m_view.show();
+        QCoreApplication::processEvents();
+        m_view.OnInitialUpdate();
+        m_view.OnSelectNone();
+        Settle();
+        m_router.AddTarget(&m_view.CommandMap());
+    }
+
+    void Settle()
+    {
+        QCoreApplication::processEvents();
+        m_doc.SetModifiedFlag(false);
+    }
+
+    CLabelWnd& Label(int r, int c) { return *m_view.Label(r, c); }
+    CLabelRecord& Record(int r, int c) { return m_view.Label(r, c)->Record(); }
+
+    void Select(const Cells& cells)
+    {
+        for (const auto& [r, c] : cells)
+            Label(r, c).SetSelected(1);
+        Settle();
+    }
+
+    // The document hears of text changes once the posted notices arrive.
+    bool ModifiedAfterEvents()
+    {
+        QCoreApplication::processEvents();
+        return m_doc.IsModified();
+    }
+
+    CTAVRODoc m_doc;
+    CTAVROView m_view{&m_doc};
+    CCommandRouter m_router;
+};
+
+const int kSelectionCommands[] = {
+    ID::SetText,          ID::ClearText,        ID::Font,           ID::AlignTopLeft,      ID::AlignTopCentre,
+    ID::AlignTopRight,    ID::AlignMiddleLeft,  ID::AlignMiddleCentre, ID::AlignMiddleRight, ID::AlignBottomLeft,
+    ID::AlignBottomCentre, ID::AlignBottomRight, ID::LabelSettings,  ID::AutoShrink,
+};
+
+} // namespace
+
+TEST_F(WireView, CommandsNeedASelection)
+{
+    Record(0, 0).m_bAutoShrink = 1;
+    for (int nID : kSelectionCommands) {
+        SCOPED_TRACE(nID);
+        const CCmdUI ui = m_router.Update(nID);
+        EXPECT_FALSE(ui.m_bEnabled);
+        EXPECT_FALSE(ui.m_bChecked);
+    }
+    Select({{0, 0}});
+    for (int nID : kSelectionCommands) {
+        SCOPED_TRACE(nID);
+        EXPECT_TRUE(m_router.Update(nID).m_bEnabled);
+    }
+    EXPECT_TRUE(m_router.Update(ID::AutoShrink).m_bChecked);
+}
+
+TEST_F(WireView, SetTextFillsTheSelectionWithOneDialogThatRemembers)
+{
+    Label(0, 3).SetText("keep", 1);
+    Select({{0, 0}, {0, 1}, {0, 2}, {1, 0}});
+    CBatchTextDlg* pFirst = nullptr;
+    AnswerNextDialog<CBatchTextDlg>([&pFirst](CBatchTextDlg* pDlg) {
+        pFirst = pDlg;
+        Child<QLineEdit>(pDlg, "editMiddle")->setText(QStringLiteral("07"));
+        Child<QRadioButton>(pDlg, "radioMode1")->click();
+        Child<QPushButton>(pDlg, "buttonOk")->click();
+    });
+    EXPECT_TRUE(m_router.Execute(ID::SetText));
+    EXPECT_FALSE(m_doc.IsModified()) << "the changes are posted, not sent";
+    EXPECT_TRUE(ModifiedAfterEvents());
+    const std::pair<std::pair<int, int>, const char*> expected[] = {
+        {{0, 0}, "07"}, {{0, 1}, "08"}, {{0, 2}, "09"}, {{0, 3}, "keep"}, {{1, 0}, "10"}, {{1, 1}, ""}};
+    for (const auto& [cell, text] : expected) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(Label(cell.first, cell.second).GetText(), text);
+    }
+
+    // The same dialog opens again with the last values; Cancel writes nothing.
+    Settle();
+    AnswerNextDialog<CBatchTextDlg>([pFirst](CBatchTextDlg* pDlg) {
+        EXPECT_EQ(pDlg, pFirst);
+        EXPECT_EQ(Child<QLineEdit>(pDlg, "editMiddle")->text(), QStringLiteral("07"));
+        pDlg->reject();
+    });
+    EXPECT_TRUE(m_router.Execute(ID::SetText));
+    EXPECT_FALSE(ModifiedAfterEvents());
+    EXPECT_EQ(Label(0, 0).GetText(), "07");
+}
+
+TEST_F(WireView, ClearTextAsksAndEmptiesOnlyTheSelection)
+{
+    for (auto [r, c] : {std::pair{0, 0}, {0, 1}, {1, 0}})
+        Label(r, c).SetText("A", 1);
+    Select({{0, 0}, {1, 0}, {2, 2}});
+
+    CSeenBox seen;
+    AnswerNextMessageBox(QMessageBox::No, &seen);
+    EXPECT_TRUE(m_router.Execute(ID::ClearText));
+    EXPECT_EQ(seen.m_strCaption, QStringLiteral("Tavromark"));
+    EXPECT_EQ(seen.m_strText, QStringLiteral("是否清除所选的标签文字？"));
+    EXPECT_FALSE(ModifiedAfterEvents());
+    EXPECT_EQ(Label(0, 0).GetText(), "A");
+
+    AnswerNextMessageBox(QMessageBox::Yes);
+    EXPECT_TRUE(m_router.Execute(ID::ClearText));
+    EXPECT_TRUE(ModifiedAfterEvents());
+    EXPECT_EQ(Label(0, 0).GetText(), "");
+    EXPECT_EQ(Label(1, 0).GetText(), "");
+    EXPECT_EQ(Label(0, 1).GetText(), "A");
+}
+
+TEST_F(WireView, DoubleClickOpensTheLabelDialog)
+{
+    Label(2, 2).SetText("A", 1);
+    Settle();
+    // OK with the text unchanged still stores it and marks the document.
+    AnswerNextDialog<CLabelTextDlg>([](CLabelTextDlg* pDlg) {
+        EXPECT_EQ(Child<QPlainTextEdit>(pDlg, "editText")->toPlainText(), QStringLiteral("A"));
+        pDlg->accept();
+    });
+    QTest::mouseDClick(&Label(2, 2), Qt::LeftButton);
+    EXPECT_TRUE(ModifiedAfterEvents());
+    EXPECT_EQ(Label(2, 2).GetText(), "A");
+
+    Settle();
+    AnswerNextDialog<CLabelTextDlg>([](CLabelTextDlg* pDlg) {
+        Child<QPlainTextEdit>(pDlg, "editText")->setPlainText(QStringLiteral("B\n中"));
+        pDlg->accept();
+    });
+    QTest::mouseDClick(&Label(2, 2), Qt::LeftButton);
+    EXPECT_TRUE(ModifiedAfterEvents());
+    EXPECT_EQ(Label(2, 2).GetText(), "B\r\n\xD6\xD0");
+
+    Settle();
+    AnswerNextDialog<CLabelTextDlg>([](CLabelTextDlg* pDlg) {
+        Child<QPlainTextEdit>(pDlg, "editText")->setPlainText(QStringLiteral("C"));
+        pDlg->reject();
+    });
+    QTest::mouseDClick(&Label(2, 2), Qt::LeftButton);
+    EXPECT_FALSE(ModifiedAfterEvents());
+    EXPECT_EQ(Label(2, 2).GetText(), "B\r\n\xD6\xD0");
+}
+
+TEST_F(WireView, FontGoesToEverySelectedLabelAndCancelKeepsTheirOwn)
+{
+    const auto giveDifferentFonts = [this] {
+        Record(0, 0) = CLabelRecord{};
+        Record(0, 1).m_logFont.SetFaceName("DejaVu Sans");
+        Record(0, 1).m_logFont.lfWeight = 700;
+        Record(0, 1).m_nFontHeight = -20;
+        Record(0, 1).m_crText = 0x00FF0000;
+    };
+    giveDifferentFonts();
+    Label(0, 1).SetText("X", 1);
+    Select({{0, 0}, {0, 1}});
+    const CLabelRecord own00 = Record(0, 0);
+    const CLabelRecord own01 = Record(0, 1);
+
+    AnswerNextDialog<CFontColorDlg>([](CFontColorDlg* pDlg) {
+        Child<QComboBox>(pDlg, "comboSize")->setCurrentText(QStringLiteral("14"));
+        pDlg->SetColor(QColor(255, 0, 0));
+        pDlg->reject();
+    });
+    EXPECT_TRUE(m_router.Execute(ID::Font));
+    EXPECT_FALSE(m_doc.IsModified());
+    for (const auto& [pRecord, own] : {std::pair{&Record(0, 0), own00}, {&Record(0, 1), own01}}) {
+        EXPECT_EQ(pRecord->m_logFont.FaceName(), own.m_logFont.FaceName());
+        EXPECT_EQ(pRecord->m_logFont.lfWeight, own.m_logFont.lfWeight);
+        EXPECT_EQ(pRecord->m_nFontHeight, own.m_nFontHeight);
+        EXPECT_EQ(pRecord->m_crText, own.m_crText);
+    }
+
+    AnswerNextDialog<CFontColorDlg>([](CFontColorDlg* pDlg) {
+        Child<QComboBox>(pDlg, "comboSize")->setCurrentText(QStringLiteral("14"));
+        pDlg->SetColor(QColor(255, 0, 0));
+        Child<QPushButton>(pDlg, "buttonOk")->click();
+    });
+    EXPECT_TRUE(m_router.Execute(ID::Font));
+    EXPECT_TRUE(m_doc.IsModified());
+    for (int c : {0, 1}) {
+        SCOPED_TRACE(c);
+        const CLabelRecord& label = Record(0, c);
+        EXPECT_EQ(label.m_logFont.FaceName(), "\xCB\xCE\xCC\xE5") << "the first one's face";
+        EXPECT_EQ(label.m_logFont.lfWeight, 400);
+        EXPECT_EQ(label.m_nFontHeight, -MulDiv(14, 96, 72));
+        EXPECT_EQ(label.m_logFont.lfHeight, label.m_nFontHeight);
+        EXPECT_EQ(label.m_crText, 0x000000FFu);
+    }
+    EXPECT_EQ(Record(0, 2).m_nFontHeight, -12) << "not selected";
+}
+
+TEST_F(WireView, NineAlignmentsAsOnTheToolbarAndTheCellRepaints)
+{
+    struct Case
+    {
+        int m_nID;
+        int m_nHAlign;
+        int m_nVAlign;
+    };
+    const Case cases[] = {
+        {ID::AlignTopLeft, 0, 0},    {ID::AlignTopCentre, 1, 0},    {ID::AlignTopRight, 2, 0},
+        {ID::AlignMiddleLeft, 0, 4}, {ID::AlignMiddleCentre, 1, 4}, {ID::AlignMiddleRight, 2, 4},
+        {ID::AlignBottomLeft, 0, 8}, {ID::AlignBottomCentre, 1, 8}, {ID::AlignBottomRight, 2, 8},
+    };
+    Label(1, 1).SetText("W", 1);
+    Select({{1, 1}, {1, 2}});
+    const CLabelRecord unselected = Record(1, 3);
+    QImage before = Label(1, 1).grab().toImage();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.m_nID);
+        Settle();
+        EXPECT_TRUE(m_router.Execute(c.m_nID));
+        EXPECT_TRUE(m_doc.IsModified());
+        for (int nColumn : {1, 2}) {
+            EXPECT_EQ(Record(1, nColumn).m_nHAlign, c.m_nHAlign);
+            EXPECT_EQ(Record(1, nColumn).m_nVAlign, c.m_nVAlign);
+        }
+        EXPECT_TRUE(Record(1, 3) == unselected) << "not selected";
+        // The cell shows the new place of its text once painted.
+        QCoreApplication::processEvents();
+        const QImage after = Label(1, 1).grab().toImage();
+        if (c.m_nID != ID::AlignTopLeft) {
+            EXPECT_NE(after, before);
+        }
+        before = after;
+    }
+}
+
+TEST_F(WireView, ShrinkToFitSwitchesToTheOppositeOfTheFirst)
+{
+    Record(0, 0).m_bAutoShrink = 0;
+    Record(0, 1).m_bAutoShrink = 1;
+    Select({{0, 0}, {0, 1}});
+    EXPECT_FALSE(m_router.Update(ID::AutoShrink).m_bChecked);
+    EXPECT_TRUE(m_router.Execute(ID::AutoShrink));
+    EXPECT_EQ(Record(0, 0).m_bAutoShrink, 1);
+    EXPECT_EQ(Record(0, 1).m_bAutoShrink, 1);
+    EXPECT_TRUE(m_router.Update(ID::AutoShrink).m_bChecked);
+    EXPECT_TRUE(m_doc.IsModified()) << "a change that closing must not lose unasked";
+
+    Settle();
+    EXPECT_TRUE(m_router.Execute(ID::AutoShrink));
+    EXPECT_EQ(Record(0, 0).m_bAutoShrink, 0);
+    EXPECT_EQ(Record(0, 1).m_bAutoShrink, 0);
+    EXPECT_TRUE(m_doc.IsModified());
+}
+
+TEST_F(WireView, LabelSettingsTruncateToTenthsAndGoToEverySelectedLabel)
+{
+    Record(0, 0).m_dMarginLeft = 1.05;
+    Record(0, 0).m_dLineSpacing = 0.37;
+    Record(0, 1).m_dMarginLeft = 3.0;
+    Record(0, 1).m_dMarginBottom = 2.5;
+    Select({{0, 0}, {0, 1}});
+
+    AnswerNextDialog<CMarginDlg>([](CMarginDlg* pDlg) {
+        EXPECT_EQ(Child<QLineEdit>(pDlg, "editLeft")->text(), QStringLiteral("10"));
+        Child<QPushButton>(pDlg, "buttonOk")->click();
+    });
+    EXPECT_TRUE(m_router.Execute(ID::LabelSettings));
+    for (int c : {0, 1}) {
+        SCOPED_TRACE(c);
+        const CLabelRecord& label = Record(0, c);
+        EXPECT_EQ(label.m_dMarginLeft, 10 * 0.1);
+        EXPECT_EQ(label.m_dMarginBottom, 10 * 0.1);
+        EXPECT_EQ(label.m_dLineSpacing, 3 * 0.1);
+    }
+    EXPECT_TRUE(m_doc.IsModified()) << "a change that closing must not lose unasked";
+
+    Settle();
+    AnswerNextDialog<CMarginDlg>([](CMarginDlg* pDlg) {
+        Child<QLineEdit>(pDlg, "editLeft")->setText(QStringLiteral("50"));
+        pDlg->reject();
+    });
+    EXPECT_TRUE(m_router.Execute(ID::LabelSettings));
+    EXPECT_EQ(Record(0, 1).m_dMarginLeft, 1.0);
+    EXPECT_FALSE(m_doc.IsModified());
+}
+
+TEST_F(WireView, SavedAndReopenedSheetKeepsEveryFormatField)
+{
+    CLabelRecord& label = Record(2, 3);
+    label.m_strText = "Format";
+    label.m_logFont.SetFaceName("DejaVu Serif");
+    label.m_logFont.lfWeight = 700;
+    label.m_logFont.lfItalic = 1;
+    label.m_logFont.lfUnderline = 1;
+    label.m_logFont.lfStrikeOut = 1;
+    label.m_logFont.lfCharSet = 134;
+    label.m_logFont.lfQuality = 2;
+    label.m_logFont.lfPitchAndFamily = 49;
+    label.m_nFontHeight = -27;
+    label.m_crText = 0x00123456;
+    label.m_nHAlign = 2;
+    label.m_nVAlign = 8;
+    label.m_dMarginLeft = 1.1;
+    label.m_dMarginTop = 2.2;
+    label.m_dMarginRight = 3.3;
+    label.m_dMarginBottom = 4.4;
+    label.m_dLineSpacing = 0.7;
+    label.m_bAutoShrink = 1;
+    label.m_bSelected = 0;
+    Record(4, 4).m_nVAlign = 4;
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("formats.tav"));
+    const CSheet saved = m_view.GetSheet();
+    ASSERT_TRUE(m_doc.OnSaveDocument(path));
+    m_view.ResetLabels();
+    Record(2, 3) = CLabelRecord{};
+    ASSERT_TRUE(m_doc.OnOpenDocument(path));
+    const CSheet reopened = m_view.GetSheet();
+    for (int r = 0; r < CPageFormat::kMaxRows; ++r)
+        for (int c = 0; c < CPageFormat::kMaxColumns; ++c)
+            ASSERT_TRUE(reopened.m_labels[r][c] == saved.m_labels[r][c]) << r << ", " << c;
+}
+
+// New through the sheet type dialog: OK starts a sheet of the chosen type,
+// Cancel changes nothing.
+TEST_F(AppTest, NewTakesTheChosenTypeAndCancelKeepsTheSheet)
+{
+    const std::optional<std::string> library = SettingsFilePath("tavropage.lps");
+    ASSERT_TRUE(library);
+    QFile::remove(QString::fromStdString(*library));
+    CSheetType type7x20;
+    for (const CSheetType& type : PresetTypes())
+        if (type.m_format.m_nColumns == 7 && type.m_format.m_nRows == 20)
+            type7x20 = type;
+    ASSERT_FALSE(type7x20.m_strName.empty());
+
+    AnswerNextDialog<CDocTypeDlg>([&type7x20](CDocTypeDlg* pDlg) {
+        auto* pList = Child<QListWidget>(pDlg, "listTypes");
+        const auto items = pList->findItems(QString::fromStdString(type7x20.m_strName), Qt::MatchExactly);
+        ASSERT_EQ(items.size(), 1);
+        pList->setCurrentItem(items.front());
+        Child<QPushButton>(pDlg, "btnOK")->click();
+    });
+    Frame()->ExecuteCommand(ID::FileNewSheet);
+    QTRY_COMPARE_WITH_TIMEOUT(View()->m_format.m_nColumns, 7, 3000);
+    EXPECT_EQ(View()->m_format, type7x20.m_format);
+    EXPECT_TRUE(View()->Label(19, 6)->isVisible());
+
+    View()->Label(19, 6)->SetText("W-140", 1);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(Doc()->IsModified());
+    const CSheet before = View()->GetSheet();
+
+    AnswerNextDialog<CDocTypeDlg>([](CDocTypeDlg* pDlg) { pDlg->reject(); });
+    Frame()->ExecuteCommand(ID::FileNewSheet);
+    QTest::qWait(50);
+    EXPECT_TRUE(Doc()->IsModified());
+    EXPECT_EQ(View()->m_format, type7x20.m_format);
+    EXPECT_EQ(View()->Label(19, 6)->GetText(), "W-140");
+    EXPECT_EQ(View()->GetSheet().m_labels[19][6].m_strText, before.m_labels[19][6].m_strText);
+    QFile::remove(QString::fromStdString(*library));
+}
