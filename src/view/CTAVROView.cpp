@@ -33,6 +33,7 @@ CTAVROView::CTAVROView(CTAVRODoc* pDocument, QWidget* parent)
     m_commands.OnUpdate(ID::FullPage, [this](CCmdUI& cmdUI) { OnUpdateFullPage(cmdUI); });
     m_commands.On(ID::FileNewSheet, [this] { OnFileNewSheet(); });
     InitSelection();
+    InitPrinting();
 
     if (m_pDocument)
         m_pDocument->m_pView = this;
