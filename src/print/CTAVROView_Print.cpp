@@ -63,6 +63,7 @@ void CTAVROView::OnFilePrint()
     dlg.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
     if (dlg.exec() != QDialog::Accepted)
         return;
+    UsePrintableAreaOrigin(printer);
     QPainter painter;
     if (!painter.begin(&printer))
         return;
@@ -76,6 +77,7 @@ void CTAVROView::OnFilePrintPreview()
         m_printerSettings.Apply();
     QPrinter printer(QPrinter::HighResolution);
     CPrinterSettings::ConfigurePrinter(printer);
+    UsePrintableAreaOrigin(printer);
     QPrintPreviewDialog dlg(&printer, this);
     dlg.setWindowTitle(QStringLiteral("打印预览"));
     // The preview paints through a picture engine; the dialog's Print

@@ -50,6 +50,7 @@ std::string PrintOnPrinter(const CCommandLineInfo& cmdInfo, const CSheet& sheet,
     } else if (!CPrinterSettings::ConfigurePrinter(printer)) {
         return "no printer is installed";
     }
+    UsePrintableAreaOrigin(printer);
     printer.setDocName(QFile::decodeName(QByteArray::fromStdString(cmdInfo.m_strFileName)));
     QPainter painter;
     if (!painter.begin(&printer))

@@ -8,6 +8,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QSaveFile>
 
 namespace {
@@ -40,6 +41,13 @@ void PrintSheetPage(QPainter& painter, CSheet sheet, int nPrintMode, int nPageMo
         }
     }
     painter.restore();
+}
+
+void UsePrintableAreaOrigin(QPrinter& printer)
+{
+    const QPageLayout layout = printer.pageLayout();
+    printer.setFullPage(false);
+    printer.setPageMargins(layout.minimumMargins(), layout.units());
 }
 
 QString ExportSheetPdf(const QString& path, const CSheet& sheet, int nPrintMode, int nPageMoveX, int nPageMoveY)
