@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "print/PrintLayout.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -15,7 +17,7 @@ std::string Lower(std::string text)
     return text;
 }
 
-enum class Switch { None, Dde, Print, PrintTo, Unregister, NoLogo, Help, Version, Unknown };
+enum class Switch { None, Dde, Print, PrintTo, Unregister, NoLogo, Help, Version, Pdf, Baseline, Preview, Unknown };
 
 // The switch an argument names. "-x" and "--x" that are not known are
 // errors; "/x" that is not known is a path.
@@ -40,6 +42,12 @@ Switch SwitchOf(const std::string& arg)
         return Switch::Help;
     if (arg[0] == '-' && name == "version")
         return Switch::Version;
+    if (arg[0] == '-' && name == "pdf")
+        return Switch::Pdf;
+    if (arg[0] == '-' && name == "baseline")
+        return Switch::Baseline;
+    if (arg[0] == '-' && name == "preview")
+        return Switch::Preview;
     return arg[0] == '-' ? Switch::Unknown : Switch::None;
 }
 
@@ -60,8 +68,10 @@ CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args)
     std::vector<std::string> operands; // in order, after the switches are taken out
     bool bOptionsEnded = false;
     bool bCommandGiven = false; // a second, different command is an error
+    bool bModeGiven = false;    // --baseline or --preview
 
-    for (const std::string& arg : args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
         if (bOptionsEnded || arg == "-") {
             operands.push_back(arg);
             continue;
@@ -70,7 +80,7 @@ CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args)
             bOptionsEnded = true;
             continue;
         }
-        Cmd command;
+        Cmd command = Cmd::FileNew;
         switch (SwitchOf(arg)) {
         case Switch::None:
             operands.push_back(arg);
@@ -88,6 +98,23 @@ CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args)
             return info;
         case Switch::Unknown:
             return Failure("unknown option '" + arg + "'");
+        case Switch::Baseline:
+        case Switch::Preview: {
+            const int nMode = SwitchOf(arg) == Switch::Baseline ? kPrintModeBaseline : kPrintModePreview;
+            if (bModeGiven && info.m_nPrintMode != nMode)
+                return Failure("--baseline and --preview cannot be combined");
+            info.m_nPrintMode = nMode;
+            bModeGiven = true;
+            continue;
+        }
+        case Switch::Pdf:
+            if (!info.m_strOutputName.empty())
+                return Failure("only one PDF can be written at a time");
+            if (i + 1 == args.size() || args[i + 1].empty())
+                return Failure("--pdf needs the name of the PDF to write");
+            info.m_strOutputName = args[++i];
+            command = Cmd::ExportPdf;
+            break;
         case Switch::Dde:
             command = Cmd::FileNew;
             break;
@@ -131,6 +158,11 @@ CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args)
             info.m_strPortName = operands[3];
         }
         break;
+    case Cmd::ExportPdf:
+        if (operands.size() != 1)
+            return Failure("--pdf needs exactly one document to export");
+        info.m_strFileName = operands[0];
+        break;
     case Cmd::AppUnregister:
         if (!operands.empty())
             return Failure("Unregister takes no document");
@@ -138,6 +170,8 @@ CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args)
     default:
         break;
     }
+    if (bModeGiven && info.m_nShellCommand != Cmd::ExportPdf)
+        return Failure("--baseline and --preview choose what --pdf writes");
     if (!info.m_strFileName.empty() && info.m_strFileName == "-")
         return Failure("documents cannot be read from standard input");
     return info;
@@ -148,6 +182,7 @@ std::string CommandLineUsage(const std::string& program)
     return "Usage: " + program + " [/nologo] [FILE.tav]\n"
            "       " + program + " /p FILE.tav\n"
            "       " + program + " /pt FILE.tav PRINTER [DRIVER PORT]\n"
+           "       " + program + " --pdf OUT.pdf [--baseline | --preview] FILE.tav\n"
            "       " + program + " /Unregister\n"
            "\n"
            "Tavromark designs and prints sheets of cable and wire labels.\n"
@@ -155,8 +190,14 @@ std::string CommandLineUsage(const std::string& program)
            "  FILE.tav          open this document instead of a new one\n"
            "  /nologo           start without the splash window\n"
            "  /dde              accepted for desktop shells; starts as without arguments\n"
-           "  /p FILE           print the selected labels of FILE on the default printer\n"
+           "  /p FILE           print the selected labels of FILE on the current printer\n"
+           "                    (the one chosen with print setup, else the default)\n"
            "  /pt FILE PRINTER  print the selected labels of FILE on PRINTER\n"
+           "  --pdf OUT.pdf FILE\n"
+           "                    write what printing the labels of FILE would print to\n"
+           "                    OUT.pdf (the sheet's page size, 600 dpi, searchable text)\n"
+           "  --baseline        with --pdf: the baseline, outlines of the first two rows\n"
+           "  --preview         with --pdf: the preview, every outline and the labels\n"
            "  /Unregister       remove the desktop registration of .tav files and exit\n"
            "                    (also /Unregserver)\n"
            "  -h, --help        show this text and exit\n"

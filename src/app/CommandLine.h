@@ -14,6 +14,7 @@ struct CCommandLineInfo
         FileOpen,      // a document path
         FilePrint,     // "/p FILE"
         FilePrintTo,   // "/pt FILE PRINTER [DRIVER PORT]"
+        ExportPdf,     // "--pdf OUT.pdf FILE" [--baseline | --preview]
         AppUnregister, // "Unregister" or "Unregserver"
         Help,          // "--help", "-h": print the usage and exit
         Version,       // "--version": print the version and exit
@@ -26,6 +27,8 @@ struct CCommandLineInfo
     std::string m_strPrinterName;
     std::string m_strDriverName;
     std::string m_strPortName;
+    std::string m_strOutputName; // the PDF of --pdf
+    int m_nPrintMode = 1;        // what --pdf writes: labels (1), --baseline (0), --preview (4095)
     std::string m_strError;
 };
 

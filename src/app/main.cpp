@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/DesktopIntegration.h"
 #include "app/StartupProbe.h"
+#include "print/CommandLinePrint.h"
 #include "view/CTAVROView.h"
 
 #include <QApplication>
@@ -41,7 +42,16 @@ int main(int argc, char* argv[])
         return Fail(cmdInfo.m_strError + "\nTry '" + kProgram + " --help' for more information.", 2);
     case Cmd::FilePrint:
     case Cmd::FilePrintTo:
-        return Fail("printing from the command line is not available yet");
+    case Cmd::ExportPdf: {
+        // No window is shown: the offscreen platform needs no display.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        QApplication::setApplicationName(QStringLiteral("Tavromark"));
+        const std::string error = RunCommandLinePrint(cmdInfo);
+        if (!error.empty())
+            return Fail(error);
+        return 0;
+    }
     case Cmd::AppUnregister: {
         QCoreApplication app(argc, argv);
         const QString error = UnregisterDesktopIntegration();

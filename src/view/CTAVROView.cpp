@@ -36,6 +36,7 @@ CTAVROView::CTAVROView(CTAVRODoc* pDocument, QWidget* parent)
     InitSelection();
     InitTextCommands();
     InitFormatCommands();
+    InitPrinting();
 
     if (m_pDocument)
         m_pDocument->m_pView = this;

@@ -3,6 +3,7 @@
 #include "app/CCommandMap.h"
 #include "model/CPageFormat.h"
 #include "model/CSheet.h"
+#include "print/CPrinterSettings.h"
 #include "sheets/CDocTypeDlg.h"
 #include "text/LabelGrid.h"
 #include "view/ViewGeometry.h"
@@ -76,6 +77,23 @@ public:
     // Enables a command exactly while a label is selected.
     void OnUpdateNeedSelection(CCmdUI& cmdUI) const;
 
+    // Printing (src/print/CTAVROView_Print.cpp): one page per job; the
+    // print commands set m_nPrintMode and post the print or the preview.
+    void OnPrintLabels();
+    void OnPrintBaseline();
+    void OnPrintPreview();
+    void OnFilePrint();
+    void OnFilePrintPreview();
+    void OnFilePrintSetup();
+    void OnPageOffset();
+    // The page callback: draws the page m_nPrintMode asks for (the preview
+    // when bPreview), then sets m_nPrintMode back to none.
+    void OnPrint(QPainter& painter, bool bPreview);
+    int m_nPrintMode = -1;  // a PrintMode
+    int m_nPageMoveX = 0;   // page offset, 0.01 mm
+    int m_nPageMoveY = 0;
+    CPrinterSettings m_printerSettings;
+
     CPageFormat m_format;
     double m_dMinZoom = kNormalMinZoom; // pixels per mm; 0 in full-page display
     double m_dZoom = 2.5;               // screen pixels per mm
@@ -104,6 +122,8 @@ private:
     void OnLabelChanged();
     // Registers the selection commands and makes the band's window.
     void InitSelection();
+    // Registers the print commands, loads the printer choice and the page offset.
+    void InitPrinting();
     // Calls fn(cell) for every cell of rows × columns, in the grid walk.
     template <typename Fn>
     void ForEachGridLabel(Fn fn) const;

@@ -29,6 +29,8 @@ struct CommandLineCase
     std::string driver = {};
     std::string port = {};
     bool bSplash = true;
+    std::string output = {};
+    int nMode = 1; // what --pdf writes: labels
 };
 
 const CommandLineCase kCases[] = {
@@ -61,6 +63,21 @@ const CommandLineCase kCases[] = {
     {"print and unregister", {"/p", "a.tav", "/Unregister"}, Cmd::Error},
     {"unregister with a document", {"/Unregister", "a.tav"}, Cmd::Error},
     {"standard input", {"-"}, Cmd::Error},
+    {"pdf", {"--pdf", "out.pdf", "a.tav"}, Cmd::ExportPdf, "a.tav", "", "", "", true, "out.pdf"},
+    {"pdf, document first", {"a.tav", "--pdf", "out.pdf"}, Cmd::ExportPdf, "a.tav", "", "", "", true, "out.pdf"},
+    {"pdf of the baseline", {"--baseline", "--pdf", "o.pdf", "a.tav"}, Cmd::ExportPdf, "a.tav", "", "", "", true, "o.pdf", 0},
+    {"pdf of the preview", {"--pdf", "o.pdf", "a.tav", "--preview"}, Cmd::ExportPdf, "a.tav", "", "", "", true, "o.pdf", 4095},
+    {"pdf named like a switch", {"--pdf", "/p", "a.tav"}, Cmd::ExportPdf, "a.tav", "", "", "", true, "/p"},
+    {"pdf without its name", {"a.tav", "--pdf"}, Cmd::Error},
+    {"pdf with an empty name", {"--pdf", "", "a.tav"}, Cmd::Error},
+    {"pdf without a document", {"--pdf", "o.pdf"}, Cmd::Error},
+    {"pdf of two documents", {"--pdf", "o.pdf", "a.tav", "b.tav"}, Cmd::Error},
+    {"two pdfs", {"--pdf", "o.pdf", "--pdf", "p.pdf", "a.tav"}, Cmd::Error},
+    {"baseline and preview", {"--pdf", "o.pdf", "--baseline", "--preview", "a.tav"}, Cmd::Error},
+    {"baseline without pdf", {"--baseline", "a.tav"}, Cmd::Error},
+    {"preview with print", {"/p", "a.tav", "--preview"}, Cmd::Error},
+    {"pdf and print", {"--pdf", "o.pdf", "/p", "a.tav"}, Cmd::Error},
+    {"pdf with a slash is a path", {"/pdf", "o.pdf"}, Cmd::Error},
 };
 
 } // namespace
@@ -76,6 +93,9 @@ TEST(CommandLine, Table)
         EXPECT_EQ(info.m_strDriverName, c.driver);
         EXPECT_EQ(info.m_strPortName, c.port);
         EXPECT_EQ(info.m_bShowSplash, c.bSplash);
+        EXPECT_EQ(info.m_strOutputName, c.output);
+        if (c.command == Cmd::ExportPdf)
+            EXPECT_EQ(info.m_nPrintMode, c.nMode);
         EXPECT_EQ(info.m_strError.empty(), c.command != Cmd::Error);
     }
 }
@@ -89,7 +109,8 @@ TEST(CommandLine, ErrorNamesTheUnknownOption)
 TEST(CommandLine, UsageNamesEverySwitch)
 {
     const std::string usage = CommandLineUsage("tavromark");
-    for (const char* sw : {"/p", "/pt", "/dde", "/Unregister", "/nologo", "--help", "--version"}) {
+    for (const char* sw : {"/p", "/pt", "/dde", "/Unregister", "/nologo", "--help", "--version", "--pdf", "--baseline",
+                           "--preview"}) {
         SCOPED_TRACE(sw);
         EXPECT_NE(usage.find(sw), std::string::npos);
     }

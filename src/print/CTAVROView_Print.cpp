@@ -1,0 +1,119 @@
+#include "view/CTAVROView.h"
+
+#include "app/CommandIds.h"
+#include "print/CPageOffsetDlg.h"
+#include "print/PageOffset.h"
+#include "print/PageOffsetSettings.h"
+#include "print/PrintLayout.h"
+#include "print/PrintPage.h"
+
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+void CTAVROView::InitPrinting()
+{
+    OnSelectionCommand(ID::PrintLabels, [this] { OnPrintLabels(); });
+    m_commands.On(ID::PrintBaseline, [this] { OnPrintBaseline(); });
+    m_commands.On(ID::PrintPreviewMenu, [this] { OnPrintPreview(); });
+    m_commands.On(ID::FilePrint, [this] { OnFilePrint(); });
+    m_commands.On(ID::FilePrintDirect, [this] { OnFilePrint(); });
+    m_commands.On(ID::FilePrintPreview, [this] { OnFilePrintPreview(); });
+    m_commands.On(ID::FilePrintSetup, [this] { OnFilePrintSetup(); });
+    m_commands.On(ID::PageOffset, [this] { OnPageOffset(); });
+
+    if (m_printerSettings.Load(kPrinterFileName) == 0)
+        m_printerSettings.Apply();
+    const CPageOffset offset = ReadPageOffset();
+    m_nPageMoveX = offset.m_nMoveX;
+    m_nPageMoveY = offset.m_nMoveY;
+}
+
+// The commands post the print, so that it starts once the command's own
+// event (a key, a menu click) has been handled.
+void CTAVROView::OnPrintLabels()
+{
+    m_nPrintMode = kPrintModeLabels;
+    QMetaObject::invokeMethod(this, [this] { OnFilePrint(); }, Qt::QueuedConnection);
+}
+
+void CTAVROView::OnPrintBaseline()
+{
+    m_nPrintMode = kPrintModeBaseline;
+    QMetaObject::invokeMethod(this, [this] { OnFilePrint(); }, Qt::QueuedConnection);
+}
+
+void CTAVROView::OnPrintPreview()
+{
+    m_nPrintMode = kPrintModePreview;
+    QMetaObject::invokeMethod(this, [this] { OnFilePrintPreview(); }, Qt::QueuedConnection);
+}
+
+void CTAVROView::OnFilePrint()
+{
+    if (m_printerSettings.Load(kPrinterFileName) == 0)
+        m_printerSettings.Apply();
+    QPrinter printer(QPrinter::HighResolution);
+    CPrinterSettings::ConfigurePrinter(printer);
+    printer.setDocName(m_nPrintMode == kPrintModeBaseline ? QStringLiteral("打印基准线") : QStringLiteral("打印标签"));
+    QPrintDialog dlg(&printer, this);
+    // One page, no ranges to choose.
+    dlg.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    UsePrintableAreaOrigin(printer);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return;
+    OnPrint(painter, false);
+    painter.end();
+}
+
+void CTAVROView::OnFilePrintPreview()
+{
+    if (m_printerSettings.Load(kPrinterFileName) == 0)
+        m_printerSettings.Apply();
+    QPrinter printer(QPrinter::HighResolution);
+    CPrinterSettings::ConfigurePrinter(printer);
+    UsePrintableAreaOrigin(printer);
+    QPrintPreviewDialog dlg(&printer, this);
+    dlg.setWindowTitle(QStringLiteral("打印预览"));
+    // The preview paints through a picture engine; the dialog's Print
+    // button paints the real printer, with m_nPrintMode back at none.
+    connect(&dlg, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* pPrinter) {
+        QPainter painter;
+        if (!painter.begin(pPrinter))
+            return;
+        OnPrint(painter, painter.paintEngine()->type() == QPaintEngine::Picture);
+    });
+    dlg.exec();
+}
+
+void CTAVROView::OnPrint(QPainter& painter, bool bPreview)
+{
+    if (bPreview)
+        m_nPrintMode = kPrintModePreview;
+    PrintSheetPage(painter, GetSheet(), m_nPrintMode, m_nPageMoveX, m_nPageMoveY);
+    m_nPrintMode = kPrintModeNone;
+}
+
+void CTAVROView::OnFilePrintSetup()
+{
+    if (!m_printerSettings.PrinterSetup(this))
+        return;
+    m_printerSettings.Apply();
+    m_printerSettings.Save(kPrinterFileName);
+}
+
+void CTAVROView::OnPageOffset()
+{
+    CPageOffsetDlg dlg(this);
+    dlg.m_strOffsetX = QString::number(m_nPageMoveX);
+    dlg.m_strOffsetY = QString::number(m_nPageMoveY);
+    if (dlg.DoModal() != QDialog::Accepted)
+        return;
+    m_nPageMoveX = DecimalTextValue(dlg.m_strOffsetX.toStdString());
+    m_nPageMoveY = DecimalTextValue(dlg.m_strOffsetY.toStdString());
+}

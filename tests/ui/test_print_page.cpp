@@ -1,0 +1,196 @@
+// The printed page as a PDF: each selected label's text inside its
+// rectangle, nothing of unselected labels, outlines where the mode draws
+// them, all moved by the page offset. Checked with poppler's pdftotext and
+// pdftoppm, as a reader of the PDF would see it.
+#include "print/PrintLayout.h"
+#include "print/PrintPage.h"
+
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+constexpr int kPdfDpi = 600;
+constexpr double kPointsPerDot = 72.0 / kPdfDpi;
+
+// The text of label (r, c): "Q", then the row and the column as letters
+// from 'a'. Letters, as the PDF's text map of Qt 6.4 leaves out the digits of
+// the default Song face (they print, but do not extract).
+QString LabelText(int nRow, int nColumn)
+{
+    return QStringLiteral("Q") + QChar('a' + nRow) + QChar('a' + nColumn);
+}
+
+// The default sheet (5 × 14) with its own text in every label and every
+// other label selected, like a chessboard.
+CSheet ChessboardSheet()
+{
+    CSheet sheet;
+    for (int r = 0; r < sheet.m_format.m_nRows; ++r)
+        for (int c = 0; c < sheet.m_format.m_nColumns; ++c) {
+            CLabelRecord& label = sheet.m_labels[r][c];
+            label.m_strText = LabelText(r, c).toStdString();
+            label.m_bSelected = (r + c) % 2 == 0;
+        }
+    return sheet;
+}
+
+struct CWordBox
+{
+    double m_dLeft, m_dTop, m_dRight, m_dBottom; // points
+};
+
+// Every word of the PDF's page with its box, by pdftotext -bbox.
+std::multimap<QString, CWordBox> PdfWords(const QString& pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    EXPECT_TRUE(process.waitForFinished(20000));
+    const QString html = QString::fromUtf8(process.readAllStandardOutput());
+    static const QRegularExpression word(QStringLiteral(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    std::multimap<QString, CWordBox> words;
+    for (auto it = word.globalMatch(html); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        words.emplace(m.captured(5), CWordBox{m.captured(1).toDouble(), m.captured(2).toDouble(),
+                                              m.captured(3).toDouble(), m.captured(4).toDouble()});
+    }
+    return words;
+}
+
+QImage RenderPdf(const QString& pdf, int nDpi, const QString& prefix)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QString::number(nDpi),
+                                               QStringLiteral("-singlefile"), pdf, prefix});
+    EXPECT_TRUE(process.waitForFinished(60000));
+    return QImage(prefix + QStringLiteral(".png"));
+}
+
+// Whether some pixel near the vertical middle of the rectangle's left edge
+// (rendered at nDpi) is green, as the ruler pen draws.
+bool HasGreenLeftEdge(const QImage& image, const CDeviceRect& rc, int nDpi)
+{
+    const double dScale = double(nDpi) / kPdfDpi;
+    const int y = int((rc.m_nTop + rc.m_nBottom) / 2 * dScale);
+    const int x0 = int(rc.m_nLeft * dScale);
+    for (int x = x0 - 2; x <= x0 + 2; ++x) {
+        if (x < 0 || x >= image.width() || y < 0 || y >= image.height())
+            continue;
+        const QColor color = image.pixelColor(x, y);
+        if (color.green() > color.red() + 20 && color.green() > color.blue() + 20)
+            return true;
+    }
+    return false;
+}
+
+struct CPdfCase
+{
+    const char* szName;
+    int nPrintMode;
+    int nMoveX;
+    int nMoveY;
+};
+
+class PrintPagePdf : public ::testing::TestWithParam<CPdfCase>
+{
+protected:
+    void SetUp() override
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty() ||
+            QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+            GTEST_SKIP() << "poppler-utils are not installed";
+        ASSERT_TRUE(m_dir.isValid());
+    }
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+TEST_P(PrintPagePdf, TextsInsideSelectedLabelsOnly)
+{
+    const CPdfCase& c = GetParam();
+    const CSheet sheet = ChessboardSheet();
+    const QString pdf = m_dir.filePath(QStringLiteral("page.pdf"));
+    ASSERT_EQ(ExportSheetPdf(pdf, sheet, c.nPrintMode, c.nMoveX, c.nMoveY), QString());
+    const std::multimap<QString, CWordBox> words = PdfWords(pdf);
+    const CPageFormat& format = sheet.m_format;
+
+    if (c.nPrintMode == kPrintModeBaseline)
+        EXPECT_TRUE(words.empty()) << "the baseline prints no text";
+    for (int r = 0; r < format.m_nRows && c.nPrintMode != kPrintModeBaseline; ++r)
+        for (int col = 0; col < format.m_nColumns; ++col) {
+            const QString text = LabelText(r, col);
+            SCOPED_TRACE(text.toStdString());
+            const auto found = words.equal_range(text);
+            if (!sheet.m_labels[r][col].m_bSelected) {
+                EXPECT_EQ(found.first, found.second) << "an unselected label printed";
+                continue;
+            }
+            ASSERT_EQ(std::distance(found.first, found.second), 1);
+            const CWordBox& box = found.first->second;
+            const CDeviceRect rc = LabelDeviceRect(format, r, col, c.nMoveX, c.nMoveY, {kPdfDpi, kPdfDpi});
+            // The text box is the label's less its insets; the word's box may
+            // reach half a point beyond the glyphs.
+            EXPECT_GE(box.m_dLeft, rc.m_nLeft * kPointsPerDot - 0.5);
+            EXPECT_LE(box.m_dRight, rc.m_nRight * kPointsPerDot + 0.5);
+            EXPECT_GE(box.m_dTop, rc.m_nTop * kPointsPerDot - 0.5);
+            EXPECT_LE(box.m_dBottom, rc.m_nBottom * kPointsPerDot + 0.5);
+            // Centred, with equal insets: the word's middle is the label's,
+            // so an offset of a fraction of a millimetre shows.
+            EXPECT_NEAR((box.m_dLeft + box.m_dRight) / 2, (rc.m_nLeft + rc.m_nRight) / 2 * kPointsPerDot, 0.6);
+        }
+
+    // Outlines: the baseline's rows 0 and 1 and the preview's every row.
+    constexpr int kRenderDpi = 150;
+    const QImage image = RenderPdf(pdf, kRenderDpi, m_dir.filePath(QStringLiteral("page")));
+    ASSERT_FALSE(image.isNull());
+    for (int r : {0, 1, 2, format.m_nRows - 1}) {
+        SCOPED_TRACE("outline of row " + std::to_string(r));
+        const bool bOutlined = c.nPrintMode == kPrintModePreview || (c.nPrintMode == kPrintModeBaseline && r < 2);
+        const CDeviceRect rc = LabelDeviceRect(format, r, 1, c.nMoveX, c.nMoveY, {kPdfDpi, kPdfDpi});
+        EXPECT_EQ(HasGreenLeftEdge(image, rc, kRenderDpi), bOutlined);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, PrintPagePdf,
+                         ::testing::Values(CPdfCase{"Labels", kPrintModeLabels, 0, 0},
+                                           CPdfCase{"LabelsMoved", kPrintModeLabels, 50, -30},
+                                           CPdfCase{"NoneMeansLabels", kPrintModeNone, 0, 0},
+                                           CPdfCase{"PreviewMoved", kPrintModePreview, 150, 220},
+                                           CPdfCase{"Baseline", kPrintModeBaseline, 0, 0},
+                                           CPdfCase{"BaselineMoved", kPrintModeBaseline, -120, 300}),
+                         [](const auto& info) { return std::string(info.param.szName); });
+
+TEST(PrintPagePdfFile, UnwritableOutputIsReported)
+{
+    QTemporaryDir dir;
+    const QString error = ExportSheetPdf(dir.filePath(QStringLiteral("missing/page.pdf")), CSheet(), kPrintModeLabels, 0, 0);
+    EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(PrintPagePdfFile, PageIsTheSheetsPageSize)
+{
+    QTemporaryDir dir;
+    CSheet sheet;
+    sheet.m_format.m_dPageWidth = 100.0;
+    sheet.m_format.m_dPageHeight = 150.0;
+    sheet.m_format.Recalc();
+    const QString pdf = dir.filePath(QStringLiteral("small.pdf"));
+    ASSERT_EQ(ExportSheetPdf(pdf, sheet, kPrintModeLabels, 0, 0), QString());
+    QProcess process;
+    process.start(QStringLiteral("pdfinfo"), {pdf});
+    ASSERT_TRUE(process.waitForFinished(20000));
+    const QString info = QString::fromUtf8(process.readAllStandardOutput());
+    // 100 × 150 mm is 283.46 × 425.2 points; Qt keeps PDF page sizes in
+    // whole points.
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+283(\\.\\d+)? x 425(\\.\\d+)? pts"))))
+        << info.toStdString();
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n")))) << info.toStdString();
+}
