@@ -94,8 +94,9 @@ TEST(CommandLine, Table)
         EXPECT_EQ(info.m_strPortName, c.port);
         EXPECT_EQ(info.m_bShowSplash, c.bSplash);
         EXPECT_EQ(info.m_strOutputName, c.output);
-        if (c.command == Cmd::ExportPdf)
+        if (c.command == Cmd::ExportPdf) {
             EXPECT_EQ(info.m_nPrintMode, c.nMode);
+        }
         EXPECT_EQ(info.m_strError.empty(), c.command != Cmd::Error);
     }
 }

@@ -41,8 +41,9 @@ TEST(GoldenFiles, MatchTheWriter)
         const std::string path = kTestsDir + "/" + file.dir + "/" + file.name;
         SCOPED_TRACE(path);
         const std::string expected = file.bytes();
-        if (bWrite)
+        if (bWrite) {
             ASSERT_EQ(WriteFileAtomically(path, expected), 0);
+        }
         EXPECT_EQ(samples::ReadFileBytes(path), expected);
     }
 }
