@@ -179,8 +179,7 @@ TEST_F(AppTest, FrameIsNeverLargerThan1024By768)
 TEST_F(AppTest, CommandsNobodyCarriesOutYetAreDisabled)
 {
     Frame()->UpdateCommandUI();
-    const int later[] = {ID::PageOffset,   ID::FilePrintSetup,    ID::PrintPreviewMenu, ID::PrintBaseline,
-                         ID::PrintLabels,  ID::SetText,           ID::ClearText,        ID::Font,
+    const int later[] = {ID::SetText,           ID::ClearText,        ID::Font,
                          ID::AutoShrink,   ID::LabelSettings,     ID::AlignTopLeft,     ID::AlignTopCentre,
                          ID::AlignTopRight, ID::AlignMiddleLeft,  ID::AlignMiddleCentre, ID::AlignMiddleRight,
                          ID::AlignBottomLeft, ID::AlignBottomCentre, ID::AlignBottomRight};
@@ -189,7 +188,9 @@ TEST_F(AppTest, CommandsNobodyCarriesOutYetAreDisabled)
         EXPECT_FALSE(Frame()->Action(nID)->isEnabled());
     }
     const int ready[] = {ID::FileOpen,    ID::FileSave,      ID::FileSaveAs,    ID::AppExit,
-                         ID::AppAbout,    ID::ViewToolBar,   ID::ViewFormatBar, ID::ViewStatusBar};
+                         ID::AppAbout,    ID::ViewToolBar,   ID::ViewFormatBar, ID::ViewStatusBar,
+                         ID::PageOffset,  ID::FilePrintSetup, ID::PrintPreviewMenu, ID::PrintBaseline,
+                         ID::PrintLabels};
     for (const int nID : ready) {
         SCOPED_TRACE(nID);
         EXPECT_TRUE(Frame()->Action(nID)->isEnabled());
