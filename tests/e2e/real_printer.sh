@@ -19,6 +19,10 @@ chmod 755 "$work" # the filters run as the lp user
 queue=tavro_test_$$
 cleanup() {
   "$here/../../scripts/cups-test-server.sh" stop "$work/cups" >/dev/null 2>&1
+  # Wait for the scheduler to go, or it writes into what is being removed.
+  local pid
+  pid=$(cat "$work/cups/cupsd.pid" 2>/dev/null)
+  for _ in $(seq 50); do [[ -n $pid ]] && kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
   rm -f "/etc/cups/cups-pdf-$queue.conf"
   [[ -n ${KEEP_WORK:-} ]] && echo "kept $work" || rm -rf "$work"
 }
