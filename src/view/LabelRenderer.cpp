@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QImage>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 
 #include <algorithm>
@@ -131,7 +132,16 @@ void DrawLabel(QPainter& painter, CLabelRecord& label, const QRect& rc, int nIns
     painter.fillRect(rcText, Qt::white);
     painter.setBackgroundMode(Qt::TransparentMode);
     painter.setPen(ColorFromColorRef(label.m_crText));
-    painter.setFont(font.m_font);
+    // Qt 6.4's PDF text map loses every glyph the shaper picks for Latin
+    // letters and digits in the CJK faces ("W123" extracts as "W"); drawn
+    // unshaped they print the same and stay searchable.
+    if (painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Pdf) {
+        QFont unshaped = font.m_font;
+        unshaped.setStyleStrategy(QFont::PreferNoShaping);
+        painter.setFont(unshaped);
+    } else {
+        painter.setFont(font.m_font);
+    }
 
     int nHFlags = Qt::AlignLeft;
     if (label.m_nHAlign == 1)

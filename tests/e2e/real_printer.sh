@@ -19,6 +19,10 @@ chmod 755 "$work" # the filters run as the lp user
 queue=tavro_test_$$
 cleanup() {
   "$here/../../scripts/cups-test-server.sh" stop "$work/cups" >/dev/null 2>&1
+  # Wait for the scheduler to go, or it writes into what is being removed.
+  local pid
+  pid=$(cat "$work/cups/cupsd.pid" 2>/dev/null)
+  for _ in $(seq 50); do [[ -n $pid ]] && kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
   rm -f "/etc/cups/cups-pdf-$queue.conf"
   [[ -n ${KEEP_WORK:-} ]] && echo "kept $work" || rm -rf "$work"
 }
@@ -96,4 +100,13 @@ for y in range(height):
 print(f"{len(inked)} of {len(selected)} selected labels inked, {stray} stray dark pixels")
 sys.exit(0 if stray == 0 and len(inked) == len(selected) else 1)
 PY
-echo "printed through $queue: one page, ink in the selected labels only"
+
+# /p prints on the current printer: with no stored choice, the default queue.
+rm -f "$work"/cups/out/*.pdf
+env -u DISPLAY XDG_CONFIG_HOME="$work/config" timeout 60 "$bin" /p "$sheet" || fail "tavromark /p exited with $?"
+for _ in $(seq 300); do
+  [[ -z $(lpstat -o "$queue" 2>/dev/null) && $(compgen -G "$work/cups/out/*.pdf" | wc -l) -ge 1 ]] && break
+  sleep 0.1
+done
+[[ $(compgen -G "$work/cups/out/*.pdf" | wc -l) -ge 1 ]] || fail "/p printed nothing on the default queue"
+echo "printed through $queue with /pt and /p: one page, ink in the selected labels only"

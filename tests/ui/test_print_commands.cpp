@@ -180,6 +180,11 @@ TEST_F(PrintCommandsTest, PageCallbackDrawsPerMode)
 
 TEST_F(PrintCommandsTest, PreviewCommandShowsThePreview)
 {
+    CSheet sheet;
+    ASSERT_EQ(ReadSheetFile(TAVRO_TEST_DATA "/preset-7x20-texts.tav", sheet), SheetReadResult::Ok);
+    View()->SetSheet(sheet);
+    View()->OnInitialUpdate();
+    View()->m_nPageMoveX = 150; // the preview shows the offset
     bool bShown = false;
     AnswerNextDialog<QPrintPreviewDialog>([&](QPrintPreviewDialog* dlg) {
         bShown = true;

@@ -19,12 +19,11 @@ namespace {
 constexpr int kPdfDpi = 600;
 constexpr double kPointsPerDot = 72.0 / kPdfDpi;
 
-// The text of label (r, c): "Q", then the row and the column as letters
-// from 'a'. Letters, as the PDF's text map of Qt 6.4 leaves out the digits of
-// the default Song face (they print, but do not extract).
+// The text of label (r, c): "L<row>x<column>". Latin letters and digits in
+// the default Song face, which Qt's PDF text map once dropped.
 QString LabelText(int nRow, int nColumn)
 {
-    return QStringLiteral("Q") + QChar('a' + nRow) + QChar('a' + nColumn);
+    return QStringLiteral("L%1x%2").arg(nRow).arg(nColumn);
 }
 
 // The default sheet (5 × 14) with its own text in every label and every
