@@ -121,8 +121,9 @@ TEST_P(PrintPagePdf, TextsInsideSelectedLabelsOnly)
     const std::multimap<QString, CWordBox> words = PdfWords(pdf);
     const CPageFormat& format = sheet.m_format;
 
-    if (c.nPrintMode == kPrintModeBaseline)
+    if (c.nPrintMode == kPrintModeBaseline) {
         EXPECT_TRUE(words.empty()) << "the baseline prints no text";
+    }
     for (int r = 0; r < format.m_nRows && c.nPrintMode != kPrintModeBaseline; ++r)
         for (int col = 0; col < format.m_nColumns; ++col) {
             const QString text = LabelText(r, col);
