@@ -6,6 +6,7 @@
 #include "model/Archive.h"
 #include "model/CSheet.h"
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -107,6 +108,25 @@ inline std::string ReadFileBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The bytes a record (format, label, font block) stores.
+template <typename T>
+std::string Stored(const T& record)
+{
+    std::ostringstream out(std::ios::binary);
+    CArchiveWriter ar(out);
+    record.Store(ar);
+    return std::move(out).str();
+}
+
+// The value of type T at `offset` in stored bytes.
+template <typename T>
+T At(const std::string& bytes, std::size_t offset)
+{
+    T value{};
+    std::memcpy(&value, bytes.data() + offset, sizeof value);
+    return value;
 }
 
 } // namespace samples

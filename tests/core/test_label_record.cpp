@@ -1,3 +1,5 @@
+#include "SampleSheets.h"
+
 #include "model/Archive.h"
 #include "model/CLabelRecord.h"
 
@@ -9,21 +11,8 @@
 
 namespace {
 
-std::string Stored(const CLabelRecord& label)
-{
-    std::ostringstream out(std::ios::binary);
-    CArchiveWriter ar(out);
-    label.Store(ar);
-    return std::move(out).str();
-}
-
-template <typename T>
-T At(const std::string& bytes, std::size_t offset)
-{
-    T value{};
-    std::memcpy(&value, bytes.data() + offset, sizeof value);
-    return value;
-}
+using samples::At;
+using samples::Stored;
 
 // Offsets in the record of a label with an empty text.
 constexpr std::size_t kMarginLeftAt = 5;

@@ -12,21 +12,8 @@
 
 namespace {
 
-std::string Stored(const CPageFormat& format)
-{
-    std::ostringstream out(std::ios::binary);
-    CArchiveWriter ar(out);
-    format.Store(ar);
-    return std::move(out).str();
-}
-
-template <typename T>
-T At(const std::string& bytes, std::size_t offset)
-{
-    T value{};
-    std::memcpy(&value, bytes.data() + offset, sizeof value);
-    return value;
-}
+using samples::At;
+using samples::Stored;
 
 // A record whose every stored member differs from the default, with pitches
 // that do not match them.
