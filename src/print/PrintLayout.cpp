@@ -22,18 +22,18 @@ int ToDeviceUnits(int nDotsPerInch, double dMillimetres)
     return TruncToInt(ToDevice(nDotsPerInch, dMillimetres));
 }
 
-CDeviceRect LabelDeviceRect(const CPageFormat& format, int nRow, int nColumn, int nPageMoveX, int nPageMoveY,
+CPixelRect LabelDeviceRect(const CPageFormat& format, int nRow, int nColumn, int nPageMoveX, int nPageMoveY,
                             CDeviceResolution resolution)
 {
     const double dx = nPageMoveX * 0.01;
     const double dy = nPageMoveY * 0.01;
     const double dColumnLeft = nColumn * format.m_dColumnPitch + dx;
     const double dRowTop = dy + nRow * format.m_dRowPitch;
-    CDeviceRect rc;
-    rc.m_nLeft = ToDeviceUnits(resolution.m_nDpiX, dColumnLeft + format.m_dLeftMargin);
-    rc.m_nRight = ToDeviceUnits(resolution.m_nDpiX, (dColumnLeft + format.m_dLabelWidth) + format.m_dLeftMargin);
-    rc.m_nTop = ToDeviceUnits(resolution.m_nDpiY, dRowTop + format.m_dTopMargin);
-    rc.m_nBottom = ToDeviceUnits(resolution.m_nDpiY, (dRowTop + format.m_dTopMargin) + format.m_dLabelHeight);
+    CPixelRect rc;
+    rc.left = ToDeviceUnits(resolution.m_nDpiX, dColumnLeft + format.m_dLeftMargin);
+    rc.right = ToDeviceUnits(resolution.m_nDpiX, (dColumnLeft + format.m_dLabelWidth) + format.m_dLeftMargin);
+    rc.top = ToDeviceUnits(resolution.m_nDpiY, dRowTop + format.m_dTopMargin);
+    rc.bottom = ToDeviceUnits(resolution.m_nDpiY, (dRowTop + format.m_dTopMargin) + format.m_dLabelHeight);
     return rc;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/CPixelRect.h"
 #include "model/CSheet.h"
 
 #include <vector>
@@ -23,16 +24,6 @@ struct CDeviceResolution
     int m_nDpiY = 0;
 };
 
-struct CDeviceRect
-{
-    int m_nLeft = 0;
-    int m_nTop = 0;
-    int m_nRight = 0;
-    int m_nBottom = 0;
-
-    bool operator==(const CDeviceRect&) const = default;
-};
-
 // Millimetres to device units: dpi × (mm × 1/25.4), multiplied in that
 // order, then truncated toward zero (saturated at the int range).
 double ToDevice(int nDotsPerInch, double dMillimetres);
@@ -45,7 +36,7 @@ int ToDeviceUnits(int nDotsPerInch, double dMillimetres);
 //   top    = (dy + r × row pitch) + top margin
 //   bottom = ((dy + r × row pitch) + top margin) + label height
 // so neighbouring labels may differ by one unit in width or height.
-CDeviceRect LabelDeviceRect(const CPageFormat& format, int nRow, int nColumn, int nPageMoveX, int nPageMoveY,
+CPixelRect LabelDeviceRect(const CPageFormat& format, int nRow, int nColumn, int nPageMoveX, int nPageMoveY,
                             CDeviceResolution resolution);
 
 // A label's inner margins and line gap in device units, each truncated.
@@ -68,7 +59,7 @@ struct CPrintedLabel
 {
     int m_nRow = 0;
     int m_nColumn = 0;
-    CDeviceRect m_rc;
+    CPixelRect m_rc;
     CDeviceInsets m_insets;
     bool m_bOutline = false;
     bool m_bText = false;

@@ -27,8 +27,8 @@ void PrintSheetPage(QPainter& painter, CSheet sheet, int nPrintMode, int nPageMo
     penRuler.setCosmetic(true);
     painter.setBackgroundMode(Qt::TransparentMode);
     for (const CPrintedLabel& printed : PlanPrintedPage(sheet, nPrintMode, nPageMoveX, nPageMoveY, resolution)) {
-        const QRect rc(QPoint(printed.m_rc.m_nLeft, printed.m_rc.m_nTop),
-                       QPoint(printed.m_rc.m_nRight - 1, printed.m_rc.m_nBottom - 1));
+        const QRect rc(QPoint(printed.m_rc.left, printed.m_rc.top),
+                       QPoint(printed.m_rc.right - 1, printed.m_rc.bottom - 1));
         if (printed.m_bOutline) {
             painter.setPen(penRuler);
             painter.setBrush(Qt::white);

@@ -2,30 +2,13 @@
 
 #include "model/Arithmetic.h"
 #include "model/CPageFormat.h"
+#include "model/CPixelRect.h"
 
 #include <vector>
 
 // The arithmetic of the sheet view: zoom, scroll size, label positions and
 // the page and ruler figures, in whole screen pixels. A double becomes an
 // integer by truncation toward zero; halving an integer divides toward zero.
-
-// An integer rectangle; right and bottom are one past the last pixel.
-struct CPixelRect
-{
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool IsEmpty() const { return right <= left || bottom <= top; }
-    // left <= x < right and top <= y < bottom
-    bool Contains(int x, int y) const { return left <= x && x < right && top <= y && y < bottom; }
-    CPixelRect Inset(int n) const { return {left + n, top + n, right - n, bottom - n}; }
-
-    bool operator==(const CPixelRect&) const = default;
-};
 
 struct CPixelPoint
 {

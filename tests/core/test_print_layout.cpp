@@ -24,7 +24,7 @@ TEST(PrintLayout, LabelRectanglesInDeviceUnits)
         CPageFormat format;
         int nRow, nColumn, nMoveX, nMoveY;
         CDeviceResolution resolution;
-        CDeviceRect expected;
+        CPixelRect expected;
     } cases[] = {
         {"default [0][0]", {}, 0, 0, 0, 0, k600, {283, 70, 732, 275}},
         {"default [1][1]", {}, 1, 1, 0, 0, k600, {856, 407, 1305, 611}},

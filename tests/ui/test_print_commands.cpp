@@ -172,8 +172,8 @@ TEST_F(PrintCommandsTest, PageCallbackDrawsPerMode)
             View()->OnPrint(painter, c.bPreview);
         }
         EXPECT_EQ(View()->m_nPrintMode, kPrintModeNone);
-        const CDeviceRect rc = LabelDeviceRect(View()->m_format, 0, 0, 0, 0, {100, 100});
-        const QColor edge = image.pixelColor(rc.m_nLeft, (rc.m_nTop + rc.m_nBottom) / 2);
+        const CPixelRect rc = LabelDeviceRect(View()->m_format, 0, 0, 0, 0, {100, 100});
+        const QColor edge = image.pixelColor(rc.left, (rc.top + rc.bottom) / 2);
         EXPECT_EQ(edge == QColor(0, 132, 0), c.bOutlines) << edge.name().toStdString();
     }
 }

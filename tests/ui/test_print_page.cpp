@@ -74,11 +74,11 @@ QImage RenderPdf(const QString& pdf, int nDpi, const QString& prefix)
 
 // Whether some pixel near the vertical middle of the rectangle's left edge
 // (rendered at nDpi) is green, as the ruler pen draws.
-bool HasGreenLeftEdge(const QImage& image, const CDeviceRect& rc, int nDpi)
+bool HasGreenLeftEdge(const QImage& image, const CPixelRect& rc, int nDpi)
 {
     const double dScale = double(nDpi) / kPdfDpi;
-    const int y = int((rc.m_nTop + rc.m_nBottom) / 2 * dScale);
-    const int x0 = int(rc.m_nLeft * dScale);
+    const int y = int((rc.top + rc.bottom) / 2 * dScale);
+    const int x0 = int(rc.left * dScale);
     for (int x = x0 - 2; x <= x0 + 2; ++x) {
         if (x < 0 || x >= image.width() || y < 0 || y >= image.height())
             continue;
@@ -135,16 +135,16 @@ TEST_P(PrintPagePdf, TextsInsideSelectedLabelsOnly)
             }
             ASSERT_EQ(std::distance(found.first, found.second), 1);
             const CWordBox& box = found.first->second;
-            const CDeviceRect rc = LabelDeviceRect(format, r, col, c.nMoveX, c.nMoveY, {kPdfDpi, kPdfDpi});
+            const CPixelRect rc = LabelDeviceRect(format, r, col, c.nMoveX, c.nMoveY, {kPdfDpi, kPdfDpi});
             // The text box is the label's less its insets; the word's box may
             // reach half a point beyond the glyphs.
-            EXPECT_GE(box.m_dLeft, rc.m_nLeft * kPointsPerDot - 0.5);
-            EXPECT_LE(box.m_dRight, rc.m_nRight * kPointsPerDot + 0.5);
-            EXPECT_GE(box.m_dTop, rc.m_nTop * kPointsPerDot - 0.5);
-            EXPECT_LE(box.m_dBottom, rc.m_nBottom * kPointsPerDot + 0.5);
+            EXPECT_GE(box.m_dLeft, rc.left * kPointsPerDot - 0.5);
+            EXPECT_LE(box.m_dRight, rc.right * kPointsPerDot + 0.5);
+            EXPECT_GE(box.m_dTop, rc.top * kPointsPerDot - 0.5);
+            EXPECT_LE(box.m_dBottom, rc.bottom * kPointsPerDot + 0.5);
             // Centred, with equal insets: the word's middle is the label's,
             // so an offset of a fraction of a millimetre shows.
-            EXPECT_NEAR((box.m_dLeft + box.m_dRight) / 2, (rc.m_nLeft + rc.m_nRight) / 2 * kPointsPerDot, 0.6);
+            EXPECT_NEAR((box.m_dLeft + box.m_dRight) / 2, (rc.left + rc.right) / 2 * kPointsPerDot, 0.6);
         }
 
     // Outlines: the baseline's rows 0 and 1 and the preview's every row.
@@ -154,7 +154,7 @@ TEST_P(PrintPagePdf, TextsInsideSelectedLabelsOnly)
     for (int r : {0, 1, 2, format.m_nRows - 1}) {
         SCOPED_TRACE("outline of row " + std::to_string(r));
         const bool bOutlined = c.nPrintMode == kPrintModePreview || (c.nPrintMode == kPrintModeBaseline && r < 2);
-        const CDeviceRect rc = LabelDeviceRect(format, r, 1, c.nMoveX, c.nMoveY, {kPdfDpi, kPdfDpi});
+        const CPixelRect rc = LabelDeviceRect(format, r, 1, c.nMoveX, c.nMoveY, {kPdfDpi, kPdfDpi});
         EXPECT_EQ(HasGreenLeftEdge(image, rc, kRenderDpi), bOutlined);
     }
 }
