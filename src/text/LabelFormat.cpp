@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <functional>
-#include <limits>
 
 std::int32_t FontHeightFromPointTenths(int nPointTenths)
 {
@@ -26,16 +25,9 @@ CFontChoice FontChoiceOf(const CLabelRecord& label)
 
 CMarginTenths MarginTenthsOf(const CLabelRecord& label)
 {
-    // A double beyond the int range cannot come from the dialog; clamp it so
-    // the conversion stays defined and the dialog refuses it as out of range.
-    const auto tenths = [](double dMillimetres) {
-        const double dTenths = dMillimetres * 10;
-        if (!(dTenths > std::numeric_limits<int>::min()))
-            return std::numeric_limits<int>::min();
-        if (!(dTenths < std::numeric_limits<int>::max()))
-            return std::numeric_limits<int>::max();
-        return static_cast<int>(dTenths);
-    };
+    // A double beyond the int range cannot come from the dialog; saturating
+    // keeps the conversion defined and the dialog refuses it as out of range.
+    const auto tenths = [](double dMillimetres) { return TruncToInt(dMillimetres * 10); };
     CMarginTenths margins;
     margins.m_nLeft = tenths(label.m_dMarginLeft);
     margins.m_nTop = tenths(label.m_dMarginTop);

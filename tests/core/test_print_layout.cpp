@@ -1,3 +1,5 @@
+#include "SampleSheets.h"
+
 #include "print/PrintLayout.h"
 
 #include <gtest/gtest.h>
@@ -10,14 +12,7 @@ constexpr CDeviceResolution k600{600, 600};
 
 TEST(PrintLayout, LabelRectanglesInDeviceUnits)
 {
-    CPageFormat a4;
-    a4.m_dPageWidth = 210.0;
-    a4.m_dPageHeight = 297.0;
-    a4.m_dTopMargin = 12.0;
-    a4.m_dBottomMargin = 12.0;
-    a4.m_nColumns = 7;
-    a4.m_nRows = 20;
-    a4.Recalc();
+    const CPageFormat a4 = samples::Preset7x20();
     const struct
     {
         const char* name;
