@@ -147,6 +147,9 @@ void PrintCalibrationPage(QPainter& painter, const CPageFormat& format)
     QFont font = painter.font();
     font.setPointSizeF(kMarkTextPoints);
     painter.setFont(font);
+    // The distances stay legible where they cross an outline.
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    painter.setBackground(Qt::white);
     const CCalibrationMarks marks = CalibrationMarks(format);
     DrawCalibrationMark(painter, resolution, marks.m_nLeft, marks.m_nTop, false, false);
     DrawCalibrationMark(painter, resolution, marks.m_nRight, marks.m_nTop, true, false);
