@@ -95,26 +95,14 @@ print_and_render "$own_a" calibration_page --calibration-page "$own_a" "$sheet"
 
 area=$(sed -n 's/^\*ImageableArea A4\/[^:]*: *"\(.*\)"/\1/p' "$work/cups/ppd/$plain.ppd")
 [[ -n $area ]] || fail "the queue's PPD has no printable area for A4"
-python3 - "$work" $dpi $area <<'PY' || fail "a queue printed where its calibration does not put the labels"
+PYTHONDONTWRITEBYTECODE=1 PYTHONPATH=$here python3 - "$work" $dpi $area <<'PY' || fail "a queue printed where its calibration does not put the labels"
 import sys
+from pgm import read_pgm
 work, dpi = sys.argv[1], int(sys.argv[2])
 llx, lly, urx, ury = map(float, sys.argv[3:7])
 px = dpi / 25.4
 # The printable area's top-left corner, the origin of printing, in pixels.
 ox, oy = llx / 72 * dpi, (842 - ury) / 72 * dpi
-
-def read_pgm(name):
-    data = open(f"{work}/{name}.pgm", 'rb').read()
-    fields, pos = [], 0
-    while len(fields) < 4:
-        while data[pos:pos + 1].isspace():
-            pos += 1
-        end = pos
-        while not data[end:end + 1].isspace():
-            end += 1
-        fields.append(data[pos:end])
-        pos = end
-    return int(fields[1]), int(fields[2]), data[pos + 1:]
 
 # The sheet: A4, margins 12 mm, 7 x 20 labels of 19 x 8.65 mm, selected
 # where row + column is odd.
@@ -147,7 +135,7 @@ def label_window(r, c, cal, slack_mm=1.5):
     return place(x0, y0, cal) + place(x1, y1, cal)
 
 none = (0, 0, 0, 0)
-reference = read_pgm("reference")
+reference = read_pgm(f"{work}/reference.pgm")
 boxes = {}
 for r, c in selected:
     box = ink_box(reference, label_window(r, c, none))
@@ -159,7 +147,7 @@ cases = {"plain": (150, -250, 0, 0), "own_a": (300, 200, 8000, -6000), "own_b": 
 tolerance = 2  # pixels at 100 dpi: half a millimetre
 worst = {}
 for name, cal in cases.items():
-    image = read_pgm(name)
+    image = read_pgm(f"{work}/{name}.pgm")
     worst[name] = 0
     for (r, c), (l, t, rr, b) in boxes.items():
         found = ink_box(image, label_window(r, c, cal))
@@ -181,7 +169,7 @@ print("largest deviation from the prediction, pixels at %d dpi: %s" % (dpi, wors
 
 # The calibration page (A4 marks at 17/193 mm across, 17/280 mm down) is
 # printed without calibration: ink at each crosshair's centre.
-page = read_pgm("calibration_page")
+page = read_pgm(f"{work}/calibration_page.pgm")
 for x in (17, 193):
     for y in (17, 280):
         cx, cy = ox + x * px, oy + y * px

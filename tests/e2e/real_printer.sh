@@ -56,26 +56,15 @@ pdftoppm -gray -r $dpi -singlefile "$pdf" "$work/page" 2>/dev/null || fail "pdft
 # The top-left corner of the queue's printable area on A4, in points.
 area=$(sed -n 's/^\*ImageableArea A4\/[^:]*: *"\(.*\)"/\1/p' "$work/cups/ppd/$queue.ppd")
 [[ -n $area ]] || fail "the queue's PPD has no printable area for A4"
-python3 - "$work/page.pgm" $dpi $area <<'PY' || fail "ink outside the selected labels"
+PYTHONDONTWRITEBYTECODE=1 PYTHONPATH=$here python3 - "$work/page.pgm" $dpi $area <<'PY' || fail "ink outside the selected labels"
 import sys
+from pgm import read_pgm
 path, dpi = sys.argv[1], int(sys.argv[2])
 # ImageableArea: lower left x, y and upper right x, y in points from the
 # bottom-left; the origin of printing is its top-left.
 llx, lly, urx, ury = map(float, sys.argv[3:7])
 origin_x, origin_y = llx * 25.4 / 72, (842 - ury) * 25.4 / 72
-data = open(path, 'rb').read()
-# binary PGM: P5, width, height, maxval, then the pixels
-fields, pos = [], 0
-while len(fields) < 4:
-    while data[pos:pos + 1].isspace():
-        pos += 1
-    end = pos
-    while not data[end:end + 1].isspace():
-        end += 1
-    fields.append(data[pos:end])
-    pos = end
-pixels = data[pos + 1:]
-width, height = int(fields[1]), int(fields[2])
+width, height, pixels = read_pgm(path)
 # The sheet: A4, margins 12 mm, 7 x 20 labels of 19 x 8.65 mm, every label
 # with text, selected where row + column is odd.
 cols, rows, lw, lh = 7, 20, 19.0, 8.65
