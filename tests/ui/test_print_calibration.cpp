@@ -177,21 +177,37 @@ TEST_F(PrinterCalibrationTest, PdfForAPrinterPlacesLabelsAsPredicted)
               "");
 }
 
+// The calibration page of the default sheet, or of a document's sheet: the
+// marks' distances as text, the page size in the note.
 TEST_F(PrinterCalibrationTest, CalibrationPagePdfShowsTheMarks)
 {
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         GTEST_SKIP() << "poppler-utils are not installed";
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("calibration.pdf"));
-    ASSERT_EQ(RunCommandLinePrint(ParseCommandLine({"--pdf", pdf.toStdString(), "--calibration-page"})), "");
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
-    ASSERT_TRUE(process.waitForFinished(20000));
-    const QString text = QString::fromUtf8(process.readAllStandardOutput());
-    // The default sheet's marks: 17 and 123 mm across, 8 and 192 mm down.
-    for (const char* szDistance : {"X 17 mm", "X 123 mm", "Y 8 mm", "Y 192 mm"})
-        EXPECT_TRUE(text.contains(QString::fromLatin1(szDistance))) << szDistance << "\n" << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("140 × 200 mm"))) << text.toStdString();
+    const struct
+    {
+        const char* szName;
+        std::vector<std::string> documentArgs;
+        std::vector<const char*> texts;
+    } cases[] = {
+        {"default sheet", {}, {"X 17 mm", "X 123 mm", "Y 8 mm", "Y 192 mm", "140 × 200 mm"}},
+        {"A4 7 × 20 document", {TAVRO_TEST_DATA "/preset-7x20-texts.tav"},
+         {"X 17 mm", "X 193 mm", "Y 17 mm", "Y 280 mm", "210 × 297 mm"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.szName);
+        std::vector<std::string> args = {"--pdf", pdf.toStdString(), "--calibration-page"};
+        args.insert(args.end(), c.documentArgs.begin(), c.documentArgs.end());
+        ASSERT_EQ(RunCommandLinePrint(ParseCommandLine(args)), "");
+        QProcess process;
+        process.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        ASSERT_TRUE(process.waitForFinished(20000));
+        const QString text = QString::fromUtf8(process.readAllStandardOutput());
+        for (const char* szText : c.texts)
+            EXPECT_TRUE(text.contains(QString::fromUtf8(szText))) << szText << "\n" << text.toStdString();
+    }
+    EXPECT_NE(RunCommandLinePrint(ParseCommandLine({"--calibration-page", "No such printer"})), "");
 }
 
 TEST_F(PrinterCalibrationTest, MeasuringDialogShowsAndStoresTheResult)
