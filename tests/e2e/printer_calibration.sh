@@ -9,39 +9,9 @@
 set -uo pipefail
 bin=${1:?usage: $0 path/to/tavromark}
 here=$(cd "$(dirname "$0")" && pwd)
-server=$here/../../scripts/cups-test-server.sh
-skip() { echo "SKIP: $*"; exit 77; }
-[[ ${TAVRO_REAL_PRINTER_TESTS:-} == 1 ]] || skip "set TAVRO_REAL_PRINTER_TESTS=1 to print through a private CUPS queue"
-[[ $(id -u) -eq 0 ]] || skip "printing to a private CUPS queue needs root"
-for tool in /usr/sbin/cupsd lpadmin lpstat pdfinfo pdftoppm python3; do
-  command -v "$tool" >/dev/null || skip "$tool is not installed (scripts/install-deps.sh)"
-done
-[[ -f /usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd ]] || skip "printer-driver-cups-pdf is not installed"
-
-work=$(mktemp -d)
-chmod 755 "$work" # the filters run as the lp user
 # Hyphens only: the settings keys of these names are the names themselves.
 plain=tavro-plain-$$ own_a=tavro-own-a-$$ own_b=tavro-own-b-$$
-cleanup() {
-  "$server" stop "$work/cups" >/dev/null 2>&1
-  local pid
-  pid=$(cat "$work/cups/cupsd.pid" 2>/dev/null)
-  for _ in $(seq 50); do [[ -n $pid ]] && kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  rm -f "/etc/cups/cups-pdf-$plain.conf" "/etc/cups/cups-pdf-$own_a.conf" "/etc/cups/cups-pdf-$own_b.conf"
-  [[ -n ${KEEP_WORK:-} ]] && echo "kept $work" || rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-
-"$server" start "$work/cups" "$plain" >"$work/start.out" 2>&1 ||
-  fail "the private CUPS server did not start: $(cat "$work/start.out")"
-"$server" add "$work/cups" "$own_a" >>"$work/start.out" 2>&1 || fail "queue $own_a: $(cat "$work/start.out")"
-"$server" add "$work/cups" "$own_b" >>"$work/start.out" 2>&1 || fail "queue $own_b: $(cat "$work/start.out")"
-export CUPS_SERVER=$(sed -n 's/^CUPS_SERVER=//p' "$work/start.out")
-for q in "$plain" "$own_a" "$own_b"; do
-  lpstat -p "$q" >/dev/null 2>&1 || fail "the private queue $q did not come up"
-done
-out_dir() { [[ $1 == "$plain" ]] && echo "$work/cups/out" || echo "$work/cups/out-$1"; }
+source "$here/private_cups.bash" "$plain" "$own_a" "$own_b"
 
 export XDG_CONFIG_HOME=$work/config
 settings=$XDG_CONFIG_HOME/TAVRO/tavro.ini
@@ -53,7 +23,7 @@ dpi=100
 print_and_render() {
   local queue=$1 name=$2 dir pdf
   shift 2
-  dir=$(out_dir "$queue")
+  dir=$(queue_out_dir "$queue")
   rm -f "$dir"/*.pdf
   env -u DISPLAY timeout 60 "$bin" "$@" || fail "tavromark $* exited with $?"
   for _ in $(seq 300); do

@@ -8,34 +8,8 @@
 set -uo pipefail
 bin=${1:?usage: $0 path/to/tavromark}
 here=$(cd "$(dirname "$0")" && pwd)
-skip() { echo "SKIP: $*"; exit 77; }
-[[ ${TAVRO_REAL_PRINTER_TESTS:-} == 1 ]] || skip "set TAVRO_REAL_PRINTER_TESTS=1 to print through a private CUPS queue"
-[[ $(id -u) -eq 0 ]] || skip "printing to a private CUPS queue needs root"
-for tool in /usr/sbin/cupsd lpadmin lpstat pdfinfo pdftoppm python3; do
-  command -v "$tool" >/dev/null || skip "$tool is not installed (scripts/install-deps.sh)"
-done
-[[ -f /usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd ]] || skip "printer-driver-cups-pdf is not installed"
-
-work=$(mktemp -d)
-chmod 755 "$work" # the filters run as the lp user
 queue=tavro_test_$$
-cleanup() {
-  "$here/../../scripts/cups-test-server.sh" stop "$work/cups" >/dev/null 2>&1
-  # Wait for the scheduler to go, or it writes into what is being removed.
-  local pid
-  pid=$(cat "$work/cups/cupsd.pid" 2>/dev/null)
-  for _ in $(seq 50); do [[ -n $pid ]] && kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  rm -f "/etc/cups/cups-pdf-$queue.conf"
-  [[ -n ${KEEP_WORK:-} ]] && echo "kept $work" || rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-
-# Into a file: the scheduler keeps the script's output open while it runs.
-"$here/../../scripts/cups-test-server.sh" start "$work/cups" "$queue" >"$work/start.out" 2>&1 ||
-  fail "the private CUPS server did not start: $(cat "$work/start.out")"
-export CUPS_SERVER=$(sed -n 's/^CUPS_SERVER=//p' "$work/start.out")
-lpstat -p "$queue" >/dev/null 2>&1 || fail "the private queue $queue did not come up"
+source "$here/private_cups.bash" "$queue"
 
 sheet=$here/../data/preset-7x20-texts.tav
 env -u DISPLAY XDG_CONFIG_HOME="$work/config" timeout 60 "$bin" /pt "$sheet" "$queue" ||
