@@ -21,18 +21,11 @@ dpi=100
 # Runs tavromark with the arguments, waits for the one PDF the queue $1
 # writes, renders it as $2.pgm.
 print_and_render() {
-  local queue=$1 name=$2 dir pdf
+  local queue=$1 name=$2 pdf
   shift 2
-  dir=$(queue_out_dir "$queue")
-  rm -f "$dir"/*.pdf
+  rm -f "$(queue_out_dir "$queue")"/*.pdf
   env -u DISPLAY timeout 60 "$bin" "$@" || fail "tavromark $* exited with $?"
-  for _ in $(seq 300); do
-    [[ -z $(lpstat -o "$queue" 2>/dev/null) ]] && compgen -G "$dir/*.pdf" >/dev/null && break
-    sleep 0.1
-  done
-  pdf=$(compgen -G "$dir/*.pdf" | head -n1)
-  [[ -n $pdf ]] || fail "no PDF arrived from $queue"
-  sleep 0.3 # cups-pdf may still be closing the file
+  pdf=$(queue_pdf "$queue") || fail "no PDF arrived from $queue"
   [[ $(pdfinfo "$pdf" | awk '/^Pages:/ {print $2}') == 1 ]] || fail "$queue did not print one page"
   pdftoppm -gray -r $dpi -singlefile "$pdf" "$work/$name" 2>/dev/null || fail "pdftoppm failed on $pdf"
 }

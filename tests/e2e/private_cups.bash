@@ -4,7 +4,8 @@
 # cups-pdf backend reads its settings only from /etc/cups). Makes $work,
 # starts the scheduler with cups-pdf queues named by the arguments (the first
 # the default) and exports CUPS_SERVER; on exit stops it and removes what it
-# wrote. KEEP_WORK=1 keeps $work. Defines skip, fail and queue_out_dir.
+# wrote. KEEP_WORK=1 keeps $work. Defines skip, fail, queue_out_dir and
+# queue_pdf.
 # Usage: source private_cups.bash QUEUE [QUEUE...]
 skip() { echo "SKIP: $*"; exit 77; }
 fail() { echo "FAIL: $*"; exit 1; }
@@ -43,3 +44,18 @@ done
 
 # The directory cups-pdf writes a queue's PDFs into.
 queue_out_dir() { [[ $1 == "${cups_queues[0]}" ]] && echo "$work/cups/out" || echo "$work/cups/out-$1"; }
+
+# The PDF a queue's job arrives as, once the job has left the queue: its path
+# on standard output; status 1 when none arrives within 30 seconds.
+queue_pdf() {
+  local queue=$1 dir pdf
+  dir=$(queue_out_dir "$queue")
+  for _ in $(seq 300); do
+    [[ -z $(lpstat -o "$queue" 2>/dev/null) ]] && compgen -G "$dir/*.pdf" >/dev/null && break
+    sleep 0.1
+  done
+  pdf=$(compgen -G "$dir/*.pdf" | head -n1)
+  [[ -n $pdf ]] || return 1
+  sleep 0.3 # cups-pdf may still be closing the file
+  echo "$pdf"
+}

@@ -15,14 +15,7 @@ sheet=$here/../data/preset-7x20-texts.tav
 env -u DISPLAY XDG_CONFIG_HOME="$work/config" timeout 60 "$bin" /pt "$sheet" "$queue" ||
   fail "tavromark /pt exited with $?"
 
-# The job leaves the queue, then cups-pdf's file appears.
-for _ in $(seq 300); do
-  [[ -z $(lpstat -o "$queue" 2>/dev/null) ]] && compgen -G "$work/cups/out/*.pdf" >/dev/null && break
-  sleep 0.1
-done
-pdf=$(compgen -G "$work/cups/out/*.pdf" | head -n1)
-[[ -n $pdf ]] || fail "no PDF arrived from the queue"
-sleep 0.3 # cups-pdf may still be closing the file
+pdf=$(queue_pdf "$queue") || fail "no PDF arrived from the queue"
 pages=$(pdfinfo "$pdf" | awk '/^Pages:/ {print $2}')
 [[ $pages == 1 ]] || fail "the queue printed $pages pages, not 1"
 
@@ -69,9 +62,5 @@ PY
 # /p prints on the current printer: with no stored choice, the default queue.
 rm -f "$work"/cups/out/*.pdf
 env -u DISPLAY XDG_CONFIG_HOME="$work/config" timeout 60 "$bin" /p "$sheet" || fail "tavromark /p exited with $?"
-for _ in $(seq 300); do
-  [[ -z $(lpstat -o "$queue" 2>/dev/null) && $(compgen -G "$work/cups/out/*.pdf" | wc -l) -ge 1 ]] && break
-  sleep 0.1
-done
-[[ $(compgen -G "$work/cups/out/*.pdf" | wc -l) -ge 1 ]] || fail "/p printed nothing on the default queue"
+queue_pdf "$queue" >/dev/null || fail "/p printed nothing on the default queue"
 echo "printed through $queue with /pt and /p: one page, ink in the selected labels only"
