@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Starts a private CUPS scheduler with one PDF queue, for the printing tests.
 #   cups-test-server.sh start DIR QUEUE   prints "CUPS_SERVER=<socket>" lines to eval
+#   cups-test-server.sh add DIR QUEUE     one more PDF queue on that scheduler,
+#                                         printing into DIR/out-QUEUE
 #   cups-test-server.sh stop DIR
 # The cups-pdf backend only reads /etc/cups/cups-pdf-<queue>.conf, so that file
 # is written (as root) and points the output into DIR/out.
@@ -56,6 +58,18 @@ CONF
   lpadmin -p "$queue" -E -v "cups-pdf:/$queue" -P /usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd
   lpadmin -d "$queue"
   echo "CUPS_SERVER=$dir/cups.sock"
+  ;;
+add)
+  queue=$3
+  mkdir -p "$dir/out-$queue"
+  chmod 1777 "$dir/out-$queue"
+  cat > "/etc/cups/cups-pdf-$queue.conf" <<CONF
+Out $dir/out-$queue
+AnonDirName $dir/out-$queue
+Spool $dir/spool
+Grp root
+CONF
+  CUPS_SERVER=$dir/cups.sock lpadmin -p "$queue" -E -v "cups-pdf:/$queue" -P /usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd
   ;;
 stop)
   [[ -f $dir/cupsd.pid ]] && kill "$(cat "$dir/cupsd.pid")" 2>/dev/null || true

@@ -22,6 +22,7 @@ constexpr int PrintLabels = 32778;
 constexpr int PrintBaseline = 32780;
 constexpr int PrintPreviewMenu = 32791;
 constexpr int PageOffset = 32789;
+constexpr int CalibrationPage = 32830;
 constexpr int FilePrint = 57607;
 constexpr int FilePrintDirect = 57608;
 constexpr int FilePrintPreview = 57609;

@@ -17,7 +17,11 @@ std::string Lower(std::string text)
     return text;
 }
 
-enum class Switch { None, Dde, Print, PrintTo, Unregister, NoLogo, Help, Version, Pdf, Baseline, Preview, Unknown };
+enum class Switch
+{
+    None, Dde, Print, PrintTo, Unregister, NoLogo, Help, Version, Pdf, Baseline, Preview, CalibrationPage, Printer,
+    Unknown
+};
 
 // The switch an argument names. "-x" and "--x" that are not known are
 // errors; "/x" that is not known is a path.
@@ -48,6 +52,10 @@ Switch SwitchOf(const std::string& arg)
         return Switch::Baseline;
     if (arg[0] == '-' && name == "preview")
         return Switch::Preview;
+    if (arg[0] == '-' && name == "calibration-page")
+        return Switch::CalibrationPage;
+    if (arg[0] == '-' && name == "printer")
+        return Switch::Printer;
     return arg[0] == '-' ? Switch::Unknown : Switch::None;
 }
 
@@ -69,6 +77,7 @@ CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args)
     bool bOptionsEnded = false;
     bool bCommandGiven = false; // a second, different command is an error
     bool bModeGiven = false;    // --baseline or --preview
+    bool bPrinterGiven = false; // --printer NAME
 
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -107,6 +116,17 @@ CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args)
             bModeGiven = true;
             continue;
         }
+        case Switch::CalibrationPage:
+            info.m_bCalibrationPage = true;
+            continue;
+        case Switch::Printer:
+            if (bPrinterGiven)
+                return Failure("only one --printer can be given");
+            if (i + 1 == args.size() || args[i + 1].empty())
+                return Failure("--printer needs the name of a printer");
+            info.m_strPrinterName = args[++i];
+            bPrinterGiven = true;
+            continue;
         case Switch::Pdf:
             if (!info.m_strOutputName.empty())
                 return Failure("only one PDF can be written at a time");
@@ -134,6 +154,19 @@ CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args)
         bCommandGiven = true;
     }
 
+    if (info.m_bCalibrationPage) {
+        if (!bCommandGiven)
+            info.m_nShellCommand = Cmd::PrintCalibrationPage;
+        else if (info.m_nShellCommand != Cmd::ExportPdf)
+            return Failure("--calibration-page prints on a printer or, with --pdf, into a PDF");
+        if (bModeGiven)
+            return Failure("--baseline and --preview do not apply to the calibration page");
+        if (bPrinterGiven)
+            return Failure("the calibration page is printed without calibration; --printer does not apply");
+    }
+    if (bPrinterGiven && info.m_nShellCommand != Cmd::ExportPdf)
+        return Failure("--printer chooses the printer whose calibration --pdf uses");
+
     switch (info.m_nShellCommand) {
     case Cmd::FileNew:
         if (operands.size() > 1)
@@ -159,9 +192,23 @@ CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args)
         }
         break;
     case Cmd::ExportPdf:
+        if (info.m_bCalibrationPage) {
+            if (operands.size() > 1)
+                return Failure("the calibration page takes at most one document, for its sheet");
+            if (operands.size() == 1)
+                info.m_strFileName = operands[0];
+            break;
+        }
         if (operands.size() != 1)
             return Failure("--pdf needs exactly one document to export");
         info.m_strFileName = operands[0];
+        break;
+    case Cmd::PrintCalibrationPage:
+        if (operands.empty() || operands.size() > 2)
+            return Failure("--calibration-page needs a printer, optionally followed by a document for its sheet");
+        info.m_strPrinterName = operands[0];
+        if (operands.size() == 2)
+            info.m_strFileName = operands[1];
         break;
     case Cmd::AppUnregister:
         if (!operands.empty())
@@ -182,7 +229,9 @@ std::string CommandLineUsage(const std::string& program)
     return "Usage: " + program + " [/nologo] [FILE.tav]\n"
            "       " + program + " /p FILE.tav\n"
            "       " + program + " /pt FILE.tav PRINTER [DRIVER PORT]\n"
-           "       " + program + " --pdf OUT.pdf [--baseline | --preview] FILE.tav\n"
+           "       " + program + " --pdf OUT.pdf [--baseline | --preview] [--printer NAME] FILE.tav\n"
+           "       " + program + " --calibration-page PRINTER [FILE.tav]\n"
+           "       " + program + " --pdf OUT.pdf --calibration-page [FILE.tav]\n"
            "       " + program + " /Unregister\n"
            "\n"
            "Tavromark designs and prints sheets of cable and wire labels.\n"
@@ -198,6 +247,13 @@ std::string CommandLineUsage(const std::string& program)
            "                    OUT.pdf (the sheet's page size, 600 dpi, searchable text)\n"
            "  --baseline        with --pdf: the baseline, outlines of the first two rows\n"
            "  --preview         with --pdf: the preview, every outline and the labels\n"
+           "  --printer NAME    with --pdf: place the page as printer NAME prints it, with\n"
+           "                    its own calibration (default: the machine-wide page offset)\n"
+           "  --calibration-page PRINTER [FILE]\n"
+           "                    print the calibration page on PRINTER: crosshairs to measure\n"
+           "                    and the baseline, for the sheet of FILE, without FILE for\n"
+           "                    the default sheet (140 x 200 mm, 5 x 14 labels); with --pdf\n"
+           "                    it is written to OUT.pdf instead\n"
            "  /Unregister       remove the desktop registration of .tav files and exit\n"
            "                    (also /Unregserver)\n"
            "  -h, --help        show this text and exit\n"

@@ -14,7 +14,9 @@ struct CCommandLineInfo
         FileOpen,      // a document path
         FilePrint,     // "/p FILE"
         FilePrintTo,   // "/pt FILE PRINTER [DRIVER PORT]"
-        ExportPdf,     // "--pdf OUT.pdf FILE" [--baseline | --preview]
+        ExportPdf,     // "--pdf OUT.pdf FILE" [--baseline | --preview] [--printer NAME],
+                       // or "--pdf OUT.pdf --calibration-page [FILE]"
+        PrintCalibrationPage, // "--calibration-page PRINTER [FILE]"
         AppUnregister, // "Unregister" or "Unregserver"
         Help,          // "--help", "-h": print the usage and exit
         Version,       // "--version": print the version and exit
@@ -29,6 +31,7 @@ struct CCommandLineInfo
     std::string m_strPortName;
     std::string m_strOutputName; // the PDF of --pdf
     int m_nPrintMode = 1;        // what --pdf writes: labels (1), --baseline (0), --preview (4095)
+    bool m_bCalibrationPage = false; // --calibration-page: the sheet's calibration page (no file: the default sheet)
     std::string m_strError;
 };
 

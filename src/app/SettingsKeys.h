@@ -15,4 +15,13 @@ inline const QString kRecentFile = QStringLiteral("File");
 // The page offset in hundredths of a millimetre, decimal text.
 inline const QString kPageMoveX = QStringLiteral("PageMoveX");
 inline const QString kPageMoveY = QStringLiteral("PageMoveY");
+
+// A print queue's own calibration: a group per queue (its name as
+// CalibrationKey writes it) inside this group, holding the offset in
+// 0.01 mm and the scale in parts per million, decimal text.
+inline const QString kPrinterCalibration = QStringLiteral("PrinterCalibration");
+inline const QString kCalibrationMoveX = QStringLiteral("MoveX");
+inline const QString kCalibrationMoveY = QStringLiteral("MoveY");
+inline const QString kCalibrationScaleX = QStringLiteral("ScaleX");
+inline const QString kCalibrationScaleY = QStringLiteral("ScaleY");
 } // namespace SettingsKeys

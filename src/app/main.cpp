@@ -42,6 +42,7 @@ int main(int argc, char* argv[])
         return Fail(cmdInfo.m_strError + "\nTry '" + kProgram + " --help' for more information.", 2);
     case Cmd::FilePrint:
     case Cmd::FilePrintTo:
+    case Cmd::PrintCalibrationPage:
     case Cmd::ExportPdf: {
         // No window is shown: the offscreen platform needs no display.
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -4,6 +4,7 @@
 #include "print/PageOffset.h"
 #include "print/PageOffsetSettings.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QGridLayout>
@@ -16,6 +17,7 @@
 namespace {
 
 constexpr int kMaxOffsetChars = 6;
+constexpr int kMaxScaleChars = 6;
 
 // The picture beside the boxes: a grey outline and the same outline moved
 // right (X) and down (Y), yellow with a blue border.
@@ -59,13 +61,36 @@ CPageOffsetDlg::CPageOffsetDlg(QWidget* parent) : QDialog(parent)
     };
     m_editOffsetX = offsetEdit("editOffsetX");
     m_editOffsetY = offsetEdit("editOffsetY");
+    m_editScaleX = offsetEdit("editScaleX");
+    m_editScaleY = offsetEdit("editScaleY");
+    m_editScaleX->setMaxLength(kMaxScaleChars);
+    m_editScaleY->setMaxLength(kMaxScaleChars);
+    m_labelPrinter = new QLabel(this);
+    m_labelPrinter->setObjectName(QStringLiteral("labelPrinter"));
+    m_labelPrinter->setTextFormat(Qt::PlainText);
+    m_labelSource = new QLabel(this);
+    m_labelSource->setObjectName(QStringLiteral("labelSource"));
+    m_labelSource->setWordWrap(true);
+    m_checkAllPrinters = new QCheckBox(QStringLiteral("用于所有打印机(&A)"), this);
+    m_checkAllPrinters->setObjectName(QStringLiteral("checkAllPrinters"));
+    connect(m_checkAllPrinters, &QCheckBox::toggled, this, &CPageOffsetDlg::UpdateScaleBoxes);
 
+    const auto label = [this](const QString& text, QLineEdit* buddy) {
+        auto* caption = new QLabel(text, this);
+        caption->setBuddy(buddy);
+        return caption;
+    };
     auto* fields = new QGridLayout;
-    fields->addWidget(new QLabel(QStringLiteral("偏移量 X : "), this), 0, 0);
+    fields->addWidget(label(QStringLiteral("偏移量 X : "), m_editOffsetX), 0, 0);
     fields->addWidget(m_editOffsetX, 0, 1);
-    fields->addWidget(new QLabel(QStringLiteral("偏移量 Y : "), this), 1, 0);
+    fields->addWidget(label(QStringLiteral("偏移量 Y : "), m_editOffsetY), 1, 0);
     fields->addWidget(m_editOffsetY, 1, 1);
     fields->addWidget(new QLabel(QStringLiteral("单位： 0.01 mm"), this), 2, 0, 1, 2, Qt::AlignCenter);
+    fields->addWidget(label(QStringLiteral("比例 X : "), m_editScaleX), 3, 0);
+    fields->addWidget(m_editScaleX, 3, 1);
+    fields->addWidget(label(QStringLiteral("比例 Y : "), m_editScaleY), 4, 0);
+    fields->addWidget(m_editScaleY, 4, 1);
+    fields->addWidget(new QLabel(QStringLiteral("单位： ppm（百万分之一）"), this), 5, 0, 1, 2, Qt::AlignCenter);
 
     auto* top = new QHBoxLayout;
     top->addWidget(new COffsetPicture(this));
@@ -79,7 +104,10 @@ CPageOffsetDlg::CPageOffsetDlg(QWidget* parent) : QDialog(parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &CPageOffsetDlg::reject);
 
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_labelPrinter);
     layout->addLayout(top);
+    layout->addWidget(m_labelSource);
+    layout->addWidget(m_checkAllPrinters);
     layout->addWidget(buttons);
 }
 
@@ -87,24 +115,46 @@ int CPageOffsetDlg::exec()
 {
     m_editOffsetX->setText(m_strOffsetX);
     m_editOffsetY->setText(m_strOffsetY);
+    m_editScaleX->setText(m_strScaleX);
+    m_editScaleY->setText(m_strScaleY);
+    const bool bPrinter = !m_strPrinter.isEmpty();
+    m_labelPrinter->setText(bPrinter ? QStringLiteral("打印机： %1").arg(m_strPrinter)
+                                     : QStringLiteral("打印机： （没有安装打印机）"));
+    if (m_bPrinterOwn)
+        m_labelSource->setText(QStringLiteral("显示的是这台打印机自己的校准值。选“用于所有打印机”则改为设定所有打印机共用的偏移量，这台打印机自己的值随之删除。"));
+    else
+        m_labelSource->setText(QStringLiteral("这台打印机没有自己的校准值，显示的是所有打印机共用的偏移量。"));
+    m_checkAllPrinters->setChecked(!m_bPrinterOwn || !bPrinter);
+    m_checkAllPrinters->setEnabled(bPrinter);
+    UpdateScaleBoxes();
     m_editOffsetX->setFocus();
     m_editOffsetX->selectAll();
     return QDialog::exec();
 }
 
-bool CPageOffsetDlg::ExchangeOffset(QLineEdit* pEdit, QString& strOffset)
+void CPageOffsetDlg::UpdateScaleBoxes()
 {
-    const COffsetText checked = CheckOffsetText(pEdit->text().toStdString());
+    // The machine-wide values have no scale.
+    const bool bOwn = !m_checkAllPrinters->isChecked();
+    m_editScaleX->setEnabled(bOwn);
+    m_editScaleY->setEnabled(bOwn);
+}
+
+bool CPageOffsetDlg::ExchangeValue(QLineEdit* pEdit, QString& strValue, int nLimit)
+{
+    const bool bScale = nLimit == kMaxScalePpm;
+    const COffsetText checked = CheckSignedText(pEdit->text().toStdString(), nLimit);
     QString strMessage;
     switch (checked.m_check) {
     case OffsetTextCheck::Ok:
-        strOffset = QString::fromStdString(checked.m_strText);
+        strValue = QString::fromStdString(checked.m_strText);
         return true;
     case OffsetTextCheck::NotANumber:
-        strMessage = QStringLiteral("偏移量必须为数字");
+        strMessage = bScale ? QStringLiteral("比例必须为数字") : QStringLiteral("偏移量必须为数字");
         break;
     case OffsetTextCheck::OutOfRange:
-        strMessage = QStringLiteral("偏移量必须在%1和%2之间（单位 0.01 mm）。").arg(-kMaxPageMove).arg(kMaxPageMove);
+        strMessage = bScale ? QStringLiteral("比例必须在%1和%2之间（单位 ppm）。").arg(-nLimit).arg(nLimit)
+                            : QStringLiteral("偏移量必须在%1和%2之间（单位 0.01 mm）。").arg(-nLimit).arg(nLimit);
         break;
     }
     AppMessageBox(this, QMessageBox::Warning, strMessage);
@@ -117,12 +167,38 @@ void CPageOffsetDlg::accept()
 {
     QString strOffsetX;
     QString strOffsetY;
-    if (!ExchangeOffset(m_editOffsetX, strOffsetX) || !ExchangeOffset(m_editOffsetY, strOffsetY))
+    if (!ExchangeValue(m_editOffsetX, strOffsetX, kMaxPageMove) ||
+        !ExchangeValue(m_editOffsetY, strOffsetY, kMaxPageMove))
         return;
+    const bool bForAll = m_checkAllPrinters->isChecked();
+    QString strScaleX = QStringLiteral("0");
+    QString strScaleY = QStringLiteral("0");
+    if (!bForAll &&
+        (!ExchangeValue(m_editScaleX, strScaleX, kMaxScalePpm) || !ExchangeValue(m_editScaleY, strScaleY, kMaxScalePpm)))
+        return;
+    if (!bForAll) {
+        // A printer's own values live only in the settings file: unsaved,
+        // they would not apply, so the dialog stays open.
+        const auto value = [](const QString& text) { return DecimalTextValue(text.toStdString()); };
+        const QString error = WritePrinterCalibration(
+            m_strPrinter, {value(strOffsetX), value(strOffsetY), value(strScaleX), value(strScaleY)});
+        if (!error.isEmpty()) {
+            AppMessageBox(this, QMessageBox::Warning, QStringLiteral("这台打印机的校准值无法保存。\n%1").arg(error));
+            return;
+        }
+    }
     m_strOffsetX = strOffsetX;
     m_strOffsetY = strOffsetY;
-    // The values apply from now on even when they cannot be kept.
-    if (const QString error = WritePageOffset(m_strOffsetX, m_strOffsetY); !error.isEmpty())
-        AppMessageBox(this, QMessageBox::Warning, QStringLiteral("偏移量无法保存，只在本次运行中有效。\n%1").arg(error));
+    m_strScaleX = strScaleX;
+    m_strScaleY = strScaleY;
+    m_bForAllPrinters = bForAll;
+    if (bForAll) {
+        QString error = WritePageOffset(m_strOffsetX, m_strOffsetY);
+        if (error.isEmpty() && m_bPrinterOwn)
+            error = RemovePrinterCalibration(m_strPrinter);
+        // The values apply from now on even when they cannot be kept.
+        if (!error.isEmpty())
+            AppMessageBox(this, QMessageBox::Warning, QStringLiteral("偏移量无法保存，只在本次运行中有效。\n%1").arg(error));
+    }
     QDialog::accept();
 }

@@ -1,6 +1,8 @@
 #include "view/CTAVROView.h"
 
+#include "app/AppMessageBox.h"
 #include "app/CommandIds.h"
+#include "print/CCalibrationDlg.h"
 #include "print/CPageOffsetDlg.h"
 #include "print/PageOffset.h"
 #include "print/PageOffsetSettings.h"
@@ -13,6 +15,26 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
+namespace {
+
+// The queue a painter prints on: empty for anything but a printer (a
+// printer printing to a file has no queue either).
+QString QueueOf(const QPainter& painter)
+{
+    const auto* printer = dynamic_cast<const QPrinter*>(painter.device());
+    if (!printer || printer->outputFormat() != QPrinter::NativeFormat)
+        return {};
+    return printer->printerName();
+}
+
+QString CurrentPrinterName()
+{
+    const std::optional<CPrinterDescription>& current = CPrinterSettings::CurrentPrinter();
+    return current ? QString::fromStdString(current->PrinterName()) : QString();
+}
+
+} // namespace
+
 void CTAVROView::InitPrinting()
 {
     OnSelectionCommand(ID::PrintLabels, [this] { OnPrintLabels(); });
@@ -23,6 +45,7 @@ void CTAVROView::InitPrinting()
     m_commands.On(ID::FilePrintPreview, [this] { OnFilePrintPreview(); });
     m_commands.On(ID::FilePrintSetup, [this] { OnFilePrintSetup(); });
     m_commands.On(ID::PageOffset, [this] { OnPageOffset(); });
+    m_commands.On(ID::CalibrationPage, [this] { OnCalibrationPage(); });
 
     if (m_printerSettings.Load(kPrinterFileName) == 0)
         m_printerSettings.Apply();
@@ -95,7 +118,8 @@ void CTAVROView::OnPrint(QPainter& painter, bool bPreview)
 {
     if (bPreview)
         m_nPrintMode = kPrintModePreview;
-    PrintSheetPage(painter, GetSheet(), m_nPrintMode, m_nPageMoveX, m_nPageMoveY);
+    PrintSheetPage(painter, GetSheet(), m_nPrintMode,
+                   CalibrationForPrinter(QueueOf(painter), CPageOffset{m_nPageMoveX, m_nPageMoveY}));
     m_nPrintMode = kPrintModeNone;
 }
 
@@ -109,11 +133,46 @@ void CTAVROView::OnFilePrintSetup()
 
 void CTAVROView::OnPageOffset()
 {
+    if (m_printerSettings.Load(kPrinterFileName) == 0)
+        m_printerSettings.Apply();
     CPageOffsetDlg dlg(this);
-    dlg.m_strOffsetX = QString::number(m_nPageMoveX);
-    dlg.m_strOffsetY = QString::number(m_nPageMoveY);
-    if (dlg.DoModal() != QDialog::Accepted)
+    dlg.m_strPrinter = CurrentPrinterName();
+    const std::optional<CPrinterCalibration> own = ReadPrinterCalibration(dlg.m_strPrinter);
+    const CPrinterCalibration shown = own.value_or(CPrinterCalibration{m_nPageMoveX, m_nPageMoveY});
+    dlg.m_bPrinterOwn = own.has_value();
+    dlg.m_strOffsetX = QString::number(shown.m_nMoveX);
+    dlg.m_strOffsetY = QString::number(shown.m_nMoveY);
+    dlg.m_strScaleX = QString::number(shown.m_nScaleX);
+    dlg.m_strScaleY = QString::number(shown.m_nScaleY);
+    if (dlg.DoModal() != QDialog::Accepted || !dlg.m_bForAllPrinters)
         return;
     m_nPageMoveX = DecimalTextValue(dlg.m_strOffsetX.toStdString());
     m_nPageMoveY = DecimalTextValue(dlg.m_strOffsetY.toStdString());
+}
+
+void CTAVROView::OnCalibrationPage()
+{
+    if (m_printerSettings.Load(kPrinterFileName) == 0)
+        m_printerSettings.Apply();
+    QPrinter printer(QPrinter::HighResolution);
+    if (!CPrinterSettings::ConfigurePrinter(printer)) {
+        AppMessageBox(this, QMessageBox::Warning, QStringLiteral("没有安装打印机，无法打印校准页。"));
+        return;
+    }
+    printer.setDocName(QStringLiteral("打印校准页"));
+    QPrintDialog dlgPrint(&printer, this);
+    dlgPrint.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+    if (dlgPrint.exec() != QDialog::Accepted)
+        return;
+    UsePrintableAreaOrigin(printer);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return;
+    PrintCalibrationPage(painter, m_format);
+    if (!painter.end()) {
+        AppMessageBox(this, QMessageBox::Warning, QStringLiteral("校准页无法打印。"));
+        return;
+    }
+    CCalibrationDlg dlg(printer.printerName(), CalibrationMarks(m_format), this);
+    dlg.exec();
 }

@@ -33,31 +33,54 @@ std::string ReadSheetForPrinting(const std::string& path, CSheet& sheet)
     return "'" + path + "' is damaged and cannot be read";
 }
 
-std::string PrintOnPrinter(const CCommandLineInfo& cmdInfo, const CSheet& sheet, const CPageOffset& offset)
+// The printer a command prints on: the named one, else the current one.
+std::string OpenCommandLinePrinter(const std::string& strPrinterName, QPrinter& printer)
 {
-    using Cmd = CCommandLineInfo::ShellCommand;
     // The store stands for the program's printer choice, as at start-up.
     CPrinterSettings printerSettings;
     if (printerSettings.Load(kPrinterFileName) == 0)
         printerSettings.Apply();
-
-    QPrinter printer(QPrinter::HighResolution);
-    if (cmdInfo.m_nShellCommand == Cmd::FilePrintTo) {
-        const QString name = QString::fromLocal8Bit(cmdInfo.m_strPrinterName);
+    if (!strPrinterName.empty()) {
+        const QString name = QString::fromLocal8Bit(strPrinterName);
         if (QPrinterInfo::printerInfo(name).isNull())
-            return "unknown printer '" + cmdInfo.m_strPrinterName + "'";
+            return "unknown printer '" + strPrinterName + "'";
         printer.setPrinterName(name);
     } else if (!CPrinterSettings::ConfigurePrinter(printer)) {
         return "no printer is installed";
     }
     UsePrintableAreaOrigin(printer);
-    printer.setDocName(QFile::decodeName(QByteArray::fromStdString(cmdInfo.m_strFileName)));
+    return {};
+}
+
+// Prints one page on the printer, drawn by `draw`.
+template <typename Draw>
+std::string PrintOnPrinter(QPrinter& printer, const QString& docName, Draw draw)
+{
+    printer.setDocName(docName);
     QPainter painter;
     if (!painter.begin(&printer))
         return "cannot start the print job on '" + printer.printerName().toStdString() + "'";
-    PrintSheetPage(painter, sheet, kPrintModeLabels, offset.m_nMoveX, offset.m_nMoveY);
+    draw(painter);
     if (!painter.end())
         return "the print job on '" + printer.printerName().toStdString() + "' failed";
+    return {};
+}
+
+// The calibration --pdf --printer NAME uses: that printer's, which must be
+// installed or have a calibration of its own.
+std::string PdfCalibration(const std::string& strPrinterName, const CPageOffset& offset,
+                           CPrinterCalibration& calibration)
+{
+    calibration = CPrinterCalibration{offset.m_nMoveX, offset.m_nMoveY};
+    if (strPrinterName.empty())
+        return {};
+    const QString name = QString::fromLocal8Bit(strPrinterName);
+    if (const std::optional<CPrinterCalibration> own = ReadPrinterCalibration(name)) {
+        calibration = *own;
+        return {};
+    }
+    if (QPrinterInfo::printerInfo(name).isNull())
+        return "unknown printer '" + strPrinterName + "' (not installed, and without a calibration)";
     return {};
 }
 
@@ -65,14 +88,40 @@ std::string PrintOnPrinter(const CCommandLineInfo& cmdInfo, const CSheet& sheet,
 
 std::string RunCommandLinePrint(const CCommandLineInfo& cmdInfo)
 {
+    using Cmd = CCommandLineInfo::ShellCommand;
+    // The calibration page without a document is that of the default sheet.
     CSheet sheet;
-    if (std::string error = ReadSheetForPrinting(cmdInfo.m_strFileName, sheet); !error.empty())
-        return error;
+    if (!cmdInfo.m_bCalibrationPage || !cmdInfo.m_strFileName.empty()) {
+        if (std::string error = ReadSheetForPrinting(cmdInfo.m_strFileName, sheet); !error.empty())
+            return error;
+    }
     const CPageOffset offset = ReadPageOffset();
-    if (cmdInfo.m_nShellCommand != CCommandLineInfo::ShellCommand::ExportPdf)
-        return PrintOnPrinter(cmdInfo, sheet, offset);
+    const QString docName = QFile::decodeName(QByteArray::fromStdString(cmdInfo.m_strFileName));
+    if (cmdInfo.m_nShellCommand != Cmd::ExportPdf) {
+        QPrinter printer(QPrinter::HighResolution);
+        const bool bNamed = cmdInfo.m_nShellCommand != Cmd::FilePrint;
+        if (std::string error = OpenCommandLinePrinter(bNamed ? cmdInfo.m_strPrinterName : std::string(), printer);
+            !error.empty())
+            return error;
+        if (cmdInfo.m_nShellCommand == Cmd::PrintCalibrationPage) {
+            return PrintOnPrinter(printer, QStringLiteral("打印校准页"),
+                                  [&](QPainter& painter) { PrintCalibrationPage(painter, sheet.m_format); });
+        }
+        const CPrinterCalibration calibration = CalibrationForPrinter(printer.printerName(), offset);
+        return PrintOnPrinter(printer, docName, [&](QPainter& painter) {
+            PrintSheetPage(painter, sheet, kPrintModeLabels, calibration);
+        });
+    }
     const QString output = QFile::decodeName(QByteArray::fromStdString(cmdInfo.m_strOutputName));
-    const QString error = ExportSheetPdf(output, sheet, cmdInfo.m_nPrintMode, offset.m_nMoveX, offset.m_nMoveY);
+    QString error;
+    if (cmdInfo.m_bCalibrationPage) {
+        error = ExportCalibrationPdf(output, sheet.m_format);
+    } else {
+        CPrinterCalibration calibration;
+        if (std::string unknown = PdfCalibration(cmdInfo.m_strPrinterName, offset, calibration); !unknown.empty())
+            return unknown;
+        error = ExportSheetPdf(output, sheet, cmdInfo.m_nPrintMode, calibration);
+    }
     if (!error.isEmpty())
         return "cannot write '" + cmdInfo.m_strOutputName + "': " + error.toStdString();
     return {};

@@ -6,7 +6,9 @@ struct CCommandLineInfo;
 
 // The command line's printing, without a window: --pdf writes the chosen
 // page to a PDF; /p prints the selected labels on the current printer, /pt
-// on the named one. The page offset of the settings file applies to all.
+// on the named one; --calibration-page prints the calibration page. A
+// printer's own calibration applies on it (to --pdf with --printer), the
+// machine-wide page offset everywhere else.
 // Needs a QApplication (the offscreen platform will do). Returns an empty
 // string, or the message to print before exiting with a failure.
 std::string RunCommandLinePrint(const CCommandLineInfo& cmdInfo);

@@ -46,7 +46,7 @@ int PageMoveFromText(std::string_view text)
     return (n < -kMaxPageMove || n > kMaxPageMove) ? 0 : n;
 }
 
-COffsetText CheckOffsetText(std::string_view typed)
+COffsetText CheckSignedText(std::string_view typed, int nLimit)
 {
     COffsetText result;
     std::copy_if(typed.begin(), typed.end(), std::back_inserter(result.m_strText), [](char ch) { return ch != ' '; });
@@ -59,7 +59,12 @@ COffsetText CheckOffsetText(std::string_view typed)
         return result;
     }
     result.m_nValue = DecimalTextValue(str);
-    if (result.m_nValue < -kMaxPageMove || result.m_nValue > kMaxPageMove)
+    if (result.m_nValue < -nLimit || result.m_nValue > nLimit)
         result.m_check = OffsetTextCheck::OutOfRange;
     return result;
+}
+
+COffsetText CheckOffsetText(std::string_view typed)
+{
+    return CheckSignedText(typed, kMaxPageMove);
 }

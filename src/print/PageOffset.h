@@ -38,3 +38,7 @@ struct COffsetText
 // digit, '-' or '+' and every other one a digit (so "-" alone passes and
 // means 0); then the value must lie within −9999..9999.
 COffsetText CheckOffsetText(std::string_view typed);
+
+// The same check with the range −nLimit..nLimit (a printer's scale in ppm
+// is typed by the same rules).
+COffsetText CheckSignedText(std::string_view typed, int nLimit);

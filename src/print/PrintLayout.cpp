@@ -22,18 +22,20 @@ int ToDeviceUnits(int nDotsPerInch, double dMillimetres)
     return TruncToInt(ToDevice(nDotsPerInch, dMillimetres));
 }
 
-CPixelRect LabelDeviceRect(const CPageFormat& format, int nRow, int nColumn, int nPageMoveX, int nPageMoveY,
+CPixelRect LabelDeviceRect(const CPageFormat& format, int nRow, int nColumn, const CPrinterCalibration& calibration,
                             CDeviceResolution resolution)
 {
-    const double dx = nPageMoveX * 0.01;
-    const double dy = nPageMoveY * 0.01;
+    const double dx = calibration.m_nMoveX * 0.01;
+    const double dy = calibration.m_nMoveY * 0.01;
+    const double sx = ScaleFactor(calibration.m_nScaleX);
+    const double sy = ScaleFactor(calibration.m_nScaleY);
     const double dColumnLeft = nColumn * format.m_dColumnPitch + dx;
     const double dRowTop = dy + nRow * format.m_dRowPitch;
     CPixelRect rc;
-    rc.left = ToDeviceUnits(resolution.m_nDpiX, dColumnLeft + format.m_dLeftMargin);
-    rc.right = ToDeviceUnits(resolution.m_nDpiX, (dColumnLeft + format.m_dLabelWidth) + format.m_dLeftMargin);
-    rc.top = ToDeviceUnits(resolution.m_nDpiY, dRowTop + format.m_dTopMargin);
-    rc.bottom = ToDeviceUnits(resolution.m_nDpiY, (dRowTop + format.m_dTopMargin) + format.m_dLabelHeight);
+    rc.left = ToDeviceUnits(resolution.m_nDpiX, (dColumnLeft + format.m_dLeftMargin) * sx);
+    rc.right = ToDeviceUnits(resolution.m_nDpiX, ((dColumnLeft + format.m_dLabelWidth) + format.m_dLeftMargin) * sx);
+    rc.top = ToDeviceUnits(resolution.m_nDpiY, (dRowTop + format.m_dTopMargin) * sy);
+    rc.bottom = ToDeviceUnits(resolution.m_nDpiY, ((dRowTop + format.m_dTopMargin) + format.m_dLabelHeight) * sy);
     return rc;
 }
 
@@ -48,7 +50,7 @@ CDeviceInsets LabelDeviceInsets(const CLabelRecord& label, CDeviceResolution res
     return insets;
 }
 
-std::vector<CPrintedLabel> PlanPrintedPage(const CSheet& sheet, int nPrintMode, int nPageMoveX, int nPageMoveY,
+std::vector<CPrintedLabel> PlanPrintedPage(const CSheet& sheet, int nPrintMode, const CPrinterCalibration& calibration,
                                            CDeviceResolution resolution)
 {
     const CPageFormat& format = sheet.m_format;
@@ -57,7 +59,7 @@ std::vector<CPrintedLabel> PlanPrintedPage(const CSheet& sheet, int nPrintMode, 
         CPrintedLabel label;
         label.m_nRow = r;
         label.m_nColumn = c;
-        label.m_rc = LabelDeviceRect(format, r, c, nPageMoveX, nPageMoveY, resolution);
+        label.m_rc = LabelDeviceRect(format, r, c, calibration, resolution);
         if (bText)
             label.m_insets = LabelDeviceInsets(sheet.m_labels[r][c], resolution);
         label.m_bOutline = bOutline;

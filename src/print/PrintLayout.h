@@ -2,6 +2,7 @@
 
 #include "model/CPixelRect.h"
 #include "model/CSheet.h"
+#include "print/PrinterCalibration.h"
 
 #include <vector>
 
@@ -29,17 +30,20 @@ struct CDeviceResolution
 double ToDevice(int nDotsPerInch, double dMillimetres);
 int ToDeviceUnits(int nDotsPerInch, double dMillimetres);
 
-// The rectangle of label (nRow, nColumn), page offset in 0.01 mm. Each edge
-// is converted and truncated by itself from a sum formed left to right:
-//   left   = (c × column pitch + dx) + left margin
-//   right  = ((c × column pitch + dx) + label width) + left margin
-//   top    = (dy + r × row pitch) + top margin
-//   bottom = ((dy + r × row pitch) + top margin) + label height
-// so neighbouring labels may differ by one unit in width or height.
-CPixelRect LabelDeviceRect(const CPageFormat& format, int nRow, int nColumn, int nPageMoveX, int nPageMoveY,
+// The rectangle of label (nRow, nColumn) under the printer's calibration
+// (offset dx, dy in 0.01 mm, scale factors sx, sy). Each edge is converted
+// and truncated by itself from a sum formed left to right, then scaled:
+//   left   = ((c × column pitch + dx) + left margin) × sx
+//   right  = (((c × column pitch + dx) + label width) + left margin) × sx
+//   top    = ((dy + r × row pitch) + top margin) × sy
+//   bottom = (((dy + r × row pitch) + top margin) + label height) × sy
+// so neighbouring labels may differ by one unit in width or height. Without
+// a scale the factors are exactly 1.
+CPixelRect LabelDeviceRect(const CPageFormat& format, int nRow, int nColumn, const CPrinterCalibration& calibration,
                             CDeviceResolution resolution);
 
-// A label's inner margins and line gap in device units, each truncated.
+// A label's inner margins and line gap in device units, each truncated;
+// unscaled, as the text is drawn through the printer's scale.
 struct CDeviceInsets
 {
     int m_nLeft = 0;
@@ -72,5 +76,5 @@ struct CPrintedLabel
 // Otherwise every label of rows × columns, outlined in the preview, with
 // text where selected (a selected label is rendered even when empty); an
 // unselected label outside the preview draws nothing and is left out.
-std::vector<CPrintedLabel> PlanPrintedPage(const CSheet& sheet, int nPrintMode, int nPageMoveX, int nPageMoveY,
+std::vector<CPrintedLabel> PlanPrintedPage(const CSheet& sheet, int nPrintMode, const CPrinterCalibration& calibration,
                                            CDeviceResolution resolution);

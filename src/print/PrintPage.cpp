@@ -11,22 +11,99 @@
 #include <QPrinter>
 #include <QSaveFile>
 
+#include <functional>
+
 namespace {
 
 constexpr int kPdfDotsPerInch = 600;
 
-} // namespace
+// The calibration page's crosshairs: lines 0.15 mm wide, arms 6 mm long, a
+// circle of 2 mm radius, the distances 2.5 mm away from the centre.
+constexpr double kMarkLineWidth = 0.15;
+constexpr double kMarkArm = 6.0;
+constexpr double kMarkCircle = 2.0;
+constexpr double kMarkTextGap = 2.5;
+constexpr double kMarkTextWidth = 30.0;
+constexpr double kMarkTextHeight = 9.0;
+constexpr double kMarkTextPoints = 8.0;
 
-void PrintSheetPage(QPainter& painter, CSheet sheet, int nPrintMode, int nPageMoveX, int nPageMoveY)
+CDeviceResolution ResolutionOf(const QPainter& painter)
 {
     const QPaintDevice* device = painter.device();
-    const CDeviceResolution resolution{device->logicalDpiX(), device->logicalDpiY()};
+    return {device->logicalDpiX(), device->logicalDpiY()};
+}
+
+// One crosshair at (nX, nY) mm, its distances on the side towards the
+// middle of the label area (bRight: the mark is a right one, the text goes
+// left of it; bBottom likewise above).
+void DrawCalibrationMark(QPainter& painter, CDeviceResolution resolution, int nX, int nY, bool bRight, bool bBottom)
+{
+    const auto x = [&](double dMillimetres) { return ToDevice(resolution.m_nDpiX, dMillimetres); };
+    const auto y = [&](double dMillimetres) { return ToDevice(resolution.m_nDpiY, dMillimetres); };
+    const QPointF centre(x(nX), y(nY));
+    painter.drawLine(QPointF(x(nX - kMarkArm), centre.y()), QPointF(x(nX + kMarkArm), centre.y()));
+    painter.drawLine(QPointF(centre.x(), y(nY - kMarkArm)), QPointF(centre.x(), y(nY + kMarkArm)));
+    painter.drawEllipse(centre, x(kMarkCircle), y(kMarkCircle));
+    const double dLeft = bRight ? nX - kMarkTextGap - kMarkTextWidth : nX + kMarkTextGap;
+    const double dTop = bBottom ? nY - kMarkTextGap - kMarkTextHeight : nY + kMarkTextGap;
+    const QRectF rcText(QPointF(x(dLeft), y(dTop)), QPointF(x(dLeft + kMarkTextWidth), y(dTop + kMarkTextHeight)));
+    const Qt::Alignment align = (bRight ? Qt::AlignRight : Qt::AlignLeft) | (bBottom ? Qt::AlignBottom : Qt::AlignTop);
+    painter.drawText(rcText, align, QStringLiteral("X %1 mm\nY %2 mm").arg(nX).arg(nY));
+}
+
+// A one-page PDF of the page size of `format` at 600 dots per inch, drawn by
+// `draw`, written atomically.
+QString WritePdfPage(const QString& path, const CPageFormat& format, const std::function<void(QPainter&)>& draw)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    {
+        QPdfWriter writer(&file);
+        writer.setCreator(QStringLiteral("Tavromark"));
+        writer.setResolution(kPdfDotsPerInch);
+        const QPageSize pageSize(QSizeF(format.m_dPageWidth, format.m_dPageHeight), QPageSize::Millimeter,
+                                 QString(), QPageSize::ExactMatch);
+        writer.setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter));
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            file.cancelWriting();
+            return QStringLiteral("cannot start the PDF");
+        }
+        draw(painter);
+        painter.end();
+    }
+    if (file.error() != QFileDevice::NoError) {
+        const QString error = file.errorString();
+        file.cancelWriting();
+        return error;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return {};
+}
+
+} // namespace
+
+void ScaleForPrinter(QPainter& painter, const CPrinterCalibration& calibration)
+{
+    if (calibration.m_nScaleX != 0 || calibration.m_nScaleY != 0)
+        painter.scale(ScaleFactor(calibration.m_nScaleX), ScaleFactor(calibration.m_nScaleY));
+}
+
+void PrintSheetPage(QPainter& painter, CSheet sheet, int nPrintMode, const CPrinterCalibration& calibration)
+{
+    const CDeviceResolution resolution = ResolutionOf(painter);
+    const double sx = ScaleFactor(calibration.m_nScaleX);
+    const double sy = ScaleFactor(calibration.m_nScaleY);
     painter.save();
     // One device unit wide, as the view's ruler pen is one pixel.
     QPen penRuler(QColor(0, 132, 0), 1);
     penRuler.setCosmetic(true);
     painter.setBackgroundMode(Qt::TransparentMode);
-    for (const CPrintedLabel& printed : PlanPrintedPage(sheet, nPrintMode, nPageMoveX, nPageMoveY, resolution)) {
+    for (const CPrintedLabel& printed : PlanPrintedPage(sheet, nPrintMode, calibration, resolution)) {
+        // The rectangle is scaled already, to the unit; the text is drawn
+        // through the scale, in the rectangle that scales onto it.
         const QRect rc(QPoint(printed.m_rc.left, printed.m_rc.top),
                        QPoint(printed.m_rc.right - 1, printed.m_rc.bottom - 1));
         if (printed.m_bOutline) {
@@ -35,9 +112,14 @@ void PrintSheetPage(QPainter& painter, CSheet sheet, int nPrintMode, int nPageMo
             DrawFrameRect(painter, rc);
         }
         if (printed.m_bText) {
+            const QRect rcText(QPoint(qRound(printed.m_rc.left / sx), qRound(printed.m_rc.top / sy)),
+                               QPoint(qRound(printed.m_rc.right / sx) - 1, qRound(printed.m_rc.bottom / sy) - 1));
             const CDeviceInsets& insets = printed.m_insets;
-            DrawLabel(painter, sheet.m_labels[printed.m_nRow][printed.m_nColumn], rc, insets.m_nLeft, insets.m_nTop,
-                      insets.m_nRight, insets.m_nBottom, insets.m_nLineGap, 0, 0.0);
+            painter.save();
+            ScaleForPrinter(painter, calibration);
+            DrawLabel(painter, sheet.m_labels[printed.m_nRow][printed.m_nColumn], rcText, insets.m_nLeft,
+                      insets.m_nTop, insets.m_nRight, insets.m_nBottom, insets.m_nLineGap, 0, 0.0);
+            painter.restore();
         }
     }
     painter.restore();
@@ -50,33 +132,50 @@ void UsePrintableAreaOrigin(QPrinter& printer)
     printer.setPageMargins(layout.minimumMargins(), layout.units());
 }
 
-QString ExportSheetPdf(const QString& path, const CSheet& sheet, int nPrintMode, int nPageMoveX, int nPageMoveY)
+void PrintCalibrationPage(QPainter& painter, const CPageFormat& format)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    {
-        QPdfWriter writer(&file);
-        writer.setCreator(QStringLiteral("Tavromark"));
-        writer.setResolution(kPdfDotsPerInch);
-        const CPageFormat& format = sheet.m_format;
-        const QPageSize pageSize(QSizeF(format.m_dPageWidth, format.m_dPageHeight), QPageSize::Millimeter,
-                                 QString(), QPageSize::ExactMatch);
-        writer.setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter));
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            file.cancelWriting();
-            return QStringLiteral("cannot start the PDF");
-        }
-        PrintSheetPage(painter, sheet, nPrintMode, nPageMoveX, nPageMoveY);
-        painter.end();
-    }
-    if (file.error() != QFileDevice::NoError) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return error;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
+    CSheet sheet;
+    sheet.m_format = format;
+    PrintSheetPage(painter, sheet, kPrintModeBaseline, CPrinterCalibration());
+
+    const CDeviceResolution resolution = ResolutionOf(painter);
+    painter.save();
+    QPen pen(Qt::black);
+    pen.setWidthF(ToDevice(resolution.m_nDpiX, kMarkLineWidth));
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    QFont font = painter.font();
+    font.setPointSizeF(kMarkTextPoints);
+    painter.setFont(font);
+    // The distances stay legible where they cross an outline.
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    painter.setBackground(Qt::white);
+    const CCalibrationMarks marks = CalibrationMarks(format);
+    DrawCalibrationMark(painter, resolution, marks.m_nLeft, marks.m_nTop, false, false);
+    DrawCalibrationMark(painter, resolution, marks.m_nRight, marks.m_nTop, true, false);
+    DrawCalibrationMark(painter, resolution, marks.m_nLeft, marks.m_nBottom, false, true);
+    DrawCalibrationMark(painter, resolution, marks.m_nRight, marks.m_nBottom, true, true);
+
+    // The reading instructions in the middle of the label area.
+    const auto x = [&](double dMillimetres) { return ToDevice(resolution.m_nDpiX, dMillimetres); };
+    const auto y = [&](double dMillimetres) { return ToDevice(resolution.m_nDpiY, dMillimetres); };
+    const double dMiddle = (marks.m_nTop + marks.m_nBottom) / 2.0;
+    const QRectF rcNote(QPointF(x(marks.m_nLeft + kMarkTextGap), y(dMiddle - kMarkTextHeight)),
+                        QPointF(x(marks.m_nRight - kMarkTextGap), y(dMiddle + kMarkTextHeight)));
+    painter.drawText(rcNote, Qt::AlignCenter | Qt::TextWordWrap,
+                     QStringLiteral("打印校准页（%1 × %2 mm）\n用直尺量出十字线中心到纸张左边缘（X）和上边缘（Y）的距离")
+                         .arg(format.m_dPageWidth)
+                         .arg(format.m_dPageHeight));
+    painter.restore();
+}
+
+QString ExportSheetPdf(const QString& path, const CSheet& sheet, int nPrintMode, const CPrinterCalibration& calibration)
+{
+    return WritePdfPage(path, sheet.m_format,
+                        [&](QPainter& painter) { PrintSheetPage(painter, sheet, nPrintMode, calibration); });
+}
+
+QString ExportCalibrationPdf(const QString& path, const CPageFormat& format)
+{
+    return WritePdfPage(path, format, [&](QPainter& painter) { PrintCalibrationPage(painter, format); });
 }

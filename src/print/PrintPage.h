@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/CSheet.h"
+#include "print/PrinterCalibration.h"
 
 #include <QString>
 
@@ -13,8 +14,22 @@ class QPrinter;
 // painter's origin (a printer's printable area, a PDF page's corner).
 // Outlines are drawn in the ruler pen, white inside; selected labels through
 // DrawLabel in printer mode. The sheet's font records are rewritten by the
-// renderer, hence the copy.
-void PrintSheetPage(QPainter& painter, CSheet sheet, int nPrintMode, int nPageMoveX, int nPageMoveY);
+// renderer, hence the copy. The calibration is the printer's
+// (CalibrationForPrinter): its offset moves every label, its scale the
+// whole page.
+void PrintSheetPage(QPainter& painter, CSheet sheet, int nPrintMode, const CPrinterCalibration& calibration);
+
+// The printer's scale on the painter, about the device origin (the
+// printable area's top-left corner): every page routine calls it before it
+// draws, with the offset already in its positions, so that rectangles,
+// texts and lines scale together. Nothing happens without a scale.
+void ScaleForPrinter(QPainter& painter, const CPrinterCalibration& calibration);
+
+// The calibration page of a sheet format, drawn without any calibration, so
+// that a ruler shows the printer as it is: the baseline outlines and a
+// crosshair near each corner of the label area (CalibrationMarks), each
+// with its distances from the page's top-left corner beside it.
+void PrintCalibrationPage(QPainter& painter, const CPageFormat& format);
 
 // Puts the printer's origin at the top-left of its printable area: the page
 // margins become the margins the printer cannot print on. (Qt's own default
@@ -25,4 +40,8 @@ void UsePrintableAreaOrigin(QPrinter& printer);
 // Writes the page as a one-page PDF at 600 dots per inch, the page the
 // sheet's page size, its origin the page's corner; labels keep real text.
 // Written atomically. Returns an empty string, or why it failed.
-QString ExportSheetPdf(const QString& path, const CSheet& sheet, int nPrintMode, int nPageMoveX, int nPageMoveY);
+QString ExportSheetPdf(const QString& path, const CSheet& sheet, int nPrintMode,
+                       const CPrinterCalibration& calibration);
+
+// The calibration page of `format` as such a PDF.
+QString ExportCalibrationPdf(const QString& path, const CPageFormat& format);

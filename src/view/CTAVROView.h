@@ -86,6 +86,9 @@ public:
     void OnFilePrintPreview();
     void OnFilePrintSetup();
     void OnPageOffset();
+    // Prints the calibration page of the sheet on a printer the user picks,
+    // then asks for the measurements and stores that printer's calibration.
+    void OnCalibrationPage();
     // The page callback: draws the page m_nPrintMode asks for (the preview
     // when bPreview), then sets m_nPrintMode back to none.
     void OnPrint(QPainter& painter, bool bPreview);

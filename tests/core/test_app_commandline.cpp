@@ -31,6 +31,7 @@ struct CommandLineCase
     bool bSplash = true;
     std::string output = {};
     int nMode = 1; // what --pdf writes: labels
+    bool bCalibrationPage = false;
 };
 
 const CommandLineCase kCases[] = {
@@ -78,6 +79,31 @@ const CommandLineCase kCases[] = {
     {"preview with print", {"/p", "a.tav", "--preview"}, Cmd::Error},
     {"pdf and print", {"--pdf", "o.pdf", "/p", "a.tav"}, Cmd::Error},
     {"pdf with a slash is a path", {"/pdf", "o.pdf"}, Cmd::Error},
+    {"pdf as a printer prints", {"--pdf", "o.pdf", "--printer", "Lab/2 [west]", "a.tav"}, Cmd::ExportPdf, "a.tav",
+     "Lab/2 [west]", "", "", true, "o.pdf"},
+    {"preview pdf as a printer prints", {"--printer", "P", "--preview", "--pdf", "o.pdf", "a.tav"}, Cmd::ExportPdf,
+     "a.tav", "P", "", "", true, "o.pdf", 4095},
+    {"calibration page on a printer", {"--calibration-page", "Office"}, Cmd::PrintCalibrationPage, "", "Office", "",
+     "", true, "", 1, true},
+    {"calibration page of a document", {"--calibration-page", "Office", "a.tav"}, Cmd::PrintCalibrationPage, "a.tav",
+     "Office", "", "", true, "", 1, true},
+    {"calibration page into a pdf", {"--pdf", "o.pdf", "--calibration-page"}, Cmd::ExportPdf, "", "", "", "", true,
+     "o.pdf", 1, true},
+    {"calibration page of a document into a pdf", {"--calibration-page", "--pdf", "o.pdf", "a.tav"}, Cmd::ExportPdf,
+     "a.tav", "", "", "", true, "o.pdf", 1, true},
+    {"calibration page without a printer", {"--calibration-page"}, Cmd::Error},
+    {"calibration page of two documents", {"--calibration-page", "P", "a.tav", "b.tav"}, Cmd::Error},
+    {"calibration pdf of two documents", {"--pdf", "o.pdf", "--calibration-page", "a.tav", "b.tav"}, Cmd::Error},
+    {"calibration page as a baseline", {"--pdf", "o.pdf", "--calibration-page", "--baseline"}, Cmd::Error},
+    {"calibration page for a printer's calibration", {"--pdf", "o.pdf", "--calibration-page", "--printer", "P"},
+     Cmd::Error},
+    {"calibration page and print", {"/p", "a.tav", "--calibration-page"}, Cmd::Error},
+    {"calibration page with a slash is a path", {"/calibration-page", "P"}, Cmd::Error},
+    {"printer without pdf", {"--printer", "P", "a.tav"}, Cmd::Error},
+    {"printer with print to", {"/pt", "a.tav", "Office", "--printer", "P"}, Cmd::Error},
+    {"printer without its name", {"--pdf", "o.pdf", "a.tav", "--printer"}, Cmd::Error},
+    {"printer with an empty name", {"--pdf", "o.pdf", "--printer", "", "a.tav"}, Cmd::Error},
+    {"two printers", {"--pdf", "o.pdf", "--printer", "P", "--printer", "Q", "a.tav"}, Cmd::Error},
 };
 
 } // namespace
@@ -97,6 +123,7 @@ TEST(CommandLine, Table)
         if (c.command == Cmd::ExportPdf) {
             EXPECT_EQ(info.m_nPrintMode, c.nMode);
         }
+        EXPECT_EQ(info.m_bCalibrationPage, c.bCalibrationPage && c.command != Cmd::Error);
         EXPECT_EQ(info.m_strError.empty(), c.command != Cmd::Error);
     }
 }
@@ -111,7 +138,7 @@ TEST(CommandLine, UsageNamesEverySwitch)
 {
     const std::string usage = CommandLineUsage("tavromark");
     for (const char* sw : {"/p", "/pt", "/dde", "/Unregister", "/nologo", "--help", "--version", "--pdf", "--baseline",
-                           "--preview"}) {
+                           "--preview", "--printer", "--calibration-page"}) {
         SCOPED_TRACE(sw);
         EXPECT_NE(usage.find(sw), std::string::npos);
     }

@@ -33,7 +33,32 @@ TEST(PrintLayout, LabelRectanglesInDeviceUnits)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(LabelDeviceRect(c.format, c.nRow, c.nColumn, c.nMoveX, c.nMoveY, c.resolution), c.expected);
+        EXPECT_EQ(LabelDeviceRect(c.format, c.nRow, c.nColumn, {c.nMoveX, c.nMoveY}, c.resolution), c.expected);
+    }
+}
+
+// The printer's scale multiplies each edge's sum, offset included, before
+// it is truncated: rectangles grow and shrink to the unit about the corner.
+TEST(PrintLayout, ScaleMultipliesEachEdge)
+{
+    const struct
+    {
+        const char* name;
+        int nRow, nColumn;
+        CPrinterCalibration calibration;
+        CPixelRect expected;
+    } cases[] = {
+        {"[1][1] +1 % across, -0.5 % down", 1, 1, {0, 0, 10000, -5000}, {864, 405, 1318, 608}},
+        {"[13][4] moved, -2 % across, +2 % down", 13, 4, {50, -25, -20000, 20000}, {2534, 4532, 2974, 4740}},
+        {"no scale is the unscaled rectangle", 1, 1, {50, -30, 0, 0}, {868, 400, 1316, 604}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(LabelDeviceRect(CPageFormat(), c.nRow, c.nColumn, c.calibration, k600), c.expected);
+        CSheet sheet;
+        sheet.m_labels[c.nRow][c.nColumn].m_bSelected = 1;
+        const std::vector<CPrintedLabel> page = PlanPrintedPage(sheet, kPrintModePreview, c.calibration, k600);
+        EXPECT_EQ(page[c.nRow * sheet.m_format.m_nColumns + c.nColumn].m_rc, c.expected);
     }
 }
 
@@ -54,7 +79,7 @@ TEST(PrintLayout, BaselineIsTwoRowsOfOutlines)
         SCOPED_TRACE(nRows);
         sheet.m_format.m_nRows = nRows;
         sheet.m_format.Recalc();
-        const std::vector<CPrintedLabel> page = PlanPrintedPage(sheet, kPrintModeBaseline, 50, -30, k600);
+        const std::vector<CPrintedLabel> page = PlanPrintedPage(sheet, kPrintModeBaseline, {50, -30}, k600);
         ASSERT_EQ(page.size(), 10u);
         for (std::size_t i = 0; i < page.size(); ++i) {
             EXPECT_EQ(page[i].m_nRow, int(i) / 5);
@@ -62,7 +87,7 @@ TEST(PrintLayout, BaselineIsTwoRowsOfOutlines)
             EXPECT_TRUE(page[i].m_bOutline);
             EXPECT_FALSE(page[i].m_bText);
         }
-        EXPECT_EQ(page[6].m_rc, LabelDeviceRect(sheet.m_format, 1, 1, 50, -30, k600));
+        EXPECT_EQ(page[6].m_rc, LabelDeviceRect(sheet.m_format, 1, 1, {50, -30}, k600));
     }
 }
 
@@ -91,7 +116,7 @@ TEST(PrintLayout, LabelsAndPreview)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::vector<CPrintedLabel> page = PlanPrintedPage(sheet, c.nMode, 0, 0, k600);
+        const std::vector<CPrintedLabel> page = PlanPrintedPage(sheet, c.nMode, {}, k600);
         ASSERT_EQ(page.size(), c.nCount);
         std::vector<std::pair<int, int>> texts;
         for (const CPrintedLabel& label : page) {
@@ -101,6 +126,6 @@ TEST(PrintLayout, LabelsAndPreview)
         }
         EXPECT_EQ(texts, (std::vector<std::pair<int, int>>{{0, 1}, {2, 3}}));
     }
-    const std::vector<CPrintedLabel> page = PlanPrintedPage(sheet, kPrintModeLabels, 0, 0, k600);
+    const std::vector<CPrintedLabel> page = PlanPrintedPage(sheet, kPrintModeLabels, {}, k600);
     EXPECT_EQ(page[1].m_insets, (CDeviceInsets{47, 23, 23, 23, 11}));
 }

@@ -55,7 +55,7 @@ TEST_F(AppTest, MenusCarryTheirExactTexts)
 
     const std::vector<QStringList> expected = {
         {"新建(&N)\tCtrl+N", "打开(&O)...\tCtrl+O", "保存(&S)\tCtrl+S", "另存为(&A)...", "-",
-         "设定偏移量(&M)...", "设置打印机(&R)...", "-", "打印预览(&V)", "打印基准线(&L)...",
+         "设定偏移量(&M)...", "打印校准页(&C)...", "设置打印机(&R)...", "-", "打印预览(&V)", "打印基准线(&L)...",
          "打印标签(&P)...\tCtrl+P", "-", "最近文件", "最近文件", "最近文件", "最近文件", "-", "退出(&X)"},
         {"清除文字(&D)", "设定文字(&S)"},
         {"全选(&A)", "全不选(&N)", "反选(&V)", "-", "选取文字(&T)", "选取空白(&O)"},
@@ -189,7 +189,7 @@ TEST_F(AppTest, EveryCommandIsEnabledOnTheStartSheet)
                          ID::LabelSettings, ID::AlignTopLeft,   ID::AlignTopCentre,  ID::AlignTopRight,
                          ID::AlignMiddleLeft, ID::AlignMiddleCentre, ID::AlignMiddleRight, ID::AlignBottomLeft,
                          ID::AlignBottomCentre, ID::AlignBottomRight, ID::PageOffset, ID::FilePrintSetup,
-                         ID::PrintPreviewMenu, ID::PrintBaseline, ID::PrintLabels};
+                         ID::CalibrationPage, ID::PrintPreviewMenu, ID::PrintBaseline, ID::PrintLabels};
     for (const int nID : ready) {
         SCOPED_TRACE(nID);
         EXPECT_TRUE(Frame()->Action(nID)->isEnabled());

@@ -117,7 +117,7 @@ TEST_P(PrintPagePdf, TextsInsideSelectedLabelsOnly)
     const CPdfCase& c = GetParam();
     const CSheet sheet = ChessboardSheet();
     const QString pdf = m_dir.filePath(QStringLiteral("page.pdf"));
-    ASSERT_EQ(ExportSheetPdf(pdf, sheet, c.nPrintMode, c.nMoveX, c.nMoveY), QString());
+    ASSERT_EQ(ExportSheetPdf(pdf, sheet, c.nPrintMode, {c.nMoveX, c.nMoveY}), QString());
     const std::multimap<QString, CWordBox> words = PdfWords(pdf);
     const CPageFormat& format = sheet.m_format;
 
@@ -135,7 +135,7 @@ TEST_P(PrintPagePdf, TextsInsideSelectedLabelsOnly)
             }
             ASSERT_EQ(std::distance(found.first, found.second), 1);
             const CWordBox& box = found.first->second;
-            const CPixelRect rc = LabelDeviceRect(format, r, col, c.nMoveX, c.nMoveY, {kPdfDpi, kPdfDpi});
+            const CPixelRect rc = LabelDeviceRect(format, r, col, {c.nMoveX, c.nMoveY}, {kPdfDpi, kPdfDpi});
             // The text box is the label's less its insets; the word's box may
             // reach half a point beyond the glyphs.
             EXPECT_GE(box.m_dLeft, rc.left * kPointsPerDot - 0.5);
@@ -154,7 +154,7 @@ TEST_P(PrintPagePdf, TextsInsideSelectedLabelsOnly)
     for (int r : {0, 1, 2, format.m_nRows - 1}) {
         SCOPED_TRACE("outline of row " + std::to_string(r));
         const bool bOutlined = c.nPrintMode == kPrintModePreview || (c.nPrintMode == kPrintModeBaseline && r < 2);
-        const CPixelRect rc = LabelDeviceRect(format, r, 1, c.nMoveX, c.nMoveY, {kPdfDpi, kPdfDpi});
+        const CPixelRect rc = LabelDeviceRect(format, r, 1, {c.nMoveX, c.nMoveY}, {kPdfDpi, kPdfDpi});
         EXPECT_EQ(HasGreenLeftEdge(image, rc, kRenderDpi), bOutlined);
     }
 }
@@ -171,7 +171,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, PrintPagePdf,
 TEST(PrintPagePdfFile, UnwritableOutputIsReported)
 {
     QTemporaryDir dir;
-    const QString error = ExportSheetPdf(dir.filePath(QStringLiteral("missing/page.pdf")), CSheet(), kPrintModeLabels, 0, 0);
+    const QString error = ExportSheetPdf(dir.filePath(QStringLiteral("missing/page.pdf")), CSheet(), kPrintModeLabels, {});
     EXPECT_FALSE(error.isEmpty());
 }
 
@@ -183,7 +183,7 @@ TEST(PrintPagePdfFile, PageIsTheSheetsPageSize)
     sheet.m_format.m_dPageHeight = 150.0;
     sheet.m_format.Recalc();
     const QString pdf = dir.filePath(QStringLiteral("small.pdf"));
-    ASSERT_EQ(ExportSheetPdf(pdf, sheet, kPrintModeLabels, 0, 0), QString());
+    ASSERT_EQ(ExportSheetPdf(pdf, sheet, kPrintModeLabels, {}), QString());
     QProcess process;
     process.start(QStringLiteral("pdfinfo"), {pdf});
     ASSERT_TRUE(process.waitForFinished(20000));
