@@ -94,11 +94,12 @@ struct CMeasuredLine
     double m_dExtraAscent = 0.0;
 };
 
-// A line of text as the text call lays it out: the ascent of its first
-// line (the largest of the faces it draws with) and its ink, relative to
-// that line's baseline.
+// A line of text as the text call lays it out: its advance (trailing spaces
+// included), the ascent of its first line (the largest of the faces it draws
+// with) and its ink, relative to that line's baseline.
 struct CLaidOutLine
 {
+    double m_dAdvance = 0.0;
     double m_dAscent = 0.0;
     QRectF m_ink;
 };
@@ -106,13 +107,19 @@ struct CLaidOutLine
 CLaidOutLine LayOutLine(const QString& text, const QFont& font, QPaintDevice* pDevice)
 {
     QTextLayout layout(text, font, pDevice);
+    QTextOption option;
+    option.setFlags(QTextOption::IncludeTrailingSpaces);
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
     layout.beginLayout();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine())
-        line.setLineWidth(1e6);
+        line.setNumColumns(text.size());
     layout.endLayout();
     CLaidOutLine result;
     if (layout.lineCount() == 0)
         return result;
+    for (int i = 0; i < layout.lineCount(); ++i)
+        result.m_dAdvance = std::max(result.m_dAdvance, layout.lineAt(i).naturalTextWidth());
     result.m_dAscent = layout.lineAt(0).ascent();
     // Glyph by glyph: the ink the font metrics report for a whole string
     // mixes up the faces of a line.
@@ -229,8 +236,8 @@ void DrawLabel(QPainter& painter, CLabelRecord& label, const QRect& rc, int nIns
         // mnemonic layout is slow, so only lines with an ampersand take it.
         m.m_nFlags = m.m_strText.contains(QLatin1Char('&')) ? nFlags | Qt::TextShowMnemonic : nFlags;
         if (!m.m_strText.isEmpty()) {
-            m.m_dAdvance = metrics.boundingRect(QRectF(0, 0, 1e6, 1e6), m.m_nFlags, m.m_strText).width();
             const CLaidOutLine laidOut = LayOutLine(ShownText(m.m_strText), font.m_font, painter.device());
+            m.m_dAdvance = laidOut.m_dAdvance;
             const QRectF& ink = laidOut.m_ink;
             m.m_dOverLeft = std::max(0.0, -ink.left());
             m.m_dOverRight = std::max(0.0, ink.right() - m.m_dAdvance);
