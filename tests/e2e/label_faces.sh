@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Label faces on paper, through the PDF export of tests/data/label-faces-2x8.tav
 # (one row per face, all at a stored height of 8 mm): every face prints its
-# lines 8 mm apart, the cell height the stored height asks for (ascent plus
-# descent of a Latin face, the em of a Chinese one), and a text too long for
-# its box shrinks until all of it lies inside. Usage: label_faces.sh TAVROMARK
+# lines 8 mm apart, the cell height the stored height asks for, a Latin face
+# with its ascent plus descent that high (a Chinese one with its em), and a
+# text too long for its box shrinks until all of it lies inside.
+# Usage: label_faces.sh TAVROMARK
 set -uo pipefail
 bin=${1:?usage: $0 path/to/tavromark}
 command -v pdftotext >/dev/null || exit 77
@@ -33,6 +34,20 @@ awk '
       pitch = low[r] - top[r]
       if (pitch < 22.4 || pitch > 22.95) { printf "FAIL row %d: lines %.2f pt apart, not 22.68\n", r, pitch; bad = 1 }
     }
+    exit bad
+  }' "$work/words" || failures=1
+
+# A Latin face's word box is its ascent plus descent at the printed size:
+# the cell height itself for DejaVu Sans (row 0), Nimbus Roman (row 2) and
+# DejaVu Serif (row 7), not the larger box of an em as high as the cell.
+awk '
+  $1 ~ /^top[027]$/ {
+    ++n
+    height = $5 - $3
+    if (height < 22.1 || height > 23.2) { printf "FAIL %s: a word box %.2f pt high, not 22.68\n", $1, height; bad = 1 }
+  }
+  END {
+    if (n != 3) { print "FAIL: " n " Latin rows, not 3"; bad = 1 }
     exit bad
   }' "$work/words" || failures=1
 
