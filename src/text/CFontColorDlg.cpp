@@ -3,6 +3,7 @@
 #include "model/Gbk.h"
 #include "text/DialogSupport.h"
 #include "model/FontFace.h"
+#include "view/LabelRenderer.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -18,14 +19,23 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
+#include <tuple>
+
+// What a style of a family is: its weight, whether it slants (italic or
+// oblique) and, for a style of another width ("Condensed Bold"), the
+// family of that width ("DejaVu Sans Condensed"), which carries the width
+// in the face name of the label's font.
+struct CFaceStyle
+{
+    QString m_strName;
+    int m_nWeight = QFont::Normal;
+    bool m_bSlanted = false;
+    QString m_strWidthFamily;
+};
 
 namespace {
-
-QColor ColorFromRef(std::uint32_t cr)
-{
-    return QColor(cr & 0xFF, (cr >> 8) & 0xFF, (cr >> 16) & 0xFF);
-}
 
 std::uint32_t RefFromColor(const QColor& color)
 {
@@ -36,6 +46,36 @@ std::uint32_t RefFromColor(const QColor& color)
 QString SizeText(int nTenths)
 {
     return nTenths % 10 == 0 ? QString::number(nTenths / 10) : QString::number(nTenths / 10.0, 'f', 1);
+}
+
+CFaceStyle StyleOf(const QString& family, const QString& style)
+{
+    static const QStringList kWidths = {
+        QStringLiteral("UltraCondensed"), QStringLiteral("ExtraCondensed"), QStringLiteral("Condensed"),
+        QStringLiteral("SemiCondensed"),  QStringLiteral("SemiExpanded"),   QStringLiteral("Expanded"),
+        QStringLiteral("ExtraExpanded"),  QStringLiteral("UltraExpanded"),  QStringLiteral("Narrow"),
+        QStringLiteral("Wide")};
+    const QFont font = QFontDatabase::font(family, style, 12);
+    CFaceStyle result{style, font.weight(), font.style() != QFont::StyleNormal, QString()};
+    const QString width = style.section(QLatin1Char(' '), 0, 0);
+    if (kWidths.contains(width, Qt::CaseInsensitive))
+        result.m_strWidthFamily = family + QLatin1Char(' ') + width;
+    return result;
+}
+
+// How far a style is from a weight and slant: a slant outweighs any weight,
+// and another width both.
+int StyleDistance(const CFaceStyle& style, int nWeight, bool bSlanted)
+{
+    return std::abs(style.m_nWeight - nWeight) + (style.m_bSlanted != bSlanted ? 1000 : 0)
+        + (style.m_strWidthFamily.isEmpty() ? 0 : 2000);
+}
+
+// "Nimbus Sans [urw]" is "Nimbus Sans": labels name a family, not its maker.
+QString FamilyWithoutFoundry(const QString& family)
+{
+    const qsizetype at = family.indexOf(QStringLiteral(" ["));
+    return at > 0 && family.endsWith(QLatin1Char(']')) ? family.left(at) : family;
 }
 
 } // namespace
@@ -49,7 +89,13 @@ CFontColorDlg::CFontColorDlg(const CFontChoice& initial, QWidget* parent)
 
     m_listFaces = new QListWidget(this);
     m_listFaces->setObjectName(QStringLiteral("listFaces"));
-    QStringList families = QFontDatabase::families();
+    // The Chinese faces by the names labels store, then the installed families.
+    QStringList families;
+    for (const std::string& face : ChineseFaceNames())
+        families << QString::fromStdString(face);
+    for (const QString& installed : QFontDatabase::families())
+        if (const QString family = FamilyWithoutFoundry(installed); !families.contains(family))
+            families << family;
     if (!m_strInitialFace.isEmpty() && !families.contains(m_strInitialFace))
         families.prepend(m_strInitialFace);
     m_listFaces->addItems(families);
@@ -125,31 +171,17 @@ CFontColorDlg::CFontColorDlg(const CFontChoice& initial, QWidget* parent)
     if (const auto items = m_listFaces->findItems(m_strInitialFace, Qt::MatchExactly); !items.isEmpty())
         m_listFaces->setCurrentItem(items.first());
     FillStyles();
-    int nBestStyle = 0;
-    int nBestDistance = INT_MAX;
-    for (int i = 0; i < m_listStyles->count(); ++i) {
-        const QString style = m_listStyles->item(i)->text();
-        const int nDistance = std::abs(QFontDatabase::weight(InstalledFamily(), style) - font.lfWeight)
-            + (QFontDatabase::italic(InstalledFamily(), style) != (font.lfItalic != 0) ? 1000 : 0);
-        if (nDistance < nBestDistance) {
-            nBestDistance = nDistance;
-            nBestStyle = i;
-        }
-    }
-    m_listStyles->setCurrentRow(nBestStyle);
+    SelectStyle(font.lfWeight > 0 ? font.lfWeight : QFont::Normal, font.lfItalic != 0);
     m_comboSize->setCurrentText(SizeText(PointTenthsFromFontHeight(initial.m_nFontHeight)));
     m_checkStrikeOut->setChecked(font.lfStrikeOut != 0);
     m_checkUnderline->setChecked(font.lfUnderline != 0);
-    SetColor(ColorFromRef(initial.m_crText));
+    SetColor(ColorFromColorRef(initial.m_crText));
 
+    // Another face keeps the weight and slant chosen so far, regular at first.
     connect(m_listFaces, &QListWidget::currentRowChanged, this, [this] {
-        const QString style = m_listStyles->currentItem() ? m_listStyles->currentItem()->text() : QString();
+        const CFaceStyle chosen = CurrentStyle();
         FillStyles();
-        const auto items = m_listStyles->findItems(style, Qt::MatchExactly);
-        if (!items.isEmpty())
-            m_listStyles->setCurrentItem(items.first());
-        else
-            m_listStyles->setCurrentRow(0);
+        SelectStyle(chosen.m_nWeight, chosen.m_bSlanted);
         UpdateSample();
     });
     connect(m_listStyles, &QListWidget::currentRowChanged, this, &CFontColorDlg::UpdateSample);
@@ -174,10 +206,48 @@ QString CFontColorDlg::InstalledFamily() const
 void CFontColorDlg::FillStyles()
 {
     m_listStyles->clear();
-    QStringList styles = QFontDatabase::styles(InstalledFamily());
-    if (styles.isEmpty())
-        styles << QStringLiteral("Regular");
-    m_listStyles->addItems(styles);
+    // A label's font stores weight and slant, and a width only as the name
+    // of a family of that width: a style of another width is offered where
+    // such a family is installed, so that what the sample shows is what the
+    // label prints.
+    const QString family = InstalledFamily();
+    const QStringList installed = QFontDatabase::families();
+    std::vector<CFaceStyle> styles;
+    for (const QString& name : QFontDatabase::styles(family))
+        if (CFaceStyle style = StyleOf(family, name); style.m_strWidthFamily.isEmpty() || installed.contains(style.m_strWidthFamily))
+            styles.push_back(std::move(style));
+    // Regular first, then by weight, then upright before slanted; other
+    // widths after.
+    const auto order = [](const CFaceStyle& style) {
+        const bool bRegular = style.m_nWeight == QFont::Normal && !style.m_bSlanted && style.m_strWidthFamily.isEmpty();
+        return std::tuple(!bRegular, style.m_strWidthFamily, style.m_nWeight, style.m_bSlanted, style.m_strName);
+    };
+    std::sort(styles.begin(), styles.end(), [&](const CFaceStyle& a, const CFaceStyle& b) { return order(a) < order(b); });
+    if (styles.empty())
+        styles.push_back({QStringLiteral("Regular"), QFont::Normal, false, QString()});
+    for (const CFaceStyle& style : styles)
+        m_listStyles->addItem(style.m_strName);
+}
+
+CFaceStyle CFontColorDlg::CurrentStyle() const
+{
+    if (!m_listStyles->currentItem())
+        return {};
+    return StyleOf(InstalledFamily(), m_listStyles->currentItem()->text());
+}
+
+void CFontColorDlg::SelectStyle(int nWeight, bool bSlanted)
+{
+    int nBestStyle = 0;
+    int nBestDistance = INT_MAX;
+    for (int i = 0; i < m_listStyles->count(); ++i) {
+        const int nDistance = StyleDistance(StyleOf(InstalledFamily(), m_listStyles->item(i)->text()), nWeight, bSlanted);
+        if (nDistance < nBestDistance) {
+            nBestDistance = nDistance;
+            nBestStyle = i;
+        }
+    }
+    m_listStyles->setCurrentRow(nBestStyle);
 }
 
 int CFontColorDlg::SizeTenths() const
@@ -209,21 +279,35 @@ void CFontColorDlg::UpdateSample()
 {
     if (!m_listStyles->currentItem())
         return;
+    // The font a label makes of the choice, at 96 dots per inch as the stored
+    // heights are.
     const int nTenths = SizeTenths();
-    QFont font = QFontDatabase::font(InstalledFamily(), m_listStyles->currentItem()->text(), 9);
-    // At 96 dots per inch, as the stored heights are.
-    font.setPixelSize(std::max(1, -FontHeightFromPointTenths(nTenths > 0 ? nTenths : 90)));
-    font.setUnderline(m_checkUnderline->isChecked());
-    font.setStrikeOut(m_checkStrikeOut->isChecked());
-    m_labelSample->setFont(font);
+    const CFaceStyle style = CurrentStyle();
+    CLogFont logFont = m_initial.m_logFont;
+    logFont.SetFaceName(Utf8ToGbk(ChosenFace().toStdString()).value_or(std::string()));
+    logFont.lfWeight = style.m_nWeight;
+    logFont.lfItalic = style.m_bSlanted ? 1 : 0;
+    logFont.lfUnderline = m_checkUnderline->isChecked() ? 1 : 0;
+    logFont.lfStrikeOut = m_checkStrikeOut->isChecked() ? 1 : 0;
+    logFont.lfHeight = std::min(-1, FontHeightFromPointTenths(nTenths > 0 ? nTenths : 90));
+    logFont.lfWidth = 0;
+    m_labelSample->setFont(MakeLabelFont(logFont).m_font);
     QPalette palette = m_labelSample->palette();
     palette.setColor(QPalette::WindowText, m_color);
     m_labelSample->setPalette(palette);
 }
 
+QString CFontColorDlg::ChosenFace() const
+{
+    const CFaceStyle style = CurrentStyle();
+    if (!style.m_strWidthFamily.isEmpty())
+        return style.m_strWidthFamily;
+    return m_listFaces->currentItem() ? m_listFaces->currentItem()->text() : QString();
+}
+
 void CFontColorDlg::accept()
 {
-    const QString face = m_listFaces->currentItem() ? m_listFaces->currentItem()->text() : QString();
+    const QString face = ChosenFace();
     const auto gbkFace = Utf8ToGbk(face.toStdString());
     if (!gbkFace || gbkFace->empty()) {
         ShowFieldMessage(m_listFaces, QStringLiteral("字体名称“%1”无法保存在标签中，请选择其他字体。").arg(face));
@@ -238,14 +322,12 @@ void CFontColorDlg::accept()
         ShowFieldMessage(m_comboSize, QStringLiteral("请输入1到999之间的字号。"));
         return;
     }
-    const QString style = m_listStyles->currentItem() ? m_listStyles->currentItem()->text() : QString();
+    const CFaceStyle style = CurrentStyle();
     CFontChoice choice = m_initial;
     CLogFont& font = choice.m_logFont;
     font.SetFaceName(*gbkFace);
-    font.lfWeight = QFontDatabase::weight(InstalledFamily(), style);
-    if (font.lfWeight <= 0)
-        font.lfWeight = m_initial.m_logFont.lfWeight;
-    font.lfItalic = QFontDatabase::italic(InstalledFamily(), style) ? 1 : 0;
+    font.lfWeight = style.m_nWeight;
+    font.lfItalic = style.m_bSlanted ? 1 : 0;
     font.lfUnderline = m_checkUnderline->isChecked() ? 1 : 0;
     font.lfStrikeOut = m_checkStrikeOut->isChecked() ? 1 : 0;
     choice.m_nFontHeight = nTenths == PointTenthsFromFontHeight(m_initial.m_nFontHeight)

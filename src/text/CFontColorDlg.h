@@ -11,11 +11,13 @@ class QComboBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
+struct CFaceStyle;
 
 // The font dialog with colour ("字体"): face, style, size, strike-out,
 // underline and text colour in one dialog. It starts from a label's font
 // record, colour and height and returns them with the choice applied: the
-// face as code page 936, the weight and italic of the style, the height as
+// face as code page 936, the weight and slant (italic or oblique) of the
+// style, the height as
 // −MulDiv(P, 96, 72) for a size of P points. A size left as it was keeps
 // the height it came with.
 class CFontColorDlg : public QDialog
@@ -35,6 +37,12 @@ public:
 
 private:
     void FillStyles();
+    CFaceStyle CurrentStyle() const;
+    // The face a label stores: the listed one, or the family of the chosen
+    // style's width.
+    QString ChosenFace() const;
+    // Selects the listed style nearest to a weight and slant.
+    void SelectStyle(int nWeight, bool bSlanted);
     void UpdateSample();
     // The size box in tenths of a point, or 0 when it holds no size.
     int SizeTenths() const;

@@ -4,6 +4,7 @@
 #include "model/Gbk.h"
 
 #include <QFontMetrics>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QHash>
@@ -11,6 +12,9 @@
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QGlyphRun>
+#include <QRawFont>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -22,28 +26,37 @@ namespace {
 constexpr double kEmBoxAscent = 0.88;
 
 // What a face looks like at 100 pixels per em, measured once per face and
-// style: whether it draws Chinese, its cell height and average width per em.
+// style on the face itself, never on a face that stands in for missing
+// characters: which family it is, whether it draws Chinese, its cell height
+// and average width per em.
 struct CFaceProfile
 {
+    QString m_strFamily;
     bool m_bChinese = false;
     double m_dCellPerEm = 1.0;
     double m_dAveragePerEm = 0.5;
 };
 
-const CFaceProfile& ProfileOf(const QFont& font)
+const CFaceProfile& ProfileOf(const QString& family, const QFont& style)
 {
     static QHash<QString, CFaceProfile> profiles;
-    const QString key = font.family() + QLatin1Char('/') + QString::number(font.weight()) + (font.italic() ? QStringLiteral("/i") : QString());
+    const QString key = family + QLatin1Char('/') + QString::number(style.weight()) + (style.italic() ? QStringLiteral("/i") : QString());
     auto it = profiles.find(key);
     if (it == profiles.end()) {
-        QFont probe = font;
+        QFont probe = style;
+        probe.setFamilies({family});
         probe.setPixelSize(100);
         probe.setStretch(QFont::AnyStretch);
-        const QFontMetricsF metrics(probe);
+        // The face fontconfig picks for the family (a stand-in where it is
+        // not installed), without the faces that fill in missing characters.
+        const QRawFont face = QRawFont::fromFont(probe);
         CFaceProfile profile;
-        profile.m_bChinese = metrics.inFont(QChar(0x4E2D));
-        profile.m_dCellPerEm = std::max(0.01, metrics.height() / 100.0);
-        profile.m_dAveragePerEm = std::max(0.01, metrics.averageCharWidth() / 100.0);
+        profile.m_strFamily = QFontDatabase::hasFamily(family) || !face.isValid() ? family : face.familyName();
+        if (face.isValid()) {
+            profile.m_bChinese = face.supportsCharacter(QChar(0x4E2D));
+            profile.m_dCellPerEm = std::max(0.01, (face.ascent() + face.descent()) / 100.0);
+            profile.m_dAveragePerEm = std::max(0.01, face.averageCharWidth() / 100.0);
+        }
         it = profiles.insert(key, profile);
     }
     return *it;
@@ -54,20 +67,90 @@ int ClampedStretch(double dStretch)
     return std::clamp(static_cast<int>(std::lround(dStretch)), 1, 4000);
 }
 
+// The text a line shows: an ampersand underlines the character after it, two
+// show one.
+QString ShownText(const QString& line)
+{
+    QString shown;
+    shown.reserve(line.size());
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (line[i] == QLatin1Char('&') && i + 1 < line.size())
+            ++i;
+        shown += line[i];
+    }
+    return shown;
+}
+
+// How one line is drawn: the flags of its text call, how far its glyphs
+// reach left and right of the advance the alignment places, and how much
+// higher a face standing in for missing characters puts the line's baseline.
+struct CMeasuredLine
+{
+    QString m_strText;
+    int m_nFlags = 0;
+    double m_dAdvance = 0.0;
+    double m_dOverLeft = 0.0;
+    double m_dOverRight = 0.0;
+    double m_dExtraAscent = 0.0;
+};
+
+// A line of text as the text call lays it out: its advance (trailing spaces
+// included), the ascent of its first line (the largest of the faces it draws
+// with) and its ink, relative to that line's baseline.
+struct CLaidOutLine
+{
+    double m_dAdvance = 0.0;
+    double m_dAscent = 0.0;
+    QRectF m_ink;
+};
+
+CLaidOutLine LayOutLine(const QString& text, const QFont& font, QPaintDevice* pDevice)
+{
+    QTextLayout layout(text, font, pDevice);
+    QTextOption option;
+    option.setFlags(QTextOption::IncludeTrailingSpaces);
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine())
+        line.setNumColumns(text.size());
+    layout.endLayout();
+    CLaidOutLine result;
+    if (layout.lineCount() == 0)
+        return result;
+    for (int i = 0; i < layout.lineCount(); ++i)
+        result.m_dAdvance = std::max(result.m_dAdvance, layout.lineAt(i).naturalTextWidth());
+    result.m_dAscent = layout.lineAt(0).ascent();
+    // Glyph by glyph: the ink the font metrics report for a whole string
+    // mixes up the faces of a line.
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype i = 0; i < glyphs.size() && i < positions.size(); ++i)
+            result.m_ink |= run.rawFont().boundingRect(glyphs[i]).translated(positions[i]);
+    }
+    result.m_ink.translate(0, -result.m_dAscent);
+    return result;
+}
 } // namespace
 
 CLabelFont MakeLabelFont(const CLogFont& logFont)
 {
     CLabelFont result;
     QFont& font = result.m_font;
-    font.setFamily(QString::fromStdString(InstalledFamilyForFace(logFont.FaceName())));
     font.setWeight(logFont.lfWeight > 0 ? static_cast<QFont::Weight>(std::clamp(logFont.lfWeight, 1, 1000)) : QFont::Normal);
     font.setItalic(logFont.lfItalic != 0);
     font.setUnderline(logFont.lfUnderline != 0);
     font.setStrikeOut(logFont.lfStrikeOut != 0);
     font.setKerning(false);
 
-    const CFaceProfile& profile = ProfileOf(font);
+    const CFaceProfile& profile = ProfileOf(QString::fromStdString(InstalledFamilyForFace(logFont.FaceName())), font);
+    // Chinese characters the face lacks are drawn with a Simplified Chinese
+    // face, whatever the locale would pick.
+    QStringList families{profile.m_strFamily};
+    if (!profile.m_bChinese)
+        families << QString::fromUtf8(kChineseFallbackFamily);
+    font.setFamilies(families);
     result.m_bEmBox = profile.m_bChinese;
     const double dCellPerEm = profile.m_bChinese ? 1.0 : profile.m_dCellPerEm;
     const double dAveragePerEm = profile.m_bChinese ? 0.5 : profile.m_dAveragePerEm;
@@ -117,31 +200,11 @@ void DrawLabel(QPainter& painter, CLabelRecord& label, const QRect& rc, int nIns
     // An empty text draws no line: only its box is painted, and no font is needed.
     const bool bText = !label.m_strText.empty();
     CLabelFont font = bText ? MakeLabelFont(label.m_logFont) : CLabelFont{};
-    const CLabelTextLayout layout = LayoutLabelText(label.m_strText, ToPixelRect(rc), style, font.m_metrics);
-    if (!layout.m_bDraw)
-        return;
-    if (layout.m_bShrunk) {
-        // Made again with the shrunk sizes, and not measured again.
-        label.m_logFont.lfWidth = layout.m_nShrunkCharWidth;
-        label.m_logFont.lfHeight = layout.m_nShrunkLineHeight;
-        font = MakeLabelFont(label.m_logFont);
-    }
-
-    const QRect rcText = ToQRect(layout.m_rcText);
-    painter.save();
-    painter.fillRect(rcText, Qt::white);
-    painter.setBackgroundMode(Qt::TransparentMode);
-    painter.setPen(ColorFromColorRef(label.m_crText));
     // Qt 6.4's PDF text map loses every glyph the shaper picks for Latin
     // letters and digits in the CJK faces ("W123" extracts as "W"); drawn
     // unshaped they print the same and stay searchable.
-    if (painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Pdf) {
-        QFont unshaped = font.m_font;
-        unshaped.setStyleStrategy(QFont::PreferNoShaping);
-        painter.setFont(unshaped);
-    } else {
-        painter.setFont(font.m_font);
-    }
+    if (painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Pdf)
+        font.m_font.setStyleStrategy(QFont::PreferNoShaping);
 
     int nHFlags = Qt::AlignLeft;
     if (label.m_nHAlign == 1)
@@ -151,31 +214,77 @@ void DrawLabel(QPainter& painter, CLabelRecord& label, const QRect& rc, int nIns
     // The clip is ours: the line and the text box, not the shifted rectangle.
     // Trailing spaces take their room, as in the layout's byte count.
     const int nFlags = nHFlags | Qt::AlignTop | Qt::TextDontClip | Qt::TextIncludeTrailingSpaces;
-    int nBaselineShift = 0;
-    // The installed Chinese faces draw some glyphs beyond the em box the
-    // layout gives a line (Latin descenders, accents): the clip of a line
-    // reaches that far, always inside the text box, so they are not cut.
-    int nOverTop = 0;
-    int nOverBottom = 0;
-    if (font.m_bEmBox) {
-        const QFontMetrics metrics(font.m_font);
-        const int nEmAscent = static_cast<int>(std::lround(kEmBoxAscent * font.m_font.pixelSize()));
-        nBaselineShift = nEmAscent - metrics.ascent();
-        nOverTop = std::max(0, metrics.ascent() - nEmAscent);
-        nOverBottom = std::max(0, metrics.descent() - (font.m_font.pixelSize() - nEmAscent));
-    }
 
-    for (int i = 0; i < static_cast<int>(layout.m_lines.size()); ++i) {
-        const QRect rcLine = ToQRect(layout.LineRect(i));
-        if ((rcLine & rcText).isEmpty() || layout.m_lines[i].empty())
-            continue;
-        const QRect rcVisible = rcLine.adjusted(0, -nOverTop, 0, nOverBottom) & rcText;
-        painter.setClipRect(rcVisible);
+    // The lines are measured as they are drawn, so that shrink to fit and the
+    // crop of an oversized line know the text's real extent.
+    const QFontMetricsF metrics(font.m_font, painter.device());
+    // The installed Chinese faces are taller than the em box the layout gives
+    // a line: the baseline moves to 0.88 em, and what their glyphs draw beyond
+    // the box (Latin descenders, accents) is ink above or below the line.
+    const int nLineAscent = font.m_bEmBox ? static_cast<int>(std::lround(kEmBoxAscent * font.m_font.pixelSize()))
+                                          : static_cast<int>(std::lround(metrics.ascent()));
+    const int nLineDescent = font.m_metrics.m_nLineHeight - nLineAscent;
+    const int nBaselineShift = nLineAscent - static_cast<int>(std::lround(metrics.ascent()));
+    double dInkAbove = 0.0;
+    double dInkBelow = 0.0;
+    std::vector<CMeasuredLine> measured;
+    CMeasuredLines extent;
+    for (const std::string& line : SplitLabelLines(label.m_strText)) {
+        CMeasuredLine& m = measured.emplace_back();
+        m.m_strText = QString::fromStdString(GbkToUtf8Lossy(line));
         // An ampersand underlines the character after it; two show one. The
         // mnemonic layout is slow, so only lines with an ampersand take it.
-        const bool bAmpersand = layout.m_lines[i].find('&') != std::string::npos;
-        painter.drawText(rcLine.translated(0, nBaselineShift), bAmpersand ? nFlags | Qt::TextShowMnemonic : nFlags,
-                         QString::fromStdString(GbkToUtf8Lossy(layout.m_lines[i])));
+        m.m_nFlags = m.m_strText.contains(QLatin1Char('&')) ? nFlags | Qt::TextShowMnemonic : nFlags;
+        if (!m.m_strText.isEmpty()) {
+            const CLaidOutLine laidOut = LayOutLine(ShownText(m.m_strText), font.m_font, painter.device());
+            m.m_dAdvance = laidOut.m_dAdvance;
+            const QRectF& ink = laidOut.m_ink;
+            m.m_dOverLeft = std::max(0.0, -ink.left());
+            m.m_dOverRight = std::max(0.0, ink.right() - m.m_dAdvance);
+            m.m_dExtraAscent = std::max(0.0, laidOut.m_dAscent - metrics.ascent());
+            dInkAbove = std::max(dInkAbove, -ink.top() - nLineAscent);
+            dInkBelow = std::max(dInkBelow, ink.bottom() - nLineDescent);
+        }
+        extent.m_widths.push_back(static_cast<int>(std::ceil(m.m_dOverLeft + m.m_dAdvance + m.m_dOverRight)));
+    }
+    extent.m_nInkAbove = static_cast<int>(std::ceil(dInkAbove));
+    extent.m_nInkBelow = static_cast<int>(std::ceil(dInkBelow));
+
+    const CLabelTextLayout layout = LayoutLabelText(label.m_strText, ToPixelRect(rc), style, font.m_metrics, extent);
+    if (!layout.m_bDraw)
+        return;
+    if (layout.m_bShrunk) {
+        // The record keeps the shrunk font's size; the text is drawn with the
+        // measured font, scaled into the box.
+        label.m_logFont.lfWidth = layout.m_nShrunkCharWidth;
+        label.m_logFont.lfHeight = layout.m_nShrunkLineHeight;
+    }
+
+    const QRect rcText = ToQRect(layout.m_rcText);
+    painter.save();
+    painter.fillRect(rcText, Qt::white);
+    painter.setBackgroundMode(Qt::TransparentMode);
+    painter.setPen(ColorFromColorRef(label.m_crText));
+    painter.setFont(font.m_font);
+
+    const int nOverTop = static_cast<int>(std::ceil(extent.m_nInkAbove * layout.m_dScaleY));
+    const int nOverBottom = static_cast<int>(std::ceil(extent.m_nInkBelow * layout.m_dScaleY));
+    for (int i = 0; i < static_cast<int>(layout.m_lines.size()); ++i) {
+        const CMeasuredLine& line = measured[static_cast<std::size_t>(i)];
+        const QRect rcLine = ToQRect(layout.LineRect(i));
+        if ((rcLine & rcText).isEmpty() || line.m_strText.isEmpty())
+            continue;
+        painter.setClipRect(rcLine.adjusted(0, -nOverTop, 0, nOverBottom) & rcText);
+        // The line in the measured font's pixels: its glyphs' overhang is
+        // part of the width the alignment places.
+        painter.save();
+        painter.translate(rcLine.topLeft());
+        painter.scale(layout.m_dScaleX, layout.m_dScaleY);
+        const QRectF rcDraw(line.m_dOverLeft, nBaselineShift - line.m_dExtraAscent,
+                            rcLine.width() / layout.m_dScaleX - line.m_dOverLeft - line.m_dOverRight,
+                            font.m_metrics.m_nLineHeight);
+        painter.drawText(rcDraw, line.m_nFlags, line.m_strText);
+        painter.restore();
     }
     painter.restore();
 }

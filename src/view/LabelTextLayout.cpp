@@ -1,6 +1,7 @@
 #include "view/LabelTextLayout.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace {
@@ -10,6 +11,18 @@ int ScaleDiv(int a, int b, int c)
 {
     const std::int64_t q = static_cast<std::int64_t>(a) * b / c;
     return static_cast<int>(std::clamp<std::int64_t>(q, INT32_MIN, INT32_MAX));
+}
+
+int CeilToInt(double d)
+{
+    return static_cast<int>(std::ceil(d));
+}
+
+// What the face draws above the first line and below the last, in whole
+// pixels, with the lines scaled by dScale.
+int ScaledInk(const CMeasuredLines& measured, double dScale)
+{
+    return CeilToInt(measured.m_nInkAbove * dScale) + CeilToInt(measured.m_nInkBelow * dScale);
 }
 
 } // namespace
@@ -51,7 +64,8 @@ CPixelRect CLabelTextLayout::LineRect(int i) const
 }
 
 CLabelTextLayout LayoutLabelText(const std::string& strText, const CPixelRect& rcLabel,
-                                 const CLabelTextStyle& style, const CTextMetrics& metrics)
+                                 const CLabelTextStyle& style, const CTextMetrics& metrics,
+                                 const CMeasuredLines& measured)
 {
     CLabelTextLayout layout;
     layout.m_rcText = {rcLabel.left + style.m_nInsetLeft, rcLabel.top + style.m_nInsetTop,
@@ -72,31 +86,65 @@ CLabelTextLayout LayoutLabelText(const std::string& strText, const CPixelRect& r
 
     int lineH = metrics.m_nLineHeight;
     int gap = style.m_nGap;
-    const std::int64_t wide = static_cast<std::int64_t>(metrics.m_nCharWidth) * static_cast<std::int64_t>(maxLen);
+    std::int64_t wide = static_cast<std::int64_t>(metrics.m_nCharWidth) * static_cast<std::int64_t>(maxLen);
+    if (!measured.m_widths.empty() && measured.m_widths.size() == layout.m_lines.size())
+        wide = *std::max_element(measured.m_widths.begin(), measured.m_widths.end());
     int textW = static_cast<int>(std::clamp<std::int64_t>(wide, W, INT32_MAX));
-    int textH = std::max(count * lineH + (count - 1) * gap, H);
+    const int block = count * lineH + (count - 1) * gap;
+    int textH = std::max(block, H);
+    const int inkH = block + (count > 0 ? measured.m_nInkAbove + measured.m_nInkBelow : 0);
 
-    if (style.m_bAutoShrink && (textW > W || textH > H)) {
+    if (style.m_bAutoShrink && (textW > W || inkH > H)) {
+        // Shrunk text keeps a pixel clear of the box on every side: hinting
+        // and antialiasing colour pixels up to one beyond a glyph's outline.
+        const int fitW = std::max(1, W - 2);
+        const int fitH = std::max(1, H - 2);
+        const int inkFitH = std::max(inkH, fitH);
+        layout.m_bShrunk = true;
+        layout.m_ptCrop = {-(W - fitW) / 2, -(H - fitH) / 2};
         // A height or width of 0 would ask for the font's default size; the
         // smallest font there is is one pixel.
-        layout.m_bShrunk = true;
-        layout.m_nShrunkCharWidth = std::max(1, ScaleDiv(metrics.m_nCharWidth, W, textW));
-        layout.m_nShrunkLineHeight = std::max(1, ScaleDiv(H, lineH, textH));
-        lineH = layout.m_nShrunkLineHeight;
-        gap = ScaleDiv(H, gap, textH);
-        textW = W;
-        textH = H;
+        if (wide > fitW) {
+            layout.m_nShrunkCharWidth = std::max(1, ScaleDiv(metrics.m_nCharWidth, fitW, static_cast<int>(wide)));
+            layout.m_dScaleX = static_cast<double>(fitW) / static_cast<double>(wide);
+        } else {
+            layout.m_nShrunkCharWidth = std::max(1, metrics.m_nCharWidth);
+        }
+        gap = ScaleDiv(fitH, gap, inkFitH);
+        // Lines start on whole pixels and the ink scales with them: a line a
+        // pixel lower where the rounded ink would still overflow.
+        int shrunkH = std::max(1, ScaleDiv(fitH, lineH, inkFitH));
+        const auto scaleY = [&] { return lineH > 0 ? static_cast<double>(shrunkH) / lineH : 1.0; };
+        while (shrunkH > 1 && ScaledInk(measured, scaleY()) + count * shrunkH + (count - 1) * gap > fitH)
+            --shrunkH;
+        layout.m_nShrunkLineHeight = shrunkH;
+        layout.m_dScaleY = scaleY();
+        lineH = shrunkH;
+        textW = fitW;
+        textH = fitH;
     }
     layout.m_nLineHeight = lineH;
     layout.m_nGap = gap;
     layout.m_nTextWidth = textW;
     layout.m_nTextHeight = textH;
 
-    const int block = (count - 1) * gap + count * lineH;
-    if (style.m_nVAlign == 4)
-        layout.m_nFirstLineY = textH / 2 - block / 2;
-    else if (style.m_nVAlign == 8)
-        layout.m_nFirstLineY = textH - block;
+    const int shownBlock = (count - 1) * gap + count * lineH;
+    if (layout.m_bShrunk && count > 0) {
+        // The face's overhang, scaled with the lines, stays inside the box.
+        const int inkAbove = CeilToInt(measured.m_nInkAbove * layout.m_dScaleY);
+        const int inkBelow = CeilToInt(measured.m_nInkBelow * layout.m_dScaleY);
+        const int inkBlock = inkAbove + shownBlock + inkBelow;
+        if (style.m_nVAlign == 4)
+            layout.m_nFirstLineY = inkAbove + (textH - inkBlock) / 2;
+        else if (style.m_nVAlign == 8)
+            layout.m_nFirstLineY = textH - inkBelow - shownBlock;
+        else
+            layout.m_nFirstLineY = inkAbove;
+    } else if (style.m_nVAlign == 4) {
+        layout.m_nFirstLineY = textH / 2 - shownBlock / 2;
+    } else if (style.m_nVAlign == 8) {
+        layout.m_nFirstLineY = textH - shownBlock;
+    }
 
     if (!style.m_bAutoShrink) {
         if (style.m_nHAlign == 1)

@@ -29,6 +29,17 @@ struct CTextMetrics
     int m_nCharWidth = 0;
 };
 
+// What the renderer measured of the lines themselves (the lines of
+// SplitLabelLines, in order): their drawn widths stand for bytes × average
+// width, and shrink to fit also keeps inside the box what the face draws
+// above the first line's top and below the last line's bottom.
+struct CMeasuredLines
+{
+    std::vector<int> m_widths;
+    int m_nInkAbove = 0;
+    int m_nInkBelow = 0;
+};
+
 // What the label asks for: its insets and line gap in target pixels, its
 // alignment codes and its shrink-to-fit flag.
 struct CLabelTextStyle
@@ -53,15 +64,20 @@ struct CLabelTextLayout
     int m_nGap = 0;
     int m_nTextWidth = 0;  // the laid-out text, at least the box
     int m_nTextHeight = 0;
-    // Shrink to fit: the font is made again with this average character width
-    // and cell height (both at least 1) and is not measured again.
+    // Shrink to fit: the font record takes this average character width and
+    // cell height (both at least 1); the text is drawn scaled by
+    // m_dScaleX × m_dScaleY, so that all of it, what the face draws above and
+    // below its lines included, lies inside the box.
     bool m_bShrunk = false;
     int m_nShrunkCharWidth = 0;
     int m_nShrunkLineHeight = 0;
+    double m_dScaleX = 1.0;
+    double m_dScaleY = 1.0;
     int m_nFirstLineY = 0; // top of the first line within the laid-out text
     // The point of the laid-out text that shows at the text box's top-left
-    // corner: (0, 0) with shrink to fit, else by the alignment, so a text
-    // larger than its box is cropped on the side opposite to its alignment.
+    // corner: (−1, −1) for shrunk text, which keeps a pixel clear of the box
+    // on every side, else by the alignment, so a text larger than its box is
+    // cropped on the side opposite to its alignment.
     CPixelPoint m_ptCrop;
 
     // Line i's rectangle in target pixels; its text is drawn inside it with
@@ -70,4 +86,5 @@ struct CLabelTextLayout
 };
 
 CLabelTextLayout LayoutLabelText(const std::string& strText, const CPixelRect& rcLabel,
-                                 const CLabelTextStyle& style, const CTextMetrics& metrics);
+                                 const CLabelTextStyle& style, const CTextMetrics& metrics,
+                                 const CMeasuredLines& measured = {});

@@ -82,6 +82,54 @@ inline CSheet TextSheet(const CPageFormat& format)
     return sheet;
 }
 
+// The label faces side by side: one row per face (in code page 936), each
+// at the same stored height. The left label's two lines "top<row> ..." and
+// "low<row> ..." show the face's line pitch; the right one shrinks a text too
+// long for its box.
+inline const std::string kFaces[] = {
+    "DejaVu Sans",
+    "\xCB\xCE\xCC\xE5",                 // 宋体
+    "Nimbus Roman",
+    "\xBF\xAC\xCC\xE5",                 // 楷体
+    "\xBA\xDA\xCC\xE5",                 // 黑体
+    "\xB7\xC2\xCB\xCE_GB2312",          // 仿宋_GB2312
+    "\xCE\xA2\xC8\xED\xD1\xC5\xBA\xDA", // 微软雅黑
+    "DejaVu Serif",
+};
+
+inline CSheet FaceSheet()
+{
+    CSheet sheet;
+    sheet.m_format.m_dPageWidth = 210.0;
+    sheet.m_format.m_dPageHeight = 297.0;
+    sheet.m_format.m_dLeftMargin = sheet.m_format.m_dRightMargin = 10.0;
+    sheet.m_format.m_dTopMargin = sheet.m_format.m_dBottomMargin = 10.0;
+    sheet.m_format.m_dLabelWidth = 90.0;
+    sheet.m_format.m_dLabelHeight = 30.0;
+    sheet.m_format.m_nColumns = 2;
+    sheet.m_format.m_nRows = static_cast<int>(std::size(kFaces));
+    sheet.m_format.Recalc();
+    // "直骨" and "电缆接线" have Simplified, Traditional and Japanese forms
+    // that differ.
+    const std::string glyphs = "\xD6\xB1\xB9\xC7";
+    const std::string longText = "CABLE-0123456789-ABCDEFGH";
+    for (int r = 0; r < sheet.m_format.m_nRows; ++r) {
+        const std::string row = std::to_string(r);
+        CLabelRecord& lines = sheet.m_labels[r][0];
+        lines.m_strText = "top" + row + " " + glyphs + " Hg\r\nlow" + row + " " + kCable + " gjpqy";
+        lines.m_nHAlign = 0;
+        lines.m_nVAlign = 0;
+        CLabelRecord& shrunk = sheet.m_labels[r][1];
+        shrunk.m_strText = r % 2 ? longText + "\r\n" + kCable + "\xBD\xD3\xCF\xDF gjpqy" : longText;
+        shrunk.m_bAutoShrink = 1;
+        for (CLabelRecord* label : {&lines, &shrunk}) {
+            label->m_nFontHeight = -32;
+            label->m_logFont.SetFaceName(kFaces[r]);
+        }
+    }
+    return sheet;
+}
+
 // A 2 × 2 sheet whose first label's text is stored in the 16-bit form
 // (0xFF, 0xFFFE, a length in characters, UTF-16LE) as other programs write
 // it: "标签 A€" (the euro sign is 0x80 in code page 936).

@@ -28,6 +28,7 @@ const GoldenFile kGoldenFiles[] = {
     {"default.tav", "data", [] { return SheetBytes(CSheet{}); }},
     {"preset-7x20-texts.tav", "data", [] { return SheetBytes(samples::TextSheet(samples::Preset7x20())); }},
     {"wide-string-2x2.tav", "data", samples::WideStringFileBytes},
+    {"label-faces-2x8.tav", "data", [] { return SheetBytes(samples::FaceSheet()); }},
     {"default.tav", "fuzz/corpus", [] { return SheetBytes(CSheet{}); }},
     {"full-15x25-texts.tav", "fuzz/corpus", [] { return SheetBytes(samples::TextSheet(samples::Format(15, 25))); }},
     {"small-2x2.tav", "fuzz/corpus", [] { return SheetBytes(samples::TextSheet(samples::Format(2, 2))); }},

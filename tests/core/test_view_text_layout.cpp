@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using Lines = std::vector<std::string>;
 
 TEST(LabelLines, SplitOnCrLfPairsOnly)
@@ -143,14 +145,14 @@ TEST(LabelTextLayout, OversizedTextIsCroppedOppositeItsAlignment)
         {"left top shows the beginning", 0, 0, false, {0, 0}},
         {"centred shows the middle", 1, 4, false, {25, 5}},
         {"right bottom shows the end", 2, 8, false, {50, 10}},
-        {"shrink to fit starts at the corner", 2, 8, true, {0, 0}},
+        {"shrink to fit starts a pixel inside the corner", 2, 8, true, {-1, -1}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const CLabelTextLayout layout = LayoutLabelText(text, kBox, Style(c.nHAlign, c.nVAlign, c.bShrink), kMetrics);
         EXPECT_EQ(layout.m_ptCrop, c.ptCrop);
-        EXPECT_EQ(layout.m_nTextWidth, c.bShrink ? 100 : 150);
-        EXPECT_EQ(layout.m_nTextHeight, c.bShrink ? 40 : 50);
+        EXPECT_EQ(layout.m_nTextWidth, c.bShrink ? 98 : 150);
+        EXPECT_EQ(layout.m_nTextHeight, c.bShrink ? 38 : 50);
     }
 }
 
@@ -165,11 +167,13 @@ TEST(LabelTextLayout, ShrinkFactors)
         int nCharWidth, nLineHeight, nNewGap;
     };
     const Case cases[] = {
-        // 3 × 10 + 2 × 2 = 34 in a box 20 high: 20 × 10 / 34 = 5, 20 × 2 / 34 = 1.
+        // Shrunk text keeps a pixel clear of the box on every side.
+        // 3 × 10 + 2 × 2 = 34 in a box 20 high: 18 × 10 / 34 = 5, 18 × 2 / 34 = 1.
         {"three lines in a box two high keep their width", "A\r\nB\r\nC", {0, 0, 100, 20}, 2, 5, 5, 1},
-        // 30 × 5 = 150 in 100: 5 × 100 / 150 = 3.
+        // 30 × 5 = 150 in 100: 5 × 98 / 150 = 3.
         {"too wide keeps its line height", std::string(30, 'x'), kBox, 0, 3, 10, 0},
-        {"both", std::string(30, 'x') + "\r\nB\r\nC\r\nD\r\nE", kBox, 0, 3, 8, 0},
+        // 5 × 10 in 40: 38 × 10 / 50 = 7.
+        {"both", std::string(30, 'x') + "\r\nB\r\nC\r\nD\r\nE", kBox, 0, 3, 7, 0},
         // 20 × 10 / 200 would be a zero height: one pixel is the least.
         {"one pixel at least", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n13\r\n14\r\n15\r\n16\r\n17\r\n18\r\n19\r\n20\r\n21", {0, 0, 100, 1}, 0, 5, 1, 0},
     };
@@ -181,8 +185,8 @@ TEST(LabelTextLayout, ShrinkFactors)
         EXPECT_EQ(layout.m_nShrunkLineHeight, c.nLineHeight);
         EXPECT_EQ(layout.m_nLineHeight, c.nLineHeight);
         EXPECT_EQ(layout.m_nGap, c.nNewGap);
-        EXPECT_EQ(layout.m_nTextWidth, c.rcBox.Width());
-        EXPECT_EQ(layout.m_nTextHeight, c.rcBox.Height());
+        EXPECT_EQ(layout.m_nTextWidth, c.rcBox.Width() - 2);
+        EXPECT_EQ(layout.m_nTextHeight, std::max(1, c.rcBox.Height() - 2));
     }
 }
 
@@ -198,4 +202,51 @@ TEST(LabelTextLayout, ShrinkOffKeepsTheFont)
     const CLabelTextLayout layout = LayoutLabelText(std::string(30, 'x'), kBox, Style(1, 4, false), kMetrics);
     EXPECT_FALSE(layout.m_bShrunk);
     EXPECT_EQ(layout.m_nLineHeight, 10);
+}
+
+TEST(LabelTextLayout, MeasuredLinesDecideCropAndShrink)
+{
+    // Ten bytes are 50 pixels by the average width, but measured 150: the
+    // text overflows the box of 100 and shrinks to two thirds of its width.
+    const std::string text = "ABCDEFGHIJ";
+    const CMeasuredLines wide{{150}, 0, 0};
+    const CLabelTextLayout cropped = LayoutLabelText(text, kBox, Style(1, 4), kMetrics, wide);
+    EXPECT_FALSE(cropped.m_bShrunk);
+    EXPECT_EQ(cropped.m_nTextWidth, 150);
+    EXPECT_EQ(cropped.m_ptCrop.x, 25) << "centred: both ends cut alike";
+    const CLabelTextLayout shrunk = LayoutLabelText(text, kBox, Style(1, 4, true), kMetrics, wide);
+    EXPECT_TRUE(shrunk.m_bShrunk);
+    EXPECT_EQ(shrunk.m_nShrunkCharWidth, 3);
+    EXPECT_DOUBLE_EQ(shrunk.m_dScaleX, 98.0 / 150.0);
+    EXPECT_DOUBLE_EQ(shrunk.m_dScaleY, 1.0);
+
+    // Widths that do not match the lines are not used.
+    EXPECT_FALSE(LayoutLabelText(text, kBox, Style(1, 4, true), kMetrics, CMeasuredLines{{150, 10}, 0, 0}).m_bShrunk);
+}
+
+TEST(LabelTextLayout, ShrinkKeepsTheInkAboveAndBelowInTheBox)
+{
+    // Four lines of 10 fill the box of 40 exactly, but the face draws 4
+    // pixels above the first line and 6 below the last: 50 pixels to shrink.
+    const CMeasuredLines measured{{20, 20, 20, 20}, 4, 6};
+    struct Case
+    {
+        const char* name;
+        int nVAlign;
+        int nFirstLineY;
+    };
+    // In the 38 pixels a pixel clear of the box's edges, lines of
+    // 38 × 10 / 50 = 7 leave the ink 4 × 0.7 → 3 above and 6 × 0.7 → 5 below.
+    const Case cases[] = {{"top", 0, 3}, {"middle", 4, 3 + (38 - 36) / 2}, {"bottom", 8, 38 - 5 - 28}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CLabelTextLayout layout = LayoutLabelText("A\r\nB\r\nC\r\nD", kBox, Style(1, c.nVAlign, true), kMetrics, measured);
+        EXPECT_TRUE(layout.m_bShrunk);
+        EXPECT_EQ(layout.m_nShrunkLineHeight, 7);
+        EXPECT_DOUBLE_EQ(layout.m_dScaleY, 0.7);
+        EXPECT_DOUBLE_EQ(layout.m_dScaleX, 1.0);
+        EXPECT_EQ(layout.m_nFirstLineY, c.nFirstLineY);
+    }
+    EXPECT_FALSE(LayoutLabelText("A\r\nB\r\nC\r\nD", kBox, Style(1, 4, false), kMetrics, measured).m_bShrunk)
+        << "without shrink to fit the lines keep their em box";
 }

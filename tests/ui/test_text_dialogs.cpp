@@ -3,10 +3,15 @@
 #include "text/CLabelTextDlg.h"
 #include "text/CMarginDlg.h"
 #include "text/DialogSupport.h"
+#include "view/LabelRenderer.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -355,4 +360,111 @@ TEST(TextDialogs, Render)
         EXPECT_TRUE(marginPicture.save(dir + QStringLiteral("/margin-dialog.png")));
         EXPECT_TRUE(fontPicture.save(dir + QStringLiteral("/font-dialog.png")));
     }
+}
+
+namespace {
+
+QListWidgetItem* ChooseFace(CFontColorDlg& dlg, const QString& face)
+{
+    auto* pFaces = dlg.findChild<QListWidget*>(QStringLiteral("listFaces"));
+    const auto items = pFaces->findItems(face, Qt::MatchExactly);
+    if (items.isEmpty())
+        return nullptr;
+    pFaces->setCurrentItem(items.first());
+    return items.first();
+}
+
+} // namespace
+
+TEST(TextFontDialog, StylesRunFromRegularByWeightAndSlant)
+{
+    CFontColorDlg dlg(FontChoiceOf(CLabelRecord()));
+    auto* pStyles = dlg.findChild<QListWidget*>(QStringLiteral("listStyles"));
+    for (const QString& face : {QStringLiteral("DejaVu Sans"), QStringLiteral("DejaVu Serif"), QStringLiteral("Nimbus Sans"),
+                                QStringLiteral("Noto Sans CJK SC")}) {
+        SCOPED_TRACE(face.toStdString());
+        ASSERT_TRUE(ChooseFace(dlg, face));
+        ASSERT_GT(pStyles->count(), 1);
+        EXPECT_EQ(pStyles->currentRow(), 0) << "the regular style is chosen";
+        int nLastWeight = 0;
+        bool bLastSlanted = false;
+        bool bOtherWidth = false;
+        for (int i = 0; i < pStyles->count(); ++i) {
+            const QString style = pStyles->item(i)->text();
+            SCOPED_TRACE(style.toStdString());
+            const QFont font = QFontDatabase::font(face, style, 12);
+            const bool bSlanted = font.style() != QFont::StyleNormal;
+            if (i == 0) {
+                EXPECT_EQ(font.weight(), QFont::Normal);
+                EXPECT_FALSE(bSlanted);
+            }
+            if (style.startsWith(QStringLiteral("Condensed"))) {
+                bOtherWidth = true;
+                continue;
+            }
+            EXPECT_FALSE(bOtherWidth) << "other widths come last";
+            if (i > 1) {
+                EXPECT_TRUE(font.weight() > nLastWeight || (font.weight() == nLastWeight && bSlanted >= bLastSlanted));
+            }
+            nLastWeight = font.weight();
+            bLastSlanted = bSlanted;
+        }
+    }
+}
+
+TEST(TextFontDialog, ACondensedStyleIsStoredAsTheCondensedFamily)
+{
+    CFontColorDlg dlg(FontChoiceOf(CLabelRecord()));
+    auto* pStyles = dlg.findChild<QListWidget*>(QStringLiteral("listStyles"));
+    ASSERT_TRUE(ChooseFace(dlg, QStringLiteral("DejaVu Sans")));
+    const auto condensed = pStyles->findItems(QStringLiteral("Condensed Bold Oblique"), Qt::MatchExactly);
+    ASSERT_FALSE(condensed.isEmpty());
+    pStyles->setCurrentItem(condensed.first());
+    dlg.accept();
+    CLogFont font = dlg.Choice().m_logFont;
+    EXPECT_EQ(font.FaceName(), "DejaVu Sans Condensed");
+    EXPECT_EQ(font.lfWeight, 700);
+    EXPECT_EQ(font.lfItalic, 1);
+
+    // The label prints it narrower than the same style of normal width.
+    font.lfHeight = -40;
+    const qreal condensedWidth = QFontMetricsF(MakeLabelFont(font).m_font).horizontalAdvance(QStringLiteral("MMMM"));
+    font.SetFaceName("DejaVu Sans");
+    const qreal normalWidth = QFontMetricsF(MakeLabelFont(font).m_font).horizontalAdvance(QStringLiteral("MMMM"));
+    EXPECT_LT(condensedWidth, normalWidth * 0.95);
+}
+
+TEST(TextFontDialog, ObliqueIsStoredAsItalicAndAnotherFaceKeepsTheStyle)
+{
+    CFontColorDlg dlg(FontChoiceOf(CLabelRecord()));
+    auto* pStyles = dlg.findChild<QListWidget*>(QStringLiteral("listStyles"));
+    ASSERT_TRUE(ChooseFace(dlg, QStringLiteral("DejaVu Sans")));
+    const auto oblique = pStyles->findItems(QStringLiteral("Bold Oblique"), Qt::MatchExactly);
+    ASSERT_FALSE(oblique.isEmpty());
+    pStyles->setCurrentItem(oblique.first());
+    ASSERT_TRUE(ChooseFace(dlg, QStringLiteral("DejaVu Serif")));
+    EXPECT_EQ(pStyles->currentItem()->text(), QStringLiteral("Bold Italic")) << "the same weight and slant";
+    ASSERT_TRUE(ChooseFace(dlg, QStringLiteral("DejaVu Sans")));
+    dlg.accept();
+    const CLogFont& font = dlg.Choice().m_logFont;
+    EXPECT_EQ(font.FaceName(), "DejaVu Sans");
+    EXPECT_EQ(font.lfWeight, 700);
+    EXPECT_EQ(font.lfItalic, 1);
+    EXPECT_EQ(font.lfWidth, 0);
+}
+
+TEST(TextFontDialog, OffersTheChineseFacesByTheirStoredNames)
+{
+    CFontColorDlg dlg(FontChoiceOf(CLabelRecord()));
+    auto* pFaces = dlg.findChild<QListWidget*>(QStringLiteral("listFaces"));
+    const QStringList offered = {QStringLiteral("宋体"), QStringLiteral("新宋体"), QStringLiteral("黑体"),
+                                 QStringLiteral("微软雅黑"), QStringLiteral("楷体"), QStringLiteral("仿宋")};
+    for (int i = 0; i < offered.size(); ++i)
+        EXPECT_EQ(pFaces->item(i)->text(), offered[i]);
+    EXPECT_EQ(pFaces->currentItem()->text(), QStringLiteral("宋体")) << "the label's face";
+    ASSERT_TRUE(ChooseFace(dlg, QStringLiteral("楷体")));
+    auto* pSample = dlg.findChild<QLabel*>(QStringLiteral("labelSample"));
+    EXPECT_EQ(pSample->font().families().first(), QStringLiteral("AR PL UKai CN"));
+    dlg.accept();
+    EXPECT_EQ(dlg.Choice().m_logFont.FaceName(), "\xBF\xAC\xCC\xE5");
 }

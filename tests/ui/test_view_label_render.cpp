@@ -3,6 +3,10 @@
 #include "view/LabelRenderer.h"
 
 #include <QFile>
+#include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QRawFont>
+#include <QTextLayout>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
@@ -188,13 +192,14 @@ TEST(LabelRenderer, OversizedLineIsCroppedByAlignment)
 
 TEST(LabelRenderer, ShrinkFitsThreeLinesIntoTwo)
 {
-    // Three lines of 20 in a box of 40: lines of 40 × 20 / 60 = 13 pixels.
+    // Three lines of 20 in a box of 40, a pixel clear of its edges: lines of
+    // 38 × 20 / 60 = 12 pixels from y = 1.
     CLabelRecord label = Label("A\r\n\r\nB", 0, 0, true);
     const QImage image = Render(label, 0, 0, {200, 40});
-    EXPECT_GT(InkIn(image, QRect(0, 0, 200, 13)), 0);
-    EXPECT_EQ(InkIn(image, QRect(0, 14, 200, 11)), 0);
-    EXPECT_GT(InkIn(image, QRect(0, 26, 200, 14)), 0);
-    EXPECT_EQ(label.m_logFont.lfHeight, 13);
+    EXPECT_GT(InkIn(image, QRect(0, 1, 200, 12)), 0);
+    EXPECT_EQ(InkIn(image, QRect(0, 14, 200, 10)), 0);
+    EXPECT_GT(InkIn(image, QRect(0, 25, 200, 12)), 0);
+    EXPECT_EQ(label.m_logFont.lfHeight, 12);
     EXPECT_EQ(label.m_logFont.lfWidth, 10) << "only the height overflowed: the width stays";
 
     CLabelRecord unshrunk = Label("A\r\n\r\nB", 0, 0, false);
@@ -256,4 +261,114 @@ TEST(LabelCell, FramesByZoomAndSelection)
         }
         EXPECT_EQ(image.pixel(c.nInset + 1, 6), qRgb(255, 255, 255));
     }
+}
+
+TEST(LabelRenderer, CellHeightIsMeasuredOnTheFaceItself)
+{
+    // A printer height of 236 dots is a cell height: ascent plus descent of a
+    // Latin face, the em of a Chinese one, never a stand-in face's metrics.
+    struct Case
+    {
+        const char* m_utf8Face;
+        const char* m_family;
+        bool m_bEmBox;
+    };
+    const Case cases[] = {
+        {"DejaVu Sans", "DejaVu Sans", false},
+        {"Nimbus Roman", "Nimbus Roman", false},
+        {"DejaVu Serif", "DejaVu Serif", false},
+        {"宋体", "Noto Serif CJK SC", true},
+        {"新宋体_GB2312", "Noto Serif CJK SC", true},
+        {"黑体", "Noto Sans CJK SC", true},
+        {"微软雅黑", "Noto Sans CJK SC", true},
+        {"楷体", "AR PL UKai CN", true},
+        {"楷体_GB2312", "AR PL UKai CN", true},
+        {"仿宋", "AR PL UMing CN", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.m_utf8Face);
+        CLogFont logFont = CLogFont::LabelDefault();
+        logFont.SetFaceName(*Utf8ToGbk(c.m_utf8Face));
+        logFont.lfHeight = 236;
+        const CLabelFont font = MakeLabelFont(logFont);
+        EXPECT_EQ(font.m_font.families().first(), QString::fromUtf8(c.m_family));
+        EXPECT_EQ(font.m_bEmBox, c.m_bEmBox);
+        EXPECT_NEAR(font.m_metrics.m_nLineHeight, 236, 1);
+        const QFontMetricsF metrics(font.m_font);
+        EXPECT_NEAR(c.m_bEmBox ? font.m_font.pixelSize() : metrics.ascent() + metrics.descent(), 236.0, 1.0);
+    }
+}
+
+TEST(LabelRenderer, ChineseIsDrawnInSimplifiedForms)
+{
+    // 直 and 骨 differ between Simplified, Traditional and Japanese forms:
+    // whatever the face, they come from a Simplified Chinese face.
+    const QStringList simplified = {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC"),
+                                    QStringLiteral("AR PL UKai CN"), QStringLiteral("AR PL UMing CN")};
+    for (const char* face : {"宋体", "黑体", "楷体", "仿宋", "微软雅黑", "DejaVu Sans", "Nimbus Roman", "No Such Face"}) {
+        SCOPED_TRACE(face);
+        CLogFont logFont = CLogFont::LabelDefault();
+        logFont.SetFaceName(*Utf8ToGbk(face));
+        logFont.lfHeight = -40;
+        QTextLayout layout(QStringLiteral("直骨"), MakeLabelFont(logFont).m_font);
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        const QList<QGlyphRun> runs = layout.glyphRuns();
+        ASSERT_FALSE(runs.isEmpty());
+        for (const QGlyphRun& run : runs) {
+            const QString family = run.rawFont().familyName();
+            EXPECT_TRUE(simplified.contains(family)) << family.toStdString();
+        }
+    }
+}
+
+TEST(LabelRenderer, ShrunkTextLiesWholeInsideItsBox)
+{
+    // The ink of a shrunk text: inside the text box and clear of its edges,
+    // where a text cut off by the box would leave strokes.
+    struct Case
+    {
+        const char* m_text; // UTF-8
+        int m_nHAlign;
+        int m_nVAlign;
+    };
+    const Case cases[] = {
+        {"CABLE-0123456789-ABCDEFGH", 1, 4},
+        {"CABLE-0123456789-ABCDEFGH", 0, 0},
+        {"WWWWWWWWWWWW-MMMMMMMMMMM", 2, 8},
+        {"gjpqy gjpqy gjpqy gjpqy gjpqy", 1, 8},
+        {"Hg 接线 gjpqy\r\nHg 接线 gjpqy", 1, 0},
+        {"电缆 W-0042 gjpqy 接线端子排", 1, 4},
+        {"电缆 A&B\r\ngjpqy-0123456789\r\nHgy 接线", 1, 4},
+    };
+    const char* faces[] = {"宋体", "黑体", "楷体", "仿宋", "DejaVu Sans", "Nimbus Roman", "DejaVu Serif"};
+    const QRect rcLabel(0, 0, 240, 44);
+    constexpr int kInset = 6;
+    const QRect rcText = rcLabel.adjusted(kInset, kInset, -kInset, -kInset);
+    for (const char* face : faces)
+        for (const bool bItalic : {false, true})
+            for (const Case& c : cases) {
+                SCOPED_TRACE(std::string(face) + (bItalic ? " italic: " : ": ") + c.m_text);
+                CLabelRecord label = Label(*Utf8ToGbk(c.m_text), c.m_nHAlign, c.m_nVAlign, true);
+                label.m_logFont.SetFaceName(*Utf8ToGbk(face));
+                label.m_logFont.lfItalic = bItalic ? 1 : 0;
+                QImage image(rcLabel.size(), QImage::Format_RGB32);
+                image.fill(kBackground);
+                {
+                    QPainter painter(&image);
+                    DrawLabel(painter, label, rcLabel, kInset, kInset, kInset, kInset, 0, kScreenMode, 1.0);
+                }
+                EXPECT_TRUE(label.m_logFont.lfHeight > 0) << "it was shrunk";
+                QRect ink;
+                for (int y = rcText.top(); y <= rcText.bottom(); ++y)
+                    for (int x = rcText.left(); x <= rcText.right(); ++x)
+                        if (IsInk(image.pixel(x, y)))
+                            ink |= QRect(x, y, 1, 1);
+                ASSERT_FALSE(ink.isEmpty());
+                EXPECT_TRUE(rcText.adjusted(1, 1, -1, -1).contains(ink))
+                    << "ink (" << ink.left() << ", " << ink.top() << ")-(" << ink.right() << ", " << ink.bottom() << ")";
+                EXPECT_TRUE(ink.width() > rcText.width() * 3 / 4 || ink.height() > rcText.height() * 3 / 4)
+                    << "no smaller than needed";
+            }
 }
