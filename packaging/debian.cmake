@@ -18,7 +18,6 @@ install(FILES ${package_docs}/copyright ${package_docs}/changelog.gz
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tavromark)
-set(CPACK_PACKAGE_VENDOR "The Tavromark developers")
 set(CPACK_PACKAGE_CONTACT "${TAVRO_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "cable and wire label sheet designer")
 set(CPACK_PACKAGE_DESCRIPTION "Tavromark fills sheets of pre-cut label stock for marking cables and
@@ -28,13 +27,12 @@ them label by label and prints just the selected labels onto the stock.
 A calibration print and a page offset line the print up with the stock.
 
 The interface is in Simplified Chinese.")
-set(CPACK_PACKAGE_INSTALL_DIRECTORY tavromark)
 set(CPACK_STRIP_FILES ON)
+# Folders the install makes are 0755 whatever the builder's umask.
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${TAVRO_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${TAVRO_HOMEPAGE}")
