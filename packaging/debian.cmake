@@ -38,11 +38,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${TAVRO_HOMEPAGE}")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 # The libraries come from dpkg-shlibdeps. The rest is loaded at run time:
-# the CJK faces that stand in for the documents' Chinese fonts, and Qt's
-# Chinese translations, which the program loads from Qt's translations
-# directory.
+# the faces that stand in for the documents' Chinese fonts (宋体, 黑体, 楷体,
+# 仿宋) and Qt's Chinese translations, read from Qt's translations folder.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk, fonts-arphic-ukai, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+  "fonts-noto-cjk, fonts-arphic-ukai, fonts-arphic-uming, qt6-translations-l10n")
 # Printing goes through a CUPS server, local or on the network.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "cups")
 # No maintainer scripts: the MIME, desktop and icon caches are refreshed by
