@@ -6,12 +6,11 @@ set(TAVRO_MAINTAINER "The Tavromark developers <packaging@tavromark.org>")
 
 set(package_docs ${PROJECT_BINARY_DIR}/packaging)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/copyright.in ${package_docs}/copyright @ONLY)
-configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog.in ${package_docs}/changelog @ONLY)
 find_program(GZIP gzip REQUIRED)
 add_custom_command(OUTPUT ${package_docs}/changelog.gz
-  COMMAND ${GZIP} -9nc changelog > changelog.gz
+  COMMAND ${GZIP} -9nc ${CMAKE_CURRENT_LIST_DIR}/changelog > changelog.gz
   WORKING_DIRECTORY ${package_docs}
-  DEPENDS ${package_docs}/changelog)
+  DEPENDS ${CMAKE_CURRENT_LIST_DIR}/changelog)
 add_custom_target(tavromark_changelog ALL DEPENDS ${package_docs}/changelog.gz)
 install(FILES ${package_docs}/copyright ${package_docs}/changelog.gz
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tavromark)
