@@ -10,9 +10,9 @@
 
 namespace {
 
-std::vector<CDesktopFile> RegistrationFiles()
+std::vector<CDesktopFile> RegistrationFiles(const std::string& executable)
 {
-    std::vector<CDesktopFile> files = DesktopRegistrationFiles(ExecutablePath());
+    std::vector<CDesktopFile> files = DesktopRegistrationFiles(executable);
     QFile icon(QStringLiteral(":/tavromark.svg"));
     if (icon.open(QIODevice::ReadOnly))
         files.push_back({"icons/hicolor/scalable/apps/tavromark.svg", icon.readAll().toStdString()});
@@ -41,10 +41,13 @@ void RefreshDatabases(const QString& dataHome, bool bWait)
 
 void RegisterDesktopIntegration()
 {
+    // An installed program's entry comes with it; one in the user's data
+    // directory would shadow it.
+    const std::string executable = ExecutablePath();
     const std::optional<std::string> dataHome = XdgDataHome();
-    if (!dataHome || ExecutablePath().empty())
+    if (!dataHome || executable.empty() || IsInstalledProgram(executable))
         return;
-    const CRegistrationResult result = InstallDesktopFiles(*dataHome, RegistrationFiles());
+    const CRegistrationResult result = InstallDesktopFiles(*dataHome, RegistrationFiles(executable));
     if (result.m_bChanged)
         RefreshDatabases(QString::fromStdString(*dataHome), false);
 }
@@ -54,7 +57,7 @@ QString UnregisterDesktopIntegration()
     const std::optional<std::string> dataHome = XdgDataHome();
     if (!dataHome)
         return QStringLiteral("no home directory to find the desktop registration in");
-    const CRegistrationResult result = RemoveDesktopFiles(*dataHome, RegistrationFiles());
+    const CRegistrationResult result = RemoveDesktopFiles(*dataHome, RegistrationFiles(ExecutablePath()));
     if (result.m_bChanged)
         RefreshDatabases(QString::fromStdString(*dataHome), true);
     if (result.m_nError)

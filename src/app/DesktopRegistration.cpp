@@ -1,5 +1,6 @@
 #include "app/DesktopRegistration.h"
 
+#include "app/DesktopFileTexts.h"
 #include "model/AtomicFile.h"
 
 #include <cerrno>
@@ -7,15 +8,14 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string_view>
 #include <system_error>
 
 namespace fs = std::filesystem;
 
-const char* const kDocumentTypeId = "TAVRO.Document";
-const char* const kDocumentTypeDescription = "TAVRO Document";
-const char* const kDocumentMimeType = "application/x-tavro-document";
-
 namespace {
+
+constexpr const char* kDesktopEntryPath = "applications/tavromark.desktop";
 
 std::optional<std::string> ReadWholeFile(const fs::path& path)
 {
@@ -69,42 +69,26 @@ std::optional<std::string> XdgDataHome()
 
 std::string DesktopEntryText(const std::string& executable)
 {
-    return "[Desktop Entry]\n"
-           "Type=Application\n"
-           "Name=Tavromark\n"
-           "GenericName=Cable label designer\n"
-           "GenericName[zh_CN]=线缆标签设计\n"
-           "Comment=Design and print sheets of cable and wire labels\n"
-           "Comment[zh_CN]=设计并打印线缆标签\n"
-           "Exec=" + ExecArgument(executable) + " %f\n"
-           "Icon=tavromark\n"
-           "Terminal=false\n"
-           "Categories=Office;Graphics;\n"
-           "MimeType=" + std::string(kDocumentMimeType) + ";\n";
+    constexpr std::string_view placeholder = "@TAVRO_EXEC@";
+    const std::string exec = ExecArgument(executable);
+    std::string entry;
+    std::string_view rest = kDesktopEntryTemplate;
+    for (auto at = rest.find(placeholder); at != std::string_view::npos; at = rest.find(placeholder)) {
+        entry.append(rest.substr(0, at)).append(exec);
+        rest.remove_prefix(at + placeholder.size());
+    }
+    return entry.append(rest);
 }
 
 std::string MimeTypeText()
 {
-    // The magic is the length byte 0x30 and the start of the signature that
-    // every document begins with.
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-           "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-           "  <mime-type type=\"" + std::string(kDocumentMimeType) + "\">\n"
-           "    <comment>" + kDocumentTypeDescription + "</comment>\n"
-           "    <comment xml:lang=\"zh_CN\">TAVRO 文件</comment>\n"
-           "    <acronym>" + kDocumentTypeId + "</acronym>\n"
-           "    <glob pattern=\"*.tav\"/>\n"
-           "    <magic priority=\"50\">\n"
-           "      <match type=\"string\" offset=\"0\" value=\"0_TAVRO MARKER SUITE\"/>\n"
-           "    </magic>\n"
-           "  </mime-type>\n"
-           "</mime-info>\n";
+    return std::string(kMimeTypeDefinition);
 }
 
 std::vector<CDesktopFile> DesktopRegistrationFiles(const std::string& executable)
 {
     return {
-        {"applications/tavromark.desktop", DesktopEntryText(executable)},
+        {kDesktopEntryPath, DesktopEntryText(executable)},
         {"mime/packages/tavromark.xml", MimeTypeText()},
     };
 }
@@ -151,4 +135,13 @@ std::string ExecutablePath()
     std::error_code error;
     const fs::path path = fs::read_symlink("/proc/self/exe", error);
     return error ? std::string() : path.string();
+}
+
+bool IsInstalledProgram(const std::string& executable)
+{
+    if (executable.empty())
+        return false;
+    const fs::path entry = fs::path(executable).parent_path() / TAVRO_DATADIR_FROM_BINDIR / kDesktopEntryPath;
+    std::error_code error;
+    return fs::is_regular_file(entry, error);
 }

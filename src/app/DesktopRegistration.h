@@ -5,14 +5,11 @@
 #include <vector>
 
 // The registration of ".tav" documents with the desktop: a desktop entry that
-// opens them with this program and a shared-mime-info type that names them,
-// both in the user's XDG data directory. Start-up installs them when they are
-// missing or differ; "Unregister" removes them.
-
-// The registered file type: identifier and description.
-extern const char* const kDocumentTypeId;          // "TAVRO.Document"
-extern const char* const kDocumentTypeDescription; // "TAVRO Document"
-extern const char* const kDocumentMimeType;        // "application/x-tavro-document"
+// opens (and prints) them with this program and a shared-mime-info type that
+// names them, both in the user's XDG data directory. A program run from a
+// build tree installs them at start-up when they are missing or differ;
+// "Unregister" removes them. An installed program has them from its package
+// and writes nothing.
 
 struct CDesktopFile
 {
@@ -24,9 +21,11 @@ struct CDesktopFile
 // nullopt without a home directory.
 std::optional<std::string> XdgDataHome();
 
-// The entry that starts `executable` with a document ("%f"), quoted as the
-// desktop entry rules ask.
+// The entry that starts `executable` with a document ("%f"), and with "/p"
+// in its print action, quoted as the desktop entry rules ask. The same text
+// as the installed entry, data/tavromark.desktop.in.
 std::string DesktopEntryText(const std::string& executable);
+// The type definition of data/tavromark.xml.
 std::string MimeTypeText();
 
 // The desktop entry and the MIME type for `executable`.
@@ -48,3 +47,9 @@ CRegistrationResult RemoveDesktopFiles(const std::string& dataHome,
 
 // The program's own path, from /proc/self/exe; empty when unknown.
 std::string ExecutablePath();
+
+// True when `executable` is an installed program: the installation's desktop
+// entry lies where the install rules put it relative to the program
+// (bin/../share/applications/tavromark.desktop), as it does after a package
+// or "cmake --install" and never in a build tree.
+bool IsInstalledProgram(const std::string& executable);

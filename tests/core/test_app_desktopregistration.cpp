@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -24,32 +25,44 @@ std::string ReadAll(const fs::path& path)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-std::string ExecLine(const std::string& executable)
+// The Exec lines of the entry: the program's own, then its print action's.
+std::vector<std::string> ExecLines(const std::string& executable)
 {
     const std::string entry = DesktopEntryText(executable);
-    const auto start = entry.find("\nExec=") + 6;
-    return entry.substr(start, entry.find('\n', start) - start);
+    std::vector<std::string> lines;
+    for (auto start = entry.find("\nExec="); start != std::string::npos; start = entry.find("\nExec=", start)) {
+        start += 6;
+        lines.push_back(entry.substr(start, entry.find('\n', start) - start));
+    }
+    return lines;
+}
+
+void WriteFile(const fs::path& path)
+{
+    fs::create_directories(path.parent_path());
+    std::ofstream(path) << "x";
 }
 
 } // namespace
 
-TEST(DesktopRegistration, ExecLineQuotesWhatNeedsIt)
+TEST(DesktopRegistration, ExecLinesQuoteWhatNeedsIt)
 {
     struct
     {
         const char* szName;
         std::string executable;
-        std::string exec;
+        std::string exec; // the program as the Exec lines start it
     } const cases[] = {
-        {"plain path", "/usr/bin/tavromark", "/usr/bin/tavromark %f"},
-        {"space", "/opt/my apps/tavromark", "\"/opt/my apps/tavromark\" %f"},
-        {"dollar and quote", "/opt/a$b\"c/t", "\"/opt/a\\\\$b\\\\\"c/t\" %f"},
-        {"percent sign", "/opt/100%/t", "/opt/100%%/t %f"},
-        {"backslash", "/opt/a\\b/t", "\"/opt/a\\\\\\\\b/t\" %f"},
+        {"plain path", "/usr/bin/tavromark", "/usr/bin/tavromark"},
+        {"space", "/opt/my apps/tavromark", "\"/opt/my apps/tavromark\""},
+        {"dollar and quote", "/opt/a$b\"c/t", "\"/opt/a\\\\$b\\\\\"c/t\""},
+        {"percent sign", "/opt/100%/t", "/opt/100%%/t"},
+        {"backslash", "/opt/a\\b/t", "\"/opt/a\\\\\\\\b/t\""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.szName);
-        EXPECT_EQ(ExecLine(c.executable), c.exec);
+        const std::vector<std::string> expected = {c.exec + " %f", c.exec + " /p %f"};
+        EXPECT_EQ(ExecLines(c.executable), expected);
     }
 }
 
@@ -59,7 +72,45 @@ TEST(DesktopRegistration, TypeAndEntryNameTheDocuments)
     EXPECT_NE(mime.find("<glob pattern=\"*.tav\"/>"), std::string::npos);
     EXPECT_NE(mime.find("TAVRO Document"), std::string::npos);
     EXPECT_NE(mime.find("TAVRO.Document"), std::string::npos);
-    EXPECT_NE(DesktopEntryText("/x").find("MimeType=application/x-tavro-document;"), std::string::npos);
+    const std::string entry = DesktopEntryText("/x");
+    EXPECT_NE(entry.find("MimeType=application/x-tavro-document;"), std::string::npos);
+    EXPECT_NE(entry.find("Actions=print;"), std::string::npos);
+    EXPECT_NE(entry.find("[Desktop Action print]\nName=Print\nName[zh_CN]=打印\n"), std::string::npos);
+    EXPECT_EQ(entry.find('@'), std::string::npos);
+}
+
+TEST(DesktopRegistration, InstalledProgramIsKnownByItsInstalledEntry)
+{
+    const fs::path root = UniqueTempDir();
+    struct
+    {
+        const char* szName;
+        const char* szExecutable;  // below the temporary directory
+        const char* szDesktopEntry; // made below it too, or nullptr
+        bool bInstalled;
+    } const cases[] = {
+        {"installed", "usr/bin/tavromark", "usr/share/applications/tavromark.desktop", true},
+        {"installed under another prefix", "opt/t/bin/tavromark", "opt/t/share/applications/tavromark.desktop", true},
+        {"build tree", "build/src/tavromark", nullptr, false},
+        {"binary copied beside no entry", "home/bin/tavromark", nullptr, false},
+        {"entry of another prefix", "usr/local/bin/tavromark", "usr/share/applications/tavromark.desktop", false},
+        {"entry is a directory", "srv/bin/tavromark", "srv/share/applications/tavromark.desktop/", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.szName);
+        fs::remove_all(root);
+        WriteFile(root / c.szExecutable);
+        if (c.szDesktopEntry) {
+            const std::string entry = c.szDesktopEntry;
+            if (entry.back() == '/')
+                fs::create_directories(root / entry);
+            else
+                WriteFile(root / entry);
+        }
+        EXPECT_EQ(IsInstalledProgram((root / c.szExecutable).string()), c.bInstalled);
+    }
+    EXPECT_FALSE(IsInstalledProgram(""));
+    fs::remove_all(root);
 }
 
 TEST(DesktopRegistration, InstallsOnlyWhatDiffersAndRemoves)
