@@ -8,6 +8,8 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins
   libqt6svg6 qt6-translations-l10n libx11-dev
+  # wire lists: the zip container, XML, encoding detection
+  libzip-dev libexpat1-dev libuchardet-dev
   # fonts: "宋体" is drawn with Noto Serif CJK SC
   fonts-noto-cjk fontconfig
   # tests, fuzzing, benchmarks

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/CommandLineList.h"
+
 #include <string>
 #include <vector>
 
@@ -29,6 +31,7 @@ struct CCommandLineInfo
     std::string m_strPortName;
     std::string m_strOutputName; // the PDF of --pdf
     int m_nPrintMode = 1;        // what --pdf writes: labels (1), --baseline (0), --preview (4095)
+    CWireListRequest m_list;     // --list: print the markers of a wire list
     std::string m_strError;
 };
 

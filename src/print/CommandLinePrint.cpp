@@ -5,6 +5,7 @@
 #include "print/PageOffsetSettings.h"
 #include "print/PrintLayout.h"
 #include "print/PrintPage.h"
+#include "print/WireListPrint.h"
 
 #include <QFile>
 #include <QPainter>
@@ -33,7 +34,9 @@ std::string ReadSheetForPrinting(const std::string& path, CSheet& sheet)
     return "'" + path + "' is damaged and cannot be read";
 }
 
-std::string PrintOnPrinter(const CCommandLineInfo& cmdInfo, const CSheet& sheet, const CPageOffset& offset)
+// With `listSheets`, prints every sheet of the wire list instead of `sheet`.
+std::string PrintOnPrinter(const CCommandLineInfo& cmdInfo, const CSheet& sheet, const CPageOffset& offset,
+                           CMarkerSheets* listSheets)
 {
     using Cmd = CCommandLineInfo::ShellCommand;
     // The store stands for the program's printer choice, as at start-up.
@@ -55,7 +58,10 @@ std::string PrintOnPrinter(const CCommandLineInfo& cmdInfo, const CSheet& sheet,
     QPainter painter;
     if (!painter.begin(&printer))
         return "cannot start the print job on '" + printer.printerName().toStdString() + "'";
-    PrintSheetPage(painter, sheet, kPrintModeLabels, offset.m_nMoveX, offset.m_nMoveY);
+    if (listSheets)
+        PrintMarkerSheets(painter, printer, *listSheets, kPrintModeLabels, offset.m_nMoveX, offset.m_nMoveY);
+    else
+        PrintSheetPage(painter, sheet, kPrintModeLabels, offset.m_nMoveX, offset.m_nMoveY);
     if (!painter.end())
         return "the print job on '" + printer.printerName().toStdString() + "' failed";
     return {};
@@ -68,10 +74,27 @@ std::string RunCommandLinePrint(const CCommandLineInfo& cmdInfo)
     CSheet sheet;
     if (std::string error = ReadSheetForPrinting(cmdInfo.m_strFileName, sheet); !error.empty())
         return error;
+    // A wire list is read and checked whole before anything is printed.
+    const bool bList = !cmdInfo.m_list.m_strPath.empty();
+    CMarkerList markers;
+    if (bList)
+        if (std::string error = LoadWireListMarkers(cmdInfo.m_list, markers); !error.empty())
+            return error;
+    CMarkerSheets listSheets(sheet, markers, cmdInfo.m_list.m_bSelectedOnly);
+    if (bList)
+        if (std::string error = listSheets.Check(); !error.empty())
+            return "'" + cmdInfo.m_strFileName + "': " + error;
     const CPageOffset offset = ReadPageOffset();
     if (cmdInfo.m_nShellCommand != CCommandLineInfo::ShellCommand::ExportPdf)
-        return PrintOnPrinter(cmdInfo, sheet, offset);
+        return PrintOnPrinter(cmdInfo, sheet, offset, bList ? &listSheets : nullptr);
     const QString output = QFile::decodeName(QByteArray::fromStdString(cmdInfo.m_strOutputName));
+    if (bList) {
+        QString error;
+        if (ExportMarkerSheetsPdf(output, listSheets, cmdInfo.m_nPrintMode, offset.m_nMoveX, offset.m_nMoveY, error) !=
+            SheetsPdfResult::Written)
+            return "cannot write '" + cmdInfo.m_strOutputName + "': " + error.toStdString();
+        return {};
+    }
     const QString error = ExportSheetPdf(output, sheet, cmdInfo.m_nPrintMode, offset.m_nMoveX, offset.m_nMoveY);
     if (!error.isEmpty())
         return "cannot write '" + cmdInfo.m_strOutputName + "': " + error.toStdString();
