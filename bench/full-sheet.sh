@@ -7,7 +7,8 @@
 # text, or <Field name="1"/> with MERGE_CSV as its comma-separated merge
 # source).
 make_full_sheet() {
-  local template=$1 tav=$2 glabels=$3 span=$4 merge=${5:-}
+  local template=$1 tav=$2 glabels=$3 span=$4 merge=
+  [[ -n ${5:-} ]] && merge="<Merge type=\"Text/Comma\" src=\"$5\"/>"
   python3 - "$template" "$tav" <<'PY'
 import struct, sys
 src = open(sys.argv[1], 'rb').read()
@@ -38,7 +39,7 @@ PY
             font_italic="False" line_spacing="1">$span</Span>
     </Object-text>
   </Objects>
-${merge:+  <Merge type="Text/Comma" src="$merge"/>}
+  $merge
 </Glabels-document>
 XML
 }

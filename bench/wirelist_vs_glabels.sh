@@ -39,7 +39,7 @@ printf 'median seconds for 15,000 markers: tavromark %.3f, glabels-3-batch %.3f,
   "$ours" "$theirs" "$(echo "$theirs / $ours" | bc -l)"
 
 peak() {
-  /usr/bin/time -f '%M' -o "$work/rss" "$bin" --pdf "$work/peak.pdf" --list "$1" "$work/full.tav"
+  /usr/bin/time -f "%M" -o "$work/rss" "$bin" --pdf "$work/peak.pdf" --list "$1" "$work/full.tav" 2>/dev/null
   echo "$(($(cat "$work/rss") / 1024)) MB"
 }
 echo "tavromark peak memory: 15,000 rows (40 sheets) $(peak "$work/wires.csv"), 150,000 rows (400 sheets) $(peak "$work/wires-150k.csv")"
