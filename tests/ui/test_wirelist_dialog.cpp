@@ -1,6 +1,8 @@
 #include "wirelist/CWireListDlg.h"
 
-#include "model/Gbk.h"
+#include "print/PrintLayout.h"
+
+#include <QDir>
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -78,4 +80,49 @@ TEST(WireListDialog, RowThatDoesNotFitIsNamed)
     file.close();
     CWireListDlg dialog(path, TwoSelected(), 0, 0, [](const std::vector<std::string>&) { return std::size_t{0}; });
     QTRY_VERIFY(dialog.CountText().startsWith(QStringLiteral("row 2: ")));
+}
+
+TEST(WireListPrint, PdfPerSheetAndCancelLeavesNoFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("wires.pdf"));
+    const CSheet sheet = TwoSelected();
+    CMarkerList markers;
+    markers.m_runs = {{"W1", 10}};
+    markers.m_nTotal = 10; // 2 + 6 + 2: three sheets
+
+    CMarkerSheets all(sheet, markers, false);
+    QString error;
+    std::vector<std::size_t> seen;
+    ASSERT_EQ(ExportMarkerSheetsPdf(path, all, kPrintModeLabels, 0, 0, error,
+                                    [&](std::size_t nDone, std::size_t nTotal) {
+                                        EXPECT_EQ(nTotal, 3u);
+                                        seen.push_back(nDone);
+                                        return true;
+                                    }),
+              SheetsPdfResult::Written)
+        << error.toStdString();
+    EXPECT_EQ(seen, (std::vector<std::size_t>{1, 2, 3}));
+    QFile written(path);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray before = written.readAll();
+    written.close();
+    EXPECT_EQ(before.count("/Type /Page") - before.count("/Type /Pages"), 3) << "three pages";
+
+    // Cancelled on the second sheet: the earlier PDF stays as it was and no
+    // temporary file is left beside it.
+    CMarkerSheets again(sheet, markers, false);
+    EXPECT_EQ(ExportMarkerSheetsPdf(path, again, kPrintModeLabels, 0, 0, error,
+                                    [](std::size_t nDone, std::size_t) { return nDone < 2; }),
+              SheetsPdfResult::Cancelled);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("wires.pdf")});
+
+    const QString fresh = dir.filePath(QStringLiteral("fresh.pdf"));
+    CMarkerSheets third(sheet, markers, false);
+    EXPECT_EQ(ExportMarkerSheetsPdf(fresh, third, kPrintModeLabels, 0, 0, error,
+                                    [](std::size_t, std::size_t) { return false; }),
+              SheetsPdfResult::Cancelled);
+    EXPECT_FALSE(QFile::exists(fresh));
 }
