@@ -14,7 +14,7 @@ packages=(
   fonts-noto-cjk fontconfig
   # tests, fuzzing, benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
-  xvfb xauth x11-utils xdotool imagemagick poppler-utils
+  xvfb xauth x11-utils xdotool imagemagick poppler-utils python3
   # a private CUPS server with a PDF queue for the printing tests
   cups cups-client cups-bsd printer-driver-cups-pdf
 )
