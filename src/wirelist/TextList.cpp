@@ -63,6 +63,9 @@ std::string DecodeText(std::string_view bytes, const std::string& encoding, CDec
         std::optional<CDecodedText> text = Decode(bytes, encoding);
         if (!text)
             return "the text is not valid " + encoding;
+        // A byte order mark the named encoding keeps is no part of the first cell.
+        if (text->m_strText.starts_with("\xEF\xBB\xBF"))
+            text->m_strText.erase(0, 3);
         decoded = std::move(*text);
         return {};
     }

@@ -83,6 +83,11 @@ TEST(WireListReader, NamedEncodingAndWorksheet)
     ASSERT_EQ(ReadWireListFile(kLists + "libreoffice-gb18030.csv", options, list), "");
     ExpectSourceRows(list.m_table);
 
+    // A named encoding still drops the byte order mark.
+    options.m_strEncoding = "UTF-8";
+    ASSERT_EQ(ReadWireListFile(kLists + "utf8-bom.csv", options, list), "");
+    ExpectSourceRows(list.m_table);
+
     // GB18030 bytes named as UTF-8 are refused, not garbled.
     options.m_strEncoding = "UTF-8";
     EXPECT_NE(ReadWireListFile(kLists + "libreoffice-gb18030.csv", options, list).find("not valid UTF-8"),
