@@ -4,6 +4,7 @@
 #include "print/CPrinterSettings.h"
 #include "print/PrintLayout.h"
 #include "print/PrintPage.h"
+#include "text/EditText.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -48,6 +49,20 @@ QString ColumnName(std::size_t nColumn)
 QString FromUtf8(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString FaultText(const CMarkerFault& fault)
+{
+    const QString row = QStringLiteral("第 %1 行：").arg(fault.m_nRow);
+    switch (fault.m_kind) {
+    case CMarkerFault::Kind::TooLong:
+        return row + QStringLiteral("线号有 %1 个字节，一个标签最多 %2 个字节。").arg(fault.m_nBytes).arg(kLabelTextLimit);
+    case CMarkerFault::Kind::NotCodePage936:
+        return row + QStringLiteral("字符“%1”不能打印在标签上。").arg(FromUtf8(fault.m_strDetail));
+    case CMarkerFault::Kind::BadQuantity:
+        return row + QStringLiteral("数量“%1”不是 0 到 %2 之间的整数。").arg(FromUtf8(fault.m_strDetail)).arg(kMaxMarkerCopies);
+    }
+    return row;
 }
 
 } // namespace
@@ -187,7 +202,7 @@ void CWireListDlg::ReadWholeList()
     QApplication::restoreOverrideCursor();
     if (!error.empty())
         m_list = {};
-    m_strProblem = FromUtf8(error);
+    m_strProblem = error.empty() ? QString() : QStringLiteral("无法读取线号表：%1").arg(FromUtf8(error));
     Rebuild();
 }
 
@@ -217,8 +232,9 @@ void CWireListDlg::Rebuild()
     QString problem = m_strProblem;
     if (problem.isEmpty()) {
         const CMarkerOptions options = MarkerOptions(problem);
-        if (problem.isEmpty())
-            problem = FromUtf8(BuildMarkers(m_list.m_table, options, m_markers));
+        CMarkerFault fault;
+        if (problem.isEmpty() && !BuildMarkers(m_list.m_table, options, m_markers, &fault).empty())
+            problem = FaultText(fault);
     }
     if (problem.isEmpty() && m_markers.m_nTotal == 0)
         problem = QStringLiteral("所选的列全是空的，没有标签可打印。");

@@ -31,9 +31,27 @@ void AppendCell(std::string& out, std::string_view cell)
     }
 }
 
-std::string RowError(std::size_t nRow, const std::string& reason)
+// The English message of a fault; fills `out` when given.
+std::string Refuse(CMarkerFault fault, CMarkerFault* out)
 {
-    return "row " + std::to_string(nRow + 1) + ": " + reason;
+    std::string reason;
+    switch (fault.m_kind) {
+    case CMarkerFault::Kind::TooLong:
+        reason = "the marker takes " + std::to_string(fault.m_nBytes) + " bytes; a label holds at most " +
+                 std::to_string(kLabelTextLimit);
+        break;
+    case CMarkerFault::Kind::NotCodePage936:
+        reason = "'" + fault.m_strDetail + "' cannot be printed on a label (labels hold code page 936 characters only)";
+        break;
+    case CMarkerFault::Kind::BadQuantity:
+        reason = "the quantity '" + fault.m_strDetail + "' is not a whole number from 0 to " +
+                 std::to_string(kMaxMarkerCopies);
+        break;
+    }
+    const std::string message = "row " + std::to_string(fault.m_nRow) + ": " + reason;
+    if (out)
+        *out = std::move(fault);
+    return message;
 }
 
 } // namespace
@@ -77,8 +95,10 @@ std::optional<std::vector<std::size_t>> ParseColumnList(std::string_view text)
     }
 }
 
-std::string BuildMarkers(const CWireTable& table, const CMarkerOptions& options, CMarkerList& markers)
+std::string BuildMarkers(const CWireTable& table, const CMarkerOptions& options, CMarkerList& markers,
+                         CMarkerFault* fault)
 {
+    using Kind = CMarkerFault::Kind;
     markers = {};
     CMarkerList built;
     std::string text;
@@ -94,8 +114,7 @@ std::string BuildMarkers(const CWireTable& table, const CMarkerOptions& options,
             const auto [ptr, ec] = std::from_chars(quantity.data(), quantity.data() + quantity.size(), nQuantity);
             if (quantity.empty() || ec != std::errc() || ptr != quantity.data() + quantity.size() || nQuantity < 0 ||
                 nQuantity > kMaxMarkerCopies)
-                return RowError(r, "the quantity '" + std::string(quantity) + "' is not a whole number from 0 to " +
-                                       std::to_string(kMaxMarkerCopies));
+                return Refuse({r + 1, Kind::BadQuantity, std::string(quantity), 0}, fault);
             nCount = static_cast<std::uint32_t>(nQuantity);
         }
         text.clear();
@@ -106,11 +125,9 @@ std::string BuildMarkers(const CWireTable& table, const CMarkerOptions& options,
         }
         std::optional<std::string> stored = EditTextToGbk(text);
         if (!stored)
-            return RowError(r, "'" + FirstUnstorableCharacter(text).value_or("?") +
-                                   "' cannot be printed on a label (labels hold code page 936 characters only)");
+            return Refuse({r + 1, Kind::NotCodePage936, FirstUnstorableCharacter(text).value_or("?"), 0}, fault);
         if (stored->size() > kLabelTextLimit)
-            return RowError(r, "the marker takes " + std::to_string(stored->size()) + " bytes; a label holds at most " +
-                                   std::to_string(kLabelTextLimit));
+            return Refuse({r + 1, Kind::TooLong, {}, stored->size()}, fault);
         if (nCount == 0)
             continue;
         built.m_nTotal += nCount;

@@ -44,8 +44,24 @@ struct CMarkerList
     std::size_t m_nTotal = 0; // markers, the sum of every run's count
 };
 
+// Why a row cannot be a marker, for a message in the reader's language.
+struct CMarkerFault
+{
+    enum class Kind
+    {
+        TooLong,        // m_nBytes stored bytes, more than kLabelTextLimit
+        NotCodePage936, // m_strDetail: the first character code page 936 cannot hold
+        BadQuantity,    // m_strDetail: the quantity cell
+    };
+    std::size_t m_nRow = 0; // from 1, as the list numbers it
+    Kind m_kind = Kind::TooLong;
+    std::string m_strDetail; // UTF-8
+    std::size_t m_nBytes = 0;
+};
+
 // Every row's marker, all or nothing. Rows whose chosen cells are all empty
 // give no marker. On the first row that cannot be a marker returns why,
-// naming it by its number in the list ("row 12: ..."), and `markers` is
-// left empty.
-std::string BuildMarkers(const CWireTable& table, const CMarkerOptions& options, CMarkerList& markers);
+// naming it by its number in the list ("row 12: ..."), fills `fault` when
+// given, and leaves `markers` empty.
+std::string BuildMarkers(const CWireTable& table, const CMarkerOptions& options, CMarkerList& markers,
+                         CMarkerFault* fault = nullptr);

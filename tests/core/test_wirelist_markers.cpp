@@ -110,6 +110,13 @@ TEST(WireMarkers, FirstRowThatDoesNotFitStopsTheJob)
         EXPECT_TRUE(markers.m_runs.empty());
         EXPECT_EQ(markers.m_nTotal, 0u);
     }
+    CMarkerFault fault;
+    CMarkerList refused;
+    EXPECT_NE(BuildMarkers(Table("ok\nWő1\n"), {}, refused, &fault), "");
+    EXPECT_EQ(fault.m_nRow, 2u);
+    EXPECT_EQ(fault.m_kind, CMarkerFault::Kind::NotCodePage936);
+    EXPECT_EQ(fault.m_strDetail, "ő");
+
     CMarkerList fits;
     ASSERT_EQ(BuildMarkers(Table(std::string(48, 'x') + "线\n"), {}, fits), "");
     EXPECT_EQ(fits.m_runs.at(0).m_strText.size(), kLabelTextLimit);

@@ -79,7 +79,7 @@ TEST(WireListDialog, RowThatDoesNotFitIsNamed)
     file.write("W1\n" + QByteArray(51, 'x') + "\n");
     file.close();
     CWireListDlg dialog(path, TwoSelected(), 0, 0, [](const std::vector<std::string>&) { return std::size_t{0}; });
-    QTRY_VERIFY(dialog.CountText().startsWith(QStringLiteral("row 2: ")));
+    QTRY_COMPARE(dialog.CountText(), QStringLiteral("第 2 行：线号有 51 个字节，一个标签最多 50 个字节。"));
 }
 
 TEST(WireListPrint, PdfPerSheetAndCancelLeavesNoFile)
