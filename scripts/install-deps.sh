@@ -8,12 +8,14 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins
   libqt6svg6 qt6-translations-l10n libx11-dev
+  # wire lists: the zip container, XML, encoding detection
+  libzip-dev libexpat1-dev libuchardet-dev
   # fonts: "宋体" is drawn with Noto Serif CJK SC, "黑体" with Noto Sans CJK SC,
   # "楷体" with AR PL UKai CN, "仿宋" with AR PL UMing CN
   fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming fontconfig
   # tests, fuzzing, benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
-  xvfb xauth x11-utils xdotool imagemagick poppler-utils
+  xvfb xauth x11-utils xdotool imagemagick poppler-utils python3
   # a private CUPS server with a PDF queue for the printing tests
   cups cups-client cups-bsd printer-driver-cups-pdf
   # installing and packaging: icons drawn at build time, the desktop's

@@ -5,6 +5,7 @@
 #include "app/KeyIndicators.h"
 #include "model/CTAVRODoc.h"
 #include "view/CTAVROView.h"
+#include "wirelist/WireListImport.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -36,6 +37,7 @@ struct CCommandText
 constexpr CCommandText kCommandTexts[] = {
     {ID::FileNewSheet, "建立新文档", "新建", "file-new"},
     {ID::FileOpen, "打开一个现有文档", "打开", "file-open"},
+    {ID::ImportWireList, "读入线号表，按表中的线号填写并打印标签", "", ""},
     {ID::FileSave, "保存活动文档", "保存", "file-save"},
     {ID::FileSaveAs, "将活动文档以一个新文件名保存", "", ""},
     {ID::PageOffset, "设定打印偏移量", "", ""},
@@ -172,6 +174,7 @@ CMainFrame::CMainFrame(CTAVRODoc* pDocument, const CCommandMap* pAppCommands, QW
         m_router.AddTarget(pAppCommands);
 
     m_commands.On(ID::ViewFormatBar, [this] { OnViewFormatBar(); });
+    m_commands.On(ID::ImportWireList, [this] { ImportWireList(this, *m_pView); });
     m_commands.OnUpdate(ID::ViewFormatBar, [this](CCmdUI& ui) { ui.SetCheck(!m_wndFormatBar->isHidden()); });
     m_commands.On(ID::ViewToolBar, [this] { m_wndToolBar->setHidden(!m_wndToolBar->isHidden()); });
     m_commands.OnUpdate(ID::ViewToolBar, [this](CCmdUI& ui) { ui.SetCheck(!m_wndToolBar->isHidden()); });
@@ -267,6 +270,7 @@ void CMainFrame::CreateMenus()
     m_pFileMenu = addMenu("文件(&F)");
     const CMenuItem fileItems[] = {
         {"新建(&N)\tCtrl+N", ID::FileNewSheet}, {"打开(&O)...\tCtrl+O", ID::FileOpen},
+        {"导入线号表(&W)...", ID::ImportWireList},
         {"保存(&S)\tCtrl+S", ID::FileSave},     {"另存为(&A)...", ID::FileSaveAs},
         {nullptr, 0},
         {"设定偏移量(&M)...", ID::PageOffset},  {"打印校准页(&C)...", ID::CalibrationPage},

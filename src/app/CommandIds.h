@@ -49,6 +49,7 @@ constexpr int AlignMiddleCentre = 32807;
 constexpr int AlignBottomLeft = 32808;
 constexpr int LabelSettings = 32810;
 constexpr int AutoShrink = 32811;
+constexpr int ImportWireList = 32812;
 // bound to keys, carried out by nothing: these keys do nothing
 constexpr int EditCopy = 57634;
 constexpr int EditCut = 57635;

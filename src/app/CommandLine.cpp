@@ -78,6 +78,8 @@ CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args)
     bool bCommandGiven = false; // a second, different command is an error
     bool bModeGiven = false;    // --baseline or --preview
     bool bPrinterGiven = false; // --printer NAME
+    bool bListSwitchSeen = false;
+    std::string listError;
 
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -88,6 +90,15 @@ CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args)
         if (arg == "--") {
             bOptionsEnded = true;
             continue;
+        }
+        switch (TakeWireListSwitch(args, i, info.m_list, listError)) {
+        case ListSwitch::Taken:
+            bListSwitchSeen = true;
+            continue;
+        case ListSwitch::Error:
+            return Failure(listError);
+        case ListSwitch::NotList:
+            break;
         }
         Cmd command = Cmd::FileNew;
         switch (SwitchOf(arg)) {
@@ -217,6 +228,10 @@ CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args)
     default:
         break;
     }
+    const bool bPrinting = info.m_nShellCommand == Cmd::FilePrint || info.m_nShellCommand == Cmd::FilePrintTo ||
+                           info.m_nShellCommand == Cmd::ExportPdf;
+    if (std::string error = CheckWireListRequest(info.m_list, bPrinting, bListSwitchSeen); !error.empty())
+        return Failure(error);
     if (bModeGiven && info.m_nShellCommand != Cmd::ExportPdf)
         return Failure("--baseline and --preview choose what --pdf writes");
     if (!info.m_strFileName.empty() && info.m_strFileName == "-")
@@ -233,6 +248,7 @@ std::string CommandLineUsage(const std::string& program)
            "       " + program + " --calibration-page PRINTER [FILE.tav]\n"
            "       " + program + " --pdf OUT.pdf --calibration-page [FILE.tav]\n"
            "       " + program + " /Unregister\n"
+           "       (--pdf, /p and /pt also take --list WIRES [LIST OPTIONS])\n"
            "\n"
            "Tavromark designs and prints sheets of cable and wire labels.\n"
            "\n"
@@ -256,6 +272,19 @@ std::string CommandLineUsage(const std::string& program)
            "                    it is written to OUT.pdf instead\n"
            "  /Unregister       remove the desktop registration of .tav files and exit\n"
            "                    (also /Unregserver)\n"
+           "  --list WIRES      print the markers of the wire list WIRES (CSV or TSV text,\n"
+           "                    .xlsx or .ods) on as many copies of the sheet of FILE as\n"
+           "                    they need: first its selected labels, then every label\n"
+           "  --columns 1,3     the columns that make a marker (numbers from 1 or letters\n"
+           "                    A,C; default 1), one line each\n"
+           "  --join TEXT       join the columns with TEXT instead of a line break\n"
+           "  --header          the first row names the columns: skip it\n"
+           "  --copies N        N markers per row (2: one for each wire end)\n"
+           "  --quantity-column C\n"
+           "                    each row's count of markers is in column C\n"
+           "  --worksheet NAME  the worksheet of a workbook to read (default the first)\n"
+           "  --encoding NAME   the encoding of a text list (default: detected)\n"
+           "  --selected-only   every sheet uses only the selected positions\n"
            "  -h, --help        show this text and exit\n"
            "  --version         show the version and exit\n"
            "\n"

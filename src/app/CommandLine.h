@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/CommandLineList.h"
+
 #include <string>
 #include <vector>
 
@@ -32,6 +34,7 @@ struct CCommandLineInfo
     std::string m_strOutputName; // the PDF of --pdf
     int m_nPrintMode = 1;        // what --pdf writes: labels (1), --baseline (0), --preview (4095)
     bool m_bCalibrationPage = false; // --calibration-page: the sheet's calibration page (no file: the default sheet)
+    CWireListRequest m_list;     // --list: print the markers of a wire list
     std::string m_strError;
 };
 

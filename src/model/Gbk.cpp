@@ -85,6 +85,16 @@ std::optional<std::string> Utf16LeToGbk(std::string_view utf16le)
     return ConvertStrict(kGbk, "UTF-16LE", utf16le);
 }
 
+std::optional<std::string> ToUtf8(std::string_view text, const char* encoding)
+{
+    return ConvertStrict("UTF-8", encoding, text);
+}
+
+bool IsKnownEncoding(const char* encoding)
+{
+    return CIconv("UTF-8", encoding).Valid();
+}
+
 std::string GbkToUtf8Lossy(std::string_view gbk)
 {
     CIconv cv("UTF-8", kGbk);

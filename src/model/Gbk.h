@@ -12,6 +12,12 @@ std::optional<std::string> Utf8ToGbk(std::string_view utf8);
 std::optional<std::string> GbkToUtf8(std::string_view gbk);
 std::optional<std::string> Utf16LeToGbk(std::string_view utf16le);
 
+// Text in any encoding glibc's iconv knows (its names: "GB18030",
+// "UTF-16", ...) to UTF-8; nullopt for an unknown encoding or bytes that are
+// not valid in it.
+std::optional<std::string> ToUtf8(std::string_view text, const char* encoding);
+bool IsKnownEncoding(const char* encoding);
+
 // For display only: bytes that are not valid code page 936 show as U+FFFD.
 // The stored bytes stay as they are.
 std::string GbkToUtf8Lossy(std::string_view gbk);

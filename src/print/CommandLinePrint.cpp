@@ -5,6 +5,7 @@
 #include "print/PageOffsetSettings.h"
 #include "print/PrintLayout.h"
 #include "print/PrintPage.h"
+#include "print/WireListPrint.h"
 
 #include <QFile>
 #include <QPainter>
@@ -95,6 +96,16 @@ std::string RunCommandLinePrint(const CCommandLineInfo& cmdInfo)
         if (std::string error = ReadSheetForPrinting(cmdInfo.m_strFileName, sheet); !error.empty())
             return error;
     }
+    // A wire list is read and checked whole before anything is printed.
+    const bool bList = !cmdInfo.m_list.m_strPath.empty();
+    CMarkerList markers;
+    if (bList)
+        if (std::string error = LoadWireListMarkers(cmdInfo.m_list, markers); !error.empty())
+            return error;
+    CMarkerSheets listSheets(sheet, markers, cmdInfo.m_list.m_bSelectedOnly);
+    if (bList)
+        if (std::string error = listSheets.Check(); !error.empty())
+            return "'" + cmdInfo.m_strFileName + "': " + error;
     const CPageOffset offset = ReadPageOffset();
     const QString docName = QFile::decodeName(QByteArray::fromStdString(cmdInfo.m_strFileName));
     if (cmdInfo.m_nShellCommand != Cmd::ExportPdf) {
@@ -109,7 +120,10 @@ std::string RunCommandLinePrint(const CCommandLineInfo& cmdInfo)
         }
         const CPrinterCalibration calibration = CalibrationForPrinter(printer.printerName(), offset);
         return PrintOnPrinter(printer, docName, [&](QPainter& painter) {
-            PrintSheetPage(painter, sheet, kPrintModeLabels, calibration);
+            if (bList)
+                PrintMarkerSheets(painter, printer, listSheets, kPrintModeLabels, calibration);
+            else
+                PrintSheetPage(painter, sheet, kPrintModeLabels, calibration);
         });
     }
     const QString output = QFile::decodeName(QByteArray::fromStdString(cmdInfo.m_strOutputName));
@@ -120,6 +134,12 @@ std::string RunCommandLinePrint(const CCommandLineInfo& cmdInfo)
         CPrinterCalibration calibration;
         if (std::string unknown = PdfCalibration(cmdInfo.m_strPrinterName, offset, calibration); !unknown.empty())
             return unknown;
+        if (bList) {
+            if (ExportMarkerSheetsPdf(output, listSheets, cmdInfo.m_nPrintMode, calibration, error) !=
+                SheetsPdfResult::Written)
+                return "cannot write '" + cmdInfo.m_strOutputName + "': " + error.toStdString();
+            return {};
+        }
         error = ExportSheetPdf(output, sheet, cmdInfo.m_nPrintMode, calibration);
     }
     if (!error.isEmpty())

@@ -54,7 +54,7 @@ TEST_F(AppTest, MenusCarryTheirExactTexts)
     EXPECT_EQ(titles, QStringList({"文件(&F)", "文字(&O)", "选择(&)", "查看(&V)", "帮助(&H)"}));
 
     const std::vector<QStringList> expected = {
-        {"新建(&N)\tCtrl+N", "打开(&O)...\tCtrl+O", "保存(&S)\tCtrl+S", "另存为(&A)...", "-",
+        {"新建(&N)\tCtrl+N", "打开(&O)...\tCtrl+O", "导入线号表(&W)...", "保存(&S)\tCtrl+S", "另存为(&A)...", "-",
          "设定偏移量(&M)...", "打印校准页(&C)...", "设置打印机(&R)...", "-", "打印预览(&V)", "打印基准线(&L)...",
          "打印标签(&P)...\tCtrl+P", "-", "最近文件", "最近文件", "最近文件", "最近文件", "-", "退出(&X)"},
         {"清除文字(&D)", "设定文字(&S)"},

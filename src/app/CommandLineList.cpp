@@ -1,0 +1,119 @@
+#include "app/CommandLineList.h"
+
+#include "model/Gbk.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
+namespace {
+
+enum class ListOption { None, List, Columns, Join, Header, Copies, QuantityColumn, Worksheet, Encoding, SelectedOnly };
+
+ListOption ListOptionOf(const std::string& arg)
+{
+    if (!arg.starts_with('-'))
+        return ListOption::None;
+    std::string name = arg.substr(arg.starts_with("--") ? 2 : 1);
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
+    static const std::pair<const char*, ListOption> kNames[] = {
+        {"list", ListOption::List},         {"columns", ListOption::Columns},
+        {"join", ListOption::Join},         {"header", ListOption::Header},
+        {"copies", ListOption::Copies},     {"quantity-column", ListOption::QuantityColumn},
+        {"worksheet", ListOption::Worksheet}, {"encoding", ListOption::Encoding},
+        {"selected-only", ListOption::SelectedOnly},
+    };
+    for (const auto& [text, option] : kNames)
+        if (name == text)
+            return option;
+    return ListOption::None;
+}
+
+} // namespace
+
+ListSwitch TakeWireListSwitch(const std::vector<std::string>& args, std::size_t& i, CWireListRequest& request,
+                              std::string& error)
+{
+    const std::string& arg = args[i];
+    const ListOption option = ListOptionOf(arg);
+    if (option == ListOption::None)
+        return ListSwitch::NotList;
+    if (option == ListOption::Header) {
+        request.m_markers.m_bHeader = true;
+        return ListSwitch::Taken;
+    }
+    if (option == ListOption::SelectedOnly) {
+        request.m_bSelectedOnly = true;
+        return ListSwitch::Taken;
+    }
+    if (i + 1 == args.size()) {
+        error = arg + " needs a value";
+        return ListSwitch::Error;
+    }
+    const std::string& value = args[++i];
+    switch (option) {
+    case ListOption::List:
+        if (!request.m_strPath.empty()) {
+            error = "only one wire list can be printed at a time";
+            return ListSwitch::Error;
+        }
+        if (value.empty()) {
+            error = "--list needs the name of the wire list";
+            return ListSwitch::Error;
+        }
+        request.m_strPath = value;
+        break;
+    case ListOption::Columns:
+        if (const auto columns = ParseColumnList(value)) {
+            request.m_markers.m_columns = *columns;
+            break;
+        }
+        error = "--columns takes column numbers from 1 or letters, separated by commas (1,3 or A,C), not '" + value + "'";
+        return ListSwitch::Error;
+    case ListOption::QuantityColumn:
+        if (const auto column = ParseColumn(value)) {
+            request.m_markers.m_quantityColumn = *column;
+            break;
+        }
+        error = "--quantity-column takes one column, a number from 1 or a letter, not '" + value + "'";
+        return ListSwitch::Error;
+    case ListOption::Join:
+        request.m_markers.m_strJoin = value;
+        break;
+    case ListOption::Copies: {
+        int nCopies = 0;
+        const auto [ptr, ec] = std::from_chars(value.data(), value.data() + value.size(), nCopies);
+        if (ec != std::errc() || ptr != value.data() + value.size() || nCopies < 1 || nCopies > kMaxMarkerCopies) {
+            error = "--copies takes a whole number from 1 to " + std::to_string(kMaxMarkerCopies) + ", not '" + value + "'";
+            return ListSwitch::Error;
+        }
+        request.m_markers.m_nCopies = nCopies;
+        break;
+    }
+    case ListOption::Worksheet:
+        request.m_read.m_strWorksheet = value;
+        break;
+    case ListOption::Encoding:
+        if (!IsKnownEncoding(value.c_str())) {
+            error = "unknown encoding '" + value + "' (names as iconv knows them: UTF-8, GB18030, UTF-16, ...)";
+            return ListSwitch::Error;
+        }
+        request.m_read.m_strEncoding = value;
+        break;
+    default:
+        break;
+    }
+    return ListSwitch::Taken;
+}
+
+std::string CheckWireListRequest(const CWireListRequest& request, bool bPrinting, bool bListSwitchSeen)
+{
+    if (request.m_strPath.empty())
+        return bListSwitchSeen ? "the wire list options need --list WIRES" : std::string();
+    if (!bPrinting)
+        return "--list goes with --pdf, /p or /pt";
+    if (request.m_markers.m_quantityColumn && request.m_markers.m_nCopies != 1)
+        return "--copies and --quantity-column cannot be combined";
+    return {};
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "wirelist/WireListReader.h"
+#include "wirelist/WireMarkers.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// The wire list switches of the printing commands: --list WIRES with the
+// options that say how its rows become markers.
+struct CWireListRequest
+{
+    std::string m_strPath; // empty: no wire list
+    CWireListOptions m_read;
+    CMarkerOptions m_markers;
+    bool m_bSelectedOnly = false; // following sheets use the selected positions only
+};
+
+enum class ListSwitch
+{
+    NotList, // not a wire list switch
+    Taken,   // taken, with its value when it has one
+    Error,   // `error` says why
+};
+
+// Takes args[i] (and its value, advancing i) when it is a wire list switch.
+ListSwitch TakeWireListSwitch(const std::vector<std::string>& args, std::size_t& i, CWireListRequest& request,
+                              std::string& error);
+
+// Whether the switches go together; `bPrinting` when the command prints or
+// writes a PDF. Empty, or why not.
+std::string CheckWireListRequest(const CWireListRequest& request, bool bPrinting, bool bListSwitchSeen);

@@ -1,0 +1,376 @@
+#include "wirelist/CWireListDlg.h"
+
+#include "model/Gbk.h"
+#include "print/CPrinterSettings.h"
+#include "print/PageOffsetSettings.h"
+#include "print/PrintLayout.h"
+#include "print/PrintPage.h"
+#include "text/EditText.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+// Sheets beyond which printing shows its progress.
+constexpr std::size_t kQuietSheets = 3;
+// The first sheet's picture: its width in pixels.
+constexpr int kPictureWidth = 300;
+
+QString ColumnName(std::size_t nColumn)
+{
+    QString name;
+    for (std::size_t n = nColumn + 1; n > 0; n = (n - 1) / 26)
+        name.prepend(QChar(static_cast<char16_t>(u'A' + (n - 1) % 26)));
+    return name;
+}
+
+QString FromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString FaultText(const CMarkerFault& fault)
+{
+    const QString row = QStringLiteral("第 %1 行：").arg(fault.m_nRow);
+    switch (fault.m_kind) {
+    case CMarkerFault::Kind::TooLong:
+        return row + QStringLiteral("线号有 %1 个字节，一个标签最多 %2 个字节。").arg(fault.m_nBytes).arg(kLabelTextLimit);
+    case CMarkerFault::Kind::NotCodePage936:
+        return row + QStringLiteral("字符“%1”不能打印在标签上。").arg(FromUtf8(fault.m_strDetail));
+    case CMarkerFault::Kind::BadQuantity:
+        return row + QStringLiteral("数量“%1”不是 0 到 %2 之间的整数。").arg(FromUtf8(fault.m_strDetail)).arg(kMaxMarkerCopies);
+    }
+    return row;
+}
+
+} // namespace
+
+CWireListDlg::CWireListDlg(const QString& path, const CSheet& sheet, int nPageMoveX, int nPageMoveY,
+                           ApplyTexts applyToSelected, QWidget* parent)
+    : QDialog(parent), m_path(path), m_template(sheet), m_nPageMoveX(nPageMoveX), m_nPageMoveY(nPageMoveY),
+      m_applyToSelected(std::move(applyToSelected))
+{
+    setWindowTitle(QStringLiteral("导入线号表 - %1").arg(QFileInfo(path).fileName()));
+
+    m_table = new QTableWidget(this);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setMinimumWidth(420);
+
+    m_columns = new QLineEdit(QStringLiteral("1"), this);
+    m_columns->setToolTip(QStringLiteral("列号（1,3）或列字母（A,C），用逗号分隔"));
+    m_join = new QLineEdit(this);
+    m_join->setPlaceholderText(QStringLiteral("换行（每列一行）"));
+    m_header = new QCheckBox(QStringLiteral("首行是标题(&H)"), this);
+    m_copies = new QSpinBox(this);
+    m_copies->setRange(1, kMaxMarkerCopies);
+    m_quantityColumn = new QLineEdit(this);
+    m_quantityColumn->setPlaceholderText(QStringLiteral("不用（按每行份数）"));
+    m_encoding = new QComboBox(this);
+    m_encoding->addItem(QStringLiteral("自动"), QString());
+    for (const char* name : {"UTF-8", "GB18030", "UTF-16"})
+        m_encoding->addItem(QString::fromLatin1(name), QString::fromLatin1(name));
+    m_worksheet = new QLineEdit(this);
+    m_worksheet->setPlaceholderText(QStringLiteral("第一个工作表"));
+    m_selectedOnly = new QCheckBox(QStringLiteral("每页只用所选位置(&O)"), this);
+
+    auto* options = new QFormLayout;
+    options->addRow(QStringLiteral("列(&C):"), m_columns);
+    options->addRow(QStringLiteral("连接符(&J):"), m_join);
+    options->addRow(QString(), m_header);
+    options->addRow(QStringLiteral("每行份数(&N):"), m_copies);
+    options->addRow(QStringLiteral("数量列(&Q):"), m_quantityColumn);
+    options->addRow(QStringLiteral("编码(&E):"), m_encoding);
+    options->addRow(QStringLiteral("工作表(&K):"), m_worksheet);
+    options->addRow(QString(), m_selectedOnly);
+
+    m_count = new QLabel(this);
+    m_count->setWordWrap(true);
+    m_status = new QLabel(this);
+    m_status->setWordWrap(true);
+    m_picture = new QLabel(this);
+    m_picture->setAlignment(Qt::AlignCenter);
+    m_picture->setMinimumSize(kPictureWidth, kPictureWidth * 297 / 210);
+
+    auto* right = new QVBoxLayout;
+    right->addLayout(options);
+    right->addWidget(m_count);
+    right->addWidget(m_status);
+    right->addWidget(m_picture, 1);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_table, 1);
+    top->addLayout(right);
+
+    auto* buttons = new QDialogButtonBox(this);
+    const auto addAction = [&](const QString& text, void (CWireListDlg::*slot)()) {
+        QPushButton* button = buttons->addButton(text, QDialogButtonBox::ActionRole);
+        connect(button, &QPushButton::clicked, this, slot);
+        m_actions.push_back(button);
+    };
+    addAction(QStringLiteral("填入本页(&F)"), &CWireListDlg::OnFill);
+    addAction(QStringLiteral("打印预览(&V)"), &CWireListDlg::OnPreview);
+    addAction(QStringLiteral("打印(&P)..."), &CWireListDlg::OnPrint);
+    addAction(QStringLiteral("导出 PDF(&D)..."), &CWireListDlg::OnExportPdf);
+    connect(buttons->addButton(QStringLiteral("关闭"), QDialogButtonBox::RejectRole), &QPushButton::clicked, this,
+            &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top, 1);
+    layout->addWidget(buttons);
+
+    for (QLineEdit* edit : {m_columns, m_join, m_quantityColumn})
+        connect(edit, &QLineEdit::textChanged, this, &CWireListDlg::Rebuild);
+    for (QCheckBox* box : {m_header, m_selectedOnly})
+        connect(box, &QCheckBox::toggled, this, &CWireListDlg::Rebuild);
+    connect(m_copies, &QSpinBox::valueChanged, this, &CWireListDlg::Rebuild);
+    connect(m_encoding, &QComboBox::currentIndexChanged, this, [this] {
+        ShowPreview();
+        ReadWholeList();
+    });
+    connect(m_worksheet, &QLineEdit::editingFinished, this, [this] {
+        ShowPreview();
+        ReadWholeList();
+    });
+
+    // The first rows show at once; the whole list is read once the dialog
+    // is on screen.
+    ShowPreview();
+    m_count->setText(QStringLiteral("正在读取线号表..."));
+    for (QPushButton* button : m_actions)
+        button->setEnabled(false);
+    QTimer::singleShot(0, this, &CWireListDlg::ReadWholeList);
+}
+
+CWireListOptions CWireListDlg::ReadOptions() const
+{
+    CWireListOptions options;
+    options.m_strWorksheet = m_worksheet->text().toStdString();
+    options.m_strEncoding = m_encoding->currentData().toString().toStdString();
+    return options;
+}
+
+void CWireListDlg::ShowPreview()
+{
+    CWireListOptions options = ReadOptions();
+    options.m_nRowLimit = kPreviewRows;
+    CWireList preview;
+    const std::string error = ReadWireListFile(QFile::encodeName(m_path).toStdString(), options, preview);
+    m_table->clear();
+    if (!error.empty()) {
+        m_table->setRowCount(0);
+        m_table->setColumnCount(0);
+        return;
+    }
+    const CWireTable& table = preview.m_table;
+    m_table->setRowCount(static_cast<int>(table.RowCount()));
+    m_table->setColumnCount(static_cast<int>(table.ColumnCount()));
+    QStringList names;
+    for (std::size_t c = 0; c < table.ColumnCount(); ++c)
+        names << ColumnName(c);
+    m_table->setHorizontalHeaderLabels(names);
+    for (std::size_t r = 0; r < table.RowCount(); ++r)
+        for (std::size_t c = 0; c < table.CellCount(r); ++c)
+            m_table->setItem(static_cast<int>(r), static_cast<int>(c), new QTableWidgetItem(FromUtf8(table.Cell(r, c))));
+}
+
+void CWireListDlg::ReadWholeList()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const std::string error = ReadWireListFile(QFile::encodeName(m_path).toStdString(), ReadOptions(), m_list);
+    QApplication::restoreOverrideCursor();
+    if (!error.empty())
+        m_list = {};
+    m_strProblem = error.empty() ? QString() : QStringLiteral("无法读取线号表：%1").arg(FromUtf8(error));
+    Rebuild();
+}
+
+CMarkerOptions CWireListDlg::MarkerOptions(QString& error) const
+{
+    CMarkerOptions options;
+    const std::optional<std::vector<std::size_t>> columns = ParseColumnList(m_columns->text().toStdString());
+    if (!columns)
+        error = QStringLiteral("列：请键入列号（1,3）或列字母（A,C）。");
+    else
+        options.m_columns = *columns;
+    if (!m_join->text().isEmpty())
+        options.m_strJoin = m_join->text().toStdString();
+    options.m_bHeader = m_header->isChecked();
+    options.m_nCopies = m_copies->value();
+    if (!m_quantityColumn->text().trimmed().isEmpty()) {
+        options.m_quantityColumn = ParseColumn(m_quantityColumn->text().toStdString());
+        if (!options.m_quantityColumn)
+            error = QStringLiteral("数量列：请键入一个列号或列字母。");
+    }
+    return options;
+}
+
+void CWireListDlg::Rebuild()
+{
+    m_markers = {};
+    QString problem = m_strProblem;
+    if (problem.isEmpty()) {
+        const CMarkerOptions options = MarkerOptions(problem);
+        CMarkerFault fault;
+        if (problem.isEmpty() && !BuildMarkers(m_list.m_table, options, m_markers, &fault).empty())
+            problem = FaultText(fault);
+    }
+    if (problem.isEmpty() && m_markers.m_nTotal == 0)
+        problem = QStringLiteral("所选的列全是空的，没有标签可打印。");
+    const CMarkerSheets sheets(m_template, m_markers, m_selectedOnly->isChecked());
+    if (problem.isEmpty())
+        problem = FromUtf8(sheets.Check()).isEmpty() ? QString() : QStringLiteral("本页没有选中的标签：线号从选中的标签开始填入。");
+    m_strCountProblem = problem;
+    m_status->clear();
+    m_count->setText(CountText());
+    for (QPushButton* button : m_actions)
+        button->setEnabled(problem.isEmpty());
+    DrawFirstSheet();
+}
+
+QString CWireListDlg::CountText() const
+{
+    if (!m_strCountProblem.isEmpty())
+        return m_strCountProblem;
+    const CMarkerSheets sheets(m_template, m_markers, m_selectedOnly->isChecked());
+    const QLocale english(QLocale::English);
+    return QStringLiteral("共 %1 个标签，需要 %2 页")
+        .arg(english.toString(static_cast<qulonglong>(sheets.MarkerCount())))
+        .arg(english.toString(static_cast<qulonglong>(sheets.SheetCount())));
+}
+
+QString CWireListDlg::StatusText() const
+{
+    return m_status->text();
+}
+
+void CWireListDlg::DrawFirstSheet()
+{
+    const CPageFormat& format = m_template.m_format;
+    const double dDotsPerMm = kPictureWidth / format.m_dPageWidth;
+    QImage image(kPictureWidth, static_cast<int>(format.m_dPageHeight * dDotsPerMm), QImage::Format_RGB32);
+    image.setDotsPerMeterX(static_cast<int>(dDotsPerMm * 1000));
+    image.setDotsPerMeterY(static_cast<int>(dDotsPerMm * 1000));
+    image.fill(Qt::white);
+    CMarkerSheets sheets(m_template, m_markers, m_selectedOnly->isChecked());
+    CSheet first = m_template;
+    if (m_strCountProblem.isEmpty())
+        sheets.NextSheet(first);
+    QPainter painter(&image);
+    PrintSheetPage(painter, first, kPrintModePreview, {});
+    painter.end();
+    m_picture->setPixmap(QPixmap::fromImage(image));
+}
+
+CPrinterCalibration CWireListDlg::PrinterCalibration(const QPrinter& printer) const
+{
+    return CalibrationForPrinter(printer.printerName(), {m_nPageMoveX, m_nPageMoveY});
+}
+
+bool CWireListDlg::WithProgress(const QString& title, const std::function<bool(const SheetProgress&)>& job)
+{
+    const std::size_t nSheets = CMarkerSheets(m_template, m_markers, m_selectedOnly->isChecked()).SheetCount();
+    if (nSheets <= kQuietSheets)
+        return job({});
+    QProgressDialog progress(title, QStringLiteral("取消"), 0, static_cast<int>(nSheets), this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    return job([&](std::size_t nDone, std::size_t nTotal) {
+        progress.setLabelText(QStringLiteral("%1：第 %2 页，共 %3 页").arg(title).arg(nDone).arg(nTotal));
+        progress.setValue(static_cast<int>(nDone));
+        QApplication::processEvents();
+        return !progress.wasCanceled();
+    });
+}
+
+void CWireListDlg::OnFill()
+{
+    std::vector<std::string> texts;
+    const std::size_t nPositions = SelectedPositions(m_template).size();
+    for (const CMarkerRun& run : m_markers.m_runs)
+        for (std::uint32_t i = 0; i < run.m_nCount && texts.size() < nPositions; ++i)
+            texts.push_back(run.m_strText);
+    const std::size_t nFilled = m_applyToSelected(texts);
+    m_status->setText(QStringLiteral("已填入本页 %1 个标签，还有 %2 个未填入。")
+                          .arg(nFilled)
+                          .arg(m_markers.m_nTotal - std::min(nFilled, m_markers.m_nTotal)));
+}
+
+void CWireListDlg::OnPreview()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    CPrinterSettings::ConfigurePrinter(printer);
+    UsePrintableAreaOrigin(printer);
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setWindowTitle(QStringLiteral("打印预览"));
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
+        CMarkerSheets sheets(m_template, m_markers, m_selectedOnly->isChecked());
+        QPainter painter(target);
+        PrintMarkerSheets(painter, *target, sheets, kPrintModeLabels, PrinterCalibration(*target));
+    });
+    preview.exec();
+}
+
+void CWireListDlg::OnPrint()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    CPrinterSettings::ConfigurePrinter(printer);
+    printer.setDocName(QFileInfo(m_path).fileName());
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    UsePrintableAreaOrigin(printer);
+    CMarkerSheets sheets(m_template, m_markers, m_selectedOnly->isChecked());
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        QMessageBox::warning(this, windowTitle(), QStringLiteral("无法开始打印。"));
+        return;
+    }
+    const bool bDone = WithProgress(QStringLiteral("正在打印"), [&](const SheetProgress& progress) {
+        return PrintMarkerSheets(painter, printer, sheets, kPrintModeLabels, PrinterCalibration(printer), progress);
+    });
+    if (!bDone)
+        printer.abort();
+    painter.end();
+}
+
+void CWireListDlg::OnExportPdf()
+{
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("导出 PDF"),
+                                                      QFileInfo(m_path).completeBaseName() + QStringLiteral(".pdf"),
+                                                      QStringLiteral("PDF 文件 (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    CMarkerSheets sheets(m_template, m_markers, m_selectedOnly->isChecked());
+    QString error;
+    SheetsPdfResult result = SheetsPdfResult::Written;
+    WithProgress(QStringLiteral("正在导出 PDF"), [&](const SheetProgress& progress) {
+        // A PDF is placed with the machine-wide offset, as --pdf places it.
+        result = ExportMarkerSheetsPdf(path, sheets, kPrintModeLabels, {m_nPageMoveX, m_nPageMoveY}, error, progress);
+        return result != SheetsPdfResult::Cancelled;
+    });
+    if (result == SheetsPdfResult::Failed)
+        QMessageBox::warning(this, windowTitle(), QStringLiteral("无法写入 %1：%2").arg(path, error));
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "model/CSheet.h"
+#include "print/WireListPrint.h"
+#include "wirelist/MarkerSheets.h"
+#include "wirelist/WireListReader.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPrinter;
+class QPushButton;
+class QSpinBox;
+class QTableWidget;
+
+// "导入线号表": a wire list shown as a table, the options that turn its rows
+// into markers with a live count, a picture of the first sheet, and the
+// actions: fill the current sheet, preview, print, export every sheet to a
+// PDF. The program is touched only through `applyToSelected`, which puts
+// texts (code page 936) into the selected labels in scan order and returns
+// how many it put.
+class CWireListDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    using ApplyTexts = std::function<std::size_t(const std::vector<std::string>&)>;
+
+    // How many rows of the list the table shows.
+    static constexpr std::size_t kPreviewRows = 200;
+
+    CWireListDlg(const QString& path, const CSheet& sheet, int nPageMoveX, int nPageMoveY, ApplyTexts applyToSelected,
+                 QWidget* parent = nullptr);
+
+    // The count line, e.g. "共 1,240 个标签，需要 9 页", or why there is none.
+    QString CountText() const;
+    // What the last action did, e.g. after 填入本页.
+    QString StatusText() const;
+    // 填入本页: the first markers into the current sheet's selected labels.
+    void OnFill();
+
+private:
+    void ShowPreview();
+    void ReadWholeList();
+    void Rebuild();
+    void DrawFirstSheet();
+    void OnPreview();
+    void OnPrint();
+    void OnExportPdf();
+    // Runs `job` over every sheet with a cancellable progress dialog when
+    // there are more than a few; false when cancelled.
+    bool WithProgress(const QString& title, const std::function<bool(const SheetProgress&)>& job);
+    // The calibration of the printer a job prints on (else the machine-wide
+    // offset).
+    CPrinterCalibration PrinterCalibration(const QPrinter& printer) const;
+    CWireListOptions ReadOptions() const;
+    CMarkerOptions MarkerOptions(QString& error) const;
+
+    QString m_path;
+    CSheet m_template;
+    int m_nPageMoveX;
+    int m_nPageMoveY;
+    ApplyTexts m_applyToSelected;
+    CWireList m_list;
+    CMarkerList m_markers;
+    QString m_strProblem;      // why the list could not be read, or empty
+    QString m_strCountProblem; // why nothing can be printed, or empty
+
+    QTableWidget* m_table = nullptr;
+    QLineEdit* m_columns = nullptr;
+    QLineEdit* m_join = nullptr;
+    QCheckBox* m_header = nullptr;
+    QSpinBox* m_copies = nullptr;
+    QLineEdit* m_quantityColumn = nullptr;
+    QComboBox* m_encoding = nullptr;
+    QLineEdit* m_worksheet = nullptr;
+    QCheckBox* m_selectedOnly = nullptr;
+    QLabel* m_count = nullptr;
+    QLabel* m_status = nullptr; // what the last action did
+    QLabel* m_picture = nullptr;
+    std::vector<QPushButton*> m_actions;
+};

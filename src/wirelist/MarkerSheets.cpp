@@ -1,0 +1,70 @@
+#include "wirelist/MarkerSheets.h"
+
+std::vector<CGridPosition> SelectedPositions(const CSheet& sheet)
+{
+    std::vector<CGridPosition> positions;
+    for (int r = 0; r < sheet.m_format.m_nRows; ++r)
+        for (int c = 0; c < sheet.m_format.m_nColumns; ++c)
+            if (sheet.m_labels[r][c].m_bSelected)
+                positions.push_back({r, c});
+    return positions;
+}
+
+std::size_t SheetsNeeded(std::size_t nMarkers, std::size_t nFirst, std::size_t nFollowing)
+{
+    if (nMarkers == 0 || nFirst == 0)
+        return 0;
+    if (nMarkers <= nFirst)
+        return 1;
+    if (nFollowing == 0)
+        return 0;
+    return 1 + (nMarkers - nFirst + nFollowing - 1) / nFollowing;
+}
+
+CMarkerSheets::CMarkerSheets(const CSheet& sheet, const CMarkerList& markers, bool bSelectedOnly)
+    : m_template(sheet), m_markers(markers), m_first(SelectedPositions(sheet))
+{
+    if (bSelectedOnly) {
+        m_following = m_first;
+        return;
+    }
+    for (int r = 0; r < sheet.m_format.m_nRows; ++r)
+        for (int c = 0; c < sheet.m_format.m_nColumns; ++c)
+            m_following.push_back({r, c});
+}
+
+std::string CMarkerSheets::Check() const
+{
+    if (m_first.empty())
+        return "no label of the sheet is selected: the markers start at the selected labels";
+    return {};
+}
+
+std::size_t CMarkerSheets::SheetCount() const
+{
+    return SheetsNeeded(MarkerCount(), m_first.size(), m_following.size());
+}
+
+bool CMarkerSheets::NextSheet(CSheet& sheet)
+{
+    if (m_nSheet >= SheetCount())
+        return false;
+    sheet = m_template;
+    for (CSheet::Row& row : sheet.m_labels)
+        for (CLabelRecord& label : row)
+            label.m_bSelected = 0;
+    for (const CGridPosition& position : m_nSheet == 0 ? m_first : m_following) {
+        if (m_nRun == m_markers.m_runs.size())
+            break;
+        const CMarkerRun& run = m_markers.m_runs[m_nRun];
+        CLabelRecord& label = sheet.m_labels[position.m_nRow][position.m_nColumn];
+        label.m_strText = run.m_strText;
+        label.m_bSelected = 1;
+        if (++m_nCopy == run.m_nCount) {
+            m_nCopy = 0;
+            ++m_nRun;
+        }
+    }
+    ++m_nSheet;
+    return true;
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "model/CSheet.h"
+#include "wirelist/WireMarkers.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// Markers laid out on as many copies of a sheet as they need. The sheet is
+// the template: each marker takes the format of the label at its position
+// (font, colour, alignments, margins, shrink-to-fit). The first sheet fills
+// the selected labels, row by row, left to right; each following sheet
+// fills every label, or with bSelectedOnly the same selected positions.
+
+struct CGridPosition
+{
+    int m_nRow = 0;
+    int m_nColumn = 0;
+
+    bool operator==(const CGridPosition&) const = default;
+};
+
+class CMarkerSheets
+{
+public:
+    CMarkerSheets(const CSheet& sheet, const CMarkerList& markers, bool bSelectedOnly);
+
+    // Empty, or why the template cannot take markers (no label selected).
+    std::string Check() const;
+
+    const CSheet& Template() const { return m_template; }
+    const std::vector<CGridPosition>& FirstPositions() const { return m_first; }
+    const std::vector<CGridPosition>& FollowingPositions() const { return m_following; }
+    std::size_t MarkerCount() const { return m_markers.m_nTotal; }
+    std::size_t SheetCount() const;
+
+    // The job's next sheet, from the first on: only the labels that get a marker are selected, so printing the
+    // sheet prints exactly them. Returns false after the last sheet.
+    bool NextSheet(CSheet& sheet);
+
+private:
+    const CSheet& m_template;
+    const CMarkerList& m_markers;
+    std::vector<CGridPosition> m_first;
+    std::vector<CGridPosition> m_following;
+    std::size_t m_nSheet = 0;
+    std::size_t m_nRun = 0;     // the next marker: m_markers.m_runs[m_nRun] ...
+    std::uint32_t m_nCopy = 0;  // ... its m_nCopy'th copy
+};
+
+// Every selected position of the sheet, row by row, left to right.
+std::vector<CGridPosition> SelectedPositions(const CSheet& sheet);
+
+// Sheets needed for nMarkers markers with nFirst positions on the first
+// sheet and nFollowing on each other one; 0 when they cannot be placed.
+std::size_t SheetsNeeded(std::size_t nMarkers, std::size_t nFirst, std::size_t nFollowing);

@@ -1,0 +1,71 @@
+#include "wirelist/TableBuilder.h"
+
+#include <limits>
+
+bool CTableBuilder::Fail(std::string message)
+{
+    m_strError = std::move(message);
+    m_bStopped = true;
+    return false;
+}
+
+bool CTableBuilder::AppendRow()
+{
+    if (m_list.m_table.RowCount() == kMaxWireListRows)
+        return Fail("more than " + std::to_string(kMaxWireListRows) + " rows");
+    m_list.m_table.EndRow();
+    if (m_list.m_table.RowCount() == m_nRowLimit) {
+        m_list.m_bTruncated = true;
+        m_bStopped = true;
+        return false;
+    }
+    return true;
+}
+
+bool CTableBuilder::FlushEmptyRows()
+{
+    for (; m_nPendingEmptyRows > 0; --m_nPendingEmptyRows)
+        if (!AppendRow())
+            return false;
+    return true;
+}
+
+bool CTableBuilder::AddCell(std::string_view text)
+{
+    if (m_bStopped || !FlushEmptyRows())
+        return false;
+    if (++m_nCells > kMaxWireListCells)
+        return Fail("more than " + std::to_string(kMaxWireListCells) + " cells");
+    m_nBytes += text.size();
+    if (m_nBytes > kMaxWireListBytes)
+        return Fail("more than " + std::to_string(kMaxWireListBytes >> 20) + " MB of text");
+    m_list.m_table.AddCell(text);
+    m_bRowHasCells = true;
+    return true;
+}
+
+bool CTableBuilder::AddEmptyRows(std::size_t nCount)
+{
+    if (m_bStopped)
+        return false;
+    // Workbooks repeat empty rows to their last row; only those before a
+    // row with cells are ever made.
+    const std::size_t nMax = std::numeric_limits<std::size_t>::max();
+    m_nPendingEmptyRows = nCount > nMax - m_nPendingEmptyRows ? nMax : m_nPendingEmptyRows + nCount;
+    return true;
+}
+
+bool CTableBuilder::EndRow()
+{
+    if (m_bStopped)
+        return false;
+    if (!m_bRowHasCells)
+        return AddEmptyRows(1);
+    m_bRowHasCells = false;
+    return AppendRow();
+}
+
+void CTableBuilder::Finish()
+{
+    m_list.m_table.TrimEmptyRows();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "wirelist/WireListReader.h"
+
+#include <string>
+#include <string_view>
+
+// Fills a wire list's table under the limits of every reader: a preview's
+// row limit ends the reading quietly, the hard limits end it with an error.
+class CTableBuilder
+{
+public:
+    CTableBuilder(CWireList& list, std::size_t nRowLimit) : m_list(list), m_nRowLimit(nRowLimit) {}
+
+    // Both return false once reading must stop.
+    bool AddCell(std::string_view text);
+    bool EndRow();
+    // `nCount` empty rows, as a workbook's gaps and repeats give them; the
+    // rows appear only once a row with a cell follows (see Finish).
+    bool AddEmptyRows(std::size_t nCount);
+    // Drops the trailing empty rows of the list.
+    void Finish();
+
+    bool Stopped() const { return m_bStopped; }
+    const std::string& Error() const { return m_strError; }
+
+private:
+    bool Fail(std::string message);
+    bool FlushEmptyRows();
+    bool AppendRow();
+
+    CWireList& m_list;
+    std::size_t m_nRowLimit;
+    std::size_t m_nPendingEmptyRows = 0;
+    std::size_t m_nCells = 0;
+    std::size_t m_nBytes = 0;
+    bool m_bRowHasCells = false;
+    bool m_bStopped = false;
+    std::string m_strError;
+};
+
+std::string ReadTextList(std::string_view bytes, const CWireListOptions& options, CWireList& list);
+std::string ReadWorkbook(std::string_view bytes, const CWireListOptions& options, CWireList& list);

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "wirelist/WireTable.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Turning the rows of a wire list into marker texts, one text per row, ready
+// for a label: code page 936, lines separated by CR LF, at most
+// kLabelTextLimit bytes.
+
+// At most this many copies of one row: a quantity beyond it is a typing error.
+constexpr int kMaxMarkerCopies = 1000;
+
+struct CMarkerOptions
+{
+    std::vector<std::size_t> m_columns{0}; // from 0, in the order they are joined
+    std::string m_strJoin = "\n";          // UTF-8; "\n" gives one line per column
+    bool m_bHeader = false;                // the first row names the columns
+    int m_nCopies = 1;                     // markers per row
+    std::optional<std::size_t> m_quantityColumn; // instead of m_nCopies: each row's own count
+};
+
+// Columns as people name them: "1,3" (from 1) or "A,C" (spreadsheet letters),
+// separated by commas, blanks allowed. Returned from 0; nullopt for anything
+// else.
+std::optional<std::vector<std::size_t>> ParseColumnList(std::string_view text);
+std::optional<std::size_t> ParseColumn(std::string_view text);
+
+// One row's marker and how many times it is printed.
+struct CMarkerRun
+{
+    std::string m_strText; // code page 936, CR LF
+    std::uint32_t m_nCount = 0;
+};
+
+struct CMarkerList
+{
+    std::vector<CMarkerRun> m_runs;
+    std::size_t m_nTotal = 0; // markers, the sum of every run's count
+};
+
+// Why a row cannot be a marker, for a message in the reader's language.
+struct CMarkerFault
+{
+    enum class Kind
+    {
+        TooLong,        // m_nBytes stored bytes, more than kLabelTextLimit
+        NotCodePage936, // m_strDetail: the first character code page 936 cannot hold
+        BadQuantity,    // m_strDetail: the quantity cell
+    };
+    std::size_t m_nRow = 0; // from 1, as the list numbers it
+    Kind m_kind = Kind::TooLong;
+    std::string m_strDetail; // UTF-8
+    std::size_t m_nBytes = 0;
+};
+
+// Every row's marker, all or nothing. Rows whose chosen cells are all empty
+// give no marker. On the first row that cannot be a marker returns why,
+// naming it by its number in the list ("row 12: ..."), fills `fault` when
+// given, and leaves `markers` empty.
+std::string BuildMarkers(const CWireTable& table, const CMarkerOptions& options, CMarkerList& markers,
+                         CMarkerFault* fault = nullptr);

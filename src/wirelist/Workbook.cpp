@@ -1,0 +1,572 @@
+#include "wirelist/TableBuilder.h"
+
+#include <expat.h>
+#include <zip.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// Workbooks are zip containers of XML parts: libzip opens the container and
+// streams each part through expat, so no part is ever held whole in memory.
+
+namespace {
+
+// Beyond the last column of both formats; cells further right are ignored.
+constexpr std::size_t kMaxWorkbookColumns = 16384;
+
+const char* LocalName(const XML_Char* name)
+{
+    const char* bar = std::strrchr(name, '|');
+    return bar ? bar + 1 : name;
+}
+
+const char* Attribute(const XML_Char** attributes, const char* localName)
+{
+    for (; *attributes; attributes += 2)
+        if (std::strcmp(LocalName(attributes[0]), localName) == 0)
+            return attributes[1];
+    return nullptr;
+}
+
+// A whole number of at most nMax from an attribute; `fallback` when absent
+// or not a number.
+std::size_t CountAttribute(const XML_Char** attributes, const char* localName, std::size_t fallback, std::size_t nMax)
+{
+    const char* text = Attribute(attributes, localName);
+    if (!text)
+        return fallback;
+    unsigned long long value = 0;
+    const char* end = text + std::strlen(text);
+    const auto [ptr, ec] = std::from_chars(text, end, value);
+    if (ptr == text)
+        return fallback;
+    if (ec == std::errc::result_out_of_range || value > nMax)
+        return nMax;
+    return static_cast<std::size_t>(value);
+}
+
+// What an XML part is read by. Element names come without their namespace.
+class CXmlReader
+{
+public:
+    virtual ~CXmlReader() = default;
+    virtual void Start(const char* name, const XML_Char** attributes) = 0;
+    virtual void End(const char* name) = 0;
+    virtual void Text(std::string_view) {}
+    // Set once the rest of the part is not needed.
+    bool m_bDone = false;
+};
+
+class CZipArchive
+{
+public:
+    std::string Open(std::string_view bytes)
+    {
+        zip_error_t error;
+        zip_error_init(&error);
+        zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
+        if (source)
+            m_zip = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error);
+        if (source && !m_zip)
+            zip_source_free(source);
+        std::string message = m_zip ? std::string() : std::string("the zip container is damaged (") +
+                                                           zip_error_strerror(&error) + ")";
+        zip_error_fini(&error);
+        return message;
+    }
+    ~CZipArchive()
+    {
+        if (m_zip)
+            zip_discard(m_zip);
+    }
+
+    bool Has(const std::string& name) const { return zip_name_locate(m_zip, name.c_str(), 0) >= 0; }
+
+    // Streams the part through `reader`. Returns an empty string or why the
+    // part could not be read.
+    std::string ReadXml(const std::string& name, CXmlReader& reader) const
+    {
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        if (zip_stat(m_zip, name.c_str(), 0, &stat) != 0)
+            return "the workbook has no part '" + name + "'";
+        if ((stat.valid & ZIP_STAT_SIZE) && stat.size > kMaxWorkbookPartBytes)
+            return "'" + name + "' would unpack to " + std::to_string(stat.size >> 20) + " MB, more than " +
+                   std::to_string(kMaxWorkbookPartBytes >> 20) + " MB";
+        const std::unique_ptr<zip_file_t, decltype(&zip_fclose)> file(zip_fopen(m_zip, name.c_str(), 0),
+                                                                      &zip_fclose);
+        if (!file)
+            return "'" + name + "' cannot be unpacked (" + zip_strerror(m_zip) + ")";
+        const std::unique_ptr<std::remove_pointer_t<XML_Parser>, decltype(&XML_ParserFree)> parser(
+            XML_ParserCreateNS("UTF-8", '|'), &XML_ParserFree);
+        XML_SetUserData(parser.get(), &reader);
+        XML_SetElementHandler(
+            parser.get(),
+            [](void* data, const XML_Char* element, const XML_Char** attributes) {
+                static_cast<CXmlReader*>(data)->Start(LocalName(element), attributes);
+            },
+            [](void* data, const XML_Char* element) { static_cast<CXmlReader*>(data)->End(LocalName(element)); });
+        XML_SetCharacterDataHandler(parser.get(), [](void* data, const XML_Char* text, int nLength) {
+            static_cast<CXmlReader*>(data)->Text(std::string_view(text, static_cast<std::size_t>(nLength)));
+        });
+        char buffer[64 * 1024];
+        std::size_t nTotal = 0;
+        for (;;) {
+            const zip_int64_t nRead = zip_fread(file.get(), buffer, sizeof buffer);
+            if (nRead < 0)
+                return "'" + name + "' is damaged (" + zip_file_strerror(file.get()) + ")";
+            nTotal += static_cast<std::size_t>(nRead);
+            if (nTotal > kMaxWorkbookPartBytes)
+                return "'" + name + "' unpacks to more than " + std::to_string(kMaxWorkbookPartBytes >> 20) + " MB";
+            const bool bFinal = nRead == 0;
+            if (XML_Parse(parser.get(), buffer, static_cast<int>(nRead), bFinal) != XML_STATUS_OK)
+                break;
+            if (reader.m_bDone) {
+                XML_StopParser(parser.get(), XML_FALSE);
+                return {};
+            }
+            if (bFinal)
+                return {};
+        }
+        if (reader.m_bDone)
+            return {};
+        return "'" + name + "' is not well-formed XML (line " +
+               std::to_string(XML_GetCurrentLineNumber(parser.get())) + ": " +
+               XML_ErrorString(XML_GetErrorCode(parser.get())) + ")";
+    }
+
+private:
+    zip_t* m_zip = nullptr;
+};
+
+std::string NoSuchWorksheet(const std::string& name, const std::vector<std::string>& names)
+{
+    std::string message = "the workbook has no worksheet named '" + name + "' (it has ";
+    for (std::size_t i = 0; i < names.size(); ++i)
+        message += (i ? ", '" : "'") + names[i] + "'";
+    return message + ")";
+}
+
+// Cells of one row, with the empty ones kept only as a count until a cell
+// with text follows them: rows and sheets end in long runs of empty cells.
+class CRowCells
+{
+public:
+    void Add(std::string_view text, std::size_t nRepeat = 1)
+    {
+        if (text.empty()) {
+            m_nPendingEmpty += nRepeat;
+            return;
+        }
+        for (std::size_t i = 0; i < nRepeat && m_nColumns < kMaxWorkbookColumns; ++i) {
+            for (; m_nPendingEmpty > 0 && m_nColumns < kMaxWorkbookColumns; --m_nPendingEmpty, ++m_nColumns)
+                m_cells.emplace_back();
+            if (m_nColumns < kMaxWorkbookColumns) {
+                m_cells.emplace_back(text);
+                ++m_nColumns;
+            }
+        }
+        m_nPendingEmpty = 0;
+    }
+    // Moves the cursor to column nColumn (from 0), as a cell reference does.
+    void SkipTo(std::size_t nColumn)
+    {
+        if (nColumn > m_nColumns + m_nPendingEmpty)
+            m_nPendingEmpty = nColumn - m_nColumns;
+    }
+    bool Empty() const { return m_cells.empty(); }
+    // Adds the row nRepeat times; false once the builder stops.
+    bool Emit(CTableBuilder& builder, std::size_t nRepeat) const
+    {
+        if (m_cells.empty())
+            return builder.AddEmptyRows(nRepeat);
+        for (std::size_t r = 0; r < nRepeat; ++r) {
+            for (const std::string& cell : m_cells)
+                if (!builder.AddCell(cell))
+                    return false;
+            if (!builder.EndRow())
+                return false;
+        }
+        return true;
+    }
+    void Clear()
+    {
+        m_cells.clear();
+        m_nColumns = 0;
+        m_nPendingEmpty = 0;
+    }
+
+private:
+    std::vector<std::string> m_cells;
+    std::size_t m_nColumns = 0;
+    std::size_t m_nPendingEmpty = 0;
+};
+
+// ---- .xlsx -------------------------------------------------------------
+
+struct CSheetEntry
+{
+    std::string m_strName;
+    std::string m_strRelationId;
+};
+
+class CWorkbookSheets : public CXmlReader
+{
+public:
+    void Start(const char* name, const XML_Char** attributes) override
+    {
+        if (std::strcmp(name, "sheet") != 0)
+            return;
+        const char* sheetName = Attribute(attributes, "name");
+        const char* id = Attribute(attributes, "id");
+        m_sheets.push_back({sheetName ? sheetName : "", id ? id : ""});
+    }
+    void End(const char*) override {}
+    std::vector<CSheetEntry> m_sheets;
+};
+
+class CRelationships : public CXmlReader
+{
+public:
+    void Start(const char* name, const XML_Char** attributes) override
+    {
+        if (std::strcmp(name, "Relationship") != 0)
+            return;
+        const char* id = Attribute(attributes, "Id");
+        const char* target = Attribute(attributes, "Target");
+        const char* type = Attribute(attributes, "Type");
+        if (!id || !target)
+            return;
+        // Targets are relative to xl/ unless they start at the root.
+        const std::string path = target[0] == '/' ? std::string(target + 1) : "xl/" + std::string(target);
+        m_targets[id] = path;
+        if (type && std::string_view(type).ends_with("/sharedStrings"))
+            m_strSharedStrings = path;
+    }
+    void End(const char*) override {}
+    std::map<std::string, std::string> m_targets;
+    std::string m_strSharedStrings = "xl/sharedStrings.xml";
+};
+
+// The text of every <si>: its <t> elements, without phonetic runs (<rPh>).
+class CSharedStrings : public CXmlReader
+{
+public:
+    void Start(const char* name, const XML_Char**) override
+    {
+        if (std::strcmp(name, "si") == 0)
+            m_strCurrent.clear();
+        else if (std::strcmp(name, "rPh") == 0)
+            m_bPhonetic = true;
+        else if (std::strcmp(name, "t") == 0)
+            m_bInText = !m_bPhonetic;
+    }
+    void End(const char* name) override
+    {
+        if (std::strcmp(name, "si") == 0) {
+            m_nBytes += m_strCurrent.size();
+            m_strings.push_back(std::move(m_strCurrent));
+            m_strCurrent.clear();
+        } else if (std::strcmp(name, "rPh") == 0) {
+            m_bPhonetic = false;
+        } else if (std::strcmp(name, "t") == 0) {
+            m_bInText = false;
+        }
+    }
+    void Text(std::string_view text) override
+    {
+        if (m_bInText)
+            m_strCurrent += text;
+    }
+    std::vector<std::string> m_strings;
+    std::size_t m_nBytes = 0;
+
+private:
+    std::string m_strCurrent;
+    bool m_bPhonetic = false;
+    bool m_bInText = false;
+};
+
+// The column (from 0) of a reference such as "AB12"; nullopt without letters.
+std::optional<std::size_t> ReferenceColumn(const char* reference)
+{
+    std::size_t nColumn = 0;
+    const char* p = reference;
+    for (; *p >= 'A' && *p <= 'Z'; ++p) {
+        nColumn = nColumn * 26 + static_cast<std::size_t>(*p - 'A' + 1);
+        if (nColumn > kMaxWorkbookColumns)
+            return kMaxWorkbookColumns;
+    }
+    if (p == reference)
+        return std::nullopt;
+    return nColumn - 1;
+}
+
+// A number cell as a sheet in the General format shows it: whole numbers
+// without a fraction, others with up to 15 significant digits.
+std::string NumberText(const std::string& value)
+{
+    double dValue = 0;
+    const auto [ptr, ec] = std::from_chars(value.data(), value.data() + value.size(), dValue);
+    if (ec != std::errc() || ptr != value.data() + value.size())
+        return value;
+    char buffer[64];
+    if (dValue == static_cast<double>(static_cast<long long>(dValue)) && dValue > -1e15 && dValue < 1e15)
+        std::snprintf(buffer, sizeof buffer, "%lld", static_cast<long long>(dValue));
+    else
+        std::snprintf(buffer, sizeof buffer, "%.15G", dValue);
+    return buffer;
+}
+
+class CXlsxSheet : public CXmlReader
+{
+public:
+    CXlsxSheet(const std::vector<std::string>& sharedStrings, CTableBuilder& builder)
+        : m_sharedStrings(sharedStrings), m_builder(builder)
+    {
+    }
+    void Start(const char* name, const XML_Char** attributes) override
+    {
+        if (std::strcmp(name, "row") == 0) {
+            const std::size_t nRow = CountAttribute(attributes, "r", m_nNextRow, kMaxWireListRows + 1);
+            if (nRow > m_nNextRow)
+                Keep(m_builder.AddEmptyRows(nRow - m_nNextRow));
+            m_nNextRow = std::max(nRow, m_nNextRow) + 1;
+            m_row.Clear();
+        } else if (std::strcmp(name, "c") == 0) {
+            const char* reference = Attribute(attributes, "r");
+            if (const std::optional<std::size_t> nColumn = reference ? ReferenceColumn(reference) : std::nullopt)
+                m_row.SkipTo(*nColumn);
+            const char* type = Attribute(attributes, "t");
+            m_strType = type ? type : "n";
+            m_strValue.clear();
+            m_strInline.clear();
+        } else if (std::strcmp(name, "v") == 0) {
+            m_pText = &m_strValue;
+        } else if (std::strcmp(name, "rPh") == 0) {
+            m_bPhonetic = true;
+        } else if (std::strcmp(name, "t") == 0 && !m_bPhonetic) {
+            m_pText = &m_strInline;
+        }
+    }
+    void End(const char* name) override
+    {
+        if (std::strcmp(name, "v") == 0 || std::strcmp(name, "t") == 0) {
+            m_pText = nullptr;
+        } else if (std::strcmp(name, "rPh") == 0) {
+            m_bPhonetic = false;
+        } else if (std::strcmp(name, "c") == 0) {
+            m_row.Add(CellText());
+        } else if (std::strcmp(name, "row") == 0) {
+            Keep(m_row.Emit(m_builder, 1));
+        } else if (std::strcmp(name, "sheetData") == 0) {
+            m_bDone = true;
+        }
+    }
+    void Text(std::string_view text) override
+    {
+        if (m_pText)
+            *m_pText += text;
+    }
+
+private:
+    void Keep(bool bGoOn)
+    {
+        if (!bGoOn)
+            m_bDone = true;
+    }
+    std::string CellText() const
+    {
+        if (m_strType == "s") {
+            std::size_t nIndex = 0;
+            const auto [ptr, ec] = std::from_chars(m_strValue.data(), m_strValue.data() + m_strValue.size(), nIndex);
+            return ec == std::errc() && nIndex < m_sharedStrings.size() ? m_sharedStrings[nIndex] : std::string();
+        }
+        if (m_strType == "inlineStr")
+            return m_strInline;
+        if (m_strType == "b")
+            return m_strValue == "1" ? "TRUE" : "FALSE";
+        if (m_strType == "n")
+            return NumberText(m_strValue);
+        return m_strValue; // "str" (a formula's text), "e" (an error such as #N/A), "d"
+    }
+
+    const std::vector<std::string>& m_sharedStrings;
+    CTableBuilder& m_builder;
+    CRowCells m_row;
+    std::size_t m_nNextRow = 1;
+    std::string m_strType;
+    std::string m_strValue;
+    std::string m_strInline;
+    std::string* m_pText = nullptr;
+    bool m_bPhonetic = false;
+};
+
+std::string ReadXlsx(const CZipArchive& zip, const CWireListOptions& options, CWireList& list)
+{
+    CWorkbookSheets workbook;
+    if (std::string error = zip.ReadXml("xl/workbook.xml", workbook); !error.empty())
+        return error;
+    if (workbook.m_sheets.empty())
+        return "the workbook has no worksheet";
+    CRelationships relations;
+    if (std::string error = zip.ReadXml("xl/_rels/workbook.xml.rels", relations); !error.empty())
+        return error;
+    const CSheetEntry* sheet = &workbook.m_sheets.front();
+    if (!options.m_strWorksheet.empty()) {
+        const auto found = std::find_if(workbook.m_sheets.begin(), workbook.m_sheets.end(),
+                                        [&](const CSheetEntry& entry) { return entry.m_strName == options.m_strWorksheet; });
+        if (found == workbook.m_sheets.end()) {
+            std::vector<std::string> names;
+            for (const CSheetEntry& entry : workbook.m_sheets)
+                names.push_back(entry.m_strName);
+            return NoSuchWorksheet(options.m_strWorksheet, names);
+        }
+        sheet = &*found;
+    }
+    const auto target = relations.m_targets.find(sheet->m_strRelationId);
+    if (target == relations.m_targets.end())
+        return "the workbook does not say where worksheet '" + sheet->m_strName + "' is";
+
+    CSharedStrings shared;
+    if (zip.Has(relations.m_strSharedStrings))
+        if (std::string error = zip.ReadXml(relations.m_strSharedStrings, shared); !error.empty())
+            return error;
+    list.m_kind = WireListKind::Xlsx;
+    CTableBuilder builder(list, options.m_nRowLimit);
+    CXlsxSheet reader(shared.m_strings, builder);
+    std::string error = zip.ReadXml(target->second, reader);
+    builder.Finish();
+    return error.empty() ? builder.Error() : error;
+}
+
+// ---- .ods --------------------------------------------------------------
+
+class COdsContent : public CXmlReader
+{
+public:
+    COdsContent(const std::string& worksheet, CTableBuilder& builder) : m_strWanted(worksheet), m_builder(builder) {}
+
+    void Start(const char* name, const XML_Char** attributes) override
+    {
+        ++m_nDepth;
+        if (m_nSkipDepth)
+            return;
+        if (std::strcmp(name, "table") == 0) {
+            if (m_nTableDepth) {
+                m_nSkipDepth = m_nDepth; // a table inside a cell
+                return;
+            }
+            const char* tableName = Attribute(attributes, "name");
+            m_names.emplace_back(tableName ? tableName : "");
+            if (!m_bFound && (m_strWanted.empty() || m_names.back() == m_strWanted)) {
+                m_bFound = true;
+                m_nTableDepth = m_nDepth;
+            }
+            return;
+        }
+        if (!m_nTableDepth)
+            return;
+        if (std::strcmp(name, "table-row") == 0) {
+            m_nRowRepeat = CountAttribute(attributes, "number-rows-repeated", 1, kMaxWireListRows + 1);
+            m_row.Clear();
+        } else if (std::strcmp(name, "table-cell") == 0 || std::strcmp(name, "covered-table-cell") == 0) {
+            m_nCellRepeat = CountAttribute(attributes, "number-columns-repeated", 1, kMaxWorkbookColumns);
+            m_strCell.clear();
+            m_nParagraphs = 0;
+        } else if (std::strcmp(name, "annotation") == 0) {
+            m_nSkipDepth = m_nDepth;
+        } else if (std::strcmp(name, "p") == 0 || std::strcmp(name, "h") == 0) {
+            if (m_nParagraphs++ > 0)
+                m_strCell += '\n';
+            m_bInParagraph = true;
+        } else if (m_bInParagraph && std::strcmp(name, "s") == 0) {
+            m_strCell.append(CountAttribute(attributes, "c", 1, 1000), ' ');
+        } else if (m_bInParagraph && std::strcmp(name, "tab") == 0) {
+            m_strCell += '\t';
+        } else if (m_bInParagraph && std::strcmp(name, "line-break") == 0) {
+            m_strCell += '\n';
+        }
+    }
+    void End(const char* name) override
+    {
+        const int nDepth = m_nDepth--;
+        if (m_nSkipDepth) {
+            if (nDepth == m_nSkipDepth)
+                m_nSkipDepth = 0;
+            return;
+        }
+        if (!m_nTableDepth)
+            return;
+        if (nDepth == m_nTableDepth) {
+            m_bDone = true;
+        } else if (std::strcmp(name, "table-row") == 0) {
+            if (!m_row.Emit(m_builder, m_nRowRepeat))
+                m_bDone = true;
+        } else if (std::strcmp(name, "table-cell") == 0 || std::strcmp(name, "covered-table-cell") == 0) {
+            m_row.Add(m_strCell, m_nCellRepeat);
+        } else if (std::strcmp(name, "p") == 0 || std::strcmp(name, "h") == 0) {
+            m_bInParagraph = false;
+        }
+    }
+    void Text(std::string_view text) override
+    {
+        if (!m_nSkipDepth && m_bInParagraph)
+            m_strCell += text;
+    }
+
+    bool Found() const { return m_bFound; }
+    const std::vector<std::string>& Names() const { return m_names; }
+
+private:
+    std::string m_strWanted;
+    CTableBuilder& m_builder;
+    std::vector<std::string> m_names;
+    bool m_bFound = false;
+    int m_nDepth = 0;
+    int m_nTableDepth = 0;
+    int m_nSkipDepth = 0;
+    CRowCells m_row;
+    std::size_t m_nRowRepeat = 1;
+    std::size_t m_nCellRepeat = 1;
+    std::string m_strCell;
+    int m_nParagraphs = 0;
+    bool m_bInParagraph = false;
+};
+
+std::string ReadOds(const CZipArchive& zip, const CWireListOptions& options, CWireList& list)
+{
+    list.m_kind = WireListKind::Ods;
+    CTableBuilder builder(list, options.m_nRowLimit);
+    COdsContent content(options.m_strWorksheet, builder);
+    std::string error = zip.ReadXml("content.xml", content);
+    builder.Finish();
+    if (!error.empty())
+        return error;
+    if (!content.Found()) {
+        if (content.Names().empty())
+            return "the workbook has no worksheet";
+        return NoSuchWorksheet(options.m_strWorksheet, content.Names());
+    }
+    return builder.Error();
+}
+
+} // namespace
+
+std::string ReadWorkbook(std::string_view bytes, const CWireListOptions& options, CWireList& list)
+{
+    CZipArchive zip;
+    if (std::string error = zip.Open(bytes); !error.empty())
+        return error;
+    if (zip.Has("xl/workbook.xml"))
+        return ReadXlsx(zip, options, list);
+    if (zip.Has("content.xml"))
+        return ReadOds(zip, options, list);
+    return "a zip file, but neither an .xlsx nor an .ods workbook";
+}

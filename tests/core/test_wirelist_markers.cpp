@@ -1,0 +1,226 @@
+#include "wirelist/MarkerSheets.h"
+#include "wirelist/WireListReader.h"
+#include "wirelist/WireMarkers.h"
+
+#include "model/Gbk.h"
+#include "text/EditText.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+CWireTable Table(const std::string& csv)
+{
+    CWireList list;
+    EXPECT_EQ(ReadWireListBytes(csv, {}, list), "");
+    return list.m_table;
+}
+
+// Every marker in order, runs spelled out, as UTF-8.
+std::vector<std::string> Spelled(const CMarkerList& markers)
+{
+    std::vector<std::string> texts;
+    for (const CMarkerRun& run : markers.m_runs)
+        for (std::uint32_t i = 0; i < run.m_nCount; ++i)
+            texts.push_back(GbkToUtf8(run.m_strText).value_or("?"));
+    return texts;
+}
+
+} // namespace
+
+TEST(WireMarkers, ColumnLists)
+{
+    EXPECT_EQ(ParseColumnList("1,3"), (std::vector<std::size_t>{0, 2}));
+    EXPECT_EQ(ParseColumnList("A, c"), (std::vector<std::size_t>{0, 2}));
+    EXPECT_EQ(ParseColumnList("AA,2"), (std::vector<std::size_t>{26, 1}));
+    for (const char* bad : {"", "0", "1,", ",1", "A1", "-1", "1.5", "XFE", "99999"})
+        EXPECT_EQ(ParseColumnList(bad), std::nullopt) << bad;
+}
+
+TEST(WireMarkers, RowsBecomeMarkers)
+{
+    const CWireTable table = Table("线号,起点,数量\nW1,X1:1,2\n,,5\nW3,\"K1\r\nK2\",0\nW4,,1\n");
+    struct Case
+    {
+        const char* name;
+        CMarkerOptions options;
+        std::vector<std::string> expected;
+    };
+    CMarkerOptions twoLines;
+    twoLines.m_columns = {0, 1};
+    twoLines.m_bHeader = true;
+    CMarkerOptions joined = twoLines;
+    joined.m_strJoin = " / ";
+    CMarkerOptions copies = twoLines;
+    copies.m_nCopies = 2;
+    CMarkerOptions quantity;
+    quantity.m_bHeader = true;
+    quantity.m_quantityColumn = 2;
+    CMarkerOptions withHeader;
+    withHeader.m_columns = {1};
+    const Case cases[] = {
+        {"two lines, header skipped, empty row skipped", twoLines,
+         {"W1\r\nX1:1", "W3\r\nK1\r\nK2", "W4\r\n"}},
+        {"joined by a separator", joined, {"W1 / X1:1", "W3 / K1\r\nK2", "W4 / "}},
+        {"copies for both wire ends", copies,
+         {"W1\r\nX1:1", "W1\r\nX1:1", "W3\r\nK1\r\nK2", "W3\r\nK1\r\nK2", "W4\r\n", "W4\r\n"}},
+        {"quantity column, 0 prints none", quantity, {"W1", "W1", "W4"}},
+        {"header kept as a marker", withHeader, {"起点", "X1:1", "K1\r\nK2"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CMarkerList markers;
+        ASSERT_EQ(BuildMarkers(table, c.options, markers), "");
+        EXPECT_EQ(Spelled(markers), c.expected);
+        EXPECT_EQ(markers.m_nTotal, c.expected.size());
+    }
+}
+
+TEST(WireMarkers, FirstRowThatDoesNotFitStopsTheJob)
+{
+    struct Case
+    {
+        const char* name;
+        std::string csv;
+        CMarkerOptions options;
+        const char* error;
+    };
+    CMarkerOptions header;
+    header.m_bHeader = true;
+    CMarkerOptions quantity;
+    quantity.m_quantityColumn = 1;
+    const std::string fifty(50, 'x');
+    const Case cases[] = {
+        {"51 bytes", "ok\n" + fifty + "y\n" + fifty + "zz\n", {}, "row 2: the marker takes 51 bytes; a label holds at most 50"},
+        {"Chinese counts two bytes", "ok\n" + std::string(49, 'x') + "线\n", header, "row 2: the marker takes 51 bytes"},
+        {"outside code page 936", "ok\nWő1\n", {}, "row 2: 'ő' cannot be printed on a label"},
+        {"quantity not a number", "W1,2\nW2,two\n", quantity, "row 2: the quantity 'two' is not a whole number"},
+        {"quantity empty", "W1,\n", quantity, "row 1: the quantity '' is not a whole number"},
+        {"quantity too large", "W1,1001\n", quantity, "row 1: the quantity '1001'"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CMarkerList markers;
+        markers.m_nTotal = 99;
+        const std::string error = BuildMarkers(Table(c.csv), c.options, markers);
+        EXPECT_TRUE(error.starts_with(c.error)) << error;
+        EXPECT_TRUE(markers.m_runs.empty());
+        EXPECT_EQ(markers.m_nTotal, 0u);
+    }
+    CMarkerFault fault;
+    CMarkerList refused;
+    EXPECT_NE(BuildMarkers(Table("ok\nWő1\n"), {}, refused, &fault), "");
+    EXPECT_EQ(fault.m_nRow, 2u);
+    EXPECT_EQ(fault.m_kind, CMarkerFault::Kind::NotCodePage936);
+    EXPECT_EQ(fault.m_strDetail, "ő");
+
+    CMarkerList fits;
+    ASSERT_EQ(BuildMarkers(Table(std::string(48, 'x') + "线\n"), {}, fits), "");
+    EXPECT_EQ(fits.m_runs.at(0).m_strText.size(), kLabelTextLimit);
+}
+
+namespace {
+
+CSheet Template(int nRows, int nColumns)
+{
+    CSheet sheet;
+    sheet.m_format.m_nRows = nRows;
+    sheet.m_format.m_nColumns = nColumns;
+    sheet.m_format.Recalc();
+    for (CSheet::Row& row : sheet.m_labels)
+        for (CLabelRecord& label : row) {
+            label.m_bSelected = 0;
+            label.m_strText = "old";
+        }
+    return sheet;
+}
+
+CMarkerList Numbered(std::size_t nCount)
+{
+    CMarkerList markers;
+    for (std::size_t i = 1; i <= nCount; ++i)
+        markers.m_runs.push_back({"M" + std::to_string(i), 1});
+    markers.m_nTotal = nCount;
+    return markers;
+}
+
+// Each sheet as its printed labels "r,c=TEXT", scan order.
+std::vector<std::vector<std::string>> Layout(CMarkerSheets& sheets)
+{
+    std::vector<std::vector<std::string>> pages;
+    CSheet sheet;
+    while (sheets.NextSheet(sheet)) {
+        pages.emplace_back();
+        for (int r = 0; r < CPageFormat::kMaxRows; ++r)
+            for (int c = 0; c < CPageFormat::kMaxColumns; ++c)
+                if (sheet.m_labels[r][c].m_bSelected)
+                    pages.back().push_back(std::to_string(r) + "," + std::to_string(c) + "=" +
+                                           sheet.m_labels[r][c].m_strText);
+    }
+    return pages;
+}
+
+} // namespace
+
+TEST(MarkerSheets, FirstSheetSelectedThenEveryLabel)
+{
+    CSheet sheet = Template(2, 3);
+    sheet.m_labels[1][2].m_bSelected = 1; // selected out of scan order on purpose
+    sheet.m_labels[0][1].m_bSelected = 1;
+    sheet.m_labels[1][2].m_nHAlign = 2;
+    sheet.m_labels[1][2].m_crText = 0x0000FF;
+
+    const CMarkerList markers = Numbered(10);
+    CMarkerSheets all(sheet, markers, false);
+    EXPECT_EQ(all.Check(), "");
+    EXPECT_EQ(all.SheetCount(), 3u); // 2 + 6 + 2
+    EXPECT_EQ(Layout(all), (std::vector<std::vector<std::string>>{
+                               {"0,1=M1", "1,2=M2"},
+                               {"0,0=M3", "0,1=M4", "0,2=M5", "1,0=M6", "1,1=M7", "1,2=M8"},
+                               {"0,0=M9", "0,1=M10"},
+                           }));
+
+    CMarkerSheets selectedOnly(sheet, markers, true);
+    EXPECT_EQ(selectedOnly.SheetCount(), 5u);
+    const auto pages = Layout(selectedOnly);
+    ASSERT_EQ(pages.size(), 5u);
+    EXPECT_EQ(pages[4], (std::vector<std::string>{"0,1=M9", "1,2=M10"}));
+
+    // A marker takes the format of the label at its position.
+    CMarkerSheets again(sheet, markers, false);
+    CSheet first;
+    ASSERT_TRUE(again.NextSheet(first));
+    EXPECT_EQ(first.m_labels[1][2].m_nHAlign, 2);
+    EXPECT_EQ(first.m_labels[1][2].m_crText, 0x0000FFu);
+    EXPECT_EQ(first.m_format, sheet.m_format);
+}
+
+TEST(MarkerSheets, CountsAndRefusals)
+{
+    EXPECT_EQ(SheetsNeeded(0, 5, 10), 0u);
+    EXPECT_EQ(SheetsNeeded(5, 5, 10), 1u);
+    EXPECT_EQ(SheetsNeeded(6, 5, 10), 2u);
+    EXPECT_EQ(SheetsNeeded(15, 5, 10), 2u);
+    EXPECT_EQ(SheetsNeeded(16, 5, 10), 3u);
+    EXPECT_EQ(SheetsNeeded(15000, 375, 375), 40u);
+
+    const CSheet none = Template(3, 3);
+    const CMarkerList markers = Numbered(4);
+    CMarkerSheets sheets(none, markers, false);
+    EXPECT_NE(sheets.Check(), "");
+    EXPECT_EQ(sheets.SheetCount(), 0u);
+    CSheet ignored;
+    EXPECT_FALSE(sheets.NextSheet(ignored));
+
+    // Runs of copies cross sheet boundaries.
+    CSheet two = Template(2, 2);
+    two.m_labels[0][0].m_bSelected = 1;
+    CMarkerList copies;
+    copies.m_runs = {{"A", 3}, {"B", 2}};
+    copies.m_nTotal = 5;
+    CMarkerSheets runs(two, copies, false);
+    EXPECT_EQ(Layout(runs), (std::vector<std::vector<std::string>>{{"0,0=A"}, {"0,0=A", "0,1=A", "1,0=B", "1,1=B"}}));
+}

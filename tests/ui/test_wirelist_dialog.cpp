@@ -1,0 +1,128 @@
+#include "wirelist/CWireListDlg.h"
+
+#include "print/PrintLayout.h"
+
+#include <QDir>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPdfWriter>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kXlsx = QStringLiteral(TAVRO_TEST_DATA "/wirelists/libreoffice.xlsx");
+
+// A 3 × 2 sheet with labels (0,1) and (1,2) selected.
+CSheet TwoSelected()
+{
+    CSheet sheet;
+    sheet.m_format.m_nRows = 2;
+    sheet.m_format.m_nColumns = 3;
+    sheet.m_format.Recalc();
+    for (CSheet::Row& row : sheet.m_labels)
+        for (CLabelRecord& label : row)
+            label.m_bSelected = 0;
+    sheet.m_labels[0][1].m_bSelected = 1;
+    sheet.m_labels[1][2].m_bSelected = 1;
+    return sheet;
+}
+
+} // namespace
+
+TEST(WireListDialog, TableCountAndFill)
+{
+    std::vector<std::string> applied;
+    CWireListDlg dialog(kXlsx, TwoSelected(), 0, 0, [&](const std::vector<std::string>& texts) {
+        applied = texts;
+        return texts.size();
+    });
+    auto* table = dialog.findChild<QTableWidget*>();
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->rowCount(), 7);
+    EXPECT_EQ(table->columnCount(), 4);
+    EXPECT_EQ(table->item(3, 2)->text(), QStringLiteral("K2:13\nK2:14"));
+    EXPECT_EQ(table->horizontalHeaderItem(3)->text(), QStringLiteral("D"));
+
+    // The whole list is read once the dialog is up.
+    QTRY_COMPARE(dialog.CountText(), QStringLiteral("共 6 个标签，需要 2 页"));
+
+    auto edits = dialog.findChildren<QLineEdit*>();
+    auto* header = dialog.findChildren<QCheckBox*>().at(0);
+    header->setChecked(true);
+    EXPECT_EQ(dialog.CountText(), QStringLiteral("共 5 个标签，需要 2 页")); // 2 on the first, 6 on each next
+    dialog.findChild<QSpinBox*>()->setValue(2);
+    EXPECT_EQ(dialog.CountText(), QStringLiteral("共 10 个标签，需要 3 页"));
+
+    dialog.OnFill();
+    ASSERT_EQ(applied.size(), 2u);
+    EXPECT_EQ(applied[0], "W001");
+    EXPECT_EQ(applied[1], "W001");
+    EXPECT_EQ(dialog.StatusText(), QStringLiteral("已填入本页 2 个标签，还有 8 个未填入。"));
+
+    edits.at(0)->setText(QStringLiteral("0"));
+    EXPECT_TRUE(dialog.CountText().startsWith(QStringLiteral("列：")));
+    edits.at(0)->setText(QStringLiteral("A,C"));
+    EXPECT_EQ(dialog.CountText(), QStringLiteral("共 10 个标签，需要 3 页"));
+}
+
+TEST(WireListDialog, RowThatDoesNotFitIsNamed)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("long.csv"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("W1\n" + QByteArray(51, 'x') + "\n");
+    file.close();
+    CWireListDlg dialog(path, TwoSelected(), 0, 0, [](const std::vector<std::string>&) { return std::size_t{0}; });
+    QTRY_COMPARE(dialog.CountText(), QStringLiteral("第 2 行：线号有 51 个字节，一个标签最多 50 个字节。"));
+}
+
+TEST(WireListPrint, PdfPerSheetAndCancelLeavesNoFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("wires.pdf"));
+    const CSheet sheet = TwoSelected();
+    CMarkerList markers;
+    markers.m_runs = {{"W1", 10}};
+    markers.m_nTotal = 10; // 2 + 6 + 2: three sheets
+
+    CMarkerSheets all(sheet, markers, false);
+    QString error;
+    std::vector<std::size_t> seen;
+    ASSERT_EQ(ExportMarkerSheetsPdf(path, all, kPrintModeLabels, {}, error,
+                                    [&](std::size_t nDone, std::size_t nTotal) {
+                                        EXPECT_EQ(nTotal, 3u);
+                                        seen.push_back(nDone);
+                                        return true;
+                                    }),
+              SheetsPdfResult::Written)
+        << error.toStdString();
+    EXPECT_EQ(seen, (std::vector<std::size_t>{1, 2, 3}));
+    QFile written(path);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray before = written.readAll();
+    written.close();
+    EXPECT_EQ(before.count("/Type /Page") - before.count("/Type /Pages"), 3) << "three pages";
+
+    // Cancelled on the second sheet: the earlier PDF stays as it was and no
+    // temporary file is left beside it.
+    CMarkerSheets again(sheet, markers, false);
+    EXPECT_EQ(ExportMarkerSheetsPdf(path, again, kPrintModeLabels, {}, error,
+                                    [](std::size_t nDone, std::size_t) { return nDone < 2; }),
+              SheetsPdfResult::Cancelled);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("wires.pdf")});
+
+    const QString fresh = dir.filePath(QStringLiteral("fresh.pdf"));
+    CMarkerSheets third(sheet, markers, false);
+    EXPECT_EQ(ExportMarkerSheetsPdf(fresh, third, kPrintModeLabels, {}, error,
+                                    [](std::size_t, std::size_t) { return false; }),
+              SheetsPdfResult::Cancelled);
+    EXPECT_FALSE(QFile::exists(fresh));
+}
