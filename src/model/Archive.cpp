@@ -15,6 +15,47 @@ constexpr std::uint8_t kWideMarker8 = 0xFF;
 constexpr std::uint16_t kWideMarker16 = 0xFFFF;
 constexpr std::uint16_t kUnicodeMarker = 0xFFFE;
 
+std::uint16_t CodeUnit(std::string_view utf16le, std::size_t at)
+{
+    return static_cast<std::uint16_t>(static_cast<std::uint8_t>(utf16le[at]) |
+                                      static_cast<std::uint8_t>(utf16le[at + 1]) << 8);
+}
+
+bool IsHighSurrogate(std::uint16_t unit)
+{
+    return unit >= 0xD800 && unit < 0xDC00;
+}
+
+bool IsLowSurrogate(std::uint16_t unit)
+{
+    return unit >= 0xDC00 && unit < 0xE000;
+}
+
+// Bytes of the first character: a surrogate pair is one.
+std::size_t FirstCharBytes(std::string_view utf16le)
+{
+    return utf16le.size() >= 4 && IsHighSurrogate(CodeUnit(utf16le, 0)) && IsLowSurrogate(CodeUnit(utf16le, 2)) ? 4
+                                                                                                               : 2;
+}
+
+// The first character of a 16-bit string (an even number of bytes) that does
+// not convert to code page 936. Found by halving, so that a long string costs
+// few conversions; a surrogate pair is never split.
+char32_t FirstUnconvertibleChar(std::string_view utf16le)
+{
+    while (utf16le.size() > FirstCharBytes(utf16le)) {
+        std::size_t half = utf16le.size() / 4 * 2;
+        if (IsLowSurrogate(CodeUnit(utf16le, half)) && IsHighSurrogate(CodeUnit(utf16le, half - 2)))
+            half += 2;
+        const std::string_view front = utf16le.substr(0, half);
+        utf16le = Utf16LeToGbk(front) ? utf16le.substr(half) : front;
+    }
+    const std::uint16_t unit = CodeUnit(utf16le, 0);
+    if (utf16le.size() == 4)
+        return 0x10000 + ((char32_t{unit} - 0xD800) << 10) + (CodeUnit(utf16le, 2) - 0xDC00);
+    return unit;
+}
+
 } // namespace
 
 void CArchiveWriter::WriteBytes(const void* data, std::size_t size)
@@ -142,6 +183,7 @@ std::string CArchiveReader::ReadString()
         return str;
     std::optional<std::string> gbk = Utf16LeToGbk(str);
     if (!gbk) {
+        m_unconvertible = FirstUnconvertibleChar(str);
         Fail();
         return {};
     }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -41,6 +42,9 @@ public:
 
     bool Ok() const { return !m_bFailed; }
     std::uint64_t BytesLeft() const { return m_nBytesLeft; }
+    // The character the read failed on when a 16-bit string held one that
+    // code page 936 cannot hold.
+    std::optional<char32_t> UnconvertibleChar() const { return m_unconvertible; }
 
 private:
     std::uint32_t ReadLength(); // one length prefix, without the 16-bit marker
@@ -49,4 +53,5 @@ private:
     std::istream& m_in;
     std::uint64_t m_nBytesLeft = 0;
     bool m_bFailed = false;
+    std::optional<char32_t> m_unconvertible;
 };

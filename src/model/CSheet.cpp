@@ -65,7 +65,7 @@ std::string SheetBytes(const CSheet& sheet)
     return std::move(out).str();
 }
 
-bool ReadSheet(std::istream& in, CSheet& sheet)
+bool ReadSheet(std::istream& in, CSheet& sheet, std::optional<char32_t>* pUnconvertible)
 {
     CArchiveReader ar(in);
     ar.ReadString(); // the signature, checked before the full read
@@ -74,13 +74,16 @@ bool ReadSheet(std::istream& in, CSheet& sheet)
         return false;
     for (int r = 0; r < read.m_format.m_nRows; ++r)
         for (int c = 0; c < read.m_format.m_nColumns; ++c)
-            if (!read.m_labels[r][c].Load(ar))
+            if (!read.m_labels[r][c].Load(ar)) {
+                if (pUnconvertible)
+                    *pUnconvertible = ar.UnconvertibleChar();
                 return false;
+            }
     sheet = std::move(read);
     return true;
 }
 
-SheetReadResult ReadSheetFile(const std::string& path, CSheet& sheet)
+SheetReadResult ReadSheetFile(const std::string& path, CSheet& sheet, std::optional<char32_t>* pUnconvertible)
 {
     std::ifstream in;
     if (!OpenForReading(path, in))
@@ -97,7 +100,7 @@ SheetReadResult ReadSheetFile(const std::string& path, CSheet& sheet)
     }
     in.clear();
     in.seekg(0);
-    return ReadSheet(in, sheet) ? SheetReadResult::Ok : SheetReadResult::Corrupt;
+    return ReadSheet(in, sheet, pUnconvertible) ? SheetReadResult::Ok : SheetReadResult::Corrupt;
 }
 
 int SaveSheetFile(const std::string& path, const CSheet& sheet)

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -52,12 +53,16 @@ std::string SheetBytes(const CSheet& sheet);
 
 // All or nothing: `sheet` changes only when the whole stream read and the
 // format is one a sheet can show. Labels outside the new rows × columns keep
-// what `sheet` held.
-bool ReadSheet(std::istream& in, CSheet& sheet);
+// what `sheet` held. A read that failed on a 16-bit string holding a
+// character code page 936 cannot hold gives that character in
+// `pUnconvertible`.
+bool ReadSheet(std::istream& in, CSheet& sheet, std::optional<char32_t>* pUnconvertible = nullptr);
 
 // The signature check, then the full read, as one open of a file. A missing
-// or unreadable path and a directory are CannotOpen.
-SheetReadResult ReadSheetFile(const std::string& path, CSheet& sheet);
+// or unreadable path and a directory are CannotOpen; a Corrupt file may name
+// the character it failed on, as ReadSheet does.
+SheetReadResult ReadSheetFile(const std::string& path, CSheet& sheet,
+                              std::optional<char32_t>* pUnconvertible = nullptr);
 
 // Written atomically; returns 0 or the errno of the failure (EINVAL for a
 // format that is not usable), in which case the previous file is untouched.

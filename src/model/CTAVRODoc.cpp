@@ -2,6 +2,7 @@
 
 #include "app/AppMessageBox.h"
 #include "app/CommandIds.h"
+#include "app/SystemErrorText.h"
 #include "model/CSheet.h"
 #include "view/CTAVROView.h"
 
@@ -10,8 +11,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include <cstring>
-
 namespace {
 
 std::string FileSystemPath(const QString& path)
@@ -19,9 +18,14 @@ std::string FileSystemPath(const QString& path)
     return QFile::encodeName(path).toStdString();
 }
 
-QString SystemReason(int nError)
+// A character of a file that code page 936 cannot hold: its code point and,
+// where it can be shown, the character itself.
+QString UnconvertibleCharText(char32_t ch)
 {
-    return QString::fromLocal8Bit(std::strerror(nError));
+    QString strChar = QStringLiteral("U+%1").arg(uint(ch), 4, 16, QLatin1Char('0')).toUpper();
+    if (QChar::isPrint(ch))
+        strChar += QStringLiteral("（%1）").arg(QString::fromUcs4(&ch, 1));
+    return QStringLiteral("文件中的字符 %1 无法转换为代码页 936（GBK）。").arg(strChar);
 }
 
 } // namespace
@@ -72,7 +76,8 @@ bool CTAVRODoc::OnOpenDocument(const QString& path)
     if (!m_pView)
         return false;
     CSheet sheet = m_pView->GetSheet();
-    switch (ReadSheetFile(FileSystemPath(path), sheet)) {
+    std::optional<char32_t> unconvertible;
+    switch (ReadSheetFile(FileSystemPath(path), sheet, &unconvertible)) {
     case SheetReadResult::Ok:
         m_pView->SetSheet(sheet);
         SetModifiedFlag(false);
@@ -96,7 +101,9 @@ bool CTAVRODoc::OnOpenDocument(const QString& path)
                       QStringLiteral("文件打开出错,文件被占用或文件格式错误!"));
         return false;
     case SheetReadResult::Corrupt:
-        AppMessageBox(DialogParent(), QMessageBox::Warning, QStringLiteral("非预期的文件格式。"));
+        AppMessageBox(DialogParent(), QMessageBox::Warning,
+                      unconvertible ? QStringLiteral("非预期的文件格式。\n") + UnconvertibleCharText(*unconvertible)
+                                    : QStringLiteral("非预期的文件格式。"));
         return false;
     }
     return false;
@@ -117,7 +124,7 @@ bool CTAVRODoc::OnSaveDocument(const QString& path)
     }
     if (const int nError = SaveSheetFile(FileSystemPath(path), m_pView->GetSheet())) {
         AppMessageBox(DialogParent(), QMessageBox::Warning,
-                      QStringLiteral("保存文档失败。\n%1\n%2").arg(QDir::toNativeSeparators(path), SystemReason(nError)));
+                      QStringLiteral("保存文档失败。\n%1\n%2").arg(QDir::toNativeSeparators(path), SystemErrorText(nError)));
         return false;
     }
     SetModifiedFlag(false);

@@ -1,10 +1,11 @@
 #include "print/CPrinterSettings.h"
 
+#include "app/AppMessageBox.h"
 #include "model/SettingsDir.h"
+#include "print/CPrintSetupDlg.h"
 
 #include <QPageLayout>
 #include <QPageSize>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -119,6 +120,10 @@ std::string CPrinterSettings::GetPrinterName() const
 
 bool CPrinterSettings::PrinterSetup(QWidget* parent)
 {
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        AppMessageBox(parent, QMessageBox::Information, kMsgNoPrinter);
+        return false;
+    }
     QPrinter printer(QPrinter::HighResolution);
     if (m_held) {
         const CPrinterDescription current = *ApplicationPrinter().m_current;
@@ -126,9 +131,7 @@ bool CPrinterSettings::PrinterSetup(QWidget* parent)
         ConfigurePrinter(printer);
         ApplicationPrinter().m_current = current;
     }
-    QPrintDialog dlg(&printer, parent);
-    dlg.setWindowTitle(QStringLiteral("打印设置"));
-    dlg.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+    CPrintSetupDlg dlg(&printer, parent);
     if (dlg.exec() != QDialog::Accepted)
         return false;
     m_held = Describe(printer);

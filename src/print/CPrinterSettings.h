@@ -2,11 +2,16 @@
 
 #include "print/PrinterDescription.h"
 
+#include <QString>
+
 #include <optional>
 #include <string>
 
 class QPrinter;
 class QWidget;
+
+// What the print setup command says when there is no printer to choose.
+inline const QString kMsgNoPrinter = QStringLiteral("没有安装打印机。请先在系统中添加一台打印机，再设置打印机。");
 
 // The stored printer choice: which printer, its paper, orientation and
 // copies, kept across runs in "tavrops.spd" in the settings directory.
@@ -32,7 +37,8 @@ public:
     // Makes the held choice the program's current printer.
     void Apply();
     // The print setup dialog, starting from the held choice; true on OK, the
-    // choice then held. Cancel changes nothing.
+    // choice then held. Cancel changes nothing. With no printer installed it
+    // says so (kMsgNoPrinter) instead and returns false.
     bool PrinterSetup(QWidget* parent);
     // The held printer's name, or "printer not set...".
     std::string GetPrinterName() const;

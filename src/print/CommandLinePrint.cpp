@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -20,7 +21,8 @@ std::string ReadSheetForPrinting(const std::string& path, CSheet& sheet)
 {
     if (const int nError = CheckReadableFile(path))
         return "cannot open '" + path + "': " + std::strerror(nError);
-    switch (ReadSheetFile(path, sheet)) {
+    std::optional<char32_t> unconvertible;
+    switch (ReadSheetFile(path, sheet, &unconvertible)) {
     case SheetReadResult::Ok:
         return {};
     case SheetReadResult::CannotOpen:
@@ -30,6 +32,11 @@ std::string ReadSheetForPrinting(const std::string& path, CSheet& sheet)
         return "'" + path + "' is not a Tavromark document";
     case SheetReadResult::Corrupt:
         break;
+    }
+    if (unconvertible) {
+        char code[16];
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(*unconvertible));
+        return "'" + path + "' holds the character " + code + ", which code page 936 cannot hold";
     }
     return "'" + path + "' is damaged and cannot be read";
 }

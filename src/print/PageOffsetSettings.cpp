@@ -22,6 +22,18 @@ QString SyncedStatus(QSettings& settings)
     return {};
 }
 
+// The value's text as written in the file. The INI reader splits an unquoted
+// text at its commas ("1,5" reads back as the list 1, 5): joined again the
+// parts give the text, but for spaces around the commas, which the decimal
+// rule never reaches since it stops at the first comma.
+std::string StoredText(const QSettings& settings, const QString& key)
+{
+    const QVariant value = settings.value(key);
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QLatin1Char(',')).toStdString();
+    return value.toString().toStdString();
+}
+
 } // namespace
 
 CPageOffset ReadPageOffset()
@@ -30,8 +42,8 @@ CPageOffset ReadPageOffset()
     const std::unique_ptr<QSettings> settings = OpenAppSettings();
     if (!settings)
         return offset;
-    offset.m_nMoveX = PageMoveFromText(settings->value(SettingsKeys::kPageMoveX).toString().toStdString());
-    offset.m_nMoveY = PageMoveFromText(settings->value(SettingsKeys::kPageMoveY).toString().toStdString());
+    offset.m_nMoveX = PageMoveFromText(StoredText(*settings, SettingsKeys::kPageMoveX));
+    offset.m_nMoveY = PageMoveFromText(StoredText(*settings, SettingsKeys::kPageMoveY));
     return offset;
 }
 

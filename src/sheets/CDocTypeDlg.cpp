@@ -1,5 +1,6 @@
 #include "sheets/CDocTypeDlg.h"
 
+#include "app/SystemErrorText.h"
 #include "model/Gbk.h"
 #include "model/SettingsDir.h"
 #include "sheets/CPageSetupDlg.h"
@@ -12,8 +13,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
-
-#include <cstring>
 
 CDocTypeDlg::CDocTypeDlg(QWidget* parent) : QDialog(parent)
 {
@@ -108,7 +107,7 @@ void CDocTypeDlg::OnDestroy()
     if (const int nError = SaveTypeList(m_types)) {
         const std::string strPath = SettingsFilePath(kTypeListFileName).value_or(kTypeListFileName);
         ShowSheetWarning(parentWidget(), kMsgLibraryNotSaved.arg(QString::fromStdString(strPath),
-                                                                QString::fromLocal8Bit(std::strerror(nError))));
+                                                                SystemErrorText(nError)));
     }
     m_types.clear();
     m_listTypes->clear();

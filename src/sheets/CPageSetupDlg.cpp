@@ -12,10 +12,47 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QValidator>
 
 namespace {
 
 constexpr int kMaxNameBytes = 100;
+
+// Bytes of the text in code page 936, as the name is stored; a character the
+// code page cannot hold counts as two (the name is refused on OK anyway).
+std::size_t GbkByteCount(const QString& text)
+{
+    if (const std::optional<std::string> gbk = Utf8ToGbk(text.toStdString()))
+        return gbk->size();
+    std::size_t nBytes = 0;
+    for (const char32_t ch : text.toStdU32String())
+        nBytes += ch < 0x80 ? 1 : 2;
+    return nBytes;
+}
+
+// Limits typing to a number of code page 936 bytes, where the edit box's own
+// limit counts characters. A name that is already longer (a library entry
+// written elsewhere) shows whole and may still be shortened: only an edit
+// that makes it longer than both the limit and the text before is refused.
+class CGbkLengthValidator : public QValidator
+{
+public:
+    CGbkLengthValidator(QLineEdit* pEdit, std::size_t nMaxBytes) : QValidator(pEdit), m_nMaxBytes(nMaxBytes)
+    {
+        connect(pEdit, &QLineEdit::textChanged, this,
+                [this](const QString& text) { m_nBytesBefore = GbkByteCount(text); });
+    }
+
+    State validate(QString& input, int&) const override
+    {
+        const std::size_t nBytes = GbkByteCount(input);
+        return nBytes <= m_nMaxBytes || nBytes <= m_nBytesBefore ? Acceptable : Invalid;
+    }
+
+private:
+    std::size_t m_nMaxBytes;
+    std::size_t m_nBytesBefore = 0;
+};
 
 QFrame* EtchedLine(QWidget* parent)
 {
@@ -34,7 +71,7 @@ CPageSetupDlg::CPageSetupDlg(QWidget* parent) : QDialog(parent)
 
     m_editName = new QLineEdit(this);
     m_editName->setObjectName(QStringLiteral("editName"));
-    m_editName->setMaxLength(kMaxNameBytes);
+    m_editName->setValidator(new CGbkLengthValidator(m_editName, kMaxNameBytes));
 
     auto* digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
     const auto numberEdit = [&](const char* name) {
@@ -217,6 +254,12 @@ void CPageSetupDlg::accept()
         return;
     case LabelFit::TooTall:
         Refuse(Field(&CPageSetupValues::m_nLabelHeight).m_pEdit, kMsgLabelsTooTall);
+        return;
+    case LabelFit::ColumnsOverlap:
+        Refuse(Field(&CPageSetupValues::m_nColumns).m_pEdit, kMsgColumnsOverlap);
+        return;
+    case LabelFit::RowsOverlap:
+        Refuse(Field(&CPageSetupValues::m_nRows).m_pEdit, kMsgRowsOverlap);
         return;
     }
 

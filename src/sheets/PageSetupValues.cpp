@@ -75,5 +75,12 @@ LabelFit CheckLabelsFit(const CPageFormat& format)
         return LabelFit::TooWide;
     if (format.m_dRowPitch < 0.0)
         return LabelFit::TooTall;
+    // Labels that just touch fit: the values are whole hundredths, so a
+    // thousandth of a hundredth forgives the rounding of the pitch.
+    constexpr double kTouching = 1e-5;
+    if (format.m_nColumns > 1 && format.m_dColumnPitch < format.m_dLabelWidth - kTouching)
+        return LabelFit::ColumnsOverlap;
+    if (format.m_nRows > 1 && format.m_dRowPitch < format.m_dLabelHeight - kTouching)
+        return LabelFit::RowsOverlap;
     return LabelFit::Fits;
 }

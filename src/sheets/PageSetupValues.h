@@ -42,11 +42,14 @@ std::optional<std::uint32_t> ParseUnsignedField(std::string_view text);
 
 // Whether the labels fit between the margins. A negative pitch means that
 // one label with both margins is already wider (or taller) than the page,
-// so the columns (or rows) would run backwards.
+// so the columns (or rows) would run backwards; a pitch smaller than the
+// label means that neighbouring labels print over each other.
 enum class LabelFit
 {
     Fits,
-    TooWide, // label width + left + right margin > page width
-    TooTall, // label height + top + bottom margin > page height
+    TooWide,        // label width + left + right margin > page width
+    TooTall,        // label height + top + bottom margin > page height
+    ColumnsOverlap, // columns × label width + left + right margin > page width
+    RowsOverlap,    // rows × label height + top + bottom margin > page height
 };
 LabelFit CheckLabelsFit(const CPageFormat& format);

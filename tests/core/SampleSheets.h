@@ -132,8 +132,8 @@ inline CSheet FaceSheet()
 
 // A 2 × 2 sheet whose first label's text is stored in the 16-bit form
 // (0xFF, 0xFFFE, a length in characters, UTF-16LE) as other programs write
-// it: "标签 A€" (the euro sign is 0x80 in code page 936).
-inline std::string WideStringFileBytes()
+// it: `utf16le`, fewer than 255 characters.
+inline std::string WideTextFileBytes(const std::string& utf16le)
 {
     CSheet sheet;
     sheet.m_format = Format(2, 2);
@@ -141,13 +141,18 @@ inline std::string WideStringFileBytes()
     // Signature, format, the first label's selection flag, then its empty
     // text's one-byte length prefix, which is replaced.
     const std::size_t textAt = 49 + CPageFormat::kSerializedSize + 4;
-    const std::string utf16le("\x07\x68\x7E\x7B\x20\x00\x41\x00\xAC\x20", 10);
     std::string wide = narrow.substr(0, textAt);
     wide += std::string("\xFF\xFE\xFF", 3);
     wide += static_cast<char>(utf16le.size() / 2);
     wide += utf16le;
     wide += narrow.substr(textAt + 1);
     return wide;
+}
+
+// "标签 A€" in the 16-bit form (the euro sign is 0x80 in code page 936).
+inline std::string WideStringFileBytes()
+{
+    return WideTextFileBytes(std::string("\x07\x68\x7E\x7B\x20\x00\x41\x00\xAC\x20", 10));
 }
 
 inline const std::string kWideText = "\xB1\xEA\xC7\xA9 A\x80";

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <limits>
 #include <new>
+#include <optional>
 #include <sstream>
 #include <unistd.h>
 
@@ -301,6 +302,48 @@ TEST_F(SheetFile, ReadSheetFileOutcomes)
     EXPECT_EQ(CheckSignatureFile(dir / "other.tav"), SignatureCheck::WrongSignature);
     EXPECT_EQ(CheckSignatureFile(dir / "empty.tav"), SignatureCheck::Unreadable);
     EXPECT_EQ(CheckSignatureFile(dir / "good.tav"), SignatureCheck::Ok);
+}
+
+// A 16-bit text holding a character code page 936 has no code for is
+// refused, and the read names that character.
+TEST_F(SheetFile, UnconvertibleCharacterIsNamed)
+{
+    CTempDir dir;
+    const std::string chinese200 = [] {
+        std::string s;
+        for (int i = 0; i < 200; ++i)
+            s += std::string("\x07\x68", 2); // 标
+        return s;
+    }();
+    const struct
+    {
+        const char* name;
+        std::string utf16le;
+        std::optional<char32_t> expected; // nullopt: the file reads
+    } cases[] = {
+        {"Thai letter after Chinese", std::string("\x07\x68\x01\x0E", 4), U'\x0E01'},
+        {"emoji as a surrogate pair", std::string("A\0\x3D\xD8\x00\xDE", 6), U'\x1F600'},
+        {"lone surrogate", std::string("\x00\xD8" "A\0", 4), char32_t{0xD800}},
+        {"last of many", chinese200 + std::string("\x01\x0E", 2), U'\x0E01'},
+        {"first of many", std::string("\x01\x0E", 2) + chinese200, U'\x0E01'},
+        {"pair split by halving", std::string("A\0B\0\x3D\xD8\x00\xDE" "C\0", 10), U'\x1F600'},
+        {"all convertible", std::string("\x07\x68" "A\0", 4), std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir / "wide.tav";
+        std::ofstream(path, std::ios::binary) << samples::WideTextFileBytes(c.utf16le);
+        CSheet sheet = m_before;
+        std::optional<char32_t> unconvertible;
+        const SheetReadResult result = ReadSheetFile(path, sheet, &unconvertible);
+        EXPECT_EQ(unconvertible, c.expected);
+        if (c.expected) {
+            EXPECT_EQ(result, SheetReadResult::Corrupt);
+            EXPECT_EQ(sheet, m_before);
+        } else {
+            EXPECT_EQ(result, SheetReadResult::Ok);
+        }
+    }
 }
 
 TEST_F(SheetFile, UnreadableFileCannotBeOpened)

@@ -328,8 +328,47 @@ TEST(PageSetupValues, LabelsMustFitBetweenMargins)
         return CheckLabelsFit(f);
     };
     EXPECT_EQ(with([](CPageFormat&) {}), LabelFit::Fits);
-    // Exactly one label width between the margins: every column at the same place, still drawable.
-    EXPECT_EQ(with([](CPageFormat& f) { f.m_dLabelWidth = 116.0; }), LabelFit::Fits);
+    // One label as wide as the space between the margins puts every column at
+    // the same place: the labels print over each other.
+    EXPECT_EQ(with([](CPageFormat& f) { f.m_dLabelWidth = 116.0; }), LabelFit::ColumnsOverlap);
     EXPECT_EQ(with([](CPageFormat& f) { f.m_dLabelWidth = 116.01; }), LabelFit::TooWide);
     EXPECT_EQ(with([](CPageFormat& f) { f.m_dTopMargin = 100.0; f.m_dBottomMargin = 100.0; }), LabelFit::TooTall);
+}
+
+TEST(PageSetupValues, NeighbouringLabelsMayTouchButNotOverlap)
+{
+    // The default page: 140 × 200 mm, 12 mm left and right, 3 mm top and
+    // bottom, so 116 mm across and 194 mm down for the labels.
+    const struct
+    {
+        const char* szName;
+        std::int32_t nColumns;
+        double dLabelWidth;
+        std::int32_t nRows;
+        double dLabelHeight;
+        LabelFit expected;
+    } cases[] = {
+        {"columns touching", 5, 23.2, 14, 8.65, LabelFit::Fits},
+        {"columns a hundredth too wide", 5, 23.21, 14, 8.65, LabelFit::ColumnsOverlap},
+        {"15 columns of 19 mm", 15, 19.0, 14, 8.65, LabelFit::ColumnsOverlap},
+        {"rows touching", 5, 19.0, 20, 9.7, LabelFit::Fits},
+        {"rows a hundredth too tall", 5, 19.0, 20, 9.71, LabelFit::RowsOverlap},
+        {"25 rows of 8 mm", 5, 19.0, 25, 8.0, LabelFit::RowsOverlap},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.szName);
+        CPageFormat f;
+        f.m_nColumns = c.nColumns;
+        f.m_dLabelWidth = c.dLabelWidth;
+        f.m_nRows = c.nRows;
+        f.m_dLabelHeight = c.dLabelHeight;
+        f.Recalc();
+        EXPECT_EQ(CheckLabelsFit(f), c.expected);
+    }
+    for (const CSheetType& type : PresetTypes()) {
+        SCOPED_TRACE(type.m_strName);
+        CPageFormat f = type.m_format;
+        f.Recalc();
+        EXPECT_EQ(CheckLabelsFit(f), LabelFit::Fits);
+    }
 }

@@ -96,6 +96,10 @@ run "pdf of a missing document" 1 --pdf "$work/x.pdf" "$work/none.tav" &&
   expect "pdf of a missing document" err "cannot open"
 run "pdf into a missing directory" 1 --pdf "$work/no/dir/x.pdf" "$data/default.tav" &&
   expect "pdf into a missing directory" err "cannot write '$work/no/dir/x.pdf'"
+# A 16-bit text holding a Thai letter (U+0E01), which code page 936 lacks.
+LC_ALL=C sed 's/\x41\x00\xAC\x20/\x41\x00\x01\x0E/' "$data/wide-string-2x2.tav" >"$work/thai.tav"
+run "pdf of a text code page 936 cannot hold" 1 --pdf "$work/x.pdf" "$work/thai.tav" &&
+  expect "pdf of a text code page 936 cannot hold" err "holds the character U+0E01"
 [[ -e $work/x.pdf ]] && { echo "FAIL: a PDF was written for a missing document"; failures=$((failures + 1)); }
 run "pdf without a document" 2 --pdf "$work/x.pdf" && expect "pdf without a document" err "exactly one document"
 

@@ -4,16 +4,30 @@
 
 #include "app/CommandIds.h"
 #include "print/CPageOffsetDlg.h"
+#include "print/CPrintSetupDlg.h"
+#include "print/CPrinterSettings.h"
 #include "print/PageOffset.h"
 #include "print/PageOffsetSettings.h"
 #include "print/PrintLayout.h"
 #include "view/CLabelWnd.h"
 
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QImage>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <map>
 
 namespace {
 
@@ -99,6 +113,18 @@ TEST_F(PrintCommandsTest, PageOffsetDialog)
         EXPECT_EQ(read.m_nMoveX, View()->m_nPageMoveX);
         EXPECT_EQ(read.m_nMoveY, View()->m_nPageMoveY);
     }
+}
+
+// A value written by hand with a decimal comma reads by the same decimal rule
+// as any other text: up to the first character that is not a digit.
+TEST_F(PrintCommandsTest, HandEditedOffsetWithCommaReadsAsItsLeadingNumber)
+{
+    QFile::remove(SettingsFile());
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TAVRO_TEST_DATA "/hand-edited-offset.ini"), SettingsFile()));
+    const CPageOffset read = ReadPageOffset();
+    QFile::remove(SettingsFile());
+    EXPECT_EQ(read.m_nMoveX, 1);   // PageMoveX=1,5
+    EXPECT_EQ(read.m_nMoveY, -12); // PageMoveY=-12,75 mm
 }
 
 TEST_F(PrintCommandsTest, UnwritableSettingsAreReportedAndTheOffsetStillApplies)
@@ -201,4 +227,125 @@ TEST_F(PrintCommandsTest, PreviewCommandShowsThePreview)
     for (int i = 0; i < 50 && !bShown; ++i)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_TRUE(bShown);
+}
+
+// Print setup chooses a printer and paper only: whatever Qt's print dialog
+// offers for pages is hidden, nothing goes to a file, and OK reads 确定.
+TEST_F(PrintCommandsTest, PrintSetupDialogHasNoPageChoices)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    CPrintSetupDlg dlg(&printer, View());
+    dlg.open();
+    QApplication::processEvents();
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("打印设置"));
+    EXPECT_FALSE(dlg.testOption(QAbstractPrintDialog::PrintToFile));
+    EXPECT_FALSE(dlg.testOption(QAbstractPrintDialog::PrintPageRange));
+    auto* buttons = dlg.findChild<QDialogButtonBox*>();
+    ASSERT_NE(buttons, nullptr);
+    EXPECT_EQ(buttons->button(QDialogButtonBox::Ok)->text(), QStringLiteral("确定"));
+    for (const char* name : {"gbPrintRange", "pageSetCombo"}) {
+        SCOPED_TRACE(name);
+        auto* widget = dlg.findChild<QWidget*>(QString::fromLatin1(name));
+        ASSERT_NE(widget, nullptr); // Qt's names for them
+        EXPECT_FALSE(widget->isVisible());
+    }
+    // Saved for a look when TAVRO_SCREENSHOT_DIR names a directory.
+    if (const QString dir = qEnvironmentVariable("TAVRO_SCREENSHOT_DIR"); !dir.isEmpty()) {
+        for (QPushButton* button : dlg.findChildren<QPushButton*>())
+            if (button->text().startsWith(QStringLiteral("选项")))
+                button->click(); // the options shown
+        dlg.resize(dlg.sizeHint());
+        EXPECT_TRUE(dlg.grab().save(dir + QStringLiteral("/print-setup-dialog.png")));
+    }
+    dlg.reject();
+}
+
+// With no printer at all there is nothing to set up: a message instead of an
+// empty dialog, and nothing stored.
+TEST_F(PrintCommandsTest, PrintSetupWithoutAPrinterSaysSo)
+{
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        GTEST_SKIP() << "a printer is installed here";
+    const QString spd = QString::fromStdString(SettingsFilePath(kPrinterFileName).value_or(""));
+    QFile::remove(spd);
+    CSeenBox seen;
+    AnswerNextMessageBox(QMessageBox::Ok, &seen);
+    View()->OnFilePrintSetup();
+    EXPECT_TRUE(seen.m_bShown);
+    EXPECT_EQ(seen.m_strCaption, QStringLiteral("Tavromark"));
+    EXPECT_EQ(seen.m_strText, kMsgNoPrinter);
+    EXPECT_FALSE(QFile::exists(spd));
+}
+
+// The whole interactive path: Ctrl+P, the print dialog answered with its PDF
+// file output, and the words on the page that arrives.
+TEST_F(PrintCommandsTest, CtrlPPrintsThroughTheDialog)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "poppler-utils are not installed";
+    CSheet sheet;
+    ASSERT_EQ(ReadSheetFile(TAVRO_TEST_DATA "/preset-7x20-texts.tav", sheet), SheetReadResult::Ok);
+    View()->SetSheet(sheet);
+    View()->OnInitialUpdate();
+    Frame()->show();
+    QApplication::setActiveWindow(Frame());
+
+    const QString pdf = PathOf(QStringLiteral("printed.pdf"));
+    bool bAnswered = false;
+    AnswerNextDialog<QPrintDialog>([&](QPrintDialog* dlg) {
+        // As a user would: the printer list's file entry, then the file name.
+        auto* printers = dlg->findChild<QComboBox*>(QStringLiteral("printers"));
+        auto* fileName = dlg->findChild<QLineEdit*>(QStringLiteral("filename"));
+        ASSERT_NE(printers, nullptr);
+        ASSERT_NE(fileName, nullptr);
+        printers->setCurrentIndex(printers->count() - 1); // "打印到文件(PDF)"
+        fileName->setText(pdf);
+        bAnswered = true;
+        QMetaObject::invokeMethod(dlg, "accept");
+    });
+    QTest::keyClick(Frame(), Qt::Key_P, Qt::ControlModifier);
+    for (int i = 0; i < 500 && !(bAnswered && QFile::exists(pdf)); ++i)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_TRUE(bAnswered);
+    ASSERT_TRUE(QFile::exists(pdf));
+    EXPECT_EQ(View()->m_nPrintMode, kPrintModeNone);
+
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    ASSERT_TRUE(pdftotext.waitForFinished(20000));
+    const QString html = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    EXPECT_EQ(html.count(QStringLiteral("<page ")), 1);
+    // Each selected label's Latin text ("W<row><column>") with its middle
+    // inside its label; nothing of the unselected ones.
+    static const QRegularExpression word(
+        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    std::map<QString, QPointF> words;
+    for (auto it = word.globalMatch(html); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        words[m.captured(5)] = QPointF((m.captured(1).toDouble() + m.captured(3).toDouble()) / 2,
+                                       (m.captured(2).toDouble() + m.captured(4).toDouble()) / 2);
+    }
+    const CPageFormat& format = sheet.m_format;
+    int nSelected = 0;
+    for (int r = 0; r < format.m_nRows; ++r)
+        for (int c = 0; c < format.m_nColumns; ++c) {
+            const CLabelRecord& label = sheet.m_labels[r][c];
+            if (label.m_strText.empty() || label.m_strText[0] != 'W')
+                continue;
+            SCOPED_TRACE(label.m_strText);
+            const auto found = words.find(QString::fromStdString(label.m_strText));
+            if (!label.m_bSelected) {
+                EXPECT_EQ(found, words.end());
+                continue;
+            }
+            ++nSelected;
+            ASSERT_NE(found, words.end());
+            // In points from the page's top-left corner.
+            const CPixelRect rc = LabelDeviceRect(format, r, c, 0, 0, {7200, 7200});
+            EXPECT_GE(found->second.x(), rc.left / 100.0);
+            EXPECT_LE(found->second.x(), rc.right / 100.0);
+            EXPECT_GE(found->second.y(), rc.top / 100.0);
+            EXPECT_LE(found->second.y(), rc.bottom / 100.0);
+        }
+    EXPECT_GT(nSelected, 0);
 }

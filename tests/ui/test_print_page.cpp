@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <ostream>
 
 namespace {
 
@@ -97,6 +98,13 @@ struct CPdfCase
     int nMoveY;
 };
 
+// Names the case in test listings, where the default would print its raw bytes
+// (a pointer among them) and so change the test's name from build to build.
+void PrintTo(const CPdfCase& c, std::ostream* os)
+{
+    *os << c.szName;
+}
+
 class PrintPagePdf : public ::testing::TestWithParam<CPdfCase>
 {
 protected:
@@ -167,6 +175,13 @@ INSTANTIATE_TEST_SUITE_P(Modes, PrintPagePdf,
                                            CPdfCase{"Baseline", kPrintModeBaseline, 0, 0},
                                            CPdfCase{"BaselineMoved", kPrintModeBaseline, -120, 300}),
                          [](const auto& info) { return std::string(info.param.szName); });
+
+// The cases' names are what test listings and CTest show, the same in every
+// build.
+TEST(PrintPagePdfCases, PrintAsTheirName)
+{
+    EXPECT_EQ(::testing::PrintToString(CPdfCase{"LabelsMoved", kPrintModeLabels, 50, -30}), "LabelsMoved");
+}
 
 TEST(PrintPagePdfFile, UnwritableOutputIsReported)
 {

@@ -338,6 +338,8 @@ TEST_F(SheetDialogs, PageSetupRefusesInOrderAndFocusesTheField)
         {"columns 1", {{"editColumns", "1"}}, QStringLiteral("“请填入一个在2和15之间的整数。”"), "editColumns"},
         {"labels too wide", {{"editLabelWidth", "10000"}, {"editPageWidth", "10000"}, {"editLeftMargin", "1"}}, kMsgLabelsTooWide, "editLabelWidth"},
         {"labels too tall", {{"editTopMargin", "10000"}, {"editBottomMargin", "10000"}}, kMsgLabelsTooTall, "editLabelHeight"},
+        {"15 columns of 19 mm overlap", {{"editColumns", "15"}}, kMsgColumnsOverlap, "editColumns"},
+        {"25 rows of 8 mm overlap", {{"editRows", "25"}, {"editLabelHeight", "800"}}, kMsgRowsOverlap, "editRows"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -361,6 +363,56 @@ TEST_F(SheetDialogs, PageSetupRefusesInOrderAndFocusesTheField)
         EXPECT_EQ(dlg.m_strName, "Sheet");
         EXPECT_EQ(dlg.m_format, CPageFormat());
     }
+}
+
+// The name's limit counts code page 936 bytes, as the name is stored: a
+// Chinese character takes two.
+TEST_F(SheetDialogs, PageSetupNameLimitCountsBytesWhileTyping)
+{
+    CPageSetupDlg dlg;
+    QString strTyped;
+    WhenModal<CPageSetupDlg>([&](CPageSetupDlg* d) {
+        auto* edit = Child<QLineEdit>(d, "editName");
+        edit->clear();
+        for (int i = 0; i < 60; ++i)
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(QChar(0x4E2D)), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QStringLiteral("x"), Qt::NoModifier);
+        strTyped = edit->text();
+        d->reject();
+    });
+    dlg.DoModal();
+    EXPECT_EQ(strTyped, QString(50, QChar(0x4E2D))); // 100 bytes; the rest did not go in
+}
+
+// A library entry with a longer name (written by another program) shows
+// whole and is never cut: confirming it unchanged is refused like a name
+// typed too long, and it can still be shortened.
+TEST_F(SheetDialogs, PageSetupNeverCutsALongerStoredName)
+{
+    const std::string strStored = std::string(150, 'a') + *Utf8ToGbk(QString(75, QChar(0x4E2D)).toStdString());
+    ASSERT_EQ(strStored.size(), 300u);
+    CPageSetupDlg dlg;
+    dlg.m_strName = strStored;
+    QString strShown;
+    QString strMessage;
+    QString strAfterBackspace;
+    WhenModal<CPageSetupDlg>([&](CPageSetupDlg* d) {
+        auto* edit = Child<QLineEdit>(d, "editName");
+        strShown = edit->text();
+        AnswerMessage(strMessage);
+        QTest::mouseClick(Child<QPushButton>(d, "btnOK"), Qt::LeftButton);
+        EXPECT_TRUE(d->isVisible());
+        edit->setFocus();
+        edit->end(false);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        strAfterBackspace = edit->text();
+        d->reject();
+    });
+    EXPECT_EQ(dlg.DoModal(), QDialog::Rejected);
+    EXPECT_EQ(strShown.size(), 225);
+    EXPECT_EQ(strMessage, QStringLiteral("Tavromark|“请填入不多于100个的字符。”"));
+    EXPECT_EQ(strAfterBackspace.size(), 224);
+    EXPECT_EQ(dlg.m_strName, strStored);
 }
 
 TEST_F(SheetDialogs, PageSetupStoresHundredthsAsMillimetres)
@@ -434,4 +486,5 @@ TEST_F(SheetDialogs, LibraryThatCannotBeSavedIsReported)
     });
     dlg.DoModal();
     EXPECT_TRUE(strMessage.startsWith(QStringLiteral("Tavromark|无法保存页面类型库 "))) << strMessage.toStdString();
+    EXPECT_TRUE(strMessage.endsWith(QStringLiteral("：文件或文件夹不存在。"))) << strMessage.toStdString();
 }
