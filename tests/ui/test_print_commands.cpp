@@ -341,7 +341,7 @@ TEST_F(PrintCommandsTest, CtrlPPrintsThroughTheDialog)
             ++nSelected;
             ASSERT_NE(found, words.end());
             // In points from the page's top-left corner.
-            const CPixelRect rc = LabelDeviceRect(format, r, c, 0, 0, {7200, 7200});
+            const CPixelRect rc = LabelDeviceRect(format, r, c, {}, {7200, 7200});
             EXPECT_GE(found->second.x(), rc.left / 100.0);
             EXPECT_LE(found->second.x(), rc.right / 100.0);
             EXPECT_GE(found->second.y(), rc.top / 100.0);
