@@ -15,3 +15,9 @@ std::optional<std::string> Utf16LeToGbk(std::string_view utf16le);
 // For display only: bytes that are not valid code page 936 show as U+FFFD.
 // The stored bytes stay as they are.
 std::string GbkToUtf8Lossy(std::string_view gbk);
+
+// Whether a byte starts a two-byte character (when a byte follows it).
+constexpr bool IsGbkLeadByte(unsigned char b)
+{
+    return b >= 0x81 && b <= 0xFE;
+}

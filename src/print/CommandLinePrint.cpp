@@ -1,6 +1,7 @@
 #include "print/CommandLinePrint.h"
 
 #include "app/CommandLine.h"
+#include "model/FileAccess.h"
 #include "print/CPrinterSettings.h"
 #include "print/PageOffsetSettings.h"
 #include "print/PrintLayout.h"
@@ -11,14 +12,13 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-#include <cstring>
 
 namespace {
 
 std::string ReadSheetForPrinting(const std::string& path, CSheet& sheet)
 {
     if (const int nError = CheckReadableFile(path))
-        return "cannot open '" + path + "': " + std::strerror(nError);
+        return "cannot open '" + path + "': " + FileErrorText(nError);
     switch (ReadSheetFile(path, sheet)) {
     case SheetReadResult::Ok:
         return {};

@@ -1,5 +1,7 @@
 #include "print/PrintPage.h"
 
+#include "model/FileAccess.h"
+#include "print/PdfFile.h"
 #include "print/PrintLayout.h"
 #include "view/LabelRenderer.h"
 
@@ -7,9 +9,7 @@
 #include <QPageSize>
 #include <QPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 
 namespace {
 
@@ -52,31 +52,12 @@ void UsePrintableAreaOrigin(QPrinter& printer)
 
 QString ExportSheetPdf(const QString& path, const CSheet& sheet, int nPrintMode, int nPageMoveX, int nPageMoveY)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    {
-        QPdfWriter writer(&file);
-        writer.setCreator(QStringLiteral("Tavromark"));
-        writer.setResolution(kPdfDotsPerInch);
-        const CPageFormat& format = sheet.m_format;
-        const QPageSize pageSize(QSizeF(format.m_dPageWidth, format.m_dPageHeight), QPageSize::Millimeter,
-                                 QString(), QPageSize::ExactMatch);
-        writer.setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter));
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            file.cancelWriting();
-            return QStringLiteral("cannot start the PDF");
-        }
+    const CPageFormat& format = sheet.m_format;
+    const QPageSize pageSize(QSizeF(format.m_dPageWidth, format.m_dPageHeight), QPageSize::Millimeter, QString(),
+                             QPageSize::ExactMatch);
+    const QPageLayout layout(pageSize, QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter);
+    const int nError = WritePdfFile(path, layout, kPdfDotsPerInch, [&](QPainter& painter, QPdfWriter&) {
         PrintSheetPage(painter, sheet, nPrintMode, nPageMoveX, nPageMoveY);
-        painter.end();
-    }
-    if (file.error() != QFileDevice::NoError) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return error;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
+    });
+    return nError ? QString::fromStdString(FileErrorText(nError)) : QString();
 }

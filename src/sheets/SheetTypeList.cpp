@@ -2,21 +2,17 @@
 
 #include "model/Archive.h"
 #include "model/AtomicFile.h"
+#include "model/FileAccess.h"
+#include "model/Gbk.h"
 #include "model/SettingsDir.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <fstream>
 #include <sstream>
 
 const std::string kTypeListFileName = "tavropage.lps";
 
 namespace {
-
-bool IsLeadByte(unsigned char b)
-{
-    return b >= 0x81 && b <= 0xFE;
-}
 
 // One character of a code page 936 string as a comparable number: a single
 // byte (ASCII folded to lower case) in the high byte, or a two-byte
@@ -31,7 +27,7 @@ public:
     unsigned Next()
     {
         const auto b = static_cast<unsigned char>(m_str[m_nPos++]);
-        if (IsLeadByte(b) && m_nPos < m_str.size())
+        if (IsGbkLeadByte(b) && m_nPos < m_str.size())
             return (unsigned{b} << 8) | static_cast<unsigned char>(m_str[m_nPos++]);
         const unsigned folded = (b >= 'A' && b <= 'Z') ? b - 'A' + 'a' : b;
         return folded << 8;
@@ -72,11 +68,18 @@ bool TypeNameHasPrefix(const std::string& strName, const std::string& strPrefix)
     return true;
 }
 
+namespace {
+
+bool NameSortsBefore(const CSheetType& a, const CSheetType& b)
+{
+    return CompareTypeNames(a.m_strName, b.m_strName) < 0;
+}
+
+} // namespace
+
 std::size_t InsertSorted(CSheetTypeList& list, CSheetType type)
 {
-    const auto pos = std::upper_bound(list.begin(), list.end(), type, [](const CSheetType& a, const CSheetType& b) {
-        return CompareTypeNames(a.m_strName, b.m_strName) < 0;
-    });
+    const auto pos = std::upper_bound(list.begin(), list.end(), type, NameSortsBefore);
     const auto nIndex = static_cast<std::size_t>(pos - list.begin());
     list.insert(pos, std::move(type));
     return nIndex;
@@ -118,16 +121,22 @@ void ReadTypeList(std::istream& in, CSheetTypeList& list)
 {
     CArchiveReader ar(in);
     const std::int32_t nCount = ar.ReadInt32();
+    // Appended, then sorted once: one insertion per entry would move the
+    // whole list each time. A stable sort and merge keep equal names in the
+    // order they came, the entries already listed first.
+    const auto nOld = static_cast<CSheetTypeList::difference_type>(list.size());
     // Every entry takes at least one byte, so the bytes left bound the loop
     // whatever the count claims.
     for (std::int32_t i = 0; i < nCount && ar.Ok() && ar.BytesLeft() > 0; ++i) {
         CSheetType type;
         type.m_strName = ar.ReadString();
         if (!ar.Ok() || !type.m_format.Load(ar))
-            return;
+            break;
         if (type.m_format.IsUsable())
-            InsertSorted(list, std::move(type));
+            list.push_back(std::move(type));
     }
+    std::stable_sort(list.begin() + nOld, list.end(), NameSortsBefore);
+    std::inplace_merge(list.begin(), list.begin() + nOld, list.end(), NameSortsBefore);
 }
 
 void WriteTypeList(std::ostream& out, const CSheetTypeList& list)
@@ -149,9 +158,11 @@ std::string TypeListBytes(const CSheetTypeList& list)
 
 void ReadTypeListFile(const std::string& path, CSheetTypeList& list)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (in)
-        ReadTypeList(in, list);
+    std::string bytes;
+    if (ReadWholeFile(path, kMaxTypeListBytes, bytes) != 0)
+        return;
+    std::istringstream in(std::move(bytes), std::ios::binary);
+    ReadTypeList(in, list);
 }
 
 int WriteTypeListFile(const std::string& path, const CSheetTypeList& list)

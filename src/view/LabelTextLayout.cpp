@@ -1,18 +1,43 @@
 #include "view/LabelTextLayout.h"
 
+#include "model/Gbk.h"
+
 #include <algorithm>
 #include <cstdint>
 
 namespace {
 
+using Int64 = std::int64_t;
+
 // a × b div c in 64 bits, truncated toward zero and saturated to int.
 int ScaleDiv(int a, int b, int c)
 {
-    const std::int64_t q = static_cast<std::int64_t>(a) * b / c;
-    return static_cast<int>(std::clamp<std::int64_t>(q, INT32_MIN, INT32_MAX));
+    return SaturateToInt(Int64{a} * b / c);
+}
+
+// The height of `count` lines with `gap` between them, saturated.
+int BlockHeight(int count, int lineHeight, int gap)
+{
+    return SaturateToInt(Int64{count} * lineHeight + (Int64{count} - 1) * gap);
 }
 
 } // namespace
+
+std::string LaidOutText(const std::string& strText)
+{
+    // Cut after a whole character, never between the bytes of one.
+    std::size_t nEnd = 0;
+    while (nEnd < strText.size()) {
+        const std::size_t nNext = IsGbkLeadByte(static_cast<unsigned char>(strText[nEnd])) ? nEnd + 2 : nEnd + 1;
+        if (nNext > kMaxLaidOutBytes)
+            break;
+        nEnd = std::min(nNext, strText.size());
+    }
+    // Nor between the CR and LF that end a line.
+    if (nEnd < strText.size() && nEnd > 0 && strText[nEnd - 1] == '\r' && strText[nEnd] == '\n')
+        --nEnd;
+    return strText.substr(0, nEnd);
+}
 
 std::vector<std::string> SplitLabelLines(const std::string& strText)
 {
@@ -45,17 +70,19 @@ int DeviceFontHeight(int nFontHeight, int nDpiY)
 
 CPixelRect CLabelTextLayout::LineRect(int i) const
 {
-    const int x = m_rcText.left - m_ptCrop.x;
-    const int y = m_rcText.top - m_ptCrop.y + m_nFirstLineY + i * (m_nLineHeight + m_nGap);
-    return {x, y, x + m_nTextWidth, y + m_nLineHeight};
+    const Int64 x = Int64{m_rcText.left} - m_ptCrop.x;
+    const Int64 y = Int64{m_rcText.top} - m_ptCrop.y + m_nFirstLineY + Int64{i} * (Int64{m_nLineHeight} + m_nGap);
+    return {SaturateToInt(x), SaturateToInt(y), SaturateToInt(x + m_nTextWidth), SaturateToInt(y + m_nLineHeight)};
 }
 
 CLabelTextLayout LayoutLabelText(const std::string& strText, const CPixelRect& rcLabel,
                                  const CLabelTextStyle& style, const CTextMetrics& metrics)
 {
     CLabelTextLayout layout;
-    layout.m_rcText = {rcLabel.left + style.m_nInsetLeft, rcLabel.top + style.m_nInsetTop,
-                       rcLabel.right - style.m_nInsetRight, rcLabel.bottom - style.m_nInsetBottom};
+    layout.m_rcText = {SaturateToInt(Int64{rcLabel.left} + style.m_nInsetLeft),
+                       SaturateToInt(Int64{rcLabel.top} + style.m_nInsetTop),
+                       SaturateToInt(Int64{rcLabel.right} - style.m_nInsetRight),
+                       SaturateToInt(Int64{rcLabel.bottom} - style.m_nInsetBottom)};
     const int W = layout.m_rcText.Width();
     const int H = layout.m_rcText.Height();
     // Margins as large as the label leave no room: draw nothing, and W and H
@@ -64,7 +91,9 @@ CLabelTextLayout LayoutLabelText(const std::string& strText, const CPixelRect& r
         return layout;
     layout.m_bDraw = true;
 
-    layout.m_lines = SplitLabelLines(strText);
+    layout.m_lines = SplitLabelLines(LaidOutText(strText));
+    if (layout.m_lines.size() > kMaxLaidOutLines)
+        layout.m_lines.resize(kMaxLaidOutLines);
     const int count = static_cast<int>(layout.m_lines.size());
     std::size_t maxLen = 0;
     for (const std::string& line : layout.m_lines)
@@ -72,9 +101,8 @@ CLabelTextLayout LayoutLabelText(const std::string& strText, const CPixelRect& r
 
     int lineH = metrics.m_nLineHeight;
     int gap = style.m_nGap;
-    const std::int64_t wide = static_cast<std::int64_t>(metrics.m_nCharWidth) * static_cast<std::int64_t>(maxLen);
-    int textW = static_cast<int>(std::clamp<std::int64_t>(wide, W, INT32_MAX));
-    int textH = std::max(count * lineH + (count - 1) * gap, H);
+    int textW = std::max(SaturateToInt(Int64{metrics.m_nCharWidth} * static_cast<Int64>(maxLen)), W);
+    int textH = std::max(BlockHeight(count, lineH, gap), H);
 
     if (style.m_bAutoShrink && (textW > W || textH > H)) {
         // A height or width of 0 would ask for the font's default size; the
@@ -92,11 +120,11 @@ CLabelTextLayout LayoutLabelText(const std::string& strText, const CPixelRect& r
     layout.m_nTextWidth = textW;
     layout.m_nTextHeight = textH;
 
-    const int block = (count - 1) * gap + count * lineH;
+    const int block = BlockHeight(count, lineH, gap);
     if (style.m_nVAlign == 4)
-        layout.m_nFirstLineY = textH / 2 - block / 2;
+        layout.m_nFirstLineY = SaturateToInt(Int64{textH} / 2 - block / 2);
     else if (style.m_nVAlign == 8)
-        layout.m_nFirstLineY = textH - block;
+        layout.m_nFirstLineY = SaturateToInt(Int64{textH} - block);
 
     if (!style.m_bAutoShrink) {
         if (style.m_nHAlign == 1)

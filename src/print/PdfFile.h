@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QPageLayout>
+#include <QString>
+
+#include <functional>
+
+class QPainter;
+class QPdfWriter;
+
+// Every PDF the program writes goes through here: it is made in memory and
+// then written with WriteFileAtomically, so that a full disk, a file size
+// limit or a failed write leaves a previous file of that name as it was.
+// `paint` draws the pages on a painter already begun on the writer (call
+// QPdfWriter::newPage for more than one page). Returns 0, the errno of the
+// failed write, or EIO when the PDF could not be started.
+int WritePdfFile(const QString& path, const QPageLayout& layout, int nDotsPerInch,
+                 const std::function<void(QPainter&, QPdfWriter&)>& paint);
