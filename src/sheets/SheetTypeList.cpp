@@ -7,6 +7,7 @@
 #include "model/SettingsDir.h"
 
 #include <algorithm>
+#include <numeric>
 #include <cerrno>
 #include <sstream>
 
@@ -121,10 +122,7 @@ void ReadTypeList(std::istream& in, CSheetTypeList& list)
 {
     CArchiveReader ar(in);
     const std::int32_t nCount = ar.ReadInt32();
-    // Appended, then sorted once: one insertion per entry would move the
-    // whole list each time. A stable sort and merge keep equal names in the
-    // order they came, the entries already listed first.
-    const auto nOld = static_cast<CSheetTypeList::difference_type>(list.size());
+    CSheetTypeList read;
     // Every entry takes at least one byte, so the bytes left bound the loop
     // whatever the count claims.
     for (std::int32_t i = 0; i < nCount && ar.Ok() && ar.BytesLeft() > 0; ++i) {
@@ -133,10 +131,28 @@ void ReadTypeList(std::istream& in, CSheetTypeList& list)
         if (!ar.Ok() || !type.m_format.Load(ar))
             break;
         if (type.m_format.IsUsable())
-            list.push_back(std::move(type));
+            read.push_back(std::move(type));
     }
-    std::stable_sort(list.begin() + nOld, list.end(), NameSortsBefore);
-    std::inplace_merge(list.begin(), list.begin() + nOld, list.end(), NameSortsBefore);
+    // Sorted once, then merged: one insertion per entry would move the whole
+    // list each time. Equal names keep the order they came in (the position
+    // breaks ties), after the entries already listed.
+    std::vector<std::size_t> order(read.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(), [&read](std::size_t a, std::size_t b) {
+        const int n = CompareTypeNames(read[a].m_strName, read[b].m_strName);
+        return n != 0 ? n < 0 : a < b;
+    });
+    CSheetTypeList merged;
+    merged.reserve(list.size() + read.size());
+    auto next = order.begin();
+    for (CSheetType& listed : list) {
+        for (; next != order.end() && NameSortsBefore(read[*next], listed); ++next)
+            merged.push_back(std::move(read[*next]));
+        merged.push_back(std::move(listed));
+    }
+    for (; next != order.end(); ++next)
+        merged.push_back(std::move(read[*next]));
+    list = std::move(merged);
 }
 
 void WriteTypeList(std::ostream& out, const CSheetTypeList& list)
