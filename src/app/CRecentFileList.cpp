@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 // Two spellings of one file (a relative path, a symbolic link) are one entry.
@@ -14,28 +16,36 @@ QString Canonical(const QString& path)
     return canonical.isEmpty() ? QFileInfo(path).absoluteFilePath() : canonical;
 }
 
+// The stored list: at most kMaxEntries entries are looked at, whatever size
+// the file claims.
+QStringList ReadStoredList(QSettings& settings)
+{
+    QStringList paths;
+    const int nSize = std::min(settings.beginReadArray(SettingsKeys::kRecentFiles), CRecentFileList::kMaxEntries);
+    for (int i = 0; i < nSize; ++i) {
+        settings.setArrayIndex(i);
+        const QString path = settings.value(SettingsKeys::kRecentFile).toString();
+        if (!path.isEmpty() && !paths.contains(path))
+            paths.append(path);
+    }
+    settings.endArray();
+    return paths;
+}
+
 } // namespace
 
 void CRecentFileList::Load()
 {
     m_listPaths.clear();
-    const std::unique_ptr<QSettings> settings = OpenAppSettings();
-    if (!settings)
-        return;
-    const int nSize = settings->beginReadArray(SettingsKeys::kRecentFiles);
-    for (int i = 0; i < nSize && m_listPaths.size() < kMaxEntries; ++i) {
-        settings->setArrayIndex(i);
-        const QString path = settings->value(SettingsKeys::kRecentFile).toString();
-        if (!path.isEmpty() && !m_listPaths.contains(path))
-            m_listPaths.append(path);
-    }
-    settings->endArray();
+    if (const std::unique_ptr<QSettings> settings = OpenAppSettings())
+        m_listPaths = ReadStoredList(*settings);
 }
 
 void CRecentFileList::Save() const
 {
     const std::unique_ptr<QSettings> settings = OpenAppSettings();
-    if (!settings)
+    // An unchanged list leaves the file unwritten.
+    if (!settings || ReadStoredList(*settings) == m_listPaths)
         return;
     settings->remove(SettingsKeys::kRecentFiles);
     settings->beginWriteArray(SettingsKeys::kRecentFiles, int(m_listPaths.size()));

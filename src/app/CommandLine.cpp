@@ -1,12 +1,10 @@
 #include "app/CommandLine.h"
 
+#include "model/FileAccess.h"
 #include "print/PrintLayout.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cstdio>
-#include <filesystem>
 
 namespace {
 
@@ -294,12 +292,5 @@ std::string CommandLineUsage(const std::string& program)
 
 int CheckReadableFile(const std::string& path)
 {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error))
-        return EISDIR;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return errno;
-    std::fclose(file);
-    return 0;
+    return CheckFileForReading(path);
 }

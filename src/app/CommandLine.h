@@ -45,6 +45,7 @@ CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args);
 // The text --help prints; `program` is the name the program was started by.
 std::string CommandLineUsage(const std::string& program);
 
-// 0 when `path` names a file that can be opened for reading, else the errno
-// of the failure (EISDIR for a directory).
+// 0 when `path` names a regular file that can be opened for reading, else
+// the errno of the failure (EISDIR for a directory, kErrNotRegularFile for a
+// FIFO or device, which is never opened so as not to wait on it).
 int CheckReadableFile(const std::string& path);

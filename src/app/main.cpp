@@ -3,12 +3,13 @@
 #include "app/CommandLine.h"
 #include "app/DesktopIntegration.h"
 #include "app/StartupProbe.h"
+#include "model/FileAccess.h"
 #include "print/CommandLinePrint.h"
 #include "view/CTAVROView.h"
 
 #include <QApplication>
 
-#include <cstring>
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -27,6 +28,11 @@ int Fail(const std::string& message, int nExitCode = 1)
 
 int main(int argc, char* argv[])
 {
+    // A file size limit (ulimit -f) would otherwise kill the program in the
+    // middle of a save, unsaved work and all; ignored, the write fails with
+    // EFBIG and is reported like a full disk.
+    std::signal(SIGXFSZ, SIG_IGN);
+
     // The command line is read before any QApplication exists, so that what
     // needs no window works without a display.
     using Cmd = CCommandLineInfo::ShellCommand;
@@ -65,7 +71,7 @@ int main(int argc, char* argv[])
         // A document that cannot even be opened ends the program here, with
         // the reason, before any window appears.
         if (const int nError = CheckReadableFile(cmdInfo.m_strFileName))
-            return Fail("cannot open '" + cmdInfo.m_strFileName + "': " + std::strerror(nError));
+            return Fail("cannot open '" + cmdInfo.m_strFileName + "': " + FileErrorText(nError));
         break;
     case Cmd::FileNew:
         break;

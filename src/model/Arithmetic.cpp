@@ -29,3 +29,12 @@ int MulDiv(int n, int numerator, int denominator)
         return -1;
     return static_cast<int>(result);
 }
+
+int SaturateToInt(std::int64_t n)
+{
+    if (n > INT_MAX)
+        return INT_MAX;
+    if (n < INT_MIN)
+        return INT_MIN;
+    return static_cast<int>(n);
+}

@@ -1,8 +1,10 @@
 #include "model/AtomicFile.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -44,14 +46,94 @@ std::string ResolveLink(const std::string& path)
     return target;
 }
 
+constexpr std::size_t kRandomChars = 6; // mkostemp's XXXXXX
+
+struct CTargetPath
+{
+    std::string m_strDir;  // with its final slash, or empty for the current directory
+    std::string m_strName;
+};
+
+CTargetPath SplitTarget(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return {std::string(), path};
+    return {path.substr(0, slash + 1), path.substr(slash + 1)};
+}
+
+bool IsDigits(std::string_view text)
+{
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+bool IsRandomPart(std::string_view text)
+{
+    if (text.size() != kRandomChars)
+        return false;
+    for (const char ch : text)
+        if (!((ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9')))
+            return false;
+    return true;
+}
+
+// The process id in a temporary name of `target` made by SaveTemporaryPrefix,
+// or 0 when the name is not one.
+pid_t SavingProcess(std::string_view name, const std::string& prefix)
+{
+    if (name.substr(0, prefix.size()) != prefix)
+        return 0;
+    name.remove_prefix(prefix.size());
+    const std::size_t dash = name.find('-');
+    if (dash == std::string_view::npos || !IsDigits(name.substr(0, dash)) || dash > 9
+        || !IsRandomPart(name.substr(dash + 1)))
+        return 0;
+    return static_cast<pid_t>(std::atol(std::string(name.substr(0, dash)).c_str()));
+}
+
+bool ProcessIsGone(pid_t pid)
+{
+    return kill(pid, 0) != 0 && errno == ESRCH;
+}
+
+// Temporaries of `target` left by a save that never finished (the process was
+// killed, the machine lost power): only files of this user whose name says
+// they belong to the same target and whose saving process is gone.
+void RemoveStaleTemporaries(const CTargetPath& target)
+{
+    const std::string prefix = SaveTemporaryPrefix(target.m_strName);
+    DIR* dir = opendir(target.m_strDir.empty() ? "." : target.m_strDir.c_str());
+    if (!dir)
+        return;
+    while (const dirent* entry = readdir(dir)) {
+        const pid_t pid = SavingProcess(entry->d_name, prefix);
+        if (pid <= 0 || pid == getpid() || !ProcessIsGone(pid))
+            continue;
+        const std::string path = target.m_strDir + entry->d_name;
+        struct stat st {};
+        if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid())
+            unlink(path.c_str());
+    }
+    closedir(dir);
+}
+
 } // namespace
+
+std::string SaveTemporaryPrefix(const std::string& name)
+{
+    // Shortened so that the whole name stays within the 255 bytes of a
+    // file name.
+    return "." + name.substr(0, 200) + ".tavromark-save-";
+}
 
 int WriteFileAtomically(const std::string& pathGiven, std::string_view bytes)
 {
     const std::string path = ResolveLink(pathGiven);
-    std::vector<char> tmpPath(path.begin(), path.end());
-    const std::string suffix = ".XXXXXX";
-    tmpPath.insert(tmpPath.end(), suffix.begin(), suffix.end());
+    const CTargetPath target = SplitTarget(path);
+    RemoveStaleTemporaries(target);
+    const std::string pattern = target.m_strDir + SaveTemporaryPrefix(target.m_strName) + std::to_string(getpid())
+                                + "-" + std::string(kRandomChars, 'X');
+    std::vector<char> tmpPath(pattern.begin(), pattern.end());
     tmpPath.push_back('\0');
 
     const int fd = mkostemp(tmpPath.data(), O_CLOEXEC);

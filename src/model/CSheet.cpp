@@ -2,11 +2,11 @@
 
 #include "model/Archive.h"
 #include "model/AtomicFile.h"
+#include "model/FileAccess.h"
 
 #include <cerrno>
 #include <fstream>
 #include <sstream>
-#include <sys/stat.h>
 
 const std::string kSheetSignature = "_TAVRO MARKER SUITE DESIGNED BY DELMARO 2004-02_";
 
@@ -21,12 +21,12 @@ SignatureCheck CheckSignature(std::istream& in)
 
 namespace {
 
-// A directory opens as a stream on Linux but cannot be read as a file: it
-// counts as a file that cannot be opened, not as a damaged one.
+// A directory opens as a stream on Linux but cannot be read as a file, and
+// a FIFO would block the open: both count as files that cannot be opened,
+// not as damaged ones.
 bool OpenForReading(const std::string& path, std::ifstream& in)
 {
-    struct stat st {};
-    if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+    if (CheckFileForReading(path) != 0)
         return false;
     in.open(path, std::ios::binary);
     return in.is_open();

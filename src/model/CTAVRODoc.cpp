@@ -4,6 +4,7 @@
 #include "app/CommandIds.h"
 #include "app/SystemErrorText.h"
 #include "model/CSheet.h"
+#include "model/FileAccess.h"
 #include "view/CTAVROView.h"
 
 #include <QDir>
@@ -88,7 +89,9 @@ bool CTAVRODoc::OnOpenDocument(const QString& path)
         const QFileInfo info(path);
         const QString reason = !info.exists() ? QStringLiteral("文件不存在。")
                                : info.isDir() ? QStringLiteral("这是一个文件夹。")
-                                              : QStringLiteral("没有读取该文件的权限。");
+                               : CheckFileForReading(FileSystemPath(path)) == kErrNotRegularFile
+                                   ? QStringLiteral("这不是普通文件（而是管道、设备或套接字），无法作为文档读取。")
+                                   : QStringLiteral("没有读取该文件的权限。");
         AppMessageBox(DialogParent(), QMessageBox::Warning,
                       QStringLiteral("无法打开文件 %1。\n%2").arg(QDir::toNativeSeparators(path), reason));
         return false;
@@ -113,10 +116,9 @@ bool CTAVRODoc::OnSaveDocument(const QString& path)
 {
     if (!m_pView)
         return false;
-    const QFileInfo info(path);
     // The save replaces the file by renaming over it, which a read-only file
     // would not stop: refuse it here, as the user asked it to be kept.
-    if (info.exists() && !info.isWritable()) {
+    if (IsReadOnlyFile(FileSystemPath(path))) {
         AppMessageBox(DialogParent(), QMessageBox::Warning,
                       QStringLiteral("无法对 %1 进行写操作，因为它是只读文件或已经被其他人打开。")
                           .arg(QDir::toNativeSeparators(path)));
@@ -133,8 +135,7 @@ bool CTAVRODoc::OnSaveDocument(const QString& path)
 
 bool CTAVRODoc::DoFileSave()
 {
-    const QFileInfo info(m_strPathName);
-    if (m_strPathName.isEmpty() || (info.exists() && !info.isWritable()))
+    if (m_strPathName.isEmpty() || IsReadOnlyFile(FileSystemPath(m_strPathName)))
         return DoSave(QString());
     return DoSave(m_strPathName);
 }

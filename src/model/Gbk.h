@@ -21,3 +21,9 @@ bool IsKnownEncoding(const char* encoding);
 // For display only: bytes that are not valid code page 936 show as U+FFFD.
 // The stored bytes stay as they are.
 std::string GbkToUtf8Lossy(std::string_view gbk);
+
+// Whether a byte starts a two-byte character (when a byte follows it).
+constexpr bool IsGbkLeadByte(unsigned char b)
+{
+    return b >= 0x81 && b <= 0xFE;
+}

@@ -1,6 +1,9 @@
 #include "model/SettingsDir.h"
 
+#include "model/FileAccess.h"
+
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <sys/stat.h>
 
@@ -55,4 +58,18 @@ std::optional<std::string> SettingsFilePath(const std::string& name)
     if (!dir)
         return std::nullopt;
     return *dir + "/" + name;
+}
+
+int CheckSettingsFile(const std::string& path)
+{
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0)
+        return errno == ENOENT ? 0 : errno;
+    if (S_ISDIR(st.st_mode))
+        return EISDIR;
+    if (!S_ISREG(st.st_mode))
+        return kErrNotRegularFile;
+    if (static_cast<std::uint64_t>(st.st_size) > kMaxSettingsFileBytes)
+        return EFBIG;
+    return 0;
 }

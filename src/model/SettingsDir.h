@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -12,3 +13,13 @@ std::optional<std::string> SettingsDirectory();
 
 // SettingsDirectory() + "/" + name, or nullopt.
 std::optional<std::string> SettingsFilePath(const std::string& name);
+
+// A settings file larger than this is foreign or damaged; reading it would
+// only cost time and memory.
+constexpr std::size_t kMaxSettingsFileBytes = 1024 * 1024;
+
+// 0 when the settings file at `path` may be read: missing (its defaults
+// apply) or a regular file of at most kMaxSettingsFileBytes. Else EISDIR,
+// kErrNotRegularFile (a FIFO would block the reader), EFBIG, or the errno
+// of looking at it.
+int CheckSettingsFile(const std::string& path);

@@ -1,6 +1,7 @@
 #include "print/CommandLinePrint.h"
 
 #include "app/CommandLine.h"
+#include "model/FileAccess.h"
 #include "print/CPrinterSettings.h"
 #include "print/PageOffsetSettings.h"
 #include "print/PrintLayout.h"
@@ -13,14 +14,13 @@
 #include <QPrinterInfo>
 
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
 std::string ReadSheetForPrinting(const std::string& path, CSheet& sheet)
 {
     if (const int nError = CheckReadableFile(path))
-        return "cannot open '" + path + "': " + std::strerror(nError);
+        return "cannot open '" + path + "': " + FileErrorText(nError);
     std::optional<char32_t> unconvertible;
     switch (ReadSheetFile(path, sheet, &unconvertible)) {
     case SheetReadResult::Ok:

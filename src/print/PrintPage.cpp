@@ -1,21 +1,19 @@
 #include "print/PrintPage.h"
 
+#include "model/FileAccess.h"
+#include "print/PdfFile.h"
 #include "print/PrintLayout.h"
 #include "view/LabelRenderer.h"
 
 #include <QPageLayout>
-#include <QPageSize>
 #include <QPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 
 #include <functional>
 
 namespace {
 
-constexpr int kPdfDotsPerInch = 600;
 
 // The calibration page's crosshairs: lines 0.15 mm wide, arms 6 mm long, a
 // circle of 2 mm radius, the distances 2.5 mm away from the centre.
@@ -55,32 +53,11 @@ void DrawCalibrationMark(QPainter& painter, CDeviceResolution resolution, int nX
 // `draw`, written atomically.
 QString WritePdfPage(const QString& path, const CPageFormat& format, const std::function<void(QPainter&)>& draw)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    {
-        QPdfWriter writer(&file);
-        writer.setCreator(QStringLiteral("Tavromark"));
-        writer.setResolution(kPdfDotsPerInch);
-        const QPageSize pageSize(QSizeF(format.m_dPageWidth, format.m_dPageHeight), QPageSize::Millimeter,
-                                 QString(), QPageSize::ExactMatch);
-        writer.setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter));
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            file.cancelWriting();
-            return QStringLiteral("cannot start the PDF");
-        }
+    const int nError = WritePdfFile(path, SheetPdfLayout(format), kPdfDotsPerInch, [&](QPainter& painter, QPdfWriter&) {
         draw(painter);
-        painter.end();
-    }
-    if (file.error() != QFileDevice::NoError) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return error;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
+        return true;
+    });
+    return nError ? QString::fromStdString(FileErrorText(nError)) : QString();
 }
 
 } // namespace

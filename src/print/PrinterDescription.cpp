@@ -1,9 +1,9 @@
 #include "print/PrinterDescription.h"
 
 #include "model/AtomicFile.h"
+#include "model/FileAccess.h"
 
 #include <cerrno>
-#include <fstream>
 
 const std::string kPrinterFileName = "tavrops.spd";
 
@@ -90,15 +90,8 @@ std::optional<CPrinterDescription> ParsePrinterDescription(std::string_view byte
 
 std::optional<CPrinterDescription> ReadPrinterDescriptionFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in)
-        return std::nullopt;
-    const std::streamoff nSize = in.tellg();
-    if (nSize < 0 || static_cast<std::uint64_t>(nSize) > kMaxFileBytes)
-        return std::nullopt;
-    std::string bytes(static_cast<std::size_t>(nSize), '\0');
-    in.seekg(0);
-    if (!in.read(bytes.data(), nSize))
+    std::string bytes;
+    if (ReadWholeFile(path, kMaxFileBytes, bytes) != 0)
         return std::nullopt;
     return ParsePrinterDescription(bytes);
 }

@@ -47,7 +47,8 @@ std::string PrinterDescriptionBytes(const CPrinterDescription& description);
 std::optional<CPrinterDescription> ParsePrinterDescription(std::string_view bytes);
 
 // nullopt for a missing, unreadable, short, oversized or foreign file; a
-// file larger than any valid description is not read at all.
+// file larger than any valid description is not read at all, nor anything
+// but a regular file (a FIFO is never opened).
 std::optional<CPrinterDescription> ReadPrinterDescriptionFile(const std::string& path);
 
 // Written atomically. Returns 0, the errno of the failure (the previous file

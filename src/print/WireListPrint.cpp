@@ -1,18 +1,12 @@
 #include "print/WireListPrint.h"
 
+#include "model/FileAccess.h"
+#include "print/PdfFile.h"
 #include "print/PrintPage.h"
 
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
-namespace {
-
-constexpr int kPdfDotsPerInch = 600;
-
-} // namespace
+#include <cerrno>
 
 std::string LoadWireListMarkers(const CWireListRequest& request, CMarkerList& markers)
 {
@@ -47,40 +41,15 @@ SheetsPdfResult ExportMarkerSheetsPdf(const QString& path, CMarkerSheets& sheets
                                       const CPrinterCalibration& calibration, QString& error,
                                       const SheetProgress& progress)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
-        return SheetsPdfResult::Failed;
-    }
-    bool bCompleted = false;
-    {
-        QPdfWriter writer(&file);
-        writer.setCreator(QStringLiteral("Tavromark"));
-        writer.setResolution(kPdfDotsPerInch);
-        const CPageFormat& format = sheets.Template().m_format;
-        const QPageSize pageSize(QSizeF(format.m_dPageWidth, format.m_dPageHeight), QPageSize::Millimeter,
-                                 QString(), QPageSize::ExactMatch);
-        writer.setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter));
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            file.cancelWriting();
-            error = QStringLiteral("cannot start the PDF");
-            return SheetsPdfResult::Failed;
-        }
-        bCompleted = PrintMarkerSheets(painter, writer, sheets, nPrintMode, calibration, progress);
-        painter.end();
-    }
-    if (!bCompleted) {
-        file.cancelWriting();
+    const int nError = WritePdfFile(path, SheetPdfLayout(sheets.Template().m_format), kPdfDotsPerInch,
+                                    [&](QPainter& painter, QPdfWriter& writer) {
+                                        return PrintMarkerSheets(painter, writer, sheets, nPrintMode, calibration,
+                                                                 progress);
+                                    });
+    if (nError == ECANCELED)
         return SheetsPdfResult::Cancelled;
-    }
-    if (file.error() != QFileDevice::NoError) {
-        error = file.errorString();
-        file.cancelWriting();
-        return SheetsPdfResult::Failed;
-    }
-    if (!file.commit()) {
-        error = file.errorString();
+    if (nError) {
+        error = QString::fromStdString(FileErrorText(nError));
         return SheetsPdfResult::Failed;
     }
     return SheetsPdfResult::Written;

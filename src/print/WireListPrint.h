@@ -31,8 +31,8 @@ bool PrintMarkerSheets(QPainter& painter, QPagedPaintDevice& device, CMarkerShee
                        const CPrinterCalibration& calibration, const SheetProgress& progress = {});
 
 // All sheets as one PDF, a page per sheet, as ExportSheetPdf writes one.
-// Written to a temporary file that takes the name only when complete: a
-// failure or a cancel leaves any previous file as it was.
+// Written through WritePdfFile, only when complete: a failure or a cancel
+// leaves any previous file as it was.
 enum class SheetsPdfResult
 {
     Written,

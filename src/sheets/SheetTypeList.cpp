@@ -2,21 +2,18 @@
 
 #include "model/Archive.h"
 #include "model/AtomicFile.h"
+#include "model/FileAccess.h"
+#include "model/Gbk.h"
 #include "model/SettingsDir.h"
 
 #include <algorithm>
+#include <numeric>
 #include <cerrno>
-#include <fstream>
 #include <sstream>
 
 const std::string kTypeListFileName = "tavropage.lps";
 
 namespace {
-
-bool IsLeadByte(unsigned char b)
-{
-    return b >= 0x81 && b <= 0xFE;
-}
 
 // One character of a code page 936 string as a comparable number: a single
 // byte (ASCII folded to lower case) in the high byte, or a two-byte
@@ -31,7 +28,7 @@ public:
     unsigned Next()
     {
         const auto b = static_cast<unsigned char>(m_str[m_nPos++]);
-        if (IsLeadByte(b) && m_nPos < m_str.size())
+        if (IsGbkLeadByte(b) && m_nPos < m_str.size())
             return (unsigned{b} << 8) | static_cast<unsigned char>(m_str[m_nPos++]);
         const unsigned folded = (b >= 'A' && b <= 'Z') ? b - 'A' + 'a' : b;
         return folded << 8;
@@ -72,11 +69,18 @@ bool TypeNameHasPrefix(const std::string& strName, const std::string& strPrefix)
     return true;
 }
 
+namespace {
+
+bool NameSortsBefore(const CSheetType& a, const CSheetType& b)
+{
+    return CompareTypeNames(a.m_strName, b.m_strName) < 0;
+}
+
+} // namespace
+
 std::size_t InsertSorted(CSheetTypeList& list, CSheetType type)
 {
-    const auto pos = std::upper_bound(list.begin(), list.end(), type, [](const CSheetType& a, const CSheetType& b) {
-        return CompareTypeNames(a.m_strName, b.m_strName) < 0;
-    });
+    const auto pos = std::upper_bound(list.begin(), list.end(), type, NameSortsBefore);
     const auto nIndex = static_cast<std::size_t>(pos - list.begin());
     list.insert(pos, std::move(type));
     return nIndex;
@@ -118,16 +122,37 @@ void ReadTypeList(std::istream& in, CSheetTypeList& list)
 {
     CArchiveReader ar(in);
     const std::int32_t nCount = ar.ReadInt32();
+    CSheetTypeList read;
     // Every entry takes at least one byte, so the bytes left bound the loop
     // whatever the count claims.
     for (std::int32_t i = 0; i < nCount && ar.Ok() && ar.BytesLeft() > 0; ++i) {
         CSheetType type;
         type.m_strName = ar.ReadString();
         if (!ar.Ok() || !type.m_format.Load(ar))
-            return;
+            break;
         if (type.m_format.IsUsable())
-            InsertSorted(list, std::move(type));
+            read.push_back(std::move(type));
     }
+    // Sorted once, then merged: one insertion per entry would move the whole
+    // list each time. Equal names keep the order they came in (the position
+    // breaks ties), after the entries already listed.
+    std::vector<std::size_t> order(read.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(), [&read](std::size_t a, std::size_t b) {
+        const int n = CompareTypeNames(read[a].m_strName, read[b].m_strName);
+        return n != 0 ? n < 0 : a < b;
+    });
+    CSheetTypeList merged;
+    merged.reserve(list.size() + read.size());
+    auto next = order.begin();
+    for (CSheetType& listed : list) {
+        for (; next != order.end() && NameSortsBefore(read[*next], listed); ++next)
+            merged.push_back(std::move(read[*next]));
+        merged.push_back(std::move(listed));
+    }
+    for (; next != order.end(); ++next)
+        merged.push_back(std::move(read[*next]));
+    list = std::move(merged);
 }
 
 void WriteTypeList(std::ostream& out, const CSheetTypeList& list)
@@ -149,9 +174,11 @@ std::string TypeListBytes(const CSheetTypeList& list)
 
 void ReadTypeListFile(const std::string& path, CSheetTypeList& list)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (in)
-        ReadTypeList(in, list);
+    std::string bytes;
+    if (ReadWholeFile(path, kMaxTypeListBytes, bytes) != 0)
+        return;
+    std::istringstream in(std::move(bytes), std::ios::binary);
+    ReadTypeList(in, list);
 }
 
 int WriteTypeListFile(const std::string& path, const CSheetTypeList& list)

@@ -58,7 +58,9 @@ void ReadTypeList(std::istream& in, CSheetTypeList& list);
 void WriteTypeList(std::ostream& out, const CSheetTypeList& list);
 std::string TypeListBytes(const CSheetTypeList& list);
 
-// A missing or unreadable file appends nothing.
+// A missing or unreadable file appends nothing, and so does anything but a
+// regular file (a FIFO is never opened) or a file beyond kMaxTypeListBytes.
+constexpr std::size_t kMaxTypeListBytes = 64 * 1024 * 1024;
 void ReadTypeListFile(const std::string& path, CSheetTypeList& list);
 
 // Written atomically; returns 0 or the errno of the failure, in which case

@@ -1,16 +1,25 @@
 #include "view/LabelTextLayout.h"
 
+#include "model/Gbk.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
 namespace {
 
+using Int64 = std::int64_t;
+
 // a × b div c in 64 bits, truncated toward zero and saturated to int.
 int ScaleDiv(int a, int b, int c)
 {
-    const std::int64_t q = static_cast<std::int64_t>(a) * b / c;
-    return static_cast<int>(std::clamp<std::int64_t>(q, INT32_MIN, INT32_MAX));
+    return SaturateToInt(Int64{a} * b / c);
+}
+
+// The height of `count` lines with `gap` between them, saturated.
+int BlockHeight(int count, int lineHeight, int gap)
+{
+    return SaturateToInt(Int64{count} * lineHeight + (Int64{count} - 1) * gap);
 }
 
 int CeilToInt(double d)
@@ -26,6 +35,22 @@ int ScaledInk(const CMeasuredLines& measured, double dScale)
 }
 
 } // namespace
+
+std::string LaidOutText(const std::string& strText)
+{
+    // Cut after a whole character, never between the bytes of one.
+    std::size_t nEnd = 0;
+    while (nEnd < strText.size()) {
+        const std::size_t nNext = IsGbkLeadByte(static_cast<unsigned char>(strText[nEnd])) ? nEnd + 2 : nEnd + 1;
+        if (nNext > kMaxLaidOutBytes)
+            break;
+        nEnd = std::min(nNext, strText.size());
+    }
+    // Nor between the CR and LF that end a line.
+    if (nEnd < strText.size() && nEnd > 0 && strText[nEnd - 1] == '\r' && strText[nEnd] == '\n')
+        --nEnd;
+    return strText.substr(0, nEnd);
+}
 
 std::vector<std::string> SplitLabelLines(const std::string& strText)
 {
@@ -58,9 +83,9 @@ int DeviceFontHeight(int nFontHeight, int nDpiY)
 
 CPixelRect CLabelTextLayout::LineRect(int i) const
 {
-    const int x = m_rcText.left - m_ptCrop.x;
-    const int y = m_rcText.top - m_ptCrop.y + m_nFirstLineY + i * (m_nLineHeight + m_nGap);
-    return {x, y, x + m_nTextWidth, y + m_nLineHeight};
+    const Int64 x = Int64{m_rcText.left} - m_ptCrop.x;
+    const Int64 y = Int64{m_rcText.top} - m_ptCrop.y + m_nFirstLineY + Int64{i} * (Int64{m_nLineHeight} + m_nGap);
+    return {SaturateToInt(x), SaturateToInt(y), SaturateToInt(x + m_nTextWidth), SaturateToInt(y + m_nLineHeight)};
 }
 
 CLabelTextLayout LayoutLabelText(const std::string& strText, const CPixelRect& rcLabel,
@@ -68,8 +93,10 @@ CLabelTextLayout LayoutLabelText(const std::string& strText, const CPixelRect& r
                                  const CMeasuredLines& measured)
 {
     CLabelTextLayout layout;
-    layout.m_rcText = {rcLabel.left + style.m_nInsetLeft, rcLabel.top + style.m_nInsetTop,
-                       rcLabel.right - style.m_nInsetRight, rcLabel.bottom - style.m_nInsetBottom};
+    layout.m_rcText = {SaturateToInt(Int64{rcLabel.left} + style.m_nInsetLeft),
+                       SaturateToInt(Int64{rcLabel.top} + style.m_nInsetTop),
+                       SaturateToInt(Int64{rcLabel.right} - style.m_nInsetRight),
+                       SaturateToInt(Int64{rcLabel.bottom} - style.m_nInsetBottom)};
     const int W = layout.m_rcText.Width();
     const int H = layout.m_rcText.Height();
     // Margins as large as the label leave no room: draw nothing, and W and H
@@ -78,7 +105,9 @@ CLabelTextLayout LayoutLabelText(const std::string& strText, const CPixelRect& r
         return layout;
     layout.m_bDraw = true;
 
-    layout.m_lines = SplitLabelLines(strText);
+    layout.m_lines = SplitLabelLines(LaidOutText(strText));
+    if (layout.m_lines.size() > kMaxLaidOutLines)
+        layout.m_lines.resize(kMaxLaidOutLines);
     const int count = static_cast<int>(layout.m_lines.size());
     std::size_t maxLen = 0;
     for (const std::string& line : layout.m_lines)
@@ -86,13 +115,14 @@ CLabelTextLayout LayoutLabelText(const std::string& strText, const CPixelRect& r
 
     int lineH = metrics.m_nLineHeight;
     int gap = style.m_nGap;
-    std::int64_t wide = static_cast<std::int64_t>(metrics.m_nCharWidth) * static_cast<std::int64_t>(maxLen);
+    Int64 wide = Int64{metrics.m_nCharWidth} * static_cast<Int64>(maxLen);
     if (!measured.m_widths.empty() && measured.m_widths.size() == layout.m_lines.size())
         wide = *std::max_element(measured.m_widths.begin(), measured.m_widths.end());
-    int textW = static_cast<int>(std::clamp<std::int64_t>(wide, W, INT32_MAX));
-    const int block = count * lineH + (count - 1) * gap;
+    int textW = std::max(SaturateToInt(wide), W);
+    const int block = BlockHeight(count, lineH, gap);
     int textH = std::max(block, H);
-    const int inkH = block + (count > 0 ? measured.m_nInkAbove + measured.m_nInkBelow : 0);
+    const int inkH =
+        SaturateToInt(Int64{block} + (count > 0 ? Int64{measured.m_nInkAbove} + measured.m_nInkBelow : 0));
 
     if (style.m_bAutoShrink && (textW > W || inkH > H)) {
         // Shrunk text keeps a pixel clear of the box on every side: hinting
@@ -105,7 +135,7 @@ CLabelTextLayout LayoutLabelText(const std::string& strText, const CPixelRect& r
         // A height or width of 0 would ask for the font's default size; the
         // smallest font there is is one pixel.
         if (wide > fitW) {
-            layout.m_nShrunkCharWidth = std::max(1, ScaleDiv(metrics.m_nCharWidth, fitW, static_cast<int>(wide)));
+            layout.m_nShrunkCharWidth = std::max(1, ScaleDiv(metrics.m_nCharWidth, fitW, SaturateToInt(wide)));
             layout.m_dScaleX = static_cast<double>(fitW) / static_cast<double>(wide);
         } else {
             layout.m_nShrunkCharWidth = std::max(1, metrics.m_nCharWidth);
@@ -115,7 +145,7 @@ CLabelTextLayout LayoutLabelText(const std::string& strText, const CPixelRect& r
         // pixel lower where the rounded ink would still overflow.
         int shrunkH = std::max(1, ScaleDiv(fitH, lineH, inkFitH));
         const auto scaleY = [&] { return lineH > 0 ? static_cast<double>(shrunkH) / lineH : 1.0; };
-        while (shrunkH > 1 && ScaledInk(measured, scaleY()) + count * shrunkH + (count - 1) * gap > fitH)
+        while (shrunkH > 1 && ScaledInk(measured, scaleY()) + BlockHeight(count, shrunkH, gap) > fitH)
             --shrunkH;
         layout.m_nShrunkLineHeight = shrunkH;
         layout.m_dScaleY = scaleY();
@@ -128,22 +158,22 @@ CLabelTextLayout LayoutLabelText(const std::string& strText, const CPixelRect& r
     layout.m_nTextWidth = textW;
     layout.m_nTextHeight = textH;
 
-    const int shownBlock = (count - 1) * gap + count * lineH;
+    const int shownBlock = BlockHeight(count, lineH, gap);
     if (layout.m_bShrunk && count > 0) {
         // The face's overhang, scaled with the lines, stays inside the box.
         const int inkAbove = CeilToInt(measured.m_nInkAbove * layout.m_dScaleY);
         const int inkBelow = CeilToInt(measured.m_nInkBelow * layout.m_dScaleY);
-        const int inkBlock = inkAbove + shownBlock + inkBelow;
+        const int inkBlock = SaturateToInt(Int64{inkAbove} + shownBlock + inkBelow);
         if (style.m_nVAlign == 4)
-            layout.m_nFirstLineY = inkAbove + (textH - inkBlock) / 2;
+            layout.m_nFirstLineY = SaturateToInt(Int64{inkAbove} + (Int64{textH} - inkBlock) / 2);
         else if (style.m_nVAlign == 8)
-            layout.m_nFirstLineY = textH - inkBelow - shownBlock;
+            layout.m_nFirstLineY = SaturateToInt(Int64{textH} - inkBelow - shownBlock);
         else
             layout.m_nFirstLineY = inkAbove;
     } else if (style.m_nVAlign == 4) {
-        layout.m_nFirstLineY = textH / 2 - shownBlock / 2;
+        layout.m_nFirstLineY = SaturateToInt(Int64{textH} / 2 - shownBlock / 2);
     } else if (style.m_nVAlign == 8) {
-        layout.m_nFirstLineY = textH - shownBlock;
+        layout.m_nFirstLineY = SaturateToInt(Int64{textH} - shownBlock);
     }
 
     if (!style.m_bAutoShrink) {

@@ -7,12 +7,26 @@
 
 // The text layout of one label, in the pixels of the target (screen, printer,
 // image): which lines, where each goes, what the font becomes when the text
-// shrinks to fit, and which part of a text larger than its box shows.
+// shrinks to fit, and which part of a text larger than its box shows. Every
+// sum and product is done in 64 bits and saturated, as line spacings of
+// ±10 m times many lines leave the int range.
 
 // Lines of a label text. A CR LF pair ends a line and is dropped; any other
 // byte, a lone CR or LF included, stays in its line. "A\r\n\r\nB" is three
 // lines, "A\r\n" one, "" none.
 std::vector<std::string> SplitLabelLines(const std::string& strText);
+
+// A label text is kept and saved as it is, whatever its size, but only its
+// start is laid out and drawn: a dialog stores at most 50 bytes, and no label
+// shows legibly more than these (256 lines on a 297 mm label are 1.2 mm
+// apiece). Without the bound a text the size of the file would cost seconds
+// and gigabytes at every drawing.
+constexpr std::size_t kMaxLaidOutBytes = 4096;
+constexpr std::size_t kMaxLaidOutLines = 256;
+
+// The first kMaxLaidOutBytes bytes of a text at most, cut after a whole code
+// page 936 character.
+std::string LaidOutText(const std::string& strText);
 
 // The font record's height for the screen: trunc((fontHeight div 4) × zoom),
 // negative for a character height (−7 for −12 at zoom 2.5).

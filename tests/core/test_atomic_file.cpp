@@ -9,8 +9,11 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <csignal>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -151,6 +154,72 @@ TEST(AtomicFile, FullDisk)
     // What fits still saves.
     EXPECT_EQ(WriteFileAtomically(path, std::string(20000, 'y')), 0);
     EXPECT_EQ(samples::ReadFileBytes(path), std::string(20000, 'y'));
+}
+
+// The id of a process that has ended.
+pid_t EndedProcess()
+{
+    const pid_t pid = fork();
+    if (pid == 0)
+        _exit(0);
+    waitpid(pid, nullptr, 0);
+    return pid;
+}
+
+// A save killed half-way leaves its temporary file; the next save of the same
+// document removes it, and nothing that is not clearly such a leftover.
+TEST(AtomicFile, NextSaveRemovesStaleTemporariesOfTheSameTarget)
+{
+    CTempDir dir;
+    const std::string prefix = SaveTemporaryPrefix("sheet.tav");
+    EXPECT_EQ(prefix, ".sheet.tav.tavromark-save-");
+    const std::string dead = std::to_string(EndedProcess());
+    const std::string stale = prefix + dead + "-a1B2c3";
+    const std::vector<std::string> kept = {
+        prefix + std::to_string(getppid()) + "-a1B2c3",       // its process still runs
+        SaveTemporaryPrefix("other.tav") + dead + "-a1B2c3", // another document's
+        prefix + dead + "-a1B2c",                            // not a name we make
+        prefix + dead + "-a1B2c3.tav",
+        prefix + "x" + dead + "-a1B2c3",
+        "sheet.tav." + dead,
+        "sheet.tav.a1B2c3",
+    };
+    WriteOld(dir / stale, std::string(1000, 'x'));
+    for (const std::string& name : kept)
+        WriteOld(dir / name, "keep");
+    const std::string link = prefix + dead + "-zzzzzz"; // a link is never followed or removed
+    fs::create_symlink(dir / "other.tav", dir / link);
+    WriteOld(dir / "sheet.tav", "old");
+
+    EXPECT_EQ(WriteFileAtomically(dir / "sheet.tav", "new"), 0);
+    std::vector<std::string> expected = kept;
+    expected.push_back(link);
+    expected.push_back("sheet.tav");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(Entries(dir.Path()), expected);
+    EXPECT_EQ(samples::ReadFileBytes(dir / "sheet.tav"), "new");
+}
+
+// Under a file size limit the write fails with EFBIG, like a full disk, once
+// SIGXFSZ is ignored (as the program does); the previous file stays.
+TEST(AtomicFile, FileSizeLimit)
+{
+    CTempDir dir;
+    const std::string path = dir / "sheet.tav";
+    const std::string old = SheetBytes(CSheet{});
+    WriteOld(path, old);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{8192, 8192};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        _exit(WriteFileAtomically(path, std::string(100000, 'x')) == EFBIG ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    EXPECT_EQ(samples::ReadFileBytes(path), old);
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"sheet.tav"});
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-// Golden sheet files in tests/data and the fuzzer's seed corpus in
+// Golden sheet files in tests/data and the fuzzers' seeds in
 // tests/fuzz/corpus. Each committed file must equal what the writer makes of
 // its sample sheet today, and must read and write back byte for byte.
 // TAVRO_WRITE_GOLDEN=1 writes them anew (after a deliberate format change).
@@ -7,6 +7,8 @@
 
 #include "model/AtomicFile.h"
 #include "model/CSheet.h"
+#include "print/PrinterDescription.h"
+#include "sheets/SheetTypeList.h"
 
 #include <gtest/gtest.h>
 
@@ -29,10 +31,21 @@ const GoldenFile kGoldenFiles[] = {
     {"preset-7x20-texts.tav", "data", [] { return SheetBytes(samples::TextSheet(samples::Preset7x20())); }},
     {"wide-string-2x2.tav", "data", samples::WideStringFileBytes},
     {"label-faces-2x8.tav", "data", [] { return SheetBytes(samples::FaceSheet()); }},
-    {"default.tav", "fuzz/corpus", [] { return SheetBytes(CSheet{}); }},
-    {"full-15x25-texts.tav", "fuzz/corpus", [] { return SheetBytes(samples::TextSheet(samples::Format(15, 25))); }},
-    {"small-2x2.tav", "fuzz/corpus", [] { return SheetBytes(samples::TextSheet(samples::Format(2, 2))); }},
-    {"wide-string-2x2.tav", "fuzz/corpus", samples::WideStringFileBytes},
+    {"default.tav", "fuzz/corpus/sheet", [] { return SheetBytes(CSheet{}); }},
+    {"full-15x25-texts.tav", "fuzz/corpus/sheet",
+     [] { return SheetBytes(samples::TextSheet(samples::Format(15, 25))); }},
+    {"small-2x2.tav", "fuzz/corpus/sheet", [] { return SheetBytes(samples::TextSheet(samples::Format(2, 2))); }},
+    {"wide-string-2x2.tav", "fuzz/corpus/sheet", samples::WideStringFileBytes},
+    {"presets.lps", "fuzz/corpus/type_list", [] { return TypeListBytes(PresetTypes()); }},
+    {"name-only.spd", "fuzz/corpus/printer_description",
+     [] { return PrinterDescriptionBytes(CPrinterDescription::ForPrinter("Office")); }},
+    {"settings-and-names.spd", "fuzz/corpus/printer_description",
+     [] {
+         CPrinterDescription description = CPrinterDescription::ForPrinter(samples::kLabel);
+         description.m_strSettings += std::string("\x01\x00\x02" "A4", 5);
+         description.m_strNames = "Office";
+         return PrinterDescriptionBytes(description);
+     }},
 };
 
 TEST(GoldenFiles, MatchTheWriter)

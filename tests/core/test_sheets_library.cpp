@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -149,6 +150,38 @@ TEST(SheetTypeList, SortedCaseInsensitivelyAndStable)
     EXPECT_EQ(Names(list), (std::vector<std::string>{"Alpha", "ALPHA", "alpha2", "beta", "same", "SAME"}));
     // Equal names are both kept and both written.
     EXPECT_EQ(Read(TypeListBytes(list)), list);
+}
+
+// Reading into a list that already holds entries orders exactly as adding
+// each read entry by InsertSorted would: equal names in the order they came,
+// those already listed first. Many entries in descending order, the worst
+// case of one insertion per entry, read in one sort.
+TEST(SheetTypeList, ReadingSortsLikeInsertingEachEntry)
+{
+    CPageFormat other;
+    other.m_nRows = 3;
+    other.Recalc();
+    std::string bytes = Count(8);
+    CSheetTypeList expected = {{"b", other}, {"SAME", other}};
+    CSheetTypeList list = expected;
+    for (const std::string name : {"same", "Z", "a", "B", "same", "A", "\xD6\xD0", "b"}) {
+        const CPageFormat format = name == "a" ? other : CPageFormat();
+        bytes += Entry(name, format);
+        InsertSorted(expected, {name, format});
+    }
+    std::istringstream in(bytes, std::ios::binary);
+    ReadTypeList(in, list);
+    EXPECT_EQ(list, expected);
+
+    constexpr int kEntries = 20000;
+    bytes = Count(kEntries);
+    for (int i = kEntries; i > 0; --i)
+        bytes += Entry("type " + std::to_string(100000 + i));
+    const CSheetTypeList many = Read(bytes);
+    ASSERT_EQ(many.size(), std::size_t{kEntries});
+    EXPECT_TRUE(std::is_sorted(many.begin(), many.end(), [](const CSheetType& a, const CSheetType& b) {
+        return CompareTypeNames(a.m_strName, b.m_strName) < 0;
+    }));
 }
 
 TEST(SheetTypeList, NameComparisonTakesDoubleByteCharactersWhole)

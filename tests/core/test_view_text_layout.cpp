@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 
 using Lines = std::vector<std::string>;
 
@@ -249,4 +250,82 @@ TEST(LabelTextLayout, ShrinkKeepsTheInkAboveAndBelowInTheBox)
     }
     EXPECT_FALSE(LayoutLabelText("A\r\nB\r\nC\r\nD", kBox, Style(1, 4, false), kMetrics, measured).m_bShrunk)
         << "without shrink to fit the lines keep their em box";
+}
+
+// Line spacings of ±10 m in printer dots times many lines leave the int
+// range: heights and positions saturate instead of wrapping around.
+TEST(LabelTextLayout, HugeLineSpacingSaturates)
+{
+    struct Case
+    {
+        const char* name;
+        int nGap;
+        int nLines;
+        int nVAlign;
+    };
+    const Case cases[] = {
+        {"wide gap, middle", 1'000'000'000, 4, 4},
+        {"wide gap, bottom", 1'000'000'000, 4, 8},
+        {"negative gap, middle", -1'000'000'000, 4, 4},
+        {"negative gap, bottom", -1'000'000'000, 4, 8},
+        {"most lines", INT_MAX, static_cast<int>(kMaxLaidOutLines), 8},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string text = "A";
+        for (int i = 1; i < c.nLines; ++i)
+            text += "\r\nA";
+        for (const bool bShrink : {false, true}) {
+            SCOPED_TRACE(bShrink ? "shrink" : "no shrink");
+            const CLabelTextLayout layout = LayoutLabelText(text, kBox, Style(1, c.nVAlign, bShrink, c.nGap), kMetrics);
+            ASSERT_EQ(layout.m_lines.size(), static_cast<std::size_t>(c.nLines));
+            if (c.nGap > 0 && !bShrink) {
+                EXPECT_EQ(layout.m_nTextHeight, INT_MAX);
+            }
+            // Lines follow each other in the gap's direction, never wrapping.
+            for (int i = 1; i < c.nLines; ++i) {
+                const CPixelRect prev = layout.LineRect(i - 1);
+                const CPixelRect line = layout.LineRect(i);
+                if (static_cast<long long>(layout.m_nLineHeight) + layout.m_nGap >= 0)
+                    EXPECT_GE(line.top, prev.top) << "line " << i;
+                else
+                    EXPECT_LE(line.top, prev.top) << "line " << i;
+                EXPECT_GE(static_cast<long long>(line.bottom) - line.top, 0);
+            }
+        }
+    }
+}
+
+// Only the start of a text larger than any dialog stores is laid out, cut
+// after whole characters and line ends; the text itself is not touched.
+TEST(LabelTextLayout, HugeTextsAreLaidOutOnlyInPart)
+{
+    const std::string oneLine(16 * 1024 * 1024, 'x');
+    CLabelTextLayout layout = LayoutLabelText(oneLine, kBox, Style(1, 4, true), kMetrics);
+    ASSERT_EQ(layout.m_lines.size(), 1u);
+    EXPECT_EQ(layout.m_lines[0].size(), kMaxLaidOutBytes);
+
+    std::string manyLines;
+    for (int i = 0; i < 100000; ++i)
+        manyLines += "A\r\n";
+    layout = LayoutLabelText(manyLines, kBox, Style(1, 4, true), kMetrics);
+    EXPECT_EQ(layout.m_lines.size(), kMaxLaidOutLines);
+
+    struct Case
+    {
+        const char* name;
+        std::string text;
+        std::size_t nLaidOut;
+    };
+    const std::string chinese = "\xD6\xD0";
+    const Case cases[] = {
+        {"short text whole", "AB\r\nCD", 6},
+        {"double-byte character not split", std::string(kMaxLaidOutBytes - 1, 'x') + chinese, kMaxLaidOutBytes - 1},
+        {"CR LF not split", std::string(kMaxLaidOutBytes - 1, 'x') + "\r\nB", kMaxLaidOutBytes - 1},
+        {"exactly the bound", std::string(kMaxLaidOutBytes, 'x'), kMaxLaidOutBytes},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(LaidOutText(c.text), c.text.substr(0, c.nLaidOut));
+    }
 }

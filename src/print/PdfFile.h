@@ -1,0 +1,28 @@
+#pragma once
+
+#include "model/CPageFormat.h"
+
+#include <QPageLayout>
+#include <QString>
+
+#include <functional>
+
+class QPainter;
+class QPdfWriter;
+
+// Every PDF export is drawn at 600 dots per inch.
+constexpr int kPdfDotsPerInch = 600;
+
+// A PDF page of the sheet's page size, without margins: its origin is the
+// page's corner.
+QPageLayout SheetPdfLayout(const CPageFormat& format);
+
+// Every PDF the program writes goes through here: it is made in memory and
+// then written with WriteFileAtomically, so that a full disk, a file size
+// limit or a failed write leaves a previous file of that name as it was.
+// `paint` draws the pages on a painter already begun on the writer (call
+// QPdfWriter::newPage for more than one page) and return false to cancel,
+// which writes nothing. Returns 0, the errno of the failed write, ECANCELED,
+// or EIO when the PDF could not be started.
+int WritePdfFile(const QString& path, const QPageLayout& layout, int nDotsPerInch,
+                 const std::function<bool(QPainter&, QPdfWriter&)>& paint);
