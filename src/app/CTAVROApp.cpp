@@ -95,7 +95,7 @@ CTAVRODoc* CTAVROApp::OpenDocumentFile(const QString& path)
     if (!m_pDocument->SaveModified())
         return nullptr;
     if (path.isEmpty()) {
-        if (!m_pDocument->OnNewDocument())
+        if (!m_pDocument->OnNewDocument(m_pMainFrame->GetView()->LastChosenFormat()))
             return nullptr;
     } else {
         if (!m_pDocument->OnOpenDocument(path))
@@ -104,7 +104,6 @@ CTAVRODoc* CTAVROApp::OpenDocumentFile(const QString& path)
         AddToRecentFileList(m_pDocument->GetPathName());
     }
     m_pMainFrame->GetView()->OnInitialUpdate();
-    m_pMainFrame->ScheduleUpdate();
     return m_pDocument.get();
 }
 
@@ -157,10 +156,5 @@ bool CTAVROApp::eventFilter(QObject* watched, QEvent* event)
 {
     if (CSplashWnd::PreTranslateAppMessage(event))
         return true;
-    // After input the state of commands may have changed (a click selects a
-    // label): update them once the input has been handled.
-    const QEvent::Type type = event->type();
-    if (m_pMainFrame && (type == QEvent::MouseButtonRelease || type == QEvent::KeyRelease))
-        m_pMainFrame->ScheduleUpdate();
     return QObject::eventFilter(watched, event);
 }

@@ -45,7 +45,7 @@ struct CLogFont
 // size, zoom and position, which come from the sheet and are not stored.
 struct CLabelRecord
 {
-    std::int32_t m_bSelected = 1;
+    std::int32_t m_bSelected = 1; // see IsSelected
     std::string m_strText;      // code page 936; lines separated by CR LF
     double m_dMarginLeft = 1.0; // inner margins, mm
     double m_dMarginTop = 1.0;
@@ -58,6 +58,12 @@ struct CLabelRecord
     std::int32_t m_nVAlign = 4;   // 0 top, 4 middle, 8 bottom
     std::int32_t m_bAutoShrink = 0;
     CLogFont m_logFont = CLogFont::LabelDefault();
+
+    // The file stores the flag as an int32: a label is selected exactly when
+    // it holds 1. Screen, printing, preview and PDF all ask here, so a flag of
+    // 2, -1 or 256 in a file is unselected everywhere.
+    bool IsSelected() const { return m_bSelected == 1; }
+    void SetSelected(bool bSelected) { m_bSelected = bSelected ? 1 : 0; }
 
     // 125 bytes plus the text and its length prefix beyond one byte.
     void Store(CArchiveWriter& ar) const;

@@ -77,7 +77,7 @@ std::vector<CPrintedLabel> PlanPrintedPage(const CSheet& sheet, int nPrintMode, 
     const bool bPreview = nPrintMode == kPrintModePreview;
     for (int r = 0; r < nRows; ++r) {
         for (int c = 0; c < nColumns; ++c) {
-            const bool bSelected = sheet.m_labels[r][c].m_bSelected != 0;
+            const bool bSelected = sheet.m_labels[r][c].IsSelected();
             if (bPreview || bSelected)
                 add(r, c, bPreview, bSelected);
         }

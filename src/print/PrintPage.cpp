@@ -17,7 +17,7 @@ constexpr int kPdfDotsPerInch = 600;
 
 } // namespace
 
-void PrintSheetPage(QPainter& painter, CSheet sheet, int nPrintMode, int nPageMoveX, int nPageMoveY)
+void PrintSheetPage(QPainter& painter, const CSheet& sheet, int nPrintMode, int nPageMoveX, int nPageMoveY)
 {
     const QPaintDevice* device = painter.device();
     const CDeviceResolution resolution{device->logicalDpiX(), device->logicalDpiY()};

@@ -12,9 +12,8 @@ class QPrinter;
 // device at that device's resolution. Device coordinates start at the
 // painter's origin (a printer's printable area, a PDF page's corner).
 // Outlines are drawn in the ruler pen, white inside; selected labels through
-// DrawLabel in printer mode. The sheet's font records are rewritten by the
-// renderer, hence the copy.
-void PrintSheetPage(QPainter& painter, CSheet sheet, int nPrintMode, int nPageMoveX, int nPageMoveY);
+// DrawLabel in printer mode.
+void PrintSheetPage(QPainter& painter, const CSheet& sheet, int nPrintMode, int nPageMoveX, int nPageMoveY);
 
 // Puts the printer's origin at the top-left of its printable area: the page
 // margins become the margins the printer cannot print on. (Qt's own default

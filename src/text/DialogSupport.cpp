@@ -4,9 +4,12 @@
 #include "model/FontFace.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFont>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QMimeData>
@@ -150,9 +153,9 @@ void LimitStoredLength(QLineEdit* pEdit, std::size_t nLimit)
 CMultiLineEdit::CMultiLineEdit(QWidget* parent) : QPlainTextEdit(parent)
 {
     setTabChangesFocus(true);
-    // Lines wrap at the box's width: without wrapping, centring would be
-    // relative to the longest line instead of the box.
-    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // A line of the box is a line of the label: long lines scroll sideways
+    // and never wrap.
+    setLineWrapMode(QPlainTextEdit::NoWrap);
     QTextOption option = document()->defaultTextOption();
     option.setAlignment(Qt::AlignHCenter);
     document()->setDefaultTextOption(option);
@@ -160,6 +163,11 @@ CMultiLineEdit::CMultiLineEdit(QWidget* parent) : QPlainTextEdit(parent)
 
 void CMultiLineEdit::keyPressEvent(QKeyEvent* pEvent)
 {
+    if (pEvent == QKeySequence::Paste) {
+        PastePlainText();
+        pEvent->accept();
+        return;
+    }
     const bool bEnter = pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter;
     const QString typed = bEnter ? QStringLiteral("\n") : pEvent->text();
     if (m_nLimit > 0 && !isReadOnly() && !typed.isEmpty() && (bEnter || typed[0].isPrint())) {
@@ -175,18 +183,48 @@ void CMultiLineEdit::keyPressEvent(QKeyEvent* pEvent)
     QPlainTextEdit::keyPressEvent(pEvent);
 }
 
+// Qt's own paste reads the clipboard's MIME data, which some Qt versions
+// crash on in a session whose clipboard was never owned: the plain text is
+// all a label holds, so it is read as text and inserted as typed.
+void CMultiLineEdit::PastePlainText()
+{
+    if (isReadOnly())
+        return;
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard)
+        InsertLimited(clipboard->text(QClipboard::Clipboard));
+}
+
+void CMultiLineEdit::contextMenuEvent(QContextMenuEvent* pEvent)
+{
+    QMenu* menu = createStandardContextMenu(pEvent->pos());
+    if (QAction* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"))) {
+        paste->disconnect();
+        connect(paste, &QAction::triggered, this, &CMultiLineEdit::PastePlainText);
+    }
+    menu->exec(pEvent->globalPos());
+    delete menu;
+}
+
 void CMultiLineEdit::insertFromMimeData(const QMimeData* pSource)
 {
-    if (m_nLimit == 0 || !pSource->hasText()) {
-        QPlainTextEdit::insertFromMimeData(pSource);
+    if (pSource && pSource->hasText())
+        InsertLimited(pSource->text());
+}
+
+void CMultiLineEdit::InsertLimited(QString inserted)
+{
+    inserted.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    inserted.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QTextCursor cursor = textCursor();
+    if (m_nLimit == 0) {
+        cursor.insertText(inserted);
         return;
     }
-    QTextCursor cursor = textCursor();
     const QString before = toPlainText();
     const QString head = before.left(cursor.selectionStart());
     const QString tail = before.mid(cursor.selectionEnd());
     const std::size_t nAllowed = std::max(m_nLimit, StoredLength(before.toStdString()));
-    QString inserted = pSource->text();
     const qsizetype nWanted = inserted.size();
     while (!inserted.isEmpty() && StoredLength((head + inserted + tail).toStdString()) > nAllowed) {
         inserted.chop(1);

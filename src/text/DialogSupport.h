@@ -61,9 +61,11 @@ private:
 // already, as read from a file, may shrink but never grow.
 void LimitStoredLength(QLineEdit* pEdit, std::size_t nLimit);
 
-// The multi-line edit of the text dialogs: centred lines wrapped at the box's
-// width, Enter inserts a line break, Tab moves on, and what is typed or pasted is limited to a number of
-// stored bytes (0: no limit) as LimitStoredLength does.
+// The multi-line edit of the text dialogs: centred lines that never wrap
+// (long ones scroll sideways), Enter inserts a line break, Tab moves on, and
+// what is typed or pasted is limited to a number of stored bytes (0: no
+// limit) as LimitStoredLength does. Pasting inserts the clipboard's plain
+// text through the same limit.
 class CMultiLineEdit : public QPlainTextEdit
 {
     Q_OBJECT
@@ -71,12 +73,16 @@ class CMultiLineEdit : public QPlainTextEdit
 public:
     explicit CMultiLineEdit(QWidget* parent = nullptr);
     void SetStoredLimit(std::size_t nLimit) { m_nLimit = nLimit; }
+    void PastePlainText();
 
 protected:
     void keyPressEvent(QKeyEvent* pEvent) override;
+    void contextMenuEvent(QContextMenuEvent* pEvent) override;
     void insertFromMimeData(const QMimeData* pSource) override;
 
 private:
+    void InsertLimited(QString inserted);
+
     std::size_t m_nLimit = 0;
 };
 

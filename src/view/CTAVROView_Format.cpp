@@ -1,7 +1,7 @@
 #include "view/CTAVROView.h"
 
 #include "app/CommandIds.h"
-#include "model/CTAVRODoc.h"
+#include "model/CSheetModel.h"
 #include "text/LabelFormat.h"
 #include "text/TextCommands.h"
 #include "view/CLabelWnd.h"
@@ -34,52 +34,46 @@ void CTAVROView::InitFormatCommands()
     m_commands.OnUpdate(ID::AutoShrink, [this](CCmdUI& cmdUI) { OnUpdateAutoShrink(cmdUI); });
 }
 
-// Every format command marks the document modified, label settings and
-// shrink-to-fit too: otherwise closing would lose such a change unasked.
-void CTAVROView::FormatApplied(const LabelGrid& grid, const ChangedLabels& changed)
+template <typename Command>
+void CTAVROView::ApplyFormat(Command command)
 {
-    // The cells draw from their records, so a repaint is all they need.
-    const std::vector<CLabelWnd*> labels = GridLabels();
-    for (std::size_t i : changed)
-        if (!grid[i]->m_strText.empty())
-            labels[i]->update();
-    if (m_pDocument)
-        m_pDocument->SetModifiedFlag(true);
+    m_pModel->EditGrid(command, CSheetModel::Marking::Always);
 }
 
 void CTAVROView::OnFont()
 {
-    const LabelGrid grid = GridRecords();
-    if (const auto changed = RunFont(this, grid))
-        FormatApplied(grid, *changed);
+    ApplyFormat([this](const LabelGrid& grid) { return RunFont(this, grid).has_value(); });
 }
 
 void CTAVROView::SetAlignment(int nHAlign, int nVAlign)
 {
-    const LabelGrid grid = GridRecords();
-    if (!FindTemplateLabel(grid))
-        return;
-    FormatApplied(grid, ApplyAlignment(grid, nHAlign, nVAlign));
+    ApplyFormat([nHAlign, nVAlign](const LabelGrid& grid) {
+        if (!FindTemplateLabel(grid))
+            return false;
+        ApplyAlignment(grid, nHAlign, nVAlign);
+        return true;
+    });
 }
 
 void CTAVROView::OnLabelSettings()
 {
-    const LabelGrid grid = GridRecords();
-    if (const auto changed = RunLabelSettings(this, grid))
-        FormatApplied(grid, *changed);
+    ApplyFormat([this](const LabelGrid& grid) { return RunLabelSettings(this, grid).has_value(); });
 }
 
 void CTAVROView::OnAutoShrink()
 {
-    const LabelGrid grid = GridRecords();
-    if (!FindTemplateLabel(grid))
-        return;
-    FormatApplied(grid, ToggleAutoShrink(grid));
+    ApplyFormat([](const LabelGrid& grid) {
+        if (!FindTemplateLabel(grid))
+            return false;
+        ToggleAutoShrink(grid);
+        return true;
+    });
 }
 
 void CTAVROView::OnUpdateAutoShrink(CCmdUI& cmdUI) const
 {
-    const LabelGrid grid = GridRecords();
+    CSheet sheet = m_pModel->Sheet();
+    const LabelGrid grid = GridOf(sheet);
     cmdUI.Enable(FindTemplateLabel(grid).has_value());
     cmdUI.SetCheck(IsAutoShrinkChecked(grid));
 }

@@ -25,7 +25,7 @@ void CTAVROView::paintEvent(QPaintEvent*)
     QPainter painter(viewport());
     const CPixelPoint scroll = ScrollPosition();
     painter.translate(-scroll.x, -scroll.y);
-    const CPageDrawing d = ComputePageDrawing(m_format, CurrentZoom(), viewport()->width(), viewport()->height());
+    const CPageDrawing d = ComputePageDrawing(Format(), CurrentZoom(), viewport()->width(), viewport()->height());
 
     painter.setPen(m_penBackground);
     painter.setBrush(QColor(128, 128, 128));

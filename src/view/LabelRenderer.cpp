@@ -98,8 +98,8 @@ CLabelFont MakeLabelFont(const CLogFont& logFont)
     return result;
 }
 
-void DrawLabel(QPainter& painter, CLabelRecord& label, const QRect& rc, int nInsetLeft, int nInsetTop,
-               int nInsetRight, int nInsetBottom, int nGap, int nMode, double dZoom)
+CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRect& rc, int nInsetLeft,
+                        int nInsetTop, int nInsetRight, int nInsetBottom, int nGap, int nMode, double dZoom)
 {
     CLabelTextStyle style;
     style.m_nInsetLeft = nInsetLeft;
@@ -111,21 +111,23 @@ void DrawLabel(QPainter& painter, CLabelRecord& label, const QRect& rc, int nIns
     style.m_nVAlign = label.m_nVAlign;
     style.m_bAutoShrink = label.m_bAutoShrink != 0;
 
-    label.m_logFont.lfWidth = 0;
-    label.m_logFont.lfHeight = nMode == kScreenMode ? ScreenFontHeight(label.m_nFontHeight, dZoom)
-                                                    : DeviceFontHeight(label.m_nFontHeight, painter.device()->logicalDpiY());
+    CLogFont logFont = label.m_logFont;
+    logFont.lfWidth = 0;
+    logFont.lfHeight = nMode == kScreenMode ? ScreenFontHeight(label.m_nFontHeight, dZoom)
+                                            : DeviceFontHeight(label.m_nFontHeight, painter.device()->logicalDpiY());
     // An empty text draws no line: only its box is painted, and no font is needed.
     const bool bText = !label.m_strText.empty();
-    CLabelFont font = bText ? MakeLabelFont(label.m_logFont) : CLabelFont{};
+    CLabelFont font = bText ? MakeLabelFont(logFont) : CLabelFont{};
     const CLabelTextLayout layout = LayoutLabelText(label.m_strText, ToPixelRect(rc), style, font.m_metrics);
-    if (!layout.m_bDraw)
-        return;
-    if (layout.m_bShrunk) {
+    if (layout.m_bDraw && layout.m_bShrunk) {
         // Made again with the shrunk sizes, and not measured again.
-        label.m_logFont.lfWidth = layout.m_nShrunkCharWidth;
-        label.m_logFont.lfHeight = layout.m_nShrunkLineHeight;
-        font = MakeLabelFont(label.m_logFont);
+        logFont.lfWidth = layout.m_nShrunkCharWidth;
+        logFont.lfHeight = layout.m_nShrunkLineHeight;
+        font = MakeLabelFont(logFont);
     }
+    const CRenderedFont rendered{logFont.lfHeight, logFont.lfWidth};
+    if (!layout.m_bDraw)
+        return rendered;
 
     const QRect rcText = ToQRect(layout.m_rcText);
     painter.save();
@@ -178,6 +180,7 @@ void DrawLabel(QPainter& painter, CLabelRecord& label, const QRect& rc, int nIns
                          QString::fromStdString(GbkToUtf8Lossy(layout.m_lines[i])));
     }
     painter.restore();
+    return rendered;
 }
 
 QColor ColorFromColorRef(std::uint32_t crColor)

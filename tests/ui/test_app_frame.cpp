@@ -51,7 +51,7 @@ TEST_F(AppTest, MenusCarryTheirExactTexts)
     QStringList titles;
     for (const QAction* action : Frame()->menuBar()->actions())
         titles.append(action->text());
-    EXPECT_EQ(titles, QStringList({"文件(&F)", "文字(&O)", "选择(&)", "查看(&V)", "帮助(&H)"}));
+    EXPECT_EQ(titles, QStringList({"文件(&F)", "文字(&O)", "选择(&S)", "查看(&V)", "帮助(&H)"}));
 
     const std::vector<QStringList> expected = {
         {"新建(&N)\tCtrl+N", "打开(&O)...\tCtrl+O", "保存(&S)\tCtrl+S", "另存为(&A)...", "-",

@@ -172,7 +172,7 @@ TEST_F(PrintCommandsTest, PageCallbackDrawsPerMode)
             View()->OnPrint(painter, c.bPreview);
         }
         EXPECT_EQ(View()->m_nPrintMode, kPrintModeNone);
-        const CPixelRect rc = LabelDeviceRect(View()->m_format, 0, 0, 0, 0, {100, 100});
+        const CPixelRect rc = LabelDeviceRect(View()->Format(), 0, 0, 0, 0, {100, 100});
         const QColor edge = image.pixelColor(rc.left, (rc.top + rc.bottom) / 2);
         EXPECT_EQ(edge == QColor(0, 132, 0), c.bOutlines) << edge.name().toStdString();
     }

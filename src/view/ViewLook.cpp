@@ -1,0 +1,24 @@
+#include "view/ViewLook.h"
+
+#include "view/LabelRenderer.h"
+
+#include <QPainter>
+
+void DrawCellFrames(QPainter& painter, const QRect& rc, int nInset, bool bSelected)
+{
+    static const QPen penNormal = DottedPen(QColor(132, 132, 132));
+    static const QPen penSelectedOuter = DottedPen(QColor(0, 132, 220));
+    static const QPen penSelectedInner = [] {
+        QPen pen(QColor(0, 0, 220), 1);
+        pen.setCosmetic(true);
+        return pen;
+    }();
+    painter.save();
+    painter.setBackgroundMode(Qt::TransparentMode);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(bSelected ? penSelectedOuter : penNormal);
+    DrawFrameRect(painter, rc);
+    painter.setPen(bSelected ? penSelectedInner : penNormal);
+    DrawFrameRect(painter, rc.adjusted(nInset, nInset, -nInset, -nInset));
+    painter.restore();
+}
