@@ -19,7 +19,6 @@
 CTAVROApp::CTAVROApp()
 {
     m_commands.On(ID::AppAbout, [this] { OnAppAbout(); });
-    m_commands.On(ID::FileNew, [this] { OnFileNew(); });
     m_commands.On(ID::FileOpen, [this] { OnFileOpen(); });
     m_commands.On(ID::AppExit, [this] { m_pMainFrame->close(); });
     for (int i = 0; i < CRecentFileList::kMaxEntries; ++i) {
@@ -64,7 +63,7 @@ bool CTAVROApp::InitInstance(const CCommandLineInfo& cmdInfo)
     connect(m_pMainFrame.get(), &CMainFrame::fileDropped, this, [this](const QString& path) { OpenDocumentFile(path); });
     // The view's New command, once its sheet type is confirmed, ends here.
     connect(m_pMainFrame->GetView(), &CTAVROView::newDocumentRequested, this,
-            [this] { m_pMainFrame->ExecuteCommand(ID::FileNew); });
+            [this] { NewDocument(); });
 
     RegisterDesktopIntegration();
 
@@ -118,11 +117,6 @@ void CTAVROApp::OnAppAbout()
 {
     CAboutDlg dlg(m_pMainFrame.get());
     dlg.exec();
-}
-
-void CTAVROApp::OnFileNew()
-{
-    NewDocument();
 }
 
 void CTAVROApp::OnFileOpen()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "print/PrintMode.h"
+
 #include <string>
 #include <vector>
 
@@ -28,7 +30,7 @@ struct CCommandLineInfo
     std::string m_strDriverName;
     std::string m_strPortName;
     std::string m_strOutputName; // the PDF of --pdf
-    int m_nPrintMode = 1;        // what --pdf writes: labels (1), --baseline (0), --preview (4095)
+    PrintMode m_printMode = PrintMode::Labels; // what --pdf writes: labels, --baseline, --preview
     std::string m_strError;
 };
 

@@ -55,7 +55,7 @@ std::string PrintOnPrinter(const CCommandLineInfo& cmdInfo, const CSheet& sheet,
     QPainter painter;
     if (!painter.begin(&printer))
         return "cannot start the print job on '" + printer.printerName().toStdString() + "'";
-    PrintSheetPage(painter, sheet, kPrintModeLabels, offset.m_nMoveX, offset.m_nMoveY);
+    PrintSheetPage(painter, sheet, PrintMode::Labels, offset.m_nMoveX, offset.m_nMoveY);
     if (!painter.end())
         return "the print job on '" + printer.printerName().toStdString() + "' failed";
     return {};
@@ -72,7 +72,7 @@ std::string RunCommandLinePrint(const CCommandLineInfo& cmdInfo)
     if (cmdInfo.m_nShellCommand != CCommandLineInfo::ShellCommand::ExportPdf)
         return PrintOnPrinter(cmdInfo, sheet, offset);
     const QString output = QFile::decodeName(QByteArray::fromStdString(cmdInfo.m_strOutputName));
-    const QString error = ExportSheetPdf(output, sheet, cmdInfo.m_nPrintMode, offset.m_nMoveX, offset.m_nMoveY);
+    const QString error = ExportSheetPdf(output, sheet, cmdInfo.m_printMode, offset.m_nMoveX, offset.m_nMoveY);
     if (!error.isEmpty())
         return "cannot write '" + cmdInfo.m_strOutputName + "': " + error.toStdString();
     return {};

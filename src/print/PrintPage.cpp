@@ -1,5 +1,6 @@
 #include "print/PrintPage.h"
 
+#include "model/SharedConstants.h"
 #include "print/PrintLayout.h"
 #include "view/LabelRenderer.h"
 
@@ -17,16 +18,16 @@ constexpr int kPdfDotsPerInch = 600;
 
 } // namespace
 
-void PrintSheetPage(QPainter& painter, const CSheet& sheet, int nPrintMode, int nPageMoveX, int nPageMoveY)
+void PrintSheetPage(QPainter& painter, const CSheet& sheet, PrintMode printMode, int nPageMoveX, int nPageMoveY)
 {
     const QPaintDevice* device = painter.device();
     const CDeviceResolution resolution{device->logicalDpiX(), device->logicalDpiY()};
     painter.save();
     // One device unit wide, as the view's ruler pen is one pixel.
-    QPen penRuler(QColor(0, 132, 0), 1);
+    QPen penRuler(QColor(kRulerColour), 1);
     penRuler.setCosmetic(true);
     painter.setBackgroundMode(Qt::TransparentMode);
-    for (const CPrintedLabel& printed : PlanPrintedPage(sheet, nPrintMode, nPageMoveX, nPageMoveY, resolution)) {
+    for (const CPrintedLabel& printed : PlanPrintedPage(sheet, printMode, nPageMoveX, nPageMoveY, resolution)) {
         const QRect rc(QPoint(printed.m_rc.left, printed.m_rc.top),
                        QPoint(printed.m_rc.right - 1, printed.m_rc.bottom - 1));
         if (printed.m_bOutline) {
@@ -50,7 +51,7 @@ void UsePrintableAreaOrigin(QPrinter& printer)
     printer.setPageMargins(layout.minimumMargins(), layout.units());
 }
 
-QString ExportSheetPdf(const QString& path, const CSheet& sheet, int nPrintMode, int nPageMoveX, int nPageMoveY)
+QString ExportSheetPdf(const QString& path, const CSheet& sheet, PrintMode printMode, int nPageMoveX, int nPageMoveY)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -68,7 +69,7 @@ QString ExportSheetPdf(const QString& path, const CSheet& sheet, int nPrintMode,
             file.cancelWriting();
             return QStringLiteral("cannot start the PDF");
         }
-        PrintSheetPage(painter, sheet, nPrintMode, nPageMoveX, nPageMoveY);
+        PrintSheetPage(painter, sheet, printMode, nPageMoveX, nPageMoveY);
         painter.end();
     }
     if (file.error() != QFileDevice::NoError) {

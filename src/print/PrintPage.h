@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/CSheet.h"
+#include "print/PrintMode.h"
 
 #include <QString>
 
@@ -8,12 +9,12 @@ class QPainter;
 class QPrinter;
 
 // The one page routine of printing, the print preview and the PDF export:
-// draws what PlanPrintedPage lists for `nPrintMode` onto the painter's
+// draws what PlanPrintedPage lists for `printMode` onto the painter's
 // device at that device's resolution. Device coordinates start at the
 // painter's origin (a printer's printable area, a PDF page's corner).
 // Outlines are drawn in the ruler pen, white inside; selected labels through
 // DrawLabel in printer mode.
-void PrintSheetPage(QPainter& painter, const CSheet& sheet, int nPrintMode, int nPageMoveX, int nPageMoveY);
+void PrintSheetPage(QPainter& painter, const CSheet& sheet, PrintMode printMode, int nPageMoveX, int nPageMoveY);
 
 // Puts the printer's origin at the top-left of its printable area: the page
 // margins become the margins the printer cannot print on. (Qt's own default
@@ -24,4 +25,4 @@ void UsePrintableAreaOrigin(QPrinter& printer);
 // Writes the page as a one-page PDF at 600 dots per inch, the page the
 // sheet's page size, its origin the page's corner; labels keep real text.
 // Written atomically. Returns an empty string, or why it failed.
-QString ExportSheetPdf(const QString& path, const CSheet& sheet, int nPrintMode, int nPageMoveX, int nPageMoveY);
+QString ExportSheetPdf(const QString& path, const CSheet& sheet, PrintMode printMode, int nPageMoveX, int nPageMoveY);

@@ -2,6 +2,7 @@
 
 #include "text/EditText.h"
 #include "model/FontFace.h"
+#include "model/SharedConstants.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -21,7 +22,7 @@
 
 namespace {
 
-const QString kCaption = QStringLiteral("Tavromark");
+const QString kCaption = QString::fromLatin1(kAppCaption);
 
 // The text between `before` and `after` that is new in `after`, cut from its
 // end until the whole of `after` takes at most `nAllowed` stored bytes.
@@ -66,7 +67,7 @@ std::optional<std::string> CheckText(QWidget* pField, const QString& text, std::
 
 QFont DialogFont()
 {
-    QFont font(QString::fromUtf8(InstalledFamilyForFace("\xCB\xCE\xCC\xE5")));
+    QFont font(QString::fromUtf8(InstalledFamilyForFace(kSongFaceGbk)));
     font.setPixelSize(12);
     return font;
 }

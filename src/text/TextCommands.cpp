@@ -6,6 +6,7 @@
 #include "text/CLabelTextDlg.h"
 #include "text/CMarginDlg.h"
 #include "text/LabelFormat.h"
+#include "model/SharedConstants.h"
 
 #include <QMessageBox>
 
@@ -18,7 +19,7 @@ std::optional<ChangedLabels> RunSetText(CBatchTextDlg& dlg, const LabelGrid& gri
 
 std::optional<ChangedLabels> RunClearText(QWidget* parent, const LabelGrid& grid)
 {
-    const auto answer = QMessageBox::question(parent, QStringLiteral("Tavromark"),
+    const auto answer = QMessageBox::question(parent, QString::fromLatin1(kAppCaption),
                                               QStringLiteral("是否清除所选的标签文字？"),
                                               QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     if (answer != QMessageBox::Yes)

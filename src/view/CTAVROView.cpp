@@ -3,6 +3,7 @@
 #include "app/CommandIds.h"
 #include "model/CSheetModel.h"
 #include "model/CTAVRODoc.h"
+#include "model/SharedConstants.h"
 #include "view/CLabelWnd.h"
 
 #include <QScrollBar>
@@ -11,8 +12,8 @@ CTAVROView::CTAVROView(CTAVRODoc* pDocument, QWidget* parent)
     : QAbstractScrollArea(parent),
       m_pDocument(pDocument),
       m_pModel(&pDocument->Model()),
-      m_penRuler(QColor(0, 132, 0), 1),
-      m_penBackground(QColor(132, 130, 132), 1),
+      m_penRuler(QColor(kRulerColour), 1),
+      m_penBackground(QColor(kPageBackgroundColour), 1),
       m_dlgDocType(this)
 {
     m_penRuler.setCosmetic(true);

@@ -4,6 +4,7 @@
 #include "model/CPageFormat.h"
 #include "model/CSheet.h"
 #include "print/CPrinterSettings.h"
+#include "print/PrintMode.h"
 #include "sheets/CDocTypeDlg.h"
 #include "text/LabelGrid.h"
 #include "view/ViewGeometry.h"
@@ -78,7 +79,7 @@ public:
     void OnUpdateNeedSelection(CCmdUI& cmdUI) const;
 
     // Printing (src/print/CTAVROView_Print.cpp): one page per job; the
-    // print commands set m_nPrintMode and post the print or the preview.
+    // print commands set m_printMode and post the print or the preview.
     void OnPrintLabels();
     void OnPrintBaseline();
     void OnPrintPreview();
@@ -86,10 +87,10 @@ public:
     void OnFilePrintPreview();
     void OnFilePrintSetup();
     void OnPageOffset();
-    // The page callback: draws the page m_nPrintMode asks for (the preview
-    // when bPreview), then sets m_nPrintMode back to none.
+    // The page callback: draws the page m_printMode asks for (the preview
+    // when bPreview), then sets m_printMode back to none.
     void OnPrint(QPainter& painter, bool bPreview);
-    int m_nPrintMode = -1;  // a PrintMode
+    PrintMode m_printMode = PrintMode::None;
     int m_nPageMoveX = 0;   // page offset, 0.01 mm
     int m_nPageMoveY = 0;
     CPrinterSettings m_printerSettings;

@@ -2,6 +2,7 @@
 
 #include "app/CommandIds.h"
 #include "model/CSheetModel.h"
+#include "model/SharedConstants.h"
 #include "text/LabelGrid.h"
 #include "view/CLabelWnd.h"
 #include "view/LabelRenderer.h"
@@ -16,7 +17,7 @@ namespace {
 class CBandWnd : public QWidget
 {
 public:
-    explicit CBandWnd(QWidget* parent) : QWidget(parent), m_pen(DottedPen(QColor(192, 0, 192)))
+    explicit CBandWnd(QWidget* parent) : QWidget(parent), m_pen(DottedPen(QColor(kBandColour)))
     {
         setAttribute(Qt::WA_TransparentForMouseEvents);
         hide();

@@ -1,15 +1,16 @@
 #include "view/ViewLook.h"
 
 #include "view/LabelRenderer.h"
+#include "model/SharedConstants.h"
 
 #include <QPainter>
 
 void DrawCellFrames(QPainter& painter, const QRect& rc, int nInset, bool bSelected)
 {
-    static const QPen penNormal = DottedPen(QColor(132, 132, 132));
-    static const QPen penSelectedOuter = DottedPen(QColor(0, 132, 220));
+    static const QPen penNormal = DottedPen(QColor(kFrameColour));
+    static const QPen penSelectedOuter = DottedPen(QColor(kSelectedOuterColour));
     static const QPen penSelectedInner = [] {
-        QPen pen(QColor(0, 0, 220), 1);
+        QPen pen(QColor(kSelectedInnerColour), 1);
         pen.setCosmetic(true);
         return pen;
     }();

@@ -30,7 +30,7 @@ struct CommandLineCase
     std::string port = {};
     bool bSplash = true;
     std::string output = {};
-    int nMode = 1; // what --pdf writes: labels
+    PrintMode mode = PrintMode::Labels; // what --pdf writes
 };
 
 const CommandLineCase kCases[] = {
@@ -65,8 +65,8 @@ const CommandLineCase kCases[] = {
     {"standard input", {"-"}, Cmd::Error},
     {"pdf", {"--pdf", "out.pdf", "a.tav"}, Cmd::ExportPdf, "a.tav", "", "", "", true, "out.pdf"},
     {"pdf, document first", {"a.tav", "--pdf", "out.pdf"}, Cmd::ExportPdf, "a.tav", "", "", "", true, "out.pdf"},
-    {"pdf of the baseline", {"--baseline", "--pdf", "o.pdf", "a.tav"}, Cmd::ExportPdf, "a.tav", "", "", "", true, "o.pdf", 0},
-    {"pdf of the preview", {"--pdf", "o.pdf", "a.tav", "--preview"}, Cmd::ExportPdf, "a.tav", "", "", "", true, "o.pdf", 4095},
+    {"pdf of the baseline", {"--baseline", "--pdf", "o.pdf", "a.tav"}, Cmd::ExportPdf, "a.tav", "", "", "", true, "o.pdf", PrintMode::Baseline},
+    {"pdf of the preview", {"--pdf", "o.pdf", "a.tav", "--preview"}, Cmd::ExportPdf, "a.tav", "", "", "", true, "o.pdf", PrintMode::Preview},
     {"pdf named like a switch", {"--pdf", "/p", "a.tav"}, Cmd::ExportPdf, "a.tav", "", "", "", true, "/p"},
     {"pdf without its name", {"a.tav", "--pdf"}, Cmd::Error},
     {"pdf with an empty name", {"--pdf", "", "a.tav"}, Cmd::Error},
@@ -95,7 +95,7 @@ TEST(CommandLine, Table)
         EXPECT_EQ(info.m_bShowSplash, c.bSplash);
         EXPECT_EQ(info.m_strOutputName, c.output);
         if (c.command == Cmd::ExportPdf) {
-            EXPECT_EQ(info.m_nPrintMode, c.nMode);
+            EXPECT_EQ(info.m_printMode, c.mode);
         }
         EXPECT_EQ(info.m_strError.empty(), c.command != Cmd::Error);
     }

@@ -54,7 +54,7 @@ TEST(PrintLayout, BaselineIsTwoRowsOfOutlines)
         SCOPED_TRACE(nRows);
         sheet.m_format.m_nRows = nRows;
         sheet.m_format.Recalc();
-        const std::vector<CPrintedLabel> page = PlanPrintedPage(sheet, kPrintModeBaseline, 50, -30, k600);
+        const std::vector<CPrintedLabel> page = PlanPrintedPage(sheet, PrintMode::Baseline, 50, -30, k600);
         ASSERT_EQ(page.size(), 10u);
         for (std::size_t i = 0; i < page.size(); ++i) {
             EXPECT_EQ(page[i].m_nRow, int(i) / 5);
@@ -81,17 +81,17 @@ TEST(PrintLayout, LabelsAndPreview)
     const struct
     {
         const char* name;
-        int nMode;
+        PrintMode mode;
         std::size_t nCount;
         bool bOutlines;
     } cases[] = {
-        {"labels", kPrintModeLabels, 2, false},
-        {"none prints labels", kPrintModeNone, 2, false},
-        {"preview outlines every label", kPrintModePreview, 70, true},
+        {"labels", PrintMode::Labels, 2, false},
+        {"none prints labels", PrintMode::None, 2, false},
+        {"preview outlines every label", PrintMode::Preview, 70, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::vector<CPrintedLabel> page = PlanPrintedPage(sheet, c.nMode, 0, 0, k600);
+        const std::vector<CPrintedLabel> page = PlanPrintedPage(sheet, c.mode, 0, 0, k600);
         ASSERT_EQ(page.size(), c.nCount);
         std::vector<std::pair<int, int>> texts;
         for (const CPrintedLabel& label : page) {
@@ -101,6 +101,6 @@ TEST(PrintLayout, LabelsAndPreview)
         }
         EXPECT_EQ(texts, (std::vector<std::pair<int, int>>{{0, 1}, {2, 3}}));
     }
-    const std::vector<CPrintedLabel> page = PlanPrintedPage(sheet, kPrintModeLabels, 0, 0, k600);
+    const std::vector<CPrintedLabel> page = PlanPrintedPage(sheet, PrintMode::Labels, 0, 0, k600);
     EXPECT_EQ(page[1].m_insets, (CDeviceInsets{47, 23, 23, 23, 11}));
 }

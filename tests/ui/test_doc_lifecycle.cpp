@@ -156,7 +156,7 @@ TEST_F(AppTest, NewEmptiesEveryLabelAndTakesTheLastChosenFormat)
     Doc()->SetModifiedFlag(true);
 
     AnswerNextMessageBox(QMessageBox::No);
-    Frame()->ExecuteCommand(ID::FileNew);
+    ASSERT_NE(m_pApp->NewDocument(), nullptr);
     EXPECT_FALSE(Doc()->IsModified());
     EXPECT_TRUE(Doc()->GetPathName().isEmpty());
     EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("无标题 - TAVRO"));

@@ -242,7 +242,7 @@ TEST_F(SheetModelTest, OnlyAFlagOfOneIsSelectedOnScreenAndInThePdf)
     EXPECT_EQ(m_view.GetSelectedCount(), 1);
 
     const QString pdf = dir.filePath(QStringLiteral("flags.pdf"));
-    ASSERT_EQ(ExportSheetPdf(pdf, Model().Sheet(), kPrintModeLabels, 0, 0), QString());
+    ASSERT_EQ(ExportSheetPdf(pdf, Model().Sheet(), PrintMode::Labels, 0, 0), QString());
     QProcess process;
     process.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
     ASSERT_TRUE(process.waitForFinished(20000));
