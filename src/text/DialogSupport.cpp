@@ -11,7 +11,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QMimeData>
 #include <QTextCursor>
@@ -21,8 +20,6 @@
 #include <memory>
 
 namespace {
-
-const QString kCaption = QString::fromLatin1(kAppCaption);
 
 // The text between `before` and `after` that is new in `after`, cut from its
 // end until the whole of `after` takes at most `nAllowed` stored bytes.
@@ -76,40 +73,6 @@ QRect DialogRect(int x, int y, int cx, int cy)
 {
     const auto px = [](int nUnits) { return nUnits * 3 / 2; };
     return QRect(px(x), px(y), px(cx), px(cy));
-}
-
-QString IntegerRequiredMessage()
-{
-    return QStringLiteral("请键入一个整数。");
-}
-
-QString IntegerRangeMessage(int nMin, int nMax)
-{
-    return QStringLiteral("“请填入一个在%1和%2之间的整数。”").arg(nMin).arg(nMax);
-}
-
-QString TextTooLongMessage(std::size_t nLimit)
-{
-    return QStringLiteral("“请填入不多于%1个的字符。”").arg(nLimit);
-}
-
-void ShowFieldMessage(QWidget* pField, const QString& message, bool bWarningIcon)
-{
-    QMessageBox box(bWarningIcon ? QMessageBox::Warning : QMessageBox::NoIcon, kCaption, message,
-                    QMessageBox::Ok, pField ? pField->window() : nullptr);
-    box.exec();
-    if (!pField)
-        return;
-    pField->setFocus(Qt::OtherFocusReason);
-    if (auto* pLine = qobject_cast<QLineEdit*>(pField))
-        pLine->selectAll();
-    else if (auto* pText = qobject_cast<QPlainTextEdit*>(pField))
-        pText->selectAll();
-}
-
-void ShowMessage(QWidget* pParent, const QString& message)
-{
-    QMessageBox::information(pParent, kCaption, message);
 }
 
 CUpperCaseEntry::CUpperCaseEntry(QWidget* pEdit) : QObject(pEdit)

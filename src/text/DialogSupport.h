@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/AppMessageBox.h"
+
 #include <QMessageBox>
 #include <QObject>
 #include <QPlainTextEdit>
@@ -24,19 +26,6 @@ QFont DialogFont();
 // Dialog units of a 9-point Song face: 4 units are one average character
 // (6 pixels) across, 8 units one character (12 pixels) high.
 QRect DialogRect(int x, int y, int cx, int cy);
-
-QString IntegerRequiredMessage();                  // "请键入一个整数。"
-QString IntegerRangeMessage(int nMin, int nMax);   // "“请填入一个在%1和%2之间的整数。”"
-QString TextTooLongMessage(std::size_t nLimit);    // "“请填入不多于%1个的字符。”"
-
-// A warning in a message box captioned "Tavromark"; then the focus goes to
-// `pField` with its text selected. Returns when the box is closed.
-// The framework's field messages carry the warning icon; the dialogs' own
-// messages are plain.
-void ShowFieldMessage(QWidget* pField, const QString& message, bool bWarningIcon = true);
-
-// A plain message box captioned "Tavromark" with an OK button.
-void ShowMessage(QWidget* pParent, const QString& message);
 
 // Upper-case entry: while on, letters typed into the edit arrive in upper
 // case. Pasted or earlier text is left as it is.

@@ -154,8 +154,7 @@ public:
     void OnClearText();
     void OnLabelDoubleClicked(CLabelWnd* pLabel);
     void OnFont();
-    // nHAlign 0 left, 1 centre, 2 right; nVAlign 0 top, 4 middle, 8 bottom.
-    void SetAlignment(int nHAlign, int nVAlign);
+    void SetAlignment(HAlign hAlign, VAlign vAlign);
     void OnLabelSettings();
     void OnAutoShrink();
     void OnUpdateAutoShrink(CCmdUI& cmdUI) const;

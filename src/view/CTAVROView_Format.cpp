@@ -11,15 +11,21 @@ namespace {
 struct CAlignmentCommand
 {
     int m_nID;
-    int m_nHAlign;
-    int m_nVAlign;
+    HAlign m_hAlign;
+    VAlign m_vAlign;
 };
 
 // The nine buttons of the label format toolbar, in its 3 × 3 order.
 constexpr CAlignmentCommand kAlignments[] = {
-    {ID::AlignTopLeft, 0, 0},    {ID::AlignTopCentre, 1, 0},    {ID::AlignTopRight, 2, 0},
-    {ID::AlignMiddleLeft, 0, 4}, {ID::AlignMiddleCentre, 1, 4}, {ID::AlignMiddleRight, 2, 4},
-    {ID::AlignBottomLeft, 0, 8}, {ID::AlignBottomCentre, 1, 8}, {ID::AlignBottomRight, 2, 8},
+    {ID::AlignTopLeft, HAlign::Left, VAlign::Top},
+    {ID::AlignTopCentre, HAlign::Centre, VAlign::Top},
+    {ID::AlignTopRight, HAlign::Right, VAlign::Top},
+    {ID::AlignMiddleLeft, HAlign::Left, VAlign::Middle},
+    {ID::AlignMiddleCentre, HAlign::Centre, VAlign::Middle},
+    {ID::AlignMiddleRight, HAlign::Right, VAlign::Middle},
+    {ID::AlignBottomLeft, HAlign::Left, VAlign::Bottom},
+    {ID::AlignBottomCentre, HAlign::Centre, VAlign::Bottom},
+    {ID::AlignBottomRight, HAlign::Right, VAlign::Bottom},
 };
 
 } // namespace
@@ -28,7 +34,7 @@ void CTAVROView::InitFormatCommands()
 {
     OnSelectionCommand(ID::Font, [this] { OnFont(); });
     for (const CAlignmentCommand& command : kAlignments)
-        OnSelectionCommand(command.m_nID, [this, command] { SetAlignment(command.m_nHAlign, command.m_nVAlign); });
+        OnSelectionCommand(command.m_nID, [this, command] { SetAlignment(command.m_hAlign, command.m_vAlign); });
     OnSelectionCommand(ID::LabelSettings, [this] { OnLabelSettings(); });
     m_commands.On(ID::AutoShrink, [this] { OnAutoShrink(); });
     m_commands.OnUpdate(ID::AutoShrink, [this](CCmdUI& cmdUI) { OnUpdateAutoShrink(cmdUI); });
@@ -45,12 +51,12 @@ void CTAVROView::OnFont()
     ApplyFormat([this](const LabelGrid& grid) { return RunFont(this, grid).has_value(); });
 }
 
-void CTAVROView::SetAlignment(int nHAlign, int nVAlign)
+void CTAVROView::SetAlignment(HAlign hAlign, VAlign vAlign)
 {
-    ApplyFormat([nHAlign, nVAlign](const LabelGrid& grid) {
+    ApplyFormat([hAlign, vAlign](const LabelGrid& grid) {
         if (!FindTemplateLabel(grid))
             return false;
-        ApplyAlignment(grid, nHAlign, nVAlign);
+        ApplyAlignment(grid, hAlign, vAlign);
         return true;
     });
 }
