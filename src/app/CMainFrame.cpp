@@ -150,21 +150,26 @@ QString Utf8(const char* text)
     return QString::fromUtf8(text);
 }
 
-// A toolbar picture with a disabled look of its own: the coloured pictures
-// are drawn grey and faint, so a disabled button never looks enabled.
+// A toolbar picture with a disabled look of its own: grey and faint, so a
+// disabled button never looks enabled (the look Qt derives from a dark SVG
+// picture stays almost black). Drawn at the sizes toolbars and high-density
+// screens ask for.
 QIcon ToolbarIcon(const QString& name)
 {
-    QIcon icon(QStringLiteral(":/icons/%1.svg").arg(name));
-    for (const int nSize : {16, 32}) {
-        QImage image = icon.pixmap(nSize, nSize).toImage().convertToFormat(QImage::Format_ARGB32);
-        for (int y = 0; y < image.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = 0; x < image.width(); ++x) {
+    const QIcon picture(QStringLiteral(":/icons/%1.svg").arg(name));
+    QIcon icon;
+    for (const int nSize : {16, 24, 32, 48}) {
+        const QPixmap normal = picture.pixmap(nSize, nSize);
+        QImage faded = normal.toImage().convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < faded.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(faded.scanLine(y));
+            for (int x = 0; x < faded.width(); ++x) {
                 const int nGrey = 128 + qGray(line[x]) / 2;
                 line[x] = qRgba(nGrey, nGrey, nGrey, qAlpha(line[x]) * 2 / 5);
             }
         }
-        icon.addPixmap(QPixmap::fromImage(image), QIcon::Disabled);
+        icon.addPixmap(normal, QIcon::Normal);
+        icon.addPixmap(QPixmap::fromImage(faded), QIcon::Disabled);
     }
     return icon;
 }
