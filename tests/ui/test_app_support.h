@@ -97,6 +97,16 @@ inline bool RunCommand(const CCommandRouter& router, int nID)
     return handler != nullptr;
 }
 
+// What the user put in a sheet: its font heights and widths, which every
+// painting of a label recomputes, left out.
+inline CSheet Content(CSheet sheet)
+{
+    for (CSheet::Row& row : sheet.m_labels)
+        for (CLabelRecord& label : row)
+            label.m_logFont.lfHeight = label.m_logFont.lfWidth = 0;
+    return sheet;
+}
+
 // Changes one label of the model as one edit.
 inline void EditLabel(CSheetModel& model, int nRow, int nColumn, const std::function<void(CLabelRecord&)>& edit)
 {

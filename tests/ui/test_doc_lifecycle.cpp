@@ -26,16 +26,6 @@ CSheet MarkedSheet(const CSheet& base)
     return sheet;
 }
 
-// What the user put in a sheet: its font heights and widths, which every
-// painting of a label recomputes, left out.
-CSheet Content(CSheet sheet)
-{
-    for (CSheet::Row& row : sheet.m_labels)
-        for (CLabelRecord& label : row)
-            label.m_logFont.lfHeight = label.m_logFont.lfWidth = 0;
-    return sheet;
-}
-
 } // namespace
 
 TEST_F(AppTest, StartsWithAnUntitledDefaultSheetAllEmptyAndSelected)
