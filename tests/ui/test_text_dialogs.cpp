@@ -240,14 +240,15 @@ TEST(TextLabelDialog, EditsOneLabelsTextInCodePage936)
 }
 
 // Ctrl+V and Shift+Insert paste the clipboard's plain text as if typed:
-// line breaks kept, cut at the byte limit; long lines never wrap.
-TEST(TextLabelDialog, PasteTakesPlainTextWithinTheLimitAndLinesNeverWrap)
+// line breaks kept, cut at the byte limit; long lines never wrap. The same
+// in the label text dialog and the batch dialog's prefix and suffix.
+TEST(TextDialogs, PasteTakesPlainTextWithinTheLimitAndLinesNeverWrap)
 {
-    CLabelTextDlg dlg;
-    dlg.m_strLabelText = "";
-    dlg.show();
-    auto* pEdit = Child<QPlainTextEdit>(&dlg, "editText");
-    EXPECT_EQ(pEdit->lineWrapMode(), QPlainTextEdit::NoWrap);
+    CLabelTextDlg labelDlg;
+    labelDlg.m_strLabelText = "";
+    labelDlg.show();
+    BatchDialog batch;
+    QPlainTextEdit* edits[] = {Child<QPlainTextEdit>(&labelDlg, "editText"), batch.Prefix(), batch.Suffix()};
     const struct
     {
         const char* name;
@@ -259,14 +260,18 @@ TEST(TextLabelDialog, PasteTakesPlainTextWithinTheLimitAndLinesNeverWrap)
         {"beyond the limit", QString(30, QChar(0x6807)), Qt::SHIFT | Qt::Key_Insert, QString(25, QChar(0x6807))},
         {"an empty clipboard", QString(), Qt::CTRL | Qt::Key_V, QString()},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        pEdit->clear();
-        QGuiApplication::clipboard()->setText(c.clipboard);
-        QTest::keyClick(pEdit, c.key.key(), c.key.keyboardModifiers());
-        EXPECT_EQ(pEdit->toPlainText(), c.expected);
+    for (QPlainTextEdit* pEdit : edits) {
+        SCOPED_TRACE(pEdit->objectName().toStdString());
+        EXPECT_EQ(pEdit->lineWrapMode(), QPlainTextEdit::NoWrap);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.name);
+            pEdit->clear();
+            QGuiApplication::clipboard()->setText(c.clipboard);
+            QTest::keyClick(pEdit, c.key.key(), c.key.keyboardModifiers());
+            EXPECT_EQ(pEdit->toPlainText(), c.expected);
+        }
     }
-    dlg.reject();
+    labelDlg.reject();
 }
 
 namespace {
