@@ -12,14 +12,12 @@ const CCommandMap::UpdateHandler* CCommandMap::FindUpdateHandler(int nID) const
     return it == m_updaters.end() ? nullptr : &it->second;
 }
 
-bool CCommandRouter::Execute(int nID) const
+const CCommandMap::Handler* CCommandRouter::FindHandler(int nID) const
 {
     for (const CCommandMap* pMap : m_targets)
-        if (const CCommandMap::Handler* handler = pMap->FindHandler(nID)) {
-            (*handler)();
-            return true;
-        }
-    return false;
+        if (const CCommandMap::Handler* handler = pMap->FindHandler(nID))
+            return handler;
+    return nullptr;
 }
 
 CCmdUI CCommandRouter::Update(int nID) const

@@ -33,16 +33,17 @@ private:
     std::unordered_map<int, UpdateHandler> m_updaters;
 };
 
-// Routes a command to the first map that handles it, in the order the maps
-// were added (view, document, frame, application). A command's state comes
-// from the first update handler found; without one it is enabled exactly
-// when some map handles it, so a command nobody carries out is greyed.
+// The command maps of a window in their order of precedence (view, document,
+// frame, application): a command belongs to the first map that handles it.
+// A command's state comes from the first update handler found; without one
+// it is enabled exactly when some map handles it, so a command nobody
+// carries out is greyed.
 class CCommandRouter
 {
 public:
     void AddTarget(const CCommandMap* pMap) { m_targets.push_back(pMap); }
 
-    bool Execute(int nID) const; // false when nothing handles nID
+    const CCommandMap::Handler* FindHandler(int nID) const; // null when nothing handles nID
     CCmdUI Update(int nID) const;
 
 private:

@@ -1,8 +1,10 @@
 #include "app/CMainFrame.h"
 
+#include "app/CRecentFileList.h"
 #include "app/CSplashWnd.h"
 #include "app/CommandIds.h"
 #include "app/KeyIndicators.h"
+#include "model/CSheetModel.h"
 #include "model/CTAVRODoc.h"
 #include "view/CTAVROView.h"
 #include "wirelist/WireListImport.h"
@@ -13,6 +15,8 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
@@ -112,8 +116,9 @@ const CMenuItem kViewMenu[] = {
 };
 const CMenuItem kHelpMenu[] = {{"关于 TAVRO(&A)...", ID::AppAbout}};
 
-// The accelerator table. The editing and pane keys are bound to commands
-// nothing carries out: they do nothing, and never reach the view.
+// The accelerator table: each key triggers its command's action, so a
+// disabled command's key does nothing. The editing and pane keys are bound to
+// commands nothing carries out: they do nothing, and never reach the view.
 struct CAccelerator
 {
     QKeyCombination key;
@@ -148,6 +153,30 @@ QString Utf8(const char* text)
     return QString::fromUtf8(text);
 }
 
+// A toolbar picture with a disabled look of its own: grey and faint, so a
+// disabled button never looks enabled (the look Qt derives from a dark SVG
+// picture stays almost black). Drawn at the sizes toolbars and high-density
+// screens ask for.
+QIcon ToolbarIcon(const QString& name)
+{
+    const QIcon picture(QStringLiteral(":/icons/%1.svg").arg(name));
+    QIcon icon;
+    for (const int nSize : {16, 24, 32, 48}) {
+        const QPixmap normal = picture.pixmap(nSize, nSize);
+        QImage faded = normal.toImage().convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < faded.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(faded.scanLine(y));
+            for (int x = 0; x < faded.width(); ++x) {
+                const int nGrey = 128 + qGray(line[x]) / 2;
+                line[x] = qRgba(nGrey, nGrey, nGrey, qAlpha(line[x]) * 2 / 5);
+            }
+        }
+        icon.addPixmap(normal, QIcon::Normal);
+        icon.addPixmap(QPixmap::fromImage(faded), QIcon::Disabled);
+    }
+    return icon;
+}
+
 // "&1 /path/name.tav": the path shortened in the middle, its ampersands kept.
 QString RecentFileText(int nIndex, const QString& path)
 {
@@ -167,6 +196,8 @@ CMainFrame::CMainFrame(CTAVRODoc* pDocument, const CCommandMap* pAppCommands, QW
     m_pView = new CTAVROView(pDocument, this);
     setCentralWidget(m_pView);
 
+    // The command maps in their order of precedence: each command is bound
+    // once, here, to the first map that handles it.
     m_router.AddTarget(&m_pView->CommandMap());
     m_router.AddTarget(&pDocument->CommandMap());
     m_router.AddTarget(&m_commands);
@@ -194,17 +225,19 @@ CMainFrame::CMainFrame(CTAVRODoc* pDocument, const CCommandMap* pAppCommands, QW
     resize(qMin(kMaxWidth, available.width()), qMin(kMaxHeight, available.height()));
     move(available.center() - rect().center());
 
-    connect(pDocument, &CTAVRODoc::modifiedChanged, this, &CMainFrame::ScheduleUpdate);
+    // The commands' state follows the sheet: the selection enables the
+    // commands on selected labels, the labels decide the shrink-to-fit check.
+    const CSheetModel* pModel = &pDocument->Model();
+    connect(pModel, &CSheetModel::selectionChanged, this, &CMainFrame::ScheduleUpdate);
+    connect(pModel, &CSheetModel::labelsChanged, this, &CMainFrame::ScheduleUpdate);
+    connect(pModel, &CSheetModel::formatChanged, this, &CMainFrame::ScheduleUpdate);
+    connect(pModel, &CSheetModel::modifiedChanged, this, &CMainFrame::ScheduleUpdate);
 
-    // The idle pass: state that changes without an event the frame sees
-    // (the lock keys, a command enabled by the view) is picked up here.
-    m_pIdleTimer = new QTimer(this);
-    m_pIdleTimer->setInterval(250);
-    connect(m_pIdleTimer, &QTimer::timeout, this, [this] {
-        UpdateCommandUI();
-        UpdateKeyIndicators();
-    });
-    m_pIdleTimer->start();
+    // The lock keys change outside the program: a light poll of their own.
+    m_pKeyTimer = new QTimer(this);
+    m_pKeyTimer->setInterval(250);
+    connect(m_pKeyTimer, &QTimer::timeout, this, &CMainFrame::UpdateKeyIndicators);
+    m_pKeyTimer->start();
 
     connect(m_pView, &CTAVROView::initialUpdateDone, &CSplashWnd::OnViewInitialUpdate);
     SetDocumentTitle(pDocument->GetTitle());
@@ -229,22 +262,30 @@ void CMainFrame::CreateActions()
         if (command.szToolTip[0])
             action->setToolTip(Utf8(command.szToolTip));
         if (command.szIcon[0]) {
-            action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(Utf8(command.szIcon))));
+            action->setIcon(ToolbarIcon(Utf8(command.szIcon)));
             action->setIconVisibleInMenu(false);
         }
         // Commands without a menu item are named by their tooltip.
         action->setText(Utf8(command.szToolTip));
-        const int nID = command.nID;
-        connect(action, &QAction::triggered, this, [this, nID] { ExecuteCommand(nID); });
-        m_actions[nID] = action;
+        BindAction(action, command.nID);
     }
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < CRecentFileList::kMaxEntries; ++i) {
         auto* action = new QAction(this);
         action->setStatusTip(QStringLiteral("打开该文档"));
-        const int nID = ID::FileMru1 + i;
-        connect(action, &QAction::triggered, this, [this, nID] { ExecuteCommand(nID); });
-        m_actions[nID] = action;
+        BindAction(action, ID::FileMru1 + i);
         m_recentFileActions.append(action);
+    }
+}
+
+void CMainFrame::BindAction(QAction* action, int nID)
+{
+    action->setData(nID);
+    m_actions[nID] = action;
+    if (const CCommandMap::Handler* handler = m_router.FindHandler(nID)) {
+        connect(action, &QAction::triggered, this, *handler);
+        // A command may change what the others may do (the bars' check
+        // marks, full-page display).
+        connect(action, &QAction::triggered, this, &CMainFrame::ScheduleUpdate);
     }
 }
 
@@ -261,11 +302,7 @@ void CMainFrame::CreateMenus()
             menu->addAction(action);
         }
     };
-    const auto addMenu = [this](const char* szTitle) {
-        QMenu* menu = menuBar()->addMenu(Utf8(szTitle));
-        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
-        return menu;
-    };
+    const auto addMenu = [this](const char* szTitle) { return menuBar()->addMenu(Utf8(szTitle)); };
 
     m_pFileMenu = addMenu("文件(&F)");
     const CMenuItem fileItems[] = {
@@ -287,7 +324,7 @@ void CMainFrame::CreateMenus()
     addItems(m_pFileMenu, exitItem);
 
     addItems(addMenu("文字(&O)"), kTextMenu);
-    addItems(addMenu("选择(&)"), kSelectMenu);
+    addItems(addMenu("选择(&S)"), kSelectMenu);
     addItems(addMenu("查看(&V)"), kViewMenu);
     addItems(addMenu("帮助(&H)"), kHelpMenu);
 }
@@ -340,11 +377,8 @@ void CMainFrame::CreateAccelerators()
 {
     for (const CAccelerator& accelerator : kAccelerators) {
         auto* shortcut = new QShortcut(QKeySequence(accelerator.key), this);
-        const int nID = accelerator.nID;
-        connect(shortcut, &QShortcut::activated, this, [this, nID] {
-            if (m_router.Update(nID).m_bEnabled)
-                ExecuteCommand(nID);
-        });
+        if (QAction* action = Action(accelerator.nID))
+            connect(shortcut, &QShortcut::activated, action, &QAction::trigger);
     }
 }
 
@@ -361,7 +395,8 @@ void CMainFrame::UpdateKeyIndicators()
 
 void CMainFrame::ExecuteCommand(int nID)
 {
-    m_router.Execute(nID);
+    if (const CCommandMap::Handler* handler = m_router.FindHandler(nID))
+        (*handler)();
     UpdateCommandUI();
 }
 

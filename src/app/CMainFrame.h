@@ -16,9 +16,10 @@ class QToolBar;
 
 // The one top-level window: menu, file and label format toolbars, status bar
 // with the lock-key indicators, keyboard accelerators, and the sheet view in
-// the middle. One QAction per command; every command goes through the
-// router (view, document, frame, application), and an update pass asks the
-// router for each command's enabled and checked state.
+// the middle. One QAction per command, with its command id as data and
+// connected to the handler of the first map (view, document, frame,
+// application) that has one. Their enabled and checked states are set anew
+// whenever the sheet model or a command changed something.
 class CMainFrame : public QMainWindow
 {
     Q_OBJECT
@@ -35,11 +36,13 @@ public:
     CTAVROView* GetView() const { return m_pView; }
     QAction* Action(int nID) const; // null for an ID without a menu item, button or key
 
-    // Routes `nID` as a menu item, button or key would, then updates.
+    // Runs the handler of `nID` as its menu item, button or key would, then
+    // updates the commands' state.
     void ExecuteCommand(int nID);
     // Asks every command's update handler for its state now.
     void UpdateCommandUI();
-    // The same, once the current event has been handled.
+    // The same, once the current event has been handled; many changes in
+    // one event make one update.
     void ScheduleUpdate();
 
     void SetRecentFiles(const QStringList& paths);
@@ -62,6 +65,7 @@ private:
     void CreateToolBars();
     void CreateStatusBar();
     void CreateAccelerators();
+    void BindAction(QAction* action, int nID);
     void UpdateKeyIndicators();
 
     void OnViewFormatBar();
@@ -80,6 +84,6 @@ private:
     QLabel* m_labelCapsLock = nullptr;
     QLabel* m_labelNumLock = nullptr;
     QLabel* m_labelScrollLock = nullptr;
-    QTimer* m_pIdleTimer = nullptr;
+    QTimer* m_pKeyTimer = nullptr;
     bool m_bUpdateScheduled = false;
 };

@@ -19,7 +19,6 @@
 CTAVROApp::CTAVROApp()
 {
     m_commands.On(ID::AppAbout, [this] { OnAppAbout(); });
-    m_commands.On(ID::FileNew, [this] { OnFileNew(); });
     m_commands.On(ID::FileOpen, [this] { OnFileOpen(); });
     m_commands.On(ID::AppExit, [this] { m_pMainFrame->close(); });
     for (int i = 0; i < CRecentFileList::kMaxEntries; ++i) {
@@ -64,7 +63,7 @@ bool CTAVROApp::InitInstance(const CCommandLineInfo& cmdInfo)
     connect(m_pMainFrame.get(), &CMainFrame::fileDropped, this, [this](const QString& path) { OpenDocumentFile(path); });
     // The view's New command, once its sheet type is confirmed, ends here.
     connect(m_pMainFrame->GetView(), &CTAVROView::newDocumentRequested, this,
-            [this] { m_pMainFrame->ExecuteCommand(ID::FileNew); });
+            [this] { NewDocument(); });
 
     RegisterDesktopIntegration();
 
@@ -95,7 +94,7 @@ CTAVRODoc* CTAVROApp::OpenDocumentFile(const QString& path)
     if (!m_pDocument->SaveModified())
         return nullptr;
     if (path.isEmpty()) {
-        if (!m_pDocument->OnNewDocument())
+        if (!m_pDocument->OnNewDocument(m_pMainFrame->GetView()->LastChosenFormat()))
             return nullptr;
     } else {
         if (!m_pDocument->OnOpenDocument(path))
@@ -104,7 +103,6 @@ CTAVRODoc* CTAVROApp::OpenDocumentFile(const QString& path)
         AddToRecentFileList(m_pDocument->GetPathName());
     }
     m_pMainFrame->GetView()->OnInitialUpdate();
-    m_pMainFrame->ScheduleUpdate();
     return m_pDocument.get();
 }
 
@@ -119,11 +117,6 @@ void CTAVROApp::OnAppAbout()
 {
     CAboutDlg dlg(m_pMainFrame.get());
     dlg.exec();
-}
-
-void CTAVROApp::OnFileNew()
-{
-    NewDocument();
 }
 
 void CTAVROApp::OnFileOpen()
@@ -157,10 +150,5 @@ bool CTAVROApp::eventFilter(QObject* watched, QEvent* event)
 {
     if (CSplashWnd::PreTranslateAppMessage(event))
         return true;
-    // After input the state of commands may have changed (a click selects a
-    // label): update them once the input has been handled.
-    const QEvent::Type type = event->type();
-    if (m_pMainFrame && (type == QEvent::MouseButtonRelease || type == QEvent::KeyRelease))
-        m_pMainFrame->ScheduleUpdate();
     return QObject::eventFilter(watched, event);
 }

@@ -46,7 +46,6 @@ protected:
 
 private:
     void OnAppAbout();
-    void OnFileNew();
     void OnFileOpen();
     void OnOpenRecentFile(int nIndex);
     void AddToRecentFileList(const QString& path);

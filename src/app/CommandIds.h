@@ -23,13 +23,9 @@ constexpr int PrintBaseline = 32780;
 constexpr int PrintPreviewMenu = 32791;
 constexpr int PageOffset = 32789;
 constexpr int CalibrationPage = 32830;
-constexpr int FilePrint = 57607;
-constexpr int FilePrintDirect = 57608;
-constexpr int FilePrintPreview = 57609;
 constexpr int FilePrintSetup = 57606;
 // file
 constexpr int FileNewSheet = 32793;
-constexpr int FileNew = 57600;
 constexpr int FileOpen = 57601;
 constexpr int FileSave = 57603;
 constexpr int FileSaveAs = 57604;

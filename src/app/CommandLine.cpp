@@ -118,10 +118,10 @@ CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args)
             return Failure("unknown option '" + arg + "'");
         case Switch::Baseline:
         case Switch::Preview: {
-            const int nMode = SwitchOf(arg) == Switch::Baseline ? kPrintModeBaseline : kPrintModePreview;
-            if (bModeGiven && info.m_nPrintMode != nMode)
+            const PrintMode mode = SwitchOf(arg) == Switch::Baseline ? PrintMode::Baseline : PrintMode::Preview;
+            if (bModeGiven && info.m_printMode != mode)
                 return Failure("--baseline and --preview cannot be combined");
-            info.m_nPrintMode = nMode;
+            info.m_printMode = mode;
             bModeGiven = true;
             continue;
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CommandLineList.h"
+#include "print/PrintMode.h"
 
 #include <string>
 #include <vector>
@@ -32,7 +33,7 @@ struct CCommandLineInfo
     std::string m_strDriverName;
     std::string m_strPortName;
     std::string m_strOutputName; // the PDF of --pdf
-    int m_nPrintMode = 1;        // what --pdf writes: labels (1), --baseline (0), --preview (4095)
+    PrintMode m_printMode = PrintMode::Labels; // what --pdf writes: labels, --baseline, --preview
     bool m_bCalibrationPage = false; // --calibration-page: the sheet's calibration page (no file: the default sheet)
     CWireListRequest m_list;     // --list: print the markers of a wire list
     std::string m_strError;

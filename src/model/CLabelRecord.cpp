@@ -1,6 +1,7 @@
 #include "model/CLabelRecord.h"
 
 #include "model/Archive.h"
+#include "model/SharedConstants.h"
 #include "model/CPageFormat.h"
 
 #include <algorithm>
@@ -10,7 +11,6 @@
 namespace {
 
 // "宋体" in code page 936.
-constexpr char kSongTi[] = "\xCB\xCE\xCC\xE5";
 
 } // namespace
 
@@ -20,7 +20,7 @@ CLogFont CLogFont::LabelDefault()
     font.lfHeight = 12;
     font.lfWeight = 400;
     font.lfCharSet = 1;
-    font.SetFaceName(kSongTi);
+    font.SetFaceName(kSongFaceGbk);
     return font;
 }
 

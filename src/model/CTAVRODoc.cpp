@@ -5,8 +5,8 @@
 #include "app/SystemErrorText.h"
 #include "model/CSheet.h"
 #include "model/FileAccess.h"
-#include "view/CTAVROView.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -29,20 +29,19 @@ QString UnconvertibleCharText(char32_t ch)
     return QStringLiteral("文件中的字符 %1 无法转换为代码页 936（GBK）。").arg(strChar);
 }
 
+// The document's questions and messages belong to the window in front.
+QWidget* DialogParent()
+{
+    return QApplication::activeWindow();
+}
+
 } // namespace
 
 CTAVRODoc::CTAVRODoc(QObject* parent) : QObject(parent)
 {
     m_commands.On(ID::FileSave, [this] { DoFileSave(); });
     m_commands.On(ID::FileSaveAs, [this] { DoSave(QString()); });
-}
-
-void CTAVRODoc::SetModifiedFlag(bool bModified)
-{
-    if (m_bModified == bModified)
-        return;
-    m_bModified = bModified;
-    Q_EMIT modifiedChanged(m_bModified);
+    connect(&m_model, &CSheetModel::modifiedChanged, this, &CTAVRODoc::modifiedChanged);
 }
 
 void CTAVRODoc::SetPathName(const QString& path)
@@ -56,32 +55,20 @@ QString CTAVRODoc::GetTitle() const
     return m_strPathName.isEmpty() ? QStringLiteral("无标题") : QFileInfo(m_strPathName).fileName();
 }
 
-QWidget* CTAVRODoc::DialogParent() const
-{
-    return m_pView ? m_pView->window() : nullptr;
-}
-
-bool CTAVRODoc::OnNewDocument()
+bool CTAVRODoc::OnNewDocument(const CPageFormat& format)
 {
     SetPathName(QString());
-    SetModifiedFlag(false);
-    if (m_pView) {
-        m_pView->m_format.CopyFrom(m_pView->LastChosenFormat());
-        m_pView->ResetLabels();
-    }
+    CPageFormat newFormat = m_model.Format();
+    newFormat.CopyFrom(format);
+    m_model.Reset(newFormat);
     return true;
 }
 
 bool CTAVRODoc::OnOpenDocument(const QString& path)
 {
-    if (!m_pView)
-        return false;
-    CSheet sheet = m_pView->GetSheet();
     std::optional<char32_t> unconvertible;
-    switch (ReadSheetFile(FileSystemPath(path), sheet, &unconvertible)) {
+    switch (m_model.Open(FileSystemPath(path), &unconvertible)) {
     case SheetReadResult::Ok:
-        m_pView->SetSheet(sheet);
-        SetModifiedFlag(false);
         return true;
     case SheetReadResult::CannotOpen: {
         // A file that cannot be opened at all is still worth a word: it may
@@ -114,8 +101,6 @@ bool CTAVRODoc::OnOpenDocument(const QString& path)
 
 bool CTAVRODoc::OnSaveDocument(const QString& path)
 {
-    if (!m_pView)
-        return false;
     // The save replaces the file by renaming over it, which a read-only file
     // would not stop: refuse it here, as the user asked it to be kept.
     if (IsReadOnlyFile(FileSystemPath(path))) {
@@ -124,7 +109,7 @@ bool CTAVRODoc::OnSaveDocument(const QString& path)
                           .arg(QDir::toNativeSeparators(path)));
         return false;
     }
-    if (const int nError = SaveSheetFile(FileSystemPath(path), m_pView->GetSheet())) {
+    if (const int nError = SaveSheetFile(FileSystemPath(path), m_model.Sheet())) {
         AppMessageBox(DialogParent(), QMessageBox::Warning,
                       QStringLiteral("保存文档失败。\n%1\n%2").arg(QDir::toNativeSeparators(path), SystemErrorText(nError)));
         return false;
@@ -162,7 +147,7 @@ bool CTAVRODoc::DoSave(const QString& path)
 
 bool CTAVRODoc::SaveModified()
 {
-    if (!m_bModified)
+    if (!IsModified())
         return true;
     const QString name = m_strPathName.isEmpty() ? GetTitle() : QDir::toNativeSeparators(m_strPathName);
     switch (AppMessageBox(DialogParent(), QMessageBox::Question, QStringLiteral("将改动保存到 %1？").arg(name),

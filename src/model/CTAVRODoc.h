@@ -1,16 +1,16 @@
 #pragma once
 
 #include "app/CCommandMap.h"
+#include "model/CSheetModel.h"
 
 #include <QObject>
 #include <QString>
 
-class CTAVROView;
 class QWidget;
 
-// The document: path, title and modified flag of the one sheet. The sheet's
-// data lives in the view; the document reads and writes it through m_pView.
-// One document object serves every new and opened sheet of the run.
+// The document: the sheet model, and the path and title of its file. The
+// views observe the model. One document object serves every new and opened
+// sheet of the run.
 class CTAVRODoc : public QObject
 {
     Q_OBJECT
@@ -20,8 +20,11 @@ public:
 
     const CCommandMap& CommandMap() const { return m_commands; }
 
-    bool IsModified() const { return m_bModified; }
-    void SetModifiedFlag(bool bModified = true);
+    CSheetModel& Model() { return m_model; }
+    const CSheetModel& Model() const { return m_model; }
+
+    bool IsModified() const { return m_model.IsModified(); }
+    void SetModifiedFlag(bool bModified = true) { m_model.SetModified(bModified); }
 
     // Empty for an untitled document.
     const QString& GetPathName() const { return m_strPathName; }
@@ -29,9 +32,9 @@ public:
     // "无标题" or the file name.
     QString GetTitle() const;
 
-    // A new sheet: path cleared, not modified, the sheet type chosen last,
+    // A new sheet: path cleared, not modified, the sheet type `format`,
     // every label empty and selected. The caller runs the initial update.
-    bool OnNewDocument();
+    bool OnNewDocument(const CPageFormat& format);
     // Reads `path` completely before anything changes; a refused file is
     // reported and leaves sheet, path and modified flag as they were.
     bool OnOpenDocument(const QString& path);
@@ -48,8 +51,6 @@ public:
     // the save failed: the action that asked must not go on.
     bool SaveModified();
 
-    CTAVROView* m_pView = nullptr; // set by the view; not owned
-
 Q_SIGNALS:
     void modifiedChanged(bool bModified);
     void pathNameChanged(const QString& path);
@@ -60,8 +61,6 @@ protected:
     CCommandMap m_commands;
 
 private:
-    QWidget* DialogParent() const;
-
-    bool m_bModified = false;
+    CSheetModel m_model;
     QString m_strPathName;
 };

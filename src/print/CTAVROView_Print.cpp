@@ -40,9 +40,6 @@ void CTAVROView::InitPrinting()
     OnSelectionCommand(ID::PrintLabels, [this] { OnPrintLabels(); });
     m_commands.On(ID::PrintBaseline, [this] { OnPrintBaseline(); });
     m_commands.On(ID::PrintPreviewMenu, [this] { OnPrintPreview(); });
-    m_commands.On(ID::FilePrint, [this] { OnFilePrint(); });
-    m_commands.On(ID::FilePrintDirect, [this] { OnFilePrint(); });
-    m_commands.On(ID::FilePrintPreview, [this] { OnFilePrintPreview(); });
     m_commands.On(ID::FilePrintSetup, [this] { OnFilePrintSetup(); });
     m_commands.On(ID::PageOffset, [this] { OnPageOffset(); });
     m_commands.On(ID::CalibrationPage, [this] { OnCalibrationPage(); });
@@ -58,19 +55,19 @@ void CTAVROView::InitPrinting()
 // event (a key, a menu click) has been handled.
 void CTAVROView::OnPrintLabels()
 {
-    m_nPrintMode = kPrintModeLabels;
+    m_printMode = PrintMode::Labels;
     QMetaObject::invokeMethod(this, [this] { OnFilePrint(); }, Qt::QueuedConnection);
 }
 
 void CTAVROView::OnPrintBaseline()
 {
-    m_nPrintMode = kPrintModeBaseline;
+    m_printMode = PrintMode::Baseline;
     QMetaObject::invokeMethod(this, [this] { OnFilePrint(); }, Qt::QueuedConnection);
 }
 
 void CTAVROView::OnPrintPreview()
 {
-    m_nPrintMode = kPrintModePreview;
+    m_printMode = PrintMode::Preview;
     QMetaObject::invokeMethod(this, [this] { OnFilePrintPreview(); }, Qt::QueuedConnection);
 }
 
@@ -80,7 +77,7 @@ void CTAVROView::OnFilePrint()
         m_printerSettings.Apply();
     QPrinter printer(QPrinter::HighResolution);
     CPrinterSettings::ConfigurePrinter(printer);
-    printer.setDocName(m_nPrintMode == kPrintModeBaseline ? QStringLiteral("打印基准线") : QStringLiteral("打印标签"));
+    printer.setDocName(m_printMode == PrintMode::Baseline ? QStringLiteral("打印基准线") : QStringLiteral("打印标签"));
     QPrintDialog dlg(&printer, this);
     // One page, no ranges to choose.
     dlg.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
@@ -104,7 +101,7 @@ void CTAVROView::OnFilePrintPreview()
     QPrintPreviewDialog dlg(&printer, this);
     dlg.setWindowTitle(QStringLiteral("打印预览"));
     // The preview paints through a picture engine; the dialog's Print
-    // button paints the real printer, with m_nPrintMode back at none.
+    // button paints the real printer, with m_printMode back at none.
     connect(&dlg, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* pPrinter) {
         QPainter painter;
         if (!painter.begin(pPrinter))
@@ -117,10 +114,10 @@ void CTAVROView::OnFilePrintPreview()
 void CTAVROView::OnPrint(QPainter& painter, bool bPreview)
 {
     if (bPreview)
-        m_nPrintMode = kPrintModePreview;
-    PrintSheetPage(painter, GetSheet(), m_nPrintMode,
+        m_printMode = PrintMode::Preview;
+    PrintSheetPage(painter, GetSheet(), m_printMode,
                    CalibrationForPrinter(QueueOf(painter), CPageOffset{m_nPageMoveX, m_nPageMoveY}));
-    m_nPrintMode = kPrintModeNone;
+    m_printMode = PrintMode::None;
 }
 
 void CTAVROView::OnFilePrintSetup()
@@ -168,11 +165,11 @@ void CTAVROView::OnCalibrationPage()
     QPainter painter;
     if (!painter.begin(&printer))
         return;
-    PrintCalibrationPage(painter, m_format);
+    PrintCalibrationPage(painter, Format());
     if (!painter.end()) {
         AppMessageBox(this, QMessageBox::Warning, QStringLiteral("校准页无法打印。"));
         return;
     }
-    CCalibrationDlg dlg(printer.printerName(), CalibrationMarks(m_format), this);
+    CCalibrationDlg dlg(printer.printerName(), CalibrationMarks(Format()), this);
     dlg.exec();
 }

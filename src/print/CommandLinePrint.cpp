@@ -128,9 +128,9 @@ std::string RunCommandLinePrint(const CCommandLineInfo& cmdInfo)
         const CPrinterCalibration calibration = CalibrationForPrinter(printer.printerName(), offset);
         return PrintOnPrinter(printer, docName, [&](QPainter& painter) {
             if (bList)
-                PrintMarkerSheets(painter, printer, listSheets, kPrintModeLabels, calibration);
+                PrintMarkerSheets(painter, printer, listSheets, PrintMode::Labels, calibration);
             else
-                PrintSheetPage(painter, sheet, kPrintModeLabels, calibration);
+                PrintSheetPage(painter, sheet, PrintMode::Labels, calibration);
         });
     }
     const QString output = QFile::decodeName(QByteArray::fromStdString(cmdInfo.m_strOutputName));
@@ -142,12 +142,12 @@ std::string RunCommandLinePrint(const CCommandLineInfo& cmdInfo)
         if (std::string unknown = PdfCalibration(cmdInfo.m_strPrinterName, offset, calibration); !unknown.empty())
             return unknown;
         if (bList) {
-            if (ExportMarkerSheetsPdf(output, listSheets, cmdInfo.m_nPrintMode, calibration, error) !=
+            if (ExportMarkerSheetsPdf(output, listSheets, cmdInfo.m_printMode, calibration, error) !=
                 SheetsPdfResult::Written)
                 return "cannot write '" + cmdInfo.m_strOutputName + "': " + error.toStdString();
             return {};
         }
-        error = ExportSheetPdf(output, sheet, cmdInfo.m_nPrintMode, calibration);
+        error = ExportSheetPdf(output, sheet, cmdInfo.m_printMode, calibration);
     }
     if (!error.isEmpty())
         return "cannot write '" + cmdInfo.m_strOutputName + "': " + error.toStdString();

@@ -1,6 +1,7 @@
 #include "print/PrintLayout.h"
 
 #include "model/Arithmetic.h"
+#include "model/SharedConstants.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,7 +9,6 @@
 
 namespace {
 
-constexpr double kInchesPerMillimetre = 0.03937007874015748;
 
 } // namespace
 
@@ -50,7 +50,7 @@ CDeviceInsets LabelDeviceInsets(const CLabelRecord& label, CDeviceResolution res
     return insets;
 }
 
-std::vector<CPrintedLabel> PlanPrintedPage(const CSheet& sheet, int nPrintMode, const CPrinterCalibration& calibration,
+std::vector<CPrintedLabel> PlanPrintedPage(const CSheet& sheet, PrintMode printMode, const CPrinterCalibration& calibration,
                                            CDeviceResolution resolution)
 {
     const CPageFormat& format = sheet.m_format;
@@ -70,16 +70,16 @@ std::vector<CPrintedLabel> PlanPrintedPage(const CSheet& sheet, int nPrintMode, 
     const int nColumns = std::clamp(format.m_nColumns, 0, CPageFormat::kMaxColumns);
     const int nRows = std::clamp(format.m_nRows, 0, CPageFormat::kMaxRows);
 
-    if (nPrintMode == kPrintModeBaseline) {
+    if (printMode == PrintMode::Baseline) {
         for (int r = 0; r < 2; ++r)
             for (int c = 0; c < nColumns; ++c)
                 add(r, c, true, false);
         return page;
     }
-    const bool bPreview = nPrintMode == kPrintModePreview;
+    const bool bPreview = printMode == PrintMode::Preview;
     for (int r = 0; r < nRows; ++r) {
         for (int c = 0; c < nColumns; ++c) {
-            const bool bSelected = sheet.m_labels[r][c].m_bSelected != 0;
+            const bool bSelected = sheet.m_labels[r][c].IsSelected();
             if (bPreview || bSelected)
                 add(r, c, bPreview, bSelected);
         }

@@ -3,21 +3,13 @@
 #include "model/CPixelRect.h"
 #include "model/CSheet.h"
 #include "print/PrinterCalibration.h"
+#include "print/PrintMode.h"
 
 #include <vector>
 
 // What one printed page holds, in printer device units. The origin is the
 // top-left corner of the printer's printable area; nothing corrects for the
 // unprintable margin, the page offset does that.
-
-// What the next page draws.
-enum PrintMode : int
-{
-    kPrintModeNone = -1,     // after every page; a print then prints labels
-    kPrintModeBaseline = 0,  // the outlines of rows 0 and 1, nothing else
-    kPrintModeLabels = 1,    // the selected labels' texts
-    kPrintModePreview = 4095 // every outline, and the selected labels' texts
-};
 
 struct CDeviceResolution
 {
@@ -76,5 +68,5 @@ struct CPrintedLabel
 // Otherwise every label of rows × columns, outlined in the preview, with
 // text where selected (a selected label is rendered even when empty); an
 // unselected label outside the preview draws nothing and is left out.
-std::vector<CPrintedLabel> PlanPrintedPage(const CSheet& sheet, int nPrintMode, const CPrinterCalibration& calibration,
+std::vector<CPrintedLabel> PlanPrintedPage(const CSheet& sheet, PrintMode printMode, const CPrinterCalibration& calibration,
                                            CDeviceResolution resolution);

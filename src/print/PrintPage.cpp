@@ -2,6 +2,7 @@
 
 #include "model/FileAccess.h"
 #include "print/PdfFile.h"
+#include "model/SharedConstants.h"
 #include "print/PrintLayout.h"
 #include "view/LabelRenderer.h"
 
@@ -68,17 +69,17 @@ void ScaleForPrinter(QPainter& painter, const CPrinterCalibration& calibration)
         painter.scale(ScaleFactor(calibration.m_nScaleX), ScaleFactor(calibration.m_nScaleY));
 }
 
-void PrintSheetPage(QPainter& painter, CSheet sheet, int nPrintMode, const CPrinterCalibration& calibration)
+void PrintSheetPage(QPainter& painter, const CSheet& sheet, PrintMode printMode, const CPrinterCalibration& calibration)
 {
     const CDeviceResolution resolution = ResolutionOf(painter);
     const double sx = ScaleFactor(calibration.m_nScaleX);
     const double sy = ScaleFactor(calibration.m_nScaleY);
     painter.save();
     // One device unit wide, as the view's ruler pen is one pixel.
-    QPen penRuler(QColor(0, 132, 0), 1);
+    QPen penRuler(QColor(kRulerColour), 1);
     penRuler.setCosmetic(true);
     painter.setBackgroundMode(Qt::TransparentMode);
-    for (const CPrintedLabel& printed : PlanPrintedPage(sheet, nPrintMode, calibration, resolution)) {
+    for (const CPrintedLabel& printed : PlanPrintedPage(sheet, printMode, calibration, resolution)) {
         // The rectangle is scaled already, to the unit; the text is drawn
         // through the scale, in the rectangle that scales onto it.
         const QRect rc(QPoint(printed.m_rc.left, printed.m_rc.top),
@@ -113,7 +114,7 @@ void PrintCalibrationPage(QPainter& painter, const CPageFormat& format)
 {
     CSheet sheet;
     sheet.m_format = format;
-    PrintSheetPage(painter, sheet, kPrintModeBaseline, CPrinterCalibration());
+    PrintSheetPage(painter, sheet, PrintMode::Baseline, CPrinterCalibration());
 
     const CDeviceResolution resolution = ResolutionOf(painter);
     painter.save();
@@ -146,10 +147,10 @@ void PrintCalibrationPage(QPainter& painter, const CPageFormat& format)
     painter.restore();
 }
 
-QString ExportSheetPdf(const QString& path, const CSheet& sheet, int nPrintMode, const CPrinterCalibration& calibration)
+QString ExportSheetPdf(const QString& path, const CSheet& sheet, PrintMode printMode, const CPrinterCalibration& calibration)
 {
     return WritePdfPage(path, sheet.m_format,
-                        [&](QPainter& painter) { PrintSheetPage(painter, sheet, nPrintMode, calibration); });
+                        [&](QPainter& painter) { PrintSheetPage(painter, sheet, printMode, calibration); });
 }
 
 QString ExportCalibrationPdf(const QString& path, const CPageFormat& format)

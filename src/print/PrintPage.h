@@ -2,6 +2,7 @@
 
 #include "model/CSheet.h"
 #include "print/PrinterCalibration.h"
+#include "print/PrintMode.h"
 
 #include <QString>
 
@@ -9,15 +10,15 @@ class QPainter;
 class QPrinter;
 
 // The one page routine of printing, the print preview and the PDF export:
-// draws what PlanPrintedPage lists for `nPrintMode` onto the painter's
+// draws what PlanPrintedPage lists for `printMode` onto the painter's
 // device at that device's resolution. Device coordinates start at the
 // painter's origin (a printer's printable area, a PDF page's corner).
 // Outlines are drawn in the ruler pen, white inside; selected labels through
-// DrawLabel in printer mode. The sheet's font records are rewritten by the
-// renderer, hence the copy. The calibration is the printer's
+// DrawLabel in printer mode. The calibration is the printer's
 // (CalibrationForPrinter): its offset moves every label, its scale the
 // whole page.
-void PrintSheetPage(QPainter& painter, CSheet sheet, int nPrintMode, const CPrinterCalibration& calibration);
+void PrintSheetPage(QPainter& painter, const CSheet& sheet, PrintMode printMode,
+                    const CPrinterCalibration& calibration);
 
 // The printer's scale on the painter, about the device origin (the
 // printable area's top-left corner): every page routine calls it before it
@@ -40,7 +41,7 @@ void UsePrintableAreaOrigin(QPrinter& printer);
 // Writes the page as a one-page PDF at 600 dots per inch, the page the
 // sheet's page size, its origin the page's corner; labels keep real text.
 // Written atomically. Returns an empty string, or why it failed.
-QString ExportSheetPdf(const QString& path, const CSheet& sheet, int nPrintMode,
+QString ExportSheetPdf(const QString& path, const CSheet& sheet, PrintMode printMode,
                        const CPrinterCalibration& calibration);
 
 // The calibration page of `format` as such a PDF.

@@ -21,7 +21,7 @@ std::string LoadWireListMarkers(const CWireListRequest& request, CMarkerList& ma
     return {};
 }
 
-bool PrintMarkerSheets(QPainter& painter, QPagedPaintDevice& device, CMarkerSheets& sheets, int nPrintMode,
+bool PrintMarkerSheets(QPainter& painter, QPagedPaintDevice& device, CMarkerSheets& sheets, PrintMode printMode,
                        const CPrinterCalibration& calibration, const SheetProgress& progress)
 {
     const std::size_t nTotal = sheets.SheetCount();
@@ -29,7 +29,7 @@ bool PrintMarkerSheets(QPainter& painter, QPagedPaintDevice& device, CMarkerShee
     for (std::size_t nDone = 0; sheets.NextSheet(sheet);) {
         if (nDone > 0)
             device.newPage();
-        PrintSheetPage(painter, sheet, nPrintMode, calibration);
+        PrintSheetPage(painter, sheet, printMode, calibration);
         ++nDone;
         if (progress && !progress(nDone, nTotal))
             return false;
@@ -37,13 +37,13 @@ bool PrintMarkerSheets(QPainter& painter, QPagedPaintDevice& device, CMarkerShee
     return true;
 }
 
-SheetsPdfResult ExportMarkerSheetsPdf(const QString& path, CMarkerSheets& sheets, int nPrintMode,
+SheetsPdfResult ExportMarkerSheetsPdf(const QString& path, CMarkerSheets& sheets, PrintMode printMode,
                                       const CPrinterCalibration& calibration, QString& error,
                                       const SheetProgress& progress)
 {
     const int nError = WritePdfFile(path, SheetPdfLayout(sheets.Template().m_format), kPdfDotsPerInch,
                                     [&](QPainter& painter, QPdfWriter& writer) {
-                                        return PrintMarkerSheets(painter, writer, sheets, nPrintMode, calibration,
+                                        return PrintMarkerSheets(painter, writer, sheets, printMode, calibration,
                                                                  progress);
                                     });
     if (nError == ECANCELED)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CommandLineList.h"
+#include "print/PrintMode.h"
 #include "print/PrinterCalibration.h"
 #include "wirelist/MarkerSheets.h"
 
@@ -27,7 +28,7 @@ std::string LoadWireListMarkers(const CWireListRequest& request, CMarkerList& ma
 
 // Draws the remaining sheets of `sheets` onto the painter's device, starting
 // a new page between them. Returns false when the progress cancelled.
-bool PrintMarkerSheets(QPainter& painter, QPagedPaintDevice& device, CMarkerSheets& sheets, int nPrintMode,
+bool PrintMarkerSheets(QPainter& painter, QPagedPaintDevice& device, CMarkerSheets& sheets, PrintMode printMode,
                        const CPrinterCalibration& calibration, const SheetProgress& progress = {});
 
 // All sheets as one PDF, a page per sheet, as ExportSheetPdf writes one.
@@ -39,6 +40,6 @@ enum class SheetsPdfResult
     Cancelled,
     Failed, // `error` says why
 };
-SheetsPdfResult ExportMarkerSheetsPdf(const QString& path, CMarkerSheets& sheets, int nPrintMode,
+SheetsPdfResult ExportMarkerSheetsPdf(const QString& path, CMarkerSheets& sheets, PrintMode printMode,
                                       const CPrinterCalibration& calibration, QString& error,
                                       const SheetProgress& progress = {});

@@ -1,5 +1,7 @@
 #include "sheets/PageSetupValues.h"
 
+#include "model/DecimalScan.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -56,17 +58,9 @@ void ApplyValuesToFormat(const CPageSetupValues& values, CPageFormat& format)
 
 std::optional<std::uint32_t> ParseUnsignedField(std::string_view text)
 {
-    if (text.empty())
-        return std::nullopt;
-    std::uint64_t n = 0;
-    for (const char ch : text) {
-        if (ch < '0' || ch > '9')
-            return std::nullopt;
-        n = n * 10 + static_cast<std::uint64_t>(ch - '0');
-        if (n > std::numeric_limits<std::uint32_t>::max())
-            return std::nullopt;
-    }
-    return static_cast<std::uint32_t>(n);
+    constexpr CDecimalRules kRules{false, false, 0, std::numeric_limits<std::uint32_t>::max()};
+    const auto value = ScanDecimal(text, kRules);
+    return value ? std::optional<std::uint32_t>(static_cast<std::uint32_t>(*value)) : std::nullopt;
 }
 
 LabelFit CheckLabelsFit(const CPageFormat& format)

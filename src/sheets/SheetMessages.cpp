@@ -1,8 +1,8 @@
 #include "sheets/SheetMessages.h"
 
-#include <QMessageBox>
+#include "app/AppMessageBox.h"
 
 void ShowSheetWarning(QWidget* parent, const QString& strMessage)
 {
-    QMessageBox::warning(parent, QStringLiteral("Tavromark"), strMessage);
+    AppMessageBox(parent, QMessageBox::Warning, strMessage);
 }

@@ -2,12 +2,15 @@
 
 #include "text/EditText.h"
 #include "model/FontFace.h"
+#include "model/SharedConstants.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFont>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMessageBox>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QMimeData>
 #include <QTextCursor>
@@ -17,8 +20,6 @@
 #include <memory>
 
 namespace {
-
-const QString kCaption = QStringLiteral("Tavromark");
 
 // The text between `before` and `after` that is new in `after`, cut from its
 // end until the whole of `after` takes at most `nAllowed` stored bytes.
@@ -63,7 +64,7 @@ std::optional<std::string> CheckText(QWidget* pField, const QString& text, std::
 
 QFont DialogFont()
 {
-    QFont font(QString::fromUtf8(InstalledFamilyForFace("\xCB\xCE\xCC\xE5")));
+    QFont font(QString::fromUtf8(InstalledFamilyForFace(kSongFaceGbk)));
     font.setPixelSize(12);
     return font;
 }
@@ -72,40 +73,6 @@ QRect DialogRect(int x, int y, int cx, int cy)
 {
     const auto px = [](int nUnits) { return nUnits * 3 / 2; };
     return QRect(px(x), px(y), px(cx), px(cy));
-}
-
-QString IntegerRequiredMessage()
-{
-    return QStringLiteral("请键入一个整数。");
-}
-
-QString IntegerRangeMessage(int nMin, int nMax)
-{
-    return QStringLiteral("“请填入一个在%1和%2之间的整数。”").arg(nMin).arg(nMax);
-}
-
-QString TextTooLongMessage(std::size_t nLimit)
-{
-    return QStringLiteral("“请填入不多于%1个的字符。”").arg(nLimit);
-}
-
-void ShowFieldMessage(QWidget* pField, const QString& message, bool bWarningIcon)
-{
-    QMessageBox box(bWarningIcon ? QMessageBox::Warning : QMessageBox::NoIcon, kCaption, message,
-                    QMessageBox::Ok, pField ? pField->window() : nullptr);
-    box.exec();
-    if (!pField)
-        return;
-    pField->setFocus(Qt::OtherFocusReason);
-    if (auto* pLine = qobject_cast<QLineEdit*>(pField))
-        pLine->selectAll();
-    else if (auto* pText = qobject_cast<QPlainTextEdit*>(pField))
-        pText->selectAll();
-}
-
-void ShowMessage(QWidget* pParent, const QString& message)
-{
-    QMessageBox::information(pParent, kCaption, message);
 }
 
 CUpperCaseEntry::CUpperCaseEntry(QWidget* pEdit) : QObject(pEdit)
@@ -150,9 +117,9 @@ void LimitStoredLength(QLineEdit* pEdit, std::size_t nLimit)
 CMultiLineEdit::CMultiLineEdit(QWidget* parent) : QPlainTextEdit(parent)
 {
     setTabChangesFocus(true);
-    // Lines wrap at the box's width: without wrapping, centring would be
-    // relative to the longest line instead of the box.
-    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // A line of the box is a line of the label: long lines scroll sideways
+    // and never wrap.
+    setLineWrapMode(QPlainTextEdit::NoWrap);
     QTextOption option = document()->defaultTextOption();
     option.setAlignment(Qt::AlignHCenter);
     document()->setDefaultTextOption(option);
@@ -160,6 +127,11 @@ CMultiLineEdit::CMultiLineEdit(QWidget* parent) : QPlainTextEdit(parent)
 
 void CMultiLineEdit::keyPressEvent(QKeyEvent* pEvent)
 {
+    if (pEvent == QKeySequence::Paste) {
+        PastePlainText();
+        pEvent->accept();
+        return;
+    }
     const bool bEnter = pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter;
     const QString typed = bEnter ? QStringLiteral("\n") : pEvent->text();
     if (m_nLimit > 0 && !isReadOnly() && !typed.isEmpty() && (bEnter || typed[0].isPrint())) {
@@ -175,18 +147,48 @@ void CMultiLineEdit::keyPressEvent(QKeyEvent* pEvent)
     QPlainTextEdit::keyPressEvent(pEvent);
 }
 
+// Qt's own paste reads the clipboard's MIME data, which some Qt versions
+// crash on in a session whose clipboard was never owned: the plain text is
+// all a label holds, so it is read as text and inserted as typed.
+void CMultiLineEdit::PastePlainText()
+{
+    if (isReadOnly())
+        return;
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard)
+        InsertLimited(clipboard->text(QClipboard::Clipboard));
+}
+
+void CMultiLineEdit::contextMenuEvent(QContextMenuEvent* pEvent)
+{
+    QMenu* menu = createStandardContextMenu(pEvent->pos());
+    if (QAction* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"))) {
+        paste->disconnect();
+        connect(paste, &QAction::triggered, this, &CMultiLineEdit::PastePlainText);
+    }
+    menu->exec(pEvent->globalPos());
+    delete menu;
+}
+
 void CMultiLineEdit::insertFromMimeData(const QMimeData* pSource)
 {
-    if (m_nLimit == 0 || !pSource->hasText()) {
-        QPlainTextEdit::insertFromMimeData(pSource);
+    if (pSource && pSource->hasText())
+        InsertLimited(pSource->text());
+}
+
+void CMultiLineEdit::InsertLimited(QString inserted)
+{
+    inserted.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    inserted.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QTextCursor cursor = textCursor();
+    if (m_nLimit == 0) {
+        cursor.insertText(inserted);
         return;
     }
-    QTextCursor cursor = textCursor();
     const QString before = toPlainText();
     const QString head = before.left(cursor.selectionStart());
     const QString tail = before.mid(cursor.selectionEnd());
     const std::size_t nAllowed = std::max(m_nLimit, StoredLength(before.toStdString()));
-    QString inserted = pSource->text();
     const qsizetype nWanted = inserted.size();
     while (!inserted.isEmpty() && StoredLength((head + inserted + tail).toStdString()) > nAllowed) {
         inserted.chop(1);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/AppMessageBox.h"
+
 #include <QMessageBox>
 #include <QObject>
 #include <QPlainTextEdit>
@@ -25,19 +27,6 @@ QFont DialogFont();
 // (6 pixels) across, 8 units one character (12 pixels) high.
 QRect DialogRect(int x, int y, int cx, int cy);
 
-QString IntegerRequiredMessage();                  // "请键入一个整数。"
-QString IntegerRangeMessage(int nMin, int nMax);   // "“请填入一个在%1和%2之间的整数。”"
-QString TextTooLongMessage(std::size_t nLimit);    // "“请填入不多于%1个的字符。”"
-
-// A warning in a message box captioned "Tavromark"; then the focus goes to
-// `pField` with its text selected. Returns when the box is closed.
-// The framework's field messages carry the warning icon; the dialogs' own
-// messages are plain.
-void ShowFieldMessage(QWidget* pField, const QString& message, bool bWarningIcon = true);
-
-// A plain message box captioned "Tavromark" with an OK button.
-void ShowMessage(QWidget* pParent, const QString& message);
-
 // Upper-case entry: while on, letters typed into the edit arrive in upper
 // case. Pasted or earlier text is left as it is.
 class CUpperCaseEntry : public QObject
@@ -61,9 +50,11 @@ private:
 // already, as read from a file, may shrink but never grow.
 void LimitStoredLength(QLineEdit* pEdit, std::size_t nLimit);
 
-// The multi-line edit of the text dialogs: centred lines wrapped at the box's
-// width, Enter inserts a line break, Tab moves on, and what is typed or pasted is limited to a number of
-// stored bytes (0: no limit) as LimitStoredLength does.
+// The multi-line edit of the text dialogs: centred lines that never wrap
+// (long ones scroll sideways), Enter inserts a line break, Tab moves on, and
+// what is typed or pasted is limited to a number of stored bytes (0: no
+// limit) as LimitStoredLength does. Pasting inserts the clipboard's plain
+// text through the same limit.
 class CMultiLineEdit : public QPlainTextEdit
 {
     Q_OBJECT
@@ -71,12 +62,16 @@ class CMultiLineEdit : public QPlainTextEdit
 public:
     explicit CMultiLineEdit(QWidget* parent = nullptr);
     void SetStoredLimit(std::size_t nLimit) { m_nLimit = nLimit; }
+    void PastePlainText();
 
 protected:
     void keyPressEvent(QKeyEvent* pEvent) override;
+    void contextMenuEvent(QContextMenuEvent* pEvent) override;
     void insertFromMimeData(const QMimeData* pSource) override;
 
 private:
+    void InsertLimited(QString inserted);
+
     std::size_t m_nLimit = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "text/EditText.h"
 
+#include "model/DecimalScan.h"
 #include "model/Gbk.h"
 
 #include <algorithm>
@@ -44,11 +45,6 @@ std::string WithCrLf(std::string_view utf8)
         out += utf8[i];
     }
     return out;
-}
-
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
 }
 
 } // namespace
@@ -102,28 +98,7 @@ std::string GbkToEditText(std::string_view gbk)
 
 std::optional<int> ParseDialogInt(std::string_view text)
 {
-    std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i]))
-        ++i;
-    bool bNegative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        bNegative = text[i++] == '-';
-    const std::size_t nFirstDigit = i;
-    std::int64_t nValue = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        nValue = nValue * 10 + (text[i] - '0');
-        if (nValue > static_cast<std::int64_t>(std::numeric_limits<int>::max()) + 1)
-            return std::nullopt;
-    }
-    if (i == nFirstDigit)
-        return std::nullopt;
-    while (i < text.size() && IsBlank(text[i]))
-        ++i;
-    if (i != text.size())
-        return std::nullopt;
-    if (bNegative)
-        nValue = -nValue;
-    if (nValue > std::numeric_limits<int>::max() || nValue < std::numeric_limits<int>::min())
-        return std::nullopt;
-    return static_cast<int>(nValue);
+    constexpr CDecimalRules kRules{true, true, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()};
+    const auto value = ScanDecimal(text, kRules);
+    return value ? std::optional<int>(static_cast<int>(*value)) : std::nullopt;
 }

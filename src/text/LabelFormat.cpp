@@ -66,12 +66,9 @@ ChangedLabels ApplyFont(const LabelGrid& grid, const CFontChoice& choice)
     });
 }
 
-ChangedLabels ApplyAlignment(const LabelGrid& grid, int nHAlign, int nVAlign)
+ChangedLabels ApplyAlignment(const LabelGrid& grid, HAlign hAlign, VAlign vAlign)
 {
-    return ApplyToSelected(grid, [&](CLabelRecord& label) {
-        label.m_nHAlign = nHAlign;
-        label.m_nVAlign = nVAlign;
-    });
+    return ApplyToSelected(grid, [&](CLabelRecord& label) { label.SetAlignment(hAlign, vAlign); });
 }
 
 ChangedLabels ApplyMargins(const LabelGrid& grid, const CMarginTenths& margins)

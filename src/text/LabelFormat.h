@@ -52,8 +52,7 @@ CMarginTenths MarginTenthsOf(const CLabelRecord& label);
 // Each of these writes every selected label and returns those whose record
 // now differs from before, in grid order. Only those with text need a repaint.
 ChangedLabels ApplyFont(const LabelGrid& grid, const CFontChoice& choice);
-// nHAlign 0 left, 1 centre, 2 right; nVAlign 0 top, 4 middle, 8 bottom.
-ChangedLabels ApplyAlignment(const LabelGrid& grid, int nHAlign, int nVAlign);
+ChangedLabels ApplyAlignment(const LabelGrid& grid, HAlign hAlign, VAlign vAlign);
 // Each value in millimetres is the tenths times 0.1.
 ChangedLabels ApplyMargins(const LabelGrid& grid, const CMarginTenths& margins);
 // Gives every selected label the opposite of the first selected label's

@@ -17,7 +17,7 @@ LabelGrid GridOf(CSheet& sheet)
 
 bool IsSelectedLabel(const CLabelRecord* pLabel)
 {
-    return pLabel != nullptr && pLabel->m_bSelected == 1;
+    return pLabel != nullptr && pLabel->IsSelected();
 }
 
 std::optional<std::size_t> FindTemplateLabel(const LabelGrid& grid)
@@ -26,4 +26,29 @@ std::optional<std::size_t> FindTemplateLabel(const LabelGrid& grid)
         if (IsSelectedLabel(grid[i]))
             return i;
     return std::nullopt;
+}
+
+void SelectLabels(const LabelGrid& grid, SelectionRule rule)
+{
+    for (CLabelRecord* pLabel : grid) {
+        if (!pLabel)
+            continue;
+        switch (rule) {
+        case SelectionRule::All:
+            pLabel->SetSelected(true);
+            break;
+        case SelectionRule::None:
+            pLabel->SetSelected(false);
+            break;
+        case SelectionRule::Invert:
+            pLabel->SetSelected(!pLabel->IsSelected());
+            break;
+        case SelectionRule::WithText:
+            pLabel->SetSelected(!pLabel->m_strText.empty());
+            break;
+        case SelectionRule::Empty:
+            pLabel->SetSelected(pLabel->m_strText.empty());
+            break;
+        }
+    }
 }

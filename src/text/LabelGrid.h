@@ -24,3 +24,14 @@ bool IsSelectedLabel(const CLabelRecord* pLabel);
 
 // The first selected label: the one whose values a dialog starts from.
 std::optional<std::size_t> FindTemplateLabel(const LabelGrid& grid);
+
+// The selection commands: which labels of the grid end up selected.
+enum class SelectionRule
+{
+    All,
+    None,
+    Invert,
+    WithText, // exactly the labels with text
+    Empty,    // exactly the empty labels
+};
+void SelectLabels(const LabelGrid& grid, SelectionRule rule);

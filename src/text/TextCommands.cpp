@@ -1,13 +1,12 @@
 #include "text/TextCommands.h"
 
+#include "app/AppMessageBox.h"
 #include "text/BatchFill.h"
 #include "text/CBatchTextDlg.h"
 #include "text/CFontColorDlg.h"
 #include "text/CLabelTextDlg.h"
 #include "text/CMarginDlg.h"
 #include "text/LabelFormat.h"
-
-#include <QMessageBox>
 
 std::optional<ChangedLabels> RunSetText(CBatchTextDlg& dlg, const LabelGrid& grid)
 {
@@ -18,9 +17,8 @@ std::optional<ChangedLabels> RunSetText(CBatchTextDlg& dlg, const LabelGrid& gri
 
 std::optional<ChangedLabels> RunClearText(QWidget* parent, const LabelGrid& grid)
 {
-    const auto answer = QMessageBox::question(parent, QStringLiteral("Tavromark"),
-                                              QStringLiteral("是否清除所选的标签文字？"),
-                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    const auto answer = AppMessageBox(parent, QMessageBox::Question, QStringLiteral("是否清除所选的标签文字？"),
+                                      QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     if (answer != QMessageBox::Yes)
         return std::nullopt;
     return ClearLabels(grid);

@@ -2,21 +2,17 @@
 
 #include "view/LabelRenderer.h"
 #include "view/ViewGeometry.h"
+#include "view/ViewLook.h"
 
-#include <QHash>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QTimer>
 
-CLabelWnd::CLabelWnd(int nRow, int nColumn, QWidget* parent)
-    : QWidget(parent),
-      m_nRow(nRow),
-      m_nCol(nColumn),
-      m_penNormal(DottedPen(QColor(132, 132, 132))),
-      m_penSelInner(QColor(0, 0, 220), 1),
-      m_penSelOuter(DottedPen(QColor(0, 132, 220)))
+CLabelWnd::CLabelWnd(CSheetModel* pModel, int nRow, int nColumn, QWidget* parent)
+    : QWidget(parent), m_pModel(pModel), m_nRow(nRow), m_nCol(nColumn)
 {
-    m_penSelInner.setCosmetic(true);
-    // Every pixel is painted: white frame fill, white text box.
+    // Every pixel is painted: white cell, white text box.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setToolTip(QStringLiteral("列 : %1 行: %2").arg(nColumn + 1).arg(nRow + 1));
     hide();
@@ -34,135 +30,132 @@ void CLabelWnd::MoveTo(int x, int y)
     show();
 }
 
-void CLabelWnd::SetSelected(int nSelected)
+void CLabelWnd::SetSelected(bool bSelected)
 {
-    if (nSelected == m_label.m_bSelected)
-        return;
-    m_label.m_bSelected = nSelected;
-    update();
-    PostLabelChanged();
+    m_pModel->SetSelected(Index(), bSelected);
 }
 
 void CLabelWnd::ToggleSelected()
 {
-    m_label.m_bSelected = m_label.m_bSelected == 0 ? 1 : 0;
-    update();
-    PostLabelChanged();
+    m_pModel->SetSelected(Index(), !IsSelected());
 }
 
-void CLabelWnd::SetText(const std::string& strText, int bOverwrite)
+void CLabelWnd::SetText(const std::string& strText, bool bOverwrite)
 {
-    if (!bOverwrite && !m_label.m_strText.empty())
+    m_pModel->SetText(Index(), strText, bOverwrite);
+}
+
+void CLabelWnd::RecordChanged()
+{
+    m_picture = QPixmap();
+    update();
+}
+
+qint64 CLabelWnd::CachedBytes() const
+{
+    return m_picture.isNull() ? 0 : qint64(m_picture.width()) * m_picture.height() * m_picture.depth() / 8;
+}
+
+CLabelWnd::CTextBox CLabelWnd::TextBox() const
+{
+    const CLabelRecord& label = Record();
+    CTextBox box;
+    box.m_nLeft = TruncToInt(label.m_dMarginLeft * m_dZoom);
+    box.m_nTop = TruncToInt(label.m_dMarginTop * m_dZoom);
+    box.m_nRight = TruncToInt(label.m_dMarginRight * m_dZoom);
+    box.m_nBottom = TruncToInt(label.m_dMarginBottom * m_dZoom);
+    box.m_nGap = TruncToInt(label.m_dLineSpacing * m_dZoom);
+    box.m_rcBox = rect().adjusted(box.m_nLeft, box.m_nTop, -box.m_nRight, -box.m_nBottom);
+    return box;
+}
+
+void CLabelWnd::RenderText(QPainter& painter, const CTextBox& box)
+{
+    const CRenderedFont font = DrawLabel(painter, Record(), rect(), box.m_nLeft, box.m_nTop, box.m_nRight,
+                                         box.m_nBottom, box.m_nGap, kScreenMode, m_dZoom);
+    m_pModel->NoteScreenFont(Index(), font.m_nHeight, font.m_nWidth);
+}
+
+void CLabelWnd::RenderPicture(const CTextBox& box)
+{
+    const qreal dDevicePixelRatio = devicePixelRatioF();
+    m_picture = QPixmap(box.m_rcBox.size() * dDevicePixelRatio);
+    m_picture.setDevicePixelRatio(dDevicePixelRatio);
+    QPainter painter(&m_picture);
+    painter.translate(-box.m_rcBox.topLeft());
+    RenderText(painter, box);
+    m_dPictureZoom = m_dZoom;
+}
+
+bool CLabelWnd::IsPictureCurrent(const CTextBox& box) const
+{
+    return !m_picture.isNull() && m_dPictureZoom == m_dZoom
+           && m_picture.deviceIndependentSize() == QSizeF(box.m_rcBox.size())
+           && m_picture.devicePixelRatio() == devicePixelRatioF();
+}
+
+void CLabelWnd::SchedulePicture()
+{
+    if (m_bPictureScheduled)
         return;
-    m_label.m_strText = strText;
-    update();
-    PostLabelChanged();
+    m_bPictureScheduled = true;
+    QTimer::singleShot(0, this, [this] {
+        m_bPictureScheduled = false;
+        const CTextBox box = TextBox();
+        if (!m_picture.isNull() && !IsPictureCurrent(box) && isVisible() && !box.m_rcBox.isEmpty()) {
+            RenderPicture(box);
+            update();
+        }
+    });
 }
 
-void CLabelWnd::Reset()
-{
-    m_label.m_bSelected = 1;
-    m_label.m_strText.clear();
-    update();
-}
-
-void CLabelWnd::LoadRecord(const CLabelRecord& label)
-{
-    m_label = label;
-    update();
-}
-
-void CLabelWnd::DrawLabel(QPainter& painter, const QRect& rc, int nInsetLeft, int nInsetTop, int nInsetRight,
-                          int nInsetBottom, int nGap, int nMode)
-{
-    ::DrawLabel(painter, m_label, rc, nInsetLeft, nInsetTop, nInsetRight, nInsetBottom, nGap, nMode, m_dZoom);
-}
-
-void CLabelWnd::PostLabelChanged()
-{
-    // Posted: the view hears of the change once the event loop runs again.
-    QMetaObject::invokeMethod(this, &CLabelWnd::labelChanged, Qt::QueuedConnection);
-}
-
-namespace {
-
-// The frames of a cell depend on nothing but its size, zoom and selection,
-// and all visible cells share one size: each look is drawn once and copied.
-QPixmap CellFrame(const QSize& size, int nInset, bool bSelected, qreal dDevicePixelRatio,
-                  const QPen& penOuter, const QPen& penInner)
-{
-    static QHash<QString, QPixmap> frames;
-    const QString key = QStringLiteral("%1x%2/%3/%4/%5").arg(size.width()).arg(size.height()).arg(nInset).arg(bSelected).arg(dDevicePixelRatio);
-    auto it = frames.constFind(key);
-    if (it != frames.constEnd())
-        return *it;
-    if (frames.size() > 64)
-        frames.clear();
-
-    QPixmap pixmap(size * dDevicePixelRatio);
-    pixmap.setDevicePixelRatio(dDevicePixelRatio);
-    QPainter painter(&pixmap);
-    // The gaps of the dotted frames show white.
-    painter.setBackgroundMode(Qt::OpaqueMode);
-    painter.setBackground(Qt::white);
-    const QRect rc(QPoint(0, 0), size);
-    painter.setBrush(Qt::white);
-    painter.setPen(penOuter);
-    DrawFrameRect(painter, rc);
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(penInner);
-    DrawFrameRect(painter, rc.adjusted(nInset, nInset, -nInset, -nInset));
-    painter.end();
-    frames.insert(key, pixmap);
-    return pixmap;
-}
-
-} // namespace
-
-void CLabelWnd::paintEvent(QPaintEvent*)
+void CLabelWnd::paintEvent(QPaintEvent* event)
 {
     const QRect rc = rect();
     if (rc.isEmpty())
         return;
     QPainter painter(this);
-    // Selected: a dotted light-blue outline and a solid blue frame inside;
-    // not selected: both dotted grey.
-    const bool bSelected = m_label.m_bSelected != 0;
-    painter.drawPixmap(0, 0, CellFrame(rc.size(), CellFrameInset(m_dZoom), bSelected, devicePixelRatioF(),
-                                       bSelected ? m_penSelOuter : m_penNormal, bSelected ? m_penSelInner : m_penNormal));
+    painter.fillRect(event->rect(), Qt::white);
+    const CTextBox box = TextBox();
+    if (!box.m_rcBox.isEmpty())
+        PaintTextBox(painter, box, event->rect());
+    // The frames go over the text box, so that a label with narrow margins
+    // still shows whether it is selected.
+    DrawCellFrames(painter, rc, CellFrameInset(m_dZoom), IsSelected());
+}
 
-    const int nLeft = TruncToInt(m_label.m_dMarginLeft * m_dZoom);
-    const int nTop = TruncToInt(m_label.m_dMarginTop * m_dZoom);
-    const int nRight = TruncToInt(m_label.m_dMarginRight * m_dZoom);
-    const int nBottom = TruncToInt(m_label.m_dMarginBottom * m_dZoom);
-    const QRect rcBox = rc.adjusted(nLeft, nTop, -nRight, -nBottom);
-    if (rcBox.isEmpty())
+void CLabelWnd::PaintTextBox(QPainter& painter, const CTextBox& box, const QRect& rcExposed)
+{
+    const QSize deviceBox = box.m_rcBox.size() * devicePixelRatioF();
+    if (qint64(deviceBox.width()) * deviceBox.height() > kMaxCachedPixels) {
+        // Too large to keep: drawn where exposed, every time.
+        m_picture = QPixmap();
+        painter.save();
+        painter.setClipRect(rcExposed & box.m_rcBox);
+        RenderText(painter, box);
+        painter.restore();
         return;
-    // The text box is opaque, so what DrawLabel gives it can be kept until
-    // the label, its size or the zoom changes; it is compared by value, so
-    // writes into Record() need no notice.
-    const qreal dDevicePixelRatio = devicePixelRatioF();
-    if (m_textBox.isNull() || !(m_labelDrawn == m_label) || m_textBox.deviceIndependentSize() != QSizeF(rcBox.size())
-        || m_dZoomDrawn != m_dZoom || m_textBox.devicePixelRatio() != dDevicePixelRatio) {
-        m_textBox = QPixmap(rcBox.size() * dDevicePixelRatio);
-        m_textBox.setDevicePixelRatio(dDevicePixelRatio);
-        QPainter boxPainter(&m_textBox);
-        boxPainter.translate(-rcBox.topLeft());
-        DrawLabel(boxPainter, rc, nLeft, nTop, nRight, nBottom, TruncToInt(m_label.m_dLineSpacing * m_dZoom), kScreenMode);
-        m_labelDrawn = m_label;
-        m_dZoomDrawn = m_dZoom;
     }
-    painter.drawPixmap(rcBox.topLeft(), m_textBox);
+    if (!m_picture.isNull() && !IsPictureCurrent(box)) {
+        // The zoom or size changed: the old picture, scaled, stands in until
+        // the exact one is drawn in the next pass of the event loop.
+        painter.drawPixmap(box.m_rcBox, m_picture);
+        SchedulePicture();
+        return;
+    }
+    if (m_picture.isNull())
+        RenderPicture(box);
+    painter.drawPixmap(box.m_rcBox.topLeft(), m_picture);
 }
 
 // A press on a label is the label's own: it never reaches the page below,
 // where it would start a rubber band.
 void CLabelWnd::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && m_label.m_bSelected != 1)
-        SetSelected(1);
-    else if (event->button() == Qt::RightButton && m_label.m_bSelected == 1)
-        SetSelected(0);
+    if (event->button() == Qt::LeftButton)
+        SetSelected(true);
+    else if (event->button() == Qt::RightButton)
+        SetSelected(false);
     event->accept();
 }
 

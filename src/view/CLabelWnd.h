@@ -1,8 +1,7 @@
 #pragma once
 
-#include "model/CLabelRecord.h"
+#include "model/CSheetModel.h"
 
-#include <QPen>
 #include <QPixmap>
 #include <QWidget>
 
@@ -10,23 +9,26 @@
 
 class QPainter;
 
-// One label of the sheet: a child widget of the view's page that owns the
-// label's record (text, font, colour, alignment, margins, line spacing,
-// shrink-to-fit and selection flag), paints itself and takes the mouse. The
-// view sets its size in millimetres and its zoom before it places it.
+// One label of the sheet on screen: a child widget of the view's page that
+// shows the model's record of its row and column, paints it and takes the
+// mouse. The view sets its size in millimetres and its zoom before it places
+// it, and tells it when the model changed its record (RecordChanged).
 //
-// Every change of the selection or the text through the operations below is
-// posted to the view (labelChanged, queued), never sent; Reset and
-// LoadRecord notify nothing.
+// Its text box is kept as a picture while record, size and zoom stay, but
+// only up to kMaxCachedPixels: a larger box is drawn where it is exposed, at
+// every paint, so that screen memory does not grow with the label size.
 class CLabelWnd : public QWidget
 {
     Q_OBJECT
 
 public:
-    CLabelWnd(int nRow, int nColumn, QWidget* parent);
+    static constexpr qint64 kMaxCachedPixels = 128 * 1024;
+
+    CLabelWnd(CSheetModel* pModel, int nRow, int nColumn, QWidget* parent);
 
     int Row() const { return m_nRow; }
     int Column() const { return m_nCol; }
+    LabelIndex Index() const { return CSheetModel::IndexOf(m_nRow, m_nCol); }
 
     void SetZoom(double dZoom) { m_dZoom = dZoom; }
     double Zoom() const { return m_dZoom; }
@@ -35,32 +37,22 @@ public:
     // trunc(height × zoom) pixels, and shows it.
     void MoveTo(int x, int y);
 
-    // 1 selected, 0 not; callers test for equality with 1.
-    int IsSelected() const { return m_label.m_bSelected; }
-    void SetSelected(int nSelected);
+    // The model's record of this label.
+    const CLabelRecord& Record() const { return m_pModel->Label(Index()); }
+    bool IsSelected() const { return Record().IsSelected(); }
+    const std::string& GetText() const { return Record().m_strText; }
+
+    // Edits of this label, through the model.
+    void SetSelected(bool bSelected);
     void ToggleSelected();
-    // Stores the text (code page 936) when bOverwrite is set or the cell is
-    // empty, even when it equals the old text.
-    void SetText(const std::string& strText, int bOverwrite);
-    const std::string& GetText() const { return m_label.m_strText; }
-    // Selected and empty again; formats stay.
-    void Reset();
+    void SetText(const std::string& strText, bool bOverwrite);
 
-    // The record as the file holds it. Formatting writes into Record() and
-    // repaints the cell itself (update()); such writes notify nothing.
-    const CLabelRecord& Record() const { return m_label; }
-    CLabelRecord& Record() { return m_label; }
-    // A record read from a file: assigned and shown, nothing notified.
-    void LoadRecord(const CLabelRecord& label);
-
-    // Renders the text into rc of the painter's device; insets and gap in its
-    // pixels; nMode −1 for the screen at this cell's zoom, any other value for
-    // a device whose resolution the painter's device gives.
-    void DrawLabel(QPainter& painter, const QRect& rc, int nInsetLeft, int nInsetTop, int nInsetRight,
-                   int nInsetBottom, int nGap, int nMode);
+    // The model changed the record: the picture is drawn anew.
+    void RecordChanged();
+    // Bytes of the text box picture the cell keeps.
+    qint64 CachedBytes() const;
 
 Q_SIGNALS:
-    void labelChanged();
     void labelDoubleClicked(CLabelWnd* pLabel);
 
 protected:
@@ -70,19 +62,36 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    void PostLabelChanged();
+    // The text box inside the inner margins, and the insets and line gap at
+    // the current zoom, in cell pixels.
+    struct CTextBox
+    {
+        QRect m_rcBox;
+        int m_nLeft = 0;
+        int m_nTop = 0;
+        int m_nRight = 0;
+        int m_nBottom = 0;
+        int m_nGap = 0;
+    };
+    CTextBox TextBox() const;
+    // Draws the text into the painter (cell coordinates) and gives the model
+    // the font size it drew with.
+    void RenderText(QPainter& painter, const CTextBox& box);
+    void RenderPicture(const CTextBox& box);
+    void PaintTextBox(QPainter& painter, const CTextBox& box, const QRect& rcExposed);
+    bool IsPictureCurrent(const CTextBox& box) const;
+    // Draws the exact picture once the event loop is idle again.
+    void SchedulePicture();
 
-    CLabelRecord m_label;
+    CSheetModel* m_pModel;
     int m_nRow;
     int m_nCol;
     double m_dZoom = 2.5;   // screen pixels per mm
     double m_dWidth = 17.0; // mm
     double m_dHeight = 8.0; // mm
-    QPen m_penNormal;
-    QPen m_penSelInner;
-    QPen m_penSelOuter;
-    // The text box as last drawn, with the record and zoom it was drawn from.
-    QPixmap m_textBox;
-    CLabelRecord m_labelDrawn;
-    double m_dZoomDrawn = 0.0;
+    // The text box as last drawn, with the zoom it was drawn at; after a zoom
+    // change it shows scaled until the exact picture is drawn.
+    QPixmap m_picture;
+    double m_dPictureZoom = 0.0;
+    bool m_bPictureScheduled = false;
 };

@@ -1,7 +1,9 @@
 #include "view/CTAVROView.h"
 
 #include "app/CommandIds.h"
+#include "model/CSheetModel.h"
 #include "model/CTAVRODoc.h"
+#include "model/SharedConstants.h"
 #include "view/CLabelWnd.h"
 
 #include <QScrollBar>
@@ -9,8 +11,9 @@
 CTAVROView::CTAVROView(CTAVRODoc* pDocument, QWidget* parent)
     : QAbstractScrollArea(parent),
       m_pDocument(pDocument),
-      m_penRuler(QColor(0, 132, 0), 1),
-      m_penBackground(QColor(132, 130, 132), 1),
+      m_pModel(&pDocument->Model()),
+      m_penRuler(QColor(kRulerColour), 1),
+      m_penBackground(QColor(kPageBackgroundColour), 1),
       m_dlgDocType(this)
 {
     m_penRuler.setCosmetic(true);
@@ -23,9 +26,8 @@ CTAVROView::CTAVROView(CTAVRODoc* pDocument, QWidget* parent)
 
     for (int r = 0; r < CPageFormat::kMaxRows; ++r)
         for (int c = 0; c < CPageFormat::kMaxColumns; ++c) {
-            CLabelWnd* pLabel = new CLabelWnd(r, c, viewport());
-            pLabel->SetSize(m_format.m_dLabelWidth, m_format.m_dLabelHeight);
-            connect(pLabel, &CLabelWnd::labelChanged, this, &CTAVROView::OnLabelChanged);
+            CLabelWnd* pLabel = new CLabelWnd(m_pModel, r, c, viewport());
+            pLabel->SetSize(Format().m_dLabelWidth, Format().m_dLabelHeight);
             connect(pLabel, &CLabelWnd::labelDoubleClicked, this, &CTAVROView::OnLabelDoubleClicked);
             m_pLabels[r][c] = pLabel;
         }
@@ -38,15 +40,11 @@ CTAVROView::CTAVROView(CTAVRODoc* pDocument, QWidget* parent)
     InitFormatCommands();
     InitPrinting();
 
-    if (m_pDocument)
-        m_pDocument->m_pView = this;
+    connect(m_pModel, &CSheetModel::labelsChanged, this, &CTAVROView::OnLabelsChanged);
+    connect(m_pModel, &CSheetModel::formatChanged, this, &CTAVROView::OnFormatChanged);
 }
 
-CTAVROView::~CTAVROView()
-{
-    if (m_pDocument && m_pDocument->m_pView == this)
-        m_pDocument->m_pView = nullptr;
-}
+CTAVROView::~CTAVROView() = default;
 
 CLabelWnd* CTAVROView::Label(int nRow, int nColumn) const
 {
@@ -55,29 +53,32 @@ CLabelWnd* CTAVROView::Label(int nRow, int nColumn) const
     return m_pLabels[nRow][nColumn];
 }
 
-CSheet CTAVROView::GetSheet() const
+const CPageFormat& CTAVROView::Format() const
 {
-    CSheet sheet;
-    sheet.m_format = m_format;
-    for (int r = 0; r < CPageFormat::kMaxRows; ++r)
-        for (int c = 0; c < CPageFormat::kMaxColumns; ++c)
-            sheet.m_labels[r][c] = m_pLabels[r][c]->Record();
-    return sheet;
+    return m_pModel->Format();
+}
+
+const CSheet& CTAVROView::GetSheet() const
+{
+    return m_pModel->Sheet();
 }
 
 void CTAVROView::SetSheet(const CSheet& sheet)
 {
-    m_format = sheet.m_format;
-    for (int r = 0; r < CPageFormat::kMaxRows; ++r)
-        for (int c = 0; c < CPageFormat::kMaxColumns; ++c)
-            m_pLabels[r][c]->LoadRecord(sheet.m_labels[r][c]);
+    m_pModel->Load(sheet);
 }
 
-void CTAVROView::ResetLabels()
+void CTAVROView::OnLabelsChanged(const QList<int>& indices)
+{
+    for (const int nIndex : indices)
+        m_pLabels[CSheetModel::RowOf(nIndex)][CSheetModel::ColumnOf(nIndex)]->RecordChanged();
+}
+
+void CTAVROView::OnFormatChanged()
 {
     for (const auto& row : m_pLabels)
         for (CLabelWnd* pLabel : row)
-            pLabel->Reset();
+            pLabel->RecordChanged();
 }
 
 void CTAVROView::OnInitialUpdate()
@@ -85,7 +86,7 @@ void CTAVROView::OnInitialUpdate()
     UpdateZoom();
     for (int r = 0; r < CPageFormat::kMaxRows; ++r)
         for (int c = 0; c < CPageFormat::kMaxColumns; ++c)
-            m_pLabels[r][c]->setVisible(r < m_format.m_nRows && c < m_format.m_nColumns);
+            m_pLabels[r][c]->setVisible(r < Format().m_nRows && c < Format().m_nColumns);
     LayoutLabels();
     viewport()->update();
     Q_EMIT initialUpdateDone();
@@ -93,7 +94,7 @@ void CTAVROView::OnInitialUpdate()
 
 void CTAVROView::UpdateZoom()
 {
-    const CViewZoom zoom = ComputeZoom(m_format, viewport()->height(), m_dMinZoom);
+    const CViewZoom zoom = ComputeZoom(Format(), viewport()->height(), m_dMinZoom);
     m_dZoom = zoom.m_dZoom;
     m_rcExtent = {0, 0, zoom.m_nExtentWidth, zoom.m_nExtentHeight};
     // A page of the scroll bar is what the client area shows.
@@ -114,12 +115,13 @@ CPixelPoint CTAVROView::ScrollPosition() const
 void CTAVROView::LayoutLabels()
 {
     const CPixelPoint scroll = ScrollPosition();
-    const CLabelLayout layout(m_format, CurrentZoom(), viewport()->width(), scroll.x, scroll.y);
-    for (int r = 0; r < m_format.m_nRows && r < CPageFormat::kMaxRows; ++r)
-        for (int c = 0; c < m_format.m_nColumns && c < CPageFormat::kMaxColumns; ++c) {
+    const CPageFormat& format = Format();
+    const CLabelLayout layout(format, CurrentZoom(), viewport()->width(), scroll.x, scroll.y);
+    for (int r = 0; r < format.m_nRows && r < CPageFormat::kMaxRows; ++r)
+        for (int c = 0; c < format.m_nColumns && c < CPageFormat::kMaxColumns; ++c) {
             CLabelWnd* pLabel = m_pLabels[r][c];
             pLabel->SetZoom(m_dZoom);
-            pLabel->SetSize(m_format.m_dLabelWidth, m_format.m_dLabelHeight);
+            pLabel->SetSize(format.m_dLabelWidth, format.m_dLabelHeight);
             const CPixelRect rc = layout.LabelRect(r, c);
             pLabel->MoveTo(rc.left, rc.top);
         }
@@ -155,10 +157,4 @@ void CTAVROView::OnFileNewSheet()
     if (m_dlgDocType.DoModal() != QDialog::Accepted)
         return;
     QMetaObject::invokeMethod(this, &CTAVROView::newDocumentRequested, Qt::QueuedConnection);
-}
-
-void CTAVROView::OnLabelChanged()
-{
-    if (m_pDocument)
-        m_pDocument->SetModifiedFlag(true);
 }

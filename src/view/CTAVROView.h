@@ -4,6 +4,7 @@
 #include "model/CPageFormat.h"
 #include "model/CSheet.h"
 #include "print/CPrinterSettings.h"
+#include "print/PrintMode.h"
 #include "sheets/CDocTypeDlg.h"
 #include "text/LabelGrid.h"
 #include "view/ViewGeometry.h"
@@ -16,11 +17,12 @@
 
 class CBatchTextDlg;
 class CLabelWnd;
+class CSheetModel;
 class CTAVRODoc;
 
-// The one view of the document: the current sheet drawn to scale with its
-// rulers, hosting one label cell widget per label. The view owns the sheet
-// (m_format and the cells); the document only points at the view.
+// The one view of the document: the document's sheet model drawn to scale
+// with its rulers, hosting one label cell widget per label. It repaints on
+// the model's signals and edits the sheet only through the model.
 //
 // The 25 × 15 cells are made once and live as long as the view; a sheet
 // format only decides which of them show. Cells outside rows × columns keep
@@ -36,13 +38,12 @@ public:
     CTAVRODoc* GetDocument() const { return m_pDocument; }
     const CCommandMap& CommandMap() const { return m_commands; }
 
-    // The sheet as a file holds it: the format and every cell's record.
-    CSheet GetSheet() const;
-    // Takes a sheet read from a file: assigns format and records, without
-    // notifying. OnInitialUpdate() follows.
+    CSheetModel& Model() const { return *m_pModel; }
+    const CPageFormat& Format() const;
+    // The model's sheet, and a sheet loaded into the model (not modified).
+    // OnInitialUpdate() follows a load.
+    const CSheet& GetSheet() const;
     void SetSheet(const CSheet& sheet);
-    // Every one of the 375 cells becomes selected and empty; formats stay.
-    void ResetLabels();
     // After every new or opened document: zoom, show the cells of rows ×
     // columns, lay them out. Emits initialUpdateDone().
     void OnInitialUpdate();
@@ -72,13 +73,13 @@ public:
     void OnInvertSelection();
     void OnSelectText();
     void OnSelectBlank();
-    // The selected cells of rows × columns.
+    // The selected labels of rows × columns.
     int GetSelectedCount() const;
     // Enables a command exactly while a label is selected.
     void OnUpdateNeedSelection(CCmdUI& cmdUI) const;
 
     // Printing (src/print/CTAVROView_Print.cpp): one page per job; the
-    // print commands set m_nPrintMode and post the print or the preview.
+    // print commands set m_printMode and post the print or the preview.
     void OnPrintLabels();
     void OnPrintBaseline();
     void OnPrintPreview();
@@ -89,15 +90,14 @@ public:
     // Prints the calibration page of the sheet on a printer the user picks,
     // then asks for the measurements and stores that printer's calibration.
     void OnCalibrationPage();
-    // The page callback: draws the page m_nPrintMode asks for (the preview
-    // when bPreview), then sets m_nPrintMode back to none.
+    // The page callback: draws the page m_printMode asks for (the preview
+    // when bPreview), then sets m_printMode back to none.
     void OnPrint(QPainter& painter, bool bPreview);
-    int m_nPrintMode = -1;  // a PrintMode
+    PrintMode m_printMode = PrintMode::None;
     int m_nPageMoveX = 0;   // page offset, 0.01 mm
     int m_nPageMoveY = 0;
     CPrinterSettings m_printerSettings;
 
-    CPageFormat m_format;
     double m_dMinZoom = kNormalMinZoom; // pixels per mm; 0 in full-page display
     double m_dZoom = 2.5;               // screen pixels per mm
 
@@ -122,7 +122,8 @@ protected:
     CCommandMap m_commands;
 
 private:
-    void OnLabelChanged();
+    void OnLabelsChanged(const QList<int>& indices);
+    void OnFormatChanged();
     // Registers the selection commands and makes the band's window.
     void InitSelection();
     // Registers the print commands, loads the printer choice and the page offset.
@@ -134,6 +135,7 @@ private:
     CPixelPoint ScrollPosition() const;
 
     CTAVRODoc* m_pDocument;
+    CSheetModel* m_pModel;
     std::array<std::array<CLabelWnd*, CPageFormat::kMaxColumns>, CPageFormat::kMaxRows> m_pLabels{};
     CPixelRect m_rcExtent; // (0, 0, scroll width, scroll height)
     QPen m_penRuler;
@@ -155,8 +157,7 @@ public:
     void OnClearText();
     void OnLabelDoubleClicked(CLabelWnd* pLabel);
     void OnFont();
-    // nHAlign 0 left, 1 centre, 2 right; nVAlign 0 top, 4 middle, 8 bottom.
-    void SetAlignment(int nHAlign, int nVAlign);
+    void SetAlignment(HAlign hAlign, VAlign vAlign);
     void OnLabelSettings();
     void OnAutoShrink();
     void OnUpdateAutoShrink(CCmdUI& cmdUI) const;
@@ -164,11 +165,11 @@ public:
 private:
     void InitTextCommands();
     void InitFormatCommands();
-    // The cells of rows × columns in the grid walk, and their records.
-    std::vector<CLabelWnd*> GridLabels() const;
-    LabelGrid GridRecords() const;
-    // Repaints the changed labels that have text and marks the document modified.
-    void FormatApplied(const LabelGrid& grid, const ChangedLabels& changed);
+    // Runs a format command of the core over the selected labels; every
+    // confirmed format command marks the document modified, label settings
+    // and shrink-to-fit too: otherwise closing would lose such a change unasked.
+    template <typename Command>
+    void ApplyFormat(Command command);
 
     // Kept for the program's life, so each remembers its last choice; the
     // next new document takes the sheet type chosen last.

@@ -1,7 +1,7 @@
 #include "view/CTAVROView.h"
 
 #include "app/CommandIds.h"
-#include "model/CTAVRODoc.h"
+#include "model/CSheetModel.h"
 #include "text/LabelFormat.h"
 #include "text/TextCommands.h"
 #include "view/CLabelWnd.h"
@@ -11,15 +11,21 @@ namespace {
 struct CAlignmentCommand
 {
     int m_nID;
-    int m_nHAlign;
-    int m_nVAlign;
+    HAlign m_hAlign;
+    VAlign m_vAlign;
 };
 
 // The nine buttons of the label format toolbar, in its 3 × 3 order.
 constexpr CAlignmentCommand kAlignments[] = {
-    {ID::AlignTopLeft, 0, 0},    {ID::AlignTopCentre, 1, 0},    {ID::AlignTopRight, 2, 0},
-    {ID::AlignMiddleLeft, 0, 4}, {ID::AlignMiddleCentre, 1, 4}, {ID::AlignMiddleRight, 2, 4},
-    {ID::AlignBottomLeft, 0, 8}, {ID::AlignBottomCentre, 1, 8}, {ID::AlignBottomRight, 2, 8},
+    {ID::AlignTopLeft, HAlign::Left, VAlign::Top},
+    {ID::AlignTopCentre, HAlign::Centre, VAlign::Top},
+    {ID::AlignTopRight, HAlign::Right, VAlign::Top},
+    {ID::AlignMiddleLeft, HAlign::Left, VAlign::Middle},
+    {ID::AlignMiddleCentre, HAlign::Centre, VAlign::Middle},
+    {ID::AlignMiddleRight, HAlign::Right, VAlign::Middle},
+    {ID::AlignBottomLeft, HAlign::Left, VAlign::Bottom},
+    {ID::AlignBottomCentre, HAlign::Centre, VAlign::Bottom},
+    {ID::AlignBottomRight, HAlign::Right, VAlign::Bottom},
 };
 
 } // namespace
@@ -28,58 +34,52 @@ void CTAVROView::InitFormatCommands()
 {
     OnSelectionCommand(ID::Font, [this] { OnFont(); });
     for (const CAlignmentCommand& command : kAlignments)
-        OnSelectionCommand(command.m_nID, [this, command] { SetAlignment(command.m_nHAlign, command.m_nVAlign); });
+        OnSelectionCommand(command.m_nID, [this, command] { SetAlignment(command.m_hAlign, command.m_vAlign); });
     OnSelectionCommand(ID::LabelSettings, [this] { OnLabelSettings(); });
     m_commands.On(ID::AutoShrink, [this] { OnAutoShrink(); });
     m_commands.OnUpdate(ID::AutoShrink, [this](CCmdUI& cmdUI) { OnUpdateAutoShrink(cmdUI); });
 }
 
-// Every format command marks the document modified, label settings and
-// shrink-to-fit too: otherwise closing would lose such a change unasked.
-void CTAVROView::FormatApplied(const LabelGrid& grid, const ChangedLabels& changed)
+template <typename Command>
+void CTAVROView::ApplyFormat(Command command)
 {
-    // The cells draw from their records, so a repaint is all they need.
-    const std::vector<CLabelWnd*> labels = GridLabels();
-    for (std::size_t i : changed)
-        if (!grid[i]->m_strText.empty())
-            labels[i]->update();
-    if (m_pDocument)
-        m_pDocument->SetModifiedFlag(true);
+    m_pModel->EditGrid(command, CSheetModel::Marking::Always);
 }
 
 void CTAVROView::OnFont()
 {
-    const LabelGrid grid = GridRecords();
-    if (const auto changed = RunFont(this, grid))
-        FormatApplied(grid, *changed);
+    ApplyFormat([this](const LabelGrid& grid) { return RunFont(this, grid).has_value(); });
 }
 
-void CTAVROView::SetAlignment(int nHAlign, int nVAlign)
+void CTAVROView::SetAlignment(HAlign hAlign, VAlign vAlign)
 {
-    const LabelGrid grid = GridRecords();
-    if (!FindTemplateLabel(grid))
-        return;
-    FormatApplied(grid, ApplyAlignment(grid, nHAlign, nVAlign));
+    ApplyFormat([hAlign, vAlign](const LabelGrid& grid) {
+        if (!FindTemplateLabel(grid))
+            return false;
+        ApplyAlignment(grid, hAlign, vAlign);
+        return true;
+    });
 }
 
 void CTAVROView::OnLabelSettings()
 {
-    const LabelGrid grid = GridRecords();
-    if (const auto changed = RunLabelSettings(this, grid))
-        FormatApplied(grid, *changed);
+    ApplyFormat([this](const LabelGrid& grid) { return RunLabelSettings(this, grid).has_value(); });
 }
 
 void CTAVROView::OnAutoShrink()
 {
-    const LabelGrid grid = GridRecords();
-    if (!FindTemplateLabel(grid))
-        return;
-    FormatApplied(grid, ToggleAutoShrink(grid));
+    ApplyFormat([](const LabelGrid& grid) {
+        if (!FindTemplateLabel(grid))
+            return false;
+        ToggleAutoShrink(grid);
+        return true;
+    });
 }
 
 void CTAVROView::OnUpdateAutoShrink(CCmdUI& cmdUI) const
 {
-    const LabelGrid grid = GridRecords();
+    CSheet sheet = m_pModel->Sheet();
+    const LabelGrid grid = GridOf(sheet);
     cmdUI.Enable(FindTemplateLabel(grid).has_value());
     cmdUI.SetCheck(IsAutoShrinkChecked(grid));
 }

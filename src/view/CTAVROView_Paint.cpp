@@ -1,6 +1,7 @@
 #include "view/CTAVROView.h"
 
 #include "view/LabelRenderer.h"
+#include "model/SharedConstants.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -25,7 +26,7 @@ void CTAVROView::paintEvent(QPaintEvent*)
     QPainter painter(viewport());
     const CPixelPoint scroll = ScrollPosition();
     painter.translate(-scroll.x, -scroll.y);
-    const CPageDrawing d = ComputePageDrawing(m_format, CurrentZoom(), viewport()->width(), viewport()->height());
+    const CPageDrawing d = ComputePageDrawing(Format(), CurrentZoom(), viewport()->width(), viewport()->height());
 
     painter.setPen(m_penBackground);
     painter.setBrush(QColor(128, 128, 128));
@@ -37,7 +38,7 @@ void CTAVROView::paintEvent(QPaintEvent*)
     painter.setBrush(Qt::white);
     DrawFrameRect(painter, ToQRect(d.m_rcPaper));
 
-    painter.setPen(DottedPen(QColor(132, 132, 132)));
+    painter.setPen(DottedPen(QColor(kFrameColour)));
     DrawFrameRect(painter, ToQRect(d.m_rcPage));
 
     painter.setPen(m_penRuler);
@@ -46,7 +47,7 @@ void CTAVROView::paintEvent(QPaintEvent*)
     DrawFrameRect(painter, ToQRect(d.m_rcRulerOuter));
 
     CLogFont rulerFont;
-    rulerFont.SetFaceName("\xCB\xCE\xCC\xE5"); // 宋体
+    rulerFont.SetFaceName(kSongFaceGbk);
     rulerFont.lfHeight = RulerFontHeight(m_dZoom, viewport()->logicalDpiY());
     rulerFont.lfWeight = 400;
     rulerFont.lfCharSet = 1;

@@ -1,7 +1,9 @@
 #include "view/CTAVROView.h"
 
 #include "app/CommandIds.h"
-#include "model/CTAVRODoc.h"
+#include "model/CSheetModel.h"
+#include "model/SharedConstants.h"
+#include "text/LabelGrid.h"
 #include "view/CLabelWnd.h"
 #include "view/LabelRenderer.h"
 
@@ -15,7 +17,7 @@ namespace {
 class CBandWnd : public QWidget
 {
 public:
-    explicit CBandWnd(QWidget* parent) : QWidget(parent), m_pen(DottedPen(QColor(192, 0, 192)))
+    explicit CBandWnd(QWidget* parent) : QWidget(parent), m_pen(DottedPen(QColor(kBandColour)))
     {
         setAttribute(Qt::WA_TransparentForMouseEvents);
         hide();
@@ -45,8 +47,8 @@ CPixelPoint PointOf(const QMouseEvent* event)
 template <typename Fn>
 void CTAVROView::ForEachGridLabel(Fn fn) const
 {
-    for (int r = 0; r < m_format.m_nRows && r < CPageFormat::kMaxRows; ++r)
-        for (int c = 0; c < m_format.m_nColumns && c < CPageFormat::kMaxColumns; ++c)
+    for (int r = 0; r < Format().m_nRows && r < CPageFormat::kMaxRows; ++r)
+        for (int c = 0; c < Format().m_nColumns && c < CPageFormat::kMaxColumns; ++c)
             if (CLabelWnd* pLabel = m_pLabels[r][c])
                 fn(*pLabel);
 }
@@ -67,56 +69,50 @@ void CTAVROView::OnSelectionCommand(int nID, CCommandMap::Handler handler)
     m_commands.OnUpdate(nID, [this](CCmdUI& cmdUI) { OnUpdateNeedSelection(cmdUI); });
 }
 
-// Only the cells whose flag changes tell the document, so a sheet that was
-// all selected stays unmodified.
+namespace {
+
+void SelectGrid(CSheetModel& model, SelectionRule rule, CSheetModel::Marking marking)
+{
+    model.EditGrid(
+        [rule](const LabelGrid& grid) {
+            SelectLabels(grid, rule);
+            return true;
+        },
+        marking);
+}
+
+} // namespace
+
+// Select all and the selection by text mark the document only when a flag
+// changed, so a sheet that was all selected stays unmodified.
 void CTAVROView::OnSelectAll()
 {
-    ForEachGridLabel([](CLabelWnd& label) { label.SetSelected(1); });
+    SelectGrid(*m_pModel, SelectionRule::All, CSheetModel::Marking::IfChanged);
 }
 
 void CTAVROView::OnSelectNone()
 {
-    ForEachGridLabel([](CLabelWnd& label) { label.SetSelected(0); });
-    if (m_pDocument)
-        m_pDocument->SetModifiedFlag(true);
+    SelectGrid(*m_pModel, SelectionRule::None, CSheetModel::Marking::Always);
 }
 
 void CTAVROView::OnInvertSelection()
 {
-    ForEachGridLabel([](CLabelWnd& label) { label.ToggleSelected(); });
-    if (m_pDocument)
-        m_pDocument->SetModifiedFlag(true);
+    SelectGrid(*m_pModel, SelectionRule::Invert, CSheetModel::Marking::Always);
 }
 
 void CTAVROView::OnSelectText()
 {
-    ForEachGridLabel([](CLabelWnd& label) { label.SetSelected(label.GetText().empty() ? 0 : 1); });
+    SelectGrid(*m_pModel, SelectionRule::WithText, CSheetModel::Marking::IfChanged);
 }
 
 void CTAVROView::OnSelectBlank()
 {
-    ForEachGridLabel([](CLabelWnd& label) { label.SetSelected(label.GetText().empty() ? 1 : 0); });
+    SelectGrid(*m_pModel, SelectionRule::Empty, CSheetModel::Marking::IfChanged);
 }
 
 int CTAVROView::GetSelectedCount() const
 {
-    int nCount = 0;
-    ForEachGridLabel([&nCount](CLabelWnd& label) { nCount += label.IsSelected() == 1 ? 1 : 0; });
-    return nCount;
-}
-
-std::vector<CLabelWnd*> CTAVROView::GridLabels() const
-{
-    std::vector<CLabelWnd*> labels;
-    ForEachGridLabel([&labels](CLabelWnd& label) { labels.push_back(&label); });
-    return labels;
-}
-
-LabelGrid CTAVROView::GridRecords() const
-{
-    LabelGrid grid;
-    ForEachGridLabel([&grid](CLabelWnd& label) { grid.push_back(&label.Record()); });
-    return grid;
+    return m_pModel->SelectedCount();
 }
 
 void CTAVROView::OnUpdateNeedSelection(CCmdUI& cmdUI) const
@@ -170,10 +166,16 @@ void CTAVROView::mouseReleaseEvent(QMouseEvent* event)
     m_pBand->hide();
     m_bDragging = false;
     const CPixelRect rcBand = BandRect(m_ptDragStart, PointOf(event));
-    const int nSelected = event->button() == Qt::LeftButton ? 1 : 0;
+    const bool bSelect = event->button() == Qt::LeftButton;
+    std::vector<LabelIndex> touched;
+    std::vector<CLabelRecord> after;
     ForEachGridLabel([&](CLabelWnd& label) {
-        if (BandTouches(rcBand, ToPixelRect(label.geometry())))
-            label.SetSelected(nSelected);
+        if (!BandTouches(rcBand, ToPixelRect(label.geometry())) || label.IsSelected() == bSelect)
+            return;
+        touched.push_back(label.Index());
+        after.push_back(label.Record());
+        after.back().SetSelected(bSelect);
     });
+    m_pModel->ApplyEdit(m_pModel->MakeEdit(touched, after));
     event->accept();
 }

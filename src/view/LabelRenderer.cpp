@@ -181,8 +181,8 @@ CLabelFont MakeLabelFont(const CLogFont& logFont)
     return result;
 }
 
-void DrawLabel(QPainter& painter, CLabelRecord& label, const QRect& rc, int nInsetLeft, int nInsetTop,
-               int nInsetRight, int nInsetBottom, int nGap, int nMode, double dZoom)
+CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRect& rc, int nInsetLeft,
+                        int nInsetTop, int nInsetRight, int nInsetBottom, int nGap, int nMode, double dZoom)
 {
     CLabelTextStyle style;
     style.m_nInsetLeft = nInsetLeft;
@@ -194,12 +194,13 @@ void DrawLabel(QPainter& painter, CLabelRecord& label, const QRect& rc, int nIns
     style.m_nVAlign = label.m_nVAlign;
     style.m_bAutoShrink = label.m_bAutoShrink != 0;
 
-    label.m_logFont.lfWidth = 0;
-    label.m_logFont.lfHeight = nMode == kScreenMode ? ScreenFontHeight(label.m_nFontHeight, dZoom)
-                                                    : DeviceFontHeight(label.m_nFontHeight, painter.device()->logicalDpiY());
+    CLogFont logFont = label.m_logFont;
+    logFont.lfWidth = 0;
+    logFont.lfHeight = nMode == kScreenMode ? ScreenFontHeight(label.m_nFontHeight, dZoom)
+                                            : DeviceFontHeight(label.m_nFontHeight, painter.device()->logicalDpiY());
     // An empty text draws no line: only its box is painted, and no font is needed.
     const bool bText = !label.m_strText.empty();
-    CLabelFont font = bText ? MakeLabelFont(label.m_logFont) : CLabelFont{};
+    CLabelFont font = bText ? MakeLabelFont(logFont) : CLabelFont{};
     // Qt 6.4's PDF text map loses every glyph the shaper picks for Latin
     // letters and digits in the CJK faces ("W123" extracts as "W"); drawn
     // unshaped they print the same and stay searchable.
@@ -251,14 +252,15 @@ void DrawLabel(QPainter& painter, CLabelRecord& label, const QRect& rc, int nIns
     extent.m_nInkBelow = static_cast<int>(std::ceil(dInkBelow));
 
     const CLabelTextLayout layout = LayoutLabelText(label.m_strText, ToPixelRect(rc), style, font.m_metrics, extent);
-    if (!layout.m_bDraw)
-        return;
-    if (layout.m_bShrunk) {
-        // The record keeps the shrunk font's size; the text is drawn with the
-        // measured font, scaled into the box.
-        label.m_logFont.lfWidth = layout.m_nShrunkCharWidth;
-        label.m_logFont.lfHeight = layout.m_nShrunkLineHeight;
+    if (layout.m_bDraw && layout.m_bShrunk) {
+        // The rendering reports the shrunk font's size; the text is drawn
+        // with the measured font, scaled into the box.
+        logFont.lfWidth = layout.m_nShrunkCharWidth;
+        logFont.lfHeight = layout.m_nShrunkLineHeight;
     }
+    const CRenderedFont rendered{logFont.lfHeight, logFont.lfWidth};
+    if (!layout.m_bDraw)
+        return rendered;
 
     const QRect rcText = ToQRect(layout.m_rcText);
     painter.save();
@@ -287,6 +289,7 @@ void DrawLabel(QPainter& painter, CLabelRecord& label, const QRect& rc, int nIns
         painter.restore();
     }
     painter.restore();
+    return rendered;
 }
 
 QColor ColorFromColorRef(std::uint32_t crColor)

@@ -34,11 +34,19 @@ CLabelFont MakeLabelFont(const CLogFont& logFont);
 // painter's device.
 constexpr int kScreenMode = -1;
 
+// The height and width of the font record a rendering drew with (the
+// shrunk sizes when the text was shrunk to fit).
+struct CRenderedFont
+{
+    std::int32_t m_nHeight = 0;
+    std::int32_t m_nWidth = 0;
+};
+
 // Renders the label's text into rc of the painter's device. Insets and gap
-// are in device pixels; dZoom is used by the screen mode only. As the font
-// record is made for this rendering, its height and width are rewritten.
-void DrawLabel(QPainter& painter, CLabelRecord& label, const QRect& rc, int nInsetLeft, int nInsetTop,
-               int nInsetRight, int nInsetBottom, int nGap, int nMode, double dZoom);
+// are in device pixels; dZoom is used by the screen mode only. Returns the
+// font size it drew with.
+CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRect& rc, int nInsetLeft,
+                        int nInsetTop, int nInsetRight, int nInsetBottom, int nGap, int nMode, double dZoom);
 
 // 0x00BBGGRR as the files store colours.
 QColor ColorFromColorRef(std::uint32_t crColor);

@@ -279,7 +279,7 @@ void CWireListDlg::DrawFirstSheet()
     if (m_strCountProblem.isEmpty())
         sheets.NextSheet(first);
     QPainter painter(&image);
-    PrintSheetPage(painter, first, kPrintModePreview, {});
+    PrintSheetPage(painter, first, PrintMode::Preview, {});
     painter.end();
     m_picture->setPixmap(QPixmap::fromImage(image));
 }
@@ -328,7 +328,7 @@ void CWireListDlg::OnPreview()
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
         CMarkerSheets sheets(m_template, m_markers, m_selectedOnly->isChecked());
         QPainter painter(target);
-        PrintMarkerSheets(painter, *target, sheets, kPrintModeLabels, PrinterCalibration(*target));
+        PrintMarkerSheets(painter, *target, sheets, PrintMode::Labels, PrinterCalibration(*target));
     });
     preview.exec();
 }
@@ -349,7 +349,7 @@ void CWireListDlg::OnPrint()
         return;
     }
     const bool bDone = WithProgress(QStringLiteral("正在打印"), [&](const SheetProgress& progress) {
-        return PrintMarkerSheets(painter, printer, sheets, kPrintModeLabels, PrinterCalibration(printer), progress);
+        return PrintMarkerSheets(painter, printer, sheets, PrintMode::Labels, PrinterCalibration(printer), progress);
     });
     if (!bDone)
         printer.abort();
@@ -368,7 +368,7 @@ void CWireListDlg::OnExportPdf()
     SheetsPdfResult result = SheetsPdfResult::Written;
     WithProgress(QStringLiteral("正在导出 PDF"), [&](const SheetProgress& progress) {
         // A PDF is placed with the machine-wide offset, as --pdf places it.
-        result = ExportMarkerSheetsPdf(path, sheets, kPrintModeLabels, {m_nPageMoveX, m_nPageMoveY}, error, progress);
+        result = ExportMarkerSheetsPdf(path, sheets, PrintMode::Labels, {m_nPageMoveX, m_nPageMoveY}, error, progress);
         return result != SheetsPdfResult::Cancelled;
     });
     if (result == SheetsPdfResult::Failed)

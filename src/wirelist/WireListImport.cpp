@@ -1,7 +1,7 @@
 #include "wirelist/WireListImport.h"
 
+#include "model/CSheetModel.h"
 #include "print/PageOffsetSettings.h"
-#include "view/CLabelWnd.h"
 #include "view/CTAVROView.h"
 #include "wirelist/CWireListDlg.h"
 
@@ -12,13 +12,22 @@
 namespace {
 
 // The dialog's one way into the document: texts into the selected labels,
-// row by row, left to right. Returns how many labels took a text.
-std::size_t ApplyTextsToSelectedLabels(CTAVROView& view, const std::vector<std::string>& texts)
+// row by row, left to right, as one edit. Returns how many labels took a
+// text.
+std::size_t ApplyTextsToSelectedLabels(CSheetModel& model, const std::vector<std::string>& texts)
 {
-    const std::vector<CGridPosition> positions = SelectedPositions(view.GetSheet());
+    const std::vector<CGridPosition> positions = SelectedPositions(model.Sheet());
     const std::size_t nCount = std::min(positions.size(), texts.size());
-    for (std::size_t i = 0; i < nCount; ++i)
-        view.Label(positions[i].m_nRow, positions[i].m_nColumn)->SetText(texts[i], 1);
+    std::vector<LabelIndex> indices;
+    std::vector<CLabelRecord> after;
+    for (std::size_t i = 0; i < nCount; ++i) {
+        const LabelIndex nIndex = CSheetModel::IndexOf(positions[i].m_nRow, positions[i].m_nColumn);
+        CLabelRecord label = model.Label(nIndex);
+        label.m_strText = texts[i];
+        indices.push_back(nIndex);
+        after.push_back(std::move(label));
+    }
+    model.ApplyEdit(model.MakeEdit(indices, after), CSheetModel::Marking::Always);
     return nCount;
 }
 
@@ -33,7 +42,9 @@ void ImportWireList(QWidget* parent, CTAVROView& view)
         return;
     const CPageOffset offset = ReadPageOffset();
     CWireListDlg dialog(path, view.GetSheet(), offset.m_nMoveX, offset.m_nMoveY,
-                        [&view](const std::vector<std::string>& texts) { return ApplyTextsToSelectedLabels(view, texts); },
+                        [&view](const std::vector<std::string>& texts) {
+                            return ApplyTextsToSelectedLabels(view.Model(), texts);
+                        },
                         parent);
     dialog.exec();
 }

@@ -30,7 +30,7 @@ struct CommandLineCase
     std::string port = {};
     bool bSplash = true;
     std::string output = {};
-    int nMode = 1; // what --pdf writes: labels
+    PrintMode mode = PrintMode::Labels; // what --pdf writes
     bool bCalibrationPage = false;
 };
 
@@ -66,8 +66,8 @@ const CommandLineCase kCases[] = {
     {"standard input", {"-"}, Cmd::Error},
     {"pdf", {"--pdf", "out.pdf", "a.tav"}, Cmd::ExportPdf, "a.tav", "", "", "", true, "out.pdf"},
     {"pdf, document first", {"a.tav", "--pdf", "out.pdf"}, Cmd::ExportPdf, "a.tav", "", "", "", true, "out.pdf"},
-    {"pdf of the baseline", {"--baseline", "--pdf", "o.pdf", "a.tav"}, Cmd::ExportPdf, "a.tav", "", "", "", true, "o.pdf", 0},
-    {"pdf of the preview", {"--pdf", "o.pdf", "a.tav", "--preview"}, Cmd::ExportPdf, "a.tav", "", "", "", true, "o.pdf", 4095},
+    {"pdf of the baseline", {"--baseline", "--pdf", "o.pdf", "a.tav"}, Cmd::ExportPdf, "a.tav", "", "", "", true, "o.pdf", PrintMode::Baseline},
+    {"pdf of the preview", {"--pdf", "o.pdf", "a.tav", "--preview"}, Cmd::ExportPdf, "a.tav", "", "", "", true, "o.pdf", PrintMode::Preview},
     {"pdf named like a switch", {"--pdf", "/p", "a.tav"}, Cmd::ExportPdf, "a.tav", "", "", "", true, "/p"},
     {"pdf without its name", {"a.tav", "--pdf"}, Cmd::Error},
     {"pdf with an empty name", {"--pdf", "", "a.tav"}, Cmd::Error},
@@ -82,15 +82,15 @@ const CommandLineCase kCases[] = {
     {"pdf as a printer prints", {"--pdf", "o.pdf", "--printer", "Lab/2 [west]", "a.tav"}, Cmd::ExportPdf, "a.tav",
      "Lab/2 [west]", "", "", true, "o.pdf"},
     {"preview pdf as a printer prints", {"--printer", "P", "--preview", "--pdf", "o.pdf", "a.tav"}, Cmd::ExportPdf,
-     "a.tav", "P", "", "", true, "o.pdf", 4095},
+     "a.tav", "P", "", "", true, "o.pdf", PrintMode::Preview},
     {"calibration page on a printer", {"--calibration-page", "Office"}, Cmd::PrintCalibrationPage, "", "Office", "",
-     "", true, "", 1, true},
+     "", true, "", PrintMode::Labels, true},
     {"calibration page of a document", {"--calibration-page", "Office", "a.tav"}, Cmd::PrintCalibrationPage, "a.tav",
-     "Office", "", "", true, "", 1, true},
+     "Office", "", "", true, "", PrintMode::Labels, true},
     {"calibration page into a pdf", {"--pdf", "o.pdf", "--calibration-page"}, Cmd::ExportPdf, "", "", "", "", true,
-     "o.pdf", 1, true},
+     "o.pdf", PrintMode::Labels, true},
     {"calibration page of a document into a pdf", {"--calibration-page", "--pdf", "o.pdf", "a.tav"}, Cmd::ExportPdf,
-     "a.tav", "", "", "", true, "o.pdf", 1, true},
+     "a.tav", "", "", "", true, "o.pdf", PrintMode::Labels, true},
     {"calibration page without a printer", {"--calibration-page"}, Cmd::Error},
     {"calibration page of two documents", {"--calibration-page", "P", "a.tav", "b.tav"}, Cmd::Error},
     {"calibration pdf of two documents", {"--pdf", "o.pdf", "--calibration-page", "a.tav", "b.tav"}, Cmd::Error},
@@ -121,7 +121,7 @@ TEST(CommandLine, Table)
         EXPECT_EQ(info.m_bShowSplash, c.bSplash);
         EXPECT_EQ(info.m_strOutputName, c.output);
         if (c.command == Cmd::ExportPdf) {
-            EXPECT_EQ(info.m_nPrintMode, c.nMode);
+            EXPECT_EQ(info.m_printMode, c.mode);
         }
         EXPECT_EQ(info.m_bCalibrationPage, c.bCalibrationPage && c.command != Cmd::Error);
         EXPECT_EQ(info.m_strError.empty(), c.command != Cmd::Error);

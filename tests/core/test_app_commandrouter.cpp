@@ -24,15 +24,18 @@ TEST_F(CommandRouterTest, FirstMapThatHandlesACommandRunsIt)
     m_maps[1].On(1, [this] { m_strLog += "doc"; });
     m_maps[3].On(1, [this] { m_strLog += "app"; });
     m_maps[3].On(2, [this] { m_strLog += "app2"; });
-    EXPECT_TRUE(m_router.Execute(1));
-    EXPECT_TRUE(m_router.Execute(2));
+    for (const int nID : {1, 2}) {
+        const CCommandMap::Handler* handler = m_router.FindHandler(nID);
+        ASSERT_NE(handler, nullptr);
+        (*handler)();
+    }
     EXPECT_EQ(m_strLog, "docapp2");
 }
 
 TEST_F(CommandRouterTest, UnhandledCommandDoesNothingAndIsDisabled)
 {
     m_maps[0].OnUpdate(7, [](CCmdUI& ui) { ui.SetCheck(); }); // another command's updater
-    EXPECT_FALSE(m_router.Execute(57634));
+    EXPECT_EQ(m_router.FindHandler(57634), nullptr);
     const CCmdUI ui = m_router.Update(57634);
     EXPECT_FALSE(ui.m_bEnabled);
     EXPECT_FALSE(ui.m_bChecked);

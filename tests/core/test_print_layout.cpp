@@ -57,7 +57,7 @@ TEST(PrintLayout, ScaleMultipliesEachEdge)
         EXPECT_EQ(LabelDeviceRect(CPageFormat(), c.nRow, c.nColumn, c.calibration, k600), c.expected);
         CSheet sheet;
         sheet.m_labels[c.nRow][c.nColumn].m_bSelected = 1;
-        const std::vector<CPrintedLabel> page = PlanPrintedPage(sheet, kPrintModePreview, c.calibration, k600);
+        const std::vector<CPrintedLabel> page = PlanPrintedPage(sheet, PrintMode::Preview, c.calibration, k600);
         EXPECT_EQ(page[c.nRow * sheet.m_format.m_nColumns + c.nColumn].m_rc, c.expected);
     }
 }
@@ -79,7 +79,7 @@ TEST(PrintLayout, BaselineIsTwoRowsOfOutlines)
         SCOPED_TRACE(nRows);
         sheet.m_format.m_nRows = nRows;
         sheet.m_format.Recalc();
-        const std::vector<CPrintedLabel> page = PlanPrintedPage(sheet, kPrintModeBaseline, {50, -30}, k600);
+        const std::vector<CPrintedLabel> page = PlanPrintedPage(sheet, PrintMode::Baseline, {50, -30}, k600);
         ASSERT_EQ(page.size(), 10u);
         for (std::size_t i = 0; i < page.size(); ++i) {
             EXPECT_EQ(page[i].m_nRow, int(i) / 5);
@@ -106,17 +106,17 @@ TEST(PrintLayout, LabelsAndPreview)
     const struct
     {
         const char* name;
-        int nMode;
+        PrintMode mode;
         std::size_t nCount;
         bool bOutlines;
     } cases[] = {
-        {"labels", kPrintModeLabels, 2, false},
-        {"none prints labels", kPrintModeNone, 2, false},
-        {"preview outlines every label", kPrintModePreview, 70, true},
+        {"labels", PrintMode::Labels, 2, false},
+        {"none prints labels", PrintMode::None, 2, false},
+        {"preview outlines every label", PrintMode::Preview, 70, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::vector<CPrintedLabel> page = PlanPrintedPage(sheet, c.nMode, {}, k600);
+        const std::vector<CPrintedLabel> page = PlanPrintedPage(sheet, c.mode, {}, k600);
         ASSERT_EQ(page.size(), c.nCount);
         std::vector<std::pair<int, int>> texts;
         for (const CPrintedLabel& label : page) {
@@ -126,6 +126,6 @@ TEST(PrintLayout, LabelsAndPreview)
         }
         EXPECT_EQ(texts, (std::vector<std::pair<int, int>>{{0, 1}, {2, 3}}));
     }
-    const std::vector<CPrintedLabel> page = PlanPrintedPage(sheet, kPrintModeLabels, {}, k600);
+    const std::vector<CPrintedLabel> page = PlanPrintedPage(sheet, PrintMode::Labels, {}, k600);
     EXPECT_EQ(page[1].m_insets, (CDeviceInsets{47, 23, 23, 23, 11}));
 }

@@ -100,7 +100,7 @@ TEST(TextFormat, AlignmentReportsOnlyLabelsThatChanged)
     g.m_labels[1].m_nHAlign = 2;
     g.m_labels[1].m_nVAlign = 8;
     g.m_labels[3].m_bSelected = 0;
-    EXPECT_EQ(ApplyAlignment(g.m_grid, 2, 8), (ChangedLabels{0, 2}));
+    EXPECT_EQ(ApplyAlignment(g.m_grid, HAlign::Right, VAlign::Bottom), (ChangedLabels{0, 2}));
     EXPECT_EQ(g.m_labels[0].m_nHAlign, 2);
     EXPECT_EQ(g.m_labels[0].m_nVAlign, 8);
     EXPECT_EQ(g.m_labels[3].m_nHAlign, 1);

@@ -19,7 +19,7 @@ namespace {
 
 int Mode(std::int32_t n)
 {
-    const int modes[] = {kPrintModeBaseline, kPrintModeLabels, kPrintModePreview};
+    const int modes[] = {PrintMode::Baseline, PrintMode::Labels, PrintMode::Preview};
     return modes[static_cast<std::uint32_t>(n) % 3];
 }
 
@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const CPageFormat& format = sheet.m_format;
     const std::vector<CPrintedLabel> plan = PlanPrintedPage(sheet, nMode, nMoveX, nMoveY, {nDpiX, nDpiY});
-    const std::size_t nMax = nMode == kPrintModeBaseline ? 2u * format.m_nColumns
+    const std::size_t nMax = nMode == PrintMode::Baseline ? 2u * format.m_nColumns
                                                          : std::size_t(format.m_nRows) * format.m_nColumns;
     if (plan.size() > nMax)
         std::abort();

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QToolBar>
 
+#include <algorithm>
 #include <set>
 
 namespace {
@@ -51,7 +52,7 @@ TEST_F(AppTest, MenusCarryTheirExactTexts)
     QStringList titles;
     for (const QAction* action : Frame()->menuBar()->actions())
         titles.append(action->text());
-    EXPECT_EQ(titles, QStringList({"文件(&F)", "文字(&O)", "选择(&)", "查看(&V)", "帮助(&H)"}));
+    EXPECT_EQ(titles, QStringList({"文件(&F)", "文字(&O)", "选择(&S)", "查看(&V)", "帮助(&H)"}));
 
     const std::vector<QStringList> expected = {
         {"新建(&N)\tCtrl+N", "打开(&O)...\tCtrl+O", "导入线号表(&W)...", "保存(&S)\tCtrl+S", "另存为(&A)...", "-",
@@ -167,6 +168,36 @@ TEST_F(AppTest, EachBarHidesAlone)
     EXPECT_FALSE(Frame()->Action(ID::ViewStatusBar)->isChecked());
     Frame()->ExecuteCommand(ID::ViewStatusBar);
     EXPECT_FALSE(Frame()->statusBar()->isHidden());
+}
+
+namespace {
+
+// The darkest a picture looks on a white button.
+int DarkestOnWhite(const QPixmap& pixmap)
+{
+    const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    int nDarkest = 255;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb rgb = image.pixel(x, y);
+            nDarkest = std::min(nDarkest, 255 - qAlpha(rgb) * (255 - qGray(rgb)) / 255);
+        }
+    return nDarkest;
+}
+
+} // namespace
+
+TEST_F(AppTest, EveryDisabledToolbarPictureLooksDisabled)
+{
+    EXPECT_LT(DarkestOnWhite(Frame()->Action(ID::SetText)->icon().pixmap(16, QIcon::Normal)), 80);
+    for (QToolBar* bar : {Frame()->FileToolBar(), Frame()->FormatBar()})
+        for (QAction* action : bar->actions()) {
+            if (action->isSeparator())
+                continue;
+            SCOPED_TRACE(action->toolTip().toStdString());
+            for (const int nSize : {16, 32})
+                EXPECT_GE(DarkestOnWhite(action->icon().pixmap(nSize, QIcon::Disabled)), 150);
+        }
 }
 
 TEST_F(AppTest, FrameIsNeverLargerThan1024By768)

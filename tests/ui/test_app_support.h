@@ -8,6 +8,7 @@
 #include "app/CTAVROApp.h"
 #include "app/CommandLine.h"
 #include "app/SettingsKeys.h"
+#include "model/CSheetModel.h"
 #include "model/CTAVRODoc.h"
 #include "model/SettingsDir.h"
 #include "view/CTAVROView.h"
@@ -84,6 +85,34 @@ inline void AnswerNextFileDialog(const QString& path, QStringList* filters = nul
         dlg->selectFile(path);
         QMetaObject::invokeMethod(dlg, "accept");
     });
+}
+
+// Runs the handler a command is bound to, as its action would; false when
+// none handles it.
+inline bool RunCommand(const CCommandRouter& router, int nID)
+{
+    const CCommandMap::Handler* handler = router.FindHandler(nID);
+    if (handler)
+        (*handler)();
+    return handler != nullptr;
+}
+
+// What the user put in a sheet: its font heights and widths, which every
+// painting of a label recomputes, left out.
+inline CSheet Content(CSheet sheet)
+{
+    for (CSheet::Row& row : sheet.m_labels)
+        for (CLabelRecord& label : row)
+            label.m_logFont.lfHeight = label.m_logFont.lfWidth = 0;
+    return sheet;
+}
+
+// Changes one label of the model as one edit.
+inline void EditLabel(CSheetModel& model, int nRow, int nColumn, const std::function<void(CLabelRecord&)>& edit)
+{
+    CLabelRecord after = model.Label(nRow, nColumn);
+    edit(after);
+    model.ApplyEdit(model.MakeEdit({CSheetModel::IndexOf(nRow, nColumn)}, {after}));
 }
 
 // A started application with an untitled document, no splash, an empty

@@ -26,16 +26,6 @@ CSheet MarkedSheet(const CSheet& base)
     return sheet;
 }
 
-// What the user put in a sheet: its font heights and widths, which every
-// painting of a label recomputes, left out.
-CSheet Content(CSheet sheet)
-{
-    for (CSheet::Row& row : sheet.m_labels)
-        for (CLabelRecord& label : row)
-            label.m_logFont.lfHeight = label.m_logFont.lfWidth = 0;
-    return sheet;
-}
-
 } // namespace
 
 TEST_F(AppTest, StartsWithAnUntitledDefaultSheetAllEmptyAndSelected)
@@ -156,11 +146,11 @@ TEST_F(AppTest, NewEmptiesEveryLabelAndTakesTheLastChosenFormat)
     Doc()->SetModifiedFlag(true);
 
     AnswerNextMessageBox(QMessageBox::No);
-    Frame()->ExecuteCommand(ID::FileNew);
+    ASSERT_NE(m_pApp->NewDocument(), nullptr);
     EXPECT_FALSE(Doc()->IsModified());
     EXPECT_TRUE(Doc()->GetPathName().isEmpty());
     EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("无标题 - TAVRO"));
-    EXPECT_EQ(View()->m_format, View()->LastChosenFormat());
+    EXPECT_EQ(View()->Format(), View()->LastChosenFormat());
     for (const CSheet::Row& row : View()->GetSheet().m_labels)
         for (const CLabelRecord& label : row) {
             EXPECT_TRUE(label.m_strText.empty());
@@ -388,7 +378,7 @@ TEST_F(AppTest, NewOfTheViewEndsInANewDocument)
     AnswerNextMessageBox(QMessageBox::No, &seen);
     QTRY_VERIFY_WITH_TIMEOUT(!Doc()->IsModified(), 3000);
     EXPECT_EQ(seen.m_strText, QStringLiteral("将改动保存到 无标题？"));
-    EXPECT_EQ(View()->m_format, View()->LastChosenFormat());
+    EXPECT_EQ(View()->Format(), View()->LastChosenFormat());
     EXPECT_TRUE(View()->GetSheet().m_labels[0][0].m_strText.empty());
     EXPECT_EQ(View()->GetSheet().m_labels[0][1].m_bSelected, 1);
 }

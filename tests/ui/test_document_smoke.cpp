@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-TEST(DocumentView, ViewRegistersWithDocument)
+TEST(DocumentView, ViewShowsTheDocumentsModel)
 {
     CTAVRODoc doc;
     CTAVROView view(&doc);
-    EXPECT_EQ(doc.m_pView, &view);
+    EXPECT_EQ(&view.Model(), &doc.Model());
 }

@@ -176,15 +176,15 @@ TEST_F(PrintCommandsTest, PageCallbackDrawsPerMode)
     struct CCase
     {
         const char* szName;
-        int nModeBefore;
+        PrintMode modeBefore;
         bool bPreview;
         bool bOutlines;
     };
     const CCase cases[] = {
-        {"labels", kPrintModeLabels, false, false},
-        {"preview forces outlines", kPrintModeNone, true, true},
-        {"print from the preview: labels", kPrintModeNone, false, false},
-        {"baseline", kPrintModeBaseline, false, true},
+        {"labels", PrintMode::Labels, false, false},
+        {"preview forces outlines", PrintMode::None, true, true},
+        {"print from the preview: labels", PrintMode::None, false, false},
+        {"baseline", PrintMode::Baseline, false, true},
     };
     for (const CCase& c : cases) {
         SCOPED_TRACE(c.szName);
@@ -192,13 +192,13 @@ TEST_F(PrintCommandsTest, PageCallbackDrawsPerMode)
         image.setDotsPerMeterX(3937);
         image.setDotsPerMeterY(3937);
         image.fill(Qt::white);
-        View()->m_nPrintMode = c.nModeBefore;
+        View()->m_printMode = c.modeBefore;
         {
             QPainter painter(&image);
             View()->OnPrint(painter, c.bPreview);
         }
-        EXPECT_EQ(View()->m_nPrintMode, kPrintModeNone);
-        const CPixelRect rc = LabelDeviceRect(View()->m_format, 0, 0, {}, {100, 100});
+        EXPECT_EQ(View()->m_printMode, PrintMode::None);
+        const CPixelRect rc = LabelDeviceRect(View()->Format(), 0, 0, {}, {100, 100});
         const QColor edge = image.pixelColor(rc.left, (rc.top + rc.bottom) / 2);
         EXPECT_EQ(edge == QColor(0, 132, 0), c.bOutlines) << edge.name().toStdString();
     }
@@ -214,7 +214,7 @@ TEST_F(PrintCommandsTest, PreviewCommandShowsThePreview)
     bool bShown = false;
     AnswerNextDialog<QPrintPreviewDialog>([&](QPrintPreviewDialog* dlg) {
         bShown = true;
-        EXPECT_EQ(View()->m_nPrintMode, kPrintModeNone); // the preview page was drawn
+        EXPECT_EQ(View()->m_printMode, PrintMode::None); // the preview page was drawn
         if (const QByteArray shot = qgetenv("TAVRO_PREVIEW_SHOT"); !shot.isEmpty()) {
             dlg->resize(900, 1000);
             QApplication::processEvents();
@@ -223,7 +223,7 @@ TEST_F(PrintCommandsTest, PreviewCommandShowsThePreview)
         dlg->reject();
     });
     View()->OnPrintPreview();
-    EXPECT_EQ(View()->m_nPrintMode, kPrintModePreview); // posted, not yet run
+    EXPECT_EQ(View()->m_printMode, PrintMode::Preview); // posted, not yet run
     for (int i = 0; i < 50 && !bShown; ++i)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_TRUE(bShown);
@@ -308,7 +308,7 @@ TEST_F(PrintCommandsTest, CtrlPPrintsThroughTheDialog)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     ASSERT_TRUE(bAnswered);
     ASSERT_TRUE(QFile::exists(pdf));
-    EXPECT_EQ(View()->m_nPrintMode, kPrintModeNone);
+    EXPECT_EQ(View()->m_printMode, PrintMode::None);
 
     QProcess pdftotext;
     pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});

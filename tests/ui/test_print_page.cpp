@@ -93,7 +93,7 @@ bool HasGreenLeftEdge(const QImage& image, const CPixelRect& rc, int nDpi)
 struct CPdfCase
 {
     const char* szName;
-    int nPrintMode;
+    PrintMode printMode;
     int nMoveX;
     int nMoveY;
 };
@@ -125,14 +125,14 @@ TEST_P(PrintPagePdf, TextsInsideSelectedLabelsOnly)
     const CPdfCase& c = GetParam();
     const CSheet sheet = ChessboardSheet();
     const QString pdf = m_dir.filePath(QStringLiteral("page.pdf"));
-    ASSERT_EQ(ExportSheetPdf(pdf, sheet, c.nPrintMode, {c.nMoveX, c.nMoveY}), QString());
+    ASSERT_EQ(ExportSheetPdf(pdf, sheet, c.printMode, {c.nMoveX, c.nMoveY}), QString());
     const std::multimap<QString, CWordBox> words = PdfWords(pdf);
     const CPageFormat& format = sheet.m_format;
 
-    if (c.nPrintMode == kPrintModeBaseline) {
+    if (c.printMode == PrintMode::Baseline) {
         EXPECT_TRUE(words.empty()) << "the baseline prints no text";
     }
-    for (int r = 0; r < format.m_nRows && c.nPrintMode != kPrintModeBaseline; ++r)
+    for (int r = 0; r < format.m_nRows && c.printMode != PrintMode::Baseline; ++r)
         for (int col = 0; col < format.m_nColumns; ++col) {
             const QString text = LabelText(r, col);
             SCOPED_TRACE(text.toStdString());
@@ -161,32 +161,32 @@ TEST_P(PrintPagePdf, TextsInsideSelectedLabelsOnly)
     ASSERT_FALSE(image.isNull());
     for (int r : {0, 1, 2, format.m_nRows - 1}) {
         SCOPED_TRACE("outline of row " + std::to_string(r));
-        const bool bOutlined = c.nPrintMode == kPrintModePreview || (c.nPrintMode == kPrintModeBaseline && r < 2);
+        const bool bOutlined = c.printMode == PrintMode::Preview || (c.printMode == PrintMode::Baseline && r < 2);
         const CPixelRect rc = LabelDeviceRect(format, r, 1, {c.nMoveX, c.nMoveY}, {kPdfDpi, kPdfDpi});
         EXPECT_EQ(HasGreenLeftEdge(image, rc, kRenderDpi), bOutlined);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, PrintPagePdf,
-                         ::testing::Values(CPdfCase{"Labels", kPrintModeLabels, 0, 0},
-                                           CPdfCase{"LabelsMoved", kPrintModeLabels, 50, -30},
-                                           CPdfCase{"NoneMeansLabels", kPrintModeNone, 0, 0},
-                                           CPdfCase{"PreviewMoved", kPrintModePreview, 150, 220},
-                                           CPdfCase{"Baseline", kPrintModeBaseline, 0, 0},
-                                           CPdfCase{"BaselineMoved", kPrintModeBaseline, -120, 300}),
+                         ::testing::Values(CPdfCase{"Labels", PrintMode::Labels, 0, 0},
+                                           CPdfCase{"LabelsMoved", PrintMode::Labels, 50, -30},
+                                           CPdfCase{"NoneMeansLabels", PrintMode::None, 0, 0},
+                                           CPdfCase{"PreviewMoved", PrintMode::Preview, 150, 220},
+                                           CPdfCase{"Baseline", PrintMode::Baseline, 0, 0},
+                                           CPdfCase{"BaselineMoved", PrintMode::Baseline, -120, 300}),
                          [](const auto& info) { return std::string(info.param.szName); });
 
 // The cases' names are what test listings and CTest show, the same in every
 // build.
 TEST(PrintPagePdfCases, PrintAsTheirName)
 {
-    EXPECT_EQ(::testing::PrintToString(CPdfCase{"LabelsMoved", kPrintModeLabels, 50, -30}), "LabelsMoved");
+    EXPECT_EQ(::testing::PrintToString(CPdfCase{"LabelsMoved", PrintMode::Labels, 50, -30}), "LabelsMoved");
 }
 
 TEST(PrintPagePdfFile, UnwritableOutputIsReported)
 {
     QTemporaryDir dir;
-    const QString error = ExportSheetPdf(dir.filePath(QStringLiteral("missing/page.pdf")), CSheet(), kPrintModeLabels, {});
+    const QString error = ExportSheetPdf(dir.filePath(QStringLiteral("missing/page.pdf")), CSheet(), PrintMode::Labels, {});
     EXPECT_FALSE(error.isEmpty());
 }
 
@@ -198,7 +198,7 @@ TEST(PrintPagePdfFile, PageIsTheSheetsPageSize)
     sheet.m_format.m_dPageHeight = 150.0;
     sheet.m_format.Recalc();
     const QString pdf = dir.filePath(QStringLiteral("small.pdf"));
-    ASSERT_EQ(ExportSheetPdf(pdf, sheet, kPrintModeLabels, {}), QString());
+    ASSERT_EQ(ExportSheetPdf(pdf, sheet, PrintMode::Labels, {}), QString());
     QProcess process;
     process.start(QStringLiteral("pdfinfo"), {pdf});
     ASSERT_TRUE(process.waitForFinished(20000));

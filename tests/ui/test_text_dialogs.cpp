@@ -7,8 +7,10 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -240,6 +242,41 @@ TEST(TextLabelDialog, EditsOneLabelsTextInCodePage936)
     EXPECT_EQ(ClickAndAnswer(OkButton(&dlg)), QStringLiteral("字符“\U0001F600”无法保存在标签文字中，请删除或换用其他字符。"));
     EXPECT_EQ(dlg.m_strLabelText, std::string(52, 'x'));
     dlg.reject();
+}
+
+// Ctrl+V and Shift+Insert paste the clipboard's plain text as if typed:
+// line breaks kept, cut at the byte limit; long lines never wrap. The same
+// in the label text dialog and the batch dialog's prefix and suffix.
+TEST(TextDialogs, PasteTakesPlainTextWithinTheLimitAndLinesNeverWrap)
+{
+    CLabelTextDlg labelDlg;
+    labelDlg.m_strLabelText = "";
+    labelDlg.show();
+    BatchDialog batch;
+    QPlainTextEdit* edits[] = {Child<QPlainTextEdit>(&labelDlg, "editText"), batch.Prefix(), batch.Suffix()};
+    const struct
+    {
+        const char* name;
+        QString clipboard;
+        QKeyCombination key;
+        QString expected;
+    } cases[] = {
+        {"two lines", QStringLiteral("A-1\r\nB-2"), Qt::CTRL | Qt::Key_V, QStringLiteral("A-1\nB-2")},
+        {"beyond the limit", QString(30, QChar(0x6807)), Qt::SHIFT | Qt::Key_Insert, QString(25, QChar(0x6807))},
+        {"an empty clipboard", QString(), Qt::CTRL | Qt::Key_V, QString()},
+    };
+    for (QPlainTextEdit* pEdit : edits) {
+        SCOPED_TRACE(pEdit->objectName().toStdString());
+        EXPECT_EQ(pEdit->lineWrapMode(), QPlainTextEdit::NoWrap);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.name);
+            pEdit->clear();
+            QGuiApplication::clipboard()->setText(c.clipboard);
+            QTest::keyClick(pEdit, c.key.key(), c.key.keyboardModifiers());
+            EXPECT_EQ(pEdit->toPlainText(), c.expected);
+        }
+    }
+    labelDlg.reject();
 }
 
 namespace {

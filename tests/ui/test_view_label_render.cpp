@@ -34,12 +34,16 @@ int InkIn(const QImage& image, const QRect& rc)
 
 // Renders a label on a red image of 200 × 100 pixels at zoom 1; the default
 // font height is −80, an em of 20 pixels.
-QImage Render(CLabelRecord& label, int nInset = 0, int nGap = 0, QSize size = {200, 100})
+QImage Render(const CLabelRecord& label, int nInset = 0, int nGap = 0, QSize size = {200, 100},
+              CRenderedFont* pFont = nullptr)
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(kBackground);
     QPainter painter(&image);
-    DrawLabel(painter, label, QRect(QPoint(0, 0), size), nInset, nInset, nInset, nInset, nGap, kScreenMode, 1.0);
+    const CRenderedFont font = DrawLabel(painter, label, QRect(QPoint(0, 0), size), nInset, nInset, nInset, nInset,
+                                         nGap, kScreenMode, 1.0);
+    if (pFont)
+        *pFont = font;
     return image;
 }
 
@@ -60,13 +64,15 @@ TEST(LabelRenderer, FontHeightForScreenAndDevice)
 {
     CLabelRecord label;
     label.m_strText = "A";
+    const CLabelRecord before = label;
     QImage screen(100, 40, QImage::Format_RGB32);
     {
         QPainter painter(&screen);
-        DrawLabel(painter, label, screen.rect(), 0, 0, 0, 0, 0, kScreenMode, 2.5);
+        const CRenderedFont font = DrawLabel(painter, label, screen.rect(), 0, 0, 0, 0, 0, kScreenMode, 2.5);
+        EXPECT_EQ(font.m_nHeight, -7);
+        EXPECT_EQ(font.m_nWidth, 0);
     }
-    EXPECT_EQ(label.m_logFont.lfHeight, -7);
-    EXPECT_EQ(label.m_logFont.lfWidth, 0);
+    EXPECT_EQ(label, before) << "drawing leaves the record as it was";
 
     QImage printer(400, 200, QImage::Format_RGB32);
     printer.setDotsPerMeterX(qRound(600 / 0.0254));
@@ -74,9 +80,8 @@ TEST(LabelRenderer, FontHeightForScreenAndDevice)
     ASSERT_EQ(printer.logicalDpiY(), 600);
     {
         QPainter painter(&printer);
-        DrawLabel(painter, label, printer.rect(), 0, 0, 0, 0, 0, 0, 2.5);
+        EXPECT_EQ(DrawLabel(painter, label, printer.rect(), 0, 0, 0, 0, 0, 0, 2.5).m_nHeight, 70);
     }
-    EXPECT_EQ(label.m_logFont.lfHeight, 70);
 }
 
 TEST(LabelRenderer, SongFaceIsSubstituted)
@@ -195,12 +200,13 @@ TEST(LabelRenderer, ShrinkFitsThreeLinesIntoTwo)
     // Three lines of 20 in a box of 40, a pixel clear of its edges: lines of
     // 38 × 20 / 60 = 12 pixels from y = 1.
     CLabelRecord label = Label("A\r\n\r\nB", 0, 0, true);
-    const QImage image = Render(label, 0, 0, {200, 40});
+    CRenderedFont font;
+    const QImage image = Render(label, 0, 0, {200, 40}, &font);
     EXPECT_GT(InkIn(image, QRect(0, 1, 200, 12)), 0);
     EXPECT_EQ(InkIn(image, QRect(0, 14, 200, 10)), 0);
     EXPECT_GT(InkIn(image, QRect(0, 25, 200, 12)), 0);
-    EXPECT_EQ(label.m_logFont.lfHeight, 12);
-    EXPECT_EQ(label.m_logFont.lfWidth, 10) << "only the height overflowed: the width stays";
+    EXPECT_EQ(font.m_nHeight, 12);
+    EXPECT_EQ(font.m_nWidth, 10) << "only the height overflowed: the width stays";
 
     CLabelRecord unshrunk = Label("A\r\n\r\nB", 0, 0, false);
     const QImage cropped = Render(unshrunk, 0, 0, {200, 40});
@@ -215,8 +221,7 @@ TEST(LabelRenderer, PdfKeepsTextAsText)
         QPdfWriter writer(path);
         QPainter painter(&writer);
         CLabelRecord label = Label(*Utf8ToGbk("号线 A-01"), 1, 4);
-        DrawLabel(painter, label, QRect(0, 0, 2000, 800), 50, 50, 50, 50, 0, 0, 1.0);
-        EXPECT_GT(label.m_logFont.lfHeight, 0);
+        EXPECT_GT(DrawLabel(painter, label, QRect(0, 0, 2000, 800), 50, 50, 50, 50, 0, 0, 1.0).m_nHeight, 0);
     }
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -241,12 +246,12 @@ TEST(LabelCell, FramesByZoomAndSelection)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        CLabelWnd cell(0, 0, nullptr);
+        CSheetModel model;
+        CLabelWnd cell(&model, 0, 0, nullptr);
         cell.SetZoom(c.dZoom);
         cell.SetSize(20.0, 10.0);
         cell.MoveTo(0, 0);
-        cell.LoadRecord(CLabelRecord{});
-        cell.SetSelected(c.bSelected ? 1 : 0);
+        cell.SetSelected(c.bSelected);
         const QImage image = cell.grab().toImage().convertToFormat(QImage::Format_RGB32);
         ASSERT_EQ(image.size(), QSize(int(20 * c.dZoom), int(10 * c.dZoom)));
         const QRgb inner = c.bSelected ? qRgb(0, 0, 220) : qRgb(132, 132, 132);
@@ -353,13 +358,9 @@ TEST(LabelRenderer, ShrunkTextLiesWholeInsideItsBox)
                 CLabelRecord label = Label(*Utf8ToGbk(c.m_text), c.m_nHAlign, c.m_nVAlign, true);
                 label.m_logFont.SetFaceName(*Utf8ToGbk(face));
                 label.m_logFont.lfItalic = bItalic ? 1 : 0;
-                QImage image(rcLabel.size(), QImage::Format_RGB32);
-                image.fill(kBackground);
-                {
-                    QPainter painter(&image);
-                    DrawLabel(painter, label, rcLabel, kInset, kInset, kInset, kInset, 0, kScreenMode, 1.0);
-                }
-                EXPECT_TRUE(label.m_logFont.lfHeight > 0) << "it was shrunk";
+                CRenderedFont font;
+                const QImage image = Render(label, kInset, 0, rcLabel.size(), &font);
+                EXPECT_TRUE(font.m_nHeight > 0) << "it was shrunk";
                 QRect ink;
                 for (int y = rcText.top(); y <= rcText.bottom(); ++y)
                     for (int x = rcText.left(); x <= rcText.right(); ++x)

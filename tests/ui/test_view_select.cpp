@@ -1,3 +1,5 @@
+#include "test_app_support.h"
+
 #include "app/CommandIds.h"
 #include "model/CTAVRODoc.h"
 #include "view/CLabelWnd.h"
@@ -46,8 +48,8 @@ protected:
     Cells Selected() const
     {
         Cells cells;
-        for (int r = 0; r < m_view.m_format.m_nRows; ++r)
-            for (int c = 0; c < m_view.m_format.m_nColumns; ++c)
+        for (int r = 0; r < m_view.Format().m_nRows; ++r)
+            for (int c = 0; c < m_view.Format().m_nColumns; ++c)
                 if (m_view.Label(r, c)->IsSelected() == 1)
                     cells.insert({r, c});
         return cells;
@@ -174,7 +176,7 @@ TEST_F(Selection, SelectByContent)
 
     for (int r = 0; r < 14; ++r)
         for (int c = 0; c < 5; ++c)
-            m_view.Label(r, c)->Reset();
+            m_view.Label(r, c)->SetText("", true);
     m_view.OnSelectText();
     EXPECT_EQ(Selected(), Cells{}) << "no label has text";
 }
@@ -215,7 +217,7 @@ TEST_F(Selection, CommandsThatNeedASelection)
     EXPECT_EQ(m_view.GetSelectedCount(), 1);
     EXPECT_TRUE(router.Update(ID::ClearText).m_bEnabled);
     EXPECT_FALSE(router.Update(ID::ClearText).m_bChecked);
-    EXPECT_TRUE(router.Execute(ID::ClearText));
+    EXPECT_TRUE(RunCommand(router, ID::ClearText));
     EXPECT_EQ(nCleared, 1);
 }
 

@@ -176,7 +176,7 @@ TEST_F(SheetView, EveryCellHasItsColumnAndRowAsTooltip)
     EXPECT_EQ(m_view.Label(0, -1), nullptr);
 }
 
-TEST_F(SheetView, ClicksChangeTheSelectionAndMarkTheDocumentOnceTheLoopRuns)
+TEST_F(SheetView, ClicksChangeTheSelectionAndMarkTheDocument)
 {
     Show(1000, 980);
     CLabelWnd* pLabel = m_view.Label(2, 3);
@@ -184,8 +184,6 @@ TEST_F(SheetView, ClicksChangeTheSelectionAndMarkTheDocumentOnceTheLoopRuns)
 
     QTest::mouseClick(pLabel, Qt::RightButton);
     EXPECT_EQ(pLabel->IsSelected(), 0);
-    EXPECT_FALSE(m_doc.IsModified()); // posted, not sent
-    QCoreApplication::processEvents();
     EXPECT_TRUE(m_doc.IsModified());
 
     m_doc.SetModifiedFlag(false);
@@ -220,41 +218,27 @@ TEST_F(SheetView, WhichOperationsNotify)
         bool bModified;
     };
     const Case cases[] = {
-        {"SetSelected with the same value", [](CLabelWnd& l) { l.SetSelected(1); }, false},
-        {"SetSelected with another value", [](CLabelWnd& l) { l.SetSelected(0); }, true},
+        {"SetSelected with the same value", [](CLabelWnd& l) { l.SetSelected(true); }, false},
+        {"SetSelected with another value", [](CLabelWnd& l) { l.SetSelected(false); }, true},
         {"ToggleSelected", [](CLabelWnd& l) { l.ToggleSelected(); }, true},
-        {"SetText", [](CLabelWnd& l) { l.SetText("A", 0); }, true},
-        {"SetText of the same text", [](CLabelWnd& l) { l.SetText("", 1); }, true},
+        {"SetText", [](CLabelWnd& l) { l.SetText("A", false); }, true},
+        {"SetText of the same text", [](CLabelWnd& l) { l.SetText("", true); }, true},
         {"SetText without overwrite on text",
-         [](CLabelWnd& l) {
-             CLabelRecord record;
-             record.m_strText = "old";
-             l.LoadRecord(record);
-             l.SetText("new", 0);
+         [this](CLabelWnd& l) {
+             CSheet sheet = m_doc.Model().Sheet();
+             sheet.m_labels[3][3].m_strText = "old";
+             m_doc.Model().Load(sheet);
+             l.SetText("new", false);
              EXPECT_EQ(l.GetText(), "old");
          },
          false},
-        {"Reset",
-         [](CLabelWnd& l) {
-             CLabelRecord record;
-             record.m_bSelected = 0;
-             record.m_strText = "x";
-             l.LoadRecord(record);
-             l.Reset();
-             EXPECT_EQ(l.IsSelected(), 1);
-             EXPECT_EQ(l.GetText(), "");
-         },
-         false},
-        {"loading a record", [](CLabelWnd& l) { l.LoadRecord(CLabelRecord{}); }, false},
+        {"loading a sheet", [this](CLabelWnd&) { m_doc.Model().Load(CSheet{}); }, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        m_doc.Model().Load(CSheet{});
         CLabelWnd& label = *m_view.Label(3, 3);
-        label.LoadRecord(CLabelRecord{});
-        QCoreApplication::processEvents();
-        m_doc.SetModifiedFlag(false);
         c.operation(label);
-        QCoreApplication::processEvents();
         EXPECT_EQ(m_doc.IsModified(), c.bModified);
     }
 }
@@ -269,8 +253,7 @@ TEST_F(SheetView, ResetLabelsEmptiesAndSelectsEveryCellSilently)
             label.m_nHAlign = 2;
         }
     m_view.SetSheet(sheet);
-    m_view.ResetLabels();
-    QCoreApplication::processEvents();
+    m_doc.Model().Reset(sheet.m_format);
     EXPECT_FALSE(m_doc.IsModified());
     const CSheet after = m_view.GetSheet();
     for (const auto& row : after.m_labels)

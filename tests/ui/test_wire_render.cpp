@@ -65,7 +65,7 @@ TEST_F(SheetPictures, SequenceSheet)
         pDlg->findChild<QRadioButton*>(QStringLiteral("radioMode1"))->click();
         pDlg->findChild<QPushButton*>(QStringLiteral("buttonOk"))->click();
     });
-    ASSERT_TRUE(m_router.Execute(ID::SetText));
+    ASSERT_TRUE(RunCommand(m_router, ID::SetText));
     EXPECT_EQ(m_view.Label(0, 0)->GetText(), "L1-001");
     EXPECT_EQ(m_view.Label(13, 4)->GetText(), "L1-070");
     m_view.OnSelectNone();
@@ -105,36 +105,37 @@ TEST_F(SheetPictures, FormatsSheet)
     for (int i = 0; i < 9; ++i) {
         SelectOnly(i / 3, i % 3);
         m_view.Label(i / 3, i % 3)->SetText(alignments[i].m_text, 1);
-        ASSERT_TRUE(m_router.Execute(alignments[i].m_nID));
+        ASSERT_TRUE(RunCommand(m_router, alignments[i].m_nID));
     }
 
     // Row 4: a Hei face in red, a Latin face in bold blue, a long text shrunk.
-    CLabelWnd* pHei = m_view.Label(3, 0);
-    pHei->SetText("\xBA\xDA\xCC\xE5 W-17", 1); // 黑体
-    pHei->Record().m_logFont.SetFaceName("\xBA\xDA\xCC\xE5");
-    pHei->Record().m_crText = 0x000000C0;
-    CLabelWnd* pLatin = m_view.Label(3, 1);
-    pLatin->SetText("DejaVu Sans", 1);
-    pLatin->Record().m_logFont.SetFaceName("DejaVu Sans");
-    pLatin->Record().m_logFont.lfWeight = 700;
-    pLatin->Record().m_crText = 0x00C00000;
+    EditLabel(m_view.Model(), 3, 0, [](CLabelRecord& hei) {
+        hei.m_strText = "\xBA\xDA\xCC\xE5 W-17"; // 黑体
+        hei.m_logFont.SetFaceName("\xBA\xDA\xCC\xE5");
+        hei.m_crText = 0x000000C0;
+    });
+    EditLabel(m_view.Model(), 3, 1, [](CLabelRecord& latin) {
+        latin.m_strText = "DejaVu Sans";
+        latin.m_logFont.SetFaceName("DejaVu Sans");
+        latin.m_logFont.lfWeight = 700;
+        latin.m_crText = 0x00C00000;
+    });
     CLabelWnd* pShrunk = m_view.Label(3, 2);
     pShrunk->SetText("Cabinet 3 / rail 12 / terminal 40\r\n380 V\r\n50 Hz", 1);
     SelectOnly(3, 2);
-    ASSERT_TRUE(m_router.Execute(ID::AutoShrink));
+    ASSERT_TRUE(RunCommand(m_router, ID::AutoShrink));
     EXPECT_EQ(pShrunk->Record().m_bAutoShrink, 1);
 
     // Row 5: the same text at the top left with inner margins of 1 mm and
     // of 6 mm.
-    for (int c : {0, 1}) {
-        CLabelWnd* pLabel = m_view.Label(4, c);
-        pLabel->SetText("\xB1\xDF\xBE\xE0 margin", 1);
-        CLabelRecord& label = pLabel->Record();
-        label.m_nHAlign = 0;
-        label.m_nVAlign = 0;
-        if (c == 1)
-            label.m_dMarginLeft = label.m_dMarginTop = label.m_dMarginRight = label.m_dMarginBottom = 6.0;
-    }
+    for (int c : {0, 1})
+        EditLabel(m_view.Model(), 4, c, [c](CLabelRecord& label) {
+            label.m_strText = "\xB1\xDF\xBE\xE0 margin";
+            label.m_nHAlign = 0;
+            label.m_nVAlign = 0;
+            if (c == 1)
+                label.m_dMarginLeft = label.m_dMarginTop = label.m_dMarginRight = label.m_dMarginBottom = 6.0;
+        });
     m_view.OnSelectNone();
     Save("formats-sheet.png");
 }
@@ -169,13 +170,16 @@ TEST(LabelPictures, SmallLabelTextIsNotCut)
         SCOPED_TRACE(text.toStdString());
         QWidget page;
         page.resize(200, 100);
-        CLabelWnd cell(0, 0, &page);
+        CSheetModel model;
+        EditLabel(model, 0, 0, [&text](CLabelRecord& label) {
+            label.m_strText = *Utf8ToGbk(text.toStdString());
+            label.m_nHAlign = 1;
+            label.m_nVAlign = 4;
+        });
+        CLabelWnd cell(&model, 0, 0, &page);
         cell.SetZoom(4.4);
         cell.SetSize(19.0, 8.65);
         cell.MoveTo(0, 0);
-        cell.Record().m_strText = *Utf8ToGbk(text.toStdString());
-        cell.Record().m_nHAlign = 1;
-        cell.Record().m_nVAlign = 4;
         const QImage drawn = cell.grab().toImage();
         // Inside the frames: the text box starts at the 1 mm margin.
         const int nDrawn = InkRows(drawn, drawn.rect().adjusted(4, 4, -4, -4));

@@ -59,7 +59,14 @@ protected:
     }
 
     CLabelWnd& Label(int r, int c) { return *m_view.Label(r, c); }
-    CLabelRecord& Record(int r, int c) { return m_view.Label(r, c)->Record(); }
+    const CLabelRecord& Record(int r, int c) { return m_view.Label(r, c)->Record(); }
+    // Sets a label up through the model; the document's modified flag stays.
+    void Edit(int r, int c, const std::function<void(CLabelRecord&)>& edit)
+    {
+        const bool bModified = m_doc.IsModified();
+        EditLabel(m_doc.Model(), r, c, edit);
+        m_doc.SetModifiedFlag(bModified);
+    }
 
     void Select(const Cells& cells)
     {
@@ -68,7 +75,7 @@ protected:
         Settle();
     }
 
-    // The document hears of text changes once the posted notices arrive.
+    // Whether the document is modified once the event loop has run.
     bool ModifiedAfterEvents()
     {
         QCoreApplication::processEvents();
@@ -90,7 +97,7 @@ const int kSelectionCommands[] = {
 
 TEST_F(WireView, CommandsNeedASelection)
 {
-    Record(0, 0).m_bAutoShrink = 1;
+    Edit(0, 0, [](CLabelRecord& l) { l.m_bAutoShrink = 1; });
     for (int nID : kSelectionCommands) {
         SCOPED_TRACE(nID);
         const CCmdUI ui = m_router.Update(nID);
@@ -116,9 +123,8 @@ TEST_F(WireView, SetTextFillsTheSelectionWithOneDialogThatRemembers)
         Child<QRadioButton>(pDlg, "radioMode1")->click();
         Child<QPushButton>(pDlg, "buttonOk")->click();
     });
-    EXPECT_TRUE(m_router.Execute(ID::SetText));
-    EXPECT_FALSE(m_doc.IsModified()) << "the changes are posted, not sent";
-    EXPECT_TRUE(ModifiedAfterEvents());
+    EXPECT_TRUE(RunCommand(m_router, ID::SetText));
+    EXPECT_TRUE(m_doc.IsModified());
     const std::pair<std::pair<int, int>, const char*> expected[] = {
         {{0, 0}, "07"}, {{0, 1}, "08"}, {{0, 2}, "09"}, {{0, 3}, "keep"}, {{1, 0}, "10"}, {{1, 1}, ""}};
     for (const auto& [cell, text] : expected) {
@@ -133,7 +139,7 @@ TEST_F(WireView, SetTextFillsTheSelectionWithOneDialogThatRemembers)
         EXPECT_EQ(Child<QLineEdit>(pDlg, "editMiddle")->text(), QStringLiteral("07"));
         pDlg->reject();
     });
-    EXPECT_TRUE(m_router.Execute(ID::SetText));
+    EXPECT_TRUE(RunCommand(m_router, ID::SetText));
     EXPECT_FALSE(ModifiedAfterEvents());
     EXPECT_EQ(Label(0, 0).GetText(), "07");
 }
@@ -146,14 +152,14 @@ TEST_F(WireView, ClearTextAsksAndEmptiesOnlyTheSelection)
 
     CSeenBox seen;
     AnswerNextMessageBox(QMessageBox::No, &seen);
-    EXPECT_TRUE(m_router.Execute(ID::ClearText));
+    EXPECT_TRUE(RunCommand(m_router, ID::ClearText));
     EXPECT_EQ(seen.m_strCaption, QStringLiteral("Tavromark"));
     EXPECT_EQ(seen.m_strText, QStringLiteral("是否清除所选的标签文字？"));
     EXPECT_FALSE(ModifiedAfterEvents());
     EXPECT_EQ(Label(0, 0).GetText(), "A");
 
     AnswerNextMessageBox(QMessageBox::Yes);
-    EXPECT_TRUE(m_router.Execute(ID::ClearText));
+    EXPECT_TRUE(RunCommand(m_router, ID::ClearText));
     EXPECT_TRUE(ModifiedAfterEvents());
     EXPECT_EQ(Label(0, 0).GetText(), "");
     EXPECT_EQ(Label(1, 0).GetText(), "");
@@ -195,11 +201,13 @@ TEST_F(WireView, DoubleClickOpensTheLabelDialog)
 TEST_F(WireView, FontGoesToEverySelectedLabelAndCancelKeepsTheirOwn)
 {
     const auto giveDifferentFonts = [this] {
-        Record(0, 0) = CLabelRecord{};
-        Record(0, 1).m_logFont.SetFaceName("DejaVu Sans");
-        Record(0, 1).m_logFont.lfWeight = 700;
-        Record(0, 1).m_nFontHeight = -20;
-        Record(0, 1).m_crText = 0x00FF0000;
+        Edit(0, 0, [](CLabelRecord& l) { l = CLabelRecord{}; });
+        Edit(0, 1, [](CLabelRecord& l) {
+            l.m_logFont.SetFaceName("DejaVu Sans");
+            l.m_logFont.lfWeight = 700;
+            l.m_nFontHeight = -20;
+            l.m_crText = 0x00FF0000;
+        });
     };
     giveDifferentFonts();
     Label(0, 1).SetText("X", 1);
@@ -212,7 +220,7 @@ TEST_F(WireView, FontGoesToEverySelectedLabelAndCancelKeepsTheirOwn)
         pDlg->SetColor(QColor(255, 0, 0));
         pDlg->reject();
     });
-    EXPECT_TRUE(m_router.Execute(ID::Font));
+    EXPECT_TRUE(RunCommand(m_router, ID::Font));
     EXPECT_FALSE(m_doc.IsModified());
     for (const auto& [pRecord, own] : {std::pair{&Record(0, 0), own00}, {&Record(0, 1), own01}}) {
         EXPECT_EQ(pRecord->m_logFont.FaceName(), own.m_logFont.FaceName());
@@ -226,7 +234,7 @@ TEST_F(WireView, FontGoesToEverySelectedLabelAndCancelKeepsTheirOwn)
         pDlg->SetColor(QColor(255, 0, 0));
         Child<QPushButton>(pDlg, "buttonOk")->click();
     });
-    EXPECT_TRUE(m_router.Execute(ID::Font));
+    EXPECT_TRUE(RunCommand(m_router, ID::Font));
     EXPECT_TRUE(m_doc.IsModified());
     for (int c : {0, 1}) {
         SCOPED_TRACE(c);
@@ -260,7 +268,7 @@ TEST_F(WireView, NineAlignmentsAsOnTheToolbarAndTheCellRepaints)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.m_nID);
         Settle();
-        EXPECT_TRUE(m_router.Execute(c.m_nID));
+        EXPECT_TRUE(RunCommand(m_router, c.m_nID));
         EXPECT_TRUE(m_doc.IsModified());
         for (int nColumn : {1, 2}) {
             EXPECT_EQ(Record(1, nColumn).m_nHAlign, c.m_nHAlign);
@@ -279,18 +287,18 @@ TEST_F(WireView, NineAlignmentsAsOnTheToolbarAndTheCellRepaints)
 
 TEST_F(WireView, ShrinkToFitSwitchesToTheOppositeOfTheFirst)
 {
-    Record(0, 0).m_bAutoShrink = 0;
-    Record(0, 1).m_bAutoShrink = 1;
+    Edit(0, 0, [](CLabelRecord& l) { l.m_bAutoShrink = 0; });
+    Edit(0, 1, [](CLabelRecord& l) { l.m_bAutoShrink = 1; });
     Select({{0, 0}, {0, 1}});
     EXPECT_FALSE(m_router.Update(ID::AutoShrink).m_bChecked);
-    EXPECT_TRUE(m_router.Execute(ID::AutoShrink));
+    EXPECT_TRUE(RunCommand(m_router, ID::AutoShrink));
     EXPECT_EQ(Record(0, 0).m_bAutoShrink, 1);
     EXPECT_EQ(Record(0, 1).m_bAutoShrink, 1);
     EXPECT_TRUE(m_router.Update(ID::AutoShrink).m_bChecked);
     EXPECT_TRUE(m_doc.IsModified()) << "a change that closing must not lose unasked";
 
     Settle();
-    EXPECT_TRUE(m_router.Execute(ID::AutoShrink));
+    EXPECT_TRUE(RunCommand(m_router, ID::AutoShrink));
     EXPECT_EQ(Record(0, 0).m_bAutoShrink, 0);
     EXPECT_EQ(Record(0, 1).m_bAutoShrink, 0);
     EXPECT_TRUE(m_doc.IsModified());
@@ -298,17 +306,21 @@ TEST_F(WireView, ShrinkToFitSwitchesToTheOppositeOfTheFirst)
 
 TEST_F(WireView, LabelSettingsTruncateToTenthsAndGoToEverySelectedLabel)
 {
-    Record(0, 0).m_dMarginLeft = 1.05;
-    Record(0, 0).m_dLineSpacing = 0.37;
-    Record(0, 1).m_dMarginLeft = 3.0;
-    Record(0, 1).m_dMarginBottom = 2.5;
+    Edit(0, 0, [](CLabelRecord& l) {
+        l.m_dMarginLeft = 1.05;
+        l.m_dLineSpacing = 0.37;
+    });
+    Edit(0, 1, [](CLabelRecord& l) {
+        l.m_dMarginLeft = 3.0;
+        l.m_dMarginBottom = 2.5;
+    });
     Select({{0, 0}, {0, 1}});
 
     AnswerNextDialog<CMarginDlg>([](CMarginDlg* pDlg) {
         EXPECT_EQ(Child<QLineEdit>(pDlg, "editLeft")->text(), QStringLiteral("10"));
         Child<QPushButton>(pDlg, "buttonOk")->click();
     });
-    EXPECT_TRUE(m_router.Execute(ID::LabelSettings));
+    EXPECT_TRUE(RunCommand(m_router, ID::LabelSettings));
     for (int c : {0, 1}) {
         SCOPED_TRACE(c);
         const CLabelRecord& label = Record(0, c);
@@ -323,42 +335,43 @@ TEST_F(WireView, LabelSettingsTruncateToTenthsAndGoToEverySelectedLabel)
         Child<QLineEdit>(pDlg, "editLeft")->setText(QStringLiteral("50"));
         pDlg->reject();
     });
-    EXPECT_TRUE(m_router.Execute(ID::LabelSettings));
+    EXPECT_TRUE(RunCommand(m_router, ID::LabelSettings));
     EXPECT_EQ(Record(0, 1).m_dMarginLeft, 1.0);
     EXPECT_FALSE(m_doc.IsModified());
 }
 
 TEST_F(WireView, SavedAndReopenedSheetKeepsEveryFormatField)
 {
-    CLabelRecord& label = Record(2, 3);
-    label.m_strText = "Format";
-    label.m_logFont.SetFaceName("DejaVu Serif");
-    label.m_logFont.lfWeight = 700;
-    label.m_logFont.lfItalic = 1;
-    label.m_logFont.lfUnderline = 1;
-    label.m_logFont.lfStrikeOut = 1;
-    label.m_logFont.lfCharSet = 134;
-    label.m_logFont.lfQuality = 2;
-    label.m_logFont.lfPitchAndFamily = 49;
-    label.m_nFontHeight = -27;
-    label.m_crText = 0x00123456;
-    label.m_nHAlign = 2;
-    label.m_nVAlign = 8;
-    label.m_dMarginLeft = 1.1;
-    label.m_dMarginTop = 2.2;
-    label.m_dMarginRight = 3.3;
-    label.m_dMarginBottom = 4.4;
-    label.m_dLineSpacing = 0.7;
-    label.m_bAutoShrink = 1;
-    label.m_bSelected = 0;
-    Record(4, 4).m_nVAlign = 4;
+    Edit(2, 3, [](CLabelRecord& label) {
+        label.m_strText = "Format";
+        label.m_logFont.SetFaceName("DejaVu Serif");
+        label.m_logFont.lfWeight = 700;
+        label.m_logFont.lfItalic = 1;
+        label.m_logFont.lfUnderline = 1;
+        label.m_logFont.lfStrikeOut = 1;
+        label.m_logFont.lfCharSet = 134;
+        label.m_logFont.lfQuality = 2;
+        label.m_logFont.lfPitchAndFamily = 49;
+        label.m_nFontHeight = -27;
+        label.m_crText = 0x00123456;
+        label.m_nHAlign = 2;
+        label.m_nVAlign = 8;
+        label.m_dMarginLeft = 1.1;
+        label.m_dMarginTop = 2.2;
+        label.m_dMarginRight = 3.3;
+        label.m_dMarginBottom = 4.4;
+        label.m_dLineSpacing = 0.7;
+        label.m_bAutoShrink = 1;
+        label.m_bSelected = 0;
+    });
+    Edit(4, 4, [](CLabelRecord& l) { l.m_nVAlign = 4; });
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("formats.tav"));
     const CSheet saved = m_view.GetSheet();
     ASSERT_TRUE(m_doc.OnSaveDocument(path));
-    m_view.ResetLabels();
-    Record(2, 3) = CLabelRecord{};
+    m_doc.Model().Reset(m_view.Format());
+    Edit(2, 3, [](CLabelRecord& l) { l = CLabelRecord{}; });
     ASSERT_TRUE(m_doc.OnOpenDocument(path));
     const CSheet reopened = m_view.GetSheet();
     for (int r = 0; r < CPageFormat::kMaxRows; ++r)
@@ -387,8 +400,8 @@ TEST_F(AppTest, NewTakesTheChosenTypeAndCancelKeepsTheSheet)
         Child<QPushButton>(pDlg, "btnOK")->click();
     });
     Frame()->ExecuteCommand(ID::FileNewSheet);
-    QTRY_COMPARE_WITH_TIMEOUT(View()->m_format.m_nColumns, 7, 3000);
-    EXPECT_EQ(View()->m_format, type7x20.m_format);
+    QTRY_COMPARE_WITH_TIMEOUT(View()->Format().m_nColumns, 7, 3000);
+    EXPECT_EQ(View()->Format(), type7x20.m_format);
     EXPECT_TRUE(View()->Label(19, 6)->isVisible());
 
     View()->Label(19, 6)->SetText("W-140", 1);
@@ -400,7 +413,7 @@ TEST_F(AppTest, NewTakesTheChosenTypeAndCancelKeepsTheSheet)
     Frame()->ExecuteCommand(ID::FileNewSheet);
     QTest::qWait(50);
     EXPECT_TRUE(Doc()->IsModified());
-    EXPECT_EQ(View()->m_format, type7x20.m_format);
+    EXPECT_EQ(View()->Format(), type7x20.m_format);
     EXPECT_EQ(View()->Label(19, 6)->GetText(), "W-140");
     EXPECT_EQ(View()->GetSheet().m_labels[19][6].m_strText, before.m_labels[19][6].m_strText);
     QFile::remove(QString::fromStdString(*library));

@@ -94,7 +94,7 @@ TEST(WireListPrint, PdfPerSheetAndCancelLeavesNoFile)
     CMarkerSheets all(sheet, markers, false);
     QString error;
     std::vector<std::size_t> seen;
-    ASSERT_EQ(ExportMarkerSheetsPdf(path, all, kPrintModeLabels, {}, error,
+    ASSERT_EQ(ExportMarkerSheetsPdf(path, all, PrintMode::Labels, {}, error,
                                     [&](std::size_t nDone, std::size_t nTotal) {
                                         EXPECT_EQ(nTotal, 3u);
                                         seen.push_back(nDone);
@@ -112,7 +112,7 @@ TEST(WireListPrint, PdfPerSheetAndCancelLeavesNoFile)
     // Cancelled on the second sheet: the earlier PDF stays as it was and no
     // temporary file is left beside it.
     CMarkerSheets again(sheet, markers, false);
-    EXPECT_EQ(ExportMarkerSheetsPdf(path, again, kPrintModeLabels, {}, error,
+    EXPECT_EQ(ExportMarkerSheetsPdf(path, again, PrintMode::Labels, {}, error,
                                     [](std::size_t nDone, std::size_t) { return nDone < 2; }),
               SheetsPdfResult::Cancelled);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
@@ -121,7 +121,7 @@ TEST(WireListPrint, PdfPerSheetAndCancelLeavesNoFile)
 
     const QString fresh = dir.filePath(QStringLiteral("fresh.pdf"));
     CMarkerSheets third(sheet, markers, false);
-    EXPECT_EQ(ExportMarkerSheetsPdf(fresh, third, kPrintModeLabels, {}, error,
+    EXPECT_EQ(ExportMarkerSheetsPdf(fresh, third, PrintMode::Labels, {}, error,
                                     [](std::size_t, std::size_t) { return false; }),
               SheetsPdfResult::Cancelled);
     EXPECT_FALSE(QFile::exists(fresh));

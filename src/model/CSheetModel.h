@@ -1,0 +1,125 @@
+#pragma once
+
+#include "model/CSheet.h"
+
+#include <QList>
+#include <QObject>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// A label of the 25 × 15 grid: row × kMaxColumns + column.
+using LabelIndex = int;
+
+// One edit of some labels: each changed label with its record before and
+// after. Applying the "after" records does the edit, applying the "before"
+// records undoes it, byte for byte.
+struct CLabelEdit
+{
+    std::vector<LabelIndex> m_indices;
+    std::vector<CLabelRecord> m_before;
+    std::vector<CLabelRecord> m_after;
+
+    bool IsEmpty() const { return m_indices.empty(); }
+};
+
+// The sheet of the document: its format and every label record, with the
+// modified flag. It is the only way to change them: every edit goes through
+// ApplyEdit (labels) or the format and load calls, and is followed by one
+// notification. Views read it and repaint on its signals.
+class CSheetModel : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit CSheetModel(QObject* parent = nullptr);
+
+    static LabelIndex IndexOf(int nRow, int nColumn) { return nRow * CPageFormat::kMaxColumns + nColumn; }
+    static int RowOf(LabelIndex nIndex) { return nIndex / CPageFormat::kMaxColumns; }
+    static int ColumnOf(LabelIndex nIndex) { return nIndex % CPageFormat::kMaxColumns; }
+    static constexpr int kLabelCount = CPageFormat::kMaxRows * CPageFormat::kMaxColumns;
+
+    const CSheet& Sheet() const { return m_sheet; }
+    const CPageFormat& Format() const { return m_sheet.m_format; }
+    const CLabelRecord& Label(LabelIndex nIndex) const;
+    const CLabelRecord& Label(int nRow, int nColumn) const { return m_sheet.m_labels[nRow][nColumn]; }
+    // The labels of rows × columns, row by row from the top, left to right.
+    std::vector<LabelIndex> GridIndices() const;
+    int SelectedCount() const;
+
+    bool IsModified() const { return m_bModified; }
+    void SetModified(bool bModified);
+
+    // How an edit that changed nothing counts: some commands mark the
+    // document modified whenever the user confirmed them.
+    enum class Marking
+    {
+        IfChanged,
+        Always,
+    };
+    // The edit that gives `indices` the records `after`, leaving out labels
+    // whose record would not change.
+    CLabelEdit MakeEdit(const std::vector<LabelIndex>& indices, const std::vector<CLabelRecord>& after) const;
+    // The one entry point of every label edit: stores the "after" records,
+    // then notifies once (labelsChanged, selectionChanged when a flag moved)
+    // and marks the document modified.
+    void ApplyEdit(const CLabelEdit& edit, Marking marking = Marking::IfChanged);
+    // Runs a core command over a working copy of the grid's records (in grid
+    // order) and applies what it changed as one edit. The command returns
+    // false when it was cancelled: nothing is applied or marked.
+    template <typename Command>
+    void EditGrid(Command command, Marking marking = Marking::IfChanged);
+
+    // Shortcuts of ApplyEdit for one label.
+    void SetSelected(LabelIndex nIndex, bool bSelected);
+    // Stores the text when bOverwrite is set or the label is empty; the
+    // document is modified even when the text equals the old one.
+    void SetText(LabelIndex nIndex, const std::string& strText, bool bOverwrite);
+
+    // A new document: `format`, every label empty and selected (their
+    // formats stay), not modified.
+    void Reset(const CPageFormat& format);
+    // A sheet as a file holds it, not modified.
+    void Load(const CSheet& sheet);
+    // Reads the file completely; only a file that read whole replaces the
+    // sheet (not modified). Any failure leaves the model untouched.
+    SheetReadResult Open(const std::string& path, std::optional<char32_t>* unconvertible = nullptr);
+
+    // The font block of a label stores the height and width of its last
+    // rendering on screen, and files are written with them. The view tells
+    // the model each time it renders a label's text; this is no edit: it
+    // neither notifies nor marks the document modified.
+    void NoteScreenFont(LabelIndex nIndex, std::int32_t nHeight, std::int32_t nWidth);
+
+Q_SIGNALS:
+    void labelsChanged(const QList<LabelIndex>& indices);
+    void selectionChanged();
+    // The format or the whole sheet changed: every label is new.
+    void formatChanged();
+    void modifiedChanged(bool bModified);
+
+private:
+    CLabelRecord& LabelRef(LabelIndex nIndex);
+    void ReplaceSheet(CSheet sheet);
+
+    CSheet m_sheet;
+    bool m_bModified = false;
+};
+
+template <typename Command>
+void CSheetModel::EditGrid(Command command, Marking marking)
+{
+    const std::vector<LabelIndex> indices = GridIndices();
+    std::vector<CLabelRecord> draft;
+    draft.reserve(indices.size());
+    for (LabelIndex nIndex : indices)
+        draft.push_back(Label(nIndex));
+    std::vector<CLabelRecord*> grid;
+    grid.reserve(draft.size());
+    for (CLabelRecord& record : draft)
+        grid.push_back(&record);
+    if (!command(grid))
+        return;
+    ApplyEdit(MakeEdit(indices, draft), marking);
+}

@@ -1,0 +1,276 @@
+#include "test_app_support.h"
+
+#include "model/CSheetModel.h"
+#include "model/CTAVRODoc.h"
+#include "print/PrintLayout.h"
+#include "print/PrintPage.h"
+#include "view/CLabelWnd.h"
+#include "view/CTAVROView.h"
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <set>
+
+namespace {
+
+CPageFormat Format(int nColumns, int nRows, double dLabelWidth = 15.0, double dLabelHeight = 7.0)
+{
+    CPageFormat format;
+    format.m_nColumns = nColumns;
+    format.m_nRows = nRows;
+    format.m_dLabelWidth = dLabelWidth;
+    format.m_dLabelHeight = dLabelHeight;
+    format.Recalc();
+    return format;
+}
+
+// A 3 × 2 sheet: row 0 selected with texts "A" "B" "", row 1 unselected and
+// empty but for "F" in its last label.
+CSheet SmallSheet()
+{
+    CSheet sheet;
+    sheet.m_format = Format(3, 2);
+    const char* texts[2][3] = {{"A", "B", ""}, {"", "", "F"}};
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 3; ++c) {
+            sheet.m_labels[r][c].m_strText = texts[r][c];
+            sheet.m_labels[r][c].SetSelected(r == 0);
+        }
+    return sheet;
+}
+
+std::set<LabelIndex> IndicesOf(const QList<LabelIndex>& list)
+{
+    return {list.begin(), list.end()};
+}
+
+// The labels whose records differ between two sheets.
+std::set<LabelIndex> Differing(const CSheet& a, const CSheet& b)
+{
+    std::set<LabelIndex> differing;
+    for (int r = 0; r < CPageFormat::kMaxRows; ++r)
+        for (int c = 0; c < CPageFormat::kMaxColumns; ++c)
+            if (!(a.m_labels[r][c] == b.m_labels[r][c]))
+                differing.insert(CSheetModel::IndexOf(r, c));
+    return differing;
+}
+
+class SheetModelTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Model().Load(SmallSheet());
+        m_view.resize(900, 700);
+    }
+    CSheetModel& Model() { return m_doc.Model(); }
+
+    CTAVRODoc m_doc;
+    CTAVROView m_view{&m_doc};
+};
+
+} // namespace
+
+TEST_F(SheetModelTest, EachEditChangesItsLabelsWithOneNotification)
+{
+    const LabelIndex a = CSheetModel::IndexOf(0, 0);
+    const LabelIndex b = CSheetModel::IndexOf(0, 1);
+    const LabelIndex c = CSheetModel::IndexOf(0, 2);
+    const LabelIndex d = CSheetModel::IndexOf(1, 0);
+    const LabelIndex e = CSheetModel::IndexOf(1, 1);
+    const LabelIndex f = CSheetModel::IndexOf(1, 2);
+    struct Case
+    {
+        const char* name;
+        std::function<void(CTAVROView&)> edit;
+        std::set<LabelIndex> changed;
+        bool bSelectionMoved;
+        bool bModified;
+    };
+    const Case cases[] = {
+        {"select all", [](CTAVROView& v) { v.OnSelectAll(); }, {d, e, f}, true, true},
+        {"select none", [](CTAVROView& v) { v.OnSelectNone(); }, {a, b, c}, true, true},
+        {"invert", [](CTAVROView& v) { v.OnInvertSelection(); }, {a, b, c, d, e, f}, true, true},
+        {"select text", [](CTAVROView& v) { v.OnSelectText(); }, {c, f}, true, true},
+        {"select blank", [](CTAVROView& v) { v.OnSelectBlank(); }, {a, b, d, e}, true, true},
+        {"alignment", [](CTAVROView& v) { v.SetAlignment(HAlign::Left, VAlign::Bottom); }, {a, b, c}, false, true},
+        {"shrink to fit", [](CTAVROView& v) { v.OnAutoShrink(); }, {a, b, c}, false, true},
+        {"a click's selection", [](CTAVROView& v) { v.Label(1, 1)->SetSelected(true); }, {e}, true, true},
+        {"a typed text", [](CTAVROView& v) { v.Label(1, 0)->SetText("X", true); }, {d}, false, true},
+        {"an equal text stored", [](CTAVROView& v) { v.Label(0, 0)->SetText("A", true); }, {}, false, true},
+        {"an unchanged selection", [](CTAVROView& v) { v.Label(0, 0)->SetSelected(true); }, {}, false, false},
+    };
+    for (const Case& t : cases) {
+        SCOPED_TRACE(t.name);
+        Model().Load(SmallSheet());
+        const CSheet before = Model().Sheet();
+        QSignalSpy labels(&Model(), &CSheetModel::labelsChanged);
+        QSignalSpy selection(&Model(), &CSheetModel::selectionChanged);
+        QSignalSpy format(&Model(), &CSheetModel::formatChanged);
+        t.edit(m_view);
+        EXPECT_EQ(Differing(before, Model().Sheet()), t.changed);
+        ASSERT_EQ(labels.count(), t.changed.empty() ? 0 : 1);
+        if (!t.changed.empty()) {
+            EXPECT_EQ(IndicesOf(labels.at(0).at(0).value<QList<LabelIndex>>()), t.changed);
+        }
+        EXPECT_EQ(selection.count(), t.bSelectionMoved ? 1 : 0);
+        EXPECT_EQ(format.count(), 0);
+        EXPECT_EQ(Model().IsModified(), t.bModified);
+    }
+}
+
+TEST_F(SheetModelTest, AnEditsBeforeRecordsRestoreTheSheetByteForByte)
+{
+    const std::string bytes = SheetBytes(Model().Sheet());
+    CSheet sheet = Model().Sheet();
+    std::vector<LabelIndex> indices;
+    std::vector<CLabelRecord> after;
+    for (int c = 0; c < 3; ++c) {
+        CLabelRecord label = sheet.m_labels[0][c];
+        label.m_strText += "-1";
+        label.m_nHAlign = 2;
+        label.m_logFont.lfWeight = 700;
+        indices.push_back(CSheetModel::IndexOf(0, c));
+        after.push_back(label);
+    }
+    const CLabelEdit edit = Model().MakeEdit(indices, after);
+    ASSERT_EQ(edit.m_indices.size(), 3u);
+    Model().ApplyEdit(edit);
+    EXPECT_NE(SheetBytes(Model().Sheet()), bytes);
+    Model().ApplyEdit(Model().MakeEdit(edit.m_indices, edit.m_before));
+    EXPECT_EQ(SheetBytes(Model().Sheet()), bytes);
+}
+
+TEST_F(SheetModelTest, AFailedOpenLeavesTheModelUntouched)
+{
+    QTemporaryDir dir;
+    const std::string good = SheetBytes(SmallSheet());
+    const struct
+    {
+        const char* name;
+        std::string bytes;
+        SheetReadResult result;
+    } cases[] = {
+        {"cut inside a label", good.substr(0, good.size() - 3), SheetReadResult::Corrupt},
+        {"not a sheet", std::string("\x05hello", 6), SheetReadResult::WrongSignature},
+        {"cut inside the signature", good.substr(0, 20), SheetReadResult::Unreadable},
+    };
+    Model().SetModified(true);
+    const CSheet before = Model().Sheet();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir.filePath(QString::fromUtf8(c.name)).toStdString();
+        std::ofstream(path, std::ios::binary) << c.bytes;
+        QSignalSpy labels(&Model(), &CSheetModel::labelsChanged);
+        QSignalSpy format(&Model(), &CSheetModel::formatChanged);
+        QSignalSpy modified(&Model(), &CSheetModel::modifiedChanged);
+        EXPECT_EQ(Model().Open(path), c.result);
+        EXPECT_EQ(Model().Sheet(), before);
+        EXPECT_TRUE(Model().IsModified());
+        EXPECT_EQ(labels.count() + format.count() + modified.count(), 0);
+    }
+    EXPECT_EQ(Model().Open(dir.filePath(QStringLiteral("missing")).toStdString()), SheetReadResult::CannotOpen);
+    EXPECT_EQ(Model().Sheet(), before);
+}
+
+TEST_F(SheetModelTest, PaintingChangesOnlyTheRenderedFontSizes)
+{
+    CSheet sheet = SmallSheet();
+    sheet.m_labels[0][0].m_bAutoShrink = 1;
+    sheet.m_labels[0][0].m_strText = "a long text that must shrink to fit";
+    sheet.m_labels[0][1].m_logFont.lfHeight = 99; // as a file may hold it
+    Model().Load(sheet);
+    const std::string bytes = SheetBytes(Model().Sheet());
+    QSignalSpy labels(&Model(), &CSheetModel::labelsChanged);
+    m_view.show();
+    m_view.OnInitialUpdate();
+    QImage image(m_view.size(), QImage::Format_RGB32);
+    for (int i = 0; i < 2; ++i) {
+        m_view.OnFullPage();
+        QPainter painter(&image);
+        m_view.render(&painter);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(labels.count(), 0);
+    EXPECT_FALSE(Model().IsModified());
+    EXPECT_NE(SheetBytes(Model().Sheet()), bytes) << "the rendered sizes are written";
+    EXPECT_EQ(SheetBytes(Content(Model().Sheet())), SheetBytes(Content(sheet)));
+    EXPECT_NE(Model().Label(0, 1).m_logFont.lfHeight, 99);
+}
+
+// The file stores the selection as an int32; only 1 means selected, on
+// screen and on paper alike.
+TEST_F(SheetModelTest, OnlyAFlagOfOneIsSelectedOnScreenAndInThePdf)
+{
+    const std::int32_t flags[] = {2, -1, 256, 0};
+    CSheet sheet;
+    sheet.m_format = Format(4, 2, 40.0, 20.0);
+    sheet.m_format.m_dPageWidth = 210.0;
+    sheet.m_format.m_dPageHeight = 297.0;
+    sheet.m_format.Recalc();
+    for (int c = 0; c < 4; ++c) {
+        sheet.m_labels[0][c].m_bSelected = flags[c];
+        sheet.m_labels[0][c].m_strText = "FLAG" + std::to_string(flags[c]);
+        sheet.m_labels[1][c].SetSelected(c == 0);
+        sheet.m_labels[1][c].m_strText = "ONE" + std::to_string(c);
+    }
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("flags.tav"));
+    ASSERT_EQ(SaveSheetFile(file.toStdString(), sheet), 0);
+    ASSERT_TRUE(m_doc.OnOpenDocument(file));
+    m_view.OnInitialUpdate();
+
+    for (int c = 0; c < 4; ++c) {
+        SCOPED_TRACE(flags[c]);
+        EXPECT_FALSE(m_view.Label(0, c)->IsSelected());
+    }
+    EXPECT_EQ(m_view.GetSelectedCount(), 1);
+
+    const QString pdf = dir.filePath(QStringLiteral("flags.pdf"));
+    ASSERT_EQ(ExportSheetPdf(pdf, Model().Sheet(), PrintMode::Labels, {}), QString());
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    ASSERT_TRUE(process.waitForFinished(20000));
+    const QString text = QString::fromUtf8(process.readAllStandardOutput());
+    EXPECT_TRUE(text.contains(QStringLiteral("ONE0")));
+    EXPECT_FALSE(text.contains(QStringLiteral("FLAG"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("ONE1")));
+}
+
+// The largest labels a file may hold (10 m) keep no picture of their own:
+// they are drawn where exposed.
+TEST(LabelCell, KeepsNoPictureLargerThanItsBound)
+{
+    CSheetModel model;
+    CSheet sheet;
+    sheet.m_format = Format(2, 2, CPageFormat::kMaxLength, CPageFormat::kMaxLength);
+    sheet.m_labels[0][0].m_strText = "W";
+    model.Load(sheet);
+    const struct
+    {
+        const char* name;
+        double dSize;
+        bool bKept;
+    } cases[] = {{"ordinary", 20.0, true}, {"10 m", CPageFormat::kMaxLength, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CLabelWnd cell(&model, 0, 0, nullptr);
+        cell.SetZoom(4.5);
+        cell.SetSize(c.dSize, c.dSize);
+        cell.MoveTo(0, 0);
+        QImage image(200, 100, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        cell.render(&image, QPoint(), QRegion(0, 0, 200, 100));
+        EXPECT_LE(cell.CachedBytes(), CLabelWnd::kMaxCachedPixels * 4);
+        EXPECT_EQ(cell.CachedBytes() > 0, c.bKept);
+        EXPECT_EQ(image.pixel(100, 50), qRgb(255, 255, 255)) << "the exposed part is painted";
+    }
+}
