@@ -4,7 +4,7 @@
 #include "test_app_support.h"
 
 #include "../core/SampleSheets.h"
-#include "app/SystemErrorText.h"
+#include "base/SystemErrorText.h"
 
 #include <cerrno>
 #include <csignal>

@@ -1,9 +1,9 @@
 #include "test_app_support.h"
 
-#include "app/AppMessageBox.h"
+#include "base/AppMessageBox.h"
 #include "app/CAboutDlg.h"
 #include "app/CSplashWnd.h"
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "app/DesktopIntegration.h"
 
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
-#include "app/AppSettings.h"
+#include "base/AppSettings.h"
 #include "app/CRecentFileList.h"
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "model/SettingsDir.h"
 
 #include <gtest/gtest.h>

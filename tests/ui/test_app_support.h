@@ -3,11 +3,11 @@
 // Helpers of the application shell's front-end tests: a started application
 // without splash, and answers to the modal dialogs it opens.
 
-#include "app/AppSettings.h"
+#include "base/AppSettings.h"
 #include "app/CMainFrame.h"
 #include "app/CTAVROApp.h"
 #include "app/CommandLine.h"
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "model/CSheetModel.h"
 #include "model/CTAVRODoc.h"
 #include "model/SettingsDir.h"

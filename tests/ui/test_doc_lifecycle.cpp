@@ -1,6 +1,6 @@
 #include "test_app_support.h"
 
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "model/CSheet.h"
 #include "sheets/CDocTypeDlg.h"
 #include "view/CLabelWnd.h"

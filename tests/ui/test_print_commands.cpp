@@ -2,7 +2,7 @@
 // print commands' state and what the page callback draws per mode.
 #include "test_app_support.h"
 
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "print/CPageOffsetDlg.h"
 #include "print/CPrintSetupDlg.h"
 #include "print/CPrinterSettings.h"

@@ -3,7 +3,7 @@
 #include "text/CLabelTextDlg.h"
 #include "text/CMarginDlg.h"
 #include "text/DialogSupport.h"
-#include "view/LabelRenderer.h"
+#include "render/LabelRenderer.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "model/Gbk.h"
 #include "view/CLabelWnd.h"
-#include "view/LabelRenderer.h"
+#include "render/LabelRenderer.h"
 
 #include <QFile>
 #include <QFontMetricsF>

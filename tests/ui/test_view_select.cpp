@@ -1,6 +1,6 @@
 #include "test_app_support.h"
 
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "model/CTAVRODoc.h"
 #include "view/CLabelWnd.h"
 #include "view/CTAVROView.h"

@@ -1,12 +1,12 @@
 #include "test_app_support.h"
 
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "model/CTAVRODoc.h"
 #include "model/Gbk.h"
 #include "text/CBatchTextDlg.h"
 #include "view/CLabelWnd.h"
 #include "view/CTAVROView.h"
-#include "view/LabelRenderer.h"
+#include "render/LabelRenderer.h"
 
 #include <QImage>
 #include <QLineEdit>

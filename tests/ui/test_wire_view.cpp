@@ -1,6 +1,6 @@
 #include "test_app_support.h"
 
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "model/Arithmetic.h"
 #include "model/CTAVRODoc.h"
 #include "sheets/CDocTypeDlg.h"

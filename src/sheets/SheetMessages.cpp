@@ -1,8 +1,0 @@
-#include "sheets/SheetMessages.h"
-
-#include "app/AppMessageBox.h"
-
-void ShowSheetWarning(QWidget* parent, const QString& strMessage)
-{
-    AppMessageBox(parent, QMessageBox::Warning, strMessage);
-}

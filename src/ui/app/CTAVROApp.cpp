@@ -1,0 +1,154 @@
+#include "app/CTAVROApp.h"
+
+#include "app/CAboutDlg.h"
+#include "app/CMainFrame.h"
+#include "app/CSplashWnd.h"
+#include "base/CommandIds.h"
+#include "app/CommandLine.h"
+#include "app/DesktopIntegration.h"
+#include "model/CTAVRODoc.h"
+#include "view/CTAVROView.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QTimer>
+#include <QTranslator>
+
+CTAVROApp::CTAVROApp()
+{
+    m_commands.On(ID::AppAbout, [this] { OnAppAbout(); });
+    m_commands.On(ID::FileOpen, [this] { OnFileOpen(); });
+    m_commands.On(ID::AppExit, [this] { m_pMainFrame->close(); });
+    for (int i = 0; i < CRecentFileList::kMaxEntries; ++i) {
+        m_commands.On(ID::FileMru1 + i, [this, i] { OnOpenRecentFile(i); });
+        m_commands.OnUpdate(ID::FileMru1 + i,
+                            [this, i](CCmdUI& ui) { ui.Enable(i < m_recentFiles.Entries().size()); });
+    }
+}
+
+// The frame (and with it the view) goes before the document it points at.
+CTAVROApp::~CTAVROApp()
+{
+    if (qApp)
+        qApp->removeEventFilter(this);
+    m_pMainFrame.reset();
+}
+
+void CTAVROApp::InstallTranslations()
+{
+    static QTranslator* s_pTranslator = nullptr;
+    if (s_pTranslator)
+        return;
+    s_pTranslator = new QTranslator(qApp);
+    if (s_pTranslator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(s_pTranslator);
+}
+
+bool CTAVROApp::InitInstance(const CCommandLineInfo& cmdInfo)
+{
+    using Cmd = CCommandLineInfo::ShellCommand;
+    CSplashWnd::EnableSplashScreen(cmdInfo.m_bShowSplash);
+    qApp->installEventFilter(this);
+    InstallTranslations();
+    m_recentFiles.Load();
+
+    m_pDocument = std::make_unique<CTAVRODoc>();
+    m_pMainFrame = std::make_unique<CMainFrame>(m_pDocument.get(), &m_commands);
+    m_pMainFrame->SetRecentFiles(m_recentFiles.Entries());
+    connect(m_pDocument.get(), &CTAVRODoc::pathNameChanged, m_pMainFrame.get(),
+            [this] { m_pMainFrame->SetDocumentTitle(m_pDocument->GetTitle()); });
+    connect(m_pDocument.get(), &CTAVRODoc::fileUsed, this, &CTAVROApp::AddToRecentFileList);
+    connect(m_pMainFrame.get(), &CMainFrame::fileDropped, this, [this](const QString& path) { OpenDocumentFile(path); });
+    // The view's New command, once its sheet type is confirmed, ends here.
+    connect(m_pMainFrame->GetView(), &CTAVROView::newDocumentRequested, this,
+            [this] { NewDocument(); });
+
+    RegisterDesktopIntegration();
+
+    switch (cmdInfo.m_nShellCommand) {
+    case Cmd::FileNew:
+        NewDocument();
+        break;
+    case Cmd::FileOpen:
+        if (!OpenDocumentFile(QFile::decodeName(QByteArray::fromStdString(cmdInfo.m_strFileName))))
+            return false;
+        break;
+    default:
+        return false; // the other commands end before a window exists
+    }
+
+    m_pMainFrame->show();
+    m_pMainFrame->activateWindow();
+    return true;
+}
+
+CTAVRODoc* CTAVROApp::NewDocument()
+{
+    return OpenDocumentFile(QString());
+}
+
+CTAVRODoc* CTAVROApp::OpenDocumentFile(const QString& path)
+{
+    if (!m_pDocument->SaveModified())
+        return nullptr;
+    if (path.isEmpty()) {
+        if (!m_pDocument->OnNewDocument(m_pMainFrame->GetView()->LastChosenFormat()))
+            return nullptr;
+    } else {
+        if (!m_pDocument->OnOpenDocument(path))
+            return nullptr;
+        m_pDocument->SetPathName(path);
+        AddToRecentFileList(m_pDocument->GetPathName());
+    }
+    m_pMainFrame->GetView()->OnInitialUpdate();
+    return m_pDocument.get();
+}
+
+void CTAVROApp::AddToRecentFileList(const QString& path)
+{
+    m_recentFiles.Add(path);
+    m_recentFiles.Save();
+    m_pMainFrame->SetRecentFiles(m_recentFiles.Entries());
+}
+
+void CTAVROApp::OnAppAbout()
+{
+    CAboutDlg dlg(m_pMainFrame.get());
+    dlg.exec();
+}
+
+void CTAVROApp::OnFileOpen()
+{
+    QFileDialog dlg(m_pMainFrame.get());
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::ExistingFile);
+    dlg.setNameFilters({QStringLiteral("TAVRO 文件 (*.tav)"), QStringLiteral("所有文件 (*.*)")});
+    if (const QString& current = m_pDocument->GetPathName(); !current.isEmpty())
+        dlg.setDirectory(QFileInfo(current).absolutePath());
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return;
+    OpenDocumentFile(dlg.selectedFiles().constFirst());
+}
+
+void CTAVROApp::OnOpenRecentFile(int nIndex)
+{
+    if (nIndex >= m_recentFiles.Entries().size())
+        return;
+    const QString path = m_recentFiles.Entries()[nIndex];
+    // An entry whose file is gone leaves the list; one refused for its
+    // contents, or whose open the user cancelled, stays.
+    if (!OpenDocumentFile(path) && !QFileInfo::exists(path)) {
+        m_recentFiles.Remove(nIndex);
+        m_recentFiles.Save();
+        m_pMainFrame->SetRecentFiles(m_recentFiles.Entries());
+    }
+}
+
+bool CTAVROApp::eventFilter(QObject* watched, QEvent* event)
+{
+    if (CSplashWnd::PreTranslateAppMessage(event))
+        return true;
+    return QObject::eventFilter(watched, event);
+}

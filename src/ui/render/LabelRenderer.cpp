@@ -1,0 +1,359 @@
+#include "render/LabelRenderer.h"
+
+#include "model/FontFace.h"
+#include "model/Gbk.h"
+
+#include <QFontMetrics>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QImage>
+#include <QPaintDevice>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QGlyphRun>
+#include <QRawFont>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The ideographic em box of the Song face: ideographs fill the line from
+// 0.88 em above the baseline to 0.12 em below it.
+constexpr double kEmBoxAscent = 0.88;
+
+// What a face looks like at 100 pixels per em, measured once per face and
+// style on the face itself, never on a face that stands in for missing
+// characters: which family it is, whether it draws Chinese, its cell height
+// and average width per em.
+struct CFaceProfile
+{
+    QString m_strFamily;
+    bool m_bChinese = false;
+    double m_dCellPerEm = 1.0;
+    double m_dAveragePerEm = 0.5;
+};
+
+const CFaceProfile& ProfileOf(const QString& family, const QFont& style)
+{
+    static QHash<QString, CFaceProfile> profiles;
+    const QString key = family + QLatin1Char('/') + QString::number(style.weight()) + (style.italic() ? QStringLiteral("/i") : QString());
+    auto it = profiles.find(key);
+    if (it == profiles.end()) {
+        QFont probe = style;
+        probe.setFamilies({family});
+        probe.setPixelSize(100);
+        probe.setStretch(QFont::AnyStretch);
+        // The face fontconfig picks for the family (a stand-in where it is
+        // not installed), without the faces that fill in missing characters.
+        const QRawFont face = QRawFont::fromFont(probe);
+        CFaceProfile profile;
+        profile.m_strFamily = QFontDatabase::hasFamily(family) || !face.isValid() ? family : face.familyName();
+        if (face.isValid()) {
+            profile.m_bChinese = face.supportsCharacter(QChar(0x4E2D));
+            profile.m_dCellPerEm = std::max(0.01, (face.ascent() + face.descent()) / 100.0);
+            profile.m_dAveragePerEm = std::max(0.01, face.averageCharWidth() / 100.0);
+        }
+        it = profiles.insert(key, profile);
+    }
+    return *it;
+}
+
+int ClampedStretch(double dStretch)
+{
+    return std::clamp(static_cast<int>(std::lround(dStretch)), 1, 4000);
+}
+
+// The text a line shows: an ampersand underlines the character after it, two
+// show one.
+QString ShownText(const QString& line)
+{
+    QString shown;
+    shown.reserve(line.size());
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (line[i] == QLatin1Char('&') && i + 1 < line.size())
+            ++i;
+        shown += line[i];
+    }
+    return shown;
+}
+
+// How one line is drawn: the flags of its text call, how far its glyphs
+// reach left and right of the advance the alignment places, and how much
+// higher a face standing in for missing characters puts the line's baseline.
+struct CMeasuredLine
+{
+    QString m_strText;
+    int m_nFlags = 0;
+    double m_dAdvance = 0.0;
+    double m_dOverLeft = 0.0;
+    double m_dOverRight = 0.0;
+    double m_dExtraAscent = 0.0;
+};
+
+// A line of text as the text call lays it out: its advance (trailing spaces
+// included), the ascent of its first line (the largest of the faces it draws
+// with) and its ink, relative to that line's baseline.
+struct CLaidOutLine
+{
+    double m_dAdvance = 0.0;
+    double m_dAscent = 0.0;
+    QRectF m_ink;
+};
+
+CLaidOutLine LayOutLine(const QString& text, const QFont& font, QPaintDevice* pDevice)
+{
+    QTextLayout layout(text, font, pDevice);
+    QTextOption option;
+    option.setFlags(QTextOption::IncludeTrailingSpaces);
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine())
+        line.setNumColumns(text.size());
+    layout.endLayout();
+    CLaidOutLine result;
+    if (layout.lineCount() == 0)
+        return result;
+    for (int i = 0; i < layout.lineCount(); ++i)
+        result.m_dAdvance = std::max(result.m_dAdvance, layout.lineAt(i).naturalTextWidth());
+    result.m_dAscent = layout.lineAt(0).ascent();
+    // Glyph by glyph: the ink the font metrics report for a whole string
+    // mixes up the faces of a line.
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype i = 0; i < glyphs.size() && i < positions.size(); ++i)
+            result.m_ink |= run.rawFont().boundingRect(glyphs[i]).translated(positions[i]);
+    }
+    result.m_ink.translate(0, -result.m_dAscent);
+    return result;
+}
+} // namespace
+
+CLabelFont MakeLabelFont(const CLogFont& logFont)
+{
+    CLabelFont result;
+    QFont& font = result.m_font;
+    font.setWeight(logFont.lfWeight > 0 ? static_cast<QFont::Weight>(std::clamp(logFont.lfWeight, 1, 1000)) : QFont::Normal);
+    font.setItalic(logFont.lfItalic != 0);
+    font.setUnderline(logFont.lfUnderline != 0);
+    font.setStrikeOut(logFont.lfStrikeOut != 0);
+    font.setKerning(false);
+
+    const CFaceProfile& profile = ProfileOf(QString::fromStdString(InstalledFamilyForFace(logFont.FaceName())), font);
+    // Chinese characters the face lacks are drawn with a Simplified Chinese
+    // face, whatever the locale would pick.
+    QStringList families{profile.m_strFamily};
+    if (!profile.m_bChinese)
+        families << QString::fromUtf8(kChineseFallbackFamily);
+    font.setFamilies(families);
+    result.m_bEmBox = profile.m_bChinese;
+    const double dCellPerEm = profile.m_bChinese ? 1.0 : profile.m_dCellPerEm;
+    const double dAveragePerEm = profile.m_bChinese ? 0.5 : profile.m_dAveragePerEm;
+
+    // Height 0 asks for the face's default size. No label needs more than
+    // kLargestEm pixels, even on a 1200 dpi page.
+    constexpr int kLargestEm = 20000;
+    int nEm = 0;
+    if (logFont.lfHeight == 0)
+        nEm = QFontInfo(font).pixelSize();
+    else if (logFont.lfHeight < 0)
+        nEm = -std::max(logFont.lfHeight, -kLargestEm);
+    else if (logFont.lfHeight > 0)
+        nEm = static_cast<int>(std::lround(std::min(logFont.lfHeight, kLargestEm) / dCellPerEm));
+    nEm = std::clamp(nEm, 1, kLargestEm);
+    font.setPixelSize(nEm);
+    if (logFont.lfWidth != 0)
+        font.setStretch(ClampedStretch(100.0 * std::abs(logFont.lfWidth) / (dAveragePerEm * nEm)));
+
+    if (result.m_bEmBox) {
+        result.m_metrics.m_nLineHeight = nEm;
+        result.m_metrics.m_nCharWidth = std::max(1, (nEm + 1) / 2);
+    } else {
+        const QFontMetrics metrics(font);
+        result.m_metrics.m_nLineHeight = metrics.height();
+        result.m_metrics.m_nCharWidth = std::max(1, metrics.averageCharWidth());
+    }
+    return result;
+}
+
+CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRect& rc, int nInsetLeft,
+                        int nInsetTop, int nInsetRight, int nInsetBottom, int nGap, int nMode, double dZoom)
+{
+    CLabelTextStyle style;
+    style.m_nInsetLeft = nInsetLeft;
+    style.m_nInsetTop = nInsetTop;
+    style.m_nInsetRight = nInsetRight;
+    style.m_nInsetBottom = nInsetBottom;
+    style.m_nGap = nGap;
+    style.m_nHAlign = label.m_nHAlign;
+    style.m_nVAlign = label.m_nVAlign;
+    style.m_bAutoShrink = label.m_bAutoShrink != 0;
+
+    CLogFont logFont = label.m_logFont;
+    logFont.lfWidth = 0;
+    logFont.lfHeight = nMode == kScreenMode ? ScreenFontHeight(label.m_nFontHeight, dZoom)
+                                            : DeviceFontHeight(label.m_nFontHeight, painter.device()->logicalDpiY());
+    // An empty text draws no line: only its box is painted, and no font is needed.
+    const bool bText = !label.m_strText.empty();
+    CLabelFont font = bText ? MakeLabelFont(logFont) : CLabelFont{};
+    // Qt 6.4's PDF text map loses every glyph the shaper picks for Latin
+    // letters and digits in the CJK faces ("W123" extracts as "W"); drawn
+    // unshaped they print the same and stay searchable.
+    if (painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Pdf)
+        font.m_font.setStyleStrategy(QFont::PreferNoShaping);
+
+    int nHFlags = Qt::AlignLeft;
+    if (label.m_nHAlign == 1)
+        nHFlags = Qt::AlignHCenter;
+    else if (label.m_nHAlign == 2)
+        nHFlags = Qt::AlignRight;
+    // The clip is ours: the line and the text box, not the shifted rectangle.
+    // Trailing spaces take their room, as in the layout's byte count.
+    const int nFlags = nHFlags | Qt::AlignTop | Qt::TextDontClip | Qt::TextIncludeTrailingSpaces;
+
+    // The lines are measured as they are drawn, so that shrink to fit and the
+    // crop of an oversized line know the text's real extent.
+    const QFontMetricsF metrics(font.m_font, painter.device());
+    // The installed Chinese faces are taller than the em box the layout gives
+    // a line: the baseline moves to 0.88 em, and what their glyphs draw beyond
+    // the box (Latin descenders, accents) is ink above or below the line.
+    const int nLineAscent = font.m_bEmBox ? static_cast<int>(std::lround(kEmBoxAscent * font.m_font.pixelSize()))
+                                          : static_cast<int>(std::lround(metrics.ascent()));
+    const int nLineDescent = font.m_metrics.m_nLineHeight - nLineAscent;
+    const int nBaselineShift = nLineAscent - static_cast<int>(std::lround(metrics.ascent()));
+    double dInkAbove = 0.0;
+    double dInkBelow = 0.0;
+    std::vector<CMeasuredLine> measured;
+    CMeasuredLines extent;
+    for (const std::string& line : SplitLabelLines(label.m_strText)) {
+        CMeasuredLine& m = measured.emplace_back();
+        m.m_strText = QString::fromStdString(GbkToUtf8Lossy(line));
+        // An ampersand underlines the character after it; two show one. The
+        // mnemonic layout is slow, so only lines with an ampersand take it.
+        m.m_nFlags = m.m_strText.contains(QLatin1Char('&')) ? nFlags | Qt::TextShowMnemonic : nFlags;
+        if (!m.m_strText.isEmpty()) {
+            const CLaidOutLine laidOut = LayOutLine(ShownText(m.m_strText), font.m_font, painter.device());
+            m.m_dAdvance = laidOut.m_dAdvance;
+            const QRectF& ink = laidOut.m_ink;
+            m.m_dOverLeft = std::max(0.0, -ink.left());
+            m.m_dOverRight = std::max(0.0, ink.right() - m.m_dAdvance);
+            m.m_dExtraAscent = std::max(0.0, laidOut.m_dAscent - metrics.ascent());
+            dInkAbove = std::max(dInkAbove, -ink.top() - nLineAscent);
+            dInkBelow = std::max(dInkBelow, ink.bottom() - nLineDescent);
+        }
+        extent.m_widths.push_back(static_cast<int>(std::ceil(m.m_dOverLeft + m.m_dAdvance + m.m_dOverRight)));
+    }
+    extent.m_nInkAbove = static_cast<int>(std::ceil(dInkAbove));
+    extent.m_nInkBelow = static_cast<int>(std::ceil(dInkBelow));
+
+    const CLabelTextLayout layout = LayoutLabelText(label.m_strText, ToPixelRect(rc), style, font.m_metrics, extent);
+    if (layout.m_bDraw && layout.m_bShrunk) {
+        // The rendering reports the shrunk font's size; the text is drawn
+        // with the measured font, scaled into the box.
+        logFont.lfWidth = layout.m_nShrunkCharWidth;
+        logFont.lfHeight = layout.m_nShrunkLineHeight;
+    }
+    const CRenderedFont rendered{logFont.lfHeight, logFont.lfWidth};
+    if (!layout.m_bDraw)
+        return rendered;
+
+    const QRect rcText = ToQRect(layout.m_rcText);
+    painter.save();
+    painter.fillRect(rcText, Qt::white);
+    painter.setBackgroundMode(Qt::TransparentMode);
+    painter.setPen(ColorFromColorRef(label.m_crText));
+    painter.setFont(font.m_font);
+
+    const int nOverTop = static_cast<int>(std::ceil(extent.m_nInkAbove * layout.m_dScaleY));
+    const int nOverBottom = static_cast<int>(std::ceil(extent.m_nInkBelow * layout.m_dScaleY));
+    for (int i = 0; i < static_cast<int>(layout.m_lines.size()); ++i) {
+        const CMeasuredLine& line = measured[static_cast<std::size_t>(i)];
+        const QRect rcLine = ToQRect(layout.LineRect(i));
+        if ((rcLine & rcText).isEmpty() || line.m_strText.isEmpty())
+            continue;
+        painter.setClipRect(rcLine.adjusted(0, -nOverTop, 0, nOverBottom) & rcText);
+        // The line in the measured font's pixels: its glyphs' overhang is
+        // part of the width the alignment places.
+        painter.save();
+        painter.translate(rcLine.topLeft());
+        painter.scale(layout.m_dScaleX, layout.m_dScaleY);
+        const QRectF rcDraw(line.m_dOverLeft, nBaselineShift - line.m_dExtraAscent,
+                            rcLine.width() / layout.m_dScaleX - line.m_dOverLeft - line.m_dOverRight,
+                            font.m_metrics.m_nLineHeight);
+        painter.drawText(rcDraw, line.m_nFlags, line.m_strText);
+        painter.restore();
+    }
+    painter.restore();
+    return rendered;
+}
+
+QColor ColorFromColorRef(std::uint32_t crColor)
+{
+    return QColor(crColor & 0xFF, (crColor >> 8) & 0xFF, (crColor >> 16) & 0xFF);
+}
+
+QPen DottedPen(const QColor& color)
+{
+    QPen pen(color, 1);
+    pen.setCosmetic(true);
+    pen.setDashPattern({3, 3});
+    return pen;
+}
+
+namespace {
+
+// A dotted edge as a texture: 3 pixels of colour, 3 of the background (white
+// in opaque mode), along x or along y.
+const QBrush& DottedBrush(const QColor& color, bool bOpaque, bool bVertical)
+{
+    static QHash<quint64, QBrush> brushes;
+    const quint64 key = (quint64(color.rgba()) << 2) | (bOpaque ? 2u : 0u) | (bVertical ? 1u : 0u);
+    auto it = brushes.find(key);
+    if (it == brushes.end()) {
+        QImage texture(bVertical ? 1 : 6, bVertical ? 6 : 1, QImage::Format_ARGB32_Premultiplied);
+        for (int i = 0; i < 6; ++i)
+            texture.setPixel(bVertical ? 0 : i, bVertical ? i : 0,
+                             i < 3 ? color.rgba() : (bOpaque ? qRgb(255, 255, 255) : qRgba(0, 0, 0, 0)));
+        it = brushes.insert(key, QBrush(texture));
+    }
+    return *it;
+}
+
+} // namespace
+
+void DrawFrameRect(QPainter& painter, const QRect& rc)
+{
+    if (rc.width() < 1 || rc.height() < 1)
+        return;
+    const QPen pen = painter.pen();
+    if (pen.style() != Qt::CustomDashLine) {
+        painter.drawRect(rc.adjusted(0, 0, -1, -1));
+        return;
+    }
+    // Dotted frames are many (two a cell): four textured edges are much
+    // faster than a dashed outline and look the same.
+    if (painter.brush().style() != Qt::NoBrush)
+        painter.fillRect(rc, painter.brush());
+    const bool bOpaque = painter.backgroundMode() == Qt::OpaqueMode;
+    const QBrush& across = DottedBrush(pen.color(), bOpaque, false);
+    const QBrush& down = DottedBrush(pen.color(), bOpaque, true);
+    painter.fillRect(QRect(rc.left(), rc.top(), rc.width(), 1), across);
+    painter.fillRect(QRect(rc.left(), rc.bottom(), rc.width(), 1), across);
+    painter.fillRect(QRect(rc.left(), rc.top(), 1, rc.height()), down);
+    painter.fillRect(QRect(rc.right(), rc.top(), 1, rc.height()), down);
+}
+
+QRect ToQRect(const CPixelRect& rc)
+{
+    return QRect(rc.left, rc.top, rc.Width(), rc.Height());
+}
+
+CPixelRect ToPixelRect(const QRect& rc)
+{
+    return {rc.left(), rc.top(), rc.left() + rc.width(), rc.top() + rc.height()};
+}

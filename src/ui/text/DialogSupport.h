@@ -1,0 +1,85 @@
+#pragma once
+
+#include "base/AppMessageBox.h"
+
+#include <QMessageBox>
+#include <QObject>
+#include <QPlainTextEdit>
+#include <QRect>
+#include <QString>
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+class QFont;
+class QLineEdit;
+class QWidget;
+
+// What the text and label settings dialogs share: their font and dialog
+// units, the standard field messages, upper-case entry, byte limits and the
+// reading of text fields into code page 936.
+
+// The dialogs' 9-point "宋体", drawn with the installed Song-style face.
+QFont DialogFont();
+
+// Dialog units of a 9-point Song face: 4 units are one average character
+// (6 pixels) across, 8 units one character (12 pixels) high.
+QRect DialogRect(int x, int y, int cx, int cy);
+
+// Upper-case entry: while on, letters typed into the edit arrive in upper
+// case. Pasted or earlier text is left as it is.
+class CUpperCaseEntry : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit CUpperCaseEntry(QWidget* pEdit);
+    void SetEnabled(bool bEnabled) { m_bEnabled = bEnabled; }
+    bool IsEnabled() const { return m_bEnabled; }
+
+protected:
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+
+private:
+    bool m_bEnabled = true;
+};
+
+// Limits what can be typed or pasted into an edit to `nLimit` stored bytes
+// (StoredLength). What is inserted is cut to fit; a text that was longer
+// already, as read from a file, may shrink but never grow.
+void LimitStoredLength(QLineEdit* pEdit, std::size_t nLimit);
+
+// The multi-line edit of the text dialogs: centred lines that never wrap
+// (long ones scroll sideways), Enter inserts a line break, Tab moves on, and
+// what is typed or pasted is limited to a number of stored bytes (0: no
+// limit) as LimitStoredLength does. Pasting inserts the clipboard's plain
+// text through the same limit.
+class CMultiLineEdit : public QPlainTextEdit
+{
+    Q_OBJECT
+
+public:
+    explicit CMultiLineEdit(QWidget* parent = nullptr);
+    void SetStoredLimit(std::size_t nLimit) { m_nLimit = nLimit; }
+    void PastePlainText();
+
+protected:
+    void keyPressEvent(QKeyEvent* pEvent) override;
+    void contextMenuEvent(QContextMenuEvent* pEvent) override;
+    void insertFromMimeData(const QMimeData* pSource) override;
+
+private:
+    void InsertLimited(QString inserted);
+
+    std::size_t m_nLimit = 0;
+};
+
+// Reads an edit's text as stored bytes. Shows the message and moves the
+// focus to the field (returning nullopt) when a character cannot be stored
+// in code page 936 or the text is longer than `nLimit` bytes.
+std::optional<std::string> ReadTextField(QLineEdit* pEdit, std::size_t nLimit);
+std::optional<std::string> ReadTextField(QPlainTextEdit* pEdit, std::size_t nLimit);
+
+// Reads an integer field: "请键入一个整数。" or the range message on failure.
+std::optional<int> ReadIntField(QLineEdit* pEdit, int nMin, int nMax);

@@ -1,0 +1,173 @@
+#include "view/CLabelWnd.h"
+
+#include "render/LabelRenderer.h"
+#include "view/ViewGeometry.h"
+#include "view/ViewLook.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QTimer>
+
+CLabelWnd::CLabelWnd(CSheetModel* pModel, int nRow, int nColumn, QWidget* parent)
+    : QWidget(parent), m_pModel(pModel), m_nRow(nRow), m_nCol(nColumn)
+{
+    // Every pixel is painted: white cell, white text box.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setToolTip(QStringLiteral("列 : %1 行: %2").arg(nColumn + 1).arg(nRow + 1));
+    hide();
+}
+
+void CLabelWnd::SetSize(double dWidthMm, double dHeightMm)
+{
+    m_dWidth = dWidthMm;
+    m_dHeight = dHeightMm;
+}
+
+void CLabelWnd::MoveTo(int x, int y)
+{
+    setGeometry(x, y, LabelPixelWidth(m_dWidth, m_dZoom), LabelPixelHeight(m_dHeight, m_dZoom));
+    show();
+}
+
+void CLabelWnd::SetSelected(bool bSelected)
+{
+    m_pModel->SetSelected(Index(), bSelected);
+}
+
+void CLabelWnd::ToggleSelected()
+{
+    m_pModel->SetSelected(Index(), !IsSelected());
+}
+
+void CLabelWnd::SetText(const std::string& strText, bool bOverwrite)
+{
+    m_pModel->SetText(Index(), strText, bOverwrite);
+}
+
+void CLabelWnd::RecordChanged()
+{
+    m_picture = QPixmap();
+    update();
+}
+
+qint64 CLabelWnd::CachedBytes() const
+{
+    return m_picture.isNull() ? 0 : qint64(m_picture.width()) * m_picture.height() * m_picture.depth() / 8;
+}
+
+CLabelWnd::CTextBox CLabelWnd::TextBox() const
+{
+    const CLabelRecord& label = Record();
+    CTextBox box;
+    box.m_nLeft = TruncToInt(label.m_dMarginLeft * m_dZoom);
+    box.m_nTop = TruncToInt(label.m_dMarginTop * m_dZoom);
+    box.m_nRight = TruncToInt(label.m_dMarginRight * m_dZoom);
+    box.m_nBottom = TruncToInt(label.m_dMarginBottom * m_dZoom);
+    box.m_nGap = TruncToInt(label.m_dLineSpacing * m_dZoom);
+    box.m_rcBox = rect().adjusted(box.m_nLeft, box.m_nTop, -box.m_nRight, -box.m_nBottom);
+    return box;
+}
+
+void CLabelWnd::RenderText(QPainter& painter, const CTextBox& box)
+{
+    const CRenderedFont font = DrawLabel(painter, Record(), rect(), box.m_nLeft, box.m_nTop, box.m_nRight,
+                                         box.m_nBottom, box.m_nGap, kScreenMode, m_dZoom);
+    m_pModel->NoteScreenFont(Index(), font.m_nHeight, font.m_nWidth);
+}
+
+void CLabelWnd::RenderPicture(const CTextBox& box)
+{
+    const qreal dDevicePixelRatio = devicePixelRatioF();
+    m_picture = QPixmap(box.m_rcBox.size() * dDevicePixelRatio);
+    m_picture.setDevicePixelRatio(dDevicePixelRatio);
+    QPainter painter(&m_picture);
+    painter.translate(-box.m_rcBox.topLeft());
+    RenderText(painter, box);
+    m_dPictureZoom = m_dZoom;
+}
+
+bool CLabelWnd::IsPictureCurrent(const CTextBox& box) const
+{
+    return !m_picture.isNull() && m_dPictureZoom == m_dZoom
+           && m_picture.deviceIndependentSize() == QSizeF(box.m_rcBox.size())
+           && m_picture.devicePixelRatio() == devicePixelRatioF();
+}
+
+void CLabelWnd::SchedulePicture()
+{
+    if (m_bPictureScheduled)
+        return;
+    m_bPictureScheduled = true;
+    QTimer::singleShot(0, this, [this] {
+        m_bPictureScheduled = false;
+        const CTextBox box = TextBox();
+        if (!m_picture.isNull() && !IsPictureCurrent(box) && isVisible() && !box.m_rcBox.isEmpty()) {
+            RenderPicture(box);
+            update();
+        }
+    });
+}
+
+void CLabelWnd::paintEvent(QPaintEvent* event)
+{
+    const QRect rc = rect();
+    if (rc.isEmpty())
+        return;
+    QPainter painter(this);
+    painter.fillRect(event->rect(), Qt::white);
+    const CTextBox box = TextBox();
+    if (!box.m_rcBox.isEmpty())
+        PaintTextBox(painter, box, event->rect());
+    // The frames go over the text box, so that a label with narrow margins
+    // still shows whether it is selected.
+    DrawCellFrames(painter, rc, CellFrameInset(m_dZoom), IsSelected());
+}
+
+void CLabelWnd::PaintTextBox(QPainter& painter, const CTextBox& box, const QRect& rcExposed)
+{
+    const QSize deviceBox = box.m_rcBox.size() * devicePixelRatioF();
+    if (qint64(deviceBox.width()) * deviceBox.height() > kMaxCachedPixels) {
+        // Too large to keep: drawn where exposed, every time.
+        m_picture = QPixmap();
+        painter.save();
+        painter.setClipRect(rcExposed & box.m_rcBox);
+        RenderText(painter, box);
+        painter.restore();
+        return;
+    }
+    if (!m_picture.isNull() && !IsPictureCurrent(box)) {
+        // The zoom or size changed: the old picture, scaled, stands in until
+        // the exact one is drawn in the next pass of the event loop.
+        painter.drawPixmap(box.m_rcBox, m_picture);
+        SchedulePicture();
+        return;
+    }
+    if (m_picture.isNull())
+        RenderPicture(box);
+    painter.drawPixmap(box.m_rcBox.topLeft(), m_picture);
+}
+
+// A press on a label is the label's own: it never reaches the page below,
+// where it would start a rubber band.
+void CLabelWnd::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        SetSelected(true);
+    else if (event->button() == Qt::RightButton)
+        SetSelected(false);
+    event->accept();
+}
+
+void CLabelWnd::mouseReleaseEvent(QMouseEvent* event)
+{
+    event->accept();
+}
+
+// The first click of a double click has already selected the cell.
+void CLabelWnd::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        Q_EMIT labelDoubleClicked(this);
+    event->accept();
+}

@@ -1,0 +1,178 @@
+#pragma once
+
+#include "app/CCommandMap.h"
+#include "model/CPageFormat.h"
+#include "model/CSheet.h"
+#include "print/CPrinterSettings.h"
+#include "print/PrintMode.h"
+#include "sheets/CDocTypeDlg.h"
+#include "text/LabelGrid.h"
+#include "view/ViewGeometry.h"
+
+#include <QAbstractScrollArea>
+#include <QPen>
+
+#include <array>
+#include <vector>
+
+class CBatchTextDlg;
+class CLabelWnd;
+class CSheetModel;
+class CTAVRODoc;
+
+// The one view of the document: the document's sheet model drawn to scale
+// with its rulers, hosting one label cell widget per label. It repaints on
+// the model's signals and edits the sheet only through the model.
+//
+// The 25 × 15 cells are made once and live as long as the view; a sheet
+// format only decides which of them show. Cells outside rows × columns keep
+// their content while hidden.
+class CTAVROView : public QAbstractScrollArea
+{
+    Q_OBJECT
+
+public:
+    explicit CTAVROView(CTAVRODoc* pDocument, QWidget* parent = nullptr);
+    ~CTAVROView() override;
+
+    CTAVRODoc* GetDocument() const { return m_pDocument; }
+    const CCommandMap& CommandMap() const { return m_commands; }
+
+    CSheetModel& Model() const { return *m_pModel; }
+    const CPageFormat& Format() const;
+    // The model's sheet, and a sheet loaded into the model (not modified).
+    // OnInitialUpdate() follows a load.
+    const CSheet& GetSheet() const;
+    void SetSheet(const CSheet& sheet);
+    // After every new or opened document: zoom, show the cells of rows ×
+    // columns, lay them out. Emits initialUpdateDone().
+    void OnInitialUpdate();
+    // The sheet type chosen last with New; the next new document takes it.
+    const CPageFormat& LastChosenFormat() const { return m_dlgDocType.m_format; }
+
+    // Zoom and scroll size from the client height.
+    void UpdateZoom();
+    // Zoom, size and place every cell of rows × columns, and show it.
+    void LayoutLabels();
+
+    // The cell of the grid, row 0..24 and column 0..14; null outside.
+    CLabelWnd* Label(int nRow, int nColumn) const;
+    // The scroll size: the scaled page plus 80 pixels each way.
+    QSize ScrollSize() const { return {m_rcExtent.Width(), m_rcExtent.Height()}; }
+
+    // Full-page display on or off (menu "整页显示").
+    void OnFullPage();
+    void OnUpdateFullPage(CCmdUI& cmdUI) const;
+    // New: confirms the sheet type, then asks the frame for a new document.
+    void OnFileNewSheet();
+
+    // Selection (CTAVROView_Select.cpp). Every operation walks the cells of
+    // rows × columns row by row from the top, left to right in a row.
+    void OnSelectAll();
+    void OnSelectNone();
+    void OnInvertSelection();
+    void OnSelectText();
+    void OnSelectBlank();
+    // The selected labels of rows × columns.
+    int GetSelectedCount() const;
+    // Enables a command exactly while a label is selected.
+    void OnUpdateNeedSelection(CCmdUI& cmdUI) const;
+
+    // Printing (CTAVROView_Print.cpp): one page per job; the
+    // print commands set m_printMode and post the print or the preview.
+    void OnPrintLabels();
+    void OnPrintBaseline();
+    void OnPrintPreview();
+    void OnFilePrint();
+    void OnFilePrintPreview();
+    void OnFilePrintSetup();
+    void OnPageOffset();
+    // Prints the calibration page of the sheet on a printer the user picks,
+    // then asks for the measurements and stores that printer's calibration.
+    void OnCalibrationPage();
+    // The page callback: draws the page m_printMode asks for (the preview
+    // when bPreview), then sets m_printMode back to none.
+    void OnPrint(QPainter& painter, bool bPreview);
+    PrintMode m_printMode = PrintMode::None;
+    int m_nPageMoveX = 0;   // page offset, 0.01 mm
+    int m_nPageMoveY = 0;
+    CPrinterSettings m_printerSettings;
+
+    double m_dMinZoom = kNormalMinZoom; // pixels per mm; 0 in full-page display
+    double m_dZoom = 2.5;               // screen pixels per mm
+
+Q_SIGNALS:
+    void initialUpdateDone();
+    // Posted once the New command was confirmed; the frame runs its file-new.
+    void newDocumentRequested();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+    // A command that acts on the selected labels: its handler, and the
+    // update handler that disables it while none is selected.
+    void OnSelectionCommand(int nID, CCommandMap::Handler handler);
+
+    CCommandMap m_commands;
+
+private:
+    void OnLabelsChanged(const QList<int>& indices);
+    void OnFormatChanged();
+    // Registers the selection commands and makes the band's window.
+    void InitSelection();
+    // Registers the print commands, loads the printer choice and the page offset.
+    void InitPrinting();
+    // Calls fn(cell) for every cell of rows × columns, in the grid walk.
+    template <typename Fn>
+    void ForEachGridLabel(Fn fn) const;
+    CViewZoom CurrentZoom() const { return {m_dZoom, m_rcExtent.right, m_rcExtent.bottom}; }
+    CPixelPoint ScrollPosition() const;
+
+    CTAVRODoc* m_pDocument;
+    CSheetModel* m_pModel;
+    std::array<std::array<CLabelWnd*, CPageFormat::kMaxColumns>, CPageFormat::kMaxRows> m_pLabels{};
+    CPixelRect m_rcExtent; // (0, 0, scroll width, scroll height)
+    QPen m_penRuler;
+    QPen m_penBackground;
+
+    // The rubber band: started by a left or right press on the page
+    // background, ended by the first left or right release, which decides
+    // whether the labels it touches are selected or deselected.
+    bool m_bDragging = false;
+    CPixelPoint m_ptDragStart; // view client pixels
+    CPixelPoint m_ptDragEnd;
+    QWidget* m_pBand = nullptr; // draws the band above the cells
+
+    // Text and format commands on the selected labels (CTAVROView_Text.cpp,
+    // CTAVROView_Format.cpp), and the sheet type of New. The template is the
+    // first selected label of the grid walk; labels with text repaint.
+public:
+    void OnSetText();
+    void OnClearText();
+    void OnLabelDoubleClicked(CLabelWnd* pLabel);
+    void OnFont();
+    void SetAlignment(HAlign hAlign, VAlign vAlign);
+    void OnLabelSettings();
+    void OnAutoShrink();
+    void OnUpdateAutoShrink(CCmdUI& cmdUI) const;
+
+private:
+    void InitTextCommands();
+    void InitFormatCommands();
+    // Runs a format command of the core over the selected labels; every
+    // confirmed format command marks the document modified, label settings
+    // and shrink-to-fit too: otherwise closing would lose such a change unasked.
+    template <typename Command>
+    void ApplyFormat(Command command);
+
+    // Kept for the program's life, so each remembers its last choice; the
+    // next new document takes the sheet type chosen last.
+    CDocTypeDlg m_dlgDocType;
+    CBatchTextDlg* m_pBatchTextDlg = nullptr; // made at the first set-text
+};

@@ -1,0 +1,44 @@
+#include "view/CTAVROView.h"
+
+#include "base/CommandIds.h"
+#include "model/CSheetModel.h"
+#include "text/CBatchTextDlg.h"
+#include "text/TextCommands.h"
+#include "view/CLabelWnd.h"
+
+void CTAVROView::InitTextCommands()
+{
+    OnSelectionCommand(ID::SetText, [this] { OnSetText(); });
+    OnSelectionCommand(ID::ClearText, [this] { OnClearText(); });
+}
+
+void CTAVROView::OnSetText()
+{
+    if (!m_pBatchTextDlg)
+        m_pBatchTextDlg = new CBatchTextDlg(this);
+    // A text stored over an equal one still counts as a change.
+    m_pModel->EditGrid(
+        [this](const LabelGrid& grid) {
+            const auto changed = RunSetText(*m_pBatchTextDlg, grid);
+            return changed && !changed->empty();
+        },
+        CSheetModel::Marking::Always);
+}
+
+void CTAVROView::OnClearText()
+{
+    m_pModel->EditGrid(
+        [this](const LabelGrid& grid) {
+            const auto changed = RunClearText(this, grid);
+            return changed && !changed->empty();
+        },
+        CSheetModel::Marking::Always);
+}
+
+// OK stores the text, an unchanged one too.
+void CTAVROView::OnLabelDoubleClicked(CLabelWnd* pLabel)
+{
+    CLabelRecord record = pLabel->Record();
+    if (RunLabelText(this, record))
+        m_pModel->SetText(pLabel->Index(), record.m_strText, true);
+}
