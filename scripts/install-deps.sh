@@ -14,7 +14,7 @@ packages=(
   # "楷体" with AR PL UKai CN, "仿宋" with AR PL UMing CN
   fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming fontconfig
   # tests, fuzzing, benchmarks
-  libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+  libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format
   xvfb xauth x11-utils xdotool imagemagick poppler-utils python3
   # a private CUPS server with a PDF queue for the printing tests
   cups cups-client cups-bsd printer-driver-cups-pdf

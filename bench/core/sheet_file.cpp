@@ -20,7 +20,8 @@ CSheet FullSheet()
     for (int r = 0; r < CPageFormat::kMaxRows; ++r)
         for (int c = 0; c < CPageFormat::kMaxColumns; ++c)
             // "电缆" W-rrcc, then a second line "标签".
-            sheet.m_labels[r][c].m_strText = "\xB5\xE7\xC0\xC2 W-" + std::to_string(r * 100 + c) + "\r\n\xB1\xEA\xC7\xA9";
+            sheet.m_labels[r][c].m_strText =
+                "\xB5\xE7\xC0\xC2 W-" + std::to_string(r * 100 + c) + "\r\n\xB1\xEA\xC7\xA9";
     return sheet;
 }
 

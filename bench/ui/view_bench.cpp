@@ -25,7 +25,8 @@ CSheet FullSheet()
     sheet.m_format.Recalc();
     for (int r = 0; r < CPageFormat::kMaxRows; ++r)
         for (int c = 0; c < CPageFormat::kMaxColumns; ++c)
-            sheet.m_labels[r][c].m_strText = *Utf8ToGbk("线" + std::to_string(r * CPageFormat::kMaxColumns + c + 1) + "\r\nL&N");
+            sheet.m_labels[r][c].m_strText =
+                *Utf8ToGbk("线" + std::to_string(r * CPageFormat::kMaxColumns + c + 1) + "\r\nL&N");
     return sheet;
 }
 
@@ -75,7 +76,10 @@ void BM_FullRepaintAfterZoomChange(benchmark::State& state)
         shown.view.render(&painter);
     }
 }
-BENCHMARK(BM_FullRepaintAfterZoomChange)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_FullRepaintAfterZoomChange)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // A zoom change until every picture is exact again: the first repaint, then
 // the event loop draws the exact pictures and repaints them.

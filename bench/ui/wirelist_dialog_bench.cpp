@@ -18,7 +18,11 @@ QString HundredThousandRows(const QTemporaryDir& dir)
     if (file.open(QIODevice::WriteOnly)) {
         file.write("线号,起点,终点\n");
         for (int i = 1; i <= 100000; ++i)
-            file.write(QStringLiteral("W%1,X1:%2,K%3:A1\n").arg(i, 6, 10, QLatin1Char('0')).arg(i % 40).arg(i % 7).toUtf8());
+            file.write(QStringLiteral("W%1,X1:%2,K%3:A1\n")
+                           .arg(i, 6, 10, QLatin1Char('0'))
+                           .arg(i % 40)
+                           .arg(i % 7)
+                           .toUtf8());
     }
     return path;
 }
@@ -31,7 +35,8 @@ void OpenDialog(benchmark::State& state, bool bWholeList)
     const QString path = HundredThousandRows(dir);
     const CSheet sheet;
     for (auto _ : state) {
-        CWireListDlg dialog(path, sheet, 0, 0, [](const std::vector<std::string>&) { return std::size_t{0}; });
+        CWireListDlg dialog(path, sheet, 0, 0,
+                            [](const std::vector<std::string>&) { return std::size_t{0}; });
         dialog.show();
         if (bWholeList)
             QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -47,12 +52,18 @@ void BM_WireListDialogFirstRows(benchmark::State& state)
 {
     OpenDialog(state, false);
 }
-BENCHMARK(BM_WireListDialogFirstRows)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_WireListDialogFirstRows)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_WireListDialogWholeListCounted(benchmark::State& state)
 {
     OpenDialog(state, true);
 }
-BENCHMARK(BM_WireListDialogWholeListCounted)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_WireListDialogWholeListCounted)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 } // namespace

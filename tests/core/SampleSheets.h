@@ -88,7 +88,7 @@ inline CSheet TextSheet(const CPageFormat& format)
 // long for its box.
 inline const std::string kFaces[] = {
     "DejaVu Sans",
-    "\xCB\xCE\xCC\xE5",                 // 宋体
+    "\xCB\xCE\xCC\xE5", // 宋体
     "Nimbus Roman",
     "\xBF\xAC\xCC\xE5",                 // 楷体
     "\xBA\xDA\xCC\xE5",                 // 黑体

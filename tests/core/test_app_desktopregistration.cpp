@@ -30,7 +30,8 @@ std::vector<std::string> ExecLines(const std::string& executable)
 {
     const std::string entry = DesktopEntryText(executable);
     std::vector<std::string> lines;
-    for (auto start = entry.find("\nExec="); start != std::string::npos; start = entry.find("\nExec=", start)) {
+    for (auto start = entry.find("\nExec="); start != std::string::npos;
+         start = entry.find("\nExec=", start)) {
         start += 6;
         lines.push_back(entry.substr(start, entry.find('\n', start) - start));
     }
@@ -85,15 +86,17 @@ TEST(DesktopRegistration, InstalledProgramIsKnownByItsInstalledEntry)
     struct
     {
         const char* szName;
-        const char* szExecutable;  // below the temporary directory
+        const char* szExecutable;   // below the temporary directory
         const char* szDesktopEntry; // made below it too, or nullptr
         bool bInstalled;
     } const cases[] = {
         {"installed", "usr/bin/tavromark", "usr/share/applications/tavromark.desktop", true},
-        {"installed under another prefix", "opt/t/bin/tavromark", "opt/t/share/applications/tavromark.desktop", true},
+        {"installed under another prefix", "opt/t/bin/tavromark",
+         "opt/t/share/applications/tavromark.desktop", true},
         {"build tree", "build/src/tavromark", nullptr, false},
         {"binary copied beside no entry", "home/bin/tavromark", nullptr, false},
-        {"entry of another prefix", "usr/local/bin/tavromark", "usr/share/applications/tavromark.desktop", false},
+        {"entry of another prefix", "usr/local/bin/tavromark", "usr/share/applications/tavromark.desktop",
+         false},
         {"entry is a directory", "srv/bin/tavromark", "srv/share/applications/tavromark.desktop/", false},
     };
     for (const auto& c : cases) {
@@ -133,7 +136,8 @@ TEST(DesktopRegistration, InstallsOnlyWhatDiffersAndRemoves)
     // A moved program rewrites its entry.
     result = InstallDesktopFiles(home.string(), DesktopRegistrationFiles("/opt/tavromark"));
     EXPECT_TRUE(result.m_bChanged);
-    EXPECT_NE(ReadAll(home / "applications/tavromark.desktop").find("Exec=/opt/tavromark %f"), std::string::npos);
+    EXPECT_NE(ReadAll(home / "applications/tavromark.desktop").find("Exec=/opt/tavromark %f"),
+              std::string::npos);
 
     result = RemoveDesktopFiles(home.string(), files);
     EXPECT_EQ(result.m_nError, 0);

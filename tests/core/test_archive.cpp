@@ -105,7 +105,8 @@ TEST(Archive, SixteenBitStringsAreConverted)
     const Case cases[] = {
         {"empty", std::string("\xFF\xFE\xFF\x00", 4), "", true},
         {"ascii", std::string("\xFF\xFE\xFF\x02\x41\x00\x42\x00", 8), "AB", true},
-        {"chinese and euro", std::string("\xFF\xFE\xFF\x03\x07\x68\x7E\x7B\xAC\x20", 10), "\xB1\xEA\xC7\xA9\x80", true},
+        {"chinese and euro", std::string("\xFF\xFE\xFF\x03\x07\x68\x7E\x7B\xAC\x20", 10),
+         "\xB1\xEA\xC7\xA9\x80", true},
         {"three-byte inner prefix", std::string("\xFF\xFE\xFF\xFF\x2C\x01", 6) + longUtf16, longGbk, true},
         {"emoji (surrogate pair)", std::string("\xFF\xFE\xFF\x02\x3D\xD8\x00\xDE", 8), "", false},
         {"hiragana a", std::string("\xFF\xFE\xFF\x01\x42\x30", 6), "\xA4\xA2", true},
@@ -127,13 +128,16 @@ TEST(Archive, ShortOrHugeStringsFail)
 {
     const std::string cases[] = {
         "",
-        "\x05" "abcd",
+        "\x05"
+        "abcd",
         "\xFF",
         "\xFF\x10",
         std::string("\xFF\x00\x01", 3) + std::string(255, 'x'),
         "\xFF\xFF\xFF\xFF\xFF\xFF",
-        "\xFF\xFF\xFF\xFF\xFF\xFF\xFF" "abc",
-        "\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF" "ab",
+        "\xFF\xFF\xFF\xFF\xFF\xFF\xFF"
+        "abc",
+        "\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF"
+        "ab",
     };
     for (const std::string& bytes : cases) {
         SCOPED_TRACE(testing::PrintToString(bytes));
@@ -144,7 +148,10 @@ TEST(Archive, ShortOrHugeStringsFail)
         EXPECT_EQ(ar.BytesLeft(), 0u);
     }
     // Failure is sticky: nothing after it reads, even where bytes follow.
-    std::istringstream in(std::string("\x09" "abc\x01\x00\x00\x00", 8), std::ios::binary);
+    std::istringstream in(std::string("\x09"
+                                      "abc\x01\x00\x00\x00",
+                                      8),
+                          std::ios::binary);
     CArchiveReader ar(in);
     ar.ReadString();
     EXPECT_EQ(ar.ReadInt32(), 0);

@@ -6,10 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <csignal>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -52,7 +52,10 @@ public:
     CTinyMount& operator=(const CTinyMount&) = delete;
 
     bool Mounted() const { return m_bMounted; }
-    bool MakeReadOnly() { return mount(nullptr, m_dir.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, "size=64k") == 0; }
+    bool MakeReadOnly()
+    {
+        return mount(nullptr, m_dir.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, "size=64k") == 0;
+    }
 
 private:
     std::string m_dir;
@@ -176,7 +179,7 @@ TEST(AtomicFile, NextSaveRemovesStaleTemporariesOfTheSameTarget)
     const std::string dead = std::to_string(EndedProcess());
     const std::string stale = prefix + dead + "-a1B2c3";
     const std::vector<std::string> kept = {
-        prefix + std::to_string(getppid()) + "-a1B2c3",       // its process still runs
+        prefix + std::to_string(getppid()) + "-a1B2c3",      // its process still runs
         SaveTemporaryPrefix("other.tav") + dead + "-a1B2c3", // another document's
         prefix + dead + "-a1B2c",                            // not a name we make
         prefix + dead + "-a1B2c3.tav",

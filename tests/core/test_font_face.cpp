@@ -19,12 +19,12 @@ TEST(FontFace, FacesThatAreNotInstalledTakeTheirStandIn)
         {"\xBA\xDA\xCC\xE5", "Noto Sans CJK SC"}, // 黑体
         {"microsoft yahei", "Noto Sans CJK SC"},
         {"\xCE\xA2\xC8\xED\xD1\xC5\xBA\xDA", "Noto Sans CJK SC"}, // 微软雅黑
-        {"\xBF\xAC\xCC\xE5", "AR PL UKai CN"},                 // 楷体
-        {"\xBF\xAC\xCC\xE5_GB2312", "AR PL UKai CN"},          // 楷体_GB2312
+        {"\xBF\xAC\xCC\xE5", "AR PL UKai CN"},                    // 楷体
+        {"\xBF\xAC\xCC\xE5_GB2312", "AR PL UKai CN"},             // 楷体_GB2312
         {"KaiTi_GB2312", "AR PL UKai CN"},
-        {"\xB7\xC2\xCB\xCE", "AR PL UMing CN"},                 // 仿宋
-        {"\xB7\xC2\xCB\xCE_gb2312", "AR PL UMing CN"},          // 仿宋_GB2312
-        {"\xCB\xCE\xCC\xE5_GB2312", "Noto Serif CJK SC"},       // 宋体_GB2312
+        {"\xB7\xC2\xCB\xCE", "AR PL UMing CN"},           // 仿宋
+        {"\xB7\xC2\xCB\xCE_gb2312", "AR PL UMing CN"},    // 仿宋_GB2312
+        {"\xCB\xCE\xCC\xE5_GB2312", "Noto Serif CJK SC"}, // 宋体_GB2312
         {"_GB2312", "_GB2312"},
         {"Arial_GB2312", "Arial_GB2312"},
         {"DejaVu Sans", "DejaVu Sans"},

@@ -34,12 +34,13 @@ TEST(Gbk, RoundTrips)
 TEST(Gbk, UnrepresentableTextIsReported)
 {
     const std::string cases[] = {
-        "\xF0\x9F\x98\x80",            // an emoji
-        "A\xE3\x83\xBB" "B",           // katakana middle dot
-        "\xEA\xB0\x80",                // a Hangul syllable
-        "\xC5\x91",                    // o with double acute
-        "ok \xF0\x9F\x94\x8C plug",    // fine text around one that is not
-        "\xFF\xFE",                    // not UTF-8 at all
+        "\xF0\x9F\x98\x80", // an emoji
+        "A\xE3\x83\xBB"
+        "B",                        // katakana middle dot
+        "\xEA\xB0\x80",             // a Hangul syllable
+        "\xC5\x91",                 // o with double acute
+        "ok \xF0\x9F\x94\x8C plug", // fine text around one that is not
+        "\xFF\xFE",                 // not UTF-8 at all
     };
     for (const std::string& utf8 : cases) {
         SCOPED_TRACE(utf8);
@@ -47,7 +48,8 @@ TEST(Gbk, UnrepresentableTextIsReported)
     }
     EXPECT_EQ(Utf16LeToGbk(std::string("\x3D\xD8\x00\xDE", 4)), std::nullopt);
     EXPECT_EQ(Utf16LeToGbk(std::string("\x41", 1)), std::nullopt) << "half a character";
-    EXPECT_EQ(Utf16LeToGbk(std::string("\x07\x68\x41\x00", 4)), "\xB1\xEA" "A");
+    EXPECT_EQ(Utf16LeToGbk(std::string("\x07\x68\x41\x00", 4)), "\xB1\xEA"
+                                                                "A");
 }
 
 TEST(Gbk, InvalidBytesAreReportedOrShownAsReplacement)
@@ -61,7 +63,11 @@ TEST(Gbk, InvalidBytesAreReportedOrShownAsReplacement)
     const Case cases[] = {
         {"lone lead byte at the end", "AB\xB1", "AB\xEF\xBF\xBD"},
         {"lead byte before a space", "\x81 x", "\xEF\xBF\xBD x"},
-        {"0xFF", "a\xFF" "b", "a\xEF\xBF\xBD" "b"},
+        {"0xFF",
+         "a\xFF"
+         "b",
+         "a\xEF\xBF\xBD"
+         "b"},
         {"good around bad", "\xB1\xEA\xFF\xC7\xA9", "\xE6\xA0\x87\xEF\xBF\xBD\xE7\xAD\xBE"},
     };
     for (const Case& c : cases) {
@@ -96,8 +102,10 @@ TEST(Gbk, LongTextsConvertWhole)
     // Longer than the converter's buffer.
     std::string utf8, gbk;
     for (int i = 0; i < 5000; ++i) {
-        utf8 += "\xE6\xA0\x87" "1";
-        gbk += "\xB1\xEA" "1";
+        utf8 += "\xE6\xA0\x87"
+                "1";
+        gbk += "\xB1\xEA"
+               "1";
     }
     EXPECT_EQ(Utf8ToGbk(utf8), gbk);
     EXPECT_EQ(GbkToUtf8(gbk), utf8);

@@ -112,7 +112,8 @@ TEST(LogFont, SetFaceNameCutsTo31Bytes)
 
 TEST(LabelRecord, RefusesLengthsThatAreNotFiniteOrAbsurd)
 {
-    const double values[] = {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+    const double values[] = {std::numeric_limits<double>::quiet_NaN(),
+                             std::numeric_limits<double>::infinity(),
                              -std::numeric_limits<double>::infinity(), 1e300, -20000.0};
     for (std::size_t field = 0; field < 5; ++field)
         for (double value : values) {

@@ -138,9 +138,23 @@ TEST(PageFormat, UsableFormats)
     };
     const Case cases[] = {
         {"default", [](CPageFormat&) {}, true},
-        {"2 x 2", [](CPageFormat& f) { f.m_nColumns = 2; f.m_nRows = 2; }, true},
-        {"15 x 25", [](CPageFormat& f) { f.m_nColumns = 15; f.m_nRows = 25; }, true},
-        {"zero margins", [](CPageFormat& f) { f.m_dLeftMargin = f.m_dRightMargin = f.m_dTopMargin = f.m_dBottomMargin = 0.0; }, true},
+        {"2 x 2",
+         [](CPageFormat& f) {
+             f.m_nColumns = 2;
+             f.m_nRows = 2;
+         },
+         true},
+        {"15 x 25",
+         [](CPageFormat& f) {
+             f.m_nColumns = 15;
+             f.m_nRows = 25;
+         },
+         true},
+        {"zero margins",
+         [](CPageFormat& f) {
+             f.m_dLeftMargin = f.m_dRightMargin = f.m_dTopMargin = f.m_dBottomMargin = 0.0;
+         },
+         true},
         {"ten metre page", [](CPageFormat& f) { f.m_dPageWidth = 10000.0; }, true},
         {"columns 1", [](CPageFormat& f) { f.m_nColumns = 1; }, false},
         {"columns 16", [](CPageFormat& f) { f.m_nColumns = 16; }, false},

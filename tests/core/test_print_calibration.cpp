@@ -53,7 +53,9 @@ TEST(PrinterCalibration, AxisFromMeasurements)
         {"scale beyond +2 %", {0, 1020, 0, 9999}, {CalibrationCheck::ScaleTooLarge, 0, 0}},
         {"scale beyond −2 %", {0, 980, 0, 10001}, {CalibrationCheck::ScaleTooLarge, 0, 0}},
         {"offset at the limit", {20, 120, 200 - 999, 1200 - 999}, {CalibrationCheck::Ok, 9990, 0}},
-        {"offset beyond the limit", {20, 120, 200 - 1000, 1200 - 1000}, {CalibrationCheck::MoveTooLarge, 0, 0}},
+        {"offset beyond the limit",
+         {20, 120, 200 - 1000, 1200 - 1000},
+         {CalibrationCheck::MoveTooLarge, 0, 0}},
         {"offset beyond the limit below", {20, 120, 1200, 2200}, {CalibrationCheck::MoveTooLarge, 0, 0}},
         {"one mark twice", {17, 17, 170, 171}, {CalibrationCheck::SameMarks, 0, 0}},
         {"measured the same", {17, 123, 500, 500}, {CalibrationCheck::WrongOrder, 0, 0}},
@@ -88,11 +90,12 @@ TEST(PrinterCalibration, CalibratedPrinterPrintsWhereTheSheetSays)
         for (const CPrinterModel& printer : printers) {
             SCOPED_TRACE(printer.szName);
             const auto measure = [&](int nNominal1, int nNominal2) {
-                return CAxisMeasurement{nNominal1, nNominal2, RulerTenths(printer.dShift + printer.dScale * nNominal1),
+                return CAxisMeasurement{nNominal1, nNominal2,
+                                        RulerTenths(printer.dShift + printer.dScale * nNominal1),
                                         RulerTenths(printer.dShift + printer.dScale * nNominal2)};
             };
-            for (const CAxisMeasurement& axis : {measure(marks.m_nLeft, marks.m_nRight),
-                                                 measure(marks.m_nTop, marks.m_nBottom)}) {
+            for (const CAxisMeasurement& axis :
+                 {measure(marks.m_nLeft, marks.m_nRight), measure(marks.m_nTop, marks.m_nBottom)}) {
                 const CAxisCalibration calibration = CalibrateAxis(axis);
                 ASSERT_EQ(calibration.m_check, CalibrationCheck::Ok);
                 for (double n = axis.m_nNominal1 - 5.0; n <= axis.m_nNominal2 + 5.0; n += 0.5) {
@@ -124,9 +127,8 @@ TEST(PrinterCalibration, StoredScaleAsRead)
         const char* szText;
         int nValue;
     } cases[] = {
-        {"0", 0},         {"4975", 4975},   {"-4975", -4975}, {"+20000", 20000}, {"-20000", -20000},
-        {"20001", 0},     {"-20001", 0},    {"", 0},          {"ppm", 0},        {" 12x", 12},
-        {"99999999999", 0},
+        {"0", 0},      {"4975", 4975}, {"-4975", -4975}, {"+20000", 20000}, {"-20000", -20000}, {"20001", 0},
+        {"-20001", 0}, {"", 0},        {"ppm", 0},       {" 12x", 12},      {"99999999999", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.szText);
@@ -146,8 +148,27 @@ TEST(PrinterCalibration, QueueNamesBecomePlainKeys)
     // key or escape a character in an INI file, and names that differ only
     // there: all distinct, all plain.
     const std::string hostile[] = {
-        "a/b", "a\\b", "a%2Fb", "a=b", "a;b", "#a", "[a]", "a\"b", "a\nb", "a\tb", " a", "a ", "a%b",
-        "a_2Fb", "a_b", "A/B", std::string("a\0b", 3), "\xFF", "PageMoveX", "..", "/",
+        "a/b",
+        "a\\b",
+        "a%2Fb",
+        "a=b",
+        "a;b",
+        "#a",
+        "[a]",
+        "a\"b",
+        "a\nb",
+        "a\tb",
+        " a",
+        "a ",
+        "a%b",
+        "a_2Fb",
+        "a_b",
+        "A/B",
+        std::string("a\0b", 3),
+        "\xFF",
+        "PageMoveX",
+        "..",
+        "/",
     };
     std::set<std::string> keys;
     for (const std::string& name : hostile) {
@@ -162,7 +183,8 @@ TEST(PrinterCalibration, QueueNamesBecomePlainKeys)
 
 TEST(PrinterCalibration, MarksNearTheCornersOfTheLabelArea)
 {
-    const auto format = [](double dWidth, double dHeight, double dLeft, double dRight, double dTop, double dBottom) {
+    const auto format = [](double dWidth, double dHeight, double dLeft, double dRight, double dTop,
+                           double dBottom) {
         CPageFormat f;
         f.m_dPageWidth = dWidth;
         f.m_dPageHeight = dHeight;

@@ -26,14 +26,21 @@ TEST(PrintLayout, LabelRectanglesInDeviceUnits)
         {"offset 50, -30, [1][1] one unit narrower", {}, 1, 1, 50, -30, k600, {868, 400, 1316, 604}},
         {"left edge 12.0 mm truncates, not rounds", {}, 0, 0, 0, 0, k600, {283, 70, 732, 275}},
         {"last label of the default sheet", {}, 13, 4, 0, 0, k600, {2574, 4449, 3023, 4653}},
-        {"offset beyond the margin goes negative, truncated toward zero", {}, 0, 0, -1250, -400, k600,
+        {"offset beyond the margin goes negative, truncated toward zero",
+         {},
+         0,
+         0,
+         -1250,
+         -400,
+         k600,
          {-11, -23, 437, 180}},
         {"different resolutions per axis", {}, 1, 1, 0, 0, {300, 1200}, {428, 815, 652, 1223}},
         {"A4 preset [19][6]", a4, 19, 6, 0, 0, k600, {4228, 6527, 4677, 6732}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(LabelDeviceRect(c.format, c.nRow, c.nColumn, {c.nMoveX, c.nMoveY}, c.resolution), c.expected);
+        EXPECT_EQ(LabelDeviceRect(c.format, c.nRow, c.nColumn, {c.nMoveX, c.nMoveY}, c.resolution),
+                  c.expected);
     }
 }
 
@@ -57,7 +64,8 @@ TEST(PrintLayout, ScaleMultipliesEachEdge)
         EXPECT_EQ(LabelDeviceRect(CPageFormat(), c.nRow, c.nColumn, c.calibration, k600), c.expected);
         CSheet sheet;
         sheet.m_labels[c.nRow][c.nColumn].m_bSelected = 1;
-        const std::vector<CPrintedLabel> page = PlanPrintedPage(sheet, PrintMode::Preview, c.calibration, k600);
+        const std::vector<CPrintedLabel> page =
+            PlanPrintedPage(sheet, PrintMode::Preview, c.calibration, k600);
         EXPECT_EQ(page[c.nRow * sheet.m_format.m_nColumns + c.nColumn].m_rc, c.expected);
     }
 }

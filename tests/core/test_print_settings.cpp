@@ -57,8 +57,10 @@ TEST(PrinterDescription, ShortOversizedOrForeignReadsAsMissing)
         {"second block cut short", Block(kSettings) + Le32(10) + "abc", false},
         {"trailing bytes", good + "x", false},
         {"first length huge", Le32(0xFFFFFFF0u) + kSettings + Le32(0), false},
-        {"first block over the bound", Block(std::string("P\0", 2) + std::string(64 * 1024, 'x')) + Le32(0), false},
-        {"first block at the bound", Block(std::string("P\0", 2) + std::string(64 * 1024 - 2, 'x')) + Le32(0), true},
+        {"first block over the bound", Block(std::string("P\0", 2) + std::string(64 * 1024, 'x')) + Le32(0),
+         false},
+        {"first block at the bound", Block(std::string("P\0", 2) + std::string(64 * 1024 - 2, 'x')) + Le32(0),
+         true},
         {"names block over the bound", Block(kSettings) + Block(std::string(4097, 'n')), false},
         {"empty first block", Block("") + Block(""), false},
         {"no terminator", Block("PDF") + Block(""), false},
@@ -103,10 +105,25 @@ TEST(PageOffset, StoredTextAsReadAtStart)
         std::string text;
         int nExpected;
     } cases[] = {
-        {"", 0}, {"0", 0}, {"150", 150}, {"-150", -150}, {"+20", 20}, {"  \t42", 42}, {"12abc", 12},
-        {"abc", 0}, {"-", 0}, {"9999", 9999}, {"-9999", -9999}, {"10000", 0}, {"-10000", 0},
-        {"99999999999999999999", 0}, {"-99999999999999999999", 0}, {"1 5", 1}, {std::string(199, '0') , 0},
-        {std::string(198, '0') + "7", 7}, {std::string(199, '0') + "7", 0},
+        {"", 0},
+        {"0", 0},
+        {"150", 150},
+        {"-150", -150},
+        {"+20", 20},
+        {"  \t42", 42},
+        {"12abc", 12},
+        {"abc", 0},
+        {"-", 0},
+        {"9999", 9999},
+        {"-9999", -9999},
+        {"10000", 0},
+        {"-10000", 0},
+        {"99999999999999999999", 0},
+        {"-99999999999999999999", 0},
+        {"1 5", 1},
+        {std::string(199, '0'), 0},
+        {std::string(198, '0') + "7", 7},
+        {std::string(199, '0') + "7", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

@@ -32,8 +32,14 @@ void* operator new(std::size_t size)
 // GCC takes the replaced pair for a mismatch of new and free.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
 #pragma GCC diagnostic pop
 
 namespace {
@@ -97,7 +103,8 @@ TEST_F(SheetFile, TextLengthPrefixesInTheFile)
 TEST_F(SheetFile, LineBreaksInTextsRoundTrip)
 {
     CSheet sheet;
-    const std::string texts[] = {"A\r\nB", "\r\n", "A\r\n\r\nB", "A\r\nB\r\n", "lone\rCR\nLF", "\r\n\r\n\r\n"};
+    const std::string texts[] = {"A\r\nB",     "\r\n",         "A\r\n\r\nB",
+                                 "A\r\nB\r\n", "lone\rCR\nLF", "\r\n\r\n\r\n"};
     for (std::size_t i = 0; i < std::size(texts); ++i)
         sheet.m_labels[i / 5][i % 5].m_strText = texts[i];
     CSheet read = m_before;
@@ -141,7 +148,8 @@ TEST_F(SheetFile, EveryTruncationIsRefused)
         SCOPED_TRACE(size);
         const std::string cut = bytes.substr(0, size);
         std::istringstream check(cut, std::ios::binary);
-        EXPECT_EQ(CheckSignature(check), size < kSignatureSize ? SignatureCheck::Unreadable : SignatureCheck::Ok);
+        EXPECT_EQ(CheckSignature(check),
+                  size < kSignatureSize ? SignatureCheck::Unreadable : SignatureCheck::Ok);
 
         CSheet sheet = m_before;
         std::istringstream in(cut, std::ios::binary);
@@ -171,11 +179,13 @@ TEST_F(SheetFile, SignatureCheck)
         {"other string", "\x05hello and more", SignatureCheck::WrongSignature},
         {"empty string", std::string(1, '\0'), SignatureCheck::WrongSignature},
         {"one byte short", "\x2F" + kSheetSignature.substr(0, 47), SignatureCheck::WrongSignature},
-        {"last character differs", "\x30" + kSheetSignature.substr(0, 47) + "-", SignatureCheck::WrongSignature},
+        {"last character differs", "\x30" + kSheetSignature.substr(0, 47) + "-",
+         SignatureCheck::WrongSignature},
         {"length beyond the file", "\x31" + kSheetSignature, SignatureCheck::Unreadable},
         {"huge length", "\xFF\xFF\xFF\xFF\xFF\xFF\x7F" + kSheetSignature, SignatureCheck::Unreadable},
         {"cut prefix", "\xFF\x30", SignatureCheck::Unreadable},
-        {"16-bit form not code page 936", std::string("\xFF\xFE\xFF\x01\x3D\xD8", 6), SignatureCheck::Unreadable},
+        {"16-bit form not code page 936", std::string("\xFF\xFE\xFF\x01\x3D\xD8", 6),
+         SignatureCheck::Unreadable},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -286,7 +296,8 @@ TEST_F(SheetFile, ReadSheetFileOutcomes)
         {"empty", write("empty.tav", ""), SheetReadResult::Unreadable},
         {"short signature", write("short.tav", good.substr(0, 30)), SheetReadResult::Unreadable},
         {"other file", write("other.tav", "\x0BHello world, this is text"), SheetReadResult::WrongSignature},
-        {"cut in the font block", write("cut.tav", good.substr(0, good.size() - 10)), SheetReadResult::Corrupt},
+        {"cut in the font block", write("cut.tav", good.substr(0, good.size() - 10)),
+         SheetReadResult::Corrupt},
         {"good", write("good.tav", good), SheetReadResult::Ok},
     };
     for (const Case& c : cases) {
@@ -323,11 +334,23 @@ TEST_F(SheetFile, UnconvertibleCharacterIsNamed)
     } cases[] = {
         {"Thai letter after Chinese", std::string("\x07\x68\x01\x0E", 4), U'\x0E01'},
         {"emoji as a surrogate pair", std::string("A\0\x3D\xD8\x00\xDE", 6), U'\x1F600'},
-        {"lone surrogate", std::string("\x00\xD8" "A\0", 4), char32_t{0xD800}},
+        {"lone surrogate",
+         std::string("\x00\xD8"
+                     "A\0",
+                     4),
+         char32_t{0xD800}},
         {"last of many", chinese200 + std::string("\x01\x0E", 2), U'\x0E01'},
         {"first of many", std::string("\x01\x0E", 2) + chinese200, U'\x0E01'},
-        {"pair split by halving", std::string("A\0B\0\x3D\xD8\x00\xDE" "C\0", 10), U'\x1F600'},
-        {"all convertible", std::string("\x07\x68" "A\0", 4), std::nullopt},
+        {"pair split by halving",
+         std::string("A\0B\0\x3D\xD8\x00\xDE"
+                     "C\0",
+                     10),
+         U'\x1F600'},
+        {"all convertible",
+         std::string("\x07\x68"
+                     "A\0",
+                     4),
+         std::nullopt},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -34,7 +34,8 @@ const GoldenFile kGoldenFiles[] = {
     {"default.tav", "fuzz/corpus/sheet", [] { return SheetBytes(CSheet{}); }},
     {"full-15x25-texts.tav", "fuzz/corpus/sheet",
      [] { return SheetBytes(samples::TextSheet(samples::Format(15, 25))); }},
-    {"small-2x2.tav", "fuzz/corpus/sheet", [] { return SheetBytes(samples::TextSheet(samples::Format(2, 2))); }},
+    {"small-2x2.tav", "fuzz/corpus/sheet",
+     [] { return SheetBytes(samples::TextSheet(samples::Format(2, 2))); }},
     {"wide-string-2x2.tav", "fuzz/corpus/sheet", samples::WideStringFileBytes},
     {"presets.lps", "fuzz/corpus/type_list", [] { return TypeListBytes(PresetTypes()); }},
     {"name-only.spd", "fuzz/corpus/printer_description",
@@ -42,7 +43,9 @@ const GoldenFile kGoldenFiles[] = {
     {"settings-and-names.spd", "fuzz/corpus/printer_description",
      [] {
          CPrinterDescription description = CPrinterDescription::ForPrinter(samples::kLabel);
-         description.m_strSettings += std::string("\x01\x00\x02" "A4", 5);
+         description.m_strSettings += std::string("\x01\x00\x02"
+                                                  "A4",
+                                                  5);
          description.m_strNames = "Office";
          return PrinterDescriptionBytes(description);
      }},
@@ -76,7 +79,8 @@ TEST(GoldenFiles, ReadAndWriteBackByteForByte)
 TEST(GoldenFiles, PresetFileHoldsItsSheet)
 {
     CSheet sheet;
-    ASSERT_EQ(ReadSheetFile(std::string(TAVRO_TEST_DATA) + "/preset-7x20-texts.tav", sheet), SheetReadResult::Ok);
+    ASSERT_EQ(ReadSheetFile(std::string(TAVRO_TEST_DATA) + "/preset-7x20-texts.tav", sheet),
+              SheetReadResult::Ok);
     EXPECT_EQ(sheet, samples::TextSheet(samples::Preset7x20()));
     EXPECT_EQ(sheet.m_labels[0][0].m_strText, samples::kCable + "-0\r\n" + samples::kLabel);
     EXPECT_EQ(sheet.m_labels[19][5].m_logFont.FaceName(), "Noto Serif CJK SC");
@@ -87,7 +91,8 @@ TEST(GoldenFiles, PresetFileHoldsItsSheet)
 TEST(GoldenFiles, WideStringFileReadsConverted)
 {
     CSheet sheet;
-    ASSERT_EQ(ReadSheetFile(std::string(TAVRO_TEST_DATA) + "/wide-string-2x2.tav", sheet), SheetReadResult::Ok);
+    ASSERT_EQ(ReadSheetFile(std::string(TAVRO_TEST_DATA) + "/wide-string-2x2.tav", sheet),
+              SheetReadResult::Ok);
     EXPECT_EQ(sheet.m_labels[0][0].m_strText, samples::kWideText);
     CSheet expected;
     expected.m_format = samples::Format(2, 2);

@@ -88,7 +88,9 @@ TEST(SheetTypeList, OneDefaultEntryIs80Bytes)
 {
     const std::string bytes = TypeListBytes({{"abc", CPageFormat()}});
     ASSERT_EQ(bytes.size(), 80u);
-    EXPECT_EQ(bytes.substr(0, 8), std::string("\x01\x00\x00\x00\x03" "abc", 8));
+    EXPECT_EQ(bytes.substr(0, 8), std::string("\x01\x00\x00\x00\x03"
+                                              "abc",
+                                              8));
     EXPECT_EQ(bytes.substr(8), Entry("").substr(1));
     const CSheetTypeList back = Read(bytes);
     ASSERT_EQ(back.size(), 1u);
@@ -121,7 +123,11 @@ TEST(SheetTypeList, DamagedFilesKeepEveryCompleteEntry)
         {"count zero, entries follow", Count(0) + a, {}},
         {"negative count", Count(-1) + a, {}},
         {"second entry cut short", Count(2) + a + b.substr(0, b.size() - 1), {"A"}},
-        {"second name cut short", Count(2) + a + "\x05" "BB", {"A"}},
+        {"second name cut short",
+         Count(2) + a +
+             "\x05"
+             "BB",
+         {"A"}},
         {"count larger than entries", Count(5) + a + b, {"A", "B"}},
         {"huge count", Count(0x7FFFFFFF) + a, {"A"}},
         {"name length beyond the file", Count(1) + std::string("\xFF\xFF\xFF\xF0\xFF\xFF\xFF", 7), {}},
@@ -137,15 +143,18 @@ TEST(SheetTypeList, DamagedFilesKeepEveryCompleteEntry)
 TEST(SheetTypeList, SixteenBitNamesAreRead)
 {
     // 0xFF, 0xFFFE, then the length in characters and UTF-16LE text.
-    const std::string wide = std::string("\xFF\xFE\xFF\x02" "A\0" "\x2D\x4E", 8); // "A中"
+    const std::string wide = std::string("\xFF\xFE\xFF\x02"
+                                         "A\0"
+                                         "\x2D\x4E",
+                                         8); // "A中"
     const std::string bytes = Count(1) + wide + Entry("").substr(1);
     EXPECT_EQ(Names(Read(bytes)), std::vector<std::string>{"A\xD6\xD0"});
 }
 
 TEST(SheetTypeList, SortedCaseInsensitivelyAndStable)
 {
-    const std::string bytes = Count(6) + Entry("beta") + Entry("Alpha") + Entry("same", CPageFormat())
-        + Entry("ALPHA") + Entry("SAME") + Entry("alpha2");
+    const std::string bytes = Count(6) + Entry("beta") + Entry("Alpha") + Entry("same", CPageFormat()) +
+                              Entry("ALPHA") + Entry("SAME") + Entry("alpha2");
     const CSheetTypeList list = Read(bytes);
     EXPECT_EQ(Names(list), (std::vector<std::string>{"Alpha", "ALPHA", "alpha2", "beta", "same", "SAME"}));
     // Equal names are both kept and both written.
@@ -238,9 +247,9 @@ TEST(SheetTypeList, Presets)
 {
     const CSheetTypeList presets = PresetTypes();
     ASSERT_EQ(presets.size(), 3u);
-    EXPECT_EQ(Names(presets), (std::vector<std::string>{"Tavro Marker Suite K7713-1-3",
-                                                        "Tavro Marker Suite K7713-2-6",
-                                                        "Tavro Marker Suite K7713-6-10"}));
+    EXPECT_EQ(Names(presets),
+              (std::vector<std::string>{"Tavro Marker Suite K7713-1-3", "Tavro Marker Suite K7713-2-6",
+                                        "Tavro Marker Suite K7713-6-10"}));
     // Added one by one in this order, they are already in display order.
     CSheetTypeList sorted;
     for (const CSheetType& type : presets)
@@ -293,7 +302,7 @@ TEST_F(SheetTypeFiles, FailedWriteLeavesPreviousLibrary)
     CSheetTypeList bigger;
     for (int i = 0; i < 50; ++i)
         bigger.push_back({"entry " + std::to_string(i), CPageFormat()});
-    rlimit old {};
+    rlimit old{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit small = old;
@@ -343,8 +352,16 @@ TEST(PageSetupValues, NumberFieldText)
         const char* text;
         std::optional<std::uint32_t> expected;
     } cases[] = {
-        {"0", 0u}, {"865", 865u}, {"007", 7u}, {"4294967295", 0xFFFFFFFFu}, {"4294967296", std::nullopt},
-        {"", std::nullopt}, {"-1", std::nullopt}, {"+1", std::nullopt}, {" 1", std::nullopt}, {"1.5", std::nullopt},
+        {"0", 0u},
+        {"865", 865u},
+        {"007", 7u},
+        {"4294967295", 0xFFFFFFFFu},
+        {"4294967296", std::nullopt},
+        {"", std::nullopt},
+        {"-1", std::nullopt},
+        {"+1", std::nullopt},
+        {" 1", std::nullopt},
+        {"1.5", std::nullopt},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -365,7 +382,11 @@ TEST(PageSetupValues, LabelsMustFitBetweenMargins)
     // the same place: the labels print over each other.
     EXPECT_EQ(with([](CPageFormat& f) { f.m_dLabelWidth = 116.0; }), LabelFit::ColumnsOverlap);
     EXPECT_EQ(with([](CPageFormat& f) { f.m_dLabelWidth = 116.01; }), LabelFit::TooWide);
-    EXPECT_EQ(with([](CPageFormat& f) { f.m_dTopMargin = 100.0; f.m_dBottomMargin = 100.0; }), LabelFit::TooTall);
+    EXPECT_EQ(with([](CPageFormat& f) {
+                  f.m_dTopMargin = 100.0;
+                  f.m_dBottomMargin = 100.0;
+              }),
+              LabelFit::TooTall);
 }
 
 TEST(PageSetupValues, NeighbouringLabelsMayTouchButNotOverlap)

@@ -42,18 +42,10 @@ TEST(TextSequence, IncrementLetter)
         int nStep;
         std::string expected;
     } const cases[] = {
-        {"upper", "A", 1, "B"},
-        {"lower", "y", 1, "z"},
-        {"to Z", "X", 2, "Z"},
-        {"wraps upper", "Z", 1, "A"},
-        {"wraps lower", "x", 4, "b"},
-        {"many rounds", "A", 26 * 3 + 2, "C"},
-        {"step 0", "q", 0, "q"},
-        {"empty", "", 1, ""},
-        {"two letters", "AB", 1, ""},
-        {"digit", "5", 1, ""},
-        {"byte after Z", "[", 1, ""},
-        {"GBK lead byte", "\xB0", 1, ""},
+        {"upper", "A", 1, "B"},       {"lower", "y", 1, "z"},       {"to Z", "X", 2, "Z"},
+        {"wraps upper", "Z", 1, "A"}, {"wraps lower", "x", 4, "b"}, {"many rounds", "A", 26 * 3 + 2, "C"},
+        {"step 0", "q", 0, "q"},      {"empty", "", 1, ""},         {"two letters", "AB", 1, ""},
+        {"digit", "5", 1, ""},        {"byte after Z", "[", 1, ""}, {"GBK lead byte", "\xB0", 1, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

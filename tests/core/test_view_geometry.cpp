@@ -123,7 +123,8 @@ TEST(PageDrawing, RulersNumberRowsAndColumnsWithTicksBetween)
         const char* name;
         int nColumns, nRows;
     };
-    const Case cases[] = {{"default 5 × 14", 5, 14}, {"7 × 20", 7, 20}, {"smallest 2 × 2", 2, 2}, {"largest 15 × 25", 15, 25}};
+    const Case cases[] = {
+        {"default 5 × 14", 5, 14}, {"7 × 20", 7, 20}, {"smallest 2 × 2", 2, 2}, {"largest 15 × 25", 15, 25}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CPageFormat format;

@@ -124,7 +124,8 @@ TEST(LabelTextLayout, FirstLineByVerticalAlignment)
     const Case cases[] = {{"top", 0, 0}, {"middle", 4, 9}, {"bottom", 8, 18}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const CLabelTextLayout layout = LayoutLabelText("AB\r\nCD", kBox, Style(0, c.nVAlign, false, 2), kMetrics);
+        const CLabelTextLayout layout =
+            LayoutLabelText("AB\r\nCD", kBox, Style(0, c.nVAlign, false, 2), kMetrics);
         EXPECT_EQ(layout.m_nFirstLineY, c.nFirstLineY);
         EXPECT_EQ(layout.m_ptCrop, (CPixelPoint{0, 0}));
         EXPECT_EQ(layout.LineRect(1), (CPixelRect{0, c.nFirstLineY + 12, 100, c.nFirstLineY + 22}));
@@ -150,7 +151,8 @@ TEST(LabelTextLayout, OversizedTextIsCroppedOppositeItsAlignment)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const CLabelTextLayout layout = LayoutLabelText(text, kBox, Style(c.nHAlign, c.nVAlign, c.bShrink), kMetrics);
+        const CLabelTextLayout layout =
+            LayoutLabelText(text, kBox, Style(c.nHAlign, c.nVAlign, c.bShrink), kMetrics);
         EXPECT_EQ(layout.m_ptCrop, c.ptCrop);
         EXPECT_EQ(layout.m_nTextWidth, c.bShrink ? 98 : 150);
         EXPECT_EQ(layout.m_nTextHeight, c.bShrink ? 38 : 50);
@@ -176,7 +178,14 @@ TEST(LabelTextLayout, ShrinkFactors)
         // 5 × 10 in 40: 38 × 10 / 50 = 7.
         {"both", std::string(30, 'x') + "\r\nB\r\nC\r\nD\r\nE", kBox, 0, 3, 7, 0},
         // 20 × 10 / 200 would be a zero height: one pixel is the least.
-        {"one pixel at least", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n13\r\n14\r\n15\r\n16\r\n17\r\n18\r\n19\r\n20\r\n21", {0, 0, 100, 1}, 0, 5, 1, 0},
+        {"one pixel at least",
+         "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n13\r\n14\r\n15\r\n16\r\n17\r\n18\r\n"
+         "19\r\n20\r\n21",
+         {0, 0, 100, 1},
+         0,
+         5,
+         1,
+         0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -222,7 +231,8 @@ TEST(LabelTextLayout, MeasuredLinesDecideCropAndShrink)
     EXPECT_DOUBLE_EQ(shrunk.m_dScaleY, 1.0);
 
     // Widths that do not match the lines are not used.
-    EXPECT_FALSE(LayoutLabelText(text, kBox, Style(1, 4, true), kMetrics, CMeasuredLines{{150, 10}, 0, 0}).m_bShrunk);
+    EXPECT_FALSE(
+        LayoutLabelText(text, kBox, Style(1, 4, true), kMetrics, CMeasuredLines{{150, 10}, 0, 0}).m_bShrunk);
 }
 
 TEST(LabelTextLayout, ShrinkKeepsTheInkAboveAndBelowInTheBox)
@@ -241,7 +251,8 @@ TEST(LabelTextLayout, ShrinkKeepsTheInkAboveAndBelowInTheBox)
     const Case cases[] = {{"top", 0, 3}, {"middle", 4, 3 + (38 - 36) / 2}, {"bottom", 8, 38 - 5 - 28}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const CLabelTextLayout layout = LayoutLabelText("A\r\nB\r\nC\r\nD", kBox, Style(1, c.nVAlign, true), kMetrics, measured);
+        const CLabelTextLayout layout =
+            LayoutLabelText("A\r\nB\r\nC\r\nD", kBox, Style(1, c.nVAlign, true), kMetrics, measured);
         EXPECT_TRUE(layout.m_bShrunk);
         EXPECT_EQ(layout.m_nShrunkLineHeight, 7);
         EXPECT_DOUBLE_EQ(layout.m_dScaleY, 0.7);
@@ -277,7 +288,8 @@ TEST(LabelTextLayout, HugeLineSpacingSaturates)
             text += "\r\nA";
         for (const bool bShrink : {false, true}) {
             SCOPED_TRACE(bShrink ? "shrink" : "no shrink");
-            const CLabelTextLayout layout = LayoutLabelText(text, kBox, Style(1, c.nVAlign, bShrink, c.nGap), kMetrics);
+            const CLabelTextLayout layout =
+                LayoutLabelText(text, kBox, Style(1, c.nVAlign, bShrink, c.nGap), kMetrics);
             ASSERT_EQ(layout.m_lines.size(), static_cast<std::size_t>(c.nLines));
             if (c.nGap > 0 && !bShrink) {
                 EXPECT_EQ(layout.m_nTextHeight, INT_MAX);
@@ -320,7 +332,8 @@ TEST(LabelTextLayout, HugeTextsAreLaidOutOnlyInPart)
     const std::string chinese = "\xD6\xD0";
     const Case cases[] = {
         {"short text whole", "AB\r\nCD", 6},
-        {"double-byte character not split", std::string(kMaxLaidOutBytes - 1, 'x') + chinese, kMaxLaidOutBytes - 1},
+        {"double-byte character not split", std::string(kMaxLaidOutBytes - 1, 'x') + chinese,
+         kMaxLaidOutBytes - 1},
         {"CR LF not split", std::string(kMaxLaidOutBytes - 1, 'x') + "\r\nB", kMaxLaidOutBytes - 1},
         {"exactly the bound", std::string(kMaxLaidOutBytes, 'x'), kMaxLaidOutBytes},
     };

@@ -6,9 +6,9 @@ using Cmd = CCommandLineInfo::ShellCommand;
 
 TEST(WireListCommandLine, OptionsGoWithEveryPrintingCommand)
 {
-    const CCommandLineInfo pdf = ParseCommandLine({"--pdf", "out.pdf", "--list", "wires.xlsx", "--columns", "A,C",
-                                                   "--join", " / ", "--header", "--copies", "2", "--worksheet",
-                                                   "线号", "--encoding", "gb18030", "--selected-only", "sheet.tav"});
+    const CCommandLineInfo pdf = ParseCommandLine(
+        {"--pdf", "out.pdf", "--list", "wires.xlsx", "--columns", "A,C", "--join", " / ", "--header",
+         "--copies", "2", "--worksheet", "线号", "--encoding", "gb18030", "--selected-only", "sheet.tav"});
     ASSERT_EQ(pdf.m_nShellCommand, Cmd::ExportPdf) << pdf.m_strError;
     EXPECT_EQ(pdf.m_strFileName, "sheet.tav");
     const CWireListRequest& list = pdf.m_list;
@@ -21,7 +21,8 @@ TEST(WireListCommandLine, OptionsGoWithEveryPrintingCommand)
     EXPECT_EQ(list.m_read.m_strEncoding, "gb18030");
     EXPECT_TRUE(list.m_bSelectedOnly);
 
-    const CCommandLineInfo print = ParseCommandLine({"/p", "sheet.tav", "--list", "w.csv", "--quantity-column", "4"});
+    const CCommandLineInfo print =
+        ParseCommandLine({"/p", "sheet.tav", "--list", "w.csv", "--quantity-column", "4"});
     ASSERT_EQ(print.m_nShellCommand, Cmd::FilePrint) << print.m_strError;
     EXPECT_EQ(print.m_list.m_markers.m_quantityColumn, std::optional<std::size_t>(3));
     EXPECT_EQ(print.m_list.m_markers.m_columns, (std::vector<std::size_t>{0})); // the default
@@ -49,7 +50,9 @@ TEST(WireListCommandLine, BadOptionsAreErrors)
         {"two lists", {"/p", "s.tav", "--list", "a.csv", "--list", "b.csv"}, "one wire list"},
         {"list without a value", {"/p", "s.tav", "--list"}, "--list needs a value"},
         {"column 0", {"/p", "s.tav", "--list", "w.csv", "--columns", "0"}, "--columns takes"},
-        {"column list for quantity", {"/p", "s.tav", "--list", "w.csv", "--quantity-column", "1,2"}, "one column"},
+        {"column list for quantity",
+         {"/p", "s.tav", "--list", "w.csv", "--quantity-column", "1,2"},
+         "one column"},
         {"copies 0", {"/p", "s.tav", "--list", "w.csv", "--copies", "0"}, "--copies takes"},
         {"copies not a number", {"/p", "s.tav", "--list", "w.csv", "--copies", "2x"}, "--copies takes"},
         {"unknown encoding", {"/p", "s.tav", "--list", "w.csv", "--encoding", "NO-SUCH"}, "unknown encoding"},

@@ -62,10 +62,12 @@ TEST(WireMarkers, RowsBecomeMarkers)
     CMarkerOptions withHeader;
     withHeader.m_columns = {1};
     const Case cases[] = {
-        {"two lines, header skipped, empty row skipped", twoLines,
+        {"two lines, header skipped, empty row skipped",
+         twoLines,
          {"W1\r\nX1:1", "W3\r\nK1\r\nK2", "W4\r\n"}},
         {"joined by a separator", joined, {"W1 / X1:1", "W3 / K1\r\nK2", "W4 / "}},
-        {"copies for both wire ends", copies,
+        {"copies for both wire ends",
+         copies,
          {"W1\r\nX1:1", "W1\r\nX1:1", "W3\r\nK1\r\nK2", "W3\r\nK1\r\nK2", "W4\r\n", "W4\r\n"}},
         {"quantity column, 0 prints none", quantity, {"W1", "W1", "W4"}},
         {"header kept as a marker", withHeader, {"起点", "X1:1", "K1\r\nK2"}},
@@ -94,10 +96,15 @@ TEST(WireMarkers, FirstRowThatDoesNotFitStopsTheJob)
     quantity.m_quantityColumn = 1;
     const std::string fifty(50, 'x');
     const Case cases[] = {
-        {"51 bytes", "ok\n" + fifty + "y\n" + fifty + "zz\n", {}, "row 2: the marker takes 51 bytes; a label holds at most 50"},
-        {"Chinese counts two bytes", "ok\n" + std::string(49, 'x') + "线\n", header, "row 2: the marker takes 51 bytes"},
+        {"51 bytes",
+         "ok\n" + fifty + "y\n" + fifty + "zz\n",
+         {},
+         "row 2: the marker takes 51 bytes; a label holds at most 50"},
+        {"Chinese counts two bytes", "ok\n" + std::string(49, 'x') + "线\n", header,
+         "row 2: the marker takes 51 bytes"},
         {"outside code page 936", "ok\nWő1\n", {}, "row 2: 'ő' cannot be printed on a label"},
-        {"quantity not a number", "W1,2\nW2,two\n", quantity, "row 2: the quantity 'two' is not a whole number"},
+        {"quantity not a number", "W1,2\nW2,two\n", quantity,
+         "row 2: the quantity 'two' is not a whole number"},
         {"quantity empty", "W1,\n", quantity, "row 1: the quantity '' is not a whole number"},
         {"quantity too large", "W1,1001\n", quantity, "row 1: the quantity '1001'"},
     };
@@ -222,5 +229,6 @@ TEST(MarkerSheets, CountsAndRefusals)
     copies.m_runs = {{"A", 3}, {"B", 2}};
     copies.m_nTotal = 5;
     CMarkerSheets runs(two, copies, false);
-    EXPECT_EQ(Layout(runs), (std::vector<std::vector<std::string>>{{"0,0=A"}, {"0,0=A", "0,1=A", "1,0=B", "1,1=B"}}));
+    EXPECT_EQ(Layout(runs),
+              (std::vector<std::vector<std::string>>{{"0,0=A"}, {"0,0=A", "0,1=A", "1,0=B", "1,1=B"}}));
 }

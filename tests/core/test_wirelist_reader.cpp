@@ -114,7 +114,8 @@ TEST(WireListReader, QuotingAndLineEnds)
         std::vector<std::vector<std::string>> rows;
     };
     const std::vector<Case> cases = {
-        {"CR LF, quoted break and quote", "a,\"b\r\nc\",\"say \"\"hi\"\"\"\r\nd,e,f\r\n",
+        {"CR LF, quoted break and quote",
+         "a,\"b\r\nc\",\"say \"\"hi\"\"\"\r\nd,e,f\r\n",
          {{"a", "b\r\nc", "say \"hi\""}, {"d", "e", "f"}}},
         {"last line without an end", "a;b\nc;d", {{"a", "b"}, {"c", "d"}}},
         {"old Mac line ends", "a\tb\rc\td\r", {{"a", "b"}, {"c", "d"}}},
@@ -122,7 +123,9 @@ TEST(WireListReader, QuotingAndLineEnds)
         {"empty cells and rows kept in place", "a,,c\n\n,b,\n", {{"a", "", "c"}, {}, {"", "b"}}},
         {"trailing empty rows dropped", "a\n,,\n\n", {{"a"}}},
         {"single column", "W1\nW2\n", {{"W1"}, {"W2"}}},
-        {"semicolons beat commas inside text", "W1;a,b\nW2;c\nW3;d\n", {{"W1", "a,b"}, {"W2", "c"}, {"W3", "d"}}},
+        {"semicolons beat commas inside text",
+         "W1;a,b\nW2;c\nW3;d\n",
+         {{"W1", "a,b"}, {"W2", "c"}, {"W3", "d"}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -154,7 +157,8 @@ TEST(WireListReader, RefusesWhatIsNotAWireList)
         {"NUL bytes", std::string("a,b\0c\n", 6), "binary data"},
         {"UTF-16 without a mark", std::string("a\0,\0b\0\n\0", 8), "binary data"},
         {"an old .xls", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(64, '\0'), ".xls"},
-        {"zip of something else", std::string("PK\x05\x06", 4) + std::string(18, '\0'), "neither an .xlsx nor an .ods"},
+        {"zip of something else", std::string("PK\x05\x06", 4) + std::string(18, '\0'),
+         "neither an .xlsx nor an .ods"},
         {"a million rows and one", millionRows, "more than 1000000 rows"},
     };
     for (const Case& c : cases) {
@@ -184,7 +188,8 @@ TEST(WireListReader, RefusesDamagedAndHostileFiles)
         EXPECT_NE(error.find(c.message), std::string::npos) << error;
     }
     CWireList list;
-    EXPECT_EQ(ReadWireListFile(kLists + "missing.csv", {}, list), "'" + kLists + "missing.csv': No such file or directory");
+    EXPECT_EQ(ReadWireListFile(kLists + "missing.csv", {}, list),
+              "'" + kLists + "missing.csv': No such file or directory");
     EXPECT_EQ(ReadWireListFile(kLists, {}, list), "'" + kLists + "': is a folder, not a wire list");
 }
 

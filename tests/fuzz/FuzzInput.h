@@ -1,8 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -11,7 +11,9 @@
 class CFuzzInput
 {
 public:
-    CFuzzInput(const std::uint8_t* data, std::size_t size) : m_bytes(reinterpret_cast<const char*>(data), size) {}
+    CFuzzInput(const std::uint8_t* data, std::size_t size)
+        : m_bytes(reinterpret_cast<const char*>(data), size)
+    {}
 
     std::int32_t TakeInt32()
     {

@@ -19,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     if (checked.m_check == OffsetTextCheck::Ok) {
         // What passes is stored and reads back as the value checked.
-        if (checked.m_nValue != DecimalTextValue(checked.m_strText)
-            || (checked.m_strText.size() < 200 && PageMoveFromText(checked.m_strText) != checked.m_nValue))
+        if (checked.m_nValue != DecimalTextValue(checked.m_strText) ||
+            (checked.m_strText.size() < 200 && PageMoveFromText(checked.m_strText) != checked.m_nValue))
             std::abort();
     }
     return 0;

@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const CPageFormat& format = sheet.m_format;
     const std::vector<CPrintedLabel> plan = PlanPrintedPage(sheet, nMode, nMoveX, nMoveY, {nDpiX, nDpiY});
     const std::size_t nMax = nMode == PrintMode::Baseline ? 2u * format.m_nColumns
-                                                         : std::size_t(format.m_nRows) * format.m_nColumns;
+                                                          : std::size_t(format.m_nRows) * format.m_nColumns;
     if (plan.size() > nMax)
         std::abort();
     for (const CPrintedLabel& printed : plan) {

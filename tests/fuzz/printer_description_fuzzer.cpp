@@ -13,8 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::optional<CPrinterDescription> description = ParsePrinterDescription(bytes);
     if (!description)
         return 0;
-    if (!IsValidPrinterDescription(*description) || PrinterDescriptionBytes(*description) != bytes
-        || description->PrinterName().empty())
+    if (!IsValidPrinterDescription(*description) || PrinterDescriptionBytes(*description) != bytes ||
+        description->PrinterName().empty())
         std::abort();
     return 0;
 }

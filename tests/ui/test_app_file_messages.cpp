@@ -71,7 +71,8 @@ TEST_F(AppTest, SaveFailureTellsTheReasonInChinese)
         const bool bSaved = Doc()->DoSave(path);
         c.restore();
         EXPECT_FALSE(bSaved);
-        EXPECT_TRUE(seen.m_strText.startsWith(QStringLiteral("保存文档失败。"))) << seen.m_strText.toStdString();
+        EXPECT_TRUE(seen.m_strText.startsWith(QStringLiteral("保存文档失败。")))
+            << seen.m_strText.toStdString();
         EXPECT_TRUE(seen.m_strText.endsWith(QLatin1Char('\n') + c.reason)) << seen.m_strText.toStdString();
     }
 }
@@ -96,7 +97,8 @@ TEST_F(AppTest, OpenNamesTheCharacterCodePage936CannotHold)
         CSeenBox seen;
         AnswerNextMessageBox(QMessageBox::Ok, &seen);
         EXPECT_EQ(m_pApp->OpenDocumentFile(path), nullptr);
-        EXPECT_TRUE(seen.m_strText.startsWith(QStringLiteral("非预期的文件格式。\n文件中的字符 "))) << seen.m_strText.toStdString();
+        EXPECT_TRUE(seen.m_strText.startsWith(QStringLiteral("非预期的文件格式。\n文件中的字符 ")))
+            << seen.m_strText.toStdString();
         EXPECT_TRUE(seen.m_strText.contains(c.strDetail)) << seen.m_strText.toStdString();
     }
 }

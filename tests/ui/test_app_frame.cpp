@@ -1,10 +1,10 @@
 #include "test_app_support.h"
 
-#include "base/AppMessageBox.h"
 #include "app/CAboutDlg.h"
 #include "app/CSplashWnd.h"
-#include "base/CommandIds.h"
 #include "app/DesktopIntegration.h"
+#include "base/AppMessageBox.h"
+#include "base/CommandIds.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -55,9 +55,26 @@ TEST_F(AppTest, MenusCarryTheirExactTexts)
     EXPECT_EQ(titles, QStringList({"文件(&F)", "文字(&O)", "选择(&S)", "查看(&V)", "帮助(&H)"}));
 
     const std::vector<QStringList> expected = {
-        {"新建(&N)\tCtrl+N", "打开(&O)...\tCtrl+O", "导入线号表(&W)...", "保存(&S)\tCtrl+S", "另存为(&A)...", "-",
-         "设定偏移量(&M)...", "打印校准页(&C)...", "设置打印机(&R)...", "-", "打印预览(&V)", "打印基准线(&L)...",
-         "打印标签(&P)...\tCtrl+P", "-", "最近文件", "最近文件", "最近文件", "最近文件", "-", "退出(&X)"},
+        {"新建(&N)\tCtrl+N",
+         "打开(&O)...\tCtrl+O",
+         "导入线号表(&W)...",
+         "保存(&S)\tCtrl+S",
+         "另存为(&A)...",
+         "-",
+         "设定偏移量(&M)...",
+         "打印校准页(&C)...",
+         "设置打印机(&R)...",
+         "-",
+         "打印预览(&V)",
+         "打印基准线(&L)...",
+         "打印标签(&P)...\tCtrl+P",
+         "-",
+         "最近文件",
+         "最近文件",
+         "最近文件",
+         "最近文件",
+         "-",
+         "退出(&X)"},
         {"清除文字(&D)", "设定文字(&S)"},
         {"全选(&A)", "全不选(&N)", "反选(&V)", "-", "选取文字(&T)", "选取空白(&O)"},
         {"整页显示(&W)", "-", "文件工具栏(&T)", "标签格式工具栏(&M)", "-", "状态栏(&S)"},
@@ -76,10 +93,10 @@ TEST_F(AppTest, MenusCarryTheirExactTexts)
 
 TEST_F(AppTest, ToolbarsHoldTheirButtonsWithTipsAndPrompts)
 {
-    const std::vector<int> fileBar = {32793, 57601, 57603, 0, 32771, 32773, 32772, 0, 32782, 32781, 0,
-                                      32775, 32774, 0,     32777, 0,     32780, 32778, 0,     57664};
-    const std::vector<int> formatBar = {32795, 32811, 0,     32810, 0,     32796, 32805, 32806,
-                                        0,     32799, 32807, 32801, 0,     32808, 32803, 32804};
+    const std::vector<int> fileBar = {32793, 57601, 57603, 0, 32771, 32773, 32772, 0,     32782, 32781,
+                                      0,     32775, 32774, 0, 32777, 0,     32780, 32778, 0,     57664};
+    const std::vector<int> formatBar = {32795, 32811, 0,     32810, 0, 32796, 32805, 32806,
+                                        0,     32799, 32807, 32801, 0, 32808, 32803, 32804};
     EXPECT_EQ(BarLayout(Frame(), Frame()->FileToolBar()), fileBar);
     EXPECT_EQ(BarLayout(Frame(), Frame()->FormatBar()), formatBar);
 
@@ -89,14 +106,22 @@ TEST_F(AppTest, ToolbarsHoldTheirButtonsWithTipsAndPrompts)
         const char* szPrompt;
         const char* szTip;
     } const texts[] = {
-        {32793, "建立新文档", "新建"},         {57601, "打开一个现有文档", "打开"},
-        {57603, "保存活动文档", "保存"},       {32782, "选取文字标签", "选取文字标签"},
-        {57664, "显示程序信息，版本号和版权", "关于"}, {32795, "设置字体", "字体"},
-        {32811, "文字太多时按比例缩小", "自动缩小"}, {32807, "靠中中对齐", "靠中中对齐"},
-        {57604, "将活动文档以一个新文件名保存", nullptr}, {57665, "退出应用程序；提示保存文档", nullptr},
-        {59392, "显示或隐藏文件工具栏", nullptr}, {32809, "显示或隐藏标签格式工具栏", nullptr},
-        {59393, "显示或隐藏状态栏", nullptr},   {32789, "设定打印偏移量", nullptr},
-        {57606, "改变打印机及打印选项", nullptr}, {32791, "打印预览", nullptr},
+        {32793, "建立新文档", "新建"},
+        {57601, "打开一个现有文档", "打开"},
+        {57603, "保存活动文档", "保存"},
+        {32782, "选取文字标签", "选取文字标签"},
+        {57664, "显示程序信息，版本号和版权", "关于"},
+        {32795, "设置字体", "字体"},
+        {32811, "文字太多时按比例缩小", "自动缩小"},
+        {32807, "靠中中对齐", "靠中中对齐"},
+        {57604, "将活动文档以一个新文件名保存", nullptr},
+        {57665, "退出应用程序；提示保存文档", nullptr},
+        {59392, "显示或隐藏文件工具栏", nullptr},
+        {32809, "显示或隐藏标签格式工具栏", nullptr},
+        {59393, "显示或隐藏状态栏", nullptr},
+        {32789, "设定打印偏移量", nullptr},
+        {57606, "改变打印机及打印选项", nullptr},
+        {32791, "打印预览", nullptr},
     };
     for (const auto& t : texts) {
         SCOPED_TRACE(t.nID);
@@ -214,13 +239,34 @@ TEST_F(AppTest, EveryCommandIsEnabledOnTheStartSheet)
     Frame()->UpdateCommandUI();
     // The text, format and print commands act on the new sheet's labels, all
     // selected.
-    const int ready[] = {ID::FileOpen,      ID::FileSave,       ID::FileSaveAs,      ID::AppExit,
-                         ID::AppAbout,      ID::ViewToolBar,    ID::ViewFormatBar,   ID::ViewStatusBar,
-                         ID::SetText,       ID::ClearText,      ID::Font,            ID::AutoShrink,
-                         ID::LabelSettings, ID::AlignTopLeft,   ID::AlignTopCentre,  ID::AlignTopRight,
-                         ID::AlignMiddleLeft, ID::AlignMiddleCentre, ID::AlignMiddleRight, ID::AlignBottomLeft,
-                         ID::AlignBottomCentre, ID::AlignBottomRight, ID::PageOffset, ID::FilePrintSetup,
-                         ID::CalibrationPage, ID::PrintPreviewMenu, ID::PrintBaseline, ID::PrintLabels};
+    const int ready[] = {ID::FileOpen,
+                         ID::FileSave,
+                         ID::FileSaveAs,
+                         ID::AppExit,
+                         ID::AppAbout,
+                         ID::ViewToolBar,
+                         ID::ViewFormatBar,
+                         ID::ViewStatusBar,
+                         ID::SetText,
+                         ID::ClearText,
+                         ID::Font,
+                         ID::AutoShrink,
+                         ID::LabelSettings,
+                         ID::AlignTopLeft,
+                         ID::AlignTopCentre,
+                         ID::AlignTopRight,
+                         ID::AlignMiddleLeft,
+                         ID::AlignMiddleCentre,
+                         ID::AlignMiddleRight,
+                         ID::AlignBottomLeft,
+                         ID::AlignBottomCentre,
+                         ID::AlignBottomRight,
+                         ID::PageOffset,
+                         ID::FilePrintSetup,
+                         ID::CalibrationPage,
+                         ID::PrintPreviewMenu,
+                         ID::PrintBaseline,
+                         ID::PrintLabels};
     for (const int nID : ready) {
         SCOPED_TRACE(nID);
         EXPECT_TRUE(Frame()->Action(nID)->isEnabled());
@@ -233,9 +279,9 @@ TEST_F(AppTest, AcceleratorTableBindsEveryKey)
     for (const QShortcut* shortcut : Frame()->findChildren<QShortcut*>())
         keys.insert(shortcut->key().toString(QKeySequence::PortableText));
     const std::set<QString> expected = {
-        "Ctrl+A", "Ctrl+I", "Ctrl+L",      "Ctrl+N",       "Ctrl+O",    "Ctrl+P",   "Ctrl+S",
-        "Ctrl+T", "Ctrl+W", "Del",         "Ctrl+C",       "Ctrl+Ins",  "Ctrl+V",   "Shift+Ins",
-        "Ctrl+X", "Shift+Del", "Ctrl+Z",   "Alt+Backspace", "F6",       "Shift+F6",
+        "Ctrl+A", "Ctrl+I",    "Ctrl+L", "Ctrl+N",        "Ctrl+O",   "Ctrl+P",   "Ctrl+S",
+        "Ctrl+T", "Ctrl+W",    "Del",    "Ctrl+C",        "Ctrl+Ins", "Ctrl+V",   "Shift+Ins",
+        "Ctrl+X", "Shift+Del", "Ctrl+Z", "Alt+Backspace", "F6",       "Shift+F6",
     };
     EXPECT_EQ(keys, expected);
 }
@@ -298,11 +344,12 @@ TEST(Splash, MouseButtonClosesItButMovesDoNot)
     QWidget owner;
     CSplashWnd::EnableSplashScreen(true);
     CSplashWnd::ShowSplashScreen(&owner);
-    QMouseEvent move(QEvent::MouseMove, QPointF(1, 1), QPointF(1, 1), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(1, 1), QPointF(1, 1), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
     EXPECT_FALSE(CSplashWnd::PreTranslateAppMessage(&move));
     EXPECT_NE(CSplashWnd::Current(), nullptr);
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::RightButton, Qt::RightButton,
-                      Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::RightButton,
+                      Qt::RightButton, Qt::NoModifier);
     EXPECT_TRUE(CSplashWnd::PreTranslateAppMessage(&press));
     EXPECT_EQ(CSplashWnd::Current(), nullptr);
     CSplashWnd::EnableSplashScreen(false);
@@ -340,7 +387,8 @@ TEST(AboutBox, ClosesOnEnterEscapeAndAClick)
     } const cases[] = {
         {"Enter", [](CAboutDlg* dlg) { QTest::keyClick(dlg, Qt::Key_Return); }},
         {"Escape", [](CAboutDlg* dlg) { QTest::keyClick(dlg, Qt::Key_Escape); }},
-        {"click on the picture", [](CAboutDlg* dlg) { QTest::mouseClick(dlg, Qt::LeftButton, {}, QPoint(260, 150)); }},
+        {"click on the picture",
+         [](CAboutDlg* dlg) { QTest::mouseClick(dlg, Qt::LeftButton, {}, QPoint(260, 150)); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.szName);

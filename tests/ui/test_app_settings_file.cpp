@@ -1,5 +1,5 @@
-#include "base/AppSettings.h"
 #include "app/CRecentFileList.h"
+#include "base/AppSettings.h"
 #include "base/SettingsKeys.h"
 #include "model/SettingsDir.h"
 

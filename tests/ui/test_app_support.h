@@ -3,10 +3,10 @@
 // Helpers of the application shell's front-end tests: a started application
 // without splash, and answers to the modal dialogs it opens.
 
-#include "base/AppSettings.h"
 #include "app/CMainFrame.h"
 #include "app/CTAVROApp.h"
 #include "app/CommandLine.h"
+#include "base/AppSettings.h"
 #include "base/SettingsKeys.h"
 #include "model/CSheetModel.h"
 #include "model/CTAVRODoc.h"
@@ -108,7 +108,8 @@ inline CSheet Content(CSheet sheet)
 }
 
 // Changes one label of the model as one edit.
-inline void EditLabel(CSheetModel& model, int nRow, int nColumn, const std::function<void(CLabelRecord&)>& edit)
+inline void EditLabel(CSheetModel& model, int nRow, int nColumn,
+                      const std::function<void(CLabelRecord&)>& edit)
 {
     CLabelRecord after = model.Label(nRow, nColumn);
     edit(after);
@@ -122,7 +123,8 @@ class AppTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        if (const std::optional<std::string> settings = SettingsFilePath(SettingsKeys::kFileName.toStdString()))
+        if (const std::optional<std::string> settings =
+                SettingsFilePath(SettingsKeys::kFileName.toStdString()))
             QFile::remove(QString::fromStdString(*settings));
         m_pApp = std::make_unique<CTAVROApp>();
         CCommandLineInfo info;

@@ -203,8 +203,12 @@ TEST_F(AppTest, SaveFailureKeepsTheDocumentModifiedAndTheOldFile)
         QString message;
     } const cases[] = {
         {"directory not writable",
-         [this] { return geteuid() != 0 && QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::ExeOwner); },
-         [this] { QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); },
+         [this] {
+             return geteuid() != 0 && QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+         },
+         [this] {
+             QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+         },
          QStringLiteral("保存文档失败。")},
         {"file size limit (a full disk)",
          [] {
@@ -218,7 +222,9 @@ TEST_F(AppTest, SaveFailureKeepsTheDocumentModifiedAndTheOldFile)
          },
          QStringLiteral("保存文档失败。")},
         {"read-only file (for root too)",
-         [path] { return QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther); },
+         [path] {
+             return QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+         },
          [path] { QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner); },
          QStringLiteral("只读文件")},
     };

@@ -36,29 +36,32 @@ QString SettingsFile()
 // Queue names with every character an INI file or a settings group treats
 // specially, and names that differ only in them.
 const QString kHostileNames[] = {
-    QStringLiteral("Lab printer/2"),  QStringLiteral("Lab printer\\2"),  QStringLiteral("Lab printer%2F2"),
-    QStringLiteral("a=b;c#d"),        QStringLiteral("[General]"),       QStringLiteral("\"quoted\" name"),
-    QStringLiteral("打印机 一楼"),    QStringLiteral("line\nbreak"),     QStringLiteral("PageMoveX"),
-    QStringLiteral(".."),             QStringLiteral("Lab_20printer"),   QStringLiteral(" lead"),
+    QStringLiteral("Lab printer/2"),   QStringLiteral("Lab printer\\2"),
+    QStringLiteral("Lab printer%2F2"), QStringLiteral("a=b;c#d"),
+    QStringLiteral("[General]"),       QStringLiteral("\"quoted\" name"),
+    QStringLiteral("打印机 一楼"),     QStringLiteral("line\nbreak"),
+    QStringLiteral("PageMoveX"),       QStringLiteral(".."),
+    QStringLiteral("Lab_20printer"),   QStringLiteral(" lead"),
 };
 
 // The first column of the row y in the window [x0, x0 + width) of the PDF
 // page rendered at 600 dpi that is green, as the ruler pen draws; nullopt
 // when none is.
-std::optional<int> FirstGreen(const QString& pdf, const QString& prefix, int x0, int y0, int nWidth, int nHeight,
-                              bool bAlongX)
+std::optional<int> FirstGreen(const QString& pdf, const QString& prefix, int x0, int y0, int nWidth,
+                              int nHeight, bool bAlongX)
 {
     QProcess process;
     process.start(QStringLiteral("pdftoppm"),
-                  {QStringLiteral("-png"), QStringLiteral("-r"), QString::number(kPdfDpi), QStringLiteral("-x"),
-                   QString::number(x0), QStringLiteral("-y"), QString::number(y0), QStringLiteral("-W"),
-                   QString::number(nWidth), QStringLiteral("-H"), QString::number(nHeight),
-                   QStringLiteral("-singlefile"), pdf, prefix});
+                  {QStringLiteral("-png"), QStringLiteral("-r"), QString::number(kPdfDpi),
+                   QStringLiteral("-x"), QString::number(x0), QStringLiteral("-y"), QString::number(y0),
+                   QStringLiteral("-W"), QString::number(nWidth), QStringLiteral("-H"),
+                   QString::number(nHeight), QStringLiteral("-singlefile"), pdf, prefix});
     EXPECT_TRUE(process.waitForFinished(60000));
     const QImage image(prefix + QStringLiteral(".png"));
     const int nSteps = bAlongX ? image.width() : image.height();
     for (int i = 0; i < nSteps; ++i) {
-        const QColor color = bAlongX ? image.pixelColor(i, image.height() / 2) : image.pixelColor(image.width() / 2, i);
+        const QColor color =
+            bAlongX ? image.pixelColor(i, image.height() / 2) : image.pixelColor(image.width() / 2, i);
         if (color.green() > color.red() + 20 && color.green() > color.blue() + 20)
             return (bAlongX ? x0 : y0) + i;
     }
@@ -94,7 +97,8 @@ TEST_F(PrinterCalibrationTest, HostileQueueNamesKeepTheirOwnValues)
     EXPECT_EQ(machineWide.m_nMoveY, 35);
     EXPECT_EQ(ReadPrinterCalibration(QStringLiteral("Lab printer")), std::nullopt);
     EXPECT_EQ(ReadPrinterCalibration(QString()), std::nullopt);
-    EXPECT_EQ(CalibrationForPrinter(QStringLiteral("Lab printer"), machineWide), (CPrinterCalibration{-120, 35, 0, 0}));
+    EXPECT_EQ(CalibrationForPrinter(QStringLiteral("Lab printer"), machineWide),
+              (CPrinterCalibration{-120, 35, 0, 0}));
     EXPECT_NE(WritePrinterCalibration(QString(), {1, 1, 1, 1}), QString());
 
     // Removing one entry leaves its neighbours.
@@ -151,19 +155,19 @@ TEST_F(PrinterCalibrationTest, PdfForAPrinterPlacesLabelsAsPredicted)
             SCOPED_TRACE("label " + std::to_string(r) + "," + std::to_string(col));
             const double dLeft = CalibratedPosition(format.m_dLeftMargin + col * format.m_dColumnPitch,
                                                     c.expected.m_nMoveX, c.expected.m_nScaleX);
-            const double dTop = CalibratedPosition(format.m_dTopMargin + r * format.m_dRowPitch, c.expected.m_nMoveY,
-                                                   c.expected.m_nScaleY);
-            const double dMiddleX = CalibratedPosition(
-                format.m_dLeftMargin + col * format.m_dColumnPitch + format.m_dLabelWidth / 2, c.expected.m_nMoveX,
-                c.expected.m_nScaleX);
-            const double dMiddleY = CalibratedPosition(
-                format.m_dTopMargin + r * format.m_dRowPitch + format.m_dLabelHeight / 2, c.expected.m_nMoveY,
-                c.expected.m_nScaleY);
+            const double dTop = CalibratedPosition(format.m_dTopMargin + r * format.m_dRowPitch,
+                                                   c.expected.m_nMoveY, c.expected.m_nScaleY);
+            const double dMiddleX = CalibratedPosition(format.m_dLeftMargin + col * format.m_dColumnPitch +
+                                                           format.m_dLabelWidth / 2,
+                                                       c.expected.m_nMoveX, c.expected.m_nScaleX);
+            const double dMiddleY =
+                CalibratedPosition(format.m_dTopMargin + r * format.m_dRowPitch + format.m_dLabelHeight / 2,
+                                   c.expected.m_nMoveY, c.expected.m_nScaleY);
             const double dLeftDots = ToDevice(kPdfDpi, dLeft);
             const double dTopDots = ToDevice(kPdfDpi, dTop);
             const std::optional<int> left =
-                FirstGreen(QString::fromStdString(pdf), dir.filePath(QStringLiteral("row")), int(dLeftDots) - 20,
-                           ToDeviceUnits(kPdfDpi, dMiddleY), 40, 1, true);
+                FirstGreen(QString::fromStdString(pdf), dir.filePath(QStringLiteral("row")),
+                           int(dLeftDots) - 20, ToDeviceUnits(kPdfDpi, dMiddleY), 40, 1, true);
             const std::optional<int> top =
                 FirstGreen(QString::fromStdString(pdf), dir.filePath(QStringLiteral("column")),
                            ToDeviceUnits(kPdfDpi, dMiddleX), int(dTopDots) - 20, 1, 40, false);
@@ -172,9 +176,10 @@ TEST_F(PrinterCalibrationTest, PdfForAPrinterPlacesLabelsAsPredicted)
             EXPECT_NEAR(*top, dTopDots, 1.0);
         }
     }
-    EXPECT_NE(RunCommandLinePrint(ParseCommandLine({"--pdf", dir.filePath(QStringLiteral("x.pdf")).toStdString(),
-                                                    "--printer", "No such printer", sheetFile.toStdString()})),
-              "");
+    EXPECT_NE(
+        RunCommandLinePrint(ParseCommandLine({"--pdf", dir.filePath(QStringLiteral("x.pdf")).toStdString(),
+                                              "--printer", "No such printer", sheetFile.toStdString()})),
+        "");
 }
 
 // The calibration page of the default sheet, or of a document's sheet: the
@@ -192,7 +197,8 @@ TEST_F(PrinterCalibrationTest, CalibrationPagePdfShowsTheMarks)
         std::vector<const char*> texts;
     } cases[] = {
         {"default sheet", {}, {"X 17 mm", "X 123 mm", "Y 8 mm", "Y 192 mm", "140 × 200 mm"}},
-        {"A4 7 × 20 document", {TAVRO_TEST_DATA "/preset-7x20-texts.tav"},
+        {"A4 7 × 20 document",
+         {TAVRO_TEST_DATA "/preset-7x20-texts.tav"},
          {"X 17 mm", "X 193 mm", "Y 17 mm", "Y 280 mm", "210 × 297 mm"}},
     };
     for (const auto& c : cases) {

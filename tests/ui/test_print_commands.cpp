@@ -60,7 +60,8 @@ QString SettingsFile()
 
 // Types both texts into the next page offset dialog and presses OK,
 // recording the message box it shows and where the focus went.
-void AnswerOffsetDialog(const QString& x, const QString& y, bool bExpectMessage, CSeenBox* seen, QString* focus)
+void AnswerOffsetDialog(const QString& x, const QString& y, bool bExpectMessage, CSeenBox* seen,
+                        QString* focus)
 {
     AnswerNextDialog<CPageOffsetDlg>([=](CPageOffsetDlg* dlg) {
         dlg->findChild<QLineEdit*>(QStringLiteral("editOffsetX"))->setText(x);
@@ -76,8 +77,7 @@ void AnswerOffsetDialog(const QString& x, const QString& y, bool bExpectMessage,
 } // namespace
 
 class PrintCommandsTest : public AppTest
-{
-};
+{};
 
 TEST_F(PrintCommandsTest, PageOffsetDialog)
 {
@@ -317,8 +317,8 @@ TEST_F(PrintCommandsTest, CtrlPPrintsThroughTheDialog)
     EXPECT_EQ(html.count(QStringLiteral("<page ")), 1);
     // Each selected label's Latin text ("W<row><column>") with its middle
     // inside its label; nothing of the unselected ones.
-    static const QRegularExpression word(
-        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    static const QRegularExpression word(QStringLiteral(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
     std::map<QString, QPointF> words;
     for (auto it = word.globalMatch(html); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();

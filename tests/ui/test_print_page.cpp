@@ -67,8 +67,9 @@ std::multimap<QString, CWordBox> PdfWords(const QString& pdf)
 QImage RenderPdf(const QString& pdf, int nDpi, const QString& prefix)
 {
     QProcess process;
-    process.start(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QString::number(nDpi),
-                                               QStringLiteral("-singlefile"), pdf, prefix});
+    process.start(QStringLiteral("pdftoppm"),
+                  {QStringLiteral("-png"), QStringLiteral("-r"), QString::number(nDpi),
+                   QStringLiteral("-singlefile"), pdf, prefix});
     EXPECT_TRUE(process.waitForFinished(60000));
     return QImage(prefix + QStringLiteral(".png"));
 }
@@ -161,7 +162,8 @@ TEST_P(PrintPagePdf, TextsInsideSelectedLabelsOnly)
     ASSERT_FALSE(image.isNull());
     for (int r : {0, 1, 2, format.m_nRows - 1}) {
         SCOPED_TRACE("outline of row " + std::to_string(r));
-        const bool bOutlined = c.printMode == PrintMode::Preview || (c.printMode == PrintMode::Baseline && r < 2);
+        const bool bOutlined =
+            c.printMode == PrintMode::Preview || (c.printMode == PrintMode::Baseline && r < 2);
         const CPixelRect rc = LabelDeviceRect(format, r, 1, {c.nMoveX, c.nMoveY}, {kPdfDpi, kPdfDpi});
         EXPECT_EQ(HasGreenLeftEdge(image, rc, kRenderDpi), bOutlined);
     }
@@ -186,7 +188,8 @@ TEST(PrintPagePdfCases, PrintAsTheirName)
 TEST(PrintPagePdfFile, UnwritableOutputIsReported)
 {
     QTemporaryDir dir;
-    const QString error = ExportSheetPdf(dir.filePath(QStringLiteral("missing/page.pdf")), CSheet(), PrintMode::Labels, {});
+    const QString error =
+        ExportSheetPdf(dir.filePath(QStringLiteral("missing/page.pdf")), CSheet(), PrintMode::Labels, {});
     EXPECT_FALSE(error.isEmpty());
 }
 
@@ -205,7 +208,8 @@ TEST(PrintPagePdfFile, PageIsTheSheetsPageSize)
     const QString info = QString::fromUtf8(process.readAllStandardOutput());
     // 100 × 150 mm is 283.46 × 425.2 points; Qt keeps PDF page sizes in
     // whole points.
-    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+283(\\.\\d+)? x 425(\\.\\d+)? pts"))))
+    EXPECT_TRUE(
+        info.contains(QRegularExpression(QStringLiteral("Page size:\\s+283(\\.\\d+)? x 425(\\.\\d+)? pts"))))
         << info.toStdString();
     EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n")))) << info.toStdString();
 }

@@ -101,7 +101,11 @@ TEST_F(SheetModelTest, EachEditChangesItsLabelsWithOneNotification)
         {"invert", [](CTAVROView& v) { v.OnInvertSelection(); }, {a, b, c, d, e, f}, true, true},
         {"select text", [](CTAVROView& v) { v.OnSelectText(); }, {c, f}, true, true},
         {"select blank", [](CTAVROView& v) { v.OnSelectBlank(); }, {a, b, d, e}, true, true},
-        {"alignment", [](CTAVROView& v) { v.SetAlignment(HAlign::Left, VAlign::Bottom); }, {a, b, c}, false, true},
+        {"alignment",
+         [](CTAVROView& v) { v.SetAlignment(HAlign::Left, VAlign::Bottom); },
+         {a, b, c},
+         false,
+         true},
         {"shrink to fit", [](CTAVROView& v) { v.OnAutoShrink(); }, {a, b, c}, false, true},
         {"a click's selection", [](CTAVROView& v) { v.Label(1, 1)->SetSelected(true); }, {e}, true, true},
         {"a typed text", [](CTAVROView& v) { v.Label(1, 0)->SetText("X", true); }, {d}, false, true},
@@ -177,7 +181,8 @@ TEST_F(SheetModelTest, AFailedOpenLeavesTheModelUntouched)
         EXPECT_TRUE(Model().IsModified());
         EXPECT_EQ(labels.count() + format.count() + modified.count(), 0);
     }
-    EXPECT_EQ(Model().Open(dir.filePath(QStringLiteral("missing")).toStdString()), SheetReadResult::CannotOpen);
+    EXPECT_EQ(Model().Open(dir.filePath(QStringLiteral("missing")).toStdString()),
+              SheetReadResult::CannotOpen);
     EXPECT_EQ(Model().Sheet(), before);
 }
 

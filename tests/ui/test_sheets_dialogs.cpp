@@ -32,7 +32,8 @@ void WhenModal(std::function<void(T*)> fn)
     auto* timer = new QTimer;
     auto* elapsed = new int(0);
     QObject::connect(timer, &QTimer::timeout, [=] {
-        if (auto* widget = qobject_cast<T*>(QApplication::activeModalWidget()); widget && widget->isVisible()) {
+        if (auto* widget = qobject_cast<T*>(QApplication::activeModalWidget());
+            widget && widget->isVisible()) {
             timer->stop();
             timer->deleteLater();
             delete elapsed;
@@ -99,7 +100,10 @@ protected:
     }
     void TearDown() override { qputenv("XDG_CONFIG_HOME", m_strOldConfig); }
 
-    std::string LibraryPath() const { return (m_dir.path() + QStringLiteral("/TAVRO/tavropage.lps")).toStdString(); }
+    std::string LibraryPath() const
+    {
+        return (m_dir.path() + QStringLiteral("/TAVRO/tavropage.lps")).toStdString();
+    }
 
     void WriteLibrary(const CSheetTypeList& list) { ASSERT_EQ(SaveTypeList(list), 0); }
 
@@ -122,8 +126,8 @@ protected:
     QByteArray m_strOldConfig;
 };
 
-const std::vector<std::string> kPresetNames = {
-    "Tavro Marker Suite K7713-1-3", "Tavro Marker Suite K7713-2-6", "Tavro Marker Suite K7713-6-10"};
+const std::vector<std::string> kPresetNames = {"Tavro Marker Suite K7713-1-3", "Tavro Marker Suite K7713-2-6",
+                                               "Tavro Marker Suite K7713-6-10"};
 
 } // namespace
 
@@ -325,21 +329,57 @@ TEST_F(SheetDialogs, PageSetupRefusesInOrderAndFocusesTheField)
         QString strMessage;
         const char* focus;
     } cases[] = {
-        {"page height 499", {{"editPageHeight", "499"}}, QStringLiteral("“请填入一个在500和70000之间的整数。”"), "editPageHeight"},
+        {"page height 499",
+         {{"editPageHeight", "499"}},
+         QStringLiteral("“请填入一个在500和70000之间的整数。”"),
+         "editPageHeight"},
         {"page height empty", {{"editPageHeight", ""}}, kMsgEnterPositiveInteger, "editPageHeight"},
-        {"rows before page width", {{"editRows", "26"}, {"editPageWidth", "499"}}, QStringLiteral("“请填入一个在2和25之间的整数。”"), "editRows"},
+        {"rows before page width",
+         {{"editRows", "26"}, {"editPageWidth", "499"}},
+         QStringLiteral("“请填入一个在2和25之间的整数。”"),
+         "editRows"},
         {"name of spaces", {{"editName", "   "}}, kMsgEmptyName, "editName"},
-        {"empty name checked after the numbers", {{"editName", ""}, {"editPageWidth", "70001"}}, QStringLiteral("“请填入一个在500和70000之间的整数。”"), "editPageWidth"},
-        {"name too long", {{"editName", strLongName}}, QStringLiteral("“请填入不多于100个的字符。”"), "editName"},
-        {"name outside code page 936", {{"editName", QStringLiteral("标签 \U0001F600")}}, kMsgNameNotGbk, "editName"},
-        {"left margin", {{"editLeftMargin", "10001"}}, QStringLiteral("“请填入一个在0和10000之间的整数。”"), "editLeftMargin"},
-        {"label height 99", {{"editLabelHeight", "99"}}, QStringLiteral("“请填入一个在100和10000之间的整数。”"), "editLabelHeight"},
-        {"columns 16", {{"editColumns", "16"}}, QStringLiteral("“请填入一个在2和15之间的整数。”"), "editColumns"},
-        {"columns 1", {{"editColumns", "1"}}, QStringLiteral("“请填入一个在2和15之间的整数。”"), "editColumns"},
-        {"labels too wide", {{"editLabelWidth", "10000"}, {"editPageWidth", "10000"}, {"editLeftMargin", "1"}}, kMsgLabelsTooWide, "editLabelWidth"},
-        {"labels too tall", {{"editTopMargin", "10000"}, {"editBottomMargin", "10000"}}, kMsgLabelsTooTall, "editLabelHeight"},
+        {"empty name checked after the numbers",
+         {{"editName", ""}, {"editPageWidth", "70001"}},
+         QStringLiteral("“请填入一个在500和70000之间的整数。”"),
+         "editPageWidth"},
+        {"name too long",
+         {{"editName", strLongName}},
+         QStringLiteral("“请填入不多于100个的字符。”"),
+         "editName"},
+        {"name outside code page 936",
+         {{"editName", QStringLiteral("标签 \U0001F600")}},
+         kMsgNameNotGbk,
+         "editName"},
+        {"left margin",
+         {{"editLeftMargin", "10001"}},
+         QStringLiteral("“请填入一个在0和10000之间的整数。”"),
+         "editLeftMargin"},
+        {"label height 99",
+         {{"editLabelHeight", "99"}},
+         QStringLiteral("“请填入一个在100和10000之间的整数。”"),
+         "editLabelHeight"},
+        {"columns 16",
+         {{"editColumns", "16"}},
+         QStringLiteral("“请填入一个在2和15之间的整数。”"),
+         "editColumns"},
+        {"columns 1",
+         {{"editColumns", "1"}},
+         QStringLiteral("“请填入一个在2和15之间的整数。”"),
+         "editColumns"},
+        {"labels too wide",
+         {{"editLabelWidth", "10000"}, {"editPageWidth", "10000"}, {"editLeftMargin", "1"}},
+         kMsgLabelsTooWide,
+         "editLabelWidth"},
+        {"labels too tall",
+         {{"editTopMargin", "10000"}, {"editBottomMargin", "10000"}},
+         kMsgLabelsTooTall,
+         "editLabelHeight"},
         {"15 columns of 19 mm overlap", {{"editColumns", "15"}}, kMsgColumnsOverlap, "editColumns"},
-        {"25 rows of 8 mm overlap", {{"editRows", "25"}, {"editLabelHeight", "800"}}, kMsgRowsOverlap, "editRows"},
+        {"25 rows of 8 mm overlap",
+         {{"editRows", "25"}, {"editLabelHeight", "800"}},
+         kMsgRowsOverlap,
+         "editRows"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -389,7 +429,8 @@ TEST_F(SheetDialogs, PageSetupNameLimitCountsBytesWhileTyping)
 // typed too long, and it can still be shortened.
 TEST_F(SheetDialogs, PageSetupNeverCutsALongerStoredName)
 {
-    const std::string strStored = std::string(150, 'a') + *Utf8ToGbk(QString(75, QChar(0x4E2D)).toStdString());
+    const std::string strStored =
+        std::string(150, 'a') + *Utf8ToGbk(QString(75, QChar(0x4E2D)).toStdString());
     ASSERT_EQ(strStored.size(), 300u);
     CPageSetupDlg dlg;
     dlg.m_strName = strStored;
@@ -420,10 +461,10 @@ TEST_F(SheetDialogs, PageSetupStoresHundredthsAsMillimetres)
     CPageSetupDlg dlg;
     WhenModal<CPageSetupDlg>([](CPageSetupDlg* d) {
         const std::pair<const char*, const char*> values[] = {
-            {"editName", " K-1 "}, {"editPageHeight", "29700"}, {"editPageWidth", "21000"},
-            {"editLeftMargin", "1000"}, {"editTopMargin", "1250"}, {"editRightMargin", "1000"},
-            {"editBottomMargin", "1250"}, {"editLabelHeight", "865"}, {"editLabelWidth", "1900"},
-            {"editColumns", "9"}, {"editRows", "25"},
+            {"editName", " K-1 "},        {"editPageHeight", "29700"}, {"editPageWidth", "21000"},
+            {"editLeftMargin", "1000"},   {"editTopMargin", "1250"},   {"editRightMargin", "1000"},
+            {"editBottomMargin", "1250"}, {"editLabelHeight", "865"},  {"editLabelWidth", "1900"},
+            {"editColumns", "9"},         {"editRows", "25"},
         };
         for (const auto& [field, text] : values)
             Child<QLineEdit>(d, field)->setText(QString::fromLatin1(text));
@@ -485,6 +526,7 @@ TEST_F(SheetDialogs, LibraryThatCannotBeSavedIsReported)
         d->reject();
     });
     dlg.DoModal();
-    EXPECT_TRUE(strMessage.startsWith(QStringLiteral("Tavromark|无法保存页面类型库 "))) << strMessage.toStdString();
+    EXPECT_TRUE(strMessage.startsWith(QStringLiteral("Tavromark|无法保存页面类型库 ")))
+        << strMessage.toStdString();
     EXPECT_TRUE(strMessage.endsWith(QStringLiteral("：文件或文件夹不存在。"))) << strMessage.toStdString();
 }

@@ -62,7 +62,8 @@ TEST(TextCommands, FontDialogStartsFromTheFirstSelectedAndReturnsTheChoice)
             ASSERT_NE(pDlg, nullptr);
             auto* pFaces = pDlg->findChild<QListWidget*>(QStringLiteral("listFaces"));
             EXPECT_EQ(pFaces->currentItem()->text(), QStringLiteral("宋体"));
-            EXPECT_EQ(pDlg->findChild<QComboBox*>(QStringLiteral("comboSize"))->currentText(), QStringLiteral("9"));
+            EXPECT_EQ(pDlg->findChild<QComboBox*>(QStringLiteral("comboSize"))->currentText(),
+                      QStringLiteral("9"));
             pDlg->findChild<QComboBox*>(QStringLiteral("comboSize"))->setCurrentText(QStringLiteral("14"));
             pDlg->findChild<QCheckBox*>(QStringLiteral("checkUnderline"))->setChecked(true);
             pDlg->SetColor(QColor(255, 0, 0));
@@ -136,7 +137,8 @@ TEST(TextCommands, LabelSettingsTruncateToTenthsAndGoToEverySelectedLabel)
     sheet.m_labels[1].m_dMarginLeft = 3.0;
     const auto changed = WithAnswer(
         [](QWidget* pModal) {
-            EXPECT_EQ(pModal->findChild<QLineEdit*>(QStringLiteral("editLeft"))->text(), QStringLiteral("10"));
+            EXPECT_EQ(pModal->findChild<QLineEdit*>(QStringLiteral("editLeft"))->text(),
+                      QStringLiteral("10"));
             pModal->findChild<QPushButton*>(QStringLiteral("buttonOk"))->click();
         },
         [&] { return RunLabelSettings(nullptr, sheet.m_grid); });
@@ -162,7 +164,8 @@ TEST(TextCommands, ClearTextAsksFirst)
     };
     EXPECT_FALSE(WithAnswer(answer(QMessageBox::No), [&] { return RunClearText(nullptr, sheet.m_grid); }));
     EXPECT_EQ(sheet.m_labels[0].m_strText, "x");
-    const auto changed = WithAnswer(answer(QMessageBox::Yes), [&] { return RunClearText(nullptr, sheet.m_grid); });
+    const auto changed =
+        WithAnswer(answer(QMessageBox::Yes), [&] { return RunClearText(nullptr, sheet.m_grid); });
     ASSERT_TRUE(changed);
     EXPECT_EQ(*changed, (ChangedLabels{0, 1}));
     EXPECT_EQ(sheet.m_labels[1].m_strText, "");

@@ -1,9 +1,9 @@
+#include "render/LabelRenderer.h"
 #include "text/CBatchTextDlg.h"
 #include "text/CFontColorDlg.h"
 #include "text/CLabelTextDlg.h"
 #include "text/CMarginDlg.h"
 #include "text/DialogSupport.h"
-#include "render/LabelRenderer.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -36,7 +36,8 @@ QString ClickAndAnswer(QAbstractButton* pButton)
     timer.setSingleShot(true);
     QObject::connect(&timer, &QTimer::timeout, [&] {
         if (auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            text = pBox->windowTitle() == QStringLiteral("Tavromark") ? pBox->text() : QStringLiteral("wrong caption");
+            text = pBox->windowTitle() == QStringLiteral("Tavromark") ? pBox->text()
+                                                                      : QStringLiteral("wrong caption");
             pBox->accept();
         }
     });
@@ -85,7 +86,10 @@ struct BatchDialog
     QPlainTextEdit* Suffix() { return Child<QPlainTextEdit>(&m_dlg, "editSuffix"); }
     QLineEdit* Count() { return Child<QLineEdit>(&m_dlg, "editCount"); }
     QPlainTextEdit* Preview() { return Child<QPlainTextEdit>(&m_dlg, "editPreview"); }
-    void SetMode(int nMode) { Child<QRadioButton>(&m_dlg, qPrintable(QStringLiteral("radioMode%1").arg(nMode)))->setChecked(true); }
+    void SetMode(int nMode)
+    {
+        Child<QRadioButton>(&m_dlg, qPrintable(QStringLiteral("radioMode%1").arg(nMode)))->setChecked(true);
+    }
     QString PressOk() { return ClickAndAnswer(OkButton(&m_dlg)); }
 
     CBatchTextDlg m_dlg;
@@ -103,25 +107,73 @@ TEST(TextBatchDialog, ValidationKeepsTheDialogOpenOnTheOffendingField)
         QString message;
         const char* focus;
     } const cases[] = {
-        {"total over 50 bytes", QString(30, 'P'), QStringLiteral("1"), QString(10, QChar(0x6807)), QStringLiteral("9"),
-         CBatchFillRequest::Number, QStringLiteral("总长度超过了50个字符，请重新输入！"), "editPrefix"},
-        {"letter mode, two characters", {}, QStringLiteral("AB"), {}, QStringLiteral("9"), CBatchFillRequest::Letter,
-         QStringLiteral("中间输入框的字符长度必须为1位，请重新输入！"), "editMiddle"},
-        {"letter mode, empty middle", QStringLiteral("P"), {}, {}, QStringLiteral("9"), CBatchFillRequest::Letter,
-         QStringLiteral("中间输入框的字符长度必须为1位，请重新输入！"), "editMiddle"},
-        {"letter mode, not a letter", {}, QStringLiteral("5"), {}, QStringLiteral("9"), CBatchFillRequest::Letter,
-         QStringLiteral("中间输入框的字符必须为a ~ z 或 A ~ Z之间的字符，请重新输入！"), "editMiddle"},
-        {"empty count", QStringLiteral("A"), {}, {}, {}, CBatchFillRequest::SameText,
-         QStringLiteral("请键入一个整数。"), "editCount"},
-        {"count 0", QStringLiteral("A"), {}, {}, QStringLiteral("0"), CBatchFillRequest::SameText,
-         QStringLiteral("“请填入一个在1和999之间的整数。”"), "editCount"},
-        {"count 1000", QStringLiteral("A"), {}, {}, QStringLiteral("1000"), CBatchFillRequest::SameText,
-         QStringLiteral("“请填入一个在1和999之间的整数。”"), "editCount"},
-        {"prefix code page 936 cannot hold", QStringLiteral("A\U0001F600"), {}, {}, QStringLiteral("9"),
-         CBatchFillRequest::SameText, QStringLiteral("字符“\U0001F600”无法保存在标签文字中，请删除或换用其他字符。"),
+        {"total over 50 bytes", QString(30, 'P'), QStringLiteral("1"), QString(10, QChar(0x6807)),
+         QStringLiteral("9"), CBatchFillRequest::Number, QStringLiteral("总长度超过了50个字符，请重新输入！"),
          "editPrefix"},
-        {"middle over 5 bytes", {}, QStringLiteral("123456"), {}, QStringLiteral("9"), CBatchFillRequest::Number,
-         QStringLiteral("“请填入不多于5个的字符。”"), "editMiddle"},
+        {"letter mode, two characters",
+         {},
+         QStringLiteral("AB"),
+         {},
+         QStringLiteral("9"),
+         CBatchFillRequest::Letter,
+         QStringLiteral("中间输入框的字符长度必须为1位，请重新输入！"),
+         "editMiddle"},
+        {"letter mode, empty middle",
+         QStringLiteral("P"),
+         {},
+         {},
+         QStringLiteral("9"),
+         CBatchFillRequest::Letter,
+         QStringLiteral("中间输入框的字符长度必须为1位，请重新输入！"),
+         "editMiddle"},
+        {"letter mode, not a letter",
+         {},
+         QStringLiteral("5"),
+         {},
+         QStringLiteral("9"),
+         CBatchFillRequest::Letter,
+         QStringLiteral("中间输入框的字符必须为a ~ z 或 A ~ Z之间的字符，请重新输入！"),
+         "editMiddle"},
+        {"empty count",
+         QStringLiteral("A"),
+         {},
+         {},
+         {},
+         CBatchFillRequest::SameText,
+         QStringLiteral("请键入一个整数。"),
+         "editCount"},
+        {"count 0",
+         QStringLiteral("A"),
+         {},
+         {},
+         QStringLiteral("0"),
+         CBatchFillRequest::SameText,
+         QStringLiteral("“请填入一个在1和999之间的整数。”"),
+         "editCount"},
+        {"count 1000",
+         QStringLiteral("A"),
+         {},
+         {},
+         QStringLiteral("1000"),
+         CBatchFillRequest::SameText,
+         QStringLiteral("“请填入一个在1和999之间的整数。”"),
+         "editCount"},
+        {"prefix code page 936 cannot hold",
+         QStringLiteral("A\U0001F600"),
+         {},
+         {},
+         QStringLiteral("9"),
+         CBatchFillRequest::SameText,
+         QStringLiteral("字符“\U0001F600”无法保存在标签文字中，请删除或换用其他字符。"),
+         "editPrefix"},
+        {"middle over 5 bytes",
+         {},
+         QStringLiteral("123456"),
+         {},
+         QStringLiteral("9"),
+         CBatchFillRequest::Number,
+         QStringLiteral("“请填入不多于5个的字符。”"),
+         "editMiddle"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -239,7 +291,8 @@ TEST(TextLabelDialog, EditsOneLabelsTextInCodePage936)
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_EQ(dlg.focusWidget(), pEdit);
     pEdit->setPlainText(QStringLiteral("\U0001F600"));
-    EXPECT_EQ(ClickAndAnswer(OkButton(&dlg)), QStringLiteral("字符“\U0001F600”无法保存在标签文字中，请删除或换用其他字符。"));
+    EXPECT_EQ(ClickAndAnswer(OkButton(&dlg)),
+              QStringLiteral("字符“\U0001F600”无法保存在标签文字中，请删除或换用其他字符。"));
     EXPECT_EQ(dlg.m_strLabelText, std::string(52, 'x'));
     dlg.reject();
 }
@@ -262,7 +315,8 @@ TEST(TextDialogs, PasteTakesPlainTextWithinTheLimitAndLinesNeverWrap)
         QString expected;
     } cases[] = {
         {"two lines", QStringLiteral("A-1\r\nB-2"), Qt::CTRL | Qt::Key_V, QStringLiteral("A-1\nB-2")},
-        {"beyond the limit", QString(30, QChar(0x6807)), Qt::SHIFT | Qt::Key_Insert, QString(25, QChar(0x6807))},
+        {"beyond the limit", QString(30, QChar(0x6807)), Qt::SHIFT | Qt::Key_Insert,
+         QString(25, QChar(0x6807))},
         {"an empty clipboard", QString(), Qt::CTRL | Qt::Key_V, QString()},
     };
     for (QPlainTextEdit* pEdit : edits) {
@@ -308,19 +362,43 @@ TEST(TextMarginDialog, ValidatesInOrderAndKeepsFocusOnTheField)
         QString message;
         const char* focus;
     } const cases[] = {
-        {"margin under 0.9 mm from a file", {8, 10, 10, 10, 0}, nullptr, "",
-         QStringLiteral("“请填入一个在9和100之间的整数。”"), "editLeft"},
+        {"margin under 0.9 mm from a file",
+         {8, 10, 10, 10, 0},
+         nullptr,
+         "",
+         QStringLiteral("“请填入一个在9和100之间的整数。”"),
+         "editLeft"},
         {"empty box", {10, 10, 10, 10, 0}, "editRight", "", QStringLiteral("请键入一个整数。"), "editRight"},
-        {"margin 0 refused", {10, 10, 10, 10, 0}, "editTop", "0",
-         QStringLiteral("“请填入一个在9和100之间的整数。”"), "editTop"},
-        {"margin over 100", {10, 10, 10, 101, 0}, nullptr, "",
-         QStringLiteral("“请填入一个在9和100之间的整数。”"), "editBottom"},
-        {"line spacing over 100", {10, 10, 10, 10, 101}, nullptr, "",
-         QStringLiteral("“请填入一个在0和100之间的整数。”"), "editLineSpacing"},
-        {"line spacing checked before bottom", {10, 10, 10, 5, 200}, nullptr, "",
-         QStringLiteral("“请填入一个在0和100之间的整数。”"), "editLineSpacing"},
-        {"negative from a file", {10, -3, 10, 10, 0}, nullptr, "",
-         QStringLiteral("“请填入一个在9和100之间的整数。”"), "editTop"},
+        {"margin 0 refused",
+         {10, 10, 10, 10, 0},
+         "editTop",
+         "0",
+         QStringLiteral("“请填入一个在9和100之间的整数。”"),
+         "editTop"},
+        {"margin over 100",
+         {10, 10, 10, 101, 0},
+         nullptr,
+         "",
+         QStringLiteral("“请填入一个在9和100之间的整数。”"),
+         "editBottom"},
+        {"line spacing over 100",
+         {10, 10, 10, 10, 101},
+         nullptr,
+         "",
+         QStringLiteral("“请填入一个在0和100之间的整数。”"),
+         "editLineSpacing"},
+        {"line spacing checked before bottom",
+         {10, 10, 10, 5, 200},
+         nullptr,
+         "",
+         QStringLiteral("“请填入一个在0和100之间的整数。”"),
+         "editLineSpacing"},
+        {"negative from a file",
+         {10, -3, 10, 10, 0},
+         nullptr,
+         "",
+         QStringLiteral("“请填入一个在9和100之间的整数。”"),
+         "editTop"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -417,8 +495,8 @@ TEST(TextFontDialog, StylesRunFromRegularByWeightAndSlant)
 {
     CFontColorDlg dlg(FontChoiceOf(CLabelRecord()));
     auto* pStyles = dlg.findChild<QListWidget*>(QStringLiteral("listStyles"));
-    for (const QString& face : {QStringLiteral("DejaVu Sans"), QStringLiteral("DejaVu Serif"), QStringLiteral("Nimbus Sans"),
-                                QStringLiteral("Noto Sans CJK SC")}) {
+    for (const QString& face : {QStringLiteral("DejaVu Sans"), QStringLiteral("DejaVu Serif"),
+                                QStringLiteral("Nimbus Sans"), QStringLiteral("Noto Sans CJK SC")}) {
         SCOPED_TRACE(face.toStdString());
         ASSERT_TRUE(ChooseFace(dlg, face));
         ASSERT_GT(pStyles->count(), 1);
@@ -441,7 +519,8 @@ TEST(TextFontDialog, StylesRunFromRegularByWeightAndSlant)
             }
             EXPECT_FALSE(bOtherWidth) << "other widths come last";
             if (i > 1) {
-                EXPECT_TRUE(font.weight() > nLastWeight || (font.weight() == nLastWeight && bSlanted >= bLastSlanted));
+                EXPECT_TRUE(font.weight() > nLastWeight ||
+                            (font.weight() == nLastWeight && bSlanted >= bLastSlanted));
             }
             nLastWeight = font.weight();
             bLastSlanted = bSlanted;
@@ -465,9 +544,11 @@ TEST(TextFontDialog, ACondensedStyleIsStoredAsTheCondensedFamily)
 
     // The label prints it narrower than the same style of normal width.
     font.lfHeight = -40;
-    const qreal condensedWidth = QFontMetricsF(MakeLabelFont(font).m_font).horizontalAdvance(QStringLiteral("MMMM"));
+    const qreal condensedWidth =
+        QFontMetricsF(MakeLabelFont(font).m_font).horizontalAdvance(QStringLiteral("MMMM"));
     font.SetFaceName("DejaVu Sans");
-    const qreal normalWidth = QFontMetricsF(MakeLabelFont(font).m_font).horizontalAdvance(QStringLiteral("MMMM"));
+    const qreal normalWidth =
+        QFontMetricsF(MakeLabelFont(font).m_font).horizontalAdvance(QStringLiteral("MMMM"));
     EXPECT_LT(condensedWidth, normalWidth * 0.95);
 }
 
@@ -494,8 +575,9 @@ TEST(TextFontDialog, OffersTheChineseFacesByTheirStoredNames)
 {
     CFontColorDlg dlg(FontChoiceOf(CLabelRecord()));
     auto* pFaces = dlg.findChild<QListWidget*>(QStringLiteral("listFaces"));
-    const QStringList offered = {QStringLiteral("宋体"), QStringLiteral("新宋体"), QStringLiteral("黑体"),
-                                 QStringLiteral("微软雅黑"), QStringLiteral("楷体"), QStringLiteral("仿宋")};
+    const QStringList offered = {QStringLiteral("宋体"), QStringLiteral("新宋体"),
+                                 QStringLiteral("黑体"), QStringLiteral("微软雅黑"),
+                                 QStringLiteral("楷体"), QStringLiteral("仿宋")};
     for (int i = 0; i < offered.size(); ++i)
         EXPECT_EQ(pFaces->item(i)->text(), offered[i]);
     EXPECT_EQ(pFaces->currentItem()->text(), QStringLiteral("宋体")) << "the label's face";

@@ -1,16 +1,16 @@
 #include "model/Gbk.h"
-#include "view/CLabelWnd.h"
 #include "render/LabelRenderer.h"
+#include "view/CLabelWnd.h"
 
 #include <QFile>
 #include <QFontMetricsF>
 #include <QGlyphRun>
-#include <QRawFont>
-#include <QTextLayout>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRawFont>
 #include <QTemporaryDir>
+#include <QTextLayout>
 #include <gtest/gtest.h>
 
 namespace {
@@ -40,8 +40,8 @@ QImage Render(const CLabelRecord& label, int nInset = 0, int nGap = 0, QSize siz
     QImage image(size, QImage::Format_RGB32);
     image.fill(kBackground);
     QPainter painter(&image);
-    const CRenderedFont font = DrawLabel(painter, label, QRect(QPoint(0, 0), size), nInset, nInset, nInset, nInset,
-                                         nGap, kScreenMode, 1.0);
+    const CRenderedFont font = DrawLabel(painter, label, QRect(QPoint(0, 0), size), nInset, nInset, nInset,
+                                         nInset, nGap, kScreenMode, 1.0);
     if (pFont)
         *pFont = font;
     return image;
@@ -279,16 +279,11 @@ TEST(LabelRenderer, CellHeightIsMeasuredOnTheFaceItself)
         bool m_bEmBox;
     };
     const Case cases[] = {
-        {"DejaVu Sans", "DejaVu Sans", false},
-        {"Nimbus Roman", "Nimbus Roman", false},
-        {"DejaVu Serif", "DejaVu Serif", false},
-        {"宋体", "Noto Serif CJK SC", true},
-        {"新宋体_GB2312", "Noto Serif CJK SC", true},
-        {"黑体", "Noto Sans CJK SC", true},
-        {"微软雅黑", "Noto Sans CJK SC", true},
-        {"楷体", "AR PL UKai CN", true},
-        {"楷体_GB2312", "AR PL UKai CN", true},
-        {"仿宋", "AR PL UMing CN", true},
+        {"DejaVu Sans", "DejaVu Sans", false},        {"Nimbus Roman", "Nimbus Roman", false},
+        {"DejaVu Serif", "DejaVu Serif", false},      {"宋体", "Noto Serif CJK SC", true},
+        {"新宋体_GB2312", "Noto Serif CJK SC", true}, {"黑体", "Noto Sans CJK SC", true},
+        {"微软雅黑", "Noto Sans CJK SC", true},       {"楷体", "AR PL UKai CN", true},
+        {"楷体_GB2312", "AR PL UKai CN", true},       {"仿宋", "AR PL UMing CN", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.m_utf8Face);
@@ -310,7 +305,8 @@ TEST(LabelRenderer, ChineseIsDrawnInSimplifiedForms)
     // whatever the face, they come from a Simplified Chinese face.
     const QStringList simplified = {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC"),
                                     QStringLiteral("AR PL UKai CN"), QStringLiteral("AR PL UMing CN")};
-    for (const char* face : {"宋体", "黑体", "楷体", "仿宋", "微软雅黑", "DejaVu Sans", "Nimbus Roman", "No Such Face"}) {
+    for (const char* face :
+         {"宋体", "黑体", "楷体", "仿宋", "微软雅黑", "DejaVu Sans", "Nimbus Roman", "No Such Face"}) {
         SCOPED_TRACE(face);
         CLogFont logFont = CLogFont::LabelDefault();
         logFont.SetFaceName(*Utf8ToGbk(face));
@@ -368,7 +364,8 @@ TEST(LabelRenderer, ShrunkTextLiesWholeInsideItsBox)
                             ink |= QRect(x, y, 1, 1);
                 ASSERT_FALSE(ink.isEmpty());
                 EXPECT_TRUE(rcText.adjusted(1, 1, -1, -1).contains(ink))
-                    << "ink (" << ink.left() << ", " << ink.top() << ")-(" << ink.right() << ", " << ink.bottom() << ")";
+                    << "ink (" << ink.left() << ", " << ink.top() << ")-(" << ink.right() << ", "
+                    << ink.bottom() << ")";
                 EXPECT_TRUE(ink.width() > rcText.width() * 3 / 4 || ink.height() > rcText.height() * 3 / 4)
                     << "no smaller than needed";
             }

@@ -88,8 +88,12 @@ TEST_F(Selection, BandsThatTouchNoCornerChangeNothing)
         QPoint from, to;
     };
     const Case cases[] = {
-        {"through the label's middle", {Cell(2, 1).right() + 3, cell.top() + 5}, {Cell(2, 3).left() - 3, cell.bottom() - 5}},
-        {"right edge exactly on the label's left", {cell.left() - 10, cell.top() - 5}, {cell.left(), cell.bottom() + 5}},
+        {"through the label's middle",
+         {Cell(2, 1).right() + 3, cell.top() + 5},
+         {Cell(2, 3).left() - 3, cell.bottom() - 5}},
+        {"right edge exactly on the label's left",
+         {cell.left() - 10, cell.top() - 5},
+         {cell.left(), cell.bottom() + 5}},
         {"press and release on one point", cell.topLeft() - QPoint(2, 2), cell.topLeft() - QPoint(2, 2)},
     };
     for (const Case& c : cases) {

@@ -2,9 +2,9 @@
 
 #include "base/CommandIds.h"
 #include "model/CTAVRODoc.h"
-#include "view/CLabelWnd.h"
 #include "sheets/CDocTypeDlg.h"
 #include "sheets/SheetTypeList.h"
+#include "view/CLabelWnd.h"
 #include "view/CTAVROView.h"
 
 #include <QAbstractButton>
@@ -298,7 +298,8 @@ TEST_F(SheetView, NewAsksThenRequestsANewDocument)
 
     AnswerNextDialog<CDocTypeDlg>([](CDocTypeDlg* pDlg) {
         auto* pList = pDlg->findChild<QListWidget*>(QStringLiteral("listTypes"));
-        const auto items = pList->findItems(QString::fromStdString(PresetTypes().back().m_strName), Qt::MatchExactly);
+        const auto items =
+            pList->findItems(QString::fromStdString(PresetTypes().back().m_strName), Qt::MatchExactly);
         ASSERT_FALSE(items.isEmpty());
         pList->setCurrentItem(items.front());
         pDlg->accept();

@@ -3,10 +3,10 @@
 #include "base/CommandIds.h"
 #include "model/CTAVRODoc.h"
 #include "model/Gbk.h"
+#include "render/LabelRenderer.h"
 #include "text/CBatchTextDlg.h"
 #include "view/CLabelWnd.h"
 #include "view/CTAVROView.h"
-#include "render/LabelRenderer.h"
 
 #include <QImage>
 #include <QLineEdit>
@@ -98,9 +98,11 @@ TEST_F(SheetPictures, FormatsSheet)
         const char* m_text;
     };
     const Alignment alignments[] = {
-        {ID::AlignTopLeft, "\xC9\xCF\xD7\xF3"},    {ID::AlignTopCentre, "\xC9\xCF\xD6\xD0"},    {ID::AlignTopRight, "\xC9\xCF\xD3\xD2"},
-        {ID::AlignMiddleLeft, "\xD6\xD0\xD7\xF3"}, {ID::AlignMiddleCentre, "\xD6\xD0\xD6\xD0"}, {ID::AlignMiddleRight, "\xD6\xD0\xD3\xD2"},
-        {ID::AlignBottomLeft, "\xCF\xC2\xD7\xF3"}, {ID::AlignBottomCentre, "\xCF\xC2\xD6\xD0"}, {ID::AlignBottomRight, "\xCF\xC2\xD3\xD2"},
+        {ID::AlignTopLeft, "\xC9\xCF\xD7\xF3"},      {ID::AlignTopCentre, "\xC9\xCF\xD6\xD0"},
+        {ID::AlignTopRight, "\xC9\xCF\xD3\xD2"},     {ID::AlignMiddleLeft, "\xD6\xD0\xD7\xF3"},
+        {ID::AlignMiddleCentre, "\xD6\xD0\xD6\xD0"}, {ID::AlignMiddleRight, "\xD6\xD0\xD3\xD2"},
+        {ID::AlignBottomLeft, "\xCF\xC2\xD7\xF3"},   {ID::AlignBottomCentre, "\xCF\xC2\xD6\xD0"},
+        {ID::AlignBottomRight, "\xCF\xC2\xD3\xD2"},
     };
     for (int i = 0; i < 9; ++i) {
         SelectOnly(i / 3, i % 3);

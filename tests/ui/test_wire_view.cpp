@@ -88,9 +88,11 @@ protected:
 };
 
 const int kSelectionCommands[] = {
-    ID::SetText,          ID::ClearText,        ID::Font,           ID::AlignTopLeft,      ID::AlignTopCentre,
-    ID::AlignTopRight,    ID::AlignMiddleLeft,  ID::AlignMiddleCentre, ID::AlignMiddleRight, ID::AlignBottomLeft,
-    ID::AlignBottomCentre, ID::AlignBottomRight, ID::LabelSettings,  ID::AutoShrink,
+    ID::SetText,         ID::ClearText,         ID::Font,
+    ID::AlignTopLeft,    ID::AlignTopCentre,    ID::AlignTopRight,
+    ID::AlignMiddleLeft, ID::AlignMiddleCentre, ID::AlignMiddleRight,
+    ID::AlignBottomLeft, ID::AlignBottomCentre, ID::AlignBottomRight,
+    ID::LabelSettings,   ID::AutoShrink,
 };
 
 } // namespace

@@ -78,7 +78,8 @@ TEST(WireListDialog, RowThatDoesNotFitIsNamed)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("W1\n" + QByteArray(51, 'x') + "\n");
     file.close();
-    CWireListDlg dialog(path, TwoSelected(), 0, 0, [](const std::vector<std::string>&) { return std::size_t{0}; });
+    CWireListDlg dialog(path, TwoSelected(), 0, 0,
+                        [](const std::vector<std::string>&) { return std::size_t{0}; });
     QTRY_COMPARE(dialog.CountText(), QStringLiteral("第 2 行：线号有 51 个字节，一个标签最多 50 个字节。"));
 }
 

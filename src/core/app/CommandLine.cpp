@@ -15,9 +15,20 @@ std::string Lower(std::string text)
     return text;
 }
 
-enum class Switch
-{
-    None, Dde, Print, PrintTo, Unregister, NoLogo, Help, Version, Pdf, Baseline, Preview, CalibrationPage, Printer,
+enum class Switch {
+    None,
+    Dde,
+    Print,
+    PrintTo,
+    Unregister,
+    NoLogo,
+    Help,
+    Version,
+    Pdf,
+    Baseline,
+    Preview,
+    CalibrationPage,
+    Printer,
     Unknown
 };
 
@@ -118,7 +129,8 @@ CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args)
             return Failure("unknown option '" + arg + "'");
         case Switch::Baseline:
         case Switch::Preview: {
-            const PrintMode mode = SwitchOf(arg) == Switch::Baseline ? PrintMode::Baseline : PrintMode::Preview;
+            const PrintMode mode =
+                SwitchOf(arg) == Switch::Baseline ? PrintMode::Baseline : PrintMode::Preview;
             if (bModeGiven && info.m_printMode != mode)
                 return Failure("--baseline and --preview cannot be combined");
             info.m_printMode = mode;
@@ -214,7 +226,8 @@ CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args)
         break;
     case Cmd::PrintCalibrationPage:
         if (operands.empty() || operands.size() > 2)
-            return Failure("--calibration-page needs a printer, optionally followed by a document for its sheet");
+            return Failure(
+                "--calibration-page needs a printer, optionally followed by a document for its sheet");
         info.m_strPrinterName = operands[0];
         if (operands.size() == 2)
             info.m_strFileName = operands[1];
@@ -226,8 +239,8 @@ CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args)
     default:
         break;
     }
-    const bool bPrinting = info.m_nShellCommand == Cmd::FilePrint || info.m_nShellCommand == Cmd::FilePrintTo ||
-                           info.m_nShellCommand == Cmd::ExportPdf;
+    const bool bPrinting = info.m_nShellCommand == Cmd::FilePrint ||
+                           info.m_nShellCommand == Cmd::FilePrintTo || info.m_nShellCommand == Cmd::ExportPdf;
     if (std::string error = CheckWireListRequest(info.m_list, bPrinting, bListSwitchSeen); !error.empty())
         return Failure(error);
     if (bModeGiven && info.m_nShellCommand != Cmd::ExportPdf)
@@ -239,13 +252,26 @@ CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args)
 
 std::string CommandLineUsage(const std::string& program)
 {
-    return "Usage: " + program + " [/nologo] [FILE.tav]\n"
-           "       " + program + " /p FILE.tav\n"
-           "       " + program + " /pt FILE.tav PRINTER [DRIVER PORT]\n"
-           "       " + program + " --pdf OUT.pdf [--baseline | --preview] [--printer NAME] FILE.tav\n"
-           "       " + program + " --calibration-page PRINTER [FILE.tav]\n"
-           "       " + program + " --pdf OUT.pdf --calibration-page [FILE.tav]\n"
-           "       " + program + " /Unregister\n"
+    return "Usage: " + program +
+           " [/nologo] [FILE.tav]\n"
+           "       " +
+           program +
+           " /p FILE.tav\n"
+           "       " +
+           program +
+           " /pt FILE.tav PRINTER [DRIVER PORT]\n"
+           "       " +
+           program +
+           " --pdf OUT.pdf [--baseline | --preview] [--printer NAME] FILE.tav\n"
+           "       " +
+           program +
+           " --calibration-page PRINTER [FILE.tav]\n"
+           "       " +
+           program +
+           " --pdf OUT.pdf --calibration-page [FILE.tav]\n"
+           "       " +
+           program +
+           " /Unregister\n"
            "       (--pdf, /p and /pt also take --list WIRES [LIST OPTIONS])\n"
            "\n"
            "Tavromark designs and prints sheets of cable and wire labels.\n"

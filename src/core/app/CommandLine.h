@@ -11,19 +11,18 @@
 // and is no known switch is a path, so absolute paths need no quoting.
 struct CCommandLineInfo
 {
-    enum class ShellCommand
-    {
-        FileNew,       // no argument, or "/dde" (shell requests need nothing more)
-        FileOpen,      // a document path
-        FilePrint,     // "/p FILE"
-        FilePrintTo,   // "/pt FILE PRINTER [DRIVER PORT]"
-        ExportPdf,     // "--pdf OUT.pdf FILE" [--baseline | --preview] [--printer NAME],
-                       // or "--pdf OUT.pdf --calibration-page [FILE]"
+    enum class ShellCommand {
+        FileNew,              // no argument, or "/dde" (shell requests need nothing more)
+        FileOpen,             // a document path
+        FilePrint,            // "/p FILE"
+        FilePrintTo,          // "/pt FILE PRINTER [DRIVER PORT]"
+        ExportPdf,            // "--pdf OUT.pdf FILE" [--baseline | --preview] [--printer NAME],
+                              // or "--pdf OUT.pdf --calibration-page [FILE]"
         PrintCalibrationPage, // "--calibration-page PRINTER [FILE]"
-        AppUnregister, // "Unregister" or "Unregserver"
-        Help,          // "--help", "-h": print the usage and exit
-        Version,       // "--version": print the version and exit
-        Error,         // m_strError says why; print it and the usage, exit non-zero
+        AppUnregister,        // "Unregister" or "Unregserver"
+        Help,                 // "--help", "-h": print the usage and exit
+        Version,              // "--version": print the version and exit
+        Error,                // m_strError says why; print it and the usage, exit non-zero
     };
 
     ShellCommand m_nShellCommand = ShellCommand::FileNew;
@@ -32,10 +31,11 @@ struct CCommandLineInfo
     std::string m_strPrinterName;
     std::string m_strDriverName;
     std::string m_strPortName;
-    std::string m_strOutputName; // the PDF of --pdf
+    std::string m_strOutputName;               // the PDF of --pdf
     PrintMode m_printMode = PrintMode::Labels; // what --pdf writes: labels, --baseline, --preview
-    bool m_bCalibrationPage = false; // --calibration-page: the sheet's calibration page (no file: the default sheet)
-    CWireListRequest m_list;     // --list: print the markers of a wire list
+    bool m_bCalibrationPage =
+        false;               // --calibration-page: the sheet's calibration page (no file: the default sheet)
+    CWireListRequest m_list; // --list: print the markers of a wire list
     std::string m_strError;
 };
 

@@ -8,7 +8,18 @@
 
 namespace {
 
-enum class ListOption { None, List, Columns, Join, Header, Copies, QuantityColumn, Worksheet, Encoding, SelectedOnly };
+enum class ListOption {
+    None,
+    List,
+    Columns,
+    Join,
+    Header,
+    Copies,
+    QuantityColumn,
+    Worksheet,
+    Encoding,
+    SelectedOnly
+};
 
 ListOption ListOptionOf(const std::string& arg)
 {
@@ -18,10 +29,14 @@ ListOption ListOptionOf(const std::string& arg)
     std::transform(name.begin(), name.end(), name.begin(),
                    [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
     static const std::pair<const char*, ListOption> kNames[] = {
-        {"list", ListOption::List},         {"columns", ListOption::Columns},
-        {"join", ListOption::Join},         {"header", ListOption::Header},
-        {"copies", ListOption::Copies},     {"quantity-column", ListOption::QuantityColumn},
-        {"worksheet", ListOption::Worksheet}, {"encoding", ListOption::Encoding},
+        {"list", ListOption::List},
+        {"columns", ListOption::Columns},
+        {"join", ListOption::Join},
+        {"header", ListOption::Header},
+        {"copies", ListOption::Copies},
+        {"quantity-column", ListOption::QuantityColumn},
+        {"worksheet", ListOption::Worksheet},
+        {"encoding", ListOption::Encoding},
         {"selected-only", ListOption::SelectedOnly},
     };
     for (const auto& [text, option] : kNames)
@@ -69,7 +84,8 @@ ListSwitch TakeWireListSwitch(const std::vector<std::string>& args, std::size_t&
             request.m_markers.m_columns = *columns;
             break;
         }
-        error = "--columns takes column numbers from 1 or letters, separated by commas (1,3 or A,C), not '" + value + "'";
+        error = "--columns takes column numbers from 1 or letters, separated by commas (1,3 or A,C), not '" +
+                value + "'";
         return ListSwitch::Error;
     case ListOption::QuantityColumn:
         if (const auto column = ParseColumn(value)) {
@@ -84,8 +100,10 @@ ListSwitch TakeWireListSwitch(const std::vector<std::string>& args, std::size_t&
     case ListOption::Copies: {
         int nCopies = 0;
         const auto [ptr, ec] = std::from_chars(value.data(), value.data() + value.size(), nCopies);
-        if (ec != std::errc() || ptr != value.data() + value.size() || nCopies < 1 || nCopies > kMaxMarkerCopies) {
-            error = "--copies takes a whole number from 1 to " + std::to_string(kMaxMarkerCopies) + ", not '" + value + "'";
+        if (ec != std::errc() || ptr != value.data() + value.size() || nCopies < 1 ||
+            nCopies > kMaxMarkerCopies) {
+            error = "--copies takes a whole number from 1 to " + std::to_string(kMaxMarkerCopies) +
+                    ", not '" + value + "'";
             return ListSwitch::Error;
         }
         request.m_markers.m_nCopies = nCopies;
@@ -96,7 +114,8 @@ ListSwitch TakeWireListSwitch(const std::vector<std::string>& args, std::size_t&
         break;
     case ListOption::Encoding:
         if (!IsKnownEncoding(value.c_str())) {
-            error = "unknown encoding '" + value + "' (names as iconv knows them: UTF-8, GB18030, UTF-16, ...)";
+            error =
+                "unknown encoding '" + value + "' (names as iconv knows them: UTF-8, GB18030, UTF-16, ...)";
             return ListSwitch::Error;
         }
         request.m_read.m_strEncoding = value;

@@ -17,8 +17,7 @@ struct CWireListRequest
     bool m_bSelectedOnly = false; // following sheets use the selected positions only
 };
 
-enum class ListSwitch
-{
+enum class ListSwitch {
     NotList, // not a wire list switch
     Taken,   // taken, with its value when it has one
     Error,   // `error` says why

@@ -93,8 +93,7 @@ std::vector<CDesktopFile> DesktopRegistrationFiles(const std::string& executable
     };
 }
 
-CRegistrationResult InstallDesktopFiles(const std::string& dataHome,
-                                        const std::vector<CDesktopFile>& files)
+CRegistrationResult InstallDesktopFiles(const std::string& dataHome, const std::vector<CDesktopFile>& files)
 {
     CRegistrationResult result;
     for (const CDesktopFile& file : files) {
@@ -116,8 +115,7 @@ CRegistrationResult InstallDesktopFiles(const std::string& dataHome,
     return result;
 }
 
-CRegistrationResult RemoveDesktopFiles(const std::string& dataHome,
-                                       const std::vector<CDesktopFile>& files)
+CRegistrationResult RemoveDesktopFiles(const std::string& dataHome, const std::vector<CDesktopFile>& files)
 {
     CRegistrationResult result;
     for (const CDesktopFile& file : files) {

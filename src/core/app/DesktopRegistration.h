@@ -33,17 +33,15 @@ std::vector<CDesktopFile> DesktopRegistrationFiles(const std::string& executable
 
 struct CRegistrationResult
 {
-    int m_nError = 0;      // 0, or the errno of the first failure
+    int m_nError = 0;        // 0, or the errno of the first failure
     bool m_bChanged = false; // some file was written or removed
 };
 
 // Writes each file whose contents differ from `files` (atomically, creating
 // directories as needed); files already right are left alone.
-CRegistrationResult InstallDesktopFiles(const std::string& dataHome,
-                                        const std::vector<CDesktopFile>& files);
+CRegistrationResult InstallDesktopFiles(const std::string& dataHome, const std::vector<CDesktopFile>& files);
 // Removes the files; files already gone are no failure.
-CRegistrationResult RemoveDesktopFiles(const std::string& dataHome,
-                                       const std::vector<CDesktopFile>& files);
+CRegistrationResult RemoveDesktopFiles(const std::string& dataHome, const std::vector<CDesktopFile>& files);
 
 // The program's own path, from /proc/self/exe; empty when unknown.
 std::string ExecutablePath();

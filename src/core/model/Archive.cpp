@@ -34,8 +34,10 @@ bool IsLowSurrogate(std::uint16_t unit)
 // Bytes of the first character: a surrogate pair is one.
 std::size_t FirstCharBytes(std::string_view utf16le)
 {
-    return utf16le.size() >= 4 && IsHighSurrogate(CodeUnit(utf16le, 0)) && IsLowSurrogate(CodeUnit(utf16le, 2)) ? 4
-                                                                                                               : 2;
+    return utf16le.size() >= 4 && IsHighSurrogate(CodeUnit(utf16le, 0)) &&
+                   IsLowSurrogate(CodeUnit(utf16le, 2))
+               ? 4
+               : 2;
 }
 
 // The first character of a 16-bit string (an even number of bytes) that does

@@ -35,7 +35,8 @@ mode_t NewFileMode()
 // the link; a dangling link is replaced like a missing file.
 std::string ResolveLink(const std::string& path)
 {
-    struct stat st {};
+    struct stat st
+    {};
     if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
         return path;
     char* resolved = realpath(path.c_str(), nullptr);
@@ -50,7 +51,7 @@ constexpr std::size_t kRandomChars = 6; // mkostemp's XXXXXX
 
 struct CTargetPath
 {
-    std::string m_strDir;  // with its final slash, or empty for the current directory
+    std::string m_strDir; // with its final slash, or empty for the current directory
     std::string m_strName;
 };
 
@@ -85,8 +86,8 @@ pid_t SavingProcess(std::string_view name, const std::string& prefix)
         return 0;
     name.remove_prefix(prefix.size());
     const std::size_t dash = name.find('-');
-    if (dash == std::string_view::npos || !IsDigits(name.substr(0, dash)) || dash > 9
-        || !IsRandomPart(name.substr(dash + 1)))
+    if (dash == std::string_view::npos || !IsDigits(name.substr(0, dash)) || dash > 9 ||
+        !IsRandomPart(name.substr(dash + 1)))
         return 0;
     return static_cast<pid_t>(std::atol(std::string(name.substr(0, dash)).c_str()));
 }
@@ -110,7 +111,8 @@ void RemoveStaleTemporaries(const CTargetPath& target)
         if (pid <= 0 || pid == getpid() || !ProcessIsGone(pid))
             continue;
         const std::string path = target.m_strDir + entry->d_name;
-        struct stat st {};
+        struct stat st
+        {};
         if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid())
             unlink(path.c_str());
     }
@@ -131,8 +133,8 @@ int WriteFileAtomically(const std::string& pathGiven, std::string_view bytes)
     const std::string path = ResolveLink(pathGiven);
     const CTargetPath target = SplitTarget(path);
     RemoveStaleTemporaries(target);
-    const std::string pattern = target.m_strDir + SaveTemporaryPrefix(target.m_strName) + std::to_string(getpid())
-                                + "-" + std::string(kRandomChars, 'X');
+    const std::string pattern = target.m_strDir + SaveTemporaryPrefix(target.m_strName) +
+                                std::to_string(getpid()) + "-" + std::string(kRandomChars, 'X');
     std::vector<char> tmpPath(pattern.begin(), pattern.end());
     tmpPath.push_back('\0');
 
@@ -147,7 +149,8 @@ int WriteFileAtomically(const std::string& pathGiven, std::string_view bytes)
     };
 
     // Keep the permissions of the file being replaced.
-    struct stat existing {};
+    struct stat existing
+    {};
     const mode_t mode = stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : NewFileMode();
     if (fchmod(fd, mode) != 0)
         return fail(errno);

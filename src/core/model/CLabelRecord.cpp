@@ -1,8 +1,8 @@
 #include "model/CLabelRecord.h"
 
 #include "model/Archive.h"
-#include "model/SharedConstants.h"
 #include "model/CPageFormat.h"
+#include "model/SharedConstants.h"
 
 #include <algorithm>
 #include <cmath>
@@ -43,8 +43,8 @@ void CLogFont::Store(CArchiveWriter& ar) const
     ar.WriteInt32(lfEscapement);
     ar.WriteInt32(lfOrientation);
     ar.WriteInt32(lfWeight);
-    const std::uint8_t bytes[] = {lfItalic, lfUnderline, lfStrikeOut, lfCharSet,
-                                  lfOutPrecision, lfClipPrecision, lfQuality, lfPitchAndFamily};
+    const std::uint8_t bytes[] = {lfItalic,       lfUnderline,     lfStrikeOut, lfCharSet,
+                                  lfOutPrecision, lfClipPrecision, lfQuality,   lfPitchAndFamily};
     ar.WriteBytes(bytes, sizeof bytes);
     // Everything after the name's terminator is written as zeros, so no stale
     // memory ever reaches a file.
@@ -120,8 +120,8 @@ bool CLabelRecord::Load(CArchiveReader& ar)
     // Inner margins and spacing are finite and no longer than a sheet can be
     // (NaN fails the comparison), so scaling them to pixels stays in range.
     const auto sane = [](double d) { return std::fabs(d) <= CPageFormat::kMaxLength; };
-    const bool bSane = sane(read.m_dMarginLeft) && sane(read.m_dMarginTop) && sane(read.m_dMarginRight)
-        && sane(read.m_dMarginBottom) && sane(read.m_dLineSpacing);
+    const bool bSane = sane(read.m_dMarginLeft) && sane(read.m_dMarginTop) && sane(read.m_dMarginRight) &&
+                       sane(read.m_dMarginBottom) && sane(read.m_dLineSpacing);
     if (!ar.Ok() || !bSane)
         return false;
     *this = std::move(read);

@@ -43,14 +43,12 @@ struct CLogFont
 
 // One label's persisted state, in file order. The cell on screen adds its
 // size, zoom and position, which come from the sheet and are not stored.
-enum class HAlign
-{
+enum class HAlign {
     Left,
     Centre,
     Right,
 };
-enum class VAlign
-{
+enum class VAlign {
     Top,
     Middle,
     Bottom,
@@ -59,16 +57,16 @@ enum class VAlign
 struct CLabelRecord
 {
     std::int32_t m_bSelected = 1; // see IsSelected
-    std::string m_strText;      // code page 936; lines separated by CR LF
-    double m_dMarginLeft = 1.0; // inner margins, mm
+    std::string m_strText;        // code page 936; lines separated by CR LF
+    double m_dMarginLeft = 1.0;   // inner margins, mm
     double m_dMarginTop = 1.0;
     double m_dMarginRight = 1.0;
     double m_dMarginBottom = 1.0;
-    double m_dLineSpacing = 0.0;  // extra gap between lines, mm
-    std::uint32_t m_crText = 0;   // 0x00BBGGRR
+    double m_dLineSpacing = 0.0;      // extra gap between lines, mm
+    std::uint32_t m_crText = 0;       // 0x00BBGGRR
     std::int32_t m_nFontHeight = -12; // logical height at 96 dpi; a quarter of it is mm
-    std::int32_t m_nHAlign = 1;   // 0 left, 1 centre, 2 right (see SetAlignment)
-    std::int32_t m_nVAlign = 4;   // 0 top, 4 middle, 8 bottom
+    std::int32_t m_nHAlign = 1;       // 0 left, 1 centre, 2 right (see SetAlignment)
+    std::int32_t m_nVAlign = 4;       // 0 top, 4 middle, 8 bottom
     std::int32_t m_bAutoShrink = 0;
     CLogFont m_logFont = CLogFont::LabelDefault();
 

@@ -3,18 +3,9 @@
 #include "model/Archive.h"
 
 CPageFormat::CPageFormat()
-    : m_dBottomMargin(3.0),
-      m_dRightMargin(12.0),
-      m_nRows(14),
-      m_nColumns(5),
-      m_dLabelHeight(8.65),
-      m_dLabelWidth(19.0),
-      m_dColumnPitch(0.0),
-      m_dRowPitch(0.0),
-      m_dTopMargin(3.0),
-      m_dLeftMargin(12.0),
-      m_dPageHeight(200.0),
-      m_dPageWidth(140.0)
+    : m_dBottomMargin(3.0), m_dRightMargin(12.0), m_nRows(14), m_nColumns(5), m_dLabelHeight(8.65),
+      m_dLabelWidth(19.0), m_dColumnPitch(0.0), m_dRowPitch(0.0), m_dTopMargin(3.0), m_dLeftMargin(12.0),
+      m_dPageHeight(200.0), m_dPageWidth(140.0)
 {
     Recalc();
 }
@@ -24,8 +15,10 @@ void CPageFormat::Recalc()
     // Subtracted in this order so that the pitches are the same to the last
     // bit wherever a sheet is laid out. The count is converted before the
     // subtraction so that no stored value can overflow it.
-    m_dColumnPitch = (m_dPageWidth - m_dRightMargin - m_dLeftMargin - m_dLabelWidth) / (static_cast<double>(m_nColumns) - 1.0);
-    m_dRowPitch = (m_dPageHeight - m_dTopMargin - m_dBottomMargin - m_dLabelHeight) / (static_cast<double>(m_nRows) - 1.0);
+    m_dColumnPitch = (m_dPageWidth - m_dRightMargin - m_dLeftMargin - m_dLabelWidth) /
+                     (static_cast<double>(m_nColumns) - 1.0);
+    m_dRowPitch = (m_dPageHeight - m_dTopMargin - m_dBottomMargin - m_dLabelHeight) /
+                  (static_cast<double>(m_nRows) - 1.0);
 }
 
 void CPageFormat::CopyTo(CPageFormat& other) const
@@ -86,8 +79,8 @@ bool CPageFormat::IsUsable() const
     // Written so that NaN fails every comparison and is refused.
     const auto positive = [](double d) { return d > 0.0 && d <= kMaxLength; };
     const auto notNegative = [](double d) { return d >= 0.0 && d <= kMaxLength; };
-    return m_nColumns >= 2 && m_nColumns <= kMaxColumns && m_nRows >= 2 && m_nRows <= kMaxRows
-        && positive(m_dPageWidth) && positive(m_dPageHeight) && positive(m_dLabelWidth)
-        && positive(m_dLabelHeight) && notNegative(m_dLeftMargin) && notNegative(m_dRightMargin)
-        && notNegative(m_dTopMargin) && notNegative(m_dBottomMargin);
+    return m_nColumns >= 2 && m_nColumns <= kMaxColumns && m_nRows >= 2 && m_nRows <= kMaxRows &&
+           positive(m_dPageWidth) && positive(m_dPageHeight) && positive(m_dLabelWidth) &&
+           positive(m_dLabelHeight) && notNegative(m_dLeftMargin) && notNegative(m_dRightMargin) &&
+           notNegative(m_dTopMargin) && notNegative(m_dBottomMargin);
 }

@@ -25,16 +25,14 @@ struct CSheet
 // The first string of every sheet file.
 extern const std::string kSheetSignature;
 
-enum class SignatureCheck
-{
+enum class SignatureCheck {
     Ok,
     CannotOpen,     // no message: the open simply fails
     WrongSignature, // "错误的文件格式！"
     Unreadable,     // "文件打开出错,文件被占用或文件格式错误!"
 };
 
-enum class SheetReadResult
-{
+enum class SheetReadResult {
     Ok,
     CannotOpen,
     WrongSignature,

@@ -75,7 +75,8 @@ std::string FileErrorText(int nError)
 int CheckFileForReading(const std::string& path)
 {
     CFileDescriptor fd(open(path.c_str(), OpenFlags()));
-    struct stat st {};
+    struct stat st
+    {};
     return OpenRegular(fd, st);
 }
 
@@ -83,7 +84,8 @@ int ReadWholeFile(const std::string& path, std::size_t nMaxBytes, std::string& b
 {
     bytes.clear();
     CFileDescriptor fd(open(path.c_str(), OpenFlags()));
-    struct stat st {};
+    struct stat st
+    {};
     if (const int nError = OpenRegular(fd, st))
         return nError;
     if (st.st_size < 0 || static_cast<std::size_t>(st.st_size) > nMaxBytes)
@@ -115,7 +117,8 @@ int ReadWholeFile(const std::string& path, std::size_t nMaxBytes, std::string& b
 
 bool IsReadOnlyFile(const std::string& path)
 {
-    struct stat st {};
+    struct stat st
+    {};
     if (stat(path.c_str(), &st) != 0)
         return false;
     const uid_t uid = geteuid();

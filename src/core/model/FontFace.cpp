@@ -43,8 +43,8 @@ constexpr std::array<CFaceSubstitute, 16> kSubstitutes = {{
 bool SameFaceName(std::string_view a, std::string_view b)
 {
     const auto fold = [](unsigned char ch) { return ch >= 'A' && ch <= 'Z' ? ch + ('a' - 'A') : ch; };
-    return a.size() == b.size()
-        && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
 }
 
 } // namespace

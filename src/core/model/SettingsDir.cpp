@@ -11,7 +11,8 @@ namespace {
 
 bool IsDirectory(const std::string& path)
 {
-    struct stat st {};
+    struct stat st
+    {};
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -62,7 +63,8 @@ std::optional<std::string> SettingsFilePath(const std::string& name)
 
 int CheckSettingsFile(const std::string& path)
 {
-    struct stat st {};
+    struct stat st
+    {};
     if (stat(path.c_str(), &st) != 0)
         return errno == ENOENT ? 0 : errno;
     if (S_ISDIR(st.st_mode))

@@ -49,7 +49,8 @@ int PageMoveFromText(std::string_view text)
 COffsetText CheckSignedText(std::string_view typed, int nLimit)
 {
     COffsetText result;
-    std::copy_if(typed.begin(), typed.end(), std::back_inserter(result.m_strText), [](char ch) { return ch != ' '; });
+    std::copy_if(typed.begin(), typed.end(), std::back_inserter(result.m_strText),
+                 [](char ch) { return ch != ' '; });
     if (result.m_strText.empty())
         result.m_strText.push_back('0');
     const std::string& str = result.m_strText;

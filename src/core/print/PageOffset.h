@@ -19,8 +19,7 @@ int DecimalTextValue(std::string_view text);
 // 200-byte buffer (terminator included) cannot hold, reads as 0 too.
 int PageMoveFromText(std::string_view text);
 
-enum class OffsetTextCheck
-{
+enum class OffsetTextCheck {
     Ok,
     NotANumber, // "偏移量必须为数字"
     OutOfRange, // a number outside −9999..9999

@@ -7,10 +7,7 @@
 #include <cmath>
 #include <limits>
 
-namespace {
-
-
-} // namespace
+namespace {} // namespace
 
 double ToDevice(int nDotsPerInch, double dMillimetres)
 {
@@ -22,8 +19,8 @@ int ToDeviceUnits(int nDotsPerInch, double dMillimetres)
     return TruncToInt(ToDevice(nDotsPerInch, dMillimetres));
 }
 
-CPixelRect LabelDeviceRect(const CPageFormat& format, int nRow, int nColumn, const CPrinterCalibration& calibration,
-                            CDeviceResolution resolution)
+CPixelRect LabelDeviceRect(const CPageFormat& format, int nRow, int nColumn,
+                           const CPrinterCalibration& calibration, CDeviceResolution resolution)
 {
     const double dx = calibration.m_nMoveX * 0.01;
     const double dy = calibration.m_nMoveY * 0.01;
@@ -33,9 +30,11 @@ CPixelRect LabelDeviceRect(const CPageFormat& format, int nRow, int nColumn, con
     const double dRowTop = dy + nRow * format.m_dRowPitch;
     CPixelRect rc;
     rc.left = ToDeviceUnits(resolution.m_nDpiX, (dColumnLeft + format.m_dLeftMargin) * sx);
-    rc.right = ToDeviceUnits(resolution.m_nDpiX, ((dColumnLeft + format.m_dLabelWidth) + format.m_dLeftMargin) * sx);
+    rc.right =
+        ToDeviceUnits(resolution.m_nDpiX, ((dColumnLeft + format.m_dLabelWidth) + format.m_dLeftMargin) * sx);
     rc.top = ToDeviceUnits(resolution.m_nDpiY, (dRowTop + format.m_dTopMargin) * sy);
-    rc.bottom = ToDeviceUnits(resolution.m_nDpiY, ((dRowTop + format.m_dTopMargin) + format.m_dLabelHeight) * sy);
+    rc.bottom =
+        ToDeviceUnits(resolution.m_nDpiY, ((dRowTop + format.m_dTopMargin) + format.m_dLabelHeight) * sy);
     return rc;
 }
 
@@ -50,7 +49,8 @@ CDeviceInsets LabelDeviceInsets(const CLabelRecord& label, CDeviceResolution res
     return insets;
 }
 
-std::vector<CPrintedLabel> PlanPrintedPage(const CSheet& sheet, PrintMode printMode, const CPrinterCalibration& calibration,
+std::vector<CPrintedLabel> PlanPrintedPage(const CSheet& sheet, PrintMode printMode,
+                                           const CPrinterCalibration& calibration,
                                            CDeviceResolution resolution)
 {
     const CPageFormat& format = sheet.m_format;

@@ -2,8 +2,8 @@
 
 #include "model/CPixelRect.h"
 #include "model/CSheet.h"
-#include "print/PrinterCalibration.h"
 #include "print/PrintMode.h"
+#include "print/PrinterCalibration.h"
 
 #include <vector>
 
@@ -31,8 +31,8 @@ int ToDeviceUnits(int nDotsPerInch, double dMillimetres);
 //   bottom = (((dy + r × row pitch) + top margin) + label height) × sy
 // so neighbouring labels may differ by one unit in width or height. Without
 // a scale the factors are exactly 1.
-CPixelRect LabelDeviceRect(const CPageFormat& format, int nRow, int nColumn, const CPrinterCalibration& calibration,
-                            CDeviceResolution resolution);
+CPixelRect LabelDeviceRect(const CPageFormat& format, int nRow, int nColumn,
+                           const CPrinterCalibration& calibration, CDeviceResolution resolution);
 
 // A label's inner margins and line gap in device units, each truncated;
 // unscaled, as the text is drawn through the printer's scale.
@@ -68,5 +68,6 @@ struct CPrintedLabel
 // Otherwise every label of rows × columns, outlined in the preview, with
 // text where selected (a selected label is rendered even when empty); an
 // unselected label outside the preview draws nothing and is left out.
-std::vector<CPrintedLabel> PlanPrintedPage(const CSheet& sheet, PrintMode printMode, const CPrinterCalibration& calibration,
+std::vector<CPrintedLabel> PlanPrintedPage(const CSheet& sheet, PrintMode printMode,
+                                           const CPrinterCalibration& calibration,
                                            CDeviceResolution resolution);

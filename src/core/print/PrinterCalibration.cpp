@@ -15,7 +15,8 @@ constexpr long long kMaxDistanceTenths = 100000;
 
 bool IsKeyCharacter(unsigned char ch)
 {
-    return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9') || ch == '-' || ch == '.';
+    return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9') || ch == '-' ||
+           ch == '.';
 }
 
 // numerator / denominator rounded to the nearest integer, halves away from
@@ -91,8 +92,9 @@ CCalibrationMarks CalibrationMarks(const CPageFormat& format)
 CAxisCalibration CalibrateAxis(const CAxisMeasurement& m)
 {
     CAxisCalibration result;
-    for (const long long n : {10LL * m.m_nNominal1, 10LL * m.m_nNominal2, static_cast<long long>(m.m_nMeasured1),
-                              static_cast<long long>(m.m_nMeasured2)}) {
+    for (const long long n :
+         {10LL * m.m_nNominal1, 10LL * m.m_nNominal2, static_cast<long long>(m.m_nMeasured1),
+          static_cast<long long>(m.m_nMeasured2)}) {
         if (std::llabs(n) > kMaxDistanceTenths) {
             result.m_check = CalibrationCheck::BeyondThePage;
             return result;
@@ -113,9 +115,8 @@ CAxisCalibration CalibrateAxis(const CAxisMeasurement& m)
     // b = measuredSpan / nominalSpan; scale = 1/b − 1.
     const long long scale = RoundedQuotient(1'000'000LL * (nominalSpan - measuredSpan), measuredSpan);
     // a = measured1 − b·nominal1 (tenths); offset = −a, in hundredths.
-    const long long move =
-        RoundedQuotient(10 * (measuredSpan * nominal1 - static_cast<long long>(m.m_nMeasured1) * nominalSpan),
-                        nominalSpan);
+    const long long move = RoundedQuotient(
+        10 * (measuredSpan * nominal1 - static_cast<long long>(m.m_nMeasured1) * nominalSpan), nominalSpan);
     if (std::llabs(scale) > kMaxScalePpm)
         result.m_check = CalibrationCheck::ScaleTooLarge;
     else if (std::llabs(move) > kMaxPageMove)

@@ -67,8 +67,7 @@ struct CAxisMeasurement
     int m_nMeasured2 = 0;
 };
 
-enum class CalibrationCheck
-{
+enum class CalibrationCheck {
     Ok,
     SameMarks,     // the two marks are the same (no distance to compare)
     WrongOrder,    // the marks measure the other way round, or as one

@@ -9,8 +9,8 @@ const std::string kPrinterFileName = "tavrops.spd";
 
 namespace {
 
-constexpr std::uint64_t kMaxFileBytes
-    = 8 + std::uint64_t{CPrinterDescription::kMaxSettingsBytes} + CPrinterDescription::kMaxNamesBytes;
+constexpr std::uint64_t kMaxFileBytes =
+    8 + std::uint64_t{CPrinterDescription::kMaxSettingsBytes} + CPrinterDescription::kMaxNamesBytes;
 
 void AppendLength(std::string& out, std::size_t n)
 {
@@ -45,8 +45,8 @@ CPrinterDescription CPrinterDescription::ForPrinter(const std::string& strName)
 
 bool IsValidPrinterDescription(const CPrinterDescription& description)
 {
-    if (description.m_strSettings.size() > CPrinterDescription::kMaxSettingsBytes
-        || description.m_strNames.size() > CPrinterDescription::kMaxNamesBytes)
+    if (description.m_strSettings.size() > CPrinterDescription::kMaxSettingsBytes ||
+        description.m_strNames.size() > CPrinterDescription::kMaxNamesBytes)
         return false;
     const std::size_t nEnd = description.m_strSettings.find('\0');
     if (nEnd == std::string::npos || nEnd == 0 || nEnd > CPrinterDescription::kMaxNameBytes)

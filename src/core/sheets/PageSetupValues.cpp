@@ -12,7 +12,8 @@ std::uint32_t ToHundredths(double dMillimetres)
     if (!(dHundredths > 0.0))
         return 0;
     constexpr double dMax = std::numeric_limits<std::uint32_t>::max();
-    return dHundredths >= dMax ? std::numeric_limits<std::uint32_t>::max() : static_cast<std::uint32_t>(dHundredths);
+    return dHundredths >= dMax ? std::numeric_limits<std::uint32_t>::max()
+                               : static_cast<std::uint32_t>(dHundredths);
 }
 
 namespace {
@@ -51,8 +52,10 @@ void ApplyValuesToFormat(const CPageSetupValues& values, CPageFormat& format)
     format.m_dLabelHeight = values.m_nLabelHeight * 0.01;
     format.m_dLabelWidth = values.m_nLabelWidth * 0.01;
     // The dialog's ranges keep the counts far below INT32_MAX.
-    format.m_nColumns = static_cast<std::int32_t>(std::min<std::uint32_t>(values.m_nColumns, std::numeric_limits<std::int32_t>::max()));
-    format.m_nRows = static_cast<std::int32_t>(std::min<std::uint32_t>(values.m_nRows, std::numeric_limits<std::int32_t>::max()));
+    format.m_nColumns = static_cast<std::int32_t>(
+        std::min<std::uint32_t>(values.m_nColumns, std::numeric_limits<std::int32_t>::max()));
+    format.m_nRows = static_cast<std::int32_t>(
+        std::min<std::uint32_t>(values.m_nRows, std::numeric_limits<std::int32_t>::max()));
     format.Recalc();
 }
 

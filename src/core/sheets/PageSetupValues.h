@@ -44,8 +44,7 @@ std::optional<std::uint32_t> ParseUnsignedField(std::string_view text);
 // one label with both margins is already wider (or taller) than the page,
 // so the columns (or rows) would run backwards; a pitch smaller than the
 // label means that neighbouring labels print over each other.
-enum class LabelFit
-{
+enum class LabelFit {
     Fits,
     TooWide,        // label width + left + right margin > page width
     TooTall,        // label height + top + bottom margin > page height

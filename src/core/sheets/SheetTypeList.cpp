@@ -7,8 +7,8 @@
 #include "model/SettingsDir.h"
 
 #include <algorithm>
-#include <numeric>
 #include <cerrno>
+#include <numeric>
 #include <sstream>
 
 const std::string kTypeListFileName = "tavropage.lps";

@@ -98,7 +98,8 @@ std::string GbkToEditText(std::string_view gbk)
 
 std::optional<int> ParseDialogInt(std::string_view text)
 {
-    constexpr CDecimalRules kRules{true, true, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()};
+    constexpr CDecimalRules kRules{true, true, std::numeric_limits<int>::min(),
+                                   std::numeric_limits<int>::max()};
     const auto value = ScanDecimal(text, kRules);
     return value ? std::optional<int>(static_cast<int>(*value)) : std::nullopt;
 }

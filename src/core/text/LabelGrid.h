@@ -26,8 +26,7 @@ bool IsSelectedLabel(const CLabelRecord* pLabel);
 std::optional<std::size_t> FindTemplateLabel(const LabelGrid& grid);
 
 // The selection commands: which labels of the grid end up selected.
-enum class SelectionRule
-{
+enum class SelectionRule {
     All,
     None,
     Invert,

@@ -41,7 +41,8 @@ std::string LaidOutText(const std::string& strText)
     // Cut after a whole character, never between the bytes of one.
     std::size_t nEnd = 0;
     while (nEnd < strText.size()) {
-        const std::size_t nNext = IsGbkLeadByte(static_cast<unsigned char>(strText[nEnd])) ? nEnd + 2 : nEnd + 1;
+        const std::size_t nNext =
+            IsGbkLeadByte(static_cast<unsigned char>(strText[nEnd])) ? nEnd + 2 : nEnd + 1;
         if (nNext > kMaxLaidOutBytes)
             break;
         nEnd = std::min(nNext, strText.size());
@@ -84,8 +85,10 @@ int DeviceFontHeight(int nFontHeight, int nDpiY)
 CPixelRect CLabelTextLayout::LineRect(int i) const
 {
     const Int64 x = Int64{m_rcText.left} - m_ptCrop.x;
-    const Int64 y = Int64{m_rcText.top} - m_ptCrop.y + m_nFirstLineY + Int64{i} * (Int64{m_nLineHeight} + m_nGap);
-    return {SaturateToInt(x), SaturateToInt(y), SaturateToInt(x + m_nTextWidth), SaturateToInt(y + m_nLineHeight)};
+    const Int64 y =
+        Int64{m_rcText.top} - m_ptCrop.y + m_nFirstLineY + Int64{i} * (Int64{m_nLineHeight} + m_nGap);
+    return {SaturateToInt(x), SaturateToInt(y), SaturateToInt(x + m_nTextWidth),
+            SaturateToInt(y + m_nLineHeight)};
 }
 
 CLabelTextLayout LayoutLabelText(const std::string& strText, const CPixelRect& rcLabel,
@@ -135,7 +138,8 @@ CLabelTextLayout LayoutLabelText(const std::string& strText, const CPixelRect& r
         // A height or width of 0 would ask for the font's default size; the
         // smallest font there is is one pixel.
         if (wide > fitW) {
-            layout.m_nShrunkCharWidth = std::max(1, ScaleDiv(metrics.m_nCharWidth, fitW, SaturateToInt(wide)));
+            layout.m_nShrunkCharWidth =
+                std::max(1, ScaleDiv(metrics.m_nCharWidth, fitW, SaturateToInt(wide)));
             layout.m_dScaleX = static_cast<double>(fitW) / static_cast<double>(wide);
         } else {
             layout.m_nShrunkCharWidth = std::max(1, metrics.m_nCharWidth);

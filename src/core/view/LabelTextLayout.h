@@ -76,7 +76,7 @@ struct CLabelTextLayout
     std::vector<std::string> m_lines;
     int m_nLineHeight = 0;
     int m_nGap = 0;
-    int m_nTextWidth = 0;  // the laid-out text, at least the box
+    int m_nTextWidth = 0; // the laid-out text, at least the box
     int m_nTextHeight = 0;
     // Shrink to fit: the font record takes this average character width and
     // cell height (both at least 1); the text is drawn scaled by

@@ -20,8 +20,8 @@ CViewZoom ComputeZoom(const CPageFormat& format, int nClientHeight, double dMinZ
     return zoom;
 }
 
-CLabelLayout::CLabelLayout(const CPageFormat& format, const CViewZoom& zoom, int nClientWidth,
-                           int nScrollX, int nScrollY)
+CLabelLayout::CLabelLayout(const CPageFormat& format, const CViewZoom& zoom, int nClientWidth, int nScrollX,
+                           int nScrollY)
     : m_format(format), m_dZoom(zoom.m_dZoom)
 {
     const int nWidth = std::max(nClientWidth, zoom.m_nExtentWidth);
@@ -31,7 +31,8 @@ CLabelLayout::CLabelLayout(const CPageFormat& format, const CViewZoom& zoom, int
 
 CPixelRect CLabelLayout::LabelRect(int nRow, int nColumn) const
 {
-    const int x = m_nOriginX + TruncToInt((nColumn * m_format.m_dColumnPitch + m_format.m_dLeftMargin) * m_dZoom);
+    const int x =
+        m_nOriginX + TruncToInt((nColumn * m_format.m_dColumnPitch + m_format.m_dLeftMargin) * m_dZoom);
     const int y = TruncToInt((nRow * m_format.m_dRowPitch + m_format.m_dTopMargin) * m_dZoom) + m_nOriginY;
     return {x, y, x + LabelPixelWidth(m_format.m_dLabelWidth, m_dZoom),
             y + LabelPixelHeight(m_format.m_dLabelHeight, m_dZoom)};
@@ -59,12 +60,12 @@ CPixelRect BandRect(const CPixelPoint& a, const CPixelPoint& b)
 
 bool BandTouches(const CPixelRect& rcBand, const CPixelRect& rcCell)
 {
-    return rcBand.Contains(rcCell.left, rcCell.top) || rcBand.Contains(rcCell.right, rcCell.bottom)
-        || rcBand.Contains(rcCell.left, rcCell.bottom) || rcBand.Contains(rcCell.right, rcCell.top);
+    return rcBand.Contains(rcCell.left, rcCell.top) || rcBand.Contains(rcCell.right, rcCell.bottom) ||
+           rcBand.Contains(rcCell.left, rcCell.bottom) || rcBand.Contains(rcCell.right, rcCell.top);
 }
 
-CPageDrawing ComputePageDrawing(const CPageFormat& format, const CViewZoom& zoom,
-                                int nClientWidth, int nClientHeight)
+CPageDrawing ComputePageDrawing(const CPageFormat& format, const CViewZoom& zoom, int nClientWidth,
+                                int nClientHeight)
 {
     const double z = zoom.m_dZoom;
     CPageDrawing d;
@@ -84,7 +85,8 @@ CPageDrawing ComputePageDrawing(const CPageFormat& format, const CViewZoom& zoom
 
     const double L = x0, T = top, R = x0 + pw, B = ph + top;
     d.m_rcRulerInner = {TruncToInt(L - z), TruncToInt(T - z), TruncToInt(R + z), TruncToInt(B + z)};
-    d.m_rcRulerOuter = {TruncToInt(L - 5 * z), TruncToInt(T - 5 * z), TruncToInt(R + 5 * z), TruncToInt(B + 5 * z)};
+    d.m_rcRulerOuter = {TruncToInt(L - 5 * z), TruncToInt(T - 5 * z), TruncToInt(R + 5 * z),
+                        TruncToInt(B + 5 * z)};
 
     const int band = TruncToInt(4 * z); // the ruler band, 5 mm to 1 mm outside the page
     const int across = TruncToInt(3 * z);
@@ -106,7 +108,8 @@ CPageDrawing ComputePageDrawing(const CPageFormat& format, const CViewZoom& zoom
     }
 
     // Column numbers: above and below the page.
-    const int xBase = TruncToInt((format.m_dLabelWidth * 0.5 + format.m_dLeftMargin - 1.0) * z) + d.m_nWidth / 2 - pw / 2;
+    const int xBase =
+        TruncToInt((format.m_dLabelWidth * 0.5 + format.m_dLeftMargin - 1.0) * z) + d.m_nWidth / 2 - pw / 2;
     const int yT = top - TruncToInt(5 * z);
     const int dy = ph + TruncToInt(6 * z);
     const double Bp = format.m_dColumnPitch * z;

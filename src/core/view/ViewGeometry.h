@@ -28,8 +28,8 @@ constexpr double kLeastZoom = 0.1;
 
 struct CViewZoom
 {
-    double m_dZoom = 2.5;  // screen pixels per millimetre
-    int m_nExtentWidth = 0;  // scroll size and m_rcExtent, pixels
+    double m_dZoom = 2.5;   // screen pixels per millimetre
+    int m_nExtentWidth = 0; // scroll size and m_rcExtent, pixels
     int m_nExtentHeight = 0;
 
     bool operator==(const CViewZoom&) const = default;
@@ -44,8 +44,8 @@ CViewZoom ComputeZoom(const CPageFormat& format, int nClientHeight, double dMinZ
 class CLabelLayout
 {
 public:
-    CLabelLayout(const CPageFormat& format, const CViewZoom& zoom, int nClientWidth,
-                 int nScrollX, int nScrollY);
+    CLabelLayout(const CPageFormat& format, const CViewZoom& zoom, int nClientWidth, int nScrollX,
+                 int nScrollY);
 
     // The page's top-left corner in client pixels.
     CPixelPoint Origin() const { return {m_nOriginX, m_nOriginY}; }
@@ -91,7 +91,7 @@ struct CPixelLine
 // Everything the view paints under the cells, in scrolled (document) pixels.
 struct CPageDrawing
 {
-    int m_nWidth = 0;  // the painted area: at least the client area
+    int m_nWidth = 0; // the painted area: at least the client area
     int m_nHeight = 0;
     CPixelRect m_rcPage;
     CPixelRect m_rcShadow;
@@ -106,8 +106,8 @@ struct CPageDrawing
     std::vector<CPixelLine> m_columnTicks;
 };
 
-CPageDrawing ComputePageDrawing(const CPageFormat& format, const CViewZoom& zoom,
-                                int nClientWidth, int nClientHeight);
+CPageDrawing ComputePageDrawing(const CPageFormat& format, const CViewZoom& zoom, int nClientWidth,
+                                int nClientHeight);
 
 // The character height of the ruler numbers in device pixels (negative, an em
 // height): −MulDiv(trunc(2 × zoom), dpi, 72).

@@ -35,8 +35,8 @@ public:
     std::size_t MarkerCount() const { return m_markers.m_nTotal; }
     std::size_t SheetCount() const;
 
-    // The job's next sheet, from the first on: only the labels that get a marker are selected, so printing the
-    // sheet prints exactly them. Returns false after the last sheet.
+    // The job's next sheet, from the first on: only the labels that get a marker are selected, so printing
+    // the sheet prints exactly them. Returns false after the last sheet.
     bool NextSheet(CSheet& sheet);
 
 private:
@@ -45,8 +45,8 @@ private:
     std::vector<CGridPosition> m_first;
     std::vector<CGridPosition> m_following;
     std::size_t m_nSheet = 0;
-    std::size_t m_nRun = 0;     // the next marker: m_markers.m_runs[m_nRun] ...
-    std::uint32_t m_nCopy = 0;  // ... its m_nCopy'th copy
+    std::size_t m_nRun = 0;    // the next marker: m_markers.m_runs[m_nRun] ...
+    std::uint32_t m_nCopy = 0; // ... its m_nCopy'th copy
 };
 
 // Every selected position of the sheet, row by row, left to right.

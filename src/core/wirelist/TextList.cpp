@@ -28,8 +28,8 @@ std::string Upper(std::string text)
 // What libuchardet makes of text that is not UTF-8; "" when it cannot tell.
 std::string GuessEncoding(std::string_view bytes)
 {
-    const std::unique_ptr<std::remove_pointer_t<uchardet_t>, decltype(&uchardet_delete)> detector(uchardet_new(),
-                                                                                                   &uchardet_delete);
+    const std::unique_ptr<std::remove_pointer_t<uchardet_t>, decltype(&uchardet_delete)> detector(
+        uchardet_new(), &uchardet_delete);
     if (!detector || uchardet_handle_data(detector.get(), bytes.data(), bytes.size()) != 0)
         return {};
     uchardet_data_end(detector.get());
@@ -42,8 +42,8 @@ std::string GuessEncoding(std::string_view bytes)
 // encoding Chinese spreadsheet programs write CSV in.
 bool OutranksGb18030(const std::string& guess)
 {
-    static const std::array<std::string_view, 8> kMultiByte = {"BIG5", "EUC-TW", "SHIFT_JIS", "EUC-JP",
-                                                                "EUC-KR", "UHC", "ISO-2022-JP", "ISO-2022-KR"};
+    static const std::array<std::string_view, 8> kMultiByte = {
+        "BIG5", "EUC-TW", "SHIFT_JIS", "EUC-JP", "EUC-KR", "UHC", "ISO-2022-JP", "ISO-2022-KR"};
     return std::find(kMultiByte.begin(), kMultiByte.end(), guess) != kMultiByte.end();
 }
 
@@ -74,9 +74,8 @@ std::string DecodeText(std::string_view bytes, const std::string& encoding, CDec
         std::string_view m_bytes;
         const char* m_encoding;
     };
-    static const std::array<CByteOrderMark, 3> kMarks = {{{"\xEF\xBB\xBF", "UTF-8"},
-                                                          {"\xFF\xFE", "UTF-16LE"},
-                                                          {"\xFE\xFF", "UTF-16BE"}}};
+    static const std::array<CByteOrderMark, 3> kMarks = {
+        {{"\xEF\xBB\xBF", "UTF-8"}, {"\xFF\xFE", "UTF-16LE"}, {"\xFE\xFF", "UTF-16BE"}}};
     for (const CByteOrderMark& mark : kMarks) {
         if (!bytes.starts_with(mark.m_bytes))
             continue;

@@ -36,7 +36,8 @@ std::string ReadWireListFile(const std::string& path, const CWireListOptions& op
     if (nSize < 0)
         return prefix + "cannot be read (not a regular file?)";
     if (static_cast<std::size_t>(nSize) > kMaxWireListBytes)
-        return prefix + "larger than " + std::to_string(kMaxWireListBytes >> 20) + " MB, too large for a wire list";
+        return prefix + "larger than " + std::to_string(kMaxWireListBytes >> 20) +
+               " MB, too large for a wire list";
     in.seekg(0);
     std::string bytes(static_cast<std::size_t>(nSize), '\0');
     if (!in.read(bytes.data(), nSize))

@@ -26,8 +26,7 @@ struct CWireListOptions
     std::size_t m_nRowLimit = 0;
 };
 
-enum class WireListKind
-{
+enum class WireListKind {
     Text,
     Xlsx,
     Ods,

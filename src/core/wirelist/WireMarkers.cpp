@@ -41,7 +41,8 @@ std::string Refuse(CMarkerFault fault, CMarkerFault* out)
                  std::to_string(kLabelTextLimit);
         break;
     case CMarkerFault::Kind::NotCodePage936:
-        reason = "'" + fault.m_strDetail + "' cannot be printed on a label (labels hold code page 936 characters only)";
+        reason = "'" + fault.m_strDetail +
+                 "' cannot be printed on a label (labels hold code page 936 characters only)";
         break;
     case CMarkerFault::Kind::BadQuantity:
         reason = "the quantity '" + fault.m_strDetail + "' is not a whole number from 0 to " +
@@ -111,9 +112,10 @@ std::string BuildMarkers(const CWireTable& table, const CMarkerOptions& options,
         if (options.m_quantityColumn) {
             const std::string_view quantity = Trimmed(table.Cell(r, *options.m_quantityColumn));
             int nQuantity = 0;
-            const auto [ptr, ec] = std::from_chars(quantity.data(), quantity.data() + quantity.size(), nQuantity);
-            if (quantity.empty() || ec != std::errc() || ptr != quantity.data() + quantity.size() || nQuantity < 0 ||
-                nQuantity > kMaxMarkerCopies)
+            const auto [ptr, ec] =
+                std::from_chars(quantity.data(), quantity.data() + quantity.size(), nQuantity);
+            if (quantity.empty() || ec != std::errc() || ptr != quantity.data() + quantity.size() ||
+                nQuantity < 0 || nQuantity > kMaxMarkerCopies)
                 return Refuse({r + 1, Kind::BadQuantity, std::string(quantity), 0}, fault);
             nCount = static_cast<std::uint32_t>(nQuantity);
         }
@@ -125,7 +127,8 @@ std::string BuildMarkers(const CWireTable& table, const CMarkerOptions& options,
         }
         std::optional<std::string> stored = EditTextToGbk(text);
         if (!stored)
-            return Refuse({r + 1, Kind::NotCodePage936, FirstUnstorableCharacter(text).value_or("?"), 0}, fault);
+            return Refuse({r + 1, Kind::NotCodePage936, FirstUnstorableCharacter(text).value_or("?"), 0},
+                          fault);
         if (stored->size() > kLabelTextLimit)
             return Refuse({r + 1, Kind::TooLong, {}, stored->size()}, fault);
         if (nCount == 0)

@@ -18,10 +18,10 @@ constexpr int kMaxMarkerCopies = 1000;
 
 struct CMarkerOptions
 {
-    std::vector<std::size_t> m_columns{0}; // from 0, in the order they are joined
-    std::string m_strJoin = "\n";          // UTF-8; "\n" gives one line per column
-    bool m_bHeader = false;                // the first row names the columns
-    int m_nCopies = 1;                     // markers per row
+    std::vector<std::size_t> m_columns{0};       // from 0, in the order they are joined
+    std::string m_strJoin = "\n";                // UTF-8; "\n" gives one line per column
+    bool m_bHeader = false;                      // the first row names the columns
+    int m_nCopies = 1;                           // markers per row
     std::optional<std::size_t> m_quantityColumn; // instead of m_nCopies: each row's own count
 };
 
@@ -47,8 +47,7 @@ struct CMarkerList
 // Why a row cannot be a marker, for a message in the reader's language.
 struct CMarkerFault
 {
-    enum class Kind
-    {
+    enum class Kind {
         TooLong,        // m_nBytes stored bytes, more than kLabelTextLimit
         NotCodePage936, // m_strDetail: the first character code page 936 cannot hold
         BadQuantity,    // m_strDetail: the quantity cell

@@ -36,7 +36,8 @@ const char* Attribute(const XML_Char** attributes, const char* localName)
 
 // A whole number of at most nMax from an attribute; `fallback` when absent
 // or not a number.
-std::size_t CountAttribute(const XML_Char** attributes, const char* localName, std::size_t fallback, std::size_t nMax)
+std::size_t CountAttribute(const XML_Char** attributes, const char* localName, std::size_t fallback,
+                           std::size_t nMax)
 {
     const char* text = Attribute(attributes, localName);
     if (!text)
@@ -75,8 +76,9 @@ public:
             m_zip = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error);
         if (source && !m_zip)
             zip_source_free(source);
-        std::string message = m_zip ? std::string() : std::string("the zip container is damaged (") +
-                                                           zip_error_strerror(&error) + ")";
+        std::string message =
+            m_zip ? std::string()
+                  : std::string("the zip container is damaged (") + zip_error_strerror(&error) + ")";
         zip_error_fini(&error);
         return message;
     }
@@ -111,7 +113,9 @@ public:
             [](void* data, const XML_Char* element, const XML_Char** attributes) {
                 static_cast<CXmlReader*>(data)->Start(LocalName(element), attributes);
             },
-            [](void* data, const XML_Char* element) { static_cast<CXmlReader*>(data)->End(LocalName(element)); });
+            [](void* data, const XML_Char* element) {
+                static_cast<CXmlReader*>(data)->End(LocalName(element));
+            });
         XML_SetCharacterDataHandler(parser.get(), [](void* data, const XML_Char* text, int nLength) {
             static_cast<CXmlReader*>(data)->Text(std::string_view(text, static_cast<std::size_t>(nLength)));
         });
@@ -123,7 +127,8 @@ public:
                 return "'" + name + "' is damaged (" + zip_file_strerror(file.get()) + ")";
             nTotal += static_cast<std::size_t>(nRead);
             if (nTotal > kMaxWorkbookPartBytes)
-                return "'" + name + "' unpacks to more than " + std::to_string(kMaxWorkbookPartBytes >> 20) + " MB";
+                return "'" + name + "' unpacks to more than " + std::to_string(kMaxWorkbookPartBytes >> 20) +
+                       " MB";
             const bool bFinal = nRead == 0;
             if (XML_Parse(parser.get(), buffer, static_cast<int>(nRead), bFinal) != XML_STATUS_OK)
                 break;
@@ -329,8 +334,7 @@ class CXlsxSheet : public CXmlReader
 public:
     CXlsxSheet(const std::vector<std::string>& sharedStrings, CTableBuilder& builder)
         : m_sharedStrings(sharedStrings), m_builder(builder)
-    {
-    }
+    {}
     void Start(const char* name, const XML_Char** attributes) override
     {
         if (std::strcmp(name, "row") == 0) {
@@ -341,7 +345,8 @@ public:
             m_row.Clear();
         } else if (std::strcmp(name, "c") == 0) {
             const char* reference = Attribute(attributes, "r");
-            if (const std::optional<std::size_t> nColumn = reference ? ReferenceColumn(reference) : std::nullopt)
+            if (const std::optional<std::size_t> nColumn =
+                    reference ? ReferenceColumn(reference) : std::nullopt)
                 m_row.SkipTo(*nColumn);
             const char* type = Attribute(attributes, "t");
             m_strType = type ? type : "n";
@@ -385,8 +390,10 @@ private:
     {
         if (m_strType == "s") {
             std::size_t nIndex = 0;
-            const auto [ptr, ec] = std::from_chars(m_strValue.data(), m_strValue.data() + m_strValue.size(), nIndex);
-            return ec == std::errc() && nIndex < m_sharedStrings.size() ? m_sharedStrings[nIndex] : std::string();
+            const auto [ptr, ec] =
+                std::from_chars(m_strValue.data(), m_strValue.data() + m_strValue.size(), nIndex);
+            return ec == std::errc() && nIndex < m_sharedStrings.size() ? m_sharedStrings[nIndex]
+                                                                        : std::string();
         }
         if (m_strType == "inlineStr")
             return m_strInline;
@@ -420,8 +427,9 @@ std::string ReadXlsx(const CZipArchive& zip, const CWireListOptions& options, CW
         return error;
     const CSheetEntry* sheet = &workbook.m_sheets.front();
     if (!options.m_strWorksheet.empty()) {
-        const auto found = std::find_if(workbook.m_sheets.begin(), workbook.m_sheets.end(),
-                                        [&](const CSheetEntry& entry) { return entry.m_strName == options.m_strWorksheet; });
+        const auto found =
+            std::find_if(workbook.m_sheets.begin(), workbook.m_sheets.end(),
+                         [&](const CSheetEntry& entry) { return entry.m_strName == options.m_strWorksheet; });
         if (found == workbook.m_sheets.end()) {
             std::vector<std::string> names;
             for (const CSheetEntry& entry : workbook.m_sheets)
@@ -451,7 +459,9 @@ std::string ReadXlsx(const CZipArchive& zip, const CWireListOptions& options, CW
 class COdsContent : public CXmlReader
 {
 public:
-    COdsContent(const std::string& worksheet, CTableBuilder& builder) : m_strWanted(worksheet), m_builder(builder) {}
+    COdsContent(const std::string& worksheet, CTableBuilder& builder)
+        : m_strWanted(worksheet), m_builder(builder)
+    {}
 
     void Start(const char* name, const XML_Char** attributes) override
     {

@@ -2,8 +2,8 @@
 
 #include "app/CRecentFileList.h"
 #include "app/CSplashWnd.h"
-#include "base/CommandIds.h"
 #include "app/KeyIndicators.h"
+#include "base/CommandIds.h"
 #include "model/CSheetModel.h"
 #include "model/CTAVRODoc.h"
 #include "view/CTAVROView.h"
@@ -79,21 +79,45 @@ constexpr CCommandText kCommandTexts[] = {
 
 // Buttons left to right; 0 is a separator.
 constexpr int kFileToolBar[] = {
-    ID::FileNewSheet, ID::FileOpen, ID::FileSave, 0,
-    ID::SelectAll, ID::SelectNone, ID::InvertSelection, 0,
-    ID::SelectText, ID::SelectEmpty, 0,
-    ID::SetText, ID::ClearText, 0,
-    ID::FullPage, 0,
-    ID::PrintBaseline, ID::PrintLabels, 0,
+    ID::FileNewSheet,
+    ID::FileOpen,
+    ID::FileSave,
+    0,
+    ID::SelectAll,
+    ID::SelectNone,
+    ID::InvertSelection,
+    0,
+    ID::SelectText,
+    ID::SelectEmpty,
+    0,
+    ID::SetText,
+    ID::ClearText,
+    0,
+    ID::FullPage,
+    0,
+    ID::PrintBaseline,
+    ID::PrintLabels,
+    0,
     ID::AppAbout,
 };
 
 constexpr int kFormatBar[] = {
-    ID::Font, ID::AutoShrink, 0,
-    ID::LabelSettings, 0,
-    ID::AlignTopLeft, ID::AlignTopCentre, ID::AlignTopRight, 0,
-    ID::AlignMiddleLeft, ID::AlignMiddleCentre, ID::AlignMiddleRight, 0,
-    ID::AlignBottomLeft, ID::AlignBottomCentre, ID::AlignBottomRight,
+    ID::Font,
+    ID::AutoShrink,
+    0,
+    ID::LabelSettings,
+    0,
+    ID::AlignTopLeft,
+    ID::AlignTopCentre,
+    ID::AlignTopRight,
+    0,
+    ID::AlignMiddleLeft,
+    ID::AlignMiddleCentre,
+    ID::AlignMiddleRight,
+    0,
+    ID::AlignBottomLeft,
+    ID::AlignBottomCentre,
+    ID::AlignBottomRight,
 };
 
 // A menu: its caption and its items, each the item's text (the part after a
@@ -106,13 +130,17 @@ struct CMenuItem
 
 const CMenuItem kTextMenu[] = {{"清除文字(&D)", ID::ClearText}, {"设定文字(&S)", ID::SetText}};
 const CMenuItem kSelectMenu[] = {
-    {"全选(&A)", ID::SelectAll},   {"全不选(&N)", ID::SelectNone},   {"反选(&V)", ID::InvertSelection},
-    {nullptr, 0},                  {"选取文字(&T)", ID::SelectText}, {"选取空白(&O)", ID::SelectEmpty},
+    {"全选(&A)", ID::SelectAll},       {"全不选(&N)", ID::SelectNone},
+    {"反选(&V)", ID::InvertSelection}, {nullptr, 0},
+    {"选取文字(&T)", ID::SelectText},  {"选取空白(&O)", ID::SelectEmpty},
 };
 const CMenuItem kViewMenu[] = {
-    {"整页显示(&W)", ID::FullPage},        {nullptr, 0},
-    {"文件工具栏(&T)", ID::ViewToolBar},   {"标签格式工具栏(&M)", ID::ViewFormatBar},
-    {nullptr, 0},                          {"状态栏(&S)", ID::ViewStatusBar},
+    {"整页显示(&W)", ID::FullPage},
+    {nullptr, 0},
+    {"文件工具栏(&T)", ID::ViewToolBar},
+    {"标签格式工具栏(&M)", ID::ViewFormatBar},
+    {nullptr, 0},
+    {"状态栏(&S)", ID::ViewStatusBar},
 };
 const CMenuItem kHelpMenu[] = {{"关于 TAVRO(&A)...", ID::AppAbout}};
 
@@ -126,26 +154,16 @@ struct CAccelerator
 };
 
 const CAccelerator kAccelerators[] = {
-    {Qt::CTRL | Qt::Key_A, ID::SelectAll},
-    {Qt::CTRL | Qt::Key_I, ID::InvertSelection},
-    {Qt::CTRL | Qt::Key_L, ID::PrintBaseline},
-    {Qt::CTRL | Qt::Key_N, ID::FileNewSheet},
-    {Qt::CTRL | Qt::Key_O, ID::FileOpen},
-    {Qt::CTRL | Qt::Key_P, ID::PrintLabels},
-    {Qt::CTRL | Qt::Key_S, ID::FileSave},
-    {Qt::CTRL | Qt::Key_T, ID::SetText},
-    {Qt::CTRL | Qt::Key_W, ID::FullPage},
-    {QKeyCombination(Qt::Key_Delete), ID::ClearText},
-    {Qt::CTRL | Qt::Key_C, ID::EditCopy},
-    {Qt::CTRL | Qt::Key_Insert, ID::EditCopy},
-    {Qt::CTRL | Qt::Key_V, ID::EditPaste},
-    {Qt::SHIFT | Qt::Key_Insert, ID::EditPaste},
-    {Qt::CTRL | Qt::Key_X, ID::EditCut},
-    {Qt::SHIFT | Qt::Key_Delete, ID::EditCut},
-    {Qt::CTRL | Qt::Key_Z, ID::EditUndo},
-    {Qt::ALT | Qt::Key_Backspace, ID::EditUndo},
-    {QKeyCombination(Qt::Key_F6), ID::NextPane},
-    {Qt::SHIFT | Qt::Key_F6, ID::PrevPane},
+    {Qt::CTRL | Qt::Key_A, ID::SelectAll},       {Qt::CTRL | Qt::Key_I, ID::InvertSelection},
+    {Qt::CTRL | Qt::Key_L, ID::PrintBaseline},   {Qt::CTRL | Qt::Key_N, ID::FileNewSheet},
+    {Qt::CTRL | Qt::Key_O, ID::FileOpen},        {Qt::CTRL | Qt::Key_P, ID::PrintLabels},
+    {Qt::CTRL | Qt::Key_S, ID::FileSave},        {Qt::CTRL | Qt::Key_T, ID::SetText},
+    {Qt::CTRL | Qt::Key_W, ID::FullPage},        {QKeyCombination(Qt::Key_Delete), ID::ClearText},
+    {Qt::CTRL | Qt::Key_C, ID::EditCopy},        {Qt::CTRL | Qt::Key_Insert, ID::EditCopy},
+    {Qt::CTRL | Qt::Key_V, ID::EditPaste},       {Qt::SHIFT | Qt::Key_Insert, ID::EditPaste},
+    {Qt::CTRL | Qt::Key_X, ID::EditCut},         {Qt::SHIFT | Qt::Key_Delete, ID::EditCut},
+    {Qt::CTRL | Qt::Key_Z, ID::EditUndo},        {Qt::ALT | Qt::Key_Backspace, ID::EditUndo},
+    {QKeyCombination(Qt::Key_F6), ID::NextPane}, {Qt::SHIFT | Qt::Key_F6, ID::PrevPane},
 };
 
 QString Utf8(const char* text)
@@ -306,14 +324,18 @@ void CMainFrame::CreateMenus()
 
     m_pFileMenu = addMenu("文件(&F)");
     const CMenuItem fileItems[] = {
-        {"新建(&N)\tCtrl+N", ID::FileNewSheet}, {"打开(&O)...\tCtrl+O", ID::FileOpen},
+        {"新建(&N)\tCtrl+N", ID::FileNewSheet},
+        {"打开(&O)...\tCtrl+O", ID::FileOpen},
         {"导入线号表(&W)...", ID::ImportWireList},
-        {"保存(&S)\tCtrl+S", ID::FileSave},     {"另存为(&A)...", ID::FileSaveAs},
+        {"保存(&S)\tCtrl+S", ID::FileSave},
+        {"另存为(&A)...", ID::FileSaveAs},
         {nullptr, 0},
-        {"设定偏移量(&M)...", ID::PageOffset},  {"打印校准页(&C)...", ID::CalibrationPage},
+        {"设定偏移量(&M)...", ID::PageOffset},
+        {"打印校准页(&C)...", ID::CalibrationPage},
         {"设置打印机(&R)...", ID::FilePrintSetup},
         {nullptr, 0},
-        {"打印预览(&V)", ID::PrintPreviewMenu}, {"打印基准线(&L)...", ID::PrintBaseline},
+        {"打印预览(&V)", ID::PrintPreviewMenu},
+        {"打印基准线(&L)...", ID::PrintBaseline},
         {"打印标签(&P)...\tCtrl+P", ID::PrintLabels},
         {nullptr, 0},
     };

@@ -21,7 +21,8 @@ QString Canonical(const QString& path)
 QStringList ReadStoredList(QSettings& settings)
 {
     QStringList paths;
-    const int nSize = std::min(settings.beginReadArray(SettingsKeys::kRecentFiles), CRecentFileList::kMaxEntries);
+    const int nSize =
+        std::min(settings.beginReadArray(SettingsKeys::kRecentFiles), CRecentFileList::kMaxEntries);
     for (int i = 0; i < nSize; ++i) {
         settings.setArrayIndex(i);
         const QString path = settings.value(SettingsKeys::kRecentFile).toString();

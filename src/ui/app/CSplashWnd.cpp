@@ -51,8 +51,7 @@ void CSplashWnd::ShowSplashScreen(QWidget* pOwner)
     splash->repaint();
 }
 
-CSplashWnd::CSplashWnd(QWidget* pOwner)
-    : QWidget(pOwner, Qt::SplashScreen | Qt::FramelessWindowHint)
+CSplashWnd::CSplashWnd(QWidget* pOwner) : QWidget(pOwner, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     s_pCurrent = this;
     SetBeforeMessageBox([] {

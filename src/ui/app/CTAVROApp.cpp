@@ -3,9 +3,9 @@
 #include "app/CAboutDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CSplashWnd.h"
-#include "base/CommandIds.h"
 #include "app/CommandLine.h"
 #include "app/DesktopIntegration.h"
+#include "base/CommandIds.h"
 #include "model/CTAVRODoc.h"
 #include "view/CTAVROView.h"
 
@@ -42,7 +42,8 @@ void CTAVROApp::InstallTranslations()
     if (s_pTranslator)
         return;
     s_pTranslator = new QTranslator(qApp);
-    if (s_pTranslator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (s_pTranslator->load(QStringLiteral("qtbase_zh_CN"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(s_pTranslator);
 }
 
@@ -60,10 +61,10 @@ bool CTAVROApp::InitInstance(const CCommandLineInfo& cmdInfo)
     connect(m_pDocument.get(), &CTAVRODoc::pathNameChanged, m_pMainFrame.get(),
             [this] { m_pMainFrame->SetDocumentTitle(m_pDocument->GetTitle()); });
     connect(m_pDocument.get(), &CTAVRODoc::fileUsed, this, &CTAVROApp::AddToRecentFileList);
-    connect(m_pMainFrame.get(), &CMainFrame::fileDropped, this, [this](const QString& path) { OpenDocumentFile(path); });
+    connect(m_pMainFrame.get(), &CMainFrame::fileDropped, this,
+            [this](const QString& path) { OpenDocumentFile(path); });
     // The view's New command, once its sheet type is confirmed, ends here.
-    connect(m_pMainFrame->GetView(), &CTAVROView::newDocumentRequested, this,
-            [this] { NewDocument(); });
+    connect(m_pMainFrame->GetView(), &CTAVROView::newDocumentRequested, this, [this] { NewDocument(); });
 
     RegisterDesktopIntegration();
 

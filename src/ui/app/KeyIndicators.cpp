@@ -16,7 +16,8 @@ std::optional<CLockKeys> ReadLockKeys()
         return std::nullopt;
     // Indicators by name: their bit positions differ between keymaps. The
     // names' atoms are looked up once; the program has one display.
-    static const Atom s_atoms[] = {XInternAtom(display, "Caps Lock", True), XInternAtom(display, "Num Lock", True),
+    static const Atom s_atoms[] = {XInternAtom(display, "Caps Lock", True),
+                                   XInternAtom(display, "Num Lock", True),
                                    XInternAtom(display, "Scroll Lock", True)};
     const auto isOn = [display](Atom atom) {
         Bool bOn = False;

@@ -25,7 +25,8 @@ protected:
             QTimer::singleShot(0, this, [] {
                 const auto now = std::chrono::system_clock::now().time_since_epoch();
                 std::printf("first-paint-ns %lld\n",
-                            static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+                            static_cast<long long>(
+                                std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
                 std::fflush(stdout);
                 QCoreApplication::exit(0);
             });

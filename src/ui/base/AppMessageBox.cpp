@@ -34,8 +34,8 @@ QMessageBox::StandardButton AppMessageBox(QWidget* parent, QMessageBox::Icon ico
 
 void ShowFieldMessage(QWidget* pField, const QString& message, bool bWarningIcon)
 {
-    AppMessageBox(pField ? pField->window() : nullptr, bWarningIcon ? QMessageBox::Warning : QMessageBox::NoIcon,
-                  message);
+    AppMessageBox(pField ? pField->window() : nullptr,
+                  bWarningIcon ? QMessageBox::Warning : QMessageBox::NoIcon, message);
     if (!pField)
         return;
     pField->setFocus(Qt::OtherFocusReason);

@@ -18,7 +18,8 @@ std::unique_ptr<QSettings> OpenAppSettings()
         if (!bWarned) {
             bWarned = true;
             std::cerr << "tavromark: not using the settings file '" << *path << "': "
-                      << (nError == EFBIG ? "larger than any settings file of this program" : FileErrorText(nError))
+                      << (nError == EFBIG ? "larger than any settings file of this program"
+                                          : FileErrorText(nError))
                       << "; the defaults apply and settings are not kept\n";
         }
         return nullptr;

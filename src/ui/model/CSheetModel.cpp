@@ -3,8 +3,7 @@
 #include <algorithm>
 
 CSheetModel::CSheetModel(QObject* parent) : QObject(parent)
-{
-}
+{}
 
 const CLabelRecord& CSheetModel::Label(LabelIndex nIndex) const
 {
@@ -30,8 +29,8 @@ std::vector<LabelIndex> CSheetModel::GridIndices() const
 int CSheetModel::SelectedCount() const
 {
     const std::vector<LabelIndex> indices = GridIndices();
-    return static_cast<int>(
-        std::count_if(indices.begin(), indices.end(), [this](LabelIndex n) { return Label(n).IsSelected(); }));
+    return static_cast<int>(std::count_if(indices.begin(), indices.end(),
+                                          [this](LabelIndex n) { return Label(n).IsSelected(); }));
 }
 
 void CSheetModel::SetModified(bool bModified)
@@ -42,7 +41,8 @@ void CSheetModel::SetModified(bool bModified)
     Q_EMIT modifiedChanged(m_bModified);
 }
 
-CLabelEdit CSheetModel::MakeEdit(const std::vector<LabelIndex>& indices, const std::vector<CLabelRecord>& after) const
+CLabelEdit CSheetModel::MakeEdit(const std::vector<LabelIndex>& indices,
+                                 const std::vector<CLabelRecord>& after) const
 {
     CLabelEdit edit;
     for (std::size_t i = 0; i < indices.size() && i < after.size(); ++i) {

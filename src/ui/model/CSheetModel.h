@@ -53,8 +53,7 @@ public:
 
     // How an edit that changed nothing counts: some commands mark the
     // document modified whenever the user confirmed them.
-    enum class Marking
-    {
+    enum class Marking {
         IfChanged,
         Always,
     };

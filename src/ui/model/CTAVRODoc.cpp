@@ -74,11 +74,12 @@ bool CTAVRODoc::OnOpenDocument(const QString& path)
         // A file that cannot be opened at all is still worth a word: it may
         // be a stale entry of the recent-file list.
         const QFileInfo info(path);
-        const QString reason = !info.exists() ? QStringLiteral("文件不存在。")
-                               : info.isDir() ? QStringLiteral("这是一个文件夹。")
-                               : CheckFileForReading(FileSystemPath(path)) == kErrNotRegularFile
-                                   ? QStringLiteral("这不是普通文件（而是管道、设备或套接字），无法作为文档读取。")
-                                   : QStringLiteral("没有读取该文件的权限。");
+        const QString reason =
+            !info.exists() ? QStringLiteral("文件不存在。")
+            : info.isDir() ? QStringLiteral("这是一个文件夹。")
+            : CheckFileForReading(FileSystemPath(path)) == kErrNotRegularFile
+                ? QStringLiteral("这不是普通文件（而是管道、设备或套接字），无法作为文档读取。")
+                : QStringLiteral("没有读取该文件的权限。");
         AppMessageBox(DialogParent(), QMessageBox::Warning,
                       QStringLiteral("无法打开文件 %1。\n%2").arg(QDir::toNativeSeparators(path), reason));
         return false;
@@ -92,8 +93,9 @@ bool CTAVRODoc::OnOpenDocument(const QString& path)
         return false;
     case SheetReadResult::Corrupt:
         AppMessageBox(DialogParent(), QMessageBox::Warning,
-                      unconvertible ? QStringLiteral("非预期的文件格式。\n") + UnconvertibleCharText(*unconvertible)
-                                    : QStringLiteral("非预期的文件格式。"));
+                      unconvertible
+                          ? QStringLiteral("非预期的文件格式。\n") + UnconvertibleCharText(*unconvertible)
+                          : QStringLiteral("非预期的文件格式。"));
         return false;
     }
     return false;
@@ -111,7 +113,8 @@ bool CTAVRODoc::OnSaveDocument(const QString& path)
     }
     if (const int nError = SaveSheetFile(FileSystemPath(path), m_model.Sheet())) {
         AppMessageBox(DialogParent(), QMessageBox::Warning,
-                      QStringLiteral("保存文档失败。\n%1\n%2").arg(QDir::toNativeSeparators(path), SystemErrorText(nError)));
+                      QStringLiteral("保存文档失败。\n%1\n%2")
+                          .arg(QDir::toNativeSeparators(path), SystemErrorText(nError)));
         return false;
     }
     SetModifiedFlag(false);
@@ -129,7 +132,8 @@ bool CTAVRODoc::DoSave(const QString& path)
 {
     QString target = path;
     if (target.isEmpty()) {
-        const QString proposal = m_strPathName.isEmpty() ? GetTitle() + QStringLiteral(".tav") : m_strPathName;
+        const QString proposal =
+            m_strPathName.isEmpty() ? GetTitle() + QStringLiteral(".tav") : m_strPathName;
         QFileDialog dlg(DialogParent(), QString(), proposal);
         dlg.setAcceptMode(QFileDialog::AcceptSave);
         dlg.setNameFilters({QStringLiteral("TAVRO 文件 (*.tav)"), QStringLiteral("所有文件 (*.*)")});
@@ -150,7 +154,8 @@ bool CTAVRODoc::SaveModified()
     if (!IsModified())
         return true;
     const QString name = m_strPathName.isEmpty() ? GetTitle() : QDir::toNativeSeparators(m_strPathName);
-    switch (AppMessageBox(DialogParent(), QMessageBox::Question, QStringLiteral("将改动保存到 %1？").arg(name),
+    switch (AppMessageBox(DialogParent(), QMessageBox::Question,
+                          QStringLiteral("将改动保存到 %1？").arg(name),
                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes)) {
     case QMessageBox::Yes:
         return DoFileSave();

@@ -49,10 +49,11 @@ CCalibrationDlg::CCalibrationDlg(const QString& strPrinter, const CCalibrationMa
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     setWindowTitle(QStringLiteral("校准打印机"));
 
-    auto* intro = new QLabel(QStringLiteral("打印机： %1\n用直尺在校准页上量出十字线中心到纸张左边缘（X）和上边缘（Y）"
-                                            "的距离，单位 mm，精确到 0.1 mm。")
-                                 .arg(strPrinter),
-                             this);
+    auto* intro =
+        new QLabel(QStringLiteral("打印机： %1\n用直尺在校准页上量出十字线中心到纸张左边缘（X）和上边缘（Y）"
+                                  "的距离，单位 mm，精确到 0.1 mm。")
+                       .arg(strPrinter),
+                   this);
     intro->setWordWrap(true);
 
     const auto spin = [this](const char* name, int nNominal) {
@@ -114,14 +115,16 @@ void CCalibrationDlg::UpdateResult()
     m_calibration = m_bSound ? CPrinterCalibration{x.m_nMove, y.m_nMove, x.m_nScalePpm, y.m_nScalePpm}
                              : CPrinterCalibration();
     if (m_bSound) {
-        m_labelResult->setText(QStringLiteral("结果：偏移量 X %1，Y %2（单位 0.01 mm）\n比例 X %3，Y %4（单位 ppm）")
-                                   .arg(x.m_nMove)
-                                   .arg(y.m_nMove)
-                                   .arg(x.m_nScalePpm)
-                                   .arg(y.m_nScalePpm));
+        m_labelResult->setText(
+            QStringLiteral("结果：偏移量 X %1，Y %2（单位 0.01 mm）\n比例 X %3，Y %4（单位 ppm）")
+                .arg(x.m_nMove)
+                .arg(y.m_nMove)
+                .arg(x.m_nScalePpm)
+                .arg(y.m_nScalePpm));
     } else {
-        const QString problem = x.m_check != CalibrationCheck::Ok ? QStringLiteral("X：") + AxisProblem(x.m_check)
-                                                                   : QStringLiteral("Y：") + AxisProblem(y.m_check);
+        const QString problem = x.m_check != CalibrationCheck::Ok
+                                    ? QStringLiteral("X：") + AxisProblem(x.m_check)
+                                    : QStringLiteral("Y：") + AxisProblem(y.m_check);
         m_labelResult->setText(QStringLiteral("无法计算：%1").arg(problem));
     }
     m_btnSave->setEnabled(m_bSound);
@@ -132,7 +135,8 @@ void CCalibrationDlg::accept()
     if (!m_bSound)
         return;
     if (const QString error = WritePrinterCalibration(m_strPrinter, m_calibration); !error.isEmpty()) {
-        AppMessageBox(this, QMessageBox::Warning, QStringLiteral("这台打印机的校准值无法保存。\n%1").arg(error));
+        AppMessageBox(this, QMessageBox::Warning,
+                      QStringLiteral("这台打印机的校准值无法保存。\n%1").arg(error));
         return;
     }
     QDialog::accept();

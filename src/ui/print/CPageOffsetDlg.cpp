@@ -6,12 +6,12 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QPushButton>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -39,7 +39,8 @@ protected:
         painter.drawRect(rcAfter);
         painter.setPen(Qt::black);
         painter.drawLine(rcBefore.left(), 8, rcAfter.left(), 8);
-        painter.drawText(QRect(rcBefore.left(), 0, rcAfter.left() - rcBefore.left(), 8), Qt::AlignCenter, "X");
+        painter.drawText(QRect(rcBefore.left(), 0, rcAfter.left() - rcBefore.left(), 8), Qt::AlignCenter,
+                         "X");
         painter.drawLine(100, rcBefore.top(), 100, rcAfter.top());
         painter.drawText(QRect(101, rcBefore.top(), 9, rcAfter.top() - rcBefore.top()), Qt::AlignCenter, "Y");
     }
@@ -90,7 +91,8 @@ CPageOffsetDlg::CPageOffsetDlg(QWidget* parent) : QDialog(parent)
     fields->addWidget(m_editScaleX, 3, 1);
     fields->addWidget(label(QStringLiteral("比例 Y : "), m_editScaleY), 4, 0);
     fields->addWidget(m_editScaleY, 4, 1);
-    fields->addWidget(new QLabel(QStringLiteral("单位： ppm（百万分之一）"), this), 5, 0, 1, 2, Qt::AlignCenter);
+    fields->addWidget(new QLabel(QStringLiteral("单位： ppm（百万分之一）"), this), 5, 0, 1, 2,
+                      Qt::AlignCenter);
 
     auto* top = new QHBoxLayout;
     top->addWidget(new COffsetPicture(this));
@@ -121,9 +123,11 @@ int CPageOffsetDlg::exec()
     m_labelPrinter->setText(bPrinter ? QStringLiteral("打印机： %1").arg(m_strPrinter)
                                      : QStringLiteral("打印机： （没有安装打印机）"));
     if (m_bPrinterOwn)
-        m_labelSource->setText(QStringLiteral("显示的是这台打印机自己的校准值。选“用于所有打印机”则改为设定所有打印机共用的偏移量，这台打印机自己的值随之删除。"));
+        m_labelSource->setText(QStringLiteral("显示的是这台打印机自己的校准值。选“用于所有打印机”则改为设定所"
+                                              "有打印机共用的偏移量，这台打印机自己的值随之删除。"));
     else
-        m_labelSource->setText(QStringLiteral("这台打印机没有自己的校准值，显示的是所有打印机共用的偏移量。"));
+        m_labelSource->setText(
+            QStringLiteral("这台打印机没有自己的校准值，显示的是所有打印机共用的偏移量。"));
     m_checkAllPrinters->setChecked(!m_bPrinterOwn || !bPrinter);
     m_checkAllPrinters->setEnabled(bPrinter);
     UpdateScaleBoxes();
@@ -153,8 +157,9 @@ bool CPageOffsetDlg::ExchangeValue(QLineEdit* pEdit, QString& strValue, int nLim
         strMessage = bScale ? QStringLiteral("比例必须为数字") : QStringLiteral("偏移量必须为数字");
         break;
     case OffsetTextCheck::OutOfRange:
-        strMessage = bScale ? QStringLiteral("比例必须在%1和%2之间（单位 ppm）。").arg(-nLimit).arg(nLimit)
-                            : QStringLiteral("偏移量必须在%1和%2之间（单位 0.01 mm）。").arg(-nLimit).arg(nLimit);
+        strMessage =
+            bScale ? QStringLiteral("比例必须在%1和%2之间（单位 ppm）。").arg(-nLimit).arg(nLimit)
+                   : QStringLiteral("偏移量必须在%1和%2之间（单位 0.01 mm）。").arg(-nLimit).arg(nLimit);
         break;
     }
     AppMessageBox(this, QMessageBox::Warning, strMessage);
@@ -173,8 +178,8 @@ void CPageOffsetDlg::accept()
     const bool bForAll = m_checkAllPrinters->isChecked();
     QString strScaleX = QStringLiteral("0");
     QString strScaleY = QStringLiteral("0");
-    if (!bForAll &&
-        (!ExchangeValue(m_editScaleX, strScaleX, kMaxScalePpm) || !ExchangeValue(m_editScaleY, strScaleY, kMaxScalePpm)))
+    if (!bForAll && (!ExchangeValue(m_editScaleX, strScaleX, kMaxScalePpm) ||
+                     !ExchangeValue(m_editScaleY, strScaleY, kMaxScalePpm)))
         return;
     if (!bForAll) {
         // A printer's own values live only in the settings file: unsaved,
@@ -183,7 +188,8 @@ void CPageOffsetDlg::accept()
         const QString error = WritePrinterCalibration(
             m_strPrinter, {value(strOffsetX), value(strOffsetY), value(strScaleX), value(strScaleY)});
         if (!error.isEmpty()) {
-            AppMessageBox(this, QMessageBox::Warning, QStringLiteral("这台打印机的校准值无法保存。\n%1").arg(error));
+            AppMessageBox(this, QMessageBox::Warning,
+                          QStringLiteral("这台打印机的校准值无法保存。\n%1").arg(error));
             return;
         }
     }
@@ -198,7 +204,8 @@ void CPageOffsetDlg::accept()
             error = RemovePrinterCalibration(m_strPrinter);
         // The values apply from now on even when they cannot be kept.
         if (!error.isEmpty())
-            AppMessageBox(this, QMessageBox::Warning, QStringLiteral("偏移量无法保存，只在本次运行中有效。\n%1").arg(error));
+            AppMessageBox(this, QMessageBox::Warning,
+                          QStringLiteral("偏移量无法保存，只在本次运行中有效。\n%1").arg(error));
     }
     QDialog::accept();
 }

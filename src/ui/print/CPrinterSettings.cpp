@@ -143,10 +143,15 @@ CPrinterDescription CPrinterSettings::Describe(const QPrinter& printer)
     CPrinterDescription description = CPrinterDescription::ForPrinter(printer.printerName().toStdString());
     const QPageLayout layout = printer.pageLayout();
     description.m_strSettings += "PageSize=" + layout.pageSize().key().toStdString() + "\n";
-    description.m_strSettings += "Width=" + QString::number(layout.pageSize().size(QPageSize::Millimeter).width()).toStdString() + "\n";
-    description.m_strSettings += "Height=" + QString::number(layout.pageSize().size(QPageSize::Millimeter).height()).toStdString() + "\n";
+    description.m_strSettings +=
+        "Width=" + QString::number(layout.pageSize().size(QPageSize::Millimeter).width()).toStdString() +
+        "\n";
+    description.m_strSettings +=
+        "Height=" + QString::number(layout.pageSize().size(QPageSize::Millimeter).height()).toStdString() +
+        "\n";
     description.m_strSettings += std::string("Orientation=") +
-                                 (layout.orientation() == QPageLayout::Landscape ? "landscape" : "portrait") + "\n";
+                                 (layout.orientation() == QPageLayout::Landscape ? "landscape" : "portrait") +
+                                 "\n";
     description.m_strSettings += "Copies=" + std::to_string(printer.copyCount()) + "\n";
     return description;
 }
@@ -166,7 +171,8 @@ bool CPrinterSettings::ConfigurePrinter(QPrinter& printer)
         printer.setPageSize(QPageSize(QSizeF(dWidth, dHeight), QPageSize::Millimeter));
     const std::string orientation = SettingValue(*current, "Orientation");
     if (!orientation.empty())
-        printer.setPageOrientation(orientation == "landscape" ? QPageLayout::Landscape : QPageLayout::Portrait);
+        printer.setPageOrientation(orientation == "landscape" ? QPageLayout::Landscape
+                                                              : QPageLayout::Portrait);
     const int nCopies = QString::fromStdString(SettingValue(*current, "Copies")).toInt();
     if (nCopies >= 1 && nCopies <= 999)
         printer.setCopyCount(nCopies);

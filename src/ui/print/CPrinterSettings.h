@@ -11,7 +11,8 @@ class QPrinter;
 class QWidget;
 
 // What the print setup command says when there is no printer to choose.
-inline const QString kMsgNoPrinter = QStringLiteral("没有安装打印机。请先在系统中添加一台打印机，再设置打印机。");
+inline const QString kMsgNoPrinter =
+    QStringLiteral("没有安装打印机。请先在系统中添加一台打印机，再设置打印机。");
 
 // The stored printer choice: which printer, its paper, orientation and
 // copies, kept across runs in "tavrops.spd" in the settings directory.

@@ -118,7 +118,8 @@ std::string RunCommandLinePrint(const CCommandLineInfo& cmdInfo)
     if (cmdInfo.m_nShellCommand != Cmd::ExportPdf) {
         QPrinter printer(QPrinter::HighResolution);
         const bool bNamed = cmdInfo.m_nShellCommand != Cmd::FilePrint;
-        if (std::string error = OpenCommandLinePrinter(bNamed ? cmdInfo.m_strPrinterName : std::string(), printer);
+        if (std::string error =
+                OpenCommandLinePrinter(bNamed ? cmdInfo.m_strPrinterName : std::string(), printer);
             !error.empty())
             return error;
         if (cmdInfo.m_nShellCommand == Cmd::PrintCalibrationPage) {
@@ -139,7 +140,8 @@ std::string RunCommandLinePrint(const CCommandLineInfo& cmdInfo)
         error = ExportCalibrationPdf(output, sheet.m_format);
     } else {
         CPrinterCalibration calibration;
-        if (std::string unknown = PdfCalibration(cmdInfo.m_strPrinterName, offset, calibration); !unknown.empty())
+        if (std::string unknown = PdfCalibration(cmdInfo.m_strPrinterName, offset, calibration);
+            !unknown.empty())
             return unknown;
         if (bList) {
             if (ExportMarkerSheetsPdf(output, listSheets, cmdInfo.m_printMode, calibration, error) !=

@@ -76,7 +76,8 @@ std::optional<CPrinterCalibration> ReadPrinterCalibration(const QString& queue)
 
 CPrinterCalibration CalibrationForPrinter(const QString& queue, const CPageOffset& machineWide)
 {
-    return ReadPrinterCalibration(queue).value_or(CPrinterCalibration{machineWide.m_nMoveX, machineWide.m_nMoveY});
+    return ReadPrinterCalibration(queue).value_or(
+        CPrinterCalibration{machineWide.m_nMoveX, machineWide.m_nMoveY});
 }
 
 QString WritePrinterCalibration(const QString& queue, const CPrinterCalibration& calibration)

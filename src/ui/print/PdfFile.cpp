@@ -4,16 +4,16 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <QPainter>
 #include <QPageSize>
+#include <QPainter>
 #include <QPdfWriter>
 
 #include <cerrno>
 
 QPageLayout SheetPdfLayout(const CPageFormat& format)
 {
-    const QPageSize pageSize(QSizeF(format.m_dPageWidth, format.m_dPageHeight), QPageSize::Millimeter, QString(),
-                             QPageSize::ExactMatch);
+    const QPageSize pageSize(QSizeF(format.m_dPageWidth, format.m_dPageHeight), QPageSize::Millimeter,
+                             QString(), QPageSize::ExactMatch);
     return QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter);
 }
 
@@ -37,5 +37,6 @@ int WritePdfFile(const QString& path, const QPageLayout& layout, int nDotsPerInc
         if (!bCompleted)
             return ECANCELED;
     }
-    return WriteFileAtomically(QFile::encodeName(path).toStdString(), std::string_view(pdf.constData(), pdf.size()));
+    return WriteFileAtomically(QFile::encodeName(path).toStdString(),
+                               std::string_view(pdf.constData(), pdf.size()));
 }

@@ -1,8 +1,8 @@
 #include "print/PrintPage.h"
 
 #include "model/FileAccess.h"
-#include "print/PdfFile.h"
 #include "model/SharedConstants.h"
+#include "print/PdfFile.h"
 #include "print/PrintLayout.h"
 #include "render/LabelRenderer.h"
 
@@ -14,7 +14,6 @@
 #include <functional>
 
 namespace {
-
 
 // The calibration page's crosshairs: lines 0.15 mm wide, arms 6 mm long, a
 // circle of 2 mm radius, the distances 2.5 mm away from the centre.
@@ -35,7 +34,8 @@ CDeviceResolution ResolutionOf(const QPainter& painter)
 // One crosshair at (nX, nY) mm, its distances on the side towards the
 // middle of the label area (bRight: the mark is a right one, the text goes
 // left of it; bBottom likewise above).
-void DrawCalibrationMark(QPainter& painter, CDeviceResolution resolution, int nX, int nY, bool bRight, bool bBottom)
+void DrawCalibrationMark(QPainter& painter, CDeviceResolution resolution, int nX, int nY, bool bRight,
+                         bool bBottom)
 {
     const auto x = [&](double dMillimetres) { return ToDevice(resolution.m_nDpiX, dMillimetres); };
     const auto y = [&](double dMillimetres) { return ToDevice(resolution.m_nDpiY, dMillimetres); };
@@ -45,19 +45,23 @@ void DrawCalibrationMark(QPainter& painter, CDeviceResolution resolution, int nX
     painter.drawEllipse(centre, x(kMarkCircle), y(kMarkCircle));
     const double dLeft = bRight ? nX - kMarkTextGap - kMarkTextWidth : nX + kMarkTextGap;
     const double dTop = bBottom ? nY - kMarkTextGap - kMarkTextHeight : nY + kMarkTextGap;
-    const QRectF rcText(QPointF(x(dLeft), y(dTop)), QPointF(x(dLeft + kMarkTextWidth), y(dTop + kMarkTextHeight)));
-    const Qt::Alignment align = (bRight ? Qt::AlignRight : Qt::AlignLeft) | (bBottom ? Qt::AlignBottom : Qt::AlignTop);
+    const QRectF rcText(QPointF(x(dLeft), y(dTop)),
+                        QPointF(x(dLeft + kMarkTextWidth), y(dTop + kMarkTextHeight)));
+    const Qt::Alignment align =
+        (bRight ? Qt::AlignRight : Qt::AlignLeft) | (bBottom ? Qt::AlignBottom : Qt::AlignTop);
     painter.drawText(rcText, align, QStringLiteral("X %1 mm\nY %2 mm").arg(nX).arg(nY));
 }
 
 // A one-page PDF of the page size of `format` at 600 dots per inch, drawn by
 // `draw`, written atomically.
-QString WritePdfPage(const QString& path, const CPageFormat& format, const std::function<void(QPainter&)>& draw)
+QString WritePdfPage(const QString& path, const CPageFormat& format,
+                     const std::function<void(QPainter&)>& draw)
 {
-    const int nError = WritePdfFile(path, SheetPdfLayout(format), kPdfDotsPerInch, [&](QPainter& painter, QPdfWriter&) {
-        draw(painter);
-        return true;
-    });
+    const int nError =
+        WritePdfFile(path, SheetPdfLayout(format), kPdfDotsPerInch, [&](QPainter& painter, QPdfWriter&) {
+            draw(painter);
+            return true;
+        });
     return nError ? QString::fromStdString(FileErrorText(nError)) : QString();
 }
 
@@ -69,7 +73,8 @@ void ScaleForPrinter(QPainter& painter, const CPrinterCalibration& calibration)
         painter.scale(ScaleFactor(calibration.m_nScaleX), ScaleFactor(calibration.m_nScaleY));
 }
 
-void PrintSheetPage(QPainter& painter, const CSheet& sheet, PrintMode printMode, const CPrinterCalibration& calibration)
+void PrintSheetPage(QPainter& painter, const CSheet& sheet, PrintMode printMode,
+                    const CPrinterCalibration& calibration)
 {
     const CDeviceResolution resolution = ResolutionOf(painter);
     const double sx = ScaleFactor(calibration.m_nScaleX);
@@ -90,8 +95,9 @@ void PrintSheetPage(QPainter& painter, const CSheet& sheet, PrintMode printMode,
             DrawFrameRect(painter, rc);
         }
         if (printed.m_bText) {
-            const QRect rcText(QPoint(qRound(printed.m_rc.left / sx), qRound(printed.m_rc.top / sy)),
-                               QPoint(qRound(printed.m_rc.right / sx) - 1, qRound(printed.m_rc.bottom / sy) - 1));
+            const QRect rcText(
+                QPoint(qRound(printed.m_rc.left / sx), qRound(printed.m_rc.top / sy)),
+                QPoint(qRound(printed.m_rc.right / sx) - 1, qRound(printed.m_rc.bottom / sy) - 1));
             const CDeviceInsets& insets = printed.m_insets;
             painter.save();
             ScaleForPrinter(painter, calibration);
@@ -140,14 +146,16 @@ void PrintCalibrationPage(QPainter& painter, const CPageFormat& format)
     const double dMiddle = (marks.m_nTop + marks.m_nBottom) / 2.0;
     const QRectF rcNote(QPointF(x(marks.m_nLeft + kMarkTextGap), y(dMiddle - kMarkTextHeight)),
                         QPointF(x(marks.m_nRight - kMarkTextGap), y(dMiddle + kMarkTextHeight)));
-    painter.drawText(rcNote, Qt::AlignCenter | Qt::TextWordWrap,
-                     QStringLiteral("打印校准页（%1 × %2 mm）\n用直尺量出十字线中心到纸张左边缘（X）和上边缘（Y）的距离")
-                         .arg(format.m_dPageWidth)
-                         .arg(format.m_dPageHeight));
+    painter.drawText(
+        rcNote, Qt::AlignCenter | Qt::TextWordWrap,
+        QStringLiteral("打印校准页（%1 × %2 mm）\n用直尺量出十字线中心到纸张左边缘（X）和上边缘（Y）的距离")
+            .arg(format.m_dPageWidth)
+            .arg(format.m_dPageHeight));
     painter.restore();
 }
 
-QString ExportSheetPdf(const QString& path, const CSheet& sheet, PrintMode printMode, const CPrinterCalibration& calibration)
+QString ExportSheetPdf(const QString& path, const CSheet& sheet, PrintMode printMode,
+                       const CPrinterCalibration& calibration)
 {
     return WritePdfPage(path, sheet.m_format,
                         [&](QPainter& painter) { PrintSheetPage(painter, sheet, printMode, calibration); });

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "model/CSheet.h"
-#include "print/PrinterCalibration.h"
 #include "print/PrintMode.h"
+#include "print/PrinterCalibration.h"
 
 #include <QString>
 

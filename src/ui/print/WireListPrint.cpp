@@ -21,8 +21,9 @@ std::string LoadWireListMarkers(const CWireListRequest& request, CMarkerList& ma
     return {};
 }
 
-bool PrintMarkerSheets(QPainter& painter, QPagedPaintDevice& device, CMarkerSheets& sheets, PrintMode printMode,
-                       const CPrinterCalibration& calibration, const SheetProgress& progress)
+bool PrintMarkerSheets(QPainter& painter, QPagedPaintDevice& device, CMarkerSheets& sheets,
+                       PrintMode printMode, const CPrinterCalibration& calibration,
+                       const SheetProgress& progress)
 {
     const std::size_t nTotal = sheets.SheetCount();
     CSheet sheet;
@@ -41,11 +42,11 @@ SheetsPdfResult ExportMarkerSheetsPdf(const QString& path, CMarkerSheets& sheets
                                       const CPrinterCalibration& calibration, QString& error,
                                       const SheetProgress& progress)
 {
-    const int nError = WritePdfFile(path, SheetPdfLayout(sheets.Template().m_format), kPdfDotsPerInch,
-                                    [&](QPainter& painter, QPdfWriter& writer) {
-                                        return PrintMarkerSheets(painter, writer, sheets, printMode, calibration,
-                                                                 progress);
-                                    });
+    const int nError =
+        WritePdfFile(path, SheetPdfLayout(sheets.Template().m_format), kPdfDotsPerInch,
+                     [&](QPainter& painter, QPdfWriter& writer) {
+                         return PrintMarkerSheets(painter, writer, sheets, printMode, calibration, progress);
+                     });
     if (nError == ECANCELED)
         return SheetsPdfResult::Cancelled;
     if (nError) {

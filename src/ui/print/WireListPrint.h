@@ -28,14 +28,14 @@ std::string LoadWireListMarkers(const CWireListRequest& request, CMarkerList& ma
 
 // Draws the remaining sheets of `sheets` onto the painter's device, starting
 // a new page between them. Returns false when the progress cancelled.
-bool PrintMarkerSheets(QPainter& painter, QPagedPaintDevice& device, CMarkerSheets& sheets, PrintMode printMode,
-                       const CPrinterCalibration& calibration, const SheetProgress& progress = {});
+bool PrintMarkerSheets(QPainter& painter, QPagedPaintDevice& device, CMarkerSheets& sheets,
+                       PrintMode printMode, const CPrinterCalibration& calibration,
+                       const SheetProgress& progress = {});
 
 // All sheets as one PDF, a page per sheet, as ExportSheetPdf writes one.
 // Written through WritePdfFile, only when complete: a failure or a cancel
 // leaves any previous file as it was.
-enum class SheetsPdfResult
-{
+enum class SheetsPdfResult {
     Written,
     Cancelled,
     Failed, // `error` says why

@@ -3,16 +3,16 @@
 #include "model/FontFace.h"
 #include "model/Gbk.h"
 
-#include <QFontMetrics>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QHash>
 #include <QImage>
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
-#include <QGlyphRun>
 #include <QRawFont>
 #include <QTextLayout>
 
@@ -40,7 +40,8 @@ struct CFaceProfile
 const CFaceProfile& ProfileOf(const QString& family, const QFont& style)
 {
     static QHash<QString, CFaceProfile> profiles;
-    const QString key = family + QLatin1Char('/') + QString::number(style.weight()) + (style.italic() ? QStringLiteral("/i") : QString());
+    const QString key = family + QLatin1Char('/') + QString::number(style.weight()) +
+                        (style.italic() ? QStringLiteral("/i") : QString());
     auto it = profiles.find(key);
     if (it == profiles.end()) {
         QFont probe = style;
@@ -51,7 +52,8 @@ const CFaceProfile& ProfileOf(const QString& family, const QFont& style)
         // not installed), without the faces that fill in missing characters.
         const QRawFont face = QRawFont::fromFont(probe);
         CFaceProfile profile;
-        profile.m_strFamily = QFontDatabase::hasFamily(family) || !face.isValid() ? family : face.familyName();
+        profile.m_strFamily =
+            QFontDatabase::hasFamily(family) || !face.isValid() ? family : face.familyName();
         if (face.isValid()) {
             profile.m_bChinese = face.supportsCharacter(QChar(0x4E2D));
             profile.m_dCellPerEm = std::max(0.01, (face.ascent() + face.descent()) / 100.0);
@@ -138,13 +140,15 @@ CLabelFont MakeLabelFont(const CLogFont& logFont)
 {
     CLabelFont result;
     QFont& font = result.m_font;
-    font.setWeight(logFont.lfWeight > 0 ? static_cast<QFont::Weight>(std::clamp(logFont.lfWeight, 1, 1000)) : QFont::Normal);
+    font.setWeight(logFont.lfWeight > 0 ? static_cast<QFont::Weight>(std::clamp(logFont.lfWeight, 1, 1000))
+                                        : QFont::Normal);
     font.setItalic(logFont.lfItalic != 0);
     font.setUnderline(logFont.lfUnderline != 0);
     font.setStrikeOut(logFont.lfStrikeOut != 0);
     font.setKerning(false);
 
-    const CFaceProfile& profile = ProfileOf(QString::fromStdString(InstalledFamilyForFace(logFont.FaceName())), font);
+    const CFaceProfile& profile =
+        ProfileOf(QString::fromStdString(InstalledFamilyForFace(logFont.FaceName())), font);
     // Chinese characters the face lacks are drawn with a Simplified Chinese
     // face, whatever the locale would pick.
     QStringList families{profile.m_strFamily};
@@ -196,8 +200,9 @@ CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRec
 
     CLogFont logFont = label.m_logFont;
     logFont.lfWidth = 0;
-    logFont.lfHeight = nMode == kScreenMode ? ScreenFontHeight(label.m_nFontHeight, dZoom)
-                                            : DeviceFontHeight(label.m_nFontHeight, painter.device()->logicalDpiY());
+    logFont.lfHeight = nMode == kScreenMode
+                           ? ScreenFontHeight(label.m_nFontHeight, dZoom)
+                           : DeviceFontHeight(label.m_nFontHeight, painter.device()->logicalDpiY());
     // An empty text draws no line: only its box is painted, and no font is needed.
     const bool bText = !label.m_strText.empty();
     CLabelFont font = bText ? MakeLabelFont(logFont) : CLabelFont{};
@@ -222,8 +227,9 @@ CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRec
     // The installed Chinese faces are taller than the em box the layout gives
     // a line: the baseline moves to 0.88 em, and what their glyphs draw beyond
     // the box (Latin descenders, accents) is ink above or below the line.
-    const int nLineAscent = font.m_bEmBox ? static_cast<int>(std::lround(kEmBoxAscent * font.m_font.pixelSize()))
-                                          : static_cast<int>(std::lround(metrics.ascent()));
+    const int nLineAscent = font.m_bEmBox
+                                ? static_cast<int>(std::lround(kEmBoxAscent * font.m_font.pixelSize()))
+                                : static_cast<int>(std::lround(metrics.ascent()));
     const int nLineDescent = font.m_metrics.m_nLineHeight - nLineAscent;
     const int nBaselineShift = nLineAscent - static_cast<int>(std::lround(metrics.ascent()));
     double dInkAbove = 0.0;
@@ -251,7 +257,8 @@ CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRec
     extent.m_nInkAbove = static_cast<int>(std::ceil(dInkAbove));
     extent.m_nInkBelow = static_cast<int>(std::ceil(dInkBelow));
 
-    const CLabelTextLayout layout = LayoutLabelText(label.m_strText, ToPixelRect(rc), style, font.m_metrics, extent);
+    const CLabelTextLayout layout =
+        LayoutLabelText(label.m_strText, ToPixelRect(rc), style, font.m_metrics, extent);
     if (layout.m_bDraw && layout.m_bShrunk) {
         // The rendering reports the shrunk font's size; the text is drawn
         // with the measured font, scaled into the box.

@@ -106,8 +106,8 @@ void CDocTypeDlg::OnDestroy()
 {
     if (const int nError = SaveTypeList(m_types)) {
         const std::string strPath = SettingsFilePath(kTypeListFileName).value_or(kTypeListFileName);
-        ShowSheetWarning(parentWidget(), kMsgLibraryNotSaved.arg(QString::fromStdString(strPath),
-                                                                SystemErrorText(nError)));
+        ShowSheetWarning(parentWidget(),
+                         kMsgLibraryNotSaved.arg(QString::fromStdString(strPath), SystemErrorText(nError)));
     }
     m_types.clear();
     m_listTypes->clear();

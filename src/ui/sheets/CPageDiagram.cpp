@@ -131,7 +131,8 @@ void CPageDiagram::paintEvent(QPaintEvent*)
     p.save();
     p.setPen(QPen(kDimension, 0.8, Qt::DashLine));
     p.drawLine(QPointF(dLabelsRight, LabelTop(2)), QPointF(dRulerX + 4, LabelTop(2)));
-    p.drawLine(QPointF(dLabelsRight, LabelTop(2) + kLabelHeight), QPointF(dRulerX + 4, LabelTop(2) + kLabelHeight));
+    p.drawLine(QPointF(dLabelsRight, LabelTop(2) + kLabelHeight),
+               QPointF(dRulerX + 4, LabelTop(2) + kLabelHeight));
     p.restore();
     DrawDimension(p, {dRulerX, LabelTop(2)}, {dRulerX, LabelTop(2) + kLabelHeight});
     DrawLetter(p, {dRulerX + 12, LabelTop(2) + kLabelHeight / 2}, QStringLiteral("g"));
@@ -148,6 +149,7 @@ void CPageDiagram::paintEvent(QPaintEvent*)
     DrawLetter(p, {kPage.center().x(), dColumnsY + 16}, QStringLiteral("COL (m)"));
     DrawDimension(p, {dRulerX, LabelTop(3)}, {dRulerX, dLabelsBottom});
     const qreal dRowsY = (LabelTop(3) + dLabelsBottom) / 2;
-    p.drawText(QRectF(dRulerX + 6, dRowsY - 20, 50, 20), Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("ROW"));
+    p.drawText(QRectF(dRulerX + 6, dRowsY - 20, 50, 20), Qt::AlignLeft | Qt::AlignBottom,
+               QStringLiteral("ROW"));
     p.drawText(QRectF(dRulerX + 6, dRowsY, 50, 20), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("(n)"));
 }

@@ -174,7 +174,7 @@ void CPageSetupDlg::OnInitDialog()
     m_editName->setFocus();
 }
 
-const CPageSetupDlg::CNumberField& CPageSetupDlg::Field(std::uint32_t CPageSetupValues::* pValue) const
+const CPageSetupDlg::CNumberField& CPageSetupDlg::Field(std::uint32_t CPageSetupValues::*pValue) const
 {
     for (const CNumberField& field : m_fields)
         if (field.m_pValue == pValue)
@@ -224,16 +224,16 @@ void CPageSetupDlg::accept()
     // Validated in the order the dialog has always checked them; the first
     // field that fails keeps the focus.
     std::string strName;
-    const bool bOk = ExchangeNumber(Field(&CPageSetupValues::m_nPageHeight))
-        && ExchangeNumber(Field(&CPageSetupValues::m_nRows)) && ExchangeName(strName)
-        && ExchangeNumber(Field(&CPageSetupValues::m_nPageWidth))
-        && ExchangeNumber(Field(&CPageSetupValues::m_nLeftMargin))
-        && ExchangeNumber(Field(&CPageSetupValues::m_nTopMargin))
-        && ExchangeNumber(Field(&CPageSetupValues::m_nRightMargin))
-        && ExchangeNumber(Field(&CPageSetupValues::m_nBottomMargin))
-        && ExchangeNumber(Field(&CPageSetupValues::m_nLabelHeight))
-        && ExchangeNumber(Field(&CPageSetupValues::m_nLabelWidth))
-        && ExchangeNumber(Field(&CPageSetupValues::m_nColumns));
+    const bool bOk = ExchangeNumber(Field(&CPageSetupValues::m_nPageHeight)) &&
+                     ExchangeNumber(Field(&CPageSetupValues::m_nRows)) && ExchangeName(strName) &&
+                     ExchangeNumber(Field(&CPageSetupValues::m_nPageWidth)) &&
+                     ExchangeNumber(Field(&CPageSetupValues::m_nLeftMargin)) &&
+                     ExchangeNumber(Field(&CPageSetupValues::m_nTopMargin)) &&
+                     ExchangeNumber(Field(&CPageSetupValues::m_nRightMargin)) &&
+                     ExchangeNumber(Field(&CPageSetupValues::m_nBottomMargin)) &&
+                     ExchangeNumber(Field(&CPageSetupValues::m_nLabelHeight)) &&
+                     ExchangeNumber(Field(&CPageSetupValues::m_nLabelWidth)) &&
+                     ExchangeNumber(Field(&CPageSetupValues::m_nColumns));
     if (!bOk)
         return;
 

@@ -37,7 +37,7 @@ private:
     struct CNumberField
     {
         QLineEdit* m_pEdit;
-        std::uint32_t CPageSetupValues::* m_pValue;
+        std::uint32_t CPageSetupValues::*m_pValue;
         std::uint32_t m_nMin;
         std::uint32_t m_nMax;
     };
@@ -46,7 +46,7 @@ private:
     bool ExchangeNumber(const CNumberField& field);
     bool ExchangeName(std::string& strName);
     void Refuse(QLineEdit* pEdit, const QString& strMessage);
-    const CNumberField& Field(std::uint32_t CPageSetupValues::* pValue) const;
+    const CNumberField& Field(std::uint32_t CPageSetupValues::*pValue) const;
 
     QLineEdit* m_editName;
     std::vector<CNumberField> m_fields; // in the order of the layout

@@ -11,16 +11,16 @@ inline const QString kMsgEnterPositiveInteger = QStringLiteral("“请填入一�
 inline const QString kMsgEnterIntegerBetween = QStringLiteral("“请填入一个在%1和%2之间的整数。”");
 inline const QString kMsgEnterAtMostChars = QStringLiteral("“请填入不多于%1个的字符。”");
 inline const QString kMsgEmptyName = QStringLiteral("页面名称不可为空！");
-inline const QString kMsgNameNotGbk
-    = QStringLiteral("名称中有无法保存的字符。页面名称只能使用 GBK（代码页 936）中的字符。");
-inline const QString kMsgLabelsTooWide
-    = QStringLiteral("标签放不下：标签宽 (h) 加上左边距 (c) 和右边距 (e) 大于页面宽 (b)。");
-inline const QString kMsgLabelsTooTall
-    = QStringLiteral("标签放不下：标签高 (g) 加上上边距 (d) 和下边距 (f) 大于页面高 (a)。");
-inline const QString kMsgColumnsOverlap
-    = QStringLiteral("标签互相重叠：列数量 (m) 乘以标签宽 (h)，再加上左边距 (c) 和右边距 (e)，大于页面宽 (b)。");
-inline const QString kMsgRowsOverlap
-    = QStringLiteral("标签互相重叠：行数量 (n) 乘以标签高 (g)，再加上上边距 (d) 和下边距 (f)，大于页面高 (a)。");
+inline const QString kMsgNameNotGbk =
+    QStringLiteral("名称中有无法保存的字符。页面名称只能使用 GBK（代码页 936）中的字符。");
+inline const QString kMsgLabelsTooWide =
+    QStringLiteral("标签放不下：标签宽 (h) 加上左边距 (c) 和右边距 (e) 大于页面宽 (b)。");
+inline const QString kMsgLabelsTooTall =
+    QStringLiteral("标签放不下：标签高 (g) 加上上边距 (d) 和下边距 (f) 大于页面高 (a)。");
+inline const QString kMsgColumnsOverlap = QStringLiteral(
+    "标签互相重叠：列数量 (m) 乘以标签宽 (h)，再加上左边距 (c) 和右边距 (e)，大于页面宽 (b)。");
+inline const QString kMsgRowsOverlap = QStringLiteral(
+    "标签互相重叠：行数量 (n) 乘以标签高 (g)，再加上上边距 (d) 和下边距 (f)，大于页面高 (a)。");
 inline const QString kMsgLibraryNotSaved = QStringLiteral("无法保存页面类型库 %1：%2");
 
 // A modal warning with an OK button, captioned "Tavromark".

@@ -90,7 +90,8 @@ CBatchTextDlg::CBatchTextDlg(QWidget* parent) : QDialog(parent)
     } modes[] = {
         {CBatchFillRequest::SameText, "同一内容.", DialogRect(20, 104, 52, 10)},
         {CBatchFillRequest::Number, "中间为数字，按数字大小递增. 0,1,2,3...", DialogRect(20, 122, 168, 10)},
-        {CBatchFillRequest::Letter, "中间一位为字母，按字母顺序递增. A,B,C,D...", DialogRect(19, 140, 184, 10)},
+        {CBatchFillRequest::Letter, "中间一位为字母，按字母顺序递增. A,B,C,D...",
+         DialogRect(19, 140, 184, 10)},
     };
     for (const auto& mode : modes) {
         auto* pRadio = new QRadioButton(QString::fromUtf8(mode.text), this);
@@ -226,7 +227,8 @@ void CBatchTextDlg::accept()
     }
     if (m_nMode == CBatchFillRequest::Letter && IncrementLetter(m_strMiddle, 0).empty()) {
         ShowFieldMessage(m_editMiddle,
-                         QStringLiteral("中间输入框的字符必须为a ~ z 或 A ~ Z之间的字符，请重新输入！"), false);
+                         QStringLiteral("中间输入框的字符必须为a ~ z 或 A ~ Z之间的字符，请重新输入！"),
+                         false);
         return;
     }
     m_strLastPrefix = m_strPrefix;

@@ -1,9 +1,9 @@
 #include "text/CFontColorDlg.h"
 
-#include "model/Gbk.h"
-#include "text/DialogSupport.h"
 #include "model/FontFace.h"
+#include "model/Gbk.h"
 #include "render/LabelRenderer.h"
+#include "text/DialogSupport.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -39,8 +39,8 @@ namespace {
 
 std::uint32_t RefFromColor(const QColor& color)
 {
-    return static_cast<std::uint32_t>(color.red()) | (static_cast<std::uint32_t>(color.green()) << 8)
-        | (static_cast<std::uint32_t>(color.blue()) << 16);
+    return static_cast<std::uint32_t>(color.red()) | (static_cast<std::uint32_t>(color.green()) << 8) |
+           (static_cast<std::uint32_t>(color.blue()) << 16);
 }
 
 QString SizeText(int nTenths)
@@ -50,11 +50,11 @@ QString SizeText(int nTenths)
 
 CFaceStyle StyleOf(const QString& family, const QString& style)
 {
-    static const QStringList kWidths = {
-        QStringLiteral("UltraCondensed"), QStringLiteral("ExtraCondensed"), QStringLiteral("Condensed"),
-        QStringLiteral("SemiCondensed"),  QStringLiteral("SemiExpanded"),   QStringLiteral("Expanded"),
-        QStringLiteral("ExtraExpanded"),  QStringLiteral("UltraExpanded"),  QStringLiteral("Narrow"),
-        QStringLiteral("Wide")};
+    static const QStringList kWidths = {QStringLiteral("UltraCondensed"), QStringLiteral("ExtraCondensed"),
+                                        QStringLiteral("Condensed"),      QStringLiteral("SemiCondensed"),
+                                        QStringLiteral("SemiExpanded"),   QStringLiteral("Expanded"),
+                                        QStringLiteral("ExtraExpanded"),  QStringLiteral("UltraExpanded"),
+                                        QStringLiteral("Narrow"),         QStringLiteral("Wide")};
     const QFont font = QFontDatabase::font(family, style, 12);
     CFaceStyle result{style, font.weight(), font.style() != QFont::StyleNormal, QString()};
     const QString width = style.section(QLatin1Char(' '), 0, 0);
@@ -67,8 +67,8 @@ CFaceStyle StyleOf(const QString& family, const QString& style)
 // and another width both.
 int StyleDistance(const CFaceStyle& style, int nWeight, bool bSlanted)
 {
-    return std::abs(style.m_nWeight - nWeight) + (style.m_bSlanted != bSlanted ? 1000 : 0)
-        + (style.m_strWidthFamily.isEmpty() ? 0 : 2000);
+    return std::abs(style.m_nWeight - nWeight) + (style.m_bSlanted != bSlanted ? 1000 : 0) +
+           (style.m_strWidthFamily.isEmpty() ? 0 : 2000);
 }
 
 // "Nimbus Sans [urw]" is "Nimbus Sans": labels name a family, not its maker.
@@ -157,7 +157,8 @@ CFontColorDlg::CFontColorDlg(const CFontChoice& initial, QWidget* parent)
     pGrid->addWidget(pSampleBox, 3, 1, 1, 2);
 
     auto* pButtons = new QDialogButtonBox(this);
-    pButtons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole)->setObjectName(QStringLiteral("buttonOk"));
+    pButtons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole)
+        ->setObjectName(QStringLiteral("buttonOk"));
     pButtons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
     connect(pButtons, &QDialogButtonBox::accepted, this, &CFontColorDlg::accept);
     connect(pButtons, &QDialogButtonBox::rejected, this, &CFontColorDlg::reject);
@@ -214,15 +215,19 @@ void CFontColorDlg::FillStyles()
     const QStringList installed = QFontDatabase::families();
     std::vector<CFaceStyle> styles;
     for (const QString& name : QFontDatabase::styles(family))
-        if (CFaceStyle style = StyleOf(family, name); style.m_strWidthFamily.isEmpty() || installed.contains(style.m_strWidthFamily))
+        if (CFaceStyle style = StyleOf(family, name);
+            style.m_strWidthFamily.isEmpty() || installed.contains(style.m_strWidthFamily))
             styles.push_back(std::move(style));
     // Regular first, then by weight, then upright before slanted; other
     // widths after.
     const auto order = [](const CFaceStyle& style) {
-        const bool bRegular = style.m_nWeight == QFont::Normal && !style.m_bSlanted && style.m_strWidthFamily.isEmpty();
-        return std::tuple(!bRegular, style.m_strWidthFamily, style.m_nWeight, style.m_bSlanted, style.m_strName);
+        const bool bRegular =
+            style.m_nWeight == QFont::Normal && !style.m_bSlanted && style.m_strWidthFamily.isEmpty();
+        return std::tuple(!bRegular, style.m_strWidthFamily, style.m_nWeight, style.m_bSlanted,
+                          style.m_strName);
     };
-    std::sort(styles.begin(), styles.end(), [&](const CFaceStyle& a, const CFaceStyle& b) { return order(a) < order(b); });
+    std::sort(styles.begin(), styles.end(),
+              [&](const CFaceStyle& a, const CFaceStyle& b) { return order(a) < order(b); });
     if (styles.empty())
         styles.push_back({QStringLiteral("Regular"), QFont::Normal, false, QString()});
     for (const CFaceStyle& style : styles)
@@ -241,7 +246,8 @@ void CFontColorDlg::SelectStyle(int nWeight, bool bSlanted)
     int nBestStyle = 0;
     int nBestDistance = INT_MAX;
     for (int i = 0; i < m_listStyles->count(); ++i) {
-        const int nDistance = StyleDistance(StyleOf(InstalledFamily(), m_listStyles->item(i)->text()), nWeight, bSlanted);
+        const int nDistance =
+            StyleDistance(StyleOf(InstalledFamily(), m_listStyles->item(i)->text()), nWeight, bSlanted);
         if (nDistance < nBestDistance) {
             nBestDistance = nDistance;
             nBestStyle = i;
@@ -310,11 +316,13 @@ void CFontColorDlg::accept()
     const QString face = ChosenFace();
     const auto gbkFace = Utf8ToGbk(face.toStdString());
     if (!gbkFace || gbkFace->empty()) {
-        ShowFieldMessage(m_listFaces, QStringLiteral("字体名称“%1”无法保存在标签中，请选择其他字体。").arg(face));
+        ShowFieldMessage(m_listFaces,
+                         QStringLiteral("字体名称“%1”无法保存在标签中，请选择其他字体。").arg(face));
         return;
     }
     if (gbkFace->size() >= static_cast<std::size_t>(CLogFont::kFaceSize)) {
-        ShowFieldMessage(m_listFaces, QStringLiteral("字体名称“%1”太长，无法保存在标签中，请选择其他字体。").arg(face));
+        ShowFieldMessage(m_listFaces,
+                         QStringLiteral("字体名称“%1”太长，无法保存在标签中，请选择其他字体。").arg(face));
         return;
     }
     const int nTenths = SizeTenths();
@@ -331,8 +339,8 @@ void CFontColorDlg::accept()
     font.lfUnderline = m_checkUnderline->isChecked() ? 1 : 0;
     font.lfStrikeOut = m_checkStrikeOut->isChecked() ? 1 : 0;
     choice.m_nFontHeight = nTenths == PointTenthsFromFontHeight(m_initial.m_nFontHeight)
-        ? m_initial.m_nFontHeight
-        : FontHeightFromPointTenths(nTenths);
+                               ? m_initial.m_nFontHeight
+                               : FontHeightFromPointTenths(nTenths);
     font.lfHeight = choice.m_nFontHeight;
     font.lfWidth = 0;
     choice.m_crText = RefFromColor(m_color);

@@ -147,7 +147,8 @@ CMarginDlg::CMarginDlg(QWidget* parent) : QDialog(parent)
         auto* pEdit = new QLineEdit(this);
         pEdit->setObjectName(QLatin1String(name));
         pEdit->setGeometry(DialogRect(x + 50, y, 43, 14));
-        pEdit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), pEdit));
+        pEdit->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), pEdit));
         pLabel->setBuddy(pEdit);
         auto* pSpin = new CSpinButton(pEdit, this);
         pSpin->setObjectName(QLatin1String(name) + QStringLiteral("Spin"));

@@ -1,8 +1,8 @@
 #include "text/DialogSupport.h"
 
-#include "text/EditText.h"
 #include "model/FontFace.h"
 #include "model/SharedConstants.h"
+#include "text/EditText.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -11,8 +11,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -29,14 +29,13 @@ QString CutInsertion(const QString& before, const QString& after, std::size_t nA
     while (nPrefix < before.size() && nPrefix < after.size() && before[nPrefix] == after[nPrefix])
         ++nPrefix;
     qsizetype nSuffix = 0;
-    while (nSuffix < before.size() - nPrefix && nSuffix < after.size() - nPrefix
-           && before[before.size() - 1 - nSuffix] == after[after.size() - 1 - nSuffix])
+    while (nSuffix < before.size() - nPrefix && nSuffix < after.size() - nPrefix &&
+           before[before.size() - 1 - nSuffix] == after[after.size() - 1 - nSuffix])
         ++nSuffix;
     QString inserted = after.mid(nPrefix, after.size() - nPrefix - nSuffix);
     const QString head = after.left(nPrefix);
     const QString tail = after.right(nSuffix);
-    while (!inserted.isEmpty()
-           && StoredLength((head + inserted + tail).toStdString()) > nAllowed) {
+    while (!inserted.isEmpty() && StoredLength((head + inserted + tail).toStdString()) > nAllowed) {
         inserted.chop(1);
         if (!inserted.isEmpty() && inserted.back().isHighSurrogate())
             inserted.chop(1);
@@ -88,8 +87,8 @@ bool CUpperCaseEntry::eventFilter(QObject* pWatched, QEvent* pEvent)
     const QString upper = pKey->text().toUpper();
     if (pKey->text().isEmpty() || upper == pKey->text())
         return false;
-    QKeyEvent converted(QEvent::KeyPress, pKey->key(), pKey->modifiers(), upper,
-                        pKey->isAutoRepeat(), static_cast<ushort>(pKey->count()));
+    QKeyEvent converted(QEvent::KeyPress, pKey->key(), pKey->modifiers(), upper, pKey->isAutoRepeat(),
+                        static_cast<ushort>(pKey->count()));
     // The converted event goes past this filter: its text is upper case.
     QApplication::sendEvent(pWatched, &converted);
     return true;
@@ -137,7 +136,8 @@ void CMultiLineEdit::keyPressEvent(QKeyEvent* pEvent)
     if (m_nLimit > 0 && !isReadOnly() && !typed.isEmpty() && (bEnter || typed[0].isPrint())) {
         QTextCursor cursor = textCursor();
         const QString before = toPlainText();
-        const QString after = before.left(cursor.selectionStart()) + typed + before.mid(cursor.selectionEnd());
+        const QString after =
+            before.left(cursor.selectionStart()) + typed + before.mid(cursor.selectionEnd());
         if (StoredLength(after.toStdString()) > std::max(m_nLimit, StoredLength(before.toStdString()))) {
             QApplication::beep();
             pEvent->accept();

@@ -17,8 +17,9 @@ std::optional<ChangedLabels> RunSetText(CBatchTextDlg& dlg, const LabelGrid& gri
 
 std::optional<ChangedLabels> RunClearText(QWidget* parent, const LabelGrid& grid)
 {
-    const auto answer = AppMessageBox(parent, QMessageBox::Question, QStringLiteral("是否清除所选的标签文字？"),
-                                      QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    const auto answer =
+        AppMessageBox(parent, QMessageBox::Question, QStringLiteral("是否清除所选的标签文字？"),
+                      QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     if (answer != QMessageBox::Yes)
         return std::nullopt;
     return ClearLabels(grid);

@@ -89,9 +89,9 @@ void CLabelWnd::RenderPicture(const CTextBox& box)
 
 bool CLabelWnd::IsPictureCurrent(const CTextBox& box) const
 {
-    return !m_picture.isNull() && m_dPictureZoom == m_dZoom
-           && m_picture.deviceIndependentSize() == QSizeF(box.m_rcBox.size())
-           && m_picture.devicePixelRatio() == devicePixelRatioF();
+    return !m_picture.isNull() && m_dPictureZoom == m_dZoom &&
+           m_picture.deviceIndependentSize() == QSizeF(box.m_rcBox.size()) &&
+           m_picture.devicePixelRatio() == devicePixelRatioF();
 }
 
 void CLabelWnd::SchedulePicture()

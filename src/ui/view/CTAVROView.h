@@ -94,7 +94,7 @@ public:
     // when bPreview), then sets m_printMode back to none.
     void OnPrint(QPainter& painter, bool bPreview);
     PrintMode m_printMode = PrintMode::None;
-    int m_nPageMoveX = 0;   // page offset, 0.01 mm
+    int m_nPageMoveX = 0; // page offset, 0.01 mm
     int m_nPageMoveY = 0;
     CPrinterSettings m_printerSettings;
 

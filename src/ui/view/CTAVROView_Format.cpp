@@ -34,7 +34,8 @@ void CTAVROView::InitFormatCommands()
 {
     OnSelectionCommand(ID::Font, [this] { OnFont(); });
     for (const CAlignmentCommand& command : kAlignments)
-        OnSelectionCommand(command.m_nID, [this, command] { SetAlignment(command.m_hAlign, command.m_vAlign); });
+        OnSelectionCommand(command.m_nID,
+                           [this, command] { SetAlignment(command.m_hAlign, command.m_vAlign); });
     OnSelectionCommand(ID::LabelSettings, [this] { OnLabelSettings(); });
     m_commands.On(ID::AutoShrink, [this] { OnAutoShrink(); });
     m_commands.OnUpdate(ID::AutoShrink, [this](CCmdUI& cmdUI) { OnUpdateAutoShrink(cmdUI); });

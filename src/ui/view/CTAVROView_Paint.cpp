@@ -1,7 +1,7 @@
 #include "view/CTAVROView.h"
 
-#include "render/LabelRenderer.h"
 #include "model/SharedConstants.h"
+#include "render/LabelRenderer.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -26,7 +26,8 @@ void CTAVROView::paintEvent(QPaintEvent*)
     QPainter painter(viewport());
     const CPixelPoint scroll = ScrollPosition();
     painter.translate(-scroll.x, -scroll.y);
-    const CPageDrawing d = ComputePageDrawing(Format(), CurrentZoom(), viewport()->width(), viewport()->height());
+    const CPageDrawing d =
+        ComputePageDrawing(Format(), CurrentZoom(), viewport()->width(), viewport()->height());
 
     painter.setPen(m_penBackground);
     painter.setBrush(QColor(128, 128, 128));
@@ -54,7 +55,8 @@ void CTAVROView::paintEvent(QPaintEvent*)
     painter.setFont(MakeLabelFont(rulerFont).m_font);
     for (const auto* pNumbers : {&d.m_rowNumbers, &d.m_columnNumbers})
         for (const CRulerNumber& number : *pNumbers)
-            painter.drawText(ToQRect(number.m_rcBox), Qt::AlignCenter | Qt::TextSingleLine, QString::number(number.m_nNumber));
+            painter.drawText(ToQRect(number.m_rcBox), Qt::AlignCenter | Qt::TextSingleLine,
+                             QString::number(number.m_nNumber));
     for (const auto* pTicks : {&d.m_rowTicks, &d.m_columnTicks})
         for (const CPixelLine& tick : *pTicks)
             painter.drawLine(WithoutLastPoint(tick));

@@ -56,19 +56,22 @@ void CTAVROView::InitPrinting()
 void CTAVROView::OnPrintLabels()
 {
     m_printMode = PrintMode::Labels;
-    QMetaObject::invokeMethod(this, [this] { OnFilePrint(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { OnFilePrint(); }, Qt::QueuedConnection);
 }
 
 void CTAVROView::OnPrintBaseline()
 {
     m_printMode = PrintMode::Baseline;
-    QMetaObject::invokeMethod(this, [this] { OnFilePrint(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { OnFilePrint(); }, Qt::QueuedConnection);
 }
 
 void CTAVROView::OnPrintPreview()
 {
     m_printMode = PrintMode::Preview;
-    QMetaObject::invokeMethod(this, [this] { OnFilePrintPreview(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { OnFilePrintPreview(); }, Qt::QueuedConnection);
 }
 
 void CTAVROView::OnFilePrint()
@@ -77,7 +80,8 @@ void CTAVROView::OnFilePrint()
         m_printerSettings.Apply();
     QPrinter printer(QPrinter::HighResolution);
     CPrinterSettings::ConfigurePrinter(printer);
-    printer.setDocName(m_printMode == PrintMode::Baseline ? QStringLiteral("打印基准线") : QStringLiteral("打印标签"));
+    printer.setDocName(m_printMode == PrintMode::Baseline ? QStringLiteral("打印基准线")
+                                                          : QStringLiteral("打印标签"));
     QPrintDialog dlg(&printer, this);
     // One page, no ranges to choose.
     dlg.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);

@@ -3,9 +3,9 @@
 #include "base/CommandIds.h"
 #include "model/CSheetModel.h"
 #include "model/SharedConstants.h"
+#include "render/LabelRenderer.h"
 #include "text/LabelGrid.h"
 #include "view/CLabelWnd.h"
-#include "render/LabelRenderer.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

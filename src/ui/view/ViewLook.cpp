@@ -1,7 +1,7 @@
 #include "view/ViewLook.h"
 
-#include "render/LabelRenderer.h"
 #include "model/SharedConstants.h"
+#include "render/LabelRenderer.h"
 
 #include <QPainter>
 

@@ -57,11 +57,15 @@ QString FaultText(const CMarkerFault& fault)
     const QString row = QStringLiteral("第 %1 行：").arg(fault.m_nRow);
     switch (fault.m_kind) {
     case CMarkerFault::Kind::TooLong:
-        return row + QStringLiteral("线号有 %1 个字节，一个标签最多 %2 个字节。").arg(fault.m_nBytes).arg(kLabelTextLimit);
+        return row + QStringLiteral("线号有 %1 个字节，一个标签最多 %2 个字节。")
+                         .arg(fault.m_nBytes)
+                         .arg(kLabelTextLimit);
     case CMarkerFault::Kind::NotCodePage936:
         return row + QStringLiteral("字符“%1”不能打印在标签上。").arg(FromUtf8(fault.m_strDetail));
     case CMarkerFault::Kind::BadQuantity:
-        return row + QStringLiteral("数量“%1”不是 0 到 %2 之间的整数。").arg(FromUtf8(fault.m_strDetail)).arg(kMaxMarkerCopies);
+        return row + QStringLiteral("数量“%1”不是 0 到 %2 之间的整数。")
+                         .arg(FromUtf8(fault.m_strDetail))
+                         .arg(kMaxMarkerCopies);
     }
     return row;
 }
@@ -134,8 +138,8 @@ CWireListDlg::CWireListDlg(const QString& path, const CSheet& sheet, int nPageMo
     addAction(QStringLiteral("打印预览(&V)"), &CWireListDlg::OnPreview);
     addAction(QStringLiteral("打印(&P)..."), &CWireListDlg::OnPrint);
     addAction(QStringLiteral("导出 PDF(&D)..."), &CWireListDlg::OnExportPdf);
-    connect(buttons->addButton(QStringLiteral("关闭"), QDialogButtonBox::RejectRole), &QPushButton::clicked, this,
-            &QDialog::reject);
+    connect(buttons->addButton(QStringLiteral("关闭"), QDialogButtonBox::RejectRole), &QPushButton::clicked,
+            this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
@@ -193,13 +197,15 @@ void CWireListDlg::ShowPreview()
     m_table->setHorizontalHeaderLabels(names);
     for (std::size_t r = 0; r < table.RowCount(); ++r)
         for (std::size_t c = 0; c < table.CellCount(r); ++c)
-            m_table->setItem(static_cast<int>(r), static_cast<int>(c), new QTableWidgetItem(FromUtf8(table.Cell(r, c))));
+            m_table->setItem(static_cast<int>(r), static_cast<int>(c),
+                             new QTableWidgetItem(FromUtf8(table.Cell(r, c))));
 }
 
 void CWireListDlg::ReadWholeList()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const std::string error = ReadWireListFile(QFile::encodeName(m_path).toStdString(), ReadOptions(), m_list);
+    const std::string error =
+        ReadWireListFile(QFile::encodeName(m_path).toStdString(), ReadOptions(), m_list);
     QApplication::restoreOverrideCursor();
     if (!error.empty())
         m_list = {};
@@ -241,7 +247,9 @@ void CWireListDlg::Rebuild()
         problem = QStringLiteral("所选的列全是空的，没有标签可打印。");
     const CMarkerSheets sheets(m_template, m_markers, m_selectedOnly->isChecked());
     if (problem.isEmpty())
-        problem = FromUtf8(sheets.Check()).isEmpty() ? QString() : QStringLiteral("本页没有选中的标签：线号从选中的标签开始填入。");
+        problem = FromUtf8(sheets.Check()).isEmpty()
+                      ? QString()
+                      : QStringLiteral("本页没有选中的标签：线号从选中的标签开始填入。");
     m_strCountProblem = problem;
     m_status->clear();
     m_count->setText(CountText());
@@ -291,7 +299,8 @@ CPrinterCalibration CWireListDlg::PrinterCalibration(const QPrinter& printer) co
 
 bool CWireListDlg::WithProgress(const QString& title, const std::function<bool(const SheetProgress&)>& job)
 {
-    const std::size_t nSheets = CMarkerSheets(m_template, m_markers, m_selectedOnly->isChecked()).SheetCount();
+    const std::size_t nSheets =
+        CMarkerSheets(m_template, m_markers, m_selectedOnly->isChecked()).SheetCount();
     if (nSheets <= kQuietSheets)
         return job({});
     QProgressDialog progress(title, QStringLiteral("取消"), 0, static_cast<int>(nSheets), this);
@@ -349,7 +358,8 @@ void CWireListDlg::OnPrint()
         return;
     }
     const bool bDone = WithProgress(QStringLiteral("正在打印"), [&](const SheetProgress& progress) {
-        return PrintMarkerSheets(painter, printer, sheets, PrintMode::Labels, PrinterCalibration(printer), progress);
+        return PrintMarkerSheets(painter, printer, sheets, PrintMode::Labels, PrinterCalibration(printer),
+                                 progress);
     });
     if (!bDone)
         printer.abort();
@@ -358,9 +368,9 @@ void CWireListDlg::OnPrint()
 
 void CWireListDlg::OnExportPdf()
 {
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("导出 PDF"),
-                                                      QFileInfo(m_path).completeBaseName() + QStringLiteral(".pdf"),
-                                                      QStringLiteral("PDF 文件 (*.pdf)"));
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("导出 PDF"), QFileInfo(m_path).completeBaseName() + QStringLiteral(".pdf"),
+        QStringLiteral("PDF 文件 (*.pdf)"));
     if (path.isEmpty())
         return;
     CMarkerSheets sheets(m_template, m_markers, m_selectedOnly->isChecked());
@@ -368,7 +378,8 @@ void CWireListDlg::OnExportPdf()
     SheetsPdfResult result = SheetsPdfResult::Written;
     WithProgress(QStringLiteral("正在导出 PDF"), [&](const SheetProgress& progress) {
         // A PDF is placed with the machine-wide offset, as --pdf places it.
-        result = ExportMarkerSheetsPdf(path, sheets, PrintMode::Labels, {m_nPageMoveX, m_nPageMoveY}, error, progress);
+        result = ExportMarkerSheetsPdf(path, sheets, PrintMode::Labels, {m_nPageMoveX, m_nPageMoveY}, error,
+                                       progress);
         return result != SheetsPdfResult::Cancelled;
     });
     if (result == SheetsPdfResult::Failed)

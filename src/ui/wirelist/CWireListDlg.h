@@ -36,8 +36,8 @@ public:
     // How many rows of the list the table shows.
     static constexpr std::size_t kPreviewRows = 200;
 
-    CWireListDlg(const QString& path, const CSheet& sheet, int nPageMoveX, int nPageMoveY, ApplyTexts applyToSelected,
-                 QWidget* parent = nullptr);
+    CWireListDlg(const QString& path, const CSheet& sheet, int nPageMoveX, int nPageMoveY,
+                 ApplyTexts applyToSelected, QWidget* parent = nullptr);
 
     // The count line, e.g. "共 1,240 个标签，需要 9 页", or why there is none.
     QString CountText() const;

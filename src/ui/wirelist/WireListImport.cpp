@@ -35,16 +35,17 @@ std::size_t ApplyTextsToSelectedLabels(CSheetModel& model, const std::vector<std
 
 void ImportWireList(QWidget* parent, CTAVROView& view)
 {
-    const QString path = QFileDialog::getOpenFileName(
-        parent, QStringLiteral("导入线号表"), QString(),
-        QStringLiteral("线号表 (*.csv *.tsv *.txt *.xlsx *.ods);;所有文件 (*)"));
+    const QString path =
+        QFileDialog::getOpenFileName(parent, QStringLiteral("导入线号表"), QString(),
+                                     QStringLiteral("线号表 (*.csv *.tsv *.txt *.xlsx *.ods);;所有文件 (*)"));
     if (path.isEmpty())
         return;
     const CPageOffset offset = ReadPageOffset();
-    CWireListDlg dialog(path, view.GetSheet(), offset.m_nMoveX, offset.m_nMoveY,
-                        [&view](const std::vector<std::string>& texts) {
-                            return ApplyTextsToSelectedLabels(view.Model(), texts);
-                        },
-                        parent);
+    CWireListDlg dialog(
+        path, view.GetSheet(), offset.m_nMoveX, offset.m_nMoveY,
+        [&view](const std::vector<std::string>& texts) {
+            return ApplyTextsToSelectedLabels(view.Model(), texts);
+        },
+        parent);
     dialog.exec();
 }
