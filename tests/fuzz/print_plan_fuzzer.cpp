@@ -17,10 +17,16 @@
 
 namespace {
 
-int Mode(std::int32_t n)
+PrintMode Mode(std::int32_t n)
 {
-    const int modes[] = {PrintMode::Baseline, PrintMode::Labels, PrintMode::Preview};
+    const PrintMode modes[] = {PrintMode::Baseline, PrintMode::Labels, PrintMode::Preview};
     return modes[static_cast<std::uint32_t>(n) % 3];
+}
+
+// A stored scale is read only within ±2 %.
+int ScalePpm(std::int32_t n)
+{
+    return static_cast<int>(static_cast<std::uint32_t>(n) % (2 * kMaxScalePpm + 1)) - kMaxScalePpm;
 }
 
 // Printers have from a few dozen to a few thousand dots per inch.
@@ -34,9 +40,12 @@ int Dpi(std::int32_t n)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     CFuzzInput input(data, size);
-    const int nMode = Mode(input.TakeInt32());
-    const int nMoveX = input.TakeInt32();
-    const int nMoveY = input.TakeInt32();
+    const PrintMode mode = Mode(input.TakeInt32());
+    CPrinterCalibration calibration;
+    calibration.m_nMoveX = input.TakeInt32();
+    calibration.m_nMoveY = input.TakeInt32();
+    calibration.m_nScaleX = ScalePpm(input.TakeInt32());
+    calibration.m_nScaleY = ScalePpm(input.TakeInt32());
     const int nDpiX = Dpi(input.TakeInt32());
     const int nDpiY = Dpi(input.TakeInt32());
     const CTextMetrics metrics{input.TakeInt32(), input.TakeInt32()};
@@ -46,9 +55,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!ReadSheet(in, sheet))
         return 0;
     const CPageFormat& format = sheet.m_format;
-    const std::vector<CPrintedLabel> plan = PlanPrintedPage(sheet, nMode, nMoveX, nMoveY, {nDpiX, nDpiY});
-    const std::size_t nMax = nMode == PrintMode::Baseline ? 2u * format.m_nColumns
-                                                          : std::size_t(format.m_nRows) * format.m_nColumns;
+    const std::vector<CPrintedLabel> plan = PlanPrintedPage(sheet, mode, calibration, {nDpiX, nDpiY});
+    const std::size_t nMax = mode == PrintMode::Baseline ? 2u * format.m_nColumns
+                                                         : std::size_t(format.m_nRows) * format.m_nColumns;
     if (plan.size() > nMax)
         std::abort();
     for (const CPrintedLabel& printed : plan) {
