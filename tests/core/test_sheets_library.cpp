@@ -1,16 +1,20 @@
 #include "model/Archive.h"
+#include "model/FileAccess.h"
 #include "sheets/PageSetupValues.h"
 #include "sheets/SheetTypeList.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -277,8 +281,38 @@ TEST(SheetTypeList, Presets)
 TEST_F(SheetTypeFiles, MissingFileReadsNothing)
 {
     CSheetTypeList list;
-    LoadTypeList(list);
+    EXPECT_EQ(LoadTypeList(list), ENOENT);
     EXPECT_TRUE(list.empty());
+}
+
+// The caller must tell a library it could not read from a missing one, as
+// only a missing one may be written afresh.
+TEST_F(SheetTypeFiles, UnreadableLibraryReportsWhy)
+{
+    ASSERT_EQ(SaveTypeList(PresetTypes()), 0);
+    const struct
+    {
+        const char* name;
+        std::function<void()> make;
+        int nError;
+    } cases[] = {
+        {"FIFO", [&] { ASSERT_EQ(mkfifo(m_path.c_str(), 0600), 0); }, kErrNotRegularFile},
+        {"directory", [&] { std::filesystem::create_directory(m_path); }, EISDIR},
+        {"beyond the size limit",
+         [&] {
+             std::ofstream(m_path, std::ios::binary) << "x";
+             std::filesystem::resize_file(m_path, kMaxTypeListBytes + 1);
+         },
+         EFBIG},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(m_path);
+        c.make();
+        CSheetTypeList list;
+        EXPECT_EQ(LoadTypeList(list), c.nError);
+        EXPECT_TRUE(list.empty());
+    }
 }
 
 TEST_F(SheetTypeFiles, SaveAndLoadInSettingsDirectory)

@@ -17,9 +17,13 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -333,7 +337,10 @@ TEST_F(SheetDialogs, PageSetupRefusesInOrderAndFocusesTheField)
          {{"editPageHeight", "499"}},
          QStringLiteral("“请填入一个在500和70000之间的整数。”"),
          "editPageHeight"},
-        {"page height empty", {{"editPageHeight", ""}}, kMsgEnterPositiveInteger, "editPageHeight"},
+        {"page height empty",
+         {{"editPageHeight", ""}},
+         QStringLiteral("“请填入一个正整数。”"),
+         "editPageHeight"},
         {"rows before page width",
          {{"editRows", "26"}, {"editPageWidth", "499"}},
          QStringLiteral("“请填入一个在2和25之间的整数。”"),
@@ -529,4 +536,71 @@ TEST_F(SheetDialogs, LibraryThatCannotBeSavedIsReported)
     EXPECT_TRUE(strMessage.startsWith(QStringLiteral("Tavromark|无法保存页面类型库 ")))
         << strMessage.toStdString();
     EXPECT_TRUE(strMessage.endsWith(QStringLiteral("：文件或文件夹不存在。"))) << strMessage.toStdString();
+}
+
+// A library that exists but cannot be read is never written over: the user is
+// told why, the presets serve this opening, and the file stays as it was.
+TEST_F(SheetDialogs, LibraryThatCannotBeReadIsLeftAlone)
+{
+    const std::string path = LibraryPath();
+    const struct
+    {
+        const char* name;
+        std::function<void()> make;
+        QString strReason;
+    } cases[] = {
+        {"FIFO", [&] { ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); },
+         QStringLiteral("这不是普通文件（而是管道、设备或套接字）。")},
+        {"beyond the size limit",
+         [&] {
+             WriteLibrary({{"mine", CPageFormat()}});
+             // Sparse: its size is all that is looked at.
+             ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(kMaxTypeListBytes + 1)), 0);
+         },
+         QStringLiteral("文件太大。")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        std::filesystem::remove(path);
+        c.make();
+        struct stat before
+        {};
+        ASSERT_EQ(lstat(path.c_str(), &before), 0);
+
+        CDocTypeDlg dlg;
+        QString strMessage;
+        qsizetype nShown = 0;
+        WhenModal<QMessageBox>([&](QMessageBox* box) {
+            strMessage = box->windowTitle() + QLatin1Char('|') + box->text();
+            WhenModal<CDocTypeDlg>([&](CDocTypeDlg* d) {
+                nShown = ListTexts(d).size();
+                // Adding an entry changes the list of this opening only.
+                WhenModal<CPageSetupDlg>([](CPageSetupDlg* setup) {
+                    Child<QLineEdit>(setup, "editName")->setText(QStringLiteral("新标签"));
+                    QTest::mouseClick(Child<QPushButton>(setup, "btnOK"), Qt::LeftButton);
+                    if (setup->isVisible())
+                        setup->reject();
+                });
+                QTest::mouseClick(Child<QPushButton>(d, "btnAdd"), Qt::LeftButton);
+                EXPECT_EQ(ListTexts(d).size(), 4);
+                d->reject();
+            });
+            box->accept();
+        });
+        EXPECT_EQ(dlg.DoModal(), QDialog::Rejected);
+
+        EXPECT_EQ(strMessage, QStringLiteral("Tavromark|无法读取页面类型库 %1：%2\n"
+                                             "本次只提供预设的页面类型，该文件保持不变，所作的更改不会保存。")
+                                  .arg(QString::fromStdString(path), c.strReason));
+        EXPECT_EQ(nShown, 3) << "the presets";
+        struct stat after
+        {};
+        ASSERT_EQ(lstat(path.c_str(), &after), 0);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        EXPECT_EQ(after.st_size, before.st_size);
+        EXPECT_EQ(after.st_ino, before.st_ino) << "not replaced";
+        EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+        EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+    }
 }

@@ -462,6 +462,11 @@ TEST(TextDialogs, Render)
     margins.show();
     const QPixmap marginPicture = margins.grab();
     margins.close();
+    CLabelTextDlg label;
+    label.m_strLabelText = "W-01\r\n\xCF\xDF\xB6\xCE";
+    label.show();
+    const QPixmap labelPicture = label.grab();
+    label.close();
     CFontColorDlg font(FontChoiceOf(CLabelRecord()));
     font.SetColor(QColor(0, 0, 160));
     font.show();
@@ -469,10 +474,12 @@ TEST(TextDialogs, Render)
     font.close();
     EXPECT_FALSE(batchPicture.isNull());
     EXPECT_FALSE(marginPicture.isNull());
+    EXPECT_FALSE(labelPicture.isNull());
     EXPECT_FALSE(fontPicture.isNull());
     if (!dir.isEmpty()) {
         EXPECT_TRUE(batchPicture.save(dir + QStringLiteral("/batch-text-dialog.png")));
         EXPECT_TRUE(marginPicture.save(dir + QStringLiteral("/margin-dialog.png")));
+        EXPECT_TRUE(labelPicture.save(dir + QStringLiteral("/label-text-dialog.png")));
         EXPECT_TRUE(fontPicture.save(dir + QStringLiteral("/font-dialog.png")));
     }
 }

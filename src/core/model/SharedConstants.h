@@ -10,6 +10,9 @@ inline constexpr char kSongFaceGbk[] = "\xCB\xCE\xCC\xE5";
 // Millimetres to inches: 1 / 25.4.
 inline constexpr double kInchesPerMillimetre = 0.03937007874015748;
 
+// How many recently opened or saved documents the File menu lists.
+inline constexpr int kRecentFileCount = 4;
+
 // The caption of every message box.
 inline constexpr char kAppCaption[] = "Tavromark";
 

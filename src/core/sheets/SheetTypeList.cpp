@@ -172,13 +172,14 @@ std::string TypeListBytes(const CSheetTypeList& list)
     return std::move(out).str();
 }
 
-void ReadTypeListFile(const std::string& path, CSheetTypeList& list)
+int ReadTypeListFile(const std::string& path, CSheetTypeList& list)
 {
     std::string bytes;
-    if (ReadWholeFile(path, kMaxTypeListBytes, bytes) != 0)
-        return;
+    if (const int nError = ReadWholeFile(path, kMaxTypeListBytes, bytes))
+        return nError;
     std::istringstream in(std::move(bytes), std::ios::binary);
     ReadTypeList(in, list);
+    return 0;
 }
 
 int WriteTypeListFile(const std::string& path, const CSheetTypeList& list)
@@ -186,10 +187,10 @@ int WriteTypeListFile(const std::string& path, const CSheetTypeList& list)
     return WriteFileAtomically(path, TypeListBytes(list));
 }
 
-void LoadTypeList(CSheetTypeList& list)
+int LoadTypeList(CSheetTypeList& list)
 {
-    if (const std::optional<std::string> path = SettingsFilePath(kTypeListFileName))
-        ReadTypeListFile(*path, list);
+    const std::optional<std::string> path = SettingsFilePath(kTypeListFileName);
+    return path ? ReadTypeListFile(*path, list) : ENOENT;
 }
 
 int SaveTypeList(const CSheetTypeList& list)

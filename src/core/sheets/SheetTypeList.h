@@ -58,16 +58,20 @@ void ReadTypeList(std::istream& in, CSheetTypeList& list);
 void WriteTypeList(std::ostream& out, const CSheetTypeList& list);
 std::string TypeListBytes(const CSheetTypeList& list);
 
-// A missing or unreadable file appends nothing, and so does anything but a
-// regular file (a FIFO is never opened) or a file beyond kMaxTypeListBytes.
+// Returns 0, or the error of ReadWholeFile (ENOENT for a missing file,
+// kErrNotRegularFile for anything but a regular file, which is never opened,
+// EFBIG beyond kMaxTypeListBytes), in which case nothing is appended. A
+// library that exists but could not be read must not be written over: the
+// user's entries are in it.
 constexpr std::size_t kMaxTypeListBytes = 64 * 1024 * 1024;
-void ReadTypeListFile(const std::string& path, CSheetTypeList& list);
+int ReadTypeListFile(const std::string& path, CSheetTypeList& list);
 
 // Written atomically; returns 0 or the errno of the failure, in which case
 // the previous file is untouched.
 int WriteTypeListFile(const std::string& path, const CSheetTypeList& list);
 
-// The same two on "tavropage.lps" in the settings directory. Saving returns
-// ENOENT when the settings directory cannot be found or created.
-void LoadTypeList(CSheetTypeList& list);
+// The same two on "tavropage.lps" in the settings directory. Loading returns
+// ENOENT, as for a missing file, and saving returns ENOENT when the settings
+// directory cannot be found or created.
+int LoadTypeList(CSheetTypeList& list);
 int SaveTypeList(const CSheetTypeList& list);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/SharedConstants.h"
+
 #include <QStringList>
 
 // The most recently opened or saved documents, newest first, at most
@@ -8,7 +10,7 @@
 class CRecentFileList
 {
 public:
-    static constexpr int kMaxEntries = 4;
+    static constexpr int kMaxEntries = kRecentFileCount;
 
     void Load();
     void Save() const; // quietly does nothing when the settings cannot be kept

@@ -50,6 +50,11 @@ QString IntegerRequiredMessage()
     return QStringLiteral("请键入一个整数。");
 }
 
+QString PositiveIntegerMessage()
+{
+    return QStringLiteral("“请填入一个正整数。”");
+}
+
 QString IntegerRangeMessage(int nMin, int nMax)
 {
     return QStringLiteral("“请填入一个在%1和%2之间的整数。”").arg(nMin).arg(nMax);

@@ -30,5 +30,6 @@ QMessageBox::StandardButton AppMessageBox(QWidget* parent, QMessageBox::Icon ico
 void ShowFieldMessage(QWidget* pField, const QString& message, bool bWarningIcon = true);
 
 QString IntegerRequiredMessage();                // "请键入一个整数。"
+QString PositiveIntegerMessage();                // "“请填入一个正整数。”"
 QString IntegerRangeMessage(int nMin, int nMax); // "“请填入一个在%1和%2之间的整数。”"
 QString TextTooLongMessage(std::size_t nLimit);  // "“请填入不多于%1个的字符。”"

@@ -1,5 +1,7 @@
 #include "base/SystemErrorText.h"
 
+#include "model/FileAccess.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -22,6 +24,8 @@ QString SystemErrorText(int nError)
         return QStringLiteral("这是一个文件夹。");
     case EFBIG:
         return QStringLiteral("文件太大。");
+    case kErrNotRegularFile:
+        return QStringLiteral("这不是普通文件（而是管道、设备或套接字）。");
     default:
         return QString::fromLocal8Bit(std::strerror(nError));
     }

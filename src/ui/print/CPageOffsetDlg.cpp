@@ -162,9 +162,7 @@ bool CPageOffsetDlg::ExchangeValue(QLineEdit* pEdit, QString& strValue, int nLim
                    : QStringLiteral("偏移量必须在%1和%2之间（单位 0.01 mm）。").arg(-nLimit).arg(nLimit);
         break;
     }
-    AppMessageBox(this, QMessageBox::Warning, strMessage);
-    pEdit->setFocus();
-    pEdit->selectAll();
+    ShowFieldMessage(pEdit, strMessage);
     return false;
 }
 

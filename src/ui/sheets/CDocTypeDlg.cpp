@@ -14,6 +14,17 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <cerrno>
+
+namespace {
+
+QString LibraryPathText()
+{
+    return QString::fromStdString(SettingsFilePath(kTypeListFileName).value_or(kTypeListFileName));
+}
+
+} // namespace
+
 CDocTypeDlg::CDocTypeDlg(QWidget* parent) : QDialog(parent)
 {
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -92,7 +103,13 @@ void CDocTypeDlg::OnInitDialog()
 {
     m_types.clear();
     m_listTypes->clear();
-    LoadTypeList(m_types);
+    const int nLoadError = LoadTypeList(m_types);
+    // A missing library is a first start; any other failure leaves the
+    // user's file as it is, and the presets serve this opening only.
+    m_bWriteBack = nLoadError == 0 || nLoadError == ENOENT;
+    if (!m_bWriteBack)
+        ShowSheetWarning(parentWidget(),
+                         kMsgLibraryNotRead.arg(LibraryPathText(), SystemErrorText(nLoadError)));
     if (m_types.empty())
         m_types = PresetTypes();
     for (const CSheetType& type : m_types)
@@ -104,10 +121,10 @@ void CDocTypeDlg::OnInitDialog()
 
 void CDocTypeDlg::OnDestroy()
 {
-    if (const int nError = SaveTypeList(m_types)) {
-        const std::string strPath = SettingsFilePath(kTypeListFileName).value_or(kTypeListFileName);
-        ShowSheetWarning(parentWidget(),
-                         kMsgLibraryNotSaved.arg(QString::fromStdString(strPath), SystemErrorText(nError)));
+    if (m_bWriteBack) {
+        if (const int nError = SaveTypeList(m_types))
+            ShowSheetWarning(parentWidget(),
+                             kMsgLibraryNotSaved.arg(LibraryPathText(), SystemErrorText(nError)));
     }
     m_types.clear();
     m_listTypes->clear();

@@ -12,7 +12,9 @@ class QPushButton;
 
 // Chooses the sheet type of a new document and maintains the library. Each
 // opening reads "tavropage.lps" (the presets when it holds nothing) and each
-// closing, after OK and Cancel alike, writes the list back. Between openings
+// closing, after OK and Cancel alike, writes the list back, unless the file
+// exists but could not be read: then the user is told, the presets serve
+// that opening and the file is left untouched. Between openings
 // only m_format and m_strName remain: the next opening selects the entry
 // whose name begins with the last confirmed name.
 //
@@ -48,7 +50,8 @@ private:
     // Puts `type` at its sorted place in the list and selects it.
     void InsertType(CSheetType type);
 
-    CSheetTypeList m_types; // the library while open, in display order
+    CSheetTypeList m_types;   // the library while open, in display order
+    bool m_bWriteBack = true; // false when the library could not be read
     QListWidget* m_listTypes;
     QPushButton* m_btnAdd;
     QPushButton* m_btnEdit;

@@ -1,5 +1,6 @@
 #include "sheets/CPageSetupDlg.h"
 
+#include "base/AppMessageBox.h"
 #include "model/Gbk.h"
 #include "sheets/CPageDiagram.h"
 #include "sheets/SheetMessages.h"
@@ -182,22 +183,16 @@ const CPageSetupDlg::CNumberField& CPageSetupDlg::Field(std::uint32_t CPageSetup
     return m_fields.front();
 }
 
-void CPageSetupDlg::Refuse(QLineEdit* pEdit, const QString& strMessage)
-{
-    ShowSheetWarning(this, strMessage);
-    pEdit->setFocus();
-    pEdit->selectAll();
-}
-
 bool CPageSetupDlg::ExchangeNumber(const CNumberField& field)
 {
     const std::optional<std::uint32_t> nValue = ParseUnsignedField(field.m_pEdit->text().toStdString());
     if (!nValue) {
-        Refuse(field.m_pEdit, kMsgEnterPositiveInteger);
+        ShowFieldMessage(field.m_pEdit, PositiveIntegerMessage());
         return false;
     }
     if (*nValue < field.m_nMin || *nValue > field.m_nMax) {
-        Refuse(field.m_pEdit, kMsgEnterIntegerBetween.arg(field.m_nMin).arg(field.m_nMax));
+        ShowFieldMessage(field.m_pEdit,
+                         IntegerRangeMessage(static_cast<int>(field.m_nMin), static_cast<int>(field.m_nMax)));
         return false;
     }
     m_values.*field.m_pValue = *nValue;
@@ -208,11 +203,11 @@ bool CPageSetupDlg::ExchangeName(std::string& strName)
 {
     const std::optional<std::string> gbk = Utf8ToGbk(m_editName->text().toStdString());
     if (!gbk) {
-        Refuse(m_editName, kMsgNameNotGbk);
+        ShowFieldMessage(m_editName, kMsgNameNotGbk);
         return false;
     }
     if (gbk->size() > kMaxNameBytes) {
-        Refuse(m_editName, kMsgEnterAtMostChars.arg(kMaxNameBytes));
+        ShowFieldMessage(m_editName, TextTooLongMessage(kMaxNameBytes));
         return false;
     }
     strName = *gbk;
@@ -240,7 +235,7 @@ void CPageSetupDlg::accept()
     // White space at both ends, the full-width space of Chinese input included.
     const QString strTrimmed = QString::fromStdString(*GbkToUtf8(strName)).trimmed();
     if (strTrimmed.isEmpty()) {
-        Refuse(m_editName, kMsgEmptyName);
+        ShowFieldMessage(m_editName, kMsgEmptyName);
         return;
     }
 
@@ -250,16 +245,16 @@ void CPageSetupDlg::accept()
     case LabelFit::Fits:
         break;
     case LabelFit::TooWide:
-        Refuse(Field(&CPageSetupValues::m_nLabelWidth).m_pEdit, kMsgLabelsTooWide);
+        ShowFieldMessage(Field(&CPageSetupValues::m_nLabelWidth).m_pEdit, kMsgLabelsTooWide);
         return;
     case LabelFit::TooTall:
-        Refuse(Field(&CPageSetupValues::m_nLabelHeight).m_pEdit, kMsgLabelsTooTall);
+        ShowFieldMessage(Field(&CPageSetupValues::m_nLabelHeight).m_pEdit, kMsgLabelsTooTall);
         return;
     case LabelFit::ColumnsOverlap:
-        Refuse(Field(&CPageSetupValues::m_nColumns).m_pEdit, kMsgColumnsOverlap);
+        ShowFieldMessage(Field(&CPageSetupValues::m_nColumns).m_pEdit, kMsgColumnsOverlap);
         return;
     case LabelFit::RowsOverlap:
-        Refuse(Field(&CPageSetupValues::m_nRows).m_pEdit, kMsgRowsOverlap);
+        ShowFieldMessage(Field(&CPageSetupValues::m_nRows).m_pEdit, kMsgRowsOverlap);
         return;
     }
 

@@ -45,7 +45,6 @@ private:
     void OnInitDialog();
     bool ExchangeNumber(const CNumberField& field);
     bool ExchangeName(std::string& strName);
-    void Refuse(QLineEdit* pEdit, const QString& strMessage);
     const CNumberField& Field(std::uint32_t CPageSetupValues::*pValue) const;
 
     QLineEdit* m_editName;

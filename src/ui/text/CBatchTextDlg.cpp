@@ -7,12 +7,15 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QShowEvent>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -30,84 +33,137 @@ CBatchTextDlg::CBatchTextDlg(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("标签文字"));
     setFont(DialogFont());
-    setFixedSize(DialogRect(0, 0, 258, 185).size());
 
-    const auto label = [this](const QString& text, QRect rect) {
-        auto* pLabel = new QLabel(text, this);
-        pLabel->setGeometry(rect);
-        return pLabel;
-    };
-    label(QStringLiteral("请输入标签文字："), DialogRect(7, 7, 65, 8));
+    auto* pPrompt = new QLabel(QStringLiteral("请输入标签文字："), this);
+    pPrompt->setFixedHeight(DialogUnits(8));
 
     m_editPrefix = new CMultiLineEdit(this);
     m_editPrefix->setObjectName(QStringLiteral("editPrefix"));
-    m_editPrefix->setGeometry(DialogRect(7, 23, 50, 45));
+    m_editPrefix->setFixedSize(DialogSize(50, 45));
     m_editPrefix->SetStoredLimit(kLabelTextLimit);
 
     m_editMiddle = new QLineEdit(this);
     m_editMiddle->setObjectName(QStringLiteral("editMiddle"));
-    m_editMiddle->setGeometry(DialogRect(65, 24, 34, 14));
+    m_editMiddle->setFixedSize(DialogSize(34, 14));
     m_editMiddle->setAlignment(Qt::AlignCenter);
     LimitStoredLength(m_editMiddle, kMiddleTextLimit);
 
-    label(QStringLiteral("→ 数量："), DialogRect(64, 43, 37, 8));
+    auto* pCountLabel = new QLabel(QStringLiteral("→ 数量："), this);
+    pCountLabel->setFixedHeight(DialogUnits(8));
     m_editCount = new QLineEdit(this);
     m_editCount->setObjectName(QStringLiteral("editCount"));
-    m_editCount->setGeometry(DialogRect(65, 55, 34, 14));
+    m_editCount->setFixedSize(DialogSize(34, 14));
     m_editCount->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_editCount));
 
     m_editSuffix = new CMultiLineEdit(this);
     m_editSuffix->setObjectName(QStringLiteral("editSuffix"));
-    m_editSuffix->setGeometry(DialogRect(108, 23, 50, 45));
+    m_editSuffix->setFixedSize(DialogSize(50, 45));
     m_editSuffix->SetStoredLimit(kLabelTextLimit);
 
+    // The preview shows the lines as the label will: long ones scroll.
     m_editPreview = new CMultiLineEdit(this);
     m_editPreview->setObjectName(QStringLiteral("editPreview"));
-    m_editPreview->setGeometry(DialogRect(171, 23, 80, 45));
+    m_editPreview->setFixedSize(DialogSize(80, 45));
     m_editPreview->setReadOnly(true);
-    m_editPreview->setLineWrapMode(QPlainTextEdit::WidgetWidth);
 
     m_checkUpper = new QCheckBox(QStringLiteral("大写"), this);
     m_checkUpper->setObjectName(QStringLiteral("checkUpper"));
-    m_checkUpper->setGeometry(DialogRect(219, 75, 32, 10));
-    label(QStringLiteral("注：最多可输入50个字符或25个中文汉字."), DialogRect(11, 77, 154, 8));
+    m_checkUpper->setFixedHeight(DialogUnits(10));
+    auto* pNote = new QLabel(QStringLiteral("注：最多可输入50个字符或25个中文汉字."), this);
+    pNote->setFixedHeight(DialogUnits(8));
 
     auto* pLine = new QFrame(this);
     pLine->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-    pLine->setGeometry(DialogRect(7, 95, 244, 1).adjusted(0, 0, 0, 1));
 
     m_checkSkip = new QCheckBox(QStringLiteral("跳过已有文字的标签."), this);
     m_checkSkip->setObjectName(QStringLiteral("checkSkip"));
-    m_checkSkip->setGeometry(DialogRect(159, 102, 92, 10));
+    m_checkSkip->setFixedHeight(DialogUnits(10));
 
     m_groupMode = new QButtonGroup(this);
     const struct
     {
         int nMode;
         const char* text;
-        QRect rect;
     } modes[] = {
-        {CBatchFillRequest::SameText, "同一内容.", DialogRect(20, 104, 52, 10)},
-        {CBatchFillRequest::Number, "中间为数字，按数字大小递增. 0,1,2,3...", DialogRect(20, 122, 168, 10)},
-        {CBatchFillRequest::Letter, "中间一位为字母，按字母顺序递增. A,B,C,D...",
-         DialogRect(19, 140, 184, 10)},
+        {CBatchFillRequest::SameText, "同一内容."},
+        {CBatchFillRequest::Number, "中间为数字，按数字大小递增. 0,1,2,3..."},
+        {CBatchFillRequest::Letter, "中间一位为字母，按字母顺序递增. A,B,C,D..."},
     };
     for (const auto& mode : modes) {
         auto* pRadio = new QRadioButton(QString::fromUtf8(mode.text), this);
         pRadio->setObjectName(QStringLiteral("radioMode%1").arg(mode.nMode));
-        pRadio->setGeometry(mode.rect);
+        pRadio->setFixedHeight(DialogUnits(10));
         m_groupMode->addButton(pRadio, mode.nMode);
     }
 
     auto* pOk = new QPushButton(QStringLiteral("确定"), this);
     pOk->setObjectName(QStringLiteral("buttonOk"));
-    pOk->setGeometry(DialogRect(127, 164, 50, 14));
+    pOk->setFixedSize(DialogSize(50, 14));
     pOk->setDefault(true);
     auto* pCancel = new QPushButton(QStringLiteral("取消"), this);
-    pCancel->setGeometry(DialogRect(192, 164, 50, 14));
+    pCancel->setFixedSize(DialogSize(50, 14));
     connect(pOk, &QPushButton::clicked, this, &CBatchTextDlg::accept);
     connect(pCancel, &QPushButton::clicked, this, &CBatchTextDlg::reject);
+
+    // Prefix, middle with the count under it, suffix, then the preview.
+    auto* pMiddle = new QVBoxLayout;
+    pMiddle->setSpacing(0);
+    pMiddle->addSpacing(DialogUnits(1));
+    pMiddle->addWidget(m_editMiddle);
+    pMiddle->addSpacing(DialogUnits(5));
+    pMiddle->addWidget(pCountLabel);
+    pMiddle->addSpacing(DialogUnits(4));
+    pMiddle->addWidget(m_editCount);
+    pMiddle->addStretch();
+    auto* pTexts = new QHBoxLayout;
+    pTexts->setSpacing(0);
+    pTexts->addWidget(m_editPrefix);
+    pTexts->addSpacing(DialogUnits(8));
+    pTexts->addLayout(pMiddle);
+    pTexts->addSpacing(DialogUnits(9));
+    pTexts->addWidget(m_editSuffix);
+    pTexts->addSpacing(DialogUnits(13));
+    pTexts->addWidget(m_editPreview);
+
+    auto* pNoteLine = new QHBoxLayout;
+    pNoteLine->addSpacing(DialogUnits(4));
+    pNoteLine->addWidget(pNote);
+    pNoteLine->addStretch();
+    pNoteLine->addWidget(m_checkUpper);
+
+    // The modes, indented, with the skip box beside the first.
+    auto* pModes = new QGridLayout;
+    pModes->setContentsMargins(DialogUnits(13), 0, 0, 0);
+    pModes->setHorizontalSpacing(0);
+    pModes->setVerticalSpacing(DialogUnits(8));
+    pModes->addWidget(m_groupMode->button(CBatchFillRequest::SameText), 0, 0);
+    pModes->addWidget(m_checkSkip, 0, 1, Qt::AlignRight);
+    pModes->addWidget(m_groupMode->button(CBatchFillRequest::Number), 1, 0, 1, 2);
+    pModes->addWidget(m_groupMode->button(CBatchFillRequest::Letter), 2, 0, 1, 2);
+
+    auto* pButtons = new QHBoxLayout;
+    pButtons->setSpacing(DialogUnits(15));
+    pButtons->setContentsMargins(0, 0, DialogUnits(9), 0);
+    pButtons->addStretch();
+    pButtons->addWidget(pOk);
+    pButtons->addWidget(pCancel);
+
+    auto* pLayout = new QVBoxLayout(this);
+    pLayout->setContentsMargins(DialogUnits(7), DialogUnits(7), DialogUnits(7), DialogUnits(7));
+    pLayout->setSpacing(0);
+    pLayout->setSizeConstraint(QLayout::SetFixedSize);
+    pLayout->addWidget(pPrompt);
+    pLayout->addSpacing(DialogUnits(8));
+    pLayout->addLayout(pTexts);
+    pLayout->addSpacing(DialogUnits(7));
+    pLayout->addLayout(pNoteLine);
+    pLayout->addSpacing(DialogUnits(10));
+    pLayout->addWidget(pLine);
+    pLayout->addSpacing(DialogUnits(7));
+    pLayout->addLayout(pModes);
+    pLayout->addSpacing(DialogUnits(14));
+    pLayout->addLayout(pButtons);
 
     m_pUpperPrefix = new CUpperCaseEntry(m_editPrefix);
     m_pUpperMiddle = new CUpperCaseEntry(m_editMiddle);

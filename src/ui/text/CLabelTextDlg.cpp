@@ -4,35 +4,71 @@
 #include "text/EditText.h"
 
 #include <QCheckBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QVBoxLayout>
 
 CLabelTextDlg::CLabelTextDlg(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("标签文字"));
     setFont(DialogFont());
-    setFixedSize(DialogRect(0, 0, 216, 85).size());
 
     auto* pPrompt = new QLabel(QStringLiteral("请输入标签文字："), this);
-    pPrompt->setGeometry(DialogRect(7, 7, 65, 8));
+    pPrompt->setFixedHeight(DialogUnits(8));
     m_editText = new CMultiLineEdit(this);
     m_editText->setObjectName(QStringLiteral("editText"));
-    m_editText->setGeometry(DialogRect(19, 23, 115, 35));
+    m_editText->setFixedSize(DialogSize(115, 35));
     m_editText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_editText->SetStoredLimit(kLabelTextLimit);
     m_pUpperCase = new CUpperCaseEntry(m_editText);
 
     auto* pOk = new QPushButton(QStringLiteral("确定"), this);
-    pOk->setGeometry(DialogRect(159, 7, 50, 14));
+    pOk->setFixedSize(DialogSize(50, 14));
     pOk->setDefault(true);
     auto* pCancel = new QPushButton(QStringLiteral("取消"), this);
-    pCancel->setGeometry(DialogRect(159, 26, 50, 14));
+    pCancel->setFixedSize(DialogSize(50, 14));
     auto* pNote = new QLabel(QStringLiteral("注：最多可输入50个字符或25个中文汉字."), this);
-    pNote->setGeometry(DialogRect(11, 67, 154, 8));
+    pNote->setFixedHeight(DialogUnits(8));
     m_checkUpper = new QCheckBox(QStringLiteral("大写"), this);
     m_checkUpper->setObjectName(QStringLiteral("checkUpper"));
-    m_checkUpper->setGeometry(DialogRect(177, 68, 32, 10));
+    m_checkUpper->setFixedHeight(DialogUnits(10));
+
+    // The text box sits indented under its prompt, the buttons to its right
+    // at the top; the note and the upper-case box share the bottom line.
+    auto* pText = new QVBoxLayout;
+    pText->setSpacing(0);
+    pText->addWidget(pPrompt);
+    pText->addSpacing(DialogUnits(8));
+    auto* pIndented = new QHBoxLayout;
+    pIndented->addSpacing(DialogUnits(12));
+    pIndented->addWidget(m_editText);
+    pText->addLayout(pIndented);
+
+    auto* pButtons = new QVBoxLayout;
+    pButtons->setSpacing(DialogUnits(5));
+    pButtons->addWidget(pOk);
+    pButtons->addWidget(pCancel);
+    pButtons->addStretch();
+
+    auto* pTop = new QHBoxLayout;
+    pTop->setSpacing(DialogUnits(25));
+    pTop->addLayout(pText);
+    pTop->addLayout(pButtons);
+
+    auto* pBottom = new QHBoxLayout;
+    pBottom->addSpacing(DialogUnits(4));
+    pBottom->addWidget(pNote);
+    pBottom->addStretch();
+    pBottom->addWidget(m_checkUpper);
+
+    auto* pLayout = new QVBoxLayout(this);
+    pLayout->setContentsMargins(DialogUnits(7), DialogUnits(7), DialogUnits(7), DialogUnits(7));
+    pLayout->setSpacing(DialogUnits(9));
+    pLayout->setSizeConstraint(QLayout::SetFixedSize);
+    pLayout->addLayout(pTop);
+    pLayout->addLayout(pBottom);
 
     connect(pOk, &QPushButton::clicked, this, &CLabelTextDlg::accept);
     connect(pCancel, &QPushButton::clicked, this, &CLabelTextDlg::reject);

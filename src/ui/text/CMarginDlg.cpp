@@ -4,6 +4,8 @@
 #include "text/EditText.h"
 
 #include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +15,7 @@
 #include <QRegularExpressionValidator>
 #include <QShowEvent>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -126,51 +129,95 @@ CMarginDlg::CMarginDlg(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("设定页面"));
     setFont(DialogFont());
-    setFixedSize(DialogRect(0, 0, 365, 153).size());
 
     auto* pPicture = new CMarginPicture(this);
     pPicture->setObjectName(QStringLiteral("picture"));
-    pPicture->setGeometry(DialogRect(5, 11, 118, 108));
+    pPicture->setFixedSize(DialogSize(118, 108));
 
-    const auto line = [this](int y) {
+    const auto line = [this] {
         auto* pLine = new QFrame(this);
         pLine->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-        pLine->setGeometry(DialogRect(131, y, 227, 1).adjusted(0, 0, 0, 1));
+        pLine->setMinimumWidth(DialogUnits(227));
+        return pLine;
     };
-    line(8);
-    line(72);
-    line(122);
-
-    const auto field = [this](const QString& text, int x, int y, int cxLabel, int ySpin, const char* name) {
+    // A caption, its edit and the edit's up-down buttons.
+    const auto field = [this](const QString& text, const char* name, QLineEdit*& pEdit) {
         auto* pLabel = new QLabel(text, this);
-        pLabel->setGeometry(DialogRect(x, y + 3, cxLabel, 8));
-        auto* pEdit = new QLineEdit(this);
+        pLabel->setFixedWidth(DialogUnits(50));
+        pEdit = new QLineEdit(this);
         pEdit->setObjectName(QLatin1String(name));
-        pEdit->setGeometry(DialogRect(x + 50, y, 43, 14));
+        pEdit->setFixedSize(DialogSize(43, 14));
         pEdit->setValidator(
             new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), pEdit));
         pLabel->setBuddy(pEdit);
         auto* pSpin = new CSpinButton(pEdit, this);
         pSpin->setObjectName(QLatin1String(name) + QStringLiteral("Spin"));
-        pSpin->setGeometry(DialogRect(x + 96, ySpin, 11, 14));
-        return pEdit;
+        pSpin->setFixedSize(DialogSize(11, 14));
+        auto* pRow = new QHBoxLayout;
+        pRow->setSpacing(0);
+        pRow->addWidget(pLabel);
+        pRow->addWidget(pEdit);
+        pRow->addSpacing(DialogUnits(3));
+        pRow->addWidget(pSpin);
+        return pRow;
     };
-    m_editLeft = field(QStringLiteral("左边距 &L : "), 131, 20, 45, 20, "editLeft");
-    m_editTop = field(QStringLiteral("上边距 &T : "), 247, 20, 45, 20, "editTop");
-    m_editRight = field(QStringLiteral("右边距 &R : "), 131, 48, 45, 48, "editRight");
-    m_editBottom = field(QStringLiteral("下边距 &B : "), 247, 48, 45, 48, "editBottom");
-    m_editLineSpacing = field(QStringLiteral("行间距 W："), 131, 86, 41, 85, "editLineSpacing");
+    auto* pMargins = new QGridLayout;
+    pMargins->setHorizontalSpacing(DialogUnits(9));
+    pMargins->setVerticalSpacing(DialogUnits(14));
+    pMargins->addLayout(field(QStringLiteral("左边距 &L : "), "editLeft", m_editLeft), 0, 0);
+    pMargins->addLayout(field(QStringLiteral("上边距 &T : "), "editTop", m_editTop), 0, 1);
+    pMargins->addLayout(field(QStringLiteral("右边距 &R : "), "editRight", m_editRight), 1, 0);
+    pMargins->addLayout(field(QStringLiteral("下边距 &B : "), "editBottom", m_editBottom), 1, 1);
+    pMargins->setColumnStretch(2, 1);
+    auto* pLineSpacing = field(QStringLiteral("行间距 W："), "editLineSpacing", m_editLineSpacing);
+    pLineSpacing->addStretch();
 
     auto* pUnit = new QLabel(QStringLiteral("单位： 0.1 mm"), this);
-    pUnit->setGeometry(DialogRect(136, 136, 60, 8));
     auto* pOk = new QPushButton(QStringLiteral("确定"), this);
     pOk->setObjectName(QStringLiteral("buttonOk"));
-    pOk->setGeometry(DialogRect(217, 130, 50, 14));
+    pOk->setFixedSize(DialogSize(50, 14));
     pOk->setDefault(true);
     auto* pCancel = new QPushButton(QStringLiteral("取消"), this);
-    pCancel->setGeometry(DialogRect(289, 130, 50, 14));
+    pCancel->setFixedSize(DialogSize(50, 14));
     connect(pOk, &QPushButton::clicked, this, &CMarginDlg::accept);
     connect(pCancel, &QPushButton::clicked, this, &CMarginDlg::reject);
+    auto* pButtons = new QHBoxLayout;
+    pButtons->setSpacing(0);
+    pButtons->addSpacing(DialogUnits(5));
+    pButtons->addWidget(pUnit);
+    pButtons->addStretch();
+    pButtons->addWidget(pOk);
+    pButtons->addSpacing(DialogUnits(22));
+    pButtons->addWidget(pCancel);
+    pButtons->addSpacing(DialogUnits(19));
+
+    // The four margins, the line spacing and the buttons, each between lines.
+    auto* pFields = new QVBoxLayout;
+    pFields->setSpacing(0);
+    pFields->addWidget(line());
+    pFields->addSpacing(DialogUnits(11));
+    pFields->addLayout(pMargins);
+    pFields->addSpacing(DialogUnits(10));
+    pFields->addWidget(line());
+    pFields->addSpacing(DialogUnits(13));
+    pFields->addLayout(pLineSpacing);
+    pFields->addSpacing(DialogUnits(22));
+    pFields->addWidget(line());
+    pFields->addSpacing(DialogUnits(7));
+    pFields->addLayout(pButtons);
+
+    auto* pPictureColumn = new QVBoxLayout;
+    pPictureColumn->setSpacing(0);
+    pPictureColumn->addSpacing(DialogUnits(3));
+    pPictureColumn->addWidget(pPicture);
+    pPictureColumn->addStretch();
+
+    auto* pLayout = new QHBoxLayout(this);
+    pLayout->setContentsMargins(DialogUnits(5), DialogUnits(8), DialogUnits(7), DialogUnits(9));
+    pLayout->setSpacing(DialogUnits(8));
+    pLayout->setSizeConstraint(QLayout::SetFixedSize);
+    pLayout->addLayout(pPictureColumn);
+    pLayout->addLayout(pFields);
 
     setTabOrder(m_editLeft, m_editTop);
     setTabOrder(m_editTop, m_editRight);

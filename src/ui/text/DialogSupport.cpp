@@ -68,10 +68,14 @@ QFont DialogFont()
     return font;
 }
 
-QRect DialogRect(int x, int y, int cx, int cy)
+int DialogUnits(int nUnits)
 {
-    const auto px = [](int nUnits) { return nUnits * 3 / 2; };
-    return QRect(px(x), px(y), px(cx), px(cy));
+    return nUnits * 3 / 2;
+}
+
+QSize DialogSize(int cx, int cy)
+{
+    return QSize(DialogUnits(cx), DialogUnits(cy));
 }
 
 CUpperCaseEntry::CUpperCaseEntry(QWidget* pEdit) : QObject(pEdit)

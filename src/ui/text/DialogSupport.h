@@ -5,7 +5,7 @@
 #include <QMessageBox>
 #include <QObject>
 #include <QPlainTextEdit>
-#include <QRect>
+#include <QSize>
 #include <QString>
 
 #include <cstddef>
@@ -24,8 +24,10 @@ class QWidget;
 QFont DialogFont();
 
 // Dialog units of a 9-point Song face: 4 units are one average character
-// (6 pixels) across, 8 units one character (12 pixels) high.
-QRect DialogRect(int x, int y, int cx, int cy);
+// (6 pixels) across, 8 units one character (12 pixels) high. The dialogs'
+// layouts keep their boxes, gaps and margins at these sizes.
+int DialogUnits(int nUnits);
+QSize DialogSize(int cx, int cy);
 
 // Upper-case entry: while on, letters typed into the edit arrive in upper
 // case. Pasted or earlier text is left as it is.

@@ -1,5 +1,6 @@
 #include "wirelist/CWireListDlg.h"
 
+#include "base/AppMessageBox.h"
 #include "model/Gbk.h"
 #include "print/CPrinterSettings.h"
 #include "print/PageOffsetSettings.h"
@@ -354,7 +355,7 @@ void CWireListDlg::OnPrint()
     CMarkerSheets sheets(m_template, m_markers, m_selectedOnly->isChecked());
     QPainter painter;
     if (!painter.begin(&printer)) {
-        QMessageBox::warning(this, windowTitle(), QStringLiteral("无法开始打印。"));
+        AppMessageBox(this, QMessageBox::Warning, QStringLiteral("无法开始打印。"));
         return;
     }
     const bool bDone = WithProgress(QStringLiteral("正在打印"), [&](const SheetProgress& progress) {
@@ -383,5 +384,5 @@ void CWireListDlg::OnExportPdf()
         return result != SheetsPdfResult::Cancelled;
     });
     if (result == SheetsPdfResult::Failed)
-        QMessageBox::warning(this, windowTitle(), QStringLiteral("无法写入 %1：%2").arg(path, error));
+        AppMessageBox(this, QMessageBox::Warning, QStringLiteral("无法写入 %1：%2").arg(path, error));
 }
