@@ -29,7 +29,7 @@ CSheet Sheet(const std::vector<CGridPosition>& selected)
 TEST(LabelClipboard, CopyWritesTheSelectionsBoundingBoxAsASpreadsheetDoes)
 {
     CSheet sheet = Sheet({{0, 1}, {1, 2}, {2, 1}});
-    sheet.m_labels[1][2].m_strText = "\xB5\xE7\r\n\"A\"";  // "电", a line break, "A" in quotes
+    sheet.m_labels[1][2].m_strText = "\xB5\xE7\r\n\"A\""; // "电", a line break, "A" in quotes
     const CCopiedLabels copied = CopySelectedLabels(sheet);
     EXPECT_EQ(copied.m_strText, "01\t\n\t\"电\n\"\"A\"\"\"\n21\t\n");
     EXPECT_EQ(copied.m_nCount, 3u);

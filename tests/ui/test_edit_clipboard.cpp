@@ -73,7 +73,10 @@ TEST(EditClipboard, PasteFillsTheSelectedLabelsFromSpreadsheetText)
         {"a column of two", QStringLiteral("W1\nW2\n"), {"W1", "W2", "L11", "L12"}, false},
         {"a block", QStringLiteral("a\tb\r\nc\td\r\n"), {"a", "b", "c", "d"}, false},
         {"more cells than labels", QStringLiteral("1\t2\t3\n4\t5\t6\n"), {"1", "2", "3", "4"}, true},
-        {"quoted lines", QStringLiteral("\"上\n下\"\tx\n"), {"\xC9\xCF\r\n\xCF\xC2", "x", "L11", "L12"}, false},
+        {"quoted lines",
+         QStringLiteral("\"上\n下\"\tx\n"),
+         {"\xC9\xCF\r\n\xCF\xC2", "x", "L11", "L12"},
+         false},
     };
     for (const auto& t : cases) {
         SCOPED_TRACE(t.name);

@@ -33,7 +33,8 @@ std::uint16_t CPackedLabelChanges::FormatId(const CLabelRecord& record)
     return static_cast<std::uint16_t>(m_formats.size() - 1);
 }
 
-CLabelRecord CPackedLabelChanges::Unpack(std::uint16_t nFormat, std::size_t nOffset, std::size_t nLength) const
+CLabelRecord CPackedLabelChanges::Unpack(std::uint16_t nFormat, std::size_t nOffset,
+                                         std::size_t nLength) const
 {
     CLabelRecord record = m_formats[nFormat];
     record.m_strText.assign(m_texts, nOffset, nLength);

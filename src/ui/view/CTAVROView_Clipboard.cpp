@@ -95,7 +95,8 @@ void CTAVROView::OnEditPaste()
     m_pModel->ApplyEdit(m_pModel->MakeEdit(indices, placement->m_after), CSheetModel::Marking::IfChanged,
                         QStringLiteral("粘贴"));
     if (placement->m_nLeftOver > 0)
-        Q_EMIT statusMessage(QStringLiteral("已粘贴到 %1 个标签；剪贴板上另有 %2 个单元格没有可填的所选标签。")
-                                 .arg(placement->m_targets.size())
-                                 .arg(placement->m_nLeftOver));
+        Q_EMIT statusMessage(
+            QStringLiteral("已粘贴到 %1 个标签；剪贴板上另有 %2 个单元格没有可填的所选标签。")
+                .arg(placement->m_targets.size())
+                .arg(placement->m_nLeftOver));
 }
