@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots of the main window under Xvfb, cropped to
 # the window: main-window.png with the document (docs/sample-7x20.tav by
-# default), and main-window-menu.png with the file menu open. Needs xvfb, x11-utils, imagemagick and
-# xdotool. Usage: docs/take-screenshot.sh [TAVROMARK [DOCUMENT.tav]]
+# default), main-window-menu.png with the file menu open, and edit-menu.png
+# with the edit menu open after a cut of every label. Needs xvfb, x11-utils,
+# imagemagick and xdotool. Usage: docs/take-screenshot.sh [TAVROMARK [DOCUMENT.tav]]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 bin=${1:-$top/build/src/tavromark}
@@ -29,3 +30,10 @@ shot main-window.png
 xdotool key alt+f
 sleep 0.5
 shot main-window-menu.png
+xdotool key Escape
+sleep 0.3
+xdotool key ctrl+a ctrl+x
+sleep 0.5
+xdotool key alt+e
+sleep 0.5
+shot edit-menu.png

@@ -15,7 +15,7 @@ packages=(
   fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming fontconfig
   # tests, fuzzing, benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format
-  xvfb xauth x11-utils xdotool imagemagick poppler-utils python3
+  xvfb xauth x11-utils xdotool xclip imagemagick poppler-utils python3
   # a private CUPS server with a PDF queue for the printing tests
   cups cups-client cups-bsd printer-driver-cups-pdf
   # installing and packaging: icons drawn at build time, the desktop's

@@ -1,7 +1,8 @@
 // The sheet view's paint and layout, on the offscreen platform: a full
 // repaint of a 15 × 25 sheet with text in every label (the cells' text boxes
-// as drawn last, and drawn anew after a zoom change), and the re-layout of
-// all cells after a resize.
+// as drawn last, and drawn anew after a zoom change), the re-layout of all
+// cells after a resize, and undo and redo of a fill of all 375 labels with
+// the memory a thousand such steps hold.
 #include "model/CTAVRODoc.h"
 #include "model/Gbk.h"
 #include "view/CTAVROView.h"
@@ -9,7 +10,10 @@
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
+#include <QUndoStack>
 #include <benchmark/benchmark.h>
+
+#include <fstream>
 
 namespace {
 
@@ -113,6 +117,73 @@ void BM_RelayoutAfterResize(benchmark::State& state)
     QCoreApplication::processEvents();
 }
 BENCHMARK(BM_RelayoutAfterResize)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// A fill of every label as one step: texts "W<n>-<step>".
+void FillAll(CSheetModel& model, int nStep)
+{
+    model.EditGrid(
+        [nStep](const LabelGrid& grid) {
+            for (std::size_t i = 0; i < grid.size(); ++i)
+                grid[i]->m_strText = "W" + std::to_string(i + 1) + "-" + std::to_string(nStep);
+            return true;
+        },
+        CSheetModel::Marking::Always, QStringLiteral("设定文字"));
+}
+
+// Undo, then redo, of a full-sheet fill, each until the view has repainted
+// the changed labels.
+void BM_UndoFullSheetFill(benchmark::State& state)
+{
+    ShownView shown;
+    CSheetModel& model = shown.doc.Model();
+    FillAll(model, 1);
+    QCoreApplication::processEvents();
+    const bool bRedo = state.range(0) == 1;
+    QUndoStack& stack = model.UndoStack();
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (bRedo ? stack.canUndo() : stack.canRedo()) {
+            bRedo ? stack.undo() : stack.redo();
+            QCoreApplication::processEvents();
+        }
+        state.ResumeTiming();
+        bRedo ? stack.redo() : stack.undo();
+        QCoreApplication::processEvents();
+    }
+    state.SetLabel(bRedo ? "redo" : "undo");
+}
+BENCHMARK(BM_UndoFullSheetFill)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+std::size_t ResidentBytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    std::size_t nPages = 0;
+    std::size_t nResident = 0;
+    statm >> nPages >> nResident;
+    return nResident * 4096;
+}
+
+// What a thousand full-sheet fills hold in the undo history (resident
+// memory grown), reported as the counter history_MB.
+void BM_ThousandStepsMemory(benchmark::State& state)
+{
+    for (auto _ : state) {
+        CTAVRODoc doc;
+        CSheet sheet = FullSheet();
+        doc.Model().Load(sheet);
+        const std::size_t nBefore = ResidentBytes();
+        for (int i = 0; i < 1000; ++i)
+            FillAll(doc.Model(), i);
+        state.counters["history_MB"] = double(ResidentBytes() - nBefore) / (1 << 20);
+        state.counters["steps"] = doc.Model().UndoStack().count();
+    }
+}
+BENCHMARK(BM_ThousandStepsMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 

@@ -107,6 +107,13 @@ inline CSheet Content(CSheet sheet)
     return sheet;
 }
 
+// The title as the window shows it: "[*]" is "*" while modified.
+inline QString ShownTitle(const QWidget* window)
+{
+    QString title = window->windowTitle();
+    return title.replace(QStringLiteral("[*]"), window->isWindowModified() ? QStringLiteral("*") : QString());
+}
+
 // Changes one label of the model as one edit.
 inline void EditLabel(CSheetModel& model, int nRow, int nColumn,
                       const std::function<void(CLabelRecord&)>& edit)

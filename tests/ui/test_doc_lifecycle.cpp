@@ -32,7 +32,7 @@ TEST_F(AppTest, StartsWithAnUntitledDefaultSheetAllEmptyAndSelected)
 {
     EXPECT_FALSE(Doc()->IsModified());
     EXPECT_TRUE(Doc()->GetPathName().isEmpty());
-    EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("无标题 - TAVRO"));
+    EXPECT_EQ(ShownTitle(Frame()), QStringLiteral("无标题 - TAVRO"));
     const CSheet sheet = View()->GetSheet();
     EXPECT_EQ(sheet.m_format.m_nColumns, 5);
     EXPECT_EQ(sheet.m_format.m_nRows, 14);
@@ -52,7 +52,7 @@ TEST_F(AppTest, SavingAtStartWritesTheDefaultFile)
     EXPECT_EQ(bytes.at(0), 0x30);
     EXPECT_EQ(bytes.mid(1, 48).toStdString(), kSheetSignature);
     EXPECT_FALSE(Doc()->IsModified());
-    EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("start.tav - TAVRO"));
+    EXPECT_EQ(ShownTitle(Frame()), QStringLiteral("start.tav - TAVRO"));
     EXPECT_EQ(m_pApp->RecentFiles().Entries().value(0), QFileInfo(path).canonicalFilePath());
 }
 
@@ -77,7 +77,7 @@ TEST_F(AppTest, OpenReplacesTheSheetAndClearsTheModifiedFlag)
     ASSERT_TRUE(m_pApp->OpenDocumentFile(path));
     EXPECT_EQ(Content(View()->GetSheet()), Content(marked));
     EXPECT_FALSE(Doc()->IsModified());
-    EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("marked.tav - TAVRO"));
+    EXPECT_EQ(ShownTitle(Frame()), QStringLiteral("marked.tav - TAVRO"));
 }
 
 // Every refusal leaves sheet, path and modified flag as they were, after
@@ -119,7 +119,7 @@ TEST_F(AppTest, RefusedFileLeavesAModifiedDocumentUnchanged)
         EXPECT_TRUE(Doc()->IsModified());
         EXPECT_EQ(Doc()->GetPathName(), ownPath);
         EXPECT_EQ(Content(View()->GetSheet()), Content(current));
-        EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("own.tav - TAVRO"));
+        EXPECT_EQ(ShownTitle(Frame()), QStringLiteral("own.tav* - TAVRO"));
     }
 }
 
@@ -149,7 +149,7 @@ TEST_F(AppTest, NewEmptiesEveryLabelAndTakesTheLastChosenFormat)
     ASSERT_NE(m_pApp->NewDocument(), nullptr);
     EXPECT_FALSE(Doc()->IsModified());
     EXPECT_TRUE(Doc()->GetPathName().isEmpty());
-    EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("无标题 - TAVRO"));
+    EXPECT_EQ(ShownTitle(Frame()), QStringLiteral("无标题 - TAVRO"));
     EXPECT_EQ(View()->Format(), View()->LastChosenFormat());
     for (const CSheet::Row& row : View()->GetSheet().m_labels)
         for (const CLabelRecord& label : row) {
@@ -332,7 +332,7 @@ TEST(StartUp, OpensTheDocumentOnTheCommandLineOrEndsAfterItsMessage)
         CTAVROApp app;
         CCommandLineInfo info = ParseCommandLine({"/nologo", good.toStdString()});
         ASSERT_TRUE(app.InitInstance(info));
-        EXPECT_EQ(app.MainFrame()->windowTitle(), QStringLiteral("good.tav - TAVRO"));
+        EXPECT_EQ(ShownTitle(app.MainFrame()), QStringLiteral("good.tav - TAVRO"));
         EXPECT_EQ(app.MainFrame()->GetView()->GetSheet().m_labels[0][0].m_strText, "W-1");
         EXPECT_FALSE(app.Document()->IsModified());
     }
@@ -348,7 +348,7 @@ TEST(StartUp, OpensTheDocumentOnTheCommandLineOrEndsAfterItsMessage)
     {
         CTAVROApp app;
         ASSERT_TRUE(app.InitInstance(ParseCommandLine({"/nologo", "/dde"})));
-        EXPECT_EQ(app.MainFrame()->windowTitle(), QStringLiteral("无标题 - TAVRO"));
+        EXPECT_EQ(ShownTitle(app.MainFrame()), QStringLiteral("无标题 - TAVRO"));
     }
 }
 

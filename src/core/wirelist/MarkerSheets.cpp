@@ -5,7 +5,7 @@ std::vector<CGridPosition> SelectedPositions(const CSheet& sheet)
     std::vector<CGridPosition> positions;
     for (int r = 0; r < sheet.m_format.m_nRows; ++r)
         for (int c = 0; c < sheet.m_format.m_nColumns; ++c)
-            if (sheet.m_labels[r][c].m_bSelected)
+            if (sheet.m_labels[r][c].IsSelected())
                 positions.push_back({r, c});
     return positions;
 }

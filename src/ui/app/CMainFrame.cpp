@@ -10,11 +10,13 @@
 #include "wirelist/WireListImport.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QImage>
 #include <QLabel>
@@ -25,6 +27,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QUndoStack>
 
 namespace {
 
@@ -43,6 +46,11 @@ constexpr CCommandText kCommandTexts[] = {
     {ID::FileOpen, "打开一个现有文档", "打开", "file-open"},
     {ID::ImportWireList, "读入线号表，按表中的线号填写并打印标签", "", ""},
     {ID::FileSave, "保存活动文档", "保存", "file-save"},
+    {ID::EditUndo, "撤销上一步操作", "撤销", "edit-undo"},
+    {ID::EditRedo, "重做上一步撤销的操作", "重做", "edit-redo"},
+    {ID::EditCut, "剪切所选标签：复制到剪贴板，再清除其文字", "剪切", ""},
+    {ID::EditCopy, "把所选标签复制到剪贴板", "复制", ""},
+    {ID::EditPaste, "把剪贴板上的内容按行依次填入所选标签", "粘贴", ""},
     {ID::FileSaveAs, "将活动文档以一个新文件名保存", "", ""},
     {ID::PageOffset, "设定打印偏移量", "", ""},
     {ID::CalibrationPage, "打印校准页，量出这台打印机的偏移量和比例", "打印校准页", ""},
@@ -82,6 +90,9 @@ constexpr int kFileToolBar[] = {
     ID::FileNewSheet,
     ID::FileOpen,
     ID::FileSave,
+    0,
+    ID::EditUndo,
+    ID::EditRedo,
     0,
     ID::SelectAll,
     ID::SelectNone,
@@ -128,6 +139,14 @@ struct CMenuItem
     int nID;
 };
 
+const CMenuItem kEditMenu[] = {
+    {"撤销(&U)\tCtrl+Z", ID::EditUndo},
+    {"重做(&R)\tCtrl+Y", ID::EditRedo},
+    {nullptr, 0},
+    {"剪切(&T)\tCtrl+X", ID::EditCut},
+    {"复制(&C)\tCtrl+C", ID::EditCopy},
+    {"粘贴(&P)\tCtrl+V", ID::EditPaste},
+};
 const CMenuItem kTextMenu[] = {{"清除文字(&D)", ID::ClearText}, {"设定文字(&S)", ID::SetText}};
 const CMenuItem kSelectMenu[] = {
     {"全选(&A)", ID::SelectAll},       {"全不选(&N)", ID::SelectNone},
@@ -145,8 +164,8 @@ const CMenuItem kViewMenu[] = {
 const CMenuItem kHelpMenu[] = {{"关于 TAVRO(&A)...", ID::AppAbout}};
 
 // The accelerator table: each key triggers its command's action, so a
-// disabled command's key does nothing. The editing and pane keys are bound to
-// commands nothing carries out: they do nothing, and never reach the view.
+// disabled command's key does nothing. The pane keys are bound to commands
+// nothing carries out: they do nothing, and never reach the view.
 struct CAccelerator
 {
     QKeyCombination key;
@@ -163,6 +182,7 @@ const CAccelerator kAccelerators[] = {
     {Qt::CTRL | Qt::Key_V, ID::EditPaste},       {Qt::SHIFT | Qt::Key_Insert, ID::EditPaste},
     {Qt::CTRL | Qt::Key_X, ID::EditCut},         {Qt::SHIFT | Qt::Key_Delete, ID::EditCut},
     {Qt::CTRL | Qt::Key_Z, ID::EditUndo},        {Qt::ALT | Qt::Key_Backspace, ID::EditUndo},
+    {Qt::CTRL | Qt::Key_Y, ID::EditRedo},        {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, ID::EditRedo},
     {QKeyCombination(Qt::Key_F6), ID::NextPane}, {Qt::SHIFT | Qt::Key_F6, ID::PrevPane},
 };
 
@@ -250,6 +270,14 @@ CMainFrame::CMainFrame(CTAVRODoc* pDocument, const CCommandMap* pAppCommands, QW
     connect(pModel, &CSheetModel::labelsChanged, this, &CMainFrame::ScheduleUpdate);
     connect(pModel, &CSheetModel::formatChanged, this, &CMainFrame::ScheduleUpdate);
     connect(pModel, &CSheetModel::modifiedChanged, this, &CMainFrame::ScheduleUpdate);
+    connect(pModel, &CSheetModel::modifiedChanged, this, &QWidget::setWindowModified);
+    // Paste depends on what the clipboard holds, whoever put it there.
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::ScheduleUpdate);
+    connect(m_pView, &CTAVROView::statusMessage, this,
+            [this](const QString& text) { statusBar()->showMessage(text, 10000); });
+    const QUndoStack* pUndoStack = &pDocument->Model().UndoStack();
+    connect(pUndoStack, &QUndoStack::indexChanged, this, &CMainFrame::UpdateUndoTexts);
+    connect(pUndoStack, &QUndoStack::cleanChanged, this, &CMainFrame::UpdateUndoTexts);
 
     // The lock keys change outside the program: a light poll of their own.
     m_pKeyTimer = new QTimer(this);
@@ -259,6 +287,8 @@ CMainFrame::CMainFrame(CTAVRODoc* pDocument, const CCommandMap* pAppCommands, QW
 
     connect(m_pView, &CTAVROView::initialUpdateDone, &CSplashWnd::OnViewInitialUpdate);
     SetDocumentTitle(pDocument->GetTitle());
+    setWindowModified(pDocument->IsModified());
+    UpdateUndoTexts();
     SetRecentFiles({});
     UpdateCommandUI();
     CSplashWnd::ShowSplashScreen(this);
@@ -345,6 +375,7 @@ void CMainFrame::CreateMenus()
     const CMenuItem exitItem[] = {{"退出(&X)", ID::AppExit}};
     addItems(m_pFileMenu, exitItem);
 
+    addItems(addMenu("编辑(&E)"), kEditMenu);
     addItems(addMenu("文字(&O)"), kTextMenu);
     addItems(addMenu("选择(&S)"), kSelectMenu);
     addItems(addMenu("查看(&V)"), kViewMenu);
@@ -461,7 +492,24 @@ void CMainFrame::SetRecentFiles(const QStringList& paths)
 
 void CMainFrame::SetDocumentTitle(const QString& title)
 {
-    setWindowTitle(title + QStringLiteral(" - TAVRO"));
+    // "[*]" shows as "*" while the document is modified.
+    setWindowTitle(title + QStringLiteral("[*] - TAVRO"));
+}
+
+void CMainFrame::UpdateUndoTexts()
+{
+    const QUndoStack& stack = m_pDocument->Model().UndoStack();
+    // "撤销 设定文字": the command and the step it would take.
+    const auto show = [this](int nID, const char* szCommand, const QString& step,
+                             const char* szMnemonicAndKey) {
+        const QString strName = step.isEmpty() ? Utf8(szCommand) : Utf8(szCommand) + QLatin1Char(' ') + step;
+        QAction* action = Action(nID);
+        action->setToolTip(strName);
+        action->setText(strName + Utf8(szMnemonicAndKey));
+    };
+    show(ID::EditUndo, "撤销", stack.undoText(), "(&U)\tCtrl+Z");
+    show(ID::EditRedo, "重做", stack.redoText(), "(&R)\tCtrl+Y");
+    ScheduleUpdate();
 }
 
 void CMainFrame::OnViewFormatBar()

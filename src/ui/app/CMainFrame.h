@@ -67,6 +67,8 @@ private:
     void CreateAccelerators();
     void BindAction(QAction* action, int nID);
     void UpdateKeyIndicators();
+    // Undo and redo name the step they would take.
+    void UpdateUndoTexts();
 
     void OnViewFormatBar();
 

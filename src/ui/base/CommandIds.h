@@ -46,11 +46,13 @@ constexpr int AlignBottomLeft = 32808;
 constexpr int LabelSettings = 32810;
 constexpr int AutoShrink = 32811;
 constexpr int ImportWireList = 32812;
-// bound to keys, carried out by nothing: these keys do nothing
+// editing
 constexpr int EditCopy = 57634;
 constexpr int EditCut = 57635;
 constexpr int EditPaste = 57637;
 constexpr int EditUndo = 57643;
+constexpr int EditRedo = 57644;
+// bound to keys, carried out by nothing: these keys do nothing
 constexpr int NextPane = 57680;
 constexpr int PrevPane = 57681;
 } // namespace ID

@@ -1,9 +1,53 @@
 #include "model/CSheetModel.h"
 
+#include "model/LabelChanges.h"
+
+#include <QUndoCommand>
+
 #include <algorithm>
 
+// One undo step: the changed labels' records before and after, packed.
+class CLabelStep : public QUndoCommand
+{
+public:
+    CLabelStep(CSheetModel& model, const QString& strName, const CLabelEdit& edit)
+        : QUndoCommand(strName), m_model(model), m_changes(edit.m_indices, edit.m_before, edit.m_after)
+    {}
+
+    void undo() override { Restore(&CPackedLabelChanges::Before); }
+    void redo() override { Restore(&CPackedLabelChanges::After); }
+
+private:
+    void Restore(CLabelRecord (CPackedLabelChanges::*side)(std::size_t) const)
+    {
+        std::vector<LabelIndex> indices;
+        std::vector<CLabelRecord> records;
+        indices.reserve(m_changes.Count());
+        records.reserve(m_changes.Count());
+        for (std::size_t i = 0; i < m_changes.Count(); ++i) {
+            const LabelIndex nIndex = m_changes.Index(i);
+            CLabelRecord record = (m_changes.*side)(i);
+            record.m_bSelected = m_model.Label(nIndex).m_bSelected;
+            indices.push_back(nIndex);
+            records.push_back(std::move(record));
+        }
+        m_model.StoreRecords(indices, records);
+    }
+
+    CSheetModel& m_model;
+    CPackedLabelChanges m_changes;
+};
+
 CSheetModel::CSheetModel(QObject* parent) : QObject(parent)
-{}
+{
+    connect(&m_undoStack, &QUndoStack::cleanChanged, this, &CSheetModel::UpdateModified);
+}
+
+// The history empties itself as it goes, and must tell no one.
+CSheetModel::~CSheetModel()
+{
+    m_undoStack.blockSignals(true);
+}
 
 const CLabelRecord& CSheetModel::Label(LabelIndex nIndex) const
 {
@@ -35,6 +79,15 @@ int CSheetModel::SelectedCount() const
 
 void CSheetModel::SetModified(bool bModified)
 {
+    m_bChangedOutsideHistory = bModified;
+    if (!bModified)
+        m_undoStack.setClean();
+    UpdateModified();
+}
+
+void CSheetModel::UpdateModified()
+{
+    const bool bModified = m_bChangedOutsideHistory || !m_undoStack.isClean();
     if (m_bModified == bModified)
         return;
     m_bModified = bModified;
@@ -56,22 +109,36 @@ CLabelEdit CSheetModel::MakeEdit(const std::vector<LabelIndex>& indices,
     return edit;
 }
 
-void CSheetModel::ApplyEdit(const CLabelEdit& edit, Marking marking)
+void CSheetModel::ApplyEdit(const CLabelEdit& edit, Marking marking, const QString& strStep)
+{
+    if (edit.IsEmpty() && marking == Marking::IfChanged)
+        return;
+    if (!strStep.isEmpty()) {
+        m_undoStack.push(new CLabelStep(*this, strStep, edit));
+        return;
+    }
+    StoreRecords(edit.m_indices, edit.m_after);
+    m_bChangedOutsideHistory = true;
+    UpdateModified();
+}
+
+void CSheetModel::StoreRecords(const std::vector<LabelIndex>& indices,
+                               const std::vector<CLabelRecord>& records)
 {
     bool bSelectionMoved = false;
     QList<LabelIndex> changed;
-    for (std::size_t i = 0; i < edit.m_indices.size(); ++i) {
-        CLabelRecord& label = LabelRef(edit.m_indices[i]);
-        bSelectionMoved = bSelectionMoved || label.IsSelected() != edit.m_after[i].IsSelected();
-        label = edit.m_after[i];
-        changed.append(edit.m_indices[i]);
+    for (std::size_t i = 0; i < indices.size(); ++i) {
+        CLabelRecord& label = LabelRef(indices[i]);
+        if (label == records[i])
+            continue;
+        bSelectionMoved = bSelectionMoved || label.IsSelected() != records[i].IsSelected();
+        label = records[i];
+        changed.append(indices[i]);
     }
     if (!changed.isEmpty())
         Q_EMIT labelsChanged(changed);
     if (bSelectionMoved)
         Q_EMIT selectionChanged();
-    if (!changed.isEmpty() || marking == Marking::Always)
-        SetModified(true);
 }
 
 void CSheetModel::SetSelected(LabelIndex nIndex, bool bSelected)
@@ -89,12 +156,13 @@ void CSheetModel::SetText(LabelIndex nIndex, const std::string& strText, bool bO
         return;
     CLabelRecord after = Label(nIndex);
     after.m_strText = strText;
-    ApplyEdit(MakeEdit({nIndex}, {after}), Marking::Always);
+    ApplyEdit(MakeEdit({nIndex}, {after}), Marking::Always, QStringLiteral("标签文字"));
 }
 
 void CSheetModel::ReplaceSheet(CSheet sheet)
 {
     m_sheet = std::move(sheet);
+    m_undoStack.clear();
     Q_EMIT formatChanged();
     Q_EMIT selectionChanged();
     SetModified(false);

@@ -4,6 +4,8 @@
 
 #include <QList>
 #include <QObject>
+#include <QString>
+#include <QUndoStack>
 
 #include <optional>
 #include <string>
@@ -25,15 +27,23 @@ struct CLabelEdit
 };
 
 // The sheet of the document: its format and every label record, with the
-// modified flag. It is the only way to change them: every edit goes through
-// ApplyEdit (labels) or the format and load calls, and is followed by one
-// notification. Views read it and repaint on its signals.
+// modified flag and the undo history. It is the only way to change them:
+// every edit goes through ApplyEdit (labels) or the format and load calls, and
+// is followed by one notification. Views read it and repaint on its signals.
+//
+// An edit given a step name is one step of the undo history; selecting is
+// not. A step never moves the selection: done, undone or redone, it gives its
+// labels the step's texts and formats and leaves each label's selection flag
+// as it is at that moment, so undoing a fill keeps what the user has selected
+// since. The document is modified while the history is away from its saved
+// point or the selection changed since the save (the file stores it).
 class CSheetModel : public QObject
 {
     Q_OBJECT
 
 public:
     explicit CSheetModel(QObject* parent = nullptr);
+    ~CSheetModel() override;
 
     static LabelIndex IndexOf(int nRow, int nColumn) { return nRow * CPageFormat::kMaxColumns + nColumn; }
     static int RowOf(LabelIndex nIndex) { return nIndex / CPageFormat::kMaxColumns; }
@@ -49,7 +59,11 @@ public:
     int SelectedCount() const;
 
     bool IsModified() const { return m_bModified; }
+    // False: the history's present becomes the saved point. True: modified
+    // until the next save, whatever undo does.
     void SetModified(bool bModified);
+
+    QUndoStack& UndoStack() { return m_undoStack; }
 
     // How an edit that changed nothing counts: some commands mark the
     // document modified whenever the user confirmed them.
@@ -62,22 +76,25 @@ public:
     CLabelEdit MakeEdit(const std::vector<LabelIndex>& indices, const std::vector<CLabelRecord>& after) const;
     // The one entry point of every label edit: stores the "after" records,
     // then notifies once (labelsChanged, selectionChanged when a flag moved)
-    // and marks the document modified.
-    void ApplyEdit(const CLabelEdit& edit, Marking marking = Marking::IfChanged);
+    // and marks the document modified. With a step name the edit becomes one
+    // undo step of that name (an edit that changed nothing too when marked
+    // Always, so that undo takes back the modified mark).
+    void ApplyEdit(const CLabelEdit& edit, Marking marking = Marking::IfChanged, const QString& strStep = {});
     // Runs a core command over a working copy of the grid's records (in grid
     // order) and applies what it changed as one edit. The command returns
     // false when it was cancelled: nothing is applied or marked.
     template <typename Command>
-    void EditGrid(Command command, Marking marking = Marking::IfChanged);
+    void EditGrid(Command command, Marking marking = Marking::IfChanged, const QString& strStep = {});
 
     // Shortcuts of ApplyEdit for one label.
     void SetSelected(LabelIndex nIndex, bool bSelected);
-    // Stores the text when bOverwrite is set or the label is empty; the
-    // document is modified even when the text equals the old one.
+    // Stores the text when bOverwrite is set or the label is empty, as the
+    // step "标签文字"; the document is modified even when the text equals
+    // the old one.
     void SetText(LabelIndex nIndex, const std::string& strText, bool bOverwrite);
 
     // A new document: `format`, every label empty and selected (their
-    // formats stay), not modified.
+    // formats stay), not modified. New, load and open empty the history.
     void Reset(const CPageFormat& format);
     // A sheet as a file holds it, not modified.
     void Load(const CSheet& sheet);
@@ -99,15 +116,22 @@ Q_SIGNALS:
     void modifiedChanged(bool bModified);
 
 private:
+    friend class CLabelStep;
+
     CLabelRecord& LabelRef(LabelIndex nIndex);
     void ReplaceSheet(CSheet sheet);
+    // Stores the records and notifies; marks nothing.
+    void StoreRecords(const std::vector<LabelIndex>& indices, const std::vector<CLabelRecord>& records);
+    void UpdateModified();
 
     CSheet m_sheet;
+    QUndoStack m_undoStack;
+    bool m_bChangedOutsideHistory = false; // since the last save
     bool m_bModified = false;
 };
 
 template <typename Command>
-void CSheetModel::EditGrid(Command command, Marking marking)
+void CSheetModel::EditGrid(Command command, Marking marking, const QString& strStep)
 {
     const std::vector<LabelIndex> indices = GridIndices();
     std::vector<CLabelRecord> draft;
@@ -120,5 +144,5 @@ void CSheetModel::EditGrid(Command command, Marking marking)
         grid.push_back(&record);
     if (!command(grid))
         return;
-    ApplyEdit(MakeEdit(indices, draft), marking);
+    ApplyEdit(MakeEdit(indices, draft), marking, strStep);
 }

@@ -41,6 +41,11 @@ CTAVRODoc::CTAVRODoc(QObject* parent) : QObject(parent)
 {
     m_commands.On(ID::FileSave, [this] { DoFileSave(); });
     m_commands.On(ID::FileSaveAs, [this] { DoSave(QString()); });
+    QUndoStack* pUndoStack = &m_model.UndoStack();
+    m_commands.On(ID::EditUndo, [pUndoStack] { pUndoStack->undo(); });
+    m_commands.OnUpdate(ID::EditUndo, [pUndoStack](CCmdUI& ui) { ui.Enable(pUndoStack->canUndo()); });
+    m_commands.On(ID::EditRedo, [pUndoStack] { pUndoStack->redo(); });
+    m_commands.OnUpdate(ID::EditRedo, [pUndoStack](CCmdUI& ui) { ui.Enable(pUndoStack->canRedo()); });
     connect(&m_model, &CSheetModel::modifiedChanged, this, &CTAVRODoc::modifiedChanged);
 }
 

@@ -34,6 +34,7 @@ CTAVROView::CTAVROView(CTAVRODoc* pDocument, QWidget* parent)
     m_commands.On(ID::FileNewSheet, [this] { OnFileNewSheet(); });
     InitSelection();
     InitTextCommands();
+    InitClipboardCommands();
     InitFormatCommands();
     InitPrinting();
 

@@ -105,6 +105,8 @@ Q_SIGNALS:
     void initialUpdateDone();
     // Posted once the New command was confirmed; the frame runs its file-new.
     void newDocumentRequested();
+    // A passing word for the status bar.
+    void statusMessage(const QString& text);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -162,14 +164,26 @@ public:
     void OnAutoShrink();
     void OnUpdateAutoShrink(CCmdUI& cmdUI) const;
 
+    // Copy, cut and paste of the selected labels (CTAVROView_Clipboard.cpp):
+    // the clipboard holds them as spreadsheet text and as whole records.
+    void OnEditCopy();
+    // Copy, then the texts cleared: one undo step.
+    void OnEditCut();
+    // Fills the selected labels in scan order from the clipboard: whole
+    // records of this program, else the cells of text; a cell no label can
+    // hold refuses the whole paste with a message.
+    void OnEditPaste();
+
 private:
     void InitTextCommands();
+    void InitClipboardCommands();
     void InitFormatCommands();
-    // Runs a format command of the core over the selected labels; every
-    // confirmed format command marks the document modified, label settings
-    // and shrink-to-fit too: otherwise closing would lose such a change unasked.
+    // Runs a format command of the core over the selected labels as the undo
+    // step `strStep`; every confirmed format command marks the document
+    // modified, label settings and shrink-to-fit too: otherwise closing would
+    // lose such a change unasked.
     template <typename Command>
-    void ApplyFormat(Command command);
+    void ApplyFormat(const QString& strStep, Command command);
 
     // Kept for the program's life, so each remembers its last choice; the
     // next new document takes the sheet type chosen last.

@@ -6,6 +6,9 @@
 #include "text/TextCommands.h"
 #include "view/CLabelWnd.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 struct CAlignmentCommand
@@ -13,19 +16,20 @@ struct CAlignmentCommand
     int m_nID;
     HAlign m_hAlign;
     VAlign m_vAlign;
+    const char* m_szStep; // the command's own name
 };
 
 // The nine buttons of the label format toolbar, in its 3 × 3 order.
 constexpr CAlignmentCommand kAlignments[] = {
-    {ID::AlignTopLeft, HAlign::Left, VAlign::Top},
-    {ID::AlignTopCentre, HAlign::Centre, VAlign::Top},
-    {ID::AlignTopRight, HAlign::Right, VAlign::Top},
-    {ID::AlignMiddleLeft, HAlign::Left, VAlign::Middle},
-    {ID::AlignMiddleCentre, HAlign::Centre, VAlign::Middle},
-    {ID::AlignMiddleRight, HAlign::Right, VAlign::Middle},
-    {ID::AlignBottomLeft, HAlign::Left, VAlign::Bottom},
-    {ID::AlignBottomCentre, HAlign::Centre, VAlign::Bottom},
-    {ID::AlignBottomRight, HAlign::Right, VAlign::Bottom},
+    {ID::AlignTopLeft, HAlign::Left, VAlign::Top, "靠上左对齐"},
+    {ID::AlignTopCentre, HAlign::Centre, VAlign::Top, "靠上中对齐"},
+    {ID::AlignTopRight, HAlign::Right, VAlign::Top, "靠上右对齐"},
+    {ID::AlignMiddleLeft, HAlign::Left, VAlign::Middle, "靠中左对齐"},
+    {ID::AlignMiddleCentre, HAlign::Centre, VAlign::Middle, "靠中中对齐"},
+    {ID::AlignMiddleRight, HAlign::Right, VAlign::Middle, "靠中右对齐"},
+    {ID::AlignBottomLeft, HAlign::Left, VAlign::Bottom, "靠下左对齐"},
+    {ID::AlignBottomCentre, HAlign::Centre, VAlign::Bottom, "靠下中对齐"},
+    {ID::AlignBottomRight, HAlign::Right, VAlign::Bottom, "靠下右对齐"},
 };
 
 } // namespace
@@ -42,19 +46,23 @@ void CTAVROView::InitFormatCommands()
 }
 
 template <typename Command>
-void CTAVROView::ApplyFormat(Command command)
+void CTAVROView::ApplyFormat(const QString& strStep, Command command)
 {
-    m_pModel->EditGrid(command, CSheetModel::Marking::Always);
+    m_pModel->EditGrid(command, CSheetModel::Marking::Always, strStep);
 }
 
 void CTAVROView::OnFont()
 {
-    ApplyFormat([this](const LabelGrid& grid) { return RunFont(this, grid).has_value(); });
+    ApplyFormat(QStringLiteral("字体"),
+                [this](const LabelGrid& grid) { return RunFont(this, grid).has_value(); });
 }
 
 void CTAVROView::SetAlignment(HAlign hAlign, VAlign vAlign)
 {
-    ApplyFormat([hAlign, vAlign](const LabelGrid& grid) {
+    const auto* command = std::find_if(std::begin(kAlignments), std::end(kAlignments), [&](const auto& c) {
+        return c.m_hAlign == hAlign && c.m_vAlign == vAlign;
+    });
+    ApplyFormat(QString::fromUtf8(command->m_szStep), [hAlign, vAlign](const LabelGrid& grid) {
         if (!FindTemplateLabel(grid))
             return false;
         ApplyAlignment(grid, hAlign, vAlign);
@@ -64,12 +72,13 @@ void CTAVROView::SetAlignment(HAlign hAlign, VAlign vAlign)
 
 void CTAVROView::OnLabelSettings()
 {
-    ApplyFormat([this](const LabelGrid& grid) { return RunLabelSettings(this, grid).has_value(); });
+    ApplyFormat(QStringLiteral("标签设置"),
+                [this](const LabelGrid& grid) { return RunLabelSettings(this, grid).has_value(); });
 }
 
 void CTAVROView::OnAutoShrink()
 {
-    ApplyFormat([](const LabelGrid& grid) {
+    ApplyFormat(QStringLiteral("自动缩小"), [](const LabelGrid& grid) {
         if (!FindTemplateLabel(grid))
             return false;
         ToggleAutoShrink(grid);

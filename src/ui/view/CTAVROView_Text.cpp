@@ -22,7 +22,7 @@ void CTAVROView::OnSetText()
             const auto changed = RunSetText(*m_pBatchTextDlg, grid);
             return changed && !changed->empty();
         },
-        CSheetModel::Marking::Always);
+        CSheetModel::Marking::Always, QStringLiteral("设定文字"));
 }
 
 void CTAVROView::OnClearText()
@@ -32,7 +32,7 @@ void CTAVROView::OnClearText()
             const auto changed = RunClearText(this, grid);
             return changed && !changed->empty();
         },
-        CSheetModel::Marking::Always);
+        CSheetModel::Marking::Always, QStringLiteral("清除文字"));
 }
 
 // OK stores the text, an unchanged one too.

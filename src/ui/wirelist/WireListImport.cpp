@@ -27,7 +27,7 @@ std::size_t ApplyTextsToSelectedLabels(CSheetModel& model, const std::vector<std
         indices.push_back(nIndex);
         after.push_back(std::move(label));
     }
-    model.ApplyEdit(model.MakeEdit(indices, after), CSheetModel::Marking::Always);
+    model.ApplyEdit(model.MakeEdit(indices, after), CSheetModel::Marking::Always, QStringLiteral("填入线号"));
     return nCount;
 }
 

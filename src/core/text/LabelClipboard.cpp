@@ -1,0 +1,145 @@
+#include "text/LabelClipboard.h"
+
+#include "model/Archive.h"
+#include "text/EditText.h"
+#include "wirelist/WireListReader.h"
+
+#include <algorithm>
+#include <sstream>
+
+namespace {
+
+// A spreadsheet's cell: quoted when it holds a line break, a tab or a quote,
+// its quotes doubled.
+std::string SpreadsheetCell(const std::string& gbk)
+{
+    const std::string text = GbkToEditText(gbk);
+    if (text.find_first_of("\n\t\"") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (const char ch : text) {
+        if (ch == '"')
+            quoted += '"';
+        quoted += ch;
+    }
+    return quoted + '"';
+}
+
+// Every selected position of the sheet is taken in scan order.
+template <typename Piece, typename Merge>
+CPastePlacement Place(const CSheet& sheet, const std::vector<Piece>& pieces, Merge merge)
+{
+    CPastePlacement placement;
+    const std::vector<CGridPosition> positions = SelectedPositions(sheet);
+    const std::size_t nCount = std::min(positions.size(), pieces.size());
+    for (std::size_t i = 0; i < nCount; ++i) {
+        const CGridPosition& position = positions[i];
+        CLabelRecord label = sheet.m_labels[position.m_nRow][position.m_nColumn];
+        merge(label, pieces[i]);
+        placement.m_targets.push_back(position);
+        placement.m_after.push_back(std::move(label));
+    }
+    placement.m_nLeftOver = pieces.size() - nCount;
+    return placement;
+}
+
+} // namespace
+
+CCopiedLabels CopySelectedLabels(const CSheet& sheet)
+{
+    CCopiedLabels copied;
+    const std::vector<CGridPosition> positions = SelectedPositions(sheet);
+    if (positions.empty())
+        return copied;
+    int nTop = positions.front().m_nRow;
+    int nBottom = positions.back().m_nRow;
+    int nLeft = positions.front().m_nColumn;
+    int nRight = nLeft;
+    for (const CGridPosition& position : positions) {
+        nLeft = std::min(nLeft, position.m_nColumn);
+        nRight = std::max(nRight, position.m_nColumn);
+    }
+    for (int r = nTop; r <= nBottom; ++r) {
+        for (int c = nLeft; c <= nRight; ++c) {
+            const CLabelRecord& label = sheet.m_labels[r][c];
+            if (c > nLeft)
+                copied.m_strText += '\t';
+            if (label.IsSelected())
+                copied.m_strText += SpreadsheetCell(label.m_strText);
+        }
+        copied.m_strText += '\n';
+    }
+
+    std::ostringstream out;
+    CArchiveWriter ar(out);
+    ar.WriteInt32(static_cast<std::int32_t>(positions.size()));
+    for (const CGridPosition& position : positions)
+        sheet.m_labels[position.m_nRow][position.m_nColumn].Store(ar);
+    copied.m_strRecords = out.str();
+    copied.m_nCount = positions.size();
+    return copied;
+}
+
+std::optional<std::vector<CLabelRecord>> ReadCopiedRecords(std::string_view bytes)
+{
+    std::istringstream in{std::string(bytes)};
+    CArchiveReader ar(in);
+    const std::int32_t nCount = ar.ReadInt32();
+    // No record is shorter than its 125 fixed bytes.
+    if (!ar.Ok() || nCount < 0 || static_cast<std::size_t>(nCount) > bytes.size() / 125)
+        return std::nullopt;
+    std::vector<CLabelRecord> records(static_cast<std::size_t>(nCount));
+    for (CLabelRecord& record : records)
+        if (!record.Load(ar))
+            return std::nullopt;
+    return records;
+}
+
+CClipboardTexts ReadClipboardText(std::string_view utf8)
+{
+    CClipboardTexts result;
+    CWireListOptions options;
+    options.m_strEncoding = "UTF-8";
+    CWireList list;
+    if (!ReadWireListBytes(utf8, options, list).empty()) {
+        result.m_refusal = CPasteRefusal{};
+        return result;
+    }
+    const CWireTable& table = list.m_table;
+    for (std::size_t r = 0; r < table.RowCount(); ++r)
+        for (std::size_t c = 0; c < table.CellCount(r); ++c) {
+            const std::string_view cell = table.Cell(r, c);
+            CPasteRefusal refusal;
+            refusal.m_nRow = r + 1;
+            refusal.m_nColumn = c + 1;
+            const std::optional<std::string> stored = EditTextToGbk(cell);
+            if (!stored) {
+                refusal.m_kind = CPasteRefusal::Kind::Unholdable;
+                refusal.m_strCharacter = FirstUnstorableCharacter(cell).value_or(std::string());
+            } else if (stored->size() > kLabelTextLimit) {
+                refusal.m_kind = CPasteRefusal::Kind::TooLong;
+                refusal.m_nLength = stored->size();
+            } else {
+                result.m_texts.push_back(*stored);
+                continue;
+            }
+            result.m_texts.clear();
+            result.m_refusal = refusal;
+            return result;
+        }
+    return result;
+}
+
+CPastePlacement PlaceTexts(const CSheet& sheet, const std::vector<std::string>& texts)
+{
+    return Place(sheet, texts, [](CLabelRecord& label, const std::string& text) { label.m_strText = text; });
+}
+
+CPastePlacement PlaceRecords(const CSheet& sheet, const std::vector<CLabelRecord>& records)
+{
+    return Place(sheet, records, [](CLabelRecord& label, const CLabelRecord& record) {
+        const std::int32_t nSelected = label.m_bSelected;
+        label = record;
+        label.m_bSelected = nSelected;
+    });
+}

@@ -1,0 +1,233 @@
+#include "test_app_support.h"
+
+#include "base/CommandIds.h"
+#include "model/CSheet.h"
+#include "text/CBatchTextDlg.h"
+#include "view/CLabelWnd.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolBar>
+#include <QUndoStack>
+
+#include <functional>
+#include <set>
+
+namespace {
+
+// Accepts the dialog a command opens, as it stands.
+void AcceptNextDialog()
+{
+    AnswerNextDialog<QDialog>([](QDialog* pDialog) { QMetaObject::invokeMethod(pDialog, "accept"); });
+}
+
+// The top three rows selected, texts and formats varied, so that every
+// format command copies something new from the first selected label.
+CSheet VariedSheet(const CSheet& base)
+{
+    CSheet sheet = base;
+    for (int r = 0; r < sheet.m_format.m_nRows; ++r)
+        for (int c = 0; c < sheet.m_format.m_nColumns; ++c) {
+            CLabelRecord& label = sheet.m_labels[r][c];
+            label.SetSelected(r < 3);
+            label.m_strText = (r + c) % 3 ? "W" + std::to_string(r * 10 + c) : std::string();
+            label.m_dMarginLeft = 0.5 * c;
+            label.m_nFontHeight = -12 - r;
+            label.m_logFont.lfWeight = 100 * (c + 1);
+            label.m_crText = 0x10203 * static_cast<std::uint32_t>(c);
+        }
+    sheet.m_labels[0][0].m_bAutoShrink = 1;
+    sheet.m_labels[0][0].SetAlignment(HAlign::Left, VAlign::Top);
+    return sheet;
+}
+
+std::set<LabelIndex> Differing(const CSheet& a, const CSheet& b)
+{
+    std::set<LabelIndex> differing;
+    for (int r = 0; r < CPageFormat::kMaxRows; ++r)
+        for (int c = 0; c < CPageFormat::kMaxColumns; ++c)
+            if (!(a.m_labels[r][c] == b.m_labels[r][c]))
+                differing.insert(CSheetModel::IndexOf(r, c));
+    return differing;
+}
+
+} // namespace
+
+TEST_F(AppTest, EveryEditCommandIsOneStepThatUndoesAndRedoesByteForByte)
+{
+    struct Case
+    {
+        const char* step;
+        std::function<void(CMainFrame&)> edit;
+    };
+    const auto command = [](int nID) { return [nID](CMainFrame& frame) { frame.ExecuteCommand(nID); }; };
+    const Case cases[] = {
+        {"设定文字",
+         [](CMainFrame& frame) {
+             // The program's one batch dialog, made by a first, cancelled run,
+             // reopens with the text "X1" for every selected label.
+             AnswerNextDialog<QDialog>([](QDialog* pDialog) { pDialog->reject(); });
+             frame.ExecuteCommand(ID::SetText);
+             auto* pDlg = frame.GetView()->findChild<CBatchTextDlg*>();
+             ASSERT_NE(pDlg, nullptr);
+             pDlg->m_strLastMiddle = "X1";
+             pDlg->m_nMode = CBatchFillRequest::SameText;
+             pDlg->m_bSkipFilled = 0;
+             AcceptNextDialog();
+             frame.ExecuteCommand(ID::SetText);
+         }},
+        {"标签文字", [](CMainFrame& frame) { frame.GetView()->Label(4, 1)->SetText("N1", true); }},
+        {"清除文字",
+         [](CMainFrame& frame) {
+             AnswerNextMessageBox(QMessageBox::Yes);
+             frame.ExecuteCommand(ID::ClearText);
+         }},
+        {"自动缩小", command(ID::AutoShrink)},
+        {"靠上左对齐", command(ID::AlignTopLeft)},
+        {"靠上中对齐", command(ID::AlignTopCentre)},
+        {"靠上右对齐", command(ID::AlignTopRight)},
+        {"靠中左对齐", command(ID::AlignMiddleLeft)},
+        {"靠中中对齐", command(ID::AlignMiddleCentre)},
+        {"靠中右对齐", command(ID::AlignMiddleRight)},
+        {"靠下左对齐", command(ID::AlignBottomLeft)},
+        {"靠下中对齐", command(ID::AlignBottomCentre)},
+        {"靠下右对齐", command(ID::AlignBottomRight)},
+    };
+    CSheetModel& model = Doc()->Model();
+    QUndoStack& stack = model.UndoStack();
+    for (const Case& t : cases) {
+        SCOPED_TRACE(t.step);
+        model.Load(VariedSheet(model.Sheet()));
+        // Dialogs run the event loop, and every painting notes the rendered
+        // font sizes in the labels: those are left out.
+        const CSheet before = Content(model.Sheet());
+        t.edit(*Frame());
+        const CSheet after = Content(model.Sheet());
+        ASSERT_EQ(stack.count(), 1);
+        EXPECT_EQ(stack.undoText(), QString::fromUtf8(t.step));
+        EXPECT_TRUE(Doc()->IsModified());
+
+        QSignalSpy labels(&model, &CSheetModel::labelsChanged);
+        stack.undo();
+        EXPECT_TRUE(SheetBytes(Content(model.Sheet())) == SheetBytes(before));
+        EXPECT_FALSE(Doc()->IsModified());
+        // Exactly the labels the step changed repaint.
+        const std::set<LabelIndex> changed = Differing(before, after);
+        if (changed.empty()) {
+            EXPECT_EQ(labels.count(), 0);
+        } else {
+            ASSERT_EQ(labels.count(), 1);
+            const auto indices = labels.at(0).at(0).value<QList<LabelIndex>>();
+            EXPECT_EQ(std::set<LabelIndex>(indices.begin(), indices.end()), changed);
+        }
+        stack.redo();
+        EXPECT_TRUE(SheetBytes(Content(model.Sheet())) == SheetBytes(after));
+        EXPECT_TRUE(Doc()->IsModified());
+    }
+}
+
+// Undoing a fill gives back the texts, and leaves the selection made since.
+TEST_F(AppTest, UndoKeepsTheCurrentSelection)
+{
+    CSheetModel& model = Doc()->Model();
+    model.Load(VariedSheet(model.Sheet()));
+    View()->Label(0, 1)->SetText("X", true);
+    View()->OnSelectAll();
+    EXPECT_EQ(model.UndoStack().count(), 1);
+    model.UndoStack().undo();
+    EXPECT_EQ(model.Label(0, 1).m_strText, "W1");
+    EXPECT_EQ(model.SelectedCount(), model.Format().m_nRows * model.Format().m_nColumns);
+    // The selection changed since the load: the document stays modified.
+    EXPECT_TRUE(Doc()->IsModified());
+}
+
+TEST_F(AppTest, TheModifiedMarkFollowsTheSavedPointOfTheHistory)
+{
+    const QString path = PathOf(QStringLiteral("undo.tav"));
+    View()->Label(0, 0)->SetText("A", true);
+    EXPECT_EQ(ShownTitle(Frame()), QStringLiteral("无标题* - TAVRO"));
+    ASSERT_TRUE(Doc()->DoSave(path));
+    EXPECT_EQ(ShownTitle(Frame()), QStringLiteral("undo.tav - TAVRO"));
+    View()->Label(0, 1)->SetText("B", true);
+    EXPECT_EQ(ShownTitle(Frame()), QStringLiteral("undo.tav* - TAVRO"));
+
+    QUndoStack& stack = Doc()->Model().UndoStack();
+    stack.undo(); // back to what was saved
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(ShownTitle(Frame()), QStringLiteral("undo.tav - TAVRO"));
+    bool bAsked = false;
+    QTimer::singleShot(0, [&bAsked] {
+        if (QWidget* pModal = QApplication::activeModalWidget()) {
+            bAsked = true;
+            QMetaObject::invokeMethod(pModal, "reject");
+        }
+    });
+    EXPECT_TRUE(Doc()->SaveModified());
+    QApplication::processEvents();
+    EXPECT_FALSE(bAsked);
+
+    stack.undo(); // before the save: modified again
+    EXPECT_TRUE(Doc()->IsModified());
+    EXPECT_EQ(ShownTitle(Frame()), QStringLiteral("undo.tav* - TAVRO"));
+    stack.redo();
+    EXPECT_FALSE(Doc()->IsModified());
+
+    // New starts an empty history.
+    View()->Label(0, 1)->SetText("C", true);
+    Doc()->OnNewDocument(Doc()->Model().Format());
+    EXPECT_FALSE(stack.canUndo());
+    EXPECT_FALSE(stack.canRedo());
+    EXPECT_FALSE(Doc()->IsModified());
+}
+
+TEST_F(AppTest, TheEditMenuNamesTheStepsUndoAndRedoWouldTake)
+{
+    Frame()->show();
+    QApplication::setActiveWindow(Frame());
+    const QList<QAction*> menus = Frame()->menuBar()->actions();
+    ASSERT_GE(menus.size(), 3);
+    EXPECT_EQ(menus[0]->text(), QStringLiteral("文件(&F)"));
+    EXPECT_EQ(menus[1]->text(), QStringLiteral("编辑(&E)"));
+    EXPECT_EQ(menus[2]->text(), QStringLiteral("文字(&O)"));
+    QStringList items;
+    for (QAction* action : menus[1]->menu()->actions())
+        items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    EXPECT_EQ(items, QStringList({QStringLiteral("撤销(&U)\tCtrl+Z"), QStringLiteral("重做(&R)\tCtrl+Y"),
+                                  QStringLiteral("-"), QStringLiteral("剪切(&T)\tCtrl+X"),
+                                  QStringLiteral("复制(&C)\tCtrl+C"), QStringLiteral("粘贴(&P)\tCtrl+V")}));
+
+    QAction* undo = Frame()->Action(ID::EditUndo);
+    QAction* redo = Frame()->Action(ID::EditRedo);
+    Frame()->UpdateCommandUI();
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_FALSE(redo->isEnabled());
+    EXPECT_FALSE(undo->statusTip().isEmpty());
+    EXPECT_FALSE(redo->statusTip().isEmpty());
+
+    View()->Label(0, 0)->SetText("A", true);
+    Frame()->UpdateCommandUI();
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_EQ(undo->text(), QStringLiteral("撤销 标签文字(&U)\tCtrl+Z"));
+    EXPECT_EQ(undo->toolTip(), QStringLiteral("撤销 标签文字"));
+    QTest::keyClick(Frame(), Qt::Key_Z, Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(Doc()->Model().Label(0, 0).m_strText, "");
+    Frame()->UpdateCommandUI();
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_TRUE(redo->isEnabled());
+    EXPECT_EQ(redo->toolTip(), QStringLiteral("重做 标签文字"));
+    QTest::keyClick(Frame(), Qt::Key_Y, Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(Doc()->Model().Label(0, 0).m_strText, "A");
+    QTest::keyClick(Frame(), Qt::Key_Backspace, Qt::AltModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(Doc()->Model().Label(0, 0).m_strText, "");
+    QTest::keyClick(Frame(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Doc()->Model().Label(0, 0).m_strText, "A");
+
+    const QList<QAction*> buttons = Frame()->FileToolBar()->actions();
+    EXPECT_TRUE(buttons.contains(undo));
+    EXPECT_TRUE(buttons.contains(redo));
+}
