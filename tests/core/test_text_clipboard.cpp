@@ -1,5 +1,5 @@
+#include "clipboard/LabelClipboard.h"
 #include "model/CSheet.h"
-#include "text/LabelClipboard.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "test_app_support.h"
 
 #include "base/CommandIds.h"
+#include "clipboard/LabelClipboard.h"
 #include "model/CSheet.h"
-#include "text/LabelClipboard.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -2,10 +2,10 @@
 
 #include "base/AppMessageBox.h"
 #include "base/CommandIds.h"
+#include "clipboard/LabelClipboard.h"
 #include "model/CSheetModel.h"
 #include "text/BatchFill.h"
 #include "text/EditText.h"
-#include "text/LabelClipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

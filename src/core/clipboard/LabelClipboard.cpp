@@ -1,4 +1,4 @@
-#include "text/LabelClipboard.h"
+#include "clipboard/LabelClipboard.h"
 
 #include "model/Archive.h"
 #include "text/EditText.h"
