@@ -97,14 +97,7 @@ CBatchTextDlg::CBatchTextDlg(QWidget* parent) : QDialog(parent)
         m_groupMode->addButton(pRadio, mode.nMode);
     }
 
-    auto* pOk = new QPushButton(QStringLiteral("确定"), this);
-    pOk->setObjectName(QStringLiteral("buttonOk"));
-    pOk->setFixedSize(DialogSize(50, 14));
-    pOk->setDefault(true);
-    auto* pCancel = new QPushButton(QStringLiteral("取消"), this);
-    pCancel->setFixedSize(DialogSize(50, 14));
-    connect(pOk, &QPushButton::clicked, this, &CBatchTextDlg::accept);
-    connect(pCancel, &QPushButton::clicked, this, &CBatchTextDlg::reject);
+    const auto [pOk, pCancel] = MakeOkCancelButtons(this);
 
     // Prefix, middle with the count under it, suffix, then the preview.
     auto* pMiddle = new QVBoxLayout;

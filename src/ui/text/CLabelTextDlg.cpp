@@ -24,11 +24,7 @@ CLabelTextDlg::CLabelTextDlg(QWidget* parent) : QDialog(parent)
     m_editText->SetStoredLimit(kLabelTextLimit);
     m_pUpperCase = new CUpperCaseEntry(m_editText);
 
-    auto* pOk = new QPushButton(QStringLiteral("确定"), this);
-    pOk->setFixedSize(DialogSize(50, 14));
-    pOk->setDefault(true);
-    auto* pCancel = new QPushButton(QStringLiteral("取消"), this);
-    pCancel->setFixedSize(DialogSize(50, 14));
+    const auto [pOk, pCancel] = MakeOkCancelButtons(this);
     auto* pNote = new QLabel(QStringLiteral("注：最多可输入50个字符或25个中文汉字."), this);
     pNote->setFixedHeight(DialogUnits(8));
     m_checkUpper = new QCheckBox(QStringLiteral("大写"), this);
@@ -70,8 +66,6 @@ CLabelTextDlg::CLabelTextDlg(QWidget* parent) : QDialog(parent)
     pLayout->addLayout(pTop);
     pLayout->addLayout(pBottom);
 
-    connect(pOk, &QPushButton::clicked, this, &CLabelTextDlg::accept);
-    connect(pCancel, &QPushButton::clicked, this, &CLabelTextDlg::reject);
     connect(m_checkUpper, &QCheckBox::toggled, this, [this](bool bChecked) {
         m_bUpper = bChecked ? 1 : 0;
         m_pUpperCase->SetEnabled(bChecked);

@@ -173,14 +173,7 @@ CMarginDlg::CMarginDlg(QWidget* parent) : QDialog(parent)
     pLineSpacing->addStretch();
 
     auto* pUnit = new QLabel(QStringLiteral("单位： 0.1 mm"), this);
-    auto* pOk = new QPushButton(QStringLiteral("确定"), this);
-    pOk->setObjectName(QStringLiteral("buttonOk"));
-    pOk->setFixedSize(DialogSize(50, 14));
-    pOk->setDefault(true);
-    auto* pCancel = new QPushButton(QStringLiteral("取消"), this);
-    pCancel->setFixedSize(DialogSize(50, 14));
-    connect(pOk, &QPushButton::clicked, this, &CMarginDlg::accept);
-    connect(pCancel, &QPushButton::clicked, this, &CMarginDlg::reject);
+    const auto [pOk, pCancel] = MakeOkCancelButtons(this);
     auto* pButtons = new QHBoxLayout;
     pButtons->setSpacing(0);
     pButtons->addSpacing(DialogUnits(5));

@@ -73,6 +73,19 @@ int DialogUnits(int nUnits)
     return nUnits * 3 / 2;
 }
 
+COkCancelButtons MakeOkCancelButtons(QDialog* dialog)
+{
+    auto* pOk = new QPushButton(QStringLiteral("确定"), dialog);
+    pOk->setObjectName(QStringLiteral("buttonOk"));
+    pOk->setFixedSize(DialogSize(50, 14));
+    pOk->setDefault(true);
+    auto* pCancel = new QPushButton(QStringLiteral("取消"), dialog);
+    pCancel->setFixedSize(DialogSize(50, 14));
+    QObject::connect(pOk, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(pCancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    return {pOk, pCancel};
+}
+
 QSize DialogSize(int cx, int cy)
 {
     return QSize(DialogUnits(cx), DialogUnits(cy));

@@ -2,9 +2,11 @@
 
 #include "base/AppMessageBox.h"
 
+#include <QDialog>
 #include <QMessageBox>
 #include <QObject>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSize>
 #include <QString>
 
@@ -28,6 +30,15 @@ QFont DialogFont();
 // layouts keep their boxes, gaps and margins at these sizes.
 int DialogUnits(int nUnits);
 QSize DialogSize(int cx, int cy);
+
+// The text dialogs' 确定 (the default) and 取消 buttons, 50 × 14 units,
+// connected to the dialog's accept and reject.
+struct COkCancelButtons
+{
+    QPushButton* pOk;
+    QPushButton* pCancel;
+};
+COkCancelButtons MakeOkCancelButtons(QDialog* dialog);
 
 // Upper-case entry: while on, letters typed into the edit arrive in upper
 // case. Pasted or earlier text is left as it is.
