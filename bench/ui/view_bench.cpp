@@ -1,7 +1,7 @@
 // The sheet view's paint and layout, on the offscreen platform: a full
 // repaint of a 15 × 25 sheet with text in every label (the cells' text boxes
 // as drawn last, and drawn anew after a zoom change), the re-layout of all
-// cells after a resize, and undo and redo of a fill of all 375 labels with
+// cells after a resize, and undo and redo of fills of all 375 labels with
 // the memory a thousand such steps hold.
 #include "model/CTAVRODoc.h"
 #include "model/Gbk.h"
@@ -158,6 +158,31 @@ BENCHMARK(BM_UndoFullSheetFill)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
+
+// Undo of the older of two full-sheet fills: the labels keep aside only the
+// pictures the last change replaced, so these are drawn anew.
+void BM_UndoOlderFill(benchmark::State& state)
+{
+    ShownView shown;
+    CSheetModel& model = shown.doc.Model();
+    FillAll(model, 1);
+    FillAll(model, 2);
+    QCoreApplication::processEvents();
+    QUndoStack& stack = model.UndoStack();
+    for (auto _ : state) {
+        state.PauseTiming();
+        while (stack.canRedo()) {
+            stack.redo();
+            QCoreApplication::processEvents();
+        }
+        stack.undo();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        stack.undo();
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_UndoOlderFill)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 std::size_t ResidentBytes()
 {

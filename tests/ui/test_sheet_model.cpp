@@ -211,6 +211,62 @@ TEST_F(SheetModelTest, PaintingChangesOnlyTheRenderedFontSizes)
     EXPECT_NE(Model().Label(0, 1).m_logFont.lfHeight, 99);
 }
 
+// A label shows the picture it showed a step before when undo or redo gives
+// it that record again; what it shows must equal what it draws anew, at the
+// zoom of the moment, and the font sizes it notes must be those of the
+// drawing.
+TEST_F(SheetModelTest, UndoAndRedoShowWhatTheLabelsWouldDrawAnew)
+{
+    CSheet sheet = SmallSheet();
+    sheet.m_labels[0][1].m_bAutoShrink = 1;
+    sheet.m_labels[0][1].m_strText = "a long text that must shrink to fit";
+    Model().Load(sheet);
+    m_view.show();
+    m_view.OnInitialUpdate();
+    const auto shot = [this] {
+        QCoreApplication::processEvents();
+        QImage image(m_view.size(), QImage::Format_RGB32);
+        QPainter painter(&image);
+        m_view.render(&painter);
+        return image;
+    };
+    const auto drawnAnew = [this, &shot] {
+        for (int r = 0; r < 2; ++r)
+            for (int c = 0; c < 3; ++c)
+                m_view.Label(r, c)->FormatChanged();
+        return shot();
+    };
+    const QImage original = shot();
+    const std::string originalBytes = SheetBytes(Model().Sheet());
+    Model().EditGrid(
+        [](const LabelGrid& grid) {
+            for (CLabelRecord* pLabel : grid)
+                pLabel->m_strText = "W-0123456789";
+            return true;
+        },
+        CSheetModel::Marking::Always, QStringLiteral("设定文字"));
+    const QImage filled = shot();
+    ASSERT_NE(filled, original);
+    const std::string filledBytes = SheetBytes(Model().Sheet());
+
+    Model().UndoStack().undo();
+    EXPECT_EQ(shot(), original);
+    EXPECT_EQ(SheetBytes(Model().Sheet()), originalBytes);
+    Model().UndoStack().redo();
+    EXPECT_EQ(shot(), filled);
+    EXPECT_EQ(SheetBytes(Model().Sheet()), filledBytes);
+
+    // The pictures kept aside were drawn at the old zoom: not shown again.
+    m_view.OnFullPage();
+    shot();
+    Model().UndoStack().undo();
+    const QImage undoneAtNewZoom = shot();
+    EXPECT_EQ(undoneAtNewZoom, drawnAnew());
+    Model().UndoStack().redo();
+    const QImage redoneAtNewZoom = shot();
+    EXPECT_EQ(redoneAtNewZoom, drawnAnew());
+}
+
 // The file stores the selection as an int32; only 1 means selected, on
 // screen and on paper alike.
 TEST_F(SheetModelTest, OnlyAFlagOfOneIsSelectedOnScreenAndInThePdf)

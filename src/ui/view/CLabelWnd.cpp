@@ -1,6 +1,5 @@
 #include "view/CLabelWnd.h"
 
-#include "render/LabelRenderer.h"
 #include "view/ViewGeometry.h"
 #include "view/ViewLook.h"
 
@@ -47,13 +46,49 @@ void CLabelWnd::SetText(const std::string& strText, bool bOverwrite)
 
 void CLabelWnd::RecordChanged()
 {
-    m_picture = QPixmap();
+    const CTextBox box = TextBox();
+    if (!Shows(m_picture, box)) {
+        std::swap(m_picture, m_previous);
+        if (Shows(m_picture, box))
+            m_pModel->NoteScreenFont(Index(), m_picture.m_font.m_nHeight, m_picture.m_font.m_nWidth);
+        else
+            m_picture = CPicture();
+        if (m_previous.DevicePixels() > kMaxPreviousPixels)
+            m_previous = CPicture();
+    }
+    update();
+}
+
+void CLabelWnd::FormatChanged()
+{
+    m_picture = CPicture();
+    m_previous = CPicture();
     update();
 }
 
 qint64 CLabelWnd::CachedBytes() const
 {
-    return m_picture.isNull() ? 0 : qint64(m_picture.width()) * m_picture.height() * m_picture.depth() / 8;
+    qint64 nBytes = 0;
+    for (const CPicture* pPicture : {&m_picture, &m_previous})
+        nBytes += pPicture->DevicePixels() * pPicture->m_pixmap.depth() / 8;
+    return nBytes;
+}
+
+CLabelRecord CLabelWnd::AppearanceOf(const CLabelRecord& record)
+{
+    CLabelRecord appearance = record;
+    appearance.m_bSelected = 0;
+    appearance.m_logFont.lfHeight = 0;
+    appearance.m_logFont.lfWidth = 0;
+    return appearance;
+}
+
+bool CLabelWnd::Shows(const CPicture& picture, const CTextBox& box) const
+{
+    return !picture.IsNull() && picture.m_dZoom == m_dZoom &&
+           picture.m_pixmap.deviceIndependentSize() == QSizeF(box.m_rcBox.size()) &&
+           picture.m_pixmap.devicePixelRatio() == devicePixelRatioF() &&
+           picture.m_shown == AppearanceOf(Record());
 }
 
 CLabelWnd::CTextBox CLabelWnd::TextBox() const
@@ -74,24 +109,19 @@ void CLabelWnd::RenderText(QPainter& painter, const CTextBox& box)
     const CRenderedFont font = DrawLabel(painter, Record(), rect(), box.m_nLeft, box.m_nTop, box.m_nRight,
                                          box.m_nBottom, box.m_nGap, kScreenMode, m_dZoom);
     m_pModel->NoteScreenFont(Index(), font.m_nHeight, font.m_nWidth);
+    m_picture.m_font = font;
 }
 
 void CLabelWnd::RenderPicture(const CTextBox& box)
 {
     const qreal dDevicePixelRatio = devicePixelRatioF();
-    m_picture = QPixmap(box.m_rcBox.size() * dDevicePixelRatio);
-    m_picture.setDevicePixelRatio(dDevicePixelRatio);
-    QPainter painter(&m_picture);
+    m_picture.m_pixmap = QPixmap(box.m_rcBox.size() * dDevicePixelRatio);
+    m_picture.m_pixmap.setDevicePixelRatio(dDevicePixelRatio);
+    QPainter painter(&m_picture.m_pixmap);
     painter.translate(-box.m_rcBox.topLeft());
     RenderText(painter, box);
-    m_dPictureZoom = m_dZoom;
-}
-
-bool CLabelWnd::IsPictureCurrent(const CTextBox& box) const
-{
-    return !m_picture.isNull() && m_dPictureZoom == m_dZoom &&
-           m_picture.deviceIndependentSize() == QSizeF(box.m_rcBox.size()) &&
-           m_picture.devicePixelRatio() == devicePixelRatioF();
+    m_picture.m_shown = AppearanceOf(Record());
+    m_picture.m_dZoom = m_dZoom;
 }
 
 void CLabelWnd::SchedulePicture()
@@ -102,7 +132,7 @@ void CLabelWnd::SchedulePicture()
     QTimer::singleShot(0, this, [this] {
         m_bPictureScheduled = false;
         const CTextBox box = TextBox();
-        if (!m_picture.isNull() && !IsPictureCurrent(box) && isVisible() && !box.m_rcBox.isEmpty()) {
+        if (!m_picture.IsNull() && !IsPictureCurrent(box) && isVisible() && !box.m_rcBox.isEmpty()) {
             RenderPicture(box);
             update();
         }
@@ -129,23 +159,24 @@ void CLabelWnd::PaintTextBox(QPainter& painter, const CTextBox& box, const QRect
     const QSize deviceBox = box.m_rcBox.size() * devicePixelRatioF();
     if (qint64(deviceBox.width()) * deviceBox.height() > kMaxCachedPixels) {
         // Too large to keep: drawn where exposed, every time.
-        m_picture = QPixmap();
+        m_picture = CPicture();
+        m_previous = CPicture();
         painter.save();
         painter.setClipRect(rcExposed & box.m_rcBox);
         RenderText(painter, box);
         painter.restore();
         return;
     }
-    if (!m_picture.isNull() && !IsPictureCurrent(box)) {
+    if (!m_picture.IsNull() && !IsPictureCurrent(box)) {
         // The zoom or size changed: the old picture, scaled, stands in until
         // the exact one is drawn in the next pass of the event loop.
-        painter.drawPixmap(box.m_rcBox, m_picture);
+        painter.drawPixmap(box.m_rcBox, m_picture.m_pixmap);
         SchedulePicture();
         return;
     }
-    if (m_picture.isNull())
+    if (m_picture.IsNull())
         RenderPicture(box);
-    painter.drawPixmap(box.m_rcBox.topLeft(), m_picture);
+    painter.drawPixmap(box.m_rcBox.topLeft(), m_picture.m_pixmap);
 }
 
 // A press on a label is the label's own: it never reaches the page below,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/CSheetModel.h"
+#include "render/LabelRenderer.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -17,12 +18,17 @@ class QPainter;
 // Its text box is kept as a picture while record, size and zoom stay, but
 // only up to kMaxCachedPixels: a larger box is drawn where it is exposed, at
 // every paint, so that screen memory does not grow with the label size.
+//
+// When the record changes, the picture it replaces is kept aside (up to
+// kMaxPreviousPixels): undo and redo give a label back what it showed a step
+// before, and that picture is shown again instead of being drawn anew.
 class CLabelWnd : public QWidget
 {
     Q_OBJECT
 
 public:
     static constexpr qint64 kMaxCachedPixels = 128 * 1024;
+    static constexpr qint64 kMaxPreviousPixels = 32 * 1024;
 
     CLabelWnd(CSheetModel* pModel, int nRow, int nColumn, QWidget* parent);
 
@@ -47,9 +53,13 @@ public:
     void ToggleSelected();
     void SetText(const std::string& strText, bool bOverwrite);
 
-    // The model changed the record: the picture is drawn anew.
+    // The model changed the record: the picture is drawn anew unless the
+    // text box looks as before (only the selection changed) or as the
+    // picture kept aside shows it.
     void RecordChanged();
-    // Bytes of the text box picture the cell keeps.
+    // The sheet's format changed: the next paint draws the text box anew.
+    void FormatChanged();
+    // Bytes of the text box pictures the cell keeps.
     qint64 CachedBytes() const;
 
 Q_SIGNALS:
@@ -74,12 +84,28 @@ private:
         int m_nGap = 0;
     };
     CTextBox TextBox() const;
+    // A drawing of the text box, with what it was drawn from.
+    struct CPicture
+    {
+        QPixmap m_pixmap;
+        CLabelRecord m_shown; // the record as AppearanceOf gives it
+        double m_dZoom = 0.0;
+        CRenderedFont m_font;
+
+        bool IsNull() const { return m_pixmap.isNull(); }
+        qint64 DevicePixels() const { return qint64(m_pixmap.width()) * m_pixmap.height(); }
+    };
+    // What of a record the text box shows: all but the selection and the
+    // font size of the last rendering, which the rendering writes itself.
+    static CLabelRecord AppearanceOf(const CLabelRecord& record);
+    // The picture shows the record's text box at the current size and zoom.
+    bool Shows(const CPicture& picture, const CTextBox& box) const;
     // Draws the text into the painter (cell coordinates) and gives the model
     // the font size it drew with.
     void RenderText(QPainter& painter, const CTextBox& box);
     void RenderPicture(const CTextBox& box);
     void PaintTextBox(QPainter& painter, const CTextBox& box, const QRect& rcExposed);
-    bool IsPictureCurrent(const CTextBox& box) const;
+    bool IsPictureCurrent(const CTextBox& box) const { return Shows(m_picture, box); }
     // Draws the exact picture once the event loop is idle again.
     void SchedulePicture();
 
@@ -89,9 +115,10 @@ private:
     double m_dZoom = 2.5;   // screen pixels per mm
     double m_dWidth = 17.0; // mm
     double m_dHeight = 8.0; // mm
-    // The text box as last drawn, with the zoom it was drawn at; after a zoom
-    // change it shows scaled until the exact picture is drawn.
-    QPixmap m_picture;
-    double m_dPictureZoom = 0.0;
+    // The text box as last drawn; after a zoom change it shows scaled until
+    // the exact picture is drawn.
+    CPicture m_picture;
+    // The picture the last change of the record replaced.
+    CPicture m_previous;
     bool m_bPictureScheduled = false;
 };

@@ -76,7 +76,7 @@ void CTAVROView::OnFormatChanged()
 {
     for (const auto& row : m_pLabels)
         for (CLabelWnd* pLabel : row)
-            pLabel->RecordChanged();
+            pLabel->FormatChanged();
 }
 
 void CTAVROView::OnInitialUpdate()
