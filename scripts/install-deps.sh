@@ -18,10 +18,11 @@ packages=(
   xvfb xauth x11-utils xdotool xclip imagemagick poppler-utils python3
   # a private CUPS server with a PDF queue for the printing tests
   cups cups-client cups-bsd printer-driver-cups-pdf
-  # installing and packaging: icons drawn at build time, the desktop's
-  # databases and validators, xdg-open with the shared-mime-info lookup it
-  # uses outside a desktop session, the Debian package and its checks
-  librsvg2-bin desktop-file-utils shared-mime-info appstream
+  # installing and packaging: icons and the manual page made at build time
+  # (man-db checks the page), the desktop's databases and validators,
+  # xdg-open with the shared-mime-info lookup it uses outside a desktop
+  # session, the Debian package and its checks
+  librsvg2-bin help2man man-db desktop-file-utils shared-mime-info appstream
   xdg-utils libfile-mimeinfo-perl
   dpkg-dev file lintian
 )

@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks the installed tree:
-# every file in place and nothing else, the desktop entry, the AppStream data
-# and the MIME type valid. Then the desktop registration at start-up: the
+# every file in place and nothing else, the desktop entry, the AppStream data,
+# the manual page and the MIME type valid. Then the desktop registration at start-up: the
 # installed program writes none, the build tree's program writes one whose
 # entry is the installed entry but for the program's path, and "/Unregister"
 # of the installed program removes it.
 # Usage: install_tree.sh CMAKE BUILD_DIR
 set -uo pipefail
 cmake=${1:?usage: $0 CMAKE BUILD_DIR} build=${2:?usage: $0 CMAKE BUILD_DIR}
-for tool in desktop-file-validate appstreamcli update-mime-database identify; do
+for tool in desktop-file-validate appstreamcli update-mime-database identify man; do
   command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
 done
 work=$(mktemp -d)
@@ -33,6 +33,7 @@ expected=(
   share/doc/tavromark/changelog.gz
   share/doc/tavromark/copyright
   share/icons/hicolor/scalable/apps/tavromark.svg
+  share/man/man1/tavromark.1.gz
   share/metainfo/org.tavromark.Tavromark.metainfo.xml
   share/mime/packages/tavromark.xml
 )
@@ -57,6 +58,14 @@ grep -qx 'Exec=tavromark /p %f' "$entry" || fail "the entry has no print action"
 
 report=$(appstreamcli validate --no-net "$prefix/share/metainfo/org.tavromark.Tavromark.metainfo.xml" 2>&1) ||
   fail "appstreamcli validate: $report"
+
+# The manual page reads without a warning and has every form of the command.
+page=$prefix/share/man/man1/tavromark.1.gz
+report=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >"$work/page") && [[ -z $report ]] || fail "man: $report"
+for form in 'tavromark /p FILE.tav' 'tavromark /pt FILE.tav PRINTER --list WIRES' '--selected-only' \
+  'EXIT STATUS' '$XDG_CONFIG_HOME/TAVRO/tavro.ini'; do
+  grep -qF -- "$form" "$work/page" || fail "the manual page lacks '$form'"
+done
 
 # The type as the desktop sees it once the package's trigger has run.
 report=$(XDG_DATA_DIRS="$prefix/share" update-mime-database "$prefix/share/mime" 2>&1) && [[ -z $report ]] || fail "update-mime-database: $report"

@@ -252,68 +252,64 @@ CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args)
 
 std::string CommandLineUsage(const std::string& program)
 {
-    return "Usage: " + program +
-           " [/nologo] [FILE.tav]\n"
-           "       " +
-           program +
-           " /p FILE.tav\n"
-           "       " +
-           program +
-           " /pt FILE.tav PRINTER [DRIVER PORT]\n"
-           "       " +
-           program +
-           " --pdf OUT.pdf [--baseline | --preview] [--printer NAME] FILE.tav\n"
-           "       " +
-           program +
-           " --calibration-page PRINTER [FILE.tav]\n"
-           "       " +
-           program +
-           " --pdf OUT.pdf --calibration-page [FILE.tav]\n"
-           "       " +
-           program +
-           " /Unregister\n"
-           "       (--pdf, /p and /pt also take --list WIRES [LIST OPTIONS])\n"
-           "\n"
-           "Tavromark designs and prints sheets of cable and wire labels.\n"
-           "\n"
-           "  FILE.tav          open this document instead of a new one\n"
-           "  /nologo           start without the splash window\n"
-           "  /dde              accepted for desktop shells; starts as without arguments\n"
-           "  /p FILE           print the selected labels of FILE on the current printer\n"
-           "                    (the one chosen with print setup, else the default)\n"
-           "  /pt FILE PRINTER  print the selected labels of FILE on PRINTER\n"
-           "  --pdf OUT.pdf FILE\n"
-           "                    write what printing the labels of FILE would print to\n"
-           "                    OUT.pdf (the sheet's page size, 600 dpi, searchable text)\n"
-           "  --baseline        with --pdf: the baseline, outlines of the first two rows\n"
-           "  --preview         with --pdf: the preview, every outline and the labels\n"
-           "  --printer NAME    with --pdf: place the page as printer NAME prints it, with\n"
-           "                    its own calibration (default: the machine-wide page offset)\n"
-           "  --calibration-page PRINTER [FILE]\n"
-           "                    print the calibration page on PRINTER: crosshairs to measure\n"
-           "                    and the baseline, for the sheet of FILE, without FILE for\n"
-           "                    the default sheet (140 x 200 mm, 5 x 14 labels); with --pdf\n"
-           "                    it is written to OUT.pdf instead\n"
-           "  /Unregister       remove the desktop registration of .tav files and exit\n"
-           "                    (also /Unregserver)\n"
-           "  --list WIRES      print the markers of the wire list WIRES (CSV or TSV text,\n"
-           "                    .xlsx or .ods) on as many copies of the sheet of FILE as\n"
-           "                    they need: first its selected labels, then every label\n"
-           "  --columns 1,3     the columns that make a marker (numbers from 1 or letters\n"
-           "                    A,C; default 1), one line each\n"
-           "  --join TEXT       join the columns with TEXT instead of a line break\n"
-           "  --header          the first row names the columns: skip it\n"
-           "  --copies N        N markers per row (2: one for each wire end)\n"
-           "  --quantity-column C\n"
-           "                    each row's count of markers is in column C\n"
-           "  --worksheet NAME  the worksheet of a workbook to read (default the first)\n"
-           "  --encoding NAME   the encoding of a text list (default: detected)\n"
-           "  --selected-only   every sheet uses only the selected positions\n"
-           "  -h, --help        show this text and exit\n"
-           "  --version         show the version and exit\n"
-           "\n"
-           "Switches may also be written with '-' instead of '/'. An argument after\n"
-           "'--' is always a file name.\n";
+    // The usage lines as GNU programs write them, which help2man turns into
+    // the manual page's synopsis.
+    const char* const forms[] = {
+        " [/nologo] [FILE.tav]",
+        " /p FILE.tav",
+        " /pt FILE.tav PRINTER [DRIVER PORT]",
+        " --pdf OUT.pdf [--baseline | --preview] [--printer NAME] FILE.tav",
+        " --pdf OUT.pdf --list WIRES [LIST OPTIONS] FILE.tav",
+        " /p FILE.tav --list WIRES [LIST OPTIONS]",
+        " /pt FILE.tav PRINTER --list WIRES [LIST OPTIONS]",
+        " --calibration-page PRINTER [FILE.tav]",
+        " --pdf OUT.pdf --calibration-page [FILE.tav]",
+        " /Unregister",
+    };
+    std::string usage;
+    for (const char* form : forms)
+        usage += (usage.empty() ? "Usage: " : "  or:  ") + program + form + "\n";
+    return usage + "\n"
+                   "Tavromark designs and prints sheets of cable and wire labels.\n"
+                   "\n"
+                   "  FILE.tav          open this document instead of a new one\n"
+                   "  /nologo           start without the splash window\n"
+                   "  /dde              accepted for desktop shells; starts as without arguments\n"
+                   "  /p FILE           print the selected labels of FILE on the current printer\n"
+                   "                    (the one chosen with print setup, else the default)\n"
+                   "  /pt FILE PRINTER  print the selected labels of FILE on PRINTER\n"
+                   "  --pdf OUT.pdf FILE\n"
+                   "                    write what printing the labels of FILE would print to\n"
+                   "                    OUT.pdf (the sheet's page size, 600 dpi, searchable text)\n"
+                   "  --baseline        with --pdf: the baseline, outlines of the first two rows\n"
+                   "  --preview         with --pdf: the preview, every outline and the labels\n"
+                   "  --printer NAME    with --pdf: place the page as printer NAME prints it, with\n"
+                   "                    its own calibration (default: the machine-wide page offset)\n"
+                   "  --calibration-page PRINTER [FILE]\n"
+                   "                    print the calibration page on PRINTER: crosshairs to measure\n"
+                   "                    and the baseline, for the sheet of FILE, without FILE for\n"
+                   "                    the default sheet (140 x 200 mm, 5 x 14 labels); with --pdf\n"
+                   "                    it is written to OUT.pdf instead\n"
+                   "  /Unregister       remove the desktop registration of .tav files and exit\n"
+                   "                    (also /Unregserver)\n"
+                   "  --list WIRES      print the markers of the wire list WIRES (CSV or TSV text,\n"
+                   "                    .xlsx or .ods) on as many copies of the sheet of FILE as\n"
+                   "                    they need: first its selected labels, then every label\n"
+                   "  --columns 1,3     the columns that make a marker (numbers from 1 or letters\n"
+                   "                    A,C; default 1), one line each\n"
+                   "  --join TEXT       join the columns with TEXT instead of a line break\n"
+                   "  --header          the first row names the columns: skip it\n"
+                   "  --copies N        N markers per row (2: one for each wire end)\n"
+                   "  --quantity-column C\n"
+                   "                    each row's count of markers is in column C\n"
+                   "  --worksheet NAME  the worksheet of a workbook to read (default the first)\n"
+                   "  --encoding NAME   the encoding of a text list (default: detected)\n"
+                   "  --selected-only   every sheet uses only the selected positions\n"
+                   "  -h, --help        show this text and exit\n"
+                   "  --version         show the version and exit\n"
+                   "\n"
+                   "Switches may also be written with '-' instead of '/'. An argument after\n"
+                   "'--' is always a file name.\n";
 }
 
 int CheckReadableFile(const std::string& path)
