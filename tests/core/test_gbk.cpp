@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <thread>
+
 namespace {
 
 TEST(Gbk, RoundTrips)
@@ -109,6 +112,17 @@ TEST(Gbk, LongTextsConvertWhole)
     }
     EXPECT_EQ(Utf8ToGbk(utf8), gbk);
     EXPECT_EQ(GbkToUtf8(gbk), utf8);
+}
+
+// Converters are opened once per thread and kept; unknown encoding names a
+// user typed must neither pile up nor disturb the ones in use.
+TEST(Gbk, ConvertsAfterManyEncodingNamesAndOnEveryThread)
+{
+    for (int i = 0; i < 100; ++i)
+        EXPECT_FALSE(IsKnownEncoding(("NO-SUCH-ENCODING-" + std::to_string(i)).c_str()));
+    EXPECT_TRUE(IsKnownEncoding("GB18030"));
+    EXPECT_EQ(Utf8ToGbk("\xE6\xA0\x87"), "\xB1\xEA");
+    std::thread([] { EXPECT_EQ(GbkToUtf8("\xB1\xEA"), "\xE6\xA0\x87"); }).join();
 }
 
 } // namespace

@@ -2,6 +2,9 @@
 
 #include <cerrno>
 #include <iconv.h>
+#include <map>
+#include <memory>
+#include <utility>
 
 namespace {
 
@@ -21,10 +24,12 @@ public:
 
     bool Valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
 
-    // Converts all of `in`; on an invalid or unconvertible sequence stops and
-    // returns the number of input bytes consumed so far in `stoppedAt`.
+    // Converts all of `in`, from the initial shift state; on an invalid or
+    // unconvertible sequence stops and returns the number of input bytes
+    // consumed so far in `stoppedAt`.
     bool Convert(std::string_view in, std::string& out, std::size_t& stoppedAt)
     {
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
         char* src = const_cast<char*>(in.data());
         std::size_t srcLeft = in.size();
         char buffer[1024];
@@ -56,9 +61,25 @@ private:
     iconv_t m_cd;
 };
 
+// The converter between two encodings, opened once per thread: opening one
+// costs more than converting a label's text. Encoding names can come from
+// the user, so the thread keeps a few dozen at most; the reference lasts
+// until the next call.
+CIconv& Converter(const char* to, const char* from)
+{
+    constexpr std::size_t kMaxKept = 32;
+    thread_local std::map<std::pair<std::string, std::string>, std::unique_ptr<CIconv>> converters;
+    if (converters.size() >= kMaxKept && !converters.contains({to, from}))
+        converters.clear();
+    std::unique_ptr<CIconv>& converter = converters[{to, from}];
+    if (!converter)
+        converter = std::make_unique<CIconv>(to, from);
+    return *converter;
+}
+
 std::optional<std::string> ConvertStrict(const char* to, const char* from, std::string_view in)
 {
-    CIconv cv(to, from);
+    CIconv& cv = Converter(to, from);
     if (!cv.Valid())
         return std::nullopt;
     std::string out;
@@ -92,12 +113,12 @@ std::optional<std::string> ToUtf8(std::string_view text, const char* encoding)
 
 bool IsKnownEncoding(const char* encoding)
 {
-    return CIconv("UTF-8", encoding).Valid();
+    return Converter("UTF-8", encoding).Valid();
 }
 
 std::string GbkToUtf8Lossy(std::string_view gbk)
 {
-    CIconv cv("UTF-8", kGbk);
+    CIconv& cv = Converter("UTF-8", kGbk);
     std::string out;
     if (!cv.Valid())
         return out;
