@@ -125,6 +125,33 @@ TEST(TextFormat, MarginsInTenthsTruncateOnTheWayIn)
     EXPECT_EQ(MarginTenthsOf(label).m_nTop, std::numeric_limits<int>::min());
 }
 
+// Margins that meet or cross leave a label no room for text.
+TEST(TextFormat, MarginsMustLeaveRoomForText)
+{
+    const struct
+    {
+        const char* name;
+        CMarginTenths margins;
+        double dWidth;
+        double dHeight;
+        MarginFit fit;
+    } cases[] = {
+        {"default", {10, 10, 10, 10, 0}, 17.0, 8.0, MarginFit::Fits},
+        {"a tenth left across", {95, 10, 94, 10, 0}, 19.0, 8.0, MarginFit::Fits},
+        {"left and right meet", {95, 10, 95, 10, 0}, 19.0, 8.0, MarginFit::TooWide},
+        {"left and right cross", {100, 10, 100, 10, 0}, 19.0, 8.0, MarginFit::TooWide},
+        {"top and bottom meet", {10, 40, 10, 40, 0}, 19.0, 8.0, MarginFit::TooTall},
+        {"a tenth left down", {10, 40, 10, 39, 0}, 19.0, 8.0, MarginFit::Fits},
+        {"width checked first", {100, 100, 100, 100, 0}, 5.0, 5.0, MarginFit::TooWide},
+        {"a size of tenths meets exactly", {61, 10, 62, 10, 0}, 12.3, 8.0, MarginFit::TooWide},
+        {"line spacing plays no part", {10, 10, 10, 10, 100}, 17.0, 5.0, MarginFit::Fits},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(CheckMarginsFit(c.margins, c.dWidth, c.dHeight), c.fit);
+    }
+}
+
 TEST(TextFormat, MarginsGoToEverySelectedLabel)
 {
     Grid g;

@@ -141,7 +141,7 @@ TEST(TextCommands, LabelSettingsTruncateToTenthsAndGoToEverySelectedLabel)
                       QStringLiteral("10"));
             pModal->findChild<QPushButton*>(QStringLiteral("buttonOk"))->click();
         },
-        [&] { return RunLabelSettings(nullptr, sheet.m_grid); });
+        [&] { return RunLabelSettings(nullptr, sheet.m_grid, 17.0, 8.0); });
     ASSERT_TRUE(changed);
     EXPECT_EQ(*changed, (ChangedLabels{0, 1}));
     EXPECT_EQ(sheet.m_labels[0].m_dMarginLeft, 1.0);

@@ -426,6 +426,47 @@ TEST(TextMarginDialog, OkReturnsTheFieldsAndLineSpacingZeroIsAccepted)
     EXPECT_EQ(dialog.m_dlg.Margins(), (CMarginTenths{9, 10, 10, 100, 0}));
 }
 
+// On a 19 × 8 mm label the margins must leave room for text; the refusal
+// names the label's size and puts the cursor in the first margin of the pair.
+TEST(TextMarginDialog, MarginsThatLeaveNoRoomForTextAreRefused)
+{
+    const struct
+    {
+        const char* name;
+        CMarginTenths margins;
+        QString message;
+        const char* focus;
+    } cases[] = {
+        {"left and right cross",
+         {100, 10, 100, 10, 0},
+         QStringLiteral("左边距与右边距之和必须小于标签宽度 19 mm，否则标签上没有放文字的地方。"),
+         "editLeft"},
+        {"top and bottom meet",
+         {10, 40, 10, 40, 0},
+         QStringLiteral("上边距与下边距之和必须小于标签高度 8 mm，否则标签上没有放文字的地方。"),
+         "editTop"},
+        {"a tenth of a millimetre left each way", {95, 40, 94, 39, 0}, QString(), nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MarginDialog dialog({10, 10, 10, 10, 0});
+        dialog.m_dlg.SetLabelSize(19.0, 8.0);
+        dialog.Edit("editLeft")->setText(QString::number(c.margins.m_nLeft));
+        dialog.Edit("editTop")->setText(QString::number(c.margins.m_nTop));
+        dialog.Edit("editRight")->setText(QString::number(c.margins.m_nRight));
+        dialog.Edit("editBottom")->setText(QString::number(c.margins.m_nBottom));
+        EXPECT_EQ(dialog.PressOk(), c.message);
+        if (c.focus) {
+            EXPECT_TRUE(dialog.m_dlg.isVisible());
+            EXPECT_EQ(dialog.m_dlg.focusWidget()->objectName(), QLatin1String(c.focus));
+            EXPECT_EQ(dialog.m_dlg.Margins(), (CMarginTenths{10, 10, 10, 10, 0})) << "nothing taken";
+        } else {
+            EXPECT_EQ(dialog.m_dlg.result(), QDialog::Accepted);
+            EXPECT_EQ(dialog.m_dlg.Margins(), c.margins);
+        }
+    }
+}
+
 TEST(TextMarginDialog, SpinButtonsRunFromZeroToOneHundredUpwardsDecreasing)
 {
     MarginDialog dialog({10, 0, 100, 10, 0});

@@ -1,5 +1,6 @@
 #include "text/LabelFormat.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 
@@ -69,6 +70,18 @@ ChangedLabels ApplyFont(const LabelGrid& grid, const CFontChoice& choice)
 ChangedLabels ApplyAlignment(const LabelGrid& grid, HAlign hAlign, VAlign vAlign)
 {
     return ApplyToSelected(grid, [&](CLabelRecord& label) { label.SetAlignment(hAlign, vAlign); });
+}
+
+MarginFit CheckMarginsFit(const CMarginTenths& margins, double dLabelWidth, double dLabelHeight)
+{
+    // In hundredths of a millimetre, the unit label sizes are set in, so that
+    // 12.3 mm is not a hair over 123 tenths.
+    const auto hundredths = [](double dMillimetres) { return std::llround(dMillimetres * 100); };
+    if (10LL * (margins.m_nLeft + margins.m_nRight) >= hundredths(dLabelWidth))
+        return MarginFit::TooWide;
+    if (10LL * (margins.m_nTop + margins.m_nBottom) >= hundredths(dLabelHeight))
+        return MarginFit::TooTall;
+    return MarginFit::Fits;
 }
 
 ChangedLabels ApplyMargins(const LabelGrid& grid, const CMarginTenths& margins)

@@ -49,6 +49,16 @@ struct CMarginTenths
 // Millimetres × 10, truncated toward zero: 1.05 mm shows as 10, 0.95 mm as 9.
 CMarginTenths MarginTenthsOf(const CLabelRecord& label);
 
+// Whether the margins leave a text box inside a label of that size (mm).
+// Where left and right (or top and bottom) meet or cross, the text box is
+// empty and the label shows and prints no text at all.
+enum class MarginFit {
+    Fits,
+    TooWide, // left + right margin >= label width
+    TooTall, // top + bottom margin >= label height
+};
+MarginFit CheckMarginsFit(const CMarginTenths& margins, double dLabelWidth, double dLabelHeight);
+
 // Each of these writes every selected label and returns those whose record
 // now differs from before, in grid order. Only those with text need a repaint.
 ChangedLabels ApplyFont(const LabelGrid& grid, const CFontChoice& choice);

@@ -234,6 +234,11 @@ CMarginTenths CMarginDlg::Margins() const
     return CMarginTenths{m_nLeft, m_nTop, m_nRight, m_nBottom, m_nLineSpacing};
 }
 
+void CMarginDlg::SetLabelSize(double dWidth, double dHeight)
+{
+    m_labelSize = {dWidth, dHeight};
+}
+
 void CMarginDlg::showEvent(QShowEvent* pEvent)
 {
     if (!pEvent->spontaneous()) {
@@ -271,10 +276,26 @@ void CMarginDlg::accept()
             return;
         values[i] = *value;
     }
-    m_nLeft = values[0];
-    m_nTop = values[1];
-    m_nRight = values[2];
-    m_nLineSpacing = values[3];
-    m_nBottom = values[4];
+    const CMarginTenths margins{values[0], values[1], values[2], values[4], values[3]};
+    if (m_labelSize) {
+        const auto [dWidth, dHeight] = *m_labelSize;
+        switch (CheckMarginsFit(margins, dWidth, dHeight)) {
+        case MarginFit::Fits:
+            break;
+        case MarginFit::TooWide:
+            ShowFieldMessage(
+                m_editLeft,
+                QStringLiteral("左边距与右边距之和必须小于标签宽度 %1 mm，否则标签上没有放文字的地方。")
+                    .arg(QString::number(dWidth)));
+            return;
+        case MarginFit::TooTall:
+            ShowFieldMessage(
+                m_editTop,
+                QStringLiteral("上边距与下边距之和必须小于标签高度 %1 mm，否则标签上没有放文字的地方。")
+                    .arg(QString::number(dHeight)));
+            return;
+        }
+    }
+    SetMargins(margins);
     QDialog::accept();
 }

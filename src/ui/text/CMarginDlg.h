@@ -5,6 +5,9 @@
 #include <QDialog>
 #include <QWidget>
 
+#include <optional>
+#include <utility>
+
 class QLineEdit;
 class QToolButton;
 
@@ -55,7 +58,8 @@ protected:
 // The label settings dialog ("设定页面"): a label's inner margins and line
 // spacing in tenths of a millimetre. The caller sets the five members, runs
 // exec() and on Accepted reads them back, validated: margins 9 to 100, line
-// spacing 0 to 100.
+// spacing 0 to 100, and, once told the label size, margins that leave room
+// for text.
 class CMarginDlg : public QDialog
 {
     Q_OBJECT
@@ -65,6 +69,8 @@ public:
 
     void SetMargins(const CMarginTenths& margins);
     CMarginTenths Margins() const;
+    // The size of the labels the margins are for, in millimetres.
+    void SetLabelSize(double dWidth, double dHeight);
 
     int m_nLeft = 10;
     int m_nTop = 10;
@@ -78,6 +84,7 @@ protected:
     void showEvent(QShowEvent* pEvent) override;
 
 private:
+    std::optional<std::pair<double, double>> m_labelSize; // width, height in mm
     QLineEdit* m_editLeft;
     QLineEdit* m_editTop;
     QLineEdit* m_editRight;

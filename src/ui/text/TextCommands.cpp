@@ -46,13 +46,15 @@ std::optional<ChangedLabels> RunFont(QWidget* parent, const LabelGrid& grid)
     return ApplyFont(grid, dlg.Choice());
 }
 
-std::optional<ChangedLabels> RunLabelSettings(QWidget* parent, const LabelGrid& grid)
+std::optional<ChangedLabels> RunLabelSettings(QWidget* parent, const LabelGrid& grid, double dLabelWidth,
+                                              double dLabelHeight)
 {
     const auto templateLabel = FindTemplateLabel(grid);
     if (!templateLabel)
         return std::nullopt;
     CMarginDlg dlg(parent);
     dlg.SetMargins(MarginTenthsOf(*grid[*templateLabel]));
+    dlg.SetLabelSize(dLabelWidth, dLabelHeight);
     if (dlg.exec() != QDialog::Accepted)
         return std::nullopt;
     return ApplyMargins(grid, dlg.Margins());

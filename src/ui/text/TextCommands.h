@@ -29,5 +29,7 @@ bool RunLabelText(QWidget* parent, CLabelRecord& label);
 std::optional<ChangedLabels> RunFont(QWidget* parent, const LabelGrid& grid);
 
 // Label settings: the margin dialog, starting from the first selected label;
-// on OK the margins and line spacing go to every selected label.
-std::optional<ChangedLabels> RunLabelSettings(QWidget* parent, const LabelGrid& grid);
+// on OK the margins and line spacing go to every selected label. The margins
+// must leave room for text in labels of the sheet's size (mm).
+std::optional<ChangedLabels> RunLabelSettings(QWidget* parent, const LabelGrid& grid, double dLabelWidth,
+                                              double dLabelHeight);

@@ -72,8 +72,9 @@ void CTAVROView::SetAlignment(HAlign hAlign, VAlign vAlign)
 
 void CTAVROView::OnLabelSettings()
 {
-    ApplyFormat(QStringLiteral("标签设置"),
-                [this](const LabelGrid& grid) { return RunLabelSettings(this, grid).has_value(); });
+    ApplyFormat(QStringLiteral("标签设置"), [this](const LabelGrid& grid) {
+        return RunLabelSettings(this, grid, Format().m_dLabelWidth, Format().m_dLabelHeight).has_value();
+    });
 }
 
 void CTAVROView::OnAutoShrink()
