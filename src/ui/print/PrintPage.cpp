@@ -31,6 +31,15 @@ CDeviceResolution ResolutionOf(const QPainter& painter)
     return {device->logicalDpiX(), device->logicalDpiY()};
 }
 
+// The text on a white ground, so that it stays legible where it crosses a
+// label outline; the ground is painted, since the PDF engine ignores an
+// opaque background mode for text.
+void DrawTextOnWhite(QPainter& painter, const QRectF& rc, int nFlags, const QString& text)
+{
+    painter.fillRect(painter.boundingRect(rc, nFlags, text), Qt::white);
+    painter.drawText(rc, nFlags, text);
+}
+
 // One crosshair at (nX, nY) mm, its distances on the side towards the
 // middle of the label area (bRight: the mark is a right one, the text goes
 // left of it; bBottom likewise above).
@@ -47,9 +56,8 @@ void DrawCalibrationMark(QPainter& painter, CDeviceResolution resolution, int nX
     const double dTop = bBottom ? nY - kMarkTextGap - kMarkTextHeight : nY + kMarkTextGap;
     const QRectF rcText(QPointF(x(dLeft), y(dTop)),
                         QPointF(x(dLeft + kMarkTextWidth), y(dTop + kMarkTextHeight)));
-    const Qt::Alignment align =
-        (bRight ? Qt::AlignRight : Qt::AlignLeft) | (bBottom ? Qt::AlignBottom : Qt::AlignTop);
-    painter.drawText(rcText, align, QStringLiteral("X %1 mm\nY %2 mm").arg(nX).arg(nY));
+    const int nAlign = (bRight ? Qt::AlignRight : Qt::AlignLeft) | (bBottom ? Qt::AlignBottom : Qt::AlignTop);
+    DrawTextOnWhite(painter, rcText, nAlign, QStringLiteral("X %1 mm\nY %2 mm").arg(nX).arg(nY));
 }
 
 // A one-page PDF of the page size of `format` at 600 dots per inch, drawn by
@@ -131,9 +139,6 @@ void PrintCalibrationPage(QPainter& painter, const CPageFormat& format)
     QFont font = painter.font();
     font.setPointSizeF(kMarkTextPoints);
     painter.setFont(font);
-    // The distances stay legible where they cross an outline.
-    painter.setBackgroundMode(Qt::OpaqueMode);
-    painter.setBackground(Qt::white);
     const CCalibrationMarks marks = CalibrationMarks(format);
     DrawCalibrationMark(painter, resolution, marks.m_nLeft, marks.m_nTop, false, false);
     DrawCalibrationMark(painter, resolution, marks.m_nRight, marks.m_nTop, true, false);
@@ -146,8 +151,8 @@ void PrintCalibrationPage(QPainter& painter, const CPageFormat& format)
     const double dMiddle = (marks.m_nTop + marks.m_nBottom) / 2.0;
     const QRectF rcNote(QPointF(x(marks.m_nLeft + kMarkTextGap), y(dMiddle - kMarkTextHeight)),
                         QPointF(x(marks.m_nRight - kMarkTextGap), y(dMiddle + kMarkTextHeight)));
-    painter.drawText(
-        rcNote, Qt::AlignCenter | Qt::TextWordWrap,
+    DrawTextOnWhite(
+        painter, rcNote, Qt::AlignCenter | Qt::TextWordWrap,
         QStringLiteral("打印校准页（%1 × %2 mm）\n用直尺量出十字线中心到纸张左边缘（X）和上边缘（Y）的距离")
             .arg(format.m_dPageWidth)
             .arg(format.m_dPageHeight));
