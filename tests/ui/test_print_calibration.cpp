@@ -306,3 +306,23 @@ TEST_F(PrinterCalibrationTest, OffsetDialogWritesThePrintersOwnOrTheMachineWideV
     EXPECT_TRUE(seen.m_strText.contains(QStringLiteral("20000"))) << seen.m_strText.toStdString();
     EXPECT_EQ(ReadPrinterCalibration(printer), std::nullopt);
 }
+
+// Without any printer the dialog speaks of the machine-wide offset only.
+TEST_F(PrinterCalibrationTest, OffsetDialogWithoutAPrinterShowsTheMachineWideOffset)
+{
+    CPageOffsetDlg dlg;
+    dlg.m_strOffsetX = QStringLiteral("40");
+    dlg.m_strOffsetY = QStringLiteral("-60");
+    AnswerNextDialog<CPageOffsetDlg>([](CPageOffsetDlg* shown) {
+        EXPECT_EQ(shown->findChild<QLabel*>(QStringLiteral("labelPrinter"))->text(),
+                  QStringLiteral("打印机： （没有安装打印机）"));
+        EXPECT_EQ(shown->findChild<QLabel*>(QStringLiteral("labelSource"))->text(),
+                  QStringLiteral("显示的是所有打印机共用的偏移量。"));
+        auto* check = shown->findChild<QCheckBox*>(QStringLiteral("checkAllPrinters"));
+        EXPECT_TRUE(check->isChecked());
+        EXPECT_FALSE(check->isEnabled());
+        QMetaObject::invokeMethod(shown, "accept");
+    });
+    EXPECT_EQ(dlg.DoModal(), int(QDialog::Accepted));
+    EXPECT_EQ(ReadPageOffset().m_nMoveX, 40);
+}

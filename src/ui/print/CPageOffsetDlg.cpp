@@ -122,7 +122,9 @@ int CPageOffsetDlg::exec()
     const bool bPrinter = !m_strPrinter.isEmpty();
     m_labelPrinter->setText(bPrinter ? QStringLiteral("打印机： %1").arg(m_strPrinter)
                                      : QStringLiteral("打印机： （没有安装打印机）"));
-    if (m_bPrinterOwn)
+    if (!bPrinter)
+        m_labelSource->setText(QStringLiteral("显示的是所有打印机共用的偏移量。"));
+    else if (m_bPrinterOwn)
         m_labelSource->setText(QStringLiteral("显示的是这台打印机自己的校准值。选“用于所有打印机”则改为设定所"
                                               "有打印机共用的偏移量，这台打印机自己的值随之删除。"));
     else
