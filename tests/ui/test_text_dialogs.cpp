@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -617,6 +618,21 @@ TEST(TextFontDialog, ObliqueIsStoredAsItalicAndAnotherFaceKeepsTheStyle)
     EXPECT_EQ(font.lfWeight, 700);
     EXPECT_EQ(font.lfItalic, 1);
     EXPECT_EQ(font.lfWidth, 0);
+}
+
+// A large size shows in the sample as far as it fits; the dialog's layout
+// stays as it was, the face list as tall as before.
+TEST(TextFontDialog, ALargeSizeLeavesTheLayoutAlone)
+{
+    CFontColorDlg dlg(FontChoiceOf(CLabelRecord()));
+    dlg.show();
+    auto* pFaces = dlg.findChild<QListWidget*>(QStringLiteral("listFaces"));
+    const QSize dialogSize = dlg.size();
+    const int nFacesHeight = pFaces->height();
+    dlg.findChild<QComboBox*>(QStringLiteral("comboSize"))->setCurrentText(QStringLiteral("500"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dlg.size(), dialogSize);
+    EXPECT_EQ(pFaces->height(), nFacesHeight);
 }
 
 TEST(TextFontDialog, OffersTheChineseFacesByTheirStoredNames)

@@ -121,6 +121,9 @@ CFontColorDlg::CFontColorDlg(const CFontChoice& initial, QWidget* parent)
     m_labelSample->setObjectName(QStringLiteral("labelSample"));
     m_labelSample->setAlignment(Qt::AlignCenter);
     m_labelSample->setMinimumSize(220, 60);
+    // The sample shows what fits of a large size; it must not push the lists
+    // aside as its text grows.
+    m_labelSample->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     m_labelSample->setAutoFillBackground(true);
     QPalette sample = m_labelSample->palette();
     sample.setColor(QPalette::Window, Qt::white);
