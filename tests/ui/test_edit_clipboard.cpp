@@ -125,7 +125,7 @@ TEST(EditClipboard, ACellNoLabelCanHoldLeavesTheSheetUnchanged)
         QString message;
     } cases[] = {
         {"not in code page 936", QStringLiteral("ok\nok\t한\n"),
-         QStringLiteral("无法粘贴：第 2 行第 2 列的字符“한”无法转换为代码页 936（GBK）。")},
+         QStringLiteral("无法粘贴：第 2 行第 2 列的字符 U+D55C（한） 无法转换为代码页 936（GBK）。")},
         {"too long", QStringLiteral("ok\n") + QString(51, QLatin1Char('x')),
          QStringLiteral("无法粘贴：第 2 行第 1 列的文字有 51 字节，标签文字最多 50 字节。")},
     };

@@ -165,7 +165,7 @@ TEST(TextBatchDialog, ValidationKeepsTheDialogOpenOnTheOffendingField)
          {},
          QStringLiteral("9"),
          CBatchFillRequest::SameText,
-         QStringLiteral("字符“\U0001F600”无法保存在标签文字中，请删除或换用其他字符。"),
+         QStringLiteral("字符 U+1F600（\U0001F600） 无法保存在标签文字中，请删除或换用其他字符。"),
          "editPrefix"},
         {"middle over 5 bytes",
          {},
@@ -293,7 +293,7 @@ TEST(TextLabelDialog, EditsOneLabelsTextInCodePage936)
     EXPECT_EQ(dlg.focusWidget(), pEdit);
     pEdit->setPlainText(QStringLiteral("\U0001F600"));
     EXPECT_EQ(ClickAndAnswer(OkButton(&dlg)),
-              QStringLiteral("字符“\U0001F600”无法保存在标签文字中，请删除或换用其他字符。"));
+              QStringLiteral("字符 U+1F600（\U0001F600） 无法保存在标签文字中，请删除或换用其他字符。"));
     EXPECT_EQ(dlg.m_strLabelText, std::string(52, 'x'));
     dlg.reject();
 }

@@ -72,15 +72,29 @@ TEST(WireListDialog, TableCountAndFill)
 
 TEST(WireListDialog, RowThatDoesNotFitIsNamed)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("long.csv"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("W1\n" + QByteArray(51, 'x') + "\n");
-    file.close();
-    CWireListDlg dialog(path, TwoSelected(), 0, 0,
-                        [](const std::vector<std::string>&) { return std::size_t{0}; });
-    QTRY_COMPARE(dialog.CountText(), QStringLiteral("第 2 行：线号有 51 个字节，一个标签最多 50 个字节。"));
+    const struct
+    {
+        const char* name;
+        QByteArray secondRow;
+        QString message;
+    } cases[] = {
+        {"too long", QByteArray(51, 'x'),
+         QStringLiteral("第 2 行：线号有 51 个字节，一个标签最多 50 个字节。")},
+        {"Thai letter", QByteArray("W\xE0\xB8\x81"),
+         QStringLiteral("第 2 行：字符 U+0E01（ก） 不能打印在标签上。")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("list.csv"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("W1\n" + c.secondRow + "\n");
+        file.close();
+        CWireListDlg dialog(path, TwoSelected(), 0, 0,
+                            [](const std::vector<std::string>&) { return std::size_t{0}; });
+        QTRY_COMPARE(dialog.CountText(), c.message);
+    }
 }
 
 TEST(WireListPrint, PdfPerSheetAndCancelLeavesNoFile)

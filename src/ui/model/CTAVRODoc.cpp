@@ -1,6 +1,7 @@
 #include "model/CTAVRODoc.h"
 
 #include "base/AppMessageBox.h"
+#include "base/CharacterText.h"
 #include "base/CommandIds.h"
 #include "base/SystemErrorText.h"
 #include "model/CSheet.h"
@@ -19,14 +20,10 @@ std::string FileSystemPath(const QString& path)
     return QFile::encodeName(path).toStdString();
 }
 
-// A character of a file that code page 936 cannot hold: its code point and,
-// where it can be shown, the character itself.
+// A character of a file that code page 936 cannot hold.
 QString UnconvertibleCharText(char32_t ch)
 {
-    QString strChar = QStringLiteral("U+%1").arg(uint(ch), 4, 16, QLatin1Char('0')).toUpper();
-    if (QChar::isPrint(ch))
-        strChar += QStringLiteral("（%1）").arg(QString::fromUcs4(&ch, 1));
-    return QStringLiteral("文件中的字符 %1 无法转换为代码页 936（GBK）。").arg(strChar);
+    return QStringLiteral("文件中的字符 %1 无法转换为代码页 936（GBK）。").arg(CharacterText(ch));
 }
 
 // The document's questions and messages belong to the window in front.

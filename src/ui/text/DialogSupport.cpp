@@ -1,5 +1,6 @@
 #include "text/DialogSupport.h"
 
+#include "base/CharacterText.h"
 #include "model/FontFace.h"
 #include "model/SharedConstants.h"
 #include "text/EditText.h"
@@ -47,8 +48,8 @@ std::optional<std::string> CheckText(QWidget* pField, const QString& text, std::
 {
     const std::string utf8 = text.toStdString();
     if (const auto bad = FirstUnstorableCharacter(utf8)) {
-        ShowFieldMessage(pField, QStringLiteral("字符“%1”无法保存在标签文字中，请删除或换用其他字符。")
-                                     .arg(QString::fromStdString(*bad)));
+        ShowFieldMessage(pField, QStringLiteral("字符 %1 无法保存在标签文字中，请删除或换用其他字符。")
+                                     .arg(CharacterText(QString::fromStdString(*bad))));
         return std::nullopt;
     }
     const auto gbk = EditTextToGbk(utf8);

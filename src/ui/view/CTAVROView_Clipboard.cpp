@@ -1,6 +1,7 @@
 #include "view/CTAVROView.h"
 
 #include "base/AppMessageBox.h"
+#include "base/CharacterText.h"
 #include "base/CommandIds.h"
 #include "clipboard/LabelClipboard.h"
 #include "model/CSheetModel.h"
@@ -19,10 +20,10 @@ QString RefusalText(const CPasteRefusal& refusal)
 {
     switch (refusal.m_kind) {
     case CPasteRefusal::Kind::Unholdable:
-        return QStringLiteral("无法粘贴：第 %1 行第 %2 列的字符“%3”无法转换为代码页 936（GBK）。")
+        return QStringLiteral("无法粘贴：第 %1 行第 %2 列的字符 %3 无法转换为代码页 936（GBK）。")
             .arg(refusal.m_nRow)
             .arg(refusal.m_nColumn)
-            .arg(QString::fromStdString(refusal.m_strCharacter));
+            .arg(CharacterText(QString::fromStdString(refusal.m_strCharacter)));
     case CPasteRefusal::Kind::TooLong:
         return QStringLiteral("无法粘贴：第 %1 行第 %2 列的文字有 %3 字节，标签文字最多 %4 字节。")
             .arg(refusal.m_nRow)

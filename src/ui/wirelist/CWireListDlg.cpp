@@ -1,6 +1,7 @@
 #include "wirelist/CWireListDlg.h"
 
 #include "base/AppMessageBox.h"
+#include "base/CharacterText.h"
 #include "model/Gbk.h"
 #include "print/CPrinterSettings.h"
 #include "print/PageOffsetSettings.h"
@@ -62,7 +63,8 @@ QString FaultText(const CMarkerFault& fault)
                          .arg(fault.m_nBytes)
                          .arg(kLabelTextLimit);
     case CMarkerFault::Kind::NotCodePage936:
-        return row + QStringLiteral("字符“%1”不能打印在标签上。").arg(FromUtf8(fault.m_strDetail));
+        return row +
+               QStringLiteral("字符 %1 不能打印在标签上。").arg(CharacterText(FromUtf8(fault.m_strDetail)));
     case CMarkerFault::Kind::BadQuantity:
         return row + QStringLiteral("数量“%1”不是 0 到 %2 之间的整数。")
                          .arg(FromUtf8(fault.m_strDetail))
