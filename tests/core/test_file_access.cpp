@@ -1,16 +1,19 @@
 #include "SampleSheets.h"
 #include "TempDir.h"
 
+#include "app/DesktopRegistration.h"
 #include "model/CSheet.h"
 #include "model/FileAccess.h"
 #include "model/SettingsDir.h"
 #include "print/PrinterDescription.h"
 #include "sheets/SheetTypeList.h"
+#include "wirelist/WireListReader.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <future>
 #include <sys/stat.h>
@@ -104,6 +107,31 @@ TEST_F(FileAccess, EveryReaderRefusesAFifo)
     });
     ExpectReturnsPromptly(m_fifo, [&] { EXPECT_FALSE(ReadPrinterDescriptionFile(m_fifo)); });
     ExpectReturnsPromptly(m_fifo, [&] { EXPECT_EQ(CheckSettingsFile(m_fifo), kErrNotRegularFile); });
+    ExpectReturnsPromptly(m_fifo, [&] {
+        CWireList list;
+        EXPECT_EQ(ReadWireListFile(m_fifo, {}, list),
+                  "'" + m_fifo + "': " + FileErrorText(kErrNotRegularFile));
+    });
+}
+
+// A FIFO where the program keeps its desktop entry is replaced by the entry,
+// without waiting for a writer.
+TEST_F(FileAccess, DesktopRegistrationReplacesAFifo)
+{
+    const std::string dataHome = m_dir / "data";
+    const std::string entry = dataHome + "/applications/tavromark.desktop";
+    std::filesystem::create_directories(dataHome + "/applications");
+    ASSERT_EQ(mkfifo(entry.c_str(), 0600), 0);
+    ExpectReturnsPromptly(entry, [&] {
+        const CRegistrationResult result =
+            InstallDesktopFiles(dataHome, {{"applications/tavromark.desktop", "E"}});
+        EXPECT_EQ(result.m_nError, 0);
+        EXPECT_TRUE(result.m_bChanged);
+    });
+    EXPECT_TRUE(std::filesystem::is_regular_file(entry));
+    std::string bytes;
+    EXPECT_EQ(ReadWholeFile(entry, 10, bytes), 0);
+    EXPECT_EQ(bytes, "E");
 }
 
 TEST_F(FileAccess, SettingsFileCheck)

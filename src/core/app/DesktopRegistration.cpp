@@ -2,12 +2,11 @@
 
 #include "app/DesktopFileTexts.h"
 #include "model/AtomicFile.h"
+#include "model/FileAccess.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string_view>
 #include <system_error>
 
@@ -17,12 +16,16 @@ namespace {
 
 constexpr const char* kDesktopEntryPath = "applications/tavromark.desktop";
 
-std::optional<std::string> ReadWholeFile(const fs::path& path)
+// What a file of ours in the data folder holds; nullopt when it is missing,
+// not a regular file (read without blocking on a pipe) or larger than any
+// of ours.
+std::optional<std::string> InstalledContents(const fs::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    constexpr std::size_t kLargestOfOurs = 1 << 20;
+    std::string bytes;
+    if (ReadWholeFile(path.string(), kLargestOfOurs, bytes) != 0)
         return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return bytes;
 }
 
 // Quoting of an Exec argument: reserved characters need double quotes, and
@@ -98,7 +101,7 @@ CRegistrationResult InstallDesktopFiles(const std::string& dataHome, const std::
     CRegistrationResult result;
     for (const CDesktopFile& file : files) {
         const fs::path path = fs::path(dataHome) / file.m_strRelativePath;
-        if (ReadWholeFile(path) == file.m_strContents)
+        if (InstalledContents(path) == file.m_strContents)
             continue;
         std::error_code error;
         fs::create_directories(path.parent_path(), error);

@@ -1,12 +1,9 @@
 #include "wirelist/WireListReader.h"
 
+#include "model/FileAccess.h"
 #include "wirelist/TableBuilder.h"
 
 #include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
 std::string ReadWireListBytes(std::string_view bytes, const CWireListOptions& options, CWireList& list)
 {
@@ -25,23 +22,19 @@ std::string ReadWireListBytes(std::string_view bytes, const CWireListOptions& op
 std::string ReadWireListFile(const std::string& path, const CWireListOptions& options, CWireList& list)
 {
     const std::string prefix = "'" + path + "': ";
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored))
+    // Read without blocking on a pipe or a device, as documents are.
+    std::string bytes;
+    switch (const int nError = ReadWholeFile(path, kMaxWireListBytes, bytes)) {
+    case 0:
+        break;
+    case EISDIR:
         return prefix + "is a folder, not a wire list";
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return prefix + std::strerror(errno);
-    in.seekg(0, std::ios::end);
-    const std::streamoff nSize = in.tellg();
-    if (nSize < 0)
-        return prefix + "cannot be read (not a regular file?)";
-    if (static_cast<std::size_t>(nSize) > kMaxWireListBytes)
+    case EFBIG:
         return prefix + "larger than " + std::to_string(kMaxWireListBytes >> 20) +
                " MB, too large for a wire list";
-    in.seekg(0);
-    std::string bytes(static_cast<std::size_t>(nSize), '\0');
-    if (!in.read(bytes.data(), nSize))
-        return prefix + "cannot be read";
+    default:
+        return prefix + FileErrorText(nError);
+    }
     std::string error = ReadWireListBytes(bytes, options, list);
     return error.empty() ? error : prefix + error;
 }
