@@ -6,7 +6,6 @@ set(TAVRO_MAINTAINER "The Tavromark developers <packaging@tavromark.org>")
 
 set(package_docs ${PROJECT_BINARY_DIR}/packaging)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/copyright.in ${package_docs}/copyright @ONLY)
-find_program(GZIP gzip REQUIRED)
 add_custom_command(OUTPUT ${package_docs}/changelog.gz
   COMMAND ${GZIP} -9nc ${CMAKE_CURRENT_LIST_DIR}/changelog > changelog.gz
   WORKING_DIRECTORY ${package_docs}

@@ -1,6 +1,7 @@
 # The newest entry of packaging/changelog is the release being built: its
 # version must be the project's, and its date is the release date of the
-# AppStream data (TAVRO_RELEASE_DATE, YYYY-MM-DD).
+# AppStream data and the manual page (TAVRO_RELEASE_DATE, YYYY-MM-DD, and
+# TAVRO_RELEASE_EPOCH, its midnight UTC in seconds).
 set(changelog ${CMAKE_CURRENT_LIST_DIR}/changelog)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${changelog})
 file(STRINGS ${changelog} changelog_lines)
@@ -31,3 +32,5 @@ if(day_digits EQUAL 1)
   set(day 0${day})
 endif()
 set(TAVRO_RELEASE_DATE ${year}-${month}-${day})
+execute_process(COMMAND date -u -d ${TAVRO_RELEASE_DATE} +%s
+  OUTPUT_VARIABLE TAVRO_RELEASE_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)

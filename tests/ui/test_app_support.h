@@ -26,6 +26,7 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 
 // What a message box showed.
 struct CSeenBox
@@ -105,6 +106,17 @@ inline CSheet Content(CSheet sheet)
         for (CLabelRecord& label : row)
             label.m_logFont.lfHeight = label.m_logFont.lfWidth = 0;
     return sheet;
+}
+
+// The labels whose records differ between two sheets.
+inline std::set<LabelIndex> Differing(const CSheet& a, const CSheet& b)
+{
+    std::set<LabelIndex> differing;
+    for (int r = 0; r < CPageFormat::kMaxRows; ++r)
+        for (int c = 0; c < CPageFormat::kMaxColumns; ++c)
+            if (!(a.m_labels[r][c] == b.m_labels[r][c]))
+                differing.insert(CSheetModel::IndexOf(r, c));
+    return differing;
 }
 
 // The title as the window shows it: "[*]" is "*" while modified.

@@ -47,16 +47,6 @@ CSheet VariedSheet(const CSheet& base)
     return sheet;
 }
 
-std::set<LabelIndex> Differing(const CSheet& a, const CSheet& b)
-{
-    std::set<LabelIndex> differing;
-    for (int r = 0; r < CPageFormat::kMaxRows; ++r)
-        for (int c = 0; c < CPageFormat::kMaxColumns; ++c)
-            if (!(a.m_labels[r][c] == b.m_labels[r][c]))
-                differing.insert(CSheetModel::IndexOf(r, c));
-    return differing;
-}
-
 } // namespace
 
 TEST_F(AppTest, EveryEditCommandIsOneStepThatUndoesAndRedoesByteForByte)

@@ -52,17 +52,6 @@ std::set<LabelIndex> IndicesOf(const QList<LabelIndex>& list)
     return {list.begin(), list.end()};
 }
 
-// The labels whose records differ between two sheets.
-std::set<LabelIndex> Differing(const CSheet& a, const CSheet& b)
-{
-    std::set<LabelIndex> differing;
-    for (int r = 0; r < CPageFormat::kMaxRows; ++r)
-        for (int c = 0; c < CPageFormat::kMaxColumns; ++c)
-            if (!(a.m_labels[r][c] == b.m_labels[r][c]))
-                differing.insert(CSheetModel::IndexOf(r, c));
-    return differing;
-}
-
 class SheetModelTest : public ::testing::Test
 {
 protected:

@@ -40,8 +40,9 @@ QImage Render(const CLabelRecord& label, int nInset = 0, int nGap = 0, QSize siz
     QImage image(size, QImage::Format_RGB32);
     image.fill(kBackground);
     QPainter painter(&image);
-    const CRenderedFont font = DrawLabel(painter, label, QRect(QPoint(0, 0), size), nInset, nInset, nInset,
-                                         nInset, nGap, kScreenMode, 1.0);
+    const CRenderedFont font =
+        DrawLabel(painter, label, QRect(QPoint(0, 0), size),
+                  CDeviceInsets{nInset, nInset, nInset, nInset, nGap}, kScreenMode, 1.0);
     if (pFont)
         *pFont = font;
     return image;
@@ -68,7 +69,7 @@ TEST(LabelRenderer, FontHeightForScreenAndDevice)
     QImage screen(100, 40, QImage::Format_RGB32);
     {
         QPainter painter(&screen);
-        const CRenderedFont font = DrawLabel(painter, label, screen.rect(), 0, 0, 0, 0, 0, kScreenMode, 2.5);
+        const CRenderedFont font = DrawLabel(painter, label, screen.rect(), {}, kScreenMode, 2.5);
         EXPECT_EQ(font.m_nHeight, -7);
         EXPECT_EQ(font.m_nWidth, 0);
     }
@@ -80,7 +81,7 @@ TEST(LabelRenderer, FontHeightForScreenAndDevice)
     ASSERT_EQ(printer.logicalDpiY(), 600);
     {
         QPainter painter(&printer);
-        EXPECT_EQ(DrawLabel(painter, label, printer.rect(), 0, 0, 0, 0, 0, 0, 2.5).m_nHeight, 70);
+        EXPECT_EQ(DrawLabel(painter, label, printer.rect(), {}, 0, 2.5).m_nHeight, 70);
     }
 }
 
@@ -221,7 +222,9 @@ TEST(LabelRenderer, PdfKeepsTextAsText)
         QPdfWriter writer(path);
         QPainter painter(&writer);
         CLabelRecord label = Label(*Utf8ToGbk("号线 A-01"), 1, 4);
-        EXPECT_GT(DrawLabel(painter, label, QRect(0, 0, 2000, 800), 50, 50, 50, 50, 0, 0, 1.0).m_nHeight, 0);
+        EXPECT_GT(DrawLabel(painter, label, QRect(0, 0, 2000, 800), CDeviceInsets{50, 50, 50, 50, 0}, 0, 1.0)
+                      .m_nHeight,
+                  0);
     }
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

@@ -69,12 +69,14 @@ CIconv& Converter(const char* to, const char* from)
 {
     constexpr std::size_t kMaxKept = 32;
     thread_local std::map<std::pair<std::string, std::string>, std::unique_ptr<CIconv>> converters;
-    if (converters.size() >= kMaxKept && !converters.contains({to, from}))
-        converters.clear();
-    std::unique_ptr<CIconv>& converter = converters[{to, from}];
-    if (!converter)
-        converter = std::make_unique<CIconv>(to, from);
-    return *converter;
+    std::pair<std::string, std::string> key(to, from);
+    auto found = converters.find(key);
+    if (found == converters.end()) {
+        if (converters.size() >= kMaxKept)
+            converters.clear();
+        found = converters.emplace(std::move(key), std::make_unique<CIconv>(to, from)).first;
+    }
+    return *found->second;
 }
 
 std::optional<std::string> ConvertStrict(const char* to, const char* from, std::string_view in)

@@ -106,11 +106,10 @@ void PrintSheetPage(QPainter& painter, const CSheet& sheet, PrintMode printMode,
             const QRect rcText(
                 QPoint(qRound(printed.m_rc.left / sx), qRound(printed.m_rc.top / sy)),
                 QPoint(qRound(printed.m_rc.right / sx) - 1, qRound(printed.m_rc.bottom / sy) - 1));
-            const CDeviceInsets& insets = printed.m_insets;
             painter.save();
             ScaleForPrinter(painter, calibration);
-            DrawLabel(painter, sheet.m_labels[printed.m_nRow][printed.m_nColumn], rcText, insets.m_nLeft,
-                      insets.m_nTop, insets.m_nRight, insets.m_nBottom, insets.m_nLineGap, 0, 0.0);
+            DrawLabel(painter, sheet.m_labels[printed.m_nRow][printed.m_nColumn], rcText, printed.m_insets, 0,
+                      0.0);
             painter.restore();
         }
     }

@@ -185,15 +185,15 @@ CLabelFont MakeLabelFont(const CLogFont& logFont)
     return result;
 }
 
-CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRect& rc, int nInsetLeft,
-                        int nInsetTop, int nInsetRight, int nInsetBottom, int nGap, int nMode, double dZoom)
+CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRect& rc,
+                        const CDeviceInsets& insets, int nMode, double dZoom)
 {
     CLabelTextStyle style;
-    style.m_nInsetLeft = nInsetLeft;
-    style.m_nInsetTop = nInsetTop;
-    style.m_nInsetRight = nInsetRight;
-    style.m_nInsetBottom = nInsetBottom;
-    style.m_nGap = nGap;
+    style.m_nInsetLeft = insets.m_nLeft;
+    style.m_nInsetTop = insets.m_nTop;
+    style.m_nInsetRight = insets.m_nRight;
+    style.m_nInsetBottom = insets.m_nBottom;
+    style.m_nGap = insets.m_nLineGap;
     style.m_nHAlign = label.m_nHAlign;
     style.m_nVAlign = label.m_nVAlign;
     style.m_bAutoShrink = label.m_bAutoShrink != 0;

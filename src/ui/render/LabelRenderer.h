@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/CLabelRecord.h"
+#include "print/PrintLayout.h"
 #include "view/LabelTextLayout.h"
 
 #include <QFont>
@@ -42,11 +43,11 @@ struct CRenderedFont
     std::int32_t m_nWidth = 0;
 };
 
-// Renders the label's text into rc of the painter's device. Insets and gap
-// are in device pixels; dZoom is used by the screen mode only. Returns the
+// Renders the label's text into rc of the painter's device, inside the
+// insets (device pixels); dZoom is used by the screen mode only. Returns the
 // font size it drew with.
-CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRect& rc, int nInsetLeft,
-                        int nInsetTop, int nInsetRight, int nInsetBottom, int nGap, int nMode, double dZoom);
+CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRect& rc,
+                        const CDeviceInsets& insets, int nMode, double dZoom);
 
 // 0x00BBGGRR as the files store colours.
 QColor ColorFromColorRef(std::uint32_t crColor);

@@ -95,19 +95,19 @@ CLabelWnd::CTextBox CLabelWnd::TextBox() const
 {
     const CLabelRecord& label = Record();
     CTextBox box;
-    box.m_nLeft = TruncToInt(label.m_dMarginLeft * m_dZoom);
-    box.m_nTop = TruncToInt(label.m_dMarginTop * m_dZoom);
-    box.m_nRight = TruncToInt(label.m_dMarginRight * m_dZoom);
-    box.m_nBottom = TruncToInt(label.m_dMarginBottom * m_dZoom);
-    box.m_nGap = TruncToInt(label.m_dLineSpacing * m_dZoom);
-    box.m_rcBox = rect().adjusted(box.m_nLeft, box.m_nTop, -box.m_nRight, -box.m_nBottom);
+    CDeviceInsets& insets = box.m_insets;
+    insets.m_nLeft = TruncToInt(label.m_dMarginLeft * m_dZoom);
+    insets.m_nTop = TruncToInt(label.m_dMarginTop * m_dZoom);
+    insets.m_nRight = TruncToInt(label.m_dMarginRight * m_dZoom);
+    insets.m_nBottom = TruncToInt(label.m_dMarginBottom * m_dZoom);
+    insets.m_nLineGap = TruncToInt(label.m_dLineSpacing * m_dZoom);
+    box.m_rcBox = rect().adjusted(insets.m_nLeft, insets.m_nTop, -insets.m_nRight, -insets.m_nBottom);
     return box;
 }
 
 void CLabelWnd::RenderText(QPainter& painter, const CTextBox& box)
 {
-    const CRenderedFont font = DrawLabel(painter, Record(), rect(), box.m_nLeft, box.m_nTop, box.m_nRight,
-                                         box.m_nBottom, box.m_nGap, kScreenMode, m_dZoom);
+    const CRenderedFont font = DrawLabel(painter, Record(), rect(), box.m_insets, kScreenMode, m_dZoom);
     m_pModel->NoteScreenFont(Index(), font.m_nHeight, font.m_nWidth);
     m_picture.m_font = font;
 }

@@ -77,11 +77,7 @@ private:
     struct CTextBox
     {
         QRect m_rcBox;
-        int m_nLeft = 0;
-        int m_nTop = 0;
-        int m_nRight = 0;
-        int m_nBottom = 0;
-        int m_nGap = 0;
+        CDeviceInsets m_insets;
     };
     CTextBox TextBox() const;
     // A drawing of the text box, with what it was drawn from.
