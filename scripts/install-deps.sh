@@ -13,6 +13,9 @@ packages=(
   # fonts: "宋体" is drawn with Noto Serif CJK SC, "黑体" with Noto Sans CJK SC,
   # "楷体" with AR PL UKai CN, "仿宋" with AR PL UMing CN
   fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming fontconfig
+  # Latin faces the tests draw with: DejaVu with its oblique and condensed
+  # styles, and the URW faces (Nimbus Roman and the like)
+  fonts-dejavu-core fonts-dejavu-extra fonts-urw-base35
   # tests, fuzzing, benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format
   xvfb xauth x11-utils xdotool xclip imagemagick poppler-utils python3
