@@ -1,6 +1,17 @@
 #include "wirelist/TableBuilder.h"
 
+#include <algorithm>
 #include <limits>
+
+std::string MoreCellsThanAList()
+{
+    return "more than " + std::to_string(kMaxWireListCells) + " cells";
+}
+
+std::string MoreTextThanAList()
+{
+    return "more than " + std::to_string(kMaxWireListBytes >> 20) + " MB of text";
+}
 
 bool CTableBuilder::Fail(std::string message)
 {
@@ -30,15 +41,32 @@ bool CTableBuilder::FlushEmptyRows()
     return true;
 }
 
+bool CTableBuilder::Admits(std::size_t nRows, std::size_t nCells, std::size_t nBytes)
+{
+    if (m_bStopped)
+        return false;
+    const std::size_t nRowsBefore = m_list.m_table.RowCount() + m_nPendingEmptyRows;
+    if (m_nRowLimit)
+        nRows = std::min(nRows, m_nRowLimit - std::min(m_nRowLimit, nRowsBefore));
+    // Rows beyond a million are refused as they come; here only the cells
+    // and bytes of at most that many rows are counted, so nothing overflows.
+    nRows = std::min(nRows, kMaxWireListRows + 1);
+    if (nCells > 0 && m_nCells + nRows * nCells > kMaxWireListCells)
+        return Fail(MoreCellsThanAList());
+    if (m_nBytes + nRows * nBytes > kMaxWireListBytes)
+        return Fail(MoreTextThanAList());
+    return true;
+}
+
 bool CTableBuilder::AddCell(std::string_view text)
 {
     if (m_bStopped || !FlushEmptyRows())
         return false;
     if (++m_nCells > kMaxWireListCells)
-        return Fail("more than " + std::to_string(kMaxWireListCells) + " cells");
+        return Fail(MoreCellsThanAList());
     m_nBytes += text.size();
     if (m_nBytes > kMaxWireListBytes)
-        return Fail("more than " + std::to_string(kMaxWireListBytes >> 20) + " MB of text");
+        return Fail(MoreTextThanAList());
     m_list.m_table.AddCell(text);
     m_bRowHasCells = true;
     return true;

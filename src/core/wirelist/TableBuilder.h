@@ -18,6 +18,10 @@ public:
     // `nCount` empty rows, as a workbook's gaps and repeats give them; the
     // rows appear only once a row with a cell follows (see Finish).
     bool AddEmptyRows(std::size_t nCount);
+    // Whether nRows more rows of nCells cells and nBytes of text each stay
+    // within the limits, checked before a reader makes them (a repeated row);
+    // rows past a preview's row limit do not count.
+    bool Admits(std::size_t nRows, std::size_t nCells, std::size_t nBytes);
     // Drops the trailing empty rows of the list.
     void Finish();
 
@@ -38,6 +42,10 @@ private:
     bool m_bStopped = false;
     std::string m_strError;
 };
+
+// What a reader says when a list passes its limits.
+std::string MoreCellsThanAList();
+std::string MoreTextThanAList();
 
 std::string ReadTextList(std::string_view bytes, const CWireListOptions& options, CWireList& list);
 std::string ReadWorkbook(std::string_view bytes, const CWireListOptions& options, CWireList& list);
