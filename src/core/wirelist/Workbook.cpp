@@ -75,10 +75,21 @@ public:
     // Appends to a cell's text while the text stays within a list's bytes.
     void AppendBounded(std::string& text, std::string_view more)
     {
-        if (text.size() + more.size() > kMaxWireListBytes)
+        const std::size_t nSize = text.size() + more.size();
+        if (nSize > kMaxWireListBytes) {
             Fail(MoreTextThanAList());
-        else
-            text += more;
+            return;
+        }
+        // Grown by doubling, but never past the limit itself: the last step
+        // takes the limit at once (a string asked for less than twice its
+        // capacity takes twice anyway).
+        if (nSize > text.capacity()) {
+            std::size_t nCapacity = std::max(nSize, 2 * text.capacity());
+            if (2 * nCapacity > kMaxWireListBytes)
+                nCapacity = kMaxWireListBytes;
+            text.reserve(nCapacity);
+        }
+        text += more;
     }
     // Set once the rest of the part is not needed, or cannot be read.
     bool m_bDone = false;
