@@ -5,10 +5,11 @@
 #include <QDir>
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPdfWriter>
 #include <QSpinBox>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -41,15 +42,13 @@ TEST(WireListDialog, TableCountAndFill)
         applied = texts;
         return texts.size();
     });
-    auto* table = dialog.findChild<QTableWidget*>();
-    ASSERT_NE(table, nullptr);
-    EXPECT_EQ(table->rowCount(), 7);
-    EXPECT_EQ(table->columnCount(), 4);
-    EXPECT_EQ(table->item(3, 2)->text(), QStringLiteral("K2:13\nK2:14"));
-    EXPECT_EQ(table->horizontalHeaderItem(3)->text(), QStringLiteral("D"));
-
     // The whole list is read once the dialog is up.
     QTRY_COMPARE(dialog.CountText(), QStringLiteral("共 6 个标签，需要 2 页"));
+    auto* table = dialog.findChild<QTableView*>()->model();
+    EXPECT_EQ(table->rowCount(), 7);
+    EXPECT_EQ(table->columnCount(), 4);
+    EXPECT_EQ(table->index(3, 2).data().toString(), QStringLiteral("K2:13\nK2:14"));
+    EXPECT_EQ(table->headerData(3, Qt::Horizontal).toString(), QStringLiteral("D"));
 
     auto edits = dialog.findChildren<QLineEdit*>();
     auto* header = dialog.findChildren<QCheckBox*>().at(0);
@@ -95,6 +94,38 @@ TEST(WireListDialog, RowThatDoesNotFitIsNamed)
                             [](const std::vector<std::string>&) { return std::size_t{0}; });
         QTRY_COMPARE(dialog.CountText(), c.message);
     }
+}
+
+// A list of a million columns opens at once: the table shows the first 64
+// and says how many more there are; a cell of megabytes shows cut.
+TEST(WireListDialog, WideListsShowTheirFirstColumns)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("wide.csv"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    QByteArray row = QByteArray(2 << 20, 'x') + ",";
+    for (int i = 1; i < 1000000; ++i)
+        row += "W,";
+    row.chop(1);
+    file.write(row + "\n");
+    file.close();
+
+    CWireListDlg dialog(path, TwoSelected(), 0, 0,
+                        [](const std::vector<std::string>&) { return std::size_t{0}; });
+    auto* table = dialog.findChild<QTableView*>()->model();
+    QTRY_COMPARE(table->rowCount(), 1);
+    EXPECT_EQ(table->columnCount(), 64);
+    EXPECT_EQ(table->headerData(63, Qt::Horizontal).toString(), QStringLiteral("BL"));
+    EXPECT_EQ(table->index(0, 1).data().toString(), QStringLiteral("W"));
+    const QString first = table->index(0, 0).data().toString();
+    EXPECT_LT(first.size(), 1100);
+    EXPECT_TRUE(first.endsWith(QChar(0x2026)));
+    bool bNoteShown = false;
+    for (const QLabel* label : dialog.findChildren<QLabel*>())
+        if (label->text() == QStringLiteral("只显示前 64 列，另有 999,936 列未显示。"))
+            bNoteShown = !label->isHidden();
+    EXPECT_TRUE(bNoteShown);
 }
 
 TEST(WireListPrint, PdfPerSheetAndCancelLeavesNoFile)
