@@ -14,7 +14,7 @@ int main(int argc, char** argv)
     }
     const auto start = std::chrono::steady_clock::now();
     CWireList list;
-    const std::string error = ReadWireListFile(argv[1], {}, list);
+    const std::string error = EnglishText(ReadWireListFile(argv[1], {}, list));
     const double dSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (error.empty())
         std::printf("%.3f s  read: %zu rows, %zu columns\n", dSeconds, list.m_table.RowCount(),

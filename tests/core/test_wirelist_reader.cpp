@@ -93,7 +93,7 @@ std::string Ods(const std::string& rows)
 std::string ReadError(const std::string& bytes, const CWireListOptions& options = {})
 {
     CWireList list;
-    return ReadWireListBytes(bytes, options, list);
+    return EnglishText(ReadWireListBytes(bytes, options, list));
 }
 
 } // namespace
@@ -119,7 +119,7 @@ TEST(WireListReader, ReadsWhatSpreadsheetProgramsWrite)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
         CWireList list;
-        ASSERT_EQ(ReadWireListFile(kLists + c.file, {}, list), "");
+        ASSERT_EQ(EnglishText(ReadWireListFile(kLists + c.file, {}, list)), "");
         EXPECT_EQ(list.m_kind, c.kind);
         if (c.kind == WireListKind::Text) {
             EXPECT_EQ(list.m_strEncoding, c.encoding);
@@ -134,27 +134,28 @@ TEST(WireListReader, NamedEncodingAndWorksheet)
     CWireList list;
     CWireListOptions options;
     options.m_strEncoding = "GB18030";
-    ASSERT_EQ(ReadWireListFile(kLists + "libreoffice-gb18030.csv", options, list), "");
+    ASSERT_EQ(EnglishText(ReadWireListFile(kLists + "libreoffice-gb18030.csv", options, list)), "");
     ExpectSourceRows(list.m_table);
 
     // A named encoding still drops the byte order mark.
     options.m_strEncoding = "UTF-8";
-    ASSERT_EQ(ReadWireListFile(kLists + "utf8-bom.csv", options, list), "");
+    ASSERT_EQ(EnglishText(ReadWireListFile(kLists + "utf8-bom.csv", options, list)), "");
     ExpectSourceRows(list.m_table);
 
     // GB18030 bytes named as UTF-8 are refused, not garbled.
     options.m_strEncoding = "UTF-8";
-    EXPECT_NE(ReadWireListFile(kLists + "libreoffice-gb18030.csv", options, list).find("not valid UTF-8"),
+    EXPECT_NE(EnglishText(ReadWireListFile(kLists + "libreoffice-gb18030.csv", options, list))
+                  .find("not valid UTF-8"),
               std::string::npos);
 
     for (const char* file : {"libreoffice.xlsx", "libreoffice.ods"}) {
         SCOPED_TRACE(file);
         CWireListOptions named;
         named.m_strWorksheet = "wires";
-        ASSERT_EQ(ReadWireListFile(kLists + file, named, list), "");
+        ASSERT_EQ(EnglishText(ReadWireListFile(kLists + file, named, list)), "");
         ExpectSourceRows(list.m_table);
         named.m_strWorksheet = "Sheet9";
-        EXPECT_EQ(ReadWireListFile(kLists + file, named, list),
+        EXPECT_EQ(EnglishText(ReadWireListFile(kLists + file, named, list)),
                   "'" + kLists + file + "': the workbook has no worksheet named 'Sheet9' (it has 'wires')");
     }
 }
@@ -187,7 +188,7 @@ TEST(WireListReader, QuotingAndLineEnds)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CWireList list;
-        ASSERT_EQ(ReadWireListBytes(c.text, {}, list), "");
+        ASSERT_EQ(EnglishText(ReadWireListBytes(c.text, {}, list)), "");
         ASSERT_EQ(list.m_table.RowCount(), c.rows.size());
         for (std::size_t r = 0; r < c.rows.size(); ++r)
             for (std::size_t col = 0; col < 3; ++col)
@@ -240,14 +241,15 @@ TEST(WireListReader, RefusesDamagedAndHostileFiles)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
         CWireList list;
-        const std::string error = ReadWireListFile(kLists + c.file, {}, list);
+        const std::string error = EnglishText(ReadWireListFile(kLists + c.file, {}, list));
         EXPECT_TRUE(error.starts_with("'" + kLists + c.file + "': ")) << error;
         EXPECT_NE(error.find(c.message), std::string::npos) << error;
     }
     CWireList list;
-    EXPECT_EQ(ReadWireListFile(kLists + "missing.csv", {}, list),
+    EXPECT_EQ(EnglishText(ReadWireListFile(kLists + "missing.csv", {}, list)),
               "'" + kLists + "missing.csv': No such file or directory");
-    EXPECT_EQ(ReadWireListFile(kLists, {}, list), "'" + kLists + "': is a folder, not a wire list");
+    EXPECT_EQ(EnglishText(ReadWireListFile(kLists, {}, list)),
+              "'" + kLists + "': is a folder, not a wire list");
 }
 
 TEST(WireListReader, RowLimitReadsTheFirstRowsOnly)
@@ -257,7 +259,7 @@ TEST(WireListReader, RowLimitReadsTheFirstRowsOnly)
         CWireListOptions options;
         options.m_nRowLimit = 3;
         CWireList list;
-        ASSERT_EQ(ReadWireListFile(kLists + file, options, list), "");
+        ASSERT_EQ(EnglishText(ReadWireListFile(kLists + file, options, list)), "");
         EXPECT_TRUE(list.m_bTruncated);
         ASSERT_EQ(list.m_table.RowCount(), 3u);
         EXPECT_EQ(list.m_table.Cell(2, 0), "W002");
@@ -322,7 +324,7 @@ TEST(WireListReader, XlsxRowsStandAtTheirNumbers)
                                    "<row r=\"2\"><c r=\"B2\" t=\"inlineStr\"><is><t>two</t></is></c></row>"
                                    "<row r=\"3\"><c r=\"A3\"><v>3</v></c></row>");
     CWireList list;
-    ASSERT_EQ(ReadWireListBytes(bytes, {}, list), "");
+    ASSERT_EQ(EnglishText(ReadWireListBytes(bytes, {}, list)), "");
     ASSERT_EQ(list.m_table.RowCount(), 5u);
     EXPECT_EQ(list.m_table.CellCount(0), 0u);
     EXPECT_EQ(list.m_table.Cell(1, 1), "two");

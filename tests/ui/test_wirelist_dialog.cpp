@@ -1,6 +1,7 @@
 #include "wirelist/CWireListDlg.h"
 
 #include "print/PrintLayout.h"
+#include "wirelist/WireListMessages.h"
 
 #include <QDir>
 
@@ -13,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -126,6 +128,53 @@ TEST(WireListDialog, WideListsShowTheirFirstColumns)
         if (label->text() == QStringLiteral("只显示前 64 列，另有 999,936 列未显示。"))
             bNoteShown = !label->isHidden();
     EXPECT_TRUE(bNoteShown);
+}
+
+// Why a list cannot be read is said in Chinese in the program, with its
+// facts; the command line keeps its English reasons.
+TEST(WireListDialog, ProblemsAreSaidInChinese)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("wl.fifo"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const struct
+    {
+        const char* name;
+        QByteArray bytes; // the list; none for the FIFO
+        QString message;
+    } cases[] = {
+        {"empty", "", QStringLiteral("无法读取线号表：文件是空的。")},
+        {"open quote", "W1\n\"W2\n", QStringLiteral("无法读取线号表：第 2 行：引号中的单元格没有结束。")},
+        {"binary", QByteArray("a\0b", 3),
+         QStringLiteral("无法读取线号表：文件中是二进制数据，不是文字或工作簿。")},
+        {"a FIFO", {}, QStringLiteral("无法读取线号表：这不是普通文件（而是管道、设备或套接字）。")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QString path = fifo;
+        if (std::string_view(c.name) != "a FIFO") {
+            path = dir.filePath(QStringLiteral("list.csv"));
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.bytes);
+        }
+        CWireListDlg dialog(path, TwoSelected(), 0, 0,
+                            [](const std::vector<std::string>&) { return std::size_t{0}; });
+        QTRY_COMPARE(dialog.CountText(), c.message);
+    }
+
+    // Every kind has its own words, none of them English.
+    using Kind = CWireListProblem::Kind;
+    for (int n = static_cast<int>(Kind::Empty); n <= static_cast<int>(Kind::TooManySharedStrings); ++n) {
+        CWireListProblem problem{static_cast<Kind>(n)};
+        problem.m_strPart = "content.xml";
+        problem.m_nErrno = ENOENT;
+        const QString text = WireListProblemText(problem);
+        SCOPED_TRACE(n);
+        EXPECT_FALSE(text.isEmpty());
+        EXPECT_FALSE(text.contains(QStringLiteral("the "))) << text.toStdString();
+        EXPECT_NE(EnglishText(problem), "");
+    }
 }
 
 TEST(WireListPrint, PdfPerSheetAndCancelLeavesNoFile)

@@ -3,27 +3,34 @@
 #include <algorithm>
 #include <limits>
 
-std::string MoreCellsThanAList()
+CWireListProblem MoreCellsThanAList()
 {
-    return "more than " + std::to_string(kMaxWireListCells) + " cells";
+    CWireListProblem problem{CWireListProblem::Kind::TooManyCells};
+    problem.m_nLimit = kMaxWireListCells;
+    return problem;
 }
 
-std::string MoreTextThanAList()
+CWireListProblem MoreTextThanAList()
 {
-    return "more than " + std::to_string(kMaxWireListBytes >> 20) + " MB of text";
+    CWireListProblem problem{CWireListProblem::Kind::TooMuchText};
+    problem.m_nLimit = kMaxWireListBytes;
+    return problem;
 }
 
-bool CTableBuilder::Fail(std::string message)
+bool CTableBuilder::Fail(CWireListProblem problem)
 {
-    m_strError = std::move(message);
+    m_problem = std::move(problem);
     m_bStopped = true;
     return false;
 }
 
 bool CTableBuilder::AppendRow()
 {
-    if (m_list.m_table.RowCount() == kMaxWireListRows)
-        return Fail("more than " + std::to_string(kMaxWireListRows) + " rows");
+    if (m_list.m_table.RowCount() == kMaxWireListRows) {
+        CWireListProblem problem{CWireListProblem::Kind::TooManyRows};
+        problem.m_nLimit = kMaxWireListRows;
+        return Fail(problem);
+    }
     m_list.m_table.EndRow();
     if (m_list.m_table.RowCount() == m_nRowLimit) {
         m_list.m_bTruncated = true;

@@ -2,7 +2,6 @@
 
 #include "wirelist/WireListReader.h"
 
-#include <string>
 #include <string_view>
 
 // Fills a wire list's table under the limits of every reader: a preview's
@@ -26,10 +25,10 @@ public:
     void Finish();
 
     bool Stopped() const { return m_bStopped; }
-    const std::string& Error() const { return m_strError; }
+    const CWireListProblem& Problem() const { return m_problem; }
 
 private:
-    bool Fail(std::string message);
+    bool Fail(CWireListProblem problem);
     bool FlushEmptyRows();
     bool AppendRow();
 
@@ -40,12 +39,12 @@ private:
     std::size_t m_nBytes = 0;
     bool m_bRowHasCells = false;
     bool m_bStopped = false;
-    std::string m_strError;
+    CWireListProblem m_problem;
 };
 
 // What a reader says when a list passes its limits.
-std::string MoreCellsThanAList();
-std::string MoreTextThanAList();
+CWireListProblem MoreCellsThanAList();
+CWireListProblem MoreTextThanAList();
 
-std::string ReadTextList(std::string_view bytes, const CWireListOptions& options, CWireList& list);
-std::string ReadWorkbook(std::string_view bytes, const CWireListOptions& options, CWireList& list);
+CWireListProblem ReadTextList(std::string_view bytes, const CWireListOptions& options, CWireList& list);
+CWireListProblem ReadWorkbook(std::string_view bytes, const CWireListOptions& options, CWireList& list);

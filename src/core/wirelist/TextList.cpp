@@ -98,14 +98,22 @@ std::optional<CDecodedText> Decode(std::string_view bytes, const std::string& en
     return decoded;
 }
 
-std::string DecodeText(std::string_view bytes, const std::string& encoding, CDecodedText& decoded)
+CWireListProblem Problem(CWireListProblem::Kind kind, std::string detail = {})
 {
+    CWireListProblem problem{kind};
+    problem.m_strDetail = std::move(detail);
+    return problem;
+}
+
+CWireListProblem DecodeText(std::string_view bytes, const std::string& encoding, CDecodedText& decoded)
+{
+    using Kind = CWireListProblem::Kind;
     if (!encoding.empty()) {
         if (!IsKnownEncoding(encoding.c_str()))
-            return "unknown encoding '" + encoding + "'";
+            return Problem(Kind::UnknownEncoding, encoding);
         std::optional<CDecodedText> text = Decode(bytes, encoding);
         if (!text)
-            return "the text is not valid " + encoding;
+            return Problem(Kind::InvalidText, encoding);
         // A byte order mark the named encoding keeps is no part of the first cell.
         if (text->Text().starts_with("\xEF\xBB\xBF")) {
             if (text->m_bConverted)
@@ -128,7 +136,7 @@ std::string DecodeText(std::string_view bytes, const std::string& encoding, CDec
             continue;
         std::optional<CDecodedText> text = Decode(bytes.substr(mark.m_bytes.size()), mark.m_encoding);
         if (!text)
-            return std::string("the text is not valid ") + mark.m_encoding;
+            return Problem(Kind::InvalidText, mark.m_encoding);
         decoded = std::move(*text);
         return {};
     }
@@ -139,7 +147,7 @@ std::string DecodeText(std::string_view bytes, const std::string& encoding, CDec
     if (!text)
         text = Decode(bytes, "GB18030");
     if (!text)
-        return "the text is neither UTF-8 nor GB18030";
+        return Problem(Kind::NeitherUtf8NorGb18030);
     decoded = std::move(*text);
     return {};
 }
@@ -245,7 +253,7 @@ private:
 
 // RFC 4180, leniently: a quote inside an unquoted cell is text, and text
 // after a closing quote joins the cell. CR LF, LF and CR end a record.
-std::string ParseDelimited(std::string_view text, char delimiter, CTableBuilder& builder)
+CWireListProblem ParseDelimited(std::string_view text, char delimiter, CTableBuilder& builder)
 {
     CCellText cell(text);
     std::size_t nRecord = 1;
@@ -258,8 +266,11 @@ std::string ParseDelimited(std::string_view text, char delimiter, CTableBuilder&
             ++i;
             for (;;) {
                 const std::size_t nQuote = text.find('"', i);
-                if (nQuote == std::string_view::npos)
-                    return "row " + std::to_string(nStartRecord) + ": a quoted cell is not closed";
+                if (nQuote == std::string_view::npos) {
+                    CWireListProblem problem{CWireListProblem::Kind::QuoteNotClosed};
+                    problem.m_nRow = nStartRecord;
+                    return problem;
+                }
                 cell.Append(i, nQuote);
                 if (nQuote + 1 < text.size() && text[nQuote + 1] == '"') {
                     cell.Append(nQuote, nQuote + 1);
@@ -274,7 +285,7 @@ std::string ParseDelimited(std::string_view text, char delimiter, CTableBuilder&
         }
         if (ch == delimiter) {
             if (!builder.AddCell(cell.View()))
-                return builder.Error();
+                return builder.Problem();
             cell.Clear();
             bRecordOpen = true;
             ++i;
@@ -283,7 +294,7 @@ std::string ParseDelimited(std::string_view text, char delimiter, CTableBuilder&
         if (ch == '\n' || ch == '\r') {
             i += ch == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
             if (!builder.AddCell(cell.View()) || !builder.EndRow())
-                return builder.Error();
+                return builder.Problem();
             cell.Clear();
             bRecordOpen = false;
             ++nRecord;
@@ -299,20 +310,20 @@ std::string ParseDelimited(std::string_view text, char delimiter, CTableBuilder&
         i = nEnd;
     }
     if (bRecordOpen && (!builder.AddCell(cell.View()) || !builder.EndRow()))
-        return builder.Error();
+        return builder.Problem();
     return {};
 }
 
 } // namespace
 
-std::string ReadTextList(std::string_view bytes, const CWireListOptions& options, CWireList& list)
+CWireListProblem ReadTextList(std::string_view bytes, const CWireListOptions& options, CWireList& list)
 {
     CDecodedText decoded;
-    if (std::string error = DecodeText(bytes, options.m_strEncoding, decoded); !error.empty())
-        return error;
+    if (CWireListProblem problem = DecodeText(bytes, options.m_strEncoding, decoded))
+        return problem;
     const std::string_view text = decoded.Text();
     if (IsBinary(text))
-        return "not a wire list: the file holds binary data, not text or a workbook";
+        return {CWireListProblem::Kind::Binary};
     list.m_kind = WireListKind::Text;
     list.m_strEncoding = decoded.m_strEncoding;
     list.m_cDelimiter = DetectDelimiter(text);
@@ -321,7 +332,7 @@ std::string ReadTextList(std::string_view bytes, const CWireListOptions& options
     if (options.m_nRowLimit == 0)
         list.m_table.ReserveText(text.size());
     CTableBuilder builder(list, options.m_nRowLimit);
-    std::string error = ParseDelimited(text, list.m_cDelimiter, builder);
+    CWireListProblem problem = ParseDelimited(text, list.m_cDelimiter, builder);
     builder.Finish();
-    return error;
+    return problem;
 }

@@ -66,10 +66,10 @@ public:
     virtual void Start(const char* name, const XML_Char** attributes) = 0;
     virtual void End(const char* name) = 0;
     virtual void Text(std::string_view) {}
-    // Ends the reading of the part with `message`.
-    void Fail(std::string message)
+    // Ends the reading of the part with `problem`.
+    void Fail(CWireListProblem problem)
     {
-        m_strError = std::move(message);
+        m_problem = std::move(problem);
         m_bDone = true;
     }
     // Appends to a cell's text while the text stays within a list's bytes.
@@ -93,7 +93,7 @@ public:
     }
     // Set once the rest of the part is not needed, or cannot be read.
     bool m_bDone = false;
-    std::string m_strError;
+    CWireListProblem m_problem;
     int m_nDepth = 0; // of the element being read
 };
 
@@ -121,10 +121,27 @@ private:
     std::size_t m_nTagBytes = 0;
 };
 
+using Kind = CWireListProblem::Kind;
+
+CWireListProblem PartProblem(Kind kind, const std::string& part, std::string detail = {})
+{
+    CWireListProblem problem{kind};
+    problem.m_strPart = part;
+    problem.m_strDetail = std::move(detail);
+    return problem;
+}
+
+CWireListProblem LimitProblem(Kind kind, const std::string& part, std::size_t nLimit)
+{
+    CWireListProblem problem = PartProblem(kind, part);
+    problem.m_nLimit = nLimit;
+    return problem;
+}
+
 class CZipArchive
 {
 public:
-    std::string Open(std::string_view bytes)
+    CWireListProblem Open(std::string_view bytes)
     {
         zip_error_t error;
         zip_error_init(&error);
@@ -133,11 +150,11 @@ public:
             m_zip = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error);
         if (source && !m_zip)
             zip_source_free(source);
-        std::string message =
-            m_zip ? std::string()
-                  : std::string("the zip container is damaged (") + zip_error_strerror(&error) + ")";
+        CWireListProblem problem;
+        if (!m_zip)
+            problem = PartProblem(Kind::ZipDamaged, {}, zip_error_strerror(&error));
         zip_error_fini(&error);
-        return message;
+        return problem;
     }
     ~CZipArchive()
     {
@@ -147,21 +164,23 @@ public:
 
     bool Has(const std::string& name) const { return zip_name_locate(m_zip, name.c_str(), 0) >= 0; }
 
-    // Streams the part through `reader`. Returns an empty string or why the
-    // part could not be read.
-    std::string ReadXml(const std::string& name, CXmlReader& reader) const
+    // Streams the part through `reader`; what kept it from being read, if
+    // anything.
+    CWireListProblem ReadXml(const std::string& name, CXmlReader& reader) const
     {
         zip_stat_t stat;
         zip_stat_init(&stat);
         if (zip_stat(m_zip, name.c_str(), 0, &stat) != 0)
-            return "the workbook has no part '" + name + "'";
-        if ((stat.valid & ZIP_STAT_SIZE) && stat.size > kMaxWorkbookPartBytes)
-            return "'" + name + "' would unpack to " + std::to_string(stat.size >> 20) + " MB, more than " +
-                   std::to_string(kMaxWorkbookPartBytes >> 20) + " MB";
+            return PartProblem(Kind::PartMissing, name);
+        if ((stat.valid & ZIP_STAT_SIZE) && stat.size > kMaxWorkbookPartBytes) {
+            CWireListProblem problem = LimitProblem(Kind::PartTooLarge, name, kMaxWorkbookPartBytes);
+            problem.m_nCount = stat.size;
+            return problem;
+        }
         const std::unique_ptr<zip_file_t, decltype(&zip_fclose)> file(zip_fopen(m_zip, name.c_str(), 0),
                                                                       &zip_fclose);
         if (!file)
-            return "'" + name + "' cannot be unpacked (" + zip_strerror(m_zip) + ")";
+            return PartProblem(Kind::PartUnpackable, name, zip_strerror(m_zip));
         const std::unique_ptr<std::remove_pointer_t<XML_Parser>, decltype(&XML_ParserFree)> parser(
             XML_ParserCreateNS("UTF-8", '|'), &XML_ParserFree);
         XML_SetUserData(parser.get(), &reader);
@@ -172,7 +191,7 @@ public:
                 if (reader->m_bDone)
                     return;
                 if (++reader->m_nDepth > kMaxXmlDepth)
-                    reader->Fail("elements are nested more than " + std::to_string(kMaxXmlDepth) + " deep");
+                    reader->Fail(LimitProblem(Kind::NestedTooDeep, {}, kMaxXmlDepth));
                 else
                     reader->Start(LocalName(element), attributes);
             },
@@ -194,14 +213,12 @@ public:
         for (;;) {
             const zip_int64_t nRead = zip_fread(file.get(), buffer, sizeof buffer);
             if (nRead < 0)
-                return "'" + name + "' is damaged (" + zip_file_strerror(file.get()) + ")";
+                return PartProblem(Kind::PartDamaged, name, zip_file_strerror(file.get()));
             nTotal += static_cast<std::size_t>(nRead);
             if (nTotal > kMaxWorkbookPartBytes)
-                return "'" + name + "' unpacks to more than " + std::to_string(kMaxWorkbookPartBytes >> 20) +
-                       " MB";
+                return LimitProblem(Kind::PartTooLarge, name, kMaxWorkbookPartBytes);
             if (!tags.Admits(std::string_view(buffer, static_cast<std::size_t>(nRead))))
-                return "'" + name + "' holds an XML tag longer than " +
-                       std::to_string(kMaxXmlTagBytes >> 20) + " MB";
+                return LimitProblem(Kind::TagTooLong, name, kMaxXmlTagBytes);
             const bool bFinal = nRead == 0;
             if (XML_Parse(parser.get(), buffer, static_cast<int>(nRead), bFinal) != XML_STATUS_OK)
                 break;
@@ -214,26 +231,29 @@ public:
         }
         if (reader.m_bDone)
             return Failure(name, reader);
-        return "'" + name + "' is not well-formed XML (line " +
-               std::to_string(XML_GetCurrentLineNumber(parser.get())) + ": " +
-               XML_ErrorString(XML_GetErrorCode(parser.get())) + ")";
+        CWireListProblem problem =
+            PartProblem(Kind::NotWellFormed, name, XML_ErrorString(XML_GetErrorCode(parser.get())));
+        problem.m_nRow = XML_GetCurrentLineNumber(parser.get());
+        return problem;
     }
 
 private:
-    static std::string Failure(const std::string& name, const CXmlReader& reader)
+    static CWireListProblem Failure(const std::string& name, const CXmlReader& reader)
     {
-        return reader.m_strError.empty() ? std::string() : "'" + name + "': " + reader.m_strError;
+        CWireListProblem problem = reader.m_problem;
+        if (problem)
+            problem.m_strPart = name;
+        return problem;
     }
 
     zip_t* m_zip = nullptr;
 };
 
-std::string NoSuchWorksheet(const std::string& name, const std::vector<std::string>& names)
+CWireListProblem NoSuchWorksheet(const std::string& name, std::vector<std::string> names)
 {
-    std::string message = "the workbook has no worksheet named '" + name + "' (it has ";
-    for (std::size_t i = 0; i < names.size(); ++i)
-        message += (i ? ", '" : "'") + names[i] + "'";
-    return message + ")";
+    CWireListProblem problem = PartProblem(Kind::NoSuchWorksheet, {}, name);
+    problem.m_names = std::move(names);
+    return problem;
 }
 
 // Cells of one row as runs of one text each, so that a cell repeated across
@@ -364,7 +384,7 @@ public:
     {
         if (std::strcmp(name, "si") == 0) {
             if (m_ends.size() == kMaxWireListCells)
-                Fail("more than " + std::to_string(kMaxWireListCells) + " shared strings");
+                Fail(LimitProblem(Kind::TooManySharedStrings, {}, kMaxWireListCells));
             m_bInString = true;
         } else if (std::strcmp(name, "rPh") == 0) {
             m_bPhonetic = true;
@@ -562,16 +582,16 @@ private:
     bool m_bPhonetic = false;
 };
 
-std::string ReadXlsx(const CZipArchive& zip, const CWireListOptions& options, CWireList& list)
+CWireListProblem ReadXlsx(const CZipArchive& zip, const CWireListOptions& options, CWireList& list)
 {
     CWorkbookSheets workbook;
-    if (std::string error = zip.ReadXml("xl/workbook.xml", workbook); !error.empty())
-        return error;
+    if (CWireListProblem problem = zip.ReadXml("xl/workbook.xml", workbook))
+        return problem;
     if (workbook.m_sheets.empty())
-        return "the workbook has no worksheet";
+        return {Kind::NoWorksheet};
     CRelationships relations;
-    if (std::string error = zip.ReadXml("xl/_rels/workbook.xml.rels", relations); !error.empty())
-        return error;
+    if (CWireListProblem problem = zip.ReadXml("xl/_rels/workbook.xml.rels", relations))
+        return problem;
     const CSheetEntry* sheet = &workbook.m_sheets.front();
     if (!options.m_strWorksheet.empty()) {
         const auto found =
@@ -587,20 +607,20 @@ std::string ReadXlsx(const CZipArchive& zip, const CWireListOptions& options, CW
     }
     const auto target = relations.m_targets.find(sheet->m_strRelationId);
     if (target == relations.m_targets.end())
-        return "the workbook does not say where worksheet '" + sheet->m_strName + "' is";
+        return PartProblem(Kind::WorksheetNotLocated, {}, sheet->m_strName);
 
     CSharedStrings shared;
     if (zip.Has(relations.m_strSharedStrings))
-        if (std::string error = zip.ReadXml(relations.m_strSharedStrings, shared); !error.empty())
-            return error;
+        if (CWireListProblem problem = zip.ReadXml(relations.m_strSharedStrings, shared))
+            return problem;
     list.m_kind = WireListKind::Xlsx;
     CTableBuilder builder(list, options.m_nRowLimit);
     CXlsxSheet reader(shared, builder, list.m_table);
-    std::string error = zip.ReadXml(target->second, reader);
-    if (error.empty() && builder.Error().empty() && reader.OutOfOrder())
+    CWireListProblem problem = zip.ReadXml(target->second, reader);
+    if (!problem && !builder.Problem() && reader.OutOfOrder())
         list.m_table = RowsByNumber(list.m_table, reader.Placed());
     builder.Finish();
-    return error.empty() ? builder.Error() : error;
+    return problem ? problem : builder.Problem();
 }
 
 // ---- .ods --------------------------------------------------------------
@@ -698,33 +718,33 @@ private:
     bool m_bInParagraph = false;
 };
 
-std::string ReadOds(const CZipArchive& zip, const CWireListOptions& options, CWireList& list)
+CWireListProblem ReadOds(const CZipArchive& zip, const CWireListOptions& options, CWireList& list)
 {
     list.m_kind = WireListKind::Ods;
     CTableBuilder builder(list, options.m_nRowLimit);
     COdsContent content(options.m_strWorksheet, builder);
-    std::string error = zip.ReadXml("content.xml", content);
+    CWireListProblem problem = zip.ReadXml("content.xml", content);
     builder.Finish();
-    if (!error.empty())
-        return error;
+    if (problem)
+        return problem;
     if (!content.Found()) {
         if (content.Names().empty())
-            return "the workbook has no worksheet";
+            return {Kind::NoWorksheet};
         return NoSuchWorksheet(options.m_strWorksheet, content.Names());
     }
-    return builder.Error();
+    return builder.Problem();
 }
 
 } // namespace
 
-std::string ReadWorkbook(std::string_view bytes, const CWireListOptions& options, CWireList& list)
+CWireListProblem ReadWorkbook(std::string_view bytes, const CWireListOptions& options, CWireList& list)
 {
     CZipArchive zip;
-    if (std::string error = zip.Open(bytes); !error.empty())
-        return error;
+    if (CWireListProblem problem = zip.Open(bytes))
+        return problem;
     if (zip.Has("xl/workbook.xml"))
         return ReadXlsx(zip, options, list);
     if (zip.Has("content.xml"))
         return ReadOds(zip, options, list);
-    return "a zip file, but neither an .xlsx nor an .ods workbook";
+    return {Kind::NotAWorkbook};
 }

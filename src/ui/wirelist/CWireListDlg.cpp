@@ -8,6 +8,7 @@
 #include "print/PrintLayout.h"
 #include "print/PrintPage.h"
 #include "text/EditText.h"
+#include "wirelist/WireListMessages.h"
 #include "wirelist/WireTableModel.h"
 
 #include <QApplication>
@@ -177,10 +178,10 @@ void CWireListDlg::ReadWholeList()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_tableModel->SetTable(nullptr);
     m_list = {};
-    const std::string error =
+    const CWireListProblem problem =
         ReadWireListFile(QFile::encodeName(m_path).toStdString(), ReadOptions(), m_list);
     QApplication::restoreOverrideCursor();
-    if (!error.empty())
+    if (problem)
         m_list = {};
     m_tableModel->SetTable(&m_list.m_table);
     const std::size_t nHidden = m_tableModel->HiddenColumns();
@@ -188,7 +189,8 @@ void CWireListDlg::ReadWholeList()
                              .arg(CWireTableModel::kShownColumns)
                              .arg(QLocale(QLocale::English).toString(static_cast<qulonglong>(nHidden))));
     m_tableNote->setVisible(nHidden > 0);
-    m_strProblem = error.empty() ? QString() : QStringLiteral("无法读取线号表：%1").arg(FromUtf8(error));
+    m_strProblem =
+        problem ? QStringLiteral("无法读取线号表：%1").arg(WireListProblemText(problem)) : QString();
     Rebuild();
 }
 
