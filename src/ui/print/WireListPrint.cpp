@@ -11,8 +11,8 @@
 std::string LoadWireListMarkers(const CWireListRequest& request, CMarkerList& markers)
 {
     CWireList list;
-    if (std::string error = ReadWireListFile(request.m_strPath, request.m_read, list); !error.empty())
-        return error;
+    if (const CWireListProblem problem = ReadWireListFile(request.m_strPath, request.m_read, list))
+        return EnglishText(problem);
     const std::string prefix = "'" + request.m_strPath + "': ";
     if (std::string error = BuildMarkers(list.m_table, request.m_markers, markers); !error.empty())
         return prefix + error;

@@ -8,6 +8,8 @@
 #include "print/PrintLayout.h"
 #include "print/PrintPage.h"
 #include "text/EditText.h"
+#include "wirelist/WireListMessages.h"
+#include "wirelist/WireTableModel.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -30,7 +32,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -40,14 +42,6 @@ namespace {
 constexpr std::size_t kQuietSheets = 3;
 // The first sheet's picture: its width in pixels.
 constexpr int kPictureWidth = 300;
-
-QString ColumnName(std::size_t nColumn)
-{
-    QString name;
-    for (std::size_t n = nColumn + 1; n > 0; n = (n - 1) / 26)
-        name.prepend(QChar(static_cast<char16_t>(u'A' + (n - 1) % 26)));
-    return name;
-}
 
 QString FromUtf8(std::string_view text)
 {
@@ -82,9 +76,13 @@ CWireListDlg::CWireListDlg(const QString& path, const CSheet& sheet, int nPageMo
 {
     setWindowTitle(QStringLiteral("导入线号表 - %1").arg(QFileInfo(path).fileName()));
 
-    m_table = new QTableWidget(this);
+    m_tableModel = new CWireTableModel(this);
+    m_table = new QTableView(this);
+    m_table->setModel(m_tableModel);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setMinimumWidth(420);
+    m_tableNote = new QLabel(this);
+    m_tableNote->hide();
 
     m_columns = new QLineEdit(QStringLiteral("1"), this);
     m_columns->setToolTip(QStringLiteral("列号（1,3）或列字母（A,C），用逗号分隔"));
@@ -127,8 +125,11 @@ CWireListDlg::CWireListDlg(const QString& path, const CSheet& sheet, int nPageMo
     right->addWidget(m_status);
     right->addWidget(m_picture, 1);
 
+    auto* tableColumn = new QVBoxLayout;
+    tableColumn->addWidget(m_table, 1);
+    tableColumn->addWidget(m_tableNote);
     auto* top = new QHBoxLayout;
-    top->addWidget(m_table, 1);
+    top->addLayout(tableColumn, 1);
     top->addLayout(right);
 
     auto* buttons = new QDialogButtonBox(this);
@@ -153,18 +154,11 @@ CWireListDlg::CWireListDlg(const QString& path, const CSheet& sheet, int nPageMo
     for (QCheckBox* box : {m_header, m_selectedOnly})
         connect(box, &QCheckBox::toggled, this, &CWireListDlg::Rebuild);
     connect(m_copies, &QSpinBox::valueChanged, this, &CWireListDlg::Rebuild);
-    connect(m_encoding, &QComboBox::currentIndexChanged, this, [this] {
-        ShowPreview();
-        ReadWholeList();
-    });
-    connect(m_worksheet, &QLineEdit::editingFinished, this, [this] {
-        ShowPreview();
-        ReadWholeList();
-    });
+    connect(m_encoding, &QComboBox::currentIndexChanged, this, &CWireListDlg::ReadWholeList);
+    connect(m_worksheet, &QLineEdit::editingFinished, this, &CWireListDlg::ReadWholeList);
 
-    // The first rows show at once; the whole list is read once the dialog
-    // is on screen.
-    ShowPreview();
+    // The list is read once the dialog is on screen, once: the table shows
+    // its first rows and columns from what was read.
     m_count->setText(QStringLiteral("正在读取线号表..."));
     for (QPushButton* button : m_actions)
         button->setEnabled(false);
@@ -179,40 +173,24 @@ CWireListOptions CWireListDlg::ReadOptions() const
     return options;
 }
 
-void CWireListDlg::ShowPreview()
-{
-    CWireListOptions options = ReadOptions();
-    options.m_nRowLimit = kPreviewRows;
-    CWireList preview;
-    const std::string error = ReadWireListFile(QFile::encodeName(m_path).toStdString(), options, preview);
-    m_table->clear();
-    if (!error.empty()) {
-        m_table->setRowCount(0);
-        m_table->setColumnCount(0);
-        return;
-    }
-    const CWireTable& table = preview.m_table;
-    m_table->setRowCount(static_cast<int>(table.RowCount()));
-    m_table->setColumnCount(static_cast<int>(table.ColumnCount()));
-    QStringList names;
-    for (std::size_t c = 0; c < table.ColumnCount(); ++c)
-        names << ColumnName(c);
-    m_table->setHorizontalHeaderLabels(names);
-    for (std::size_t r = 0; r < table.RowCount(); ++r)
-        for (std::size_t c = 0; c < table.CellCount(r); ++c)
-            m_table->setItem(static_cast<int>(r), static_cast<int>(c),
-                             new QTableWidgetItem(FromUtf8(table.Cell(r, c))));
-}
-
 void CWireListDlg::ReadWholeList()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const std::string error =
+    m_tableModel->SetTable(nullptr);
+    m_list = {};
+    const CWireListProblem problem =
         ReadWireListFile(QFile::encodeName(m_path).toStdString(), ReadOptions(), m_list);
     QApplication::restoreOverrideCursor();
-    if (!error.empty())
+    if (problem)
         m_list = {};
-    m_strProblem = error.empty() ? QString() : QStringLiteral("无法读取线号表：%1").arg(FromUtf8(error));
+    m_tableModel->SetTable(&m_list.m_table);
+    const std::size_t nHidden = m_tableModel->HiddenColumns();
+    m_tableNote->setText(QStringLiteral("只显示前 %1 列，另有 %2 列未显示。")
+                             .arg(CWireTableModel::kShownColumns)
+                             .arg(QLocale(QLocale::English).toString(static_cast<qulonglong>(nHidden))));
+    m_tableNote->setVisible(nHidden > 0);
+    m_strProblem =
+        problem ? QStringLiteral("无法读取线号表：%1").arg(WireListProblemText(problem)) : QString();
     Rebuild();
 }
 

@@ -18,7 +18,8 @@ class QLineEdit;
 class QPrinter;
 class QPushButton;
 class QSpinBox;
-class QTableWidget;
+class QTableView;
+class CWireTableModel;
 
 // "导入线号表": a wire list shown as a table, the options that turn its rows
 // into markers with a live count, a picture of the first sheet, and the
@@ -33,9 +34,6 @@ class CWireListDlg : public QDialog
 public:
     using ApplyTexts = std::function<std::size_t(const std::vector<std::string>&)>;
 
-    // How many rows of the list the table shows.
-    static constexpr std::size_t kPreviewRows = 200;
-
     CWireListDlg(const QString& path, const CSheet& sheet, int nPageMoveX, int nPageMoveY,
                  ApplyTexts applyToSelected, QWidget* parent = nullptr);
 
@@ -47,7 +45,6 @@ public:
     void OnFill();
 
 private:
-    void ShowPreview();
     void ReadWholeList();
     void Rebuild();
     void DrawFirstSheet();
@@ -73,7 +70,9 @@ private:
     QString m_strProblem;      // why the list could not be read, or empty
     QString m_strCountProblem; // why nothing can be printed, or empty
 
-    QTableWidget* m_table = nullptr;
+    QTableView* m_table = nullptr;
+    CWireTableModel* m_tableModel = nullptr;
+    QLabel* m_tableNote = nullptr; // how many columns are not shown
     QLineEdit* m_columns = nullptr;
     QLineEdit* m_join = nullptr;
     QCheckBox* m_header = nullptr;
