@@ -1,6 +1,5 @@
 #include "test_app_support.h"
 
-#include "base/CommandIds.h"
 #include "model/CSheet.h"
 #include "sheets/CDocTypeDlg.h"
 #include "view/CLabelWnd.h"
@@ -60,7 +59,7 @@ TEST_F(AppTest, SaveOfAnUntitledDocumentAsksForANameWithTheTavSuffix)
 {
     QStringList filters;
     AnswerNextFileDialog(PathOf(QStringLiteral("named")), &filters);
-    Frame()->ExecuteCommand(ID::FileSave);
+    RunAction(*Frame()->Controller(), "actionFileSave");
     EXPECT_EQ(filters, QStringList({QStringLiteral("TAVRO 文件 (*.tav)"), QStringLiteral("所有文件 (*.*)")}));
     EXPECT_EQ(ReadFile(PathOf(QStringLiteral("named.tav"))).size(), 8871);
     EXPECT_EQ(Doc()->GetPathName(), PathOf(QStringLiteral("named.tav")));
@@ -164,7 +163,7 @@ TEST_F(AppTest, ExitAsksToSaveAModifiedDocument)
     Doc()->SetModifiedFlag(true);
     CSeenBox seen;
     AnswerNextMessageBox(QMessageBox::Cancel, &seen);
-    Frame()->ExecuteCommand(ID::AppExit);
+    RunAction(*Frame()->Controller(), "actionExit");
     EXPECT_TRUE(seen.m_bShown);
     EXPECT_EQ(seen.m_strCaption, QStringLiteral("Tavromark"));
     EXPECT_EQ(seen.m_strText, QStringLiteral("将改动保存到 无标题？"));
@@ -173,7 +172,7 @@ TEST_F(AppTest, ExitAsksToSaveAModifiedDocument)
     // Yes saves first: the file dialog of an untitled document, then exit.
     AnswerNextMessageBox(QMessageBox::Yes);
     QTimer::singleShot(0, [this] { AnswerNextFileDialog(PathOf(QStringLiteral("on-exit.tav"))); });
-    Frame()->ExecuteCommand(ID::AppExit);
+    RunAction(*Frame()->Controller(), "actionExit");
     EXPECT_FALSE(Frame()->isVisible());
     EXPECT_EQ(ReadFile(PathOf(QStringLiteral("on-exit.tav"))).size(), 8871);
 }
@@ -181,7 +180,7 @@ TEST_F(AppTest, ExitAsksToSaveAModifiedDocument)
 TEST_F(AppTest, ExitOfACleanDocumentAsksNothing)
 {
     Frame()->show();
-    Frame()->ExecuteCommand(ID::AppExit);
+    RunAction(*Frame()->Controller(), "actionExit");
     EXPECT_FALSE(Frame()->isVisible());
 }
 
@@ -249,8 +248,7 @@ TEST_F(AppTest, SaveFailureKeepsTheDocumentModifiedAndTheOldFile)
 
 TEST_F(AppTest, RecentFileListKeepsTheNewestFourAcrossRuns)
 {
-    QAction* placeholder = Frame()->Action(ID::FileMru1);
-    Frame()->UpdateCommandUI();
+    QAction* placeholder = Frame()->Controller()->RecentFileAction(0);
     EXPECT_EQ(placeholder->text(), QStringLiteral("最近文件"));
     EXPECT_TRUE(placeholder->isVisible());
     EXPECT_FALSE(placeholder->isEnabled());
@@ -272,9 +270,8 @@ TEST_F(AppTest, RecentFileListKeepsTheNewestFourAcrossRuns)
     info.m_bShowSplash = false;
     ASSERT_TRUE(m_pApp->InitInstance(info));
     EXPECT_EQ(m_pApp->RecentFiles().Entries(), expected);
-    Frame()->UpdateCommandUI();
     for (int i = 0; i < 4; ++i) {
-        QAction* action = Frame()->Action(ID::FileMru1 + i);
+        QAction* action = Frame()->Controller()->RecentFileAction(i);
         EXPECT_TRUE(action->isVisible());
         EXPECT_TRUE(action->isEnabled());
         EXPECT_TRUE(action->text().startsWith(QStringLiteral("&%1 ").arg(i + 1)));
@@ -283,9 +280,9 @@ TEST_F(AppTest, RecentFileListKeepsTheNewestFourAcrossRuns)
     // An entry whose file has gone leaves the list after its message.
     QFile::remove(expected[0]);
     AnswerNextMessageBox(QMessageBox::Ok);
-    Frame()->ExecuteCommand(ID::FileMru1);
+    Frame()->Controller()->RecentFileAction(0)->trigger();
     EXPECT_EQ(m_pApp->RecentFiles().Entries(), expected.mid(1));
-    EXPECT_FALSE(Frame()->Action(ID::FileMru1 + 3)->isVisible());
+    EXPECT_FALSE(Frame()->Controller()->RecentFileAction(3)->isVisible());
 }
 
 TEST_F(AppTest, ADroppedFileIsOpened)
@@ -379,7 +376,7 @@ TEST_F(AppTest, NewOfTheViewEndsInANewDocument)
         list->setCurrentRow(0);
         dlg->accept();
     });
-    Frame()->ExecuteCommand(ID::FileNewSheet);
+    RunAction(*Frame()->Controller(), "actionFileNew");
     CSeenBox seen;
     AnswerNextMessageBox(QMessageBox::No, &seen);
     QTRY_VERIFY_WITH_TIMEOUT(!Doc()->IsModified(), 3000);

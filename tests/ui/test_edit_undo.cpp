@@ -1,6 +1,5 @@
 #include "test_app_support.h"
 
-#include "base/CommandIds.h"
 #include "model/CSheet.h"
 #include "text/CBatchTextDlg.h"
 #include "text/CFontColorDlg.h"
@@ -56,45 +55,47 @@ TEST_F(AppTest, EveryEditCommandIsOneStepThatUndoesAndRedoesByteForByte)
         const char* step;
         std::function<void(CMainFrame&)> edit;
     };
-    const auto command = [](int nID) { return [nID](CMainFrame& frame) { frame.ExecuteCommand(nID); }; };
+    const auto command = [](const char* szName) {
+        return [szName](CMainFrame& frame) { RunAction(*frame.Controller(), szName); };
+    };
     const Case cases[] = {
         {"设定文字",
          [](CMainFrame& frame) {
              // The program's one batch dialog, made by a first, cancelled run,
              // reopens with the text "X1" for every selected label.
              AnswerNextDialog<QDialog>([](QDialog* pDialog) { pDialog->reject(); });
-             frame.ExecuteCommand(ID::SetText);
+             RunAction(*frame.Controller(), "actionSetText");
              auto* pDlg = frame.GetView()->findChild<CBatchTextDlg*>();
              ASSERT_NE(pDlg, nullptr);
              pDlg->m_strLastMiddle = "X1";
              pDlg->m_nMode = CBatchFillRequest::SameText;
              pDlg->m_bSkipFilled = 0;
              AcceptNextDialog();
-             frame.ExecuteCommand(ID::SetText);
+             RunAction(*frame.Controller(), "actionSetText");
          }},
         {"标签文字", [](CMainFrame& frame) { frame.GetView()->Label(4, 1)->SetText("N1", true); }},
         {"清除文字",
          [](CMainFrame& frame) {
              AnswerNextMessageBox(QMessageBox::Yes);
-             frame.ExecuteCommand(ID::ClearText);
+             RunAction(*frame.Controller(), "actionClearText");
          }},
-        {"自动缩小", command(ID::AutoShrink)},
-        {"靠上左对齐", command(ID::AlignTopLeft)},
-        {"靠上中对齐", command(ID::AlignTopCentre)},
-        {"靠上右对齐", command(ID::AlignTopRight)},
-        {"靠中左对齐", command(ID::AlignMiddleLeft)},
-        {"靠中中对齐", command(ID::AlignMiddleCentre)},
-        {"靠中右对齐", command(ID::AlignMiddleRight)},
-        {"靠下左对齐", command(ID::AlignBottomLeft)},
-        {"靠下中对齐", command(ID::AlignBottomCentre)},
-        {"靠下右对齐", command(ID::AlignBottomRight)},
+        {"自动缩小", command("actionAutoShrink")},
+        {"靠上左对齐", command("actionAlignTopLeft")},
+        {"靠上中对齐", command("actionAlignTopCentre")},
+        {"靠上右对齐", command("actionAlignTopRight")},
+        {"靠中左对齐", command("actionAlignMiddleLeft")},
+        {"靠中中对齐", command("actionAlignMiddleCentre")},
+        {"靠中右对齐", command("actionAlignMiddleRight")},
+        {"靠下左对齐", command("actionAlignBottomLeft")},
+        {"靠下中对齐", command("actionAlignBottomCentre")},
+        {"靠下右对齐", command("actionAlignBottomRight")},
         {"字体",
          [](CMainFrame& frame) {
              AnswerNextDialog<CFontColorDlg>([](CFontColorDlg* pDlg) {
                  pDlg->SetColor(QColor(0x12, 0x34, 0x56));
                  QMetaObject::invokeMethod(pDlg, "accept");
              });
-             frame.ExecuteCommand(ID::Font);
+             RunAction(*frame.Controller(), "actionFont");
          }},
         {"填入线号",
          [](CMainFrame& frame) {
@@ -107,7 +108,7 @@ TEST_F(AppTest, EveryEditCommandIsOneStepThatUndoesAndRedoesByteForByte)
                  pDlg->OnFill();
                  pDlg->reject();
              });
-             frame.ExecuteCommand(ID::ImportWireList);
+             RunAction(*frame.Controller(), "actionImportWireList");
          }},
         {"标签设置",
          [](CMainFrame& frame) {
@@ -117,7 +118,7 @@ TEST_F(AppTest, EveryEditCommandIsOneStepThatUndoesAndRedoesByteForByte)
                      pEdit->setText(QStringLiteral("15"));
                  QMetaObject::invokeMethod(pDlg, "accept");
              });
-             frame.ExecuteCommand(ID::LabelSettings);
+             RunAction(*frame.Controller(), "actionLabelSettings");
          }},
     };
     CSheetModel& model = Doc()->Model();
@@ -215,28 +216,25 @@ TEST_F(AppTest, TheEditMenuNamesTheStepsUndoAndRedoWouldTake)
     EXPECT_EQ(menus[2]->text(), QStringLiteral("文字(&O)"));
     QStringList items;
     for (QAction* action : menus[1]->menu()->actions())
-        items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        items << ShownText(action);
     EXPECT_EQ(items, QStringList({QStringLiteral("撤销(&U)\tCtrl+Z"), QStringLiteral("重做(&R)\tCtrl+Y"),
                                   QStringLiteral("-"), QStringLiteral("剪切(&T)\tCtrl+X"),
                                   QStringLiteral("复制(&C)\tCtrl+C"), QStringLiteral("粘贴(&P)\tCtrl+V")}));
 
-    QAction* undo = Frame()->Action(ID::EditUndo);
-    QAction* redo = Frame()->Action(ID::EditRedo);
-    Frame()->UpdateCommandUI();
+    QAction* undo = Frame()->Action("actionUndo");
+    QAction* redo = Frame()->Action("actionRedo");
     EXPECT_FALSE(undo->isEnabled());
     EXPECT_FALSE(redo->isEnabled());
     EXPECT_FALSE(undo->statusTip().isEmpty());
     EXPECT_FALSE(redo->statusTip().isEmpty());
 
     View()->Label(0, 0)->SetText("A", true);
-    Frame()->UpdateCommandUI();
     EXPECT_TRUE(undo->isEnabled());
-    EXPECT_EQ(undo->text(), QStringLiteral("撤销 标签文字(&U)\tCtrl+Z"));
+    EXPECT_EQ(ShownText(undo), QStringLiteral("撤销 标签文字(&U)\tCtrl+Z"));
     EXPECT_EQ(undo->toolTip(), QStringLiteral("撤销 标签文字"));
     QTest::keyClick(Frame(), Qt::Key_Z, Qt::ControlModifier);
     QApplication::processEvents();
     EXPECT_EQ(Doc()->Model().Label(0, 0).m_strText, "");
-    Frame()->UpdateCommandUI();
     EXPECT_FALSE(undo->isEnabled());
     EXPECT_TRUE(redo->isEnabled());
     EXPECT_EQ(redo->toolTip(), QStringLiteral("重做 标签文字"));

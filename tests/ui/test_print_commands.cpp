@@ -2,7 +2,6 @@
 // print commands' state and what the page callback draws per mode.
 #include "test_app_support.h"
 
-#include "base/CommandIds.h"
 #include "print/CPageOffsetDlg.h"
 #include "print/CPrintSetupDlg.h"
 #include "print/CPrinterSettings.h"
@@ -157,16 +156,14 @@ TEST_F(PrintCommandsTest, CancelChangesNothing)
 
 TEST_F(PrintCommandsTest, PrintLabelsNeedsASelection)
 {
-    const CCommandMap::UpdateHandler* update = View()->CommandMap().FindUpdateHandler(ID::PrintLabels);
-    ASSERT_NE(update, nullptr);
-    CCmdUI ui;
-    (*update)(ui);
-    EXPECT_TRUE(ui.m_bEnabled); // a new sheet is all selected
+    const QAction* print = Frame()->Action(QStringLiteral("actionPrintLabels"));
+    ASSERT_NE(print, nullptr);
+    EXPECT_TRUE(print->isEnabled()); // a new sheet is all selected
     View()->OnSelectNone();
-    (*update)(ui);
-    EXPECT_FALSE(ui.m_bEnabled);
-    for (int nID : {ID::PrintBaseline, ID::PrintPreviewMenu, ID::FilePrintSetup, ID::PageOffset})
-        EXPECT_NE(View()->CommandMap().FindHandler(nID), nullptr) << nID;
+    EXPECT_FALSE(print->isEnabled());
+    for (const char* szName :
+         {"actionPrintBaseline", "actionPrintPreview", "actionPrintSetup", "actionPageOffset"})
+        EXPECT_TRUE(Frame()->Action(QLatin1String(szName))->isEnabled()) << szName;
 }
 
 // The page callback on an image at 100 dpi: outlines in the preview only,

@@ -1,6 +1,5 @@
 #include "test_app_support.h"
 
-#include "base/CommandIds.h"
 #include "model/CTAVRODoc.h"
 #include "sheets/CDocTypeDlg.h"
 #include "sheets/SheetTypeList.h"
@@ -102,22 +101,18 @@ TEST_F(SheetView, ZoomAndScrollSizeFollowTheClientHeight)
 TEST_F(SheetView, FullPageDisplayTogglesAndIsChecked)
 {
     Show(1000, 600);
-    const CCommandMap::UpdateHandler* pUpdate = m_view.CommandMap().FindUpdateHandler(ID::FullPage);
-    ASSERT_NE(pUpdate, nullptr);
-    ASSERT_NE(m_view.CommandMap().FindHandler(ID::FullPage), nullptr);
-    CCmdUI cmdUI;
-    (*pUpdate)(cmdUI);
-    EXPECT_FALSE(cmdUI.m_bChecked);
+    const CMainController controller(m_doc, m_view);
+    QAction* fullPage = controller.Action(QStringLiteral("actionFullPage"));
+    ASSERT_NE(fullPage, nullptr);
+    EXPECT_FALSE(fullPage->isChecked());
 
-    (*m_view.CommandMap().FindHandler(ID::FullPage))();
-    (*pUpdate)(cmdUI);
-    EXPECT_TRUE(cmdUI.m_bChecked);
+    fullPage->trigger();
+    EXPECT_TRUE(fullPage->isChecked());
     EXPECT_DOUBLE_EQ(m_view.m_dZoom, 2.6);
     EXPECT_EQ(m_view.Label(0, 0)->width(), 49); // trunc(19 × 2.6)
 
-    (*m_view.CommandMap().FindHandler(ID::FullPage))();
-    (*pUpdate)(cmdUI);
-    EXPECT_FALSE(cmdUI.m_bChecked);
+    fullPage->trigger();
+    EXPECT_FALSE(fullPage->isChecked());
     EXPECT_DOUBLE_EQ(m_view.m_dZoom, 4.5);
 }
 
@@ -287,11 +282,12 @@ TEST_F(SheetView, NewAsksThenRequestsANewDocument)
 {
     Show(800, 600);
     QSignalSpy spy(&m_view, &CTAVROView::newDocumentRequested);
-    const CCommandMap::Handler* pNew = m_view.CommandMap().FindHandler(ID::FileNewSheet);
+    const CMainController controller(m_doc, m_view);
+    QAction* pNew = controller.Action(QStringLiteral("actionFileNew"));
     ASSERT_NE(pNew, nullptr);
 
     AnswerNextDialog<CDocTypeDlg>([](CDocTypeDlg* pDlg) { pDlg->reject(); });
-    (*pNew)();
+    pNew->trigger();
     QCoreApplication::processEvents();
     EXPECT_EQ(spy.count(), 0);
     EXPECT_EQ(m_view.LastChosenFormat(), CPageFormat());
@@ -304,7 +300,7 @@ TEST_F(SheetView, NewAsksThenRequestsANewDocument)
         pList->setCurrentItem(items.front());
         pDlg->accept();
     });
-    (*pNew)();
+    pNew->trigger();
     EXPECT_EQ(spy.count(), 0) << "posted, not sent";
     QCoreApplication::processEvents();
     EXPECT_EQ(spy.count(), 1);

@@ -1,14 +1,15 @@
 #include "app/CTAVROApp.h"
 
 #include "app/CAboutDlg.h"
+#include "app/CMainController.h"
 #include "app/CMainFrame.h"
 #include "app/CSplashWnd.h"
 #include "app/CommandLine.h"
 #include "app/DesktopIntegration.h"
-#include "base/CommandIds.h"
 #include "model/CTAVRODoc.h"
 #include "view/CTAVROView.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -16,17 +17,7 @@
 #include <QTimer>
 #include <QTranslator>
 
-CTAVROApp::CTAVROApp()
-{
-    m_commands.On(ID::AppAbout, [this] { OnAppAbout(); });
-    m_commands.On(ID::FileOpen, [this] { OnFileOpen(); });
-    m_commands.On(ID::AppExit, [this] { m_pMainFrame->close(); });
-    for (int i = 0; i < CRecentFileList::kMaxEntries; ++i) {
-        m_commands.On(ID::FileMru1 + i, [this, i] { OnOpenRecentFile(i); });
-        m_commands.OnUpdate(ID::FileMru1 + i,
-                            [this, i](CCmdUI& ui) { ui.Enable(i < m_recentFiles.Entries().size()); });
-    }
-}
+CTAVROApp::CTAVROApp() = default;
 
 // The frame (and with it the view) goes before the document it points at.
 CTAVROApp::~CTAVROApp()
@@ -56,7 +47,8 @@ bool CTAVROApp::InitInstance(const CCommandLineInfo& cmdInfo)
     m_recentFiles.Load();
 
     m_pDocument = std::make_unique<CTAVRODoc>();
-    m_pMainFrame = std::make_unique<CMainFrame>(m_pDocument.get(), &m_commands);
+    m_pMainFrame = std::make_unique<CMainFrame>(m_pDocument.get());
+    ConnectCommands();
     m_pMainFrame->SetRecentFiles(m_recentFiles.Entries());
     connect(m_pDocument.get(), &CTAVRODoc::pathNameChanged, m_pMainFrame.get(),
             [this] { m_pMainFrame->SetDocumentTitle(m_pDocument->GetTitle()); });
@@ -112,6 +104,20 @@ void CTAVROApp::AddToRecentFileList(const QString& path)
     m_recentFiles.Add(path);
     m_recentFiles.Save();
     m_pMainFrame->SetRecentFiles(m_recentFiles.Entries());
+}
+
+void CTAVROApp::ConnectCommands()
+{
+    const CMainController* pController = m_pMainFrame->Controller();
+    connect(pController->Action(QStringLiteral("actionAbout")), &QAction::triggered, this,
+            &CTAVROApp::OnAppAbout);
+    connect(pController->Action(QStringLiteral("actionFileOpen")), &QAction::triggered, this,
+            &CTAVROApp::OnFileOpen);
+    connect(pController->Action(QStringLiteral("actionExit")), &QAction::triggered, m_pMainFrame.get(),
+            &QWidget::close);
+    for (int i = 0; i < kRecentFileCount; ++i)
+        connect(pController->RecentFileAction(i), &QAction::triggered, this,
+                [this, i] { OnOpenRecentFile(i); });
 }
 
 void CTAVROApp::OnAppAbout()

@@ -2,7 +2,6 @@
 
 #include "base/AppMessageBox.h"
 #include "base/CharacterText.h"
-#include "base/CommandIds.h"
 #include "base/SystemErrorText.h"
 #include "model/CSheet.h"
 #include "model/FileAccess.h"
@@ -36,13 +35,6 @@ QWidget* DialogParent()
 
 CTAVRODoc::CTAVRODoc(QObject* parent) : QObject(parent)
 {
-    m_commands.On(ID::FileSave, [this] { DoFileSave(); });
-    m_commands.On(ID::FileSaveAs, [this] { DoSave(QString()); });
-    QUndoStack* pUndoStack = &m_model.UndoStack();
-    m_commands.On(ID::EditUndo, [pUndoStack] { pUndoStack->undo(); });
-    m_commands.OnUpdate(ID::EditUndo, [pUndoStack](CCmdUI& ui) { ui.Enable(pUndoStack->canUndo()); });
-    m_commands.On(ID::EditRedo, [pUndoStack] { pUndoStack->redo(); });
-    m_commands.OnUpdate(ID::EditRedo, [pUndoStack](CCmdUI& ui) { ui.Enable(pUndoStack->canRedo()); });
     connect(&m_model, &CSheetModel::modifiedChanged, this, &CTAVRODoc::modifiedChanged);
 }
 

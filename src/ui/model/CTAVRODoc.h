@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/CCommandMap.h"
 #include "model/CSheetModel.h"
 
 #include <QObject>
@@ -17,8 +16,6 @@ class CTAVRODoc : public QObject
 
 public:
     explicit CTAVRODoc(QObject* parent = nullptr);
-
-    const CCommandMap& CommandMap() const { return m_commands; }
 
     CSheetModel& Model() { return m_model; }
     const CSheetModel& Model() const { return m_model; }
@@ -56,9 +53,6 @@ Q_SIGNALS:
     void pathNameChanged(const QString& path);
     // A file was opened or saved: it belongs in the recent-file list.
     void fileUsed(const QString& path);
-
-protected:
-    CCommandMap m_commands;
 
 private:
     CSheetModel m_model;

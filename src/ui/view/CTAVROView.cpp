@@ -1,6 +1,5 @@
 #include "view/CTAVROView.h"
 
-#include "base/CommandIds.h"
 #include "model/CSheetModel.h"
 #include "model/CTAVRODoc.h"
 #include "model/SharedConstants.h"
@@ -29,13 +28,7 @@ CTAVROView::CTAVROView(CTAVRODoc* pDocument, QWidget* parent)
             m_pLabels[r][c] = pLabel;
         }
 
-    m_commands.On(ID::FullPage, [this] { OnFullPage(); });
-    m_commands.OnUpdate(ID::FullPage, [this](CCmdUI& cmdUI) { OnUpdateFullPage(cmdUI); });
-    m_commands.On(ID::FileNewSheet, [this] { OnFileNewSheet(); });
     InitSelection();
-    InitTextCommands();
-    InitClipboardCommands();
-    InitFormatCommands();
     InitPrinting();
 
     connect(m_pModel, &CSheetModel::labelsChanged, this, &CTAVROView::OnLabelsChanged);
@@ -145,9 +138,9 @@ void CTAVROView::OnFullPage()
     viewport()->update();
 }
 
-void CTAVROView::OnUpdateFullPage(CCmdUI& cmdUI) const
+bool CTAVROView::IsFullPage() const
 {
-    cmdUI.SetCheck(m_dMinZoom == 0.0);
+    return m_dMinZoom == 0.0;
 }
 
 void CTAVROView::OnFileNewSheet()

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/CCommandMap.h"
 #include "model/CPageFormat.h"
 #include "model/CSheet.h"
 #include "print/CPrinterSettings.h"
@@ -36,7 +35,6 @@ public:
     ~CTAVROView() override;
 
     CTAVRODoc* GetDocument() const { return m_pDocument; }
-    const CCommandMap& CommandMap() const { return m_commands; }
 
     CSheetModel& Model() const { return *m_pModel; }
     const CPageFormat& Format() const;
@@ -62,7 +60,7 @@ public:
 
     // Full-page display on or off (menu "整页显示").
     void OnFullPage();
-    void OnUpdateFullPage(CCmdUI& cmdUI) const;
+    bool IsFullPage() const;
     // New: confirms the sheet type, then asks the frame for a new document.
     void OnFileNewSheet();
 
@@ -75,8 +73,6 @@ public:
     void OnSelectBlank();
     // The selected labels of rows × columns.
     int GetSelectedCount() const;
-    // Enables a command exactly while a label is selected.
-    void OnUpdateNeedSelection(CCmdUI& cmdUI) const;
 
     // Printing (CTAVROView_Print.cpp): one page per job; the
     // print commands set m_printMode and post the print or the preview.
@@ -117,18 +113,12 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-    // A command that acts on the selected labels: its handler, and the
-    // update handler that disables it while none is selected.
-    void OnSelectionCommand(int nID, CCommandMap::Handler handler);
-
-    CCommandMap m_commands;
-
 private:
     void OnLabelsChanged(const QList<int>& indices);
     void OnFormatChanged();
-    // Registers the selection commands and makes the band's window.
+    // Makes the band's window.
     void InitSelection();
-    // Registers the print commands, loads the printer choice and the page offset.
+    // Loads the printer choice and the page offset.
     void InitPrinting();
     // Calls fn(cell) for every cell of rows × columns, in the grid walk.
     template <typename Fn>
@@ -162,7 +152,6 @@ public:
     void SetAlignment(HAlign hAlign, VAlign vAlign);
     void OnLabelSettings();
     void OnAutoShrink();
-    void OnUpdateAutoShrink(CCmdUI& cmdUI) const;
 
     // Copy, cut and paste of the selected labels (CTAVROView_Clipboard.cpp):
     // the clipboard holds them as spreadsheet text and as whole records.
@@ -175,9 +164,6 @@ public:
     void OnEditPaste();
 
 private:
-    void InitTextCommands();
-    void InitClipboardCommands();
-    void InitFormatCommands();
     // Runs a format command of the core over the selected labels as the undo
     // step `strStep`; every confirmed format command marks the document
     // modified, label settings and shrink-to-fit too: otherwise closing would

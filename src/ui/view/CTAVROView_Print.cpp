@@ -1,7 +1,6 @@
 #include "view/CTAVROView.h"
 
 #include "base/AppMessageBox.h"
-#include "base/CommandIds.h"
 #include "print/CCalibrationDlg.h"
 #include "print/CPageOffsetDlg.h"
 #include "print/PageOffset.h"
@@ -37,13 +36,6 @@ QString CurrentPrinterName()
 
 void CTAVROView::InitPrinting()
 {
-    OnSelectionCommand(ID::PrintLabels, [this] { OnPrintLabels(); });
-    m_commands.On(ID::PrintBaseline, [this] { OnPrintBaseline(); });
-    m_commands.On(ID::PrintPreviewMenu, [this] { OnPrintPreview(); });
-    m_commands.On(ID::FilePrintSetup, [this] { OnFilePrintSetup(); });
-    m_commands.On(ID::PageOffset, [this] { OnPageOffset(); });
-    m_commands.On(ID::CalibrationPage, [this] { OnCalibrationPage(); });
-
     if (m_printerSettings.Load(kPrinterFileName) == 0)
         m_printerSettings.Apply();
     const CPageOffset offset = ReadPageOffset();

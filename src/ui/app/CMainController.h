@@ -1,0 +1,77 @@
+#pragma once
+
+#include "model/SharedConstants.h"
+
+#include <QKeySequence>
+#include <QList>
+#include <QObject>
+
+class CTAVRODoc;
+class CTAVROView;
+class QAction;
+class QString;
+
+// The commands of the main window as named actions: each action is made
+// once, connected once to what carries it out, and given its enabled and
+// checked states by the signals of the sheet model, the undo history and the
+// clipboard. Menus, toolbars and tests find an action by its object name
+// ("actionSelectAll"). The file, edit, format and view parts live in files of
+// their own (CMainController_*.cpp).
+//
+// The application's own commands (open, recent files, exit, about) and the
+// bars' toggles are made here too; the application and the frame connect
+// them, since they own what those commands act on.
+class CMainController : public QObject
+{
+    Q_OBJECT
+
+public:
+    CMainController(CTAVRODoc& document, CTAVROView& view, QObject* parent = nullptr);
+    ~CMainController() override;
+
+    // The action of that object name; null when there is none.
+    QAction* Action(const QString& name) const;
+    QAction* RecentFileAction(int nIndex) const;
+
+    // Shows which recent-file slots hold a file: only those are enabled.
+    void SetRecentFileCount(int nCount);
+
+private:
+    // A command's texts: its menu text (the tooltip for commands without a
+    // menu item), status-bar prompt, tooltip (empty: the menu text) and
+    // toolbar picture (empty: none).
+    struct CActionText
+    {
+        const char* szName;
+        const char* szText;
+        const char* szPrompt;
+        const char* szToolTip;
+        const char* szIcon;
+    };
+    QAction* AddAction(const CActionText& text, const QList<QKeySequence>& keys = {});
+    // An action that acts on the selected labels: enabled while one is.
+    QAction* AddSelectionAction(const CActionText& text, const QList<QKeySequence>& keys = {});
+    // Undo and redo as the history makes them, with the step they would take
+    // in their texts ("撤销 设定文字").
+    void AddHistoryAction(QAction* action, const char* szName, const char* szCommand, const char* szMnemonic,
+                          const char* szPrompt, const char* szIcon, const QList<QKeySequence>& keys);
+
+    void CreateFileActions();
+    void CreateEditActions();
+    void CreateFormatActions();
+    void CreateViewActions();
+
+    void UpdateSelectionActions();
+    void UpdatePasteAction();
+    void UpdateAutoShrinkAction();
+    void UpdateFullPageAction();
+
+    CTAVRODoc& m_document;
+    CTAVROView& m_view;
+    QList<QAction*> m_selectionActions;
+    QList<QAction*> m_recentFileActions;
+};
+
+// Only a checked command shows as checkable, so that menus draw no empty
+// check boxes beside ordinary items.
+void ShowChecked(QAction* action, bool bChecked);

@@ -1,0 +1,49 @@
+#include "app/CMainController.h"
+
+#include "model/CTAVRODoc.h"
+#include "view/CTAVROView.h"
+#include "wirelist/WireListImport.h"
+
+#include <QAction>
+
+void CMainController::CreateFileActions()
+{
+    QAction* action = AddAction({"actionFileNew", "新建(&N)", "建立新文档", "新建", "file-new"},
+                                QKeySequence::keyBindings(QKeySequence::New));
+    connect(action, &QAction::triggered, &m_view, &CTAVROView::OnFileNewSheet);
+    AddAction({"actionFileOpen", "打开(&O)...", "打开一个现有文档", "打开", "file-open"},
+              QKeySequence::keyBindings(QKeySequence::Open));
+    action = AddAction(
+        {"actionImportWireList", "导入线号表(&W)...", "读入线号表，按表中的线号填写并打印标签", "", ""});
+    connect(action, &QAction::triggered, this, [this] { ImportWireList(m_view.window(), m_view); });
+    action = AddAction({"actionFileSave", "保存(&S)", "保存活动文档", "保存", "file-save"},
+                       QKeySequence::keyBindings(QKeySequence::Save));
+    connect(action, &QAction::triggered, &m_document, &CTAVRODoc::DoFileSave);
+    action = AddAction({"actionFileSaveAs", "另存为(&A)...", "将活动文档以一个新文件名保存", "", ""});
+    connect(action, &QAction::triggered, this, [this] { m_document.DoSave(QString()); });
+
+    action = AddAction({"actionPageOffset", "设定偏移量(&M)...", "设定打印偏移量", "", ""});
+    connect(action, &QAction::triggered, &m_view, &CTAVROView::OnPageOffset);
+    action = AddAction({"actionCalibrationPage", "打印校准页(&C)...",
+                        "打印校准页，量出这台打印机的偏移量和比例", "打印校准页", ""});
+    connect(action, &QAction::triggered, &m_view, &CTAVROView::OnCalibrationPage);
+    action = AddAction({"actionPrintSetup", "设置打印机(&R)...", "改变打印机及打印选项", "", ""});
+    connect(action, &QAction::triggered, &m_view, &CTAVROView::OnFilePrintSetup);
+    action = AddAction({"actionPrintPreview", "打印预览(&V)", "打印预览", "", ""});
+    connect(action, &QAction::triggered, &m_view, &CTAVROView::OnPrintPreview);
+    action =
+        AddAction({"actionPrintBaseline", "打印基准线(&L)...", "打印基准线", "打印基准线", "print-baseline"},
+                  {Qt::CTRL | Qt::Key_L});
+    connect(action, &QAction::triggered, &m_view, &CTAVROView::OnPrintBaseline);
+    action =
+        AddSelectionAction({"actionPrintLabels", "打印标签(&P)...", "打印标签", "打印标签", "print-labels"},
+                           QKeySequence::keyBindings(QKeySequence::Print));
+    connect(action, &QAction::triggered, &m_view, &CTAVROView::OnPrintLabels);
+
+    for (int i = 0; i < kRecentFileCount; ++i) {
+        action = AddAction({"", "最近文件", "打开该文档", "", ""});
+        action->setObjectName(QStringLiteral("actionRecentFile%1").arg(i + 1));
+        m_recentFileActions.append(action);
+    }
+    AddAction({"actionExit", "退出(&X)", "退出应用程序；提示保存文档", "", ""});
+}
