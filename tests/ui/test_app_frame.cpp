@@ -359,10 +359,10 @@ TEST(Splash, KeyPressClosesItAndIsSwallowed)
     EXPECT_EQ(CSplashWnd::Current(), splash);
 
     QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-    EXPECT_TRUE(CSplashWnd::PreTranslateAppMessage(&key));
+    EXPECT_TRUE(CSplashWnd::FilterAppEvent(&key));
     EXPECT_EQ(CSplashWnd::Current(), nullptr);
     // With the splash gone, input flows again.
-    EXPECT_FALSE(CSplashWnd::PreTranslateAppMessage(&key));
+    EXPECT_FALSE(CSplashWnd::FilterAppEvent(&key));
     CSplashWnd::EnableSplashScreen(false);
 }
 
@@ -373,11 +373,11 @@ TEST(Splash, MouseButtonClosesItButMovesDoNot)
     CSplashWnd::ShowSplashScreen(&owner);
     QMouseEvent move(QEvent::MouseMove, QPointF(1, 1), QPointF(1, 1), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
-    EXPECT_FALSE(CSplashWnd::PreTranslateAppMessage(&move));
+    EXPECT_FALSE(CSplashWnd::FilterAppEvent(&move));
     EXPECT_NE(CSplashWnd::Current(), nullptr);
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::RightButton,
                       Qt::RightButton, Qt::NoModifier);
-    EXPECT_TRUE(CSplashWnd::PreTranslateAppMessage(&press));
+    EXPECT_TRUE(CSplashWnd::FilterAppEvent(&press));
     EXPECT_EQ(CSplashWnd::Current(), nullptr);
     CSplashWnd::EnableSplashScreen(false);
 }
@@ -390,7 +390,7 @@ TEST(Splash, GoesSoonAfterTheViewsFirstUpdate)
     ASSERT_NE(CSplashWnd::Current(), nullptr);
     QElapsedTimer clock;
     clock.start();
-    CSplashWnd::OnViewInitialUpdate();
+    CSplashWnd::OnSheetShown();
     QTRY_VERIFY_WITH_TIMEOUT(CSplashWnd::Current() == nullptr, 3000);
     EXPECT_GE(clock.elapsed(), CSplashWnd::kCloseDelayMs - 50);
     CSplashWnd::EnableSplashScreen(false);
@@ -402,7 +402,7 @@ TEST(Splash, DisabledShowsNothing)
     CSplashWnd::EnableSplashScreen(false);
     CSplashWnd::ShowSplashScreen(&owner);
     EXPECT_EQ(CSplashWnd::Current(), nullptr);
-    CSplashWnd::OnViewInitialUpdate(); // no splash, no timer, no harm
+    CSplashWnd::OnSheetShown(); // no splash, no timer, no harm
 }
 
 TEST(AboutBox, ClosesOnEnterEscapeAndAClick)

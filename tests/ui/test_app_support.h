@@ -161,7 +161,7 @@ protected:
         m_pApp = std::make_unique<CTAVROApp>();
         CCommandLineInfo info;
         info.m_bShowSplash = false;
-        ASSERT_TRUE(m_pApp->InitInstance(info));
+        ASSERT_TRUE(m_pApp->Start(info));
     }
 
     void TearDown() override

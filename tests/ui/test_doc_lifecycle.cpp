@@ -268,7 +268,7 @@ TEST_F(AppTest, RecentFileListKeepsTheNewestFourAcrossRuns)
     m_pApp = std::make_unique<CTAVROApp>();
     CCommandLineInfo info;
     info.m_bShowSplash = false;
-    ASSERT_TRUE(m_pApp->InitInstance(info));
+    ASSERT_TRUE(m_pApp->Start(info));
     EXPECT_EQ(m_pApp->RecentFiles().Entries(), expected);
     for (int i = 0; i < 4; ++i) {
         QAction* action = Frame()->Controller()->RecentFileAction(i);
@@ -310,7 +310,7 @@ TEST_F(AppTest, ADroppedFileIsOpened)
 }
 
 // A document named on the command line: opened, or refused after its message,
-// which ends the program (InitInstance false).
+// which ends the program (Start false).
 TEST(StartUp, OpensTheDocumentOnTheCommandLineOrEndsAfterItsMessage)
 {
     QTemporaryDir dir;
@@ -328,7 +328,7 @@ TEST(StartUp, OpensTheDocumentOnTheCommandLineOrEndsAfterItsMessage)
     {
         CTAVROApp app;
         CCommandLineInfo info = ParseCommandLine({"/nologo", good.toStdString()});
-        ASSERT_TRUE(app.InitInstance(info));
+        ASSERT_TRUE(app.Start(info));
         EXPECT_EQ(ShownTitle(app.MainFrame()), QStringLiteral("good.tav - TAVRO"));
         EXPECT_EQ(app.MainFrame()->GetView()->GetSheet().m_labels[0][0].m_strText, "W-1");
         EXPECT_FALSE(app.Document()->IsModified());
@@ -338,13 +338,13 @@ TEST(StartUp, OpensTheDocumentOnTheCommandLineOrEndsAfterItsMessage)
         CCommandLineInfo info = ParseCommandLine({"/nologo", bad.toStdString()});
         CSeenBox seen;
         AnswerNextMessageBox(QMessageBox::Ok, &seen);
-        EXPECT_FALSE(app.InitInstance(info));
+        EXPECT_FALSE(app.Start(info));
         EXPECT_EQ(seen.m_strText, QStringLiteral("错误的文件格式！"));
         EXPECT_FALSE(app.MainFrame()->isVisible());
     }
     {
         CTAVROApp app;
-        ASSERT_TRUE(app.InitInstance(ParseCommandLine({"/nologo", "/dde"})));
+        ASSERT_TRUE(app.Start(ParseCommandLine({"/nologo", "/dde"})));
         EXPECT_EQ(ShownTitle(app.MainFrame()), QStringLiteral("无标题 - TAVRO"));
     }
 }

@@ -207,7 +207,7 @@ TEST_F(PrintCommandsTest, PreviewCommandShowsThePreview)
     CSheet sheet;
     ASSERT_EQ(ReadSheetFile(TAVRO_TEST_DATA "/preset-7x20-texts.tav", sheet), SheetReadResult::Ok);
     View()->SetSheet(sheet);
-    View()->OnInitialUpdate();
+    View()->ShowNewSheet();
     Printing().SetPageOffset({150, 0}); // the preview shows the offset
     bool bShown = false;
     AnswerNextDialog<QPrintPreviewDialog>([&](QPrintPreviewDialog* dlg) {
@@ -283,7 +283,7 @@ TEST_F(PrintCommandsTest, CtrlPPrintsThroughTheDialog)
     CSheet sheet;
     ASSERT_EQ(ReadSheetFile(TAVRO_TEST_DATA "/preset-7x20-texts.tav", sheet), SheetReadResult::Ok);
     View()->SetSheet(sheet);
-    View()->OnInitialUpdate();
+    View()->ShowNewSheet();
     Frame()->show();
     QApplication::setActiveWindow(Frame());
 

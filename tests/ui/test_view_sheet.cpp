@@ -28,7 +28,7 @@ CPageFormat Format(int nColumns, int nRows)
     return format;
 }
 
-// A shown view of a given client size after its initial update.
+// A shown view of a given client size showing its sheet.
 class SheetView : public ::testing::Test
 {
 protected:
@@ -37,7 +37,7 @@ protected:
         m_view.resize(nWidth, nHeight);
         m_view.show();
         QCoreApplication::processEvents();
-        m_view.OnInitialUpdate();
+        m_view.ShowNewSheet();
         QCoreApplication::processEvents();
     }
 
@@ -143,7 +143,7 @@ TEST_F(SheetView, OnlyCellsOfRowsTimesColumnsShow)
     sheet.m_format = Format(7, 20);
     sheet.m_labels[24][14].m_strText = "kept";
     m_view.SetSheet(sheet);
-    m_view.OnInitialUpdate();
+    m_view.ShowNewSheet();
     EXPECT_EQ(VisibleCells(), 140);
     EXPECT_TRUE(m_view.Label(19, 6)->isVisibleTo(&m_view));
     EXPECT_FALSE(m_view.Label(20, 0)->isVisibleTo(&m_view));
@@ -151,14 +151,14 @@ TEST_F(SheetView, OnlyCellsOfRowsTimesColumnsShow)
 
     sheet.m_format = Format(2, 2);
     m_view.SetSheet(sheet);
-    m_view.OnInitialUpdate();
+    m_view.ShowNewSheet();
     EXPECT_EQ(VisibleCells(), 4);
     EXPECT_EQ(m_view.Label(24, 14)->GetText(), "kept");
 }
 
-TEST_F(SheetView, InitialUpdateIsSignalled)
+TEST_F(SheetView, ShowingANewSheetIsSignalled)
 {
-    QSignalSpy spy(&m_view, &CTAVROView::initialUpdateDone);
+    QSignalSpy spy(&m_view, &CTAVROView::newSheetShown);
     Show(800, 600);
     EXPECT_EQ(spy.count(), 1);
 }

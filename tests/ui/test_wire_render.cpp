@@ -55,7 +55,7 @@ protected:
 
 TEST_F(SheetPictures, SequenceSheet)
 {
-    m_view.OnInitialUpdate();
+    m_view.ShowNewSheet();
     m_view.OnSelectAll();
     AnswerNextDialog<CBatchTextDlg>([](CBatchTextDlg* pDlg) {
         pDlg->findChild<QPlainTextEdit*>(QStringLiteral("editPrefix"))->setPlainText(QStringLiteral("L1-"));
@@ -88,7 +88,7 @@ TEST_F(SheetPictures, FormatsSheet)
             label.m_nFontHeight = -16;
         }
     m_view.SetSheet(sheet);
-    m_view.OnInitialUpdate();
+    m_view.ShowNewSheet();
 
     struct Alignment
     {

@@ -46,7 +46,7 @@ protected:
         m_view.resize(1000, 980);
         m_view.show();
         QCoreApplication::processEvents();
-        m_view.OnInitialUpdate();
+        m_view.ShowNewSheet();
         m_view.OnSelectNone();
         Settle();
     }

@@ -145,7 +145,7 @@ CMainFrame::CMainFrame(CTAVRODoc* pDocument, QWidget* parent) : QMainWindow(pare
     connect(m_pKeyTimer, &QTimer::timeout, this, &CMainFrame::UpdateKeyIndicators);
     m_pKeyTimer->start();
 
-    connect(m_pView, &CTAVROView::initialUpdateDone, &CSplashWnd::OnViewInitialUpdate);
+    connect(m_pView, &CTAVROView::newSheetShown, &CSplashWnd::OnSheetShown);
     SetDocumentTitle(pDocument->GetTitle());
     setWindowModified(pDocument->IsModified());
     SetRecentFiles({});

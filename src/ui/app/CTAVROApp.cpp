@@ -38,7 +38,7 @@ void CTAVROApp::InstallTranslations()
         QCoreApplication::installTranslator(s_pTranslator);
 }
 
-bool CTAVROApp::InitInstance(const CCommandLineInfo& cmdInfo)
+bool CTAVROApp::Start(const CCommandLineInfo& cmdInfo)
 {
     using Cmd = CCommandLineInfo::ShellCommand;
     CSplashWnd::EnableSplashScreen(cmdInfo.m_bShowSplash);
@@ -96,7 +96,7 @@ CTAVRODoc* CTAVROApp::OpenDocumentFile(const QString& path)
         m_pDocument->SetPathName(path);
         AddToRecentFileList(m_pDocument->GetPathName());
     }
-    m_pMainFrame->GetView()->OnInitialUpdate();
+    m_pMainFrame->GetView()->ShowNewSheet();
     return m_pDocument.get();
 }
 
@@ -156,7 +156,7 @@ void CTAVROApp::OnOpenRecentFile(int nIndex)
 
 bool CTAVROApp::eventFilter(QObject* watched, QEvent* event)
 {
-    if (CSplashWnd::PreTranslateAppMessage(event))
+    if (CSplashWnd::FilterAppEvent(event))
         return true;
     return QObject::eventFilter(watched, event);
 }

@@ -24,7 +24,7 @@ public:
 
     // The start-up sequence; false ends the program (a document named on the
     // command line was refused, after its message).
-    bool InitInstance(const CCommandLineInfo& cmdInfo);
+    bool Start(const CCommandLineInfo& cmdInfo);
 
     // The document template's work: a new document, or the file at `path`,
     // after asking to save a modified document. Null when the user cancelled

@@ -30,7 +30,7 @@ public:
     QString GetTitle() const;
 
     // A new sheet: path cleared, not modified, the sheet type `format`,
-    // every label empty and selected. The caller runs the initial update.
+    // every label empty and selected. The caller then has the view show the new sheet.
     bool OnNewDocument(const CPageFormat& format);
     // Reads `path` completely before anything changes; a refused file is
     // reported and leaves sheet, path and modified flag as they were.

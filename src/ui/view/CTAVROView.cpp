@@ -70,7 +70,7 @@ void CTAVROView::OnFormatChanged()
             pLabel->FormatChanged();
 }
 
-void CTAVROView::OnInitialUpdate()
+void CTAVROView::ShowNewSheet()
 {
     UpdateZoom();
     for (int r = 0; r < CPageFormat::kMaxRows; ++r)
@@ -78,7 +78,7 @@ void CTAVROView::OnInitialUpdate()
             m_pLabels[r][c]->setVisible(r < Format().m_nRows && c < Format().m_nColumns);
     LayoutLabels();
     viewport()->update();
-    Q_EMIT initialUpdateDone();
+    Q_EMIT newSheetShown();
 }
 
 void CTAVROView::UpdateZoom()

@@ -36,12 +36,12 @@ public:
     CSheetModel& Model() const { return *m_pModel; }
     const CPageFormat& Format() const;
     // The model's sheet, and a sheet loaded into the model (not modified).
-    // OnInitialUpdate() follows a load.
+    // ShowNewSheet() follows a load.
     const CSheet& GetSheet() const;
     void SetSheet(const CSheet& sheet);
     // After every new or opened document: zoom, show the cells of rows ×
-    // columns, lay them out. Emits initialUpdateDone().
-    void OnInitialUpdate();
+    // columns, lay them out. Emits newSheetShown().
+    void ShowNewSheet();
 
     // Zoom and scroll size from the client height.
     void UpdateZoom();
@@ -71,7 +71,7 @@ public:
     double m_dZoom = 2.5;               // screen pixels per mm
 
 Q_SIGNALS:
-    void initialUpdateDone();
+    void newSheetShown();
     // A passing word for the status bar.
     void statusMessage(const QString& text);
 
