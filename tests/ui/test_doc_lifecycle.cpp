@@ -149,7 +149,7 @@ TEST_F(AppTest, NewEmptiesEveryLabelAndTakesTheLastChosenFormat)
     EXPECT_FALSE(Doc()->IsModified());
     EXPECT_TRUE(Doc()->GetPathName().isEmpty());
     EXPECT_EQ(ShownTitle(Frame()), QStringLiteral("无标题 - TAVRO"));
-    EXPECT_EQ(View()->Format(), View()->LastChosenFormat());
+    EXPECT_EQ(View()->Format(), Frame()->Controller()->LastChosenFormat());
     for (const CSheet::Row& row : View()->GetSheet().m_labels)
         for (const CLabelRecord& label : row) {
             EXPECT_TRUE(label.m_strText.empty());
@@ -381,7 +381,7 @@ TEST_F(AppTest, NewOfTheViewEndsInANewDocument)
     AnswerNextMessageBox(QMessageBox::No, &seen);
     QTRY_VERIFY_WITH_TIMEOUT(!Doc()->IsModified(), 3000);
     EXPECT_EQ(seen.m_strText, QStringLiteral("将改动保存到 无标题？"));
-    EXPECT_EQ(View()->Format(), View()->LastChosenFormat());
+    EXPECT_EQ(View()->Format(), Frame()->Controller()->LastChosenFormat());
     EXPECT_TRUE(View()->GetSheet().m_labels[0][0].m_strText.empty());
     EXPECT_EQ(View()->GetSheet().m_labels[0][1].m_bSelected, 1);
 }

@@ -281,8 +281,8 @@ TEST_F(SheetView, SheetRoundTripsThroughTheCells)
 TEST_F(SheetView, NewAsksThenRequestsANewDocument)
 {
     Show(800, 600);
-    QSignalSpy spy(&m_view, &CTAVROView::newDocumentRequested);
-    const CMainController controller(m_doc, m_view);
+    CMainController controller(m_doc, m_view);
+    QSignalSpy spy(&controller, &CMainController::newDocumentRequested);
     QAction* pNew = controller.Action(QStringLiteral("actionFileNew"));
     ASSERT_NE(pNew, nullptr);
 
@@ -290,7 +290,7 @@ TEST_F(SheetView, NewAsksThenRequestsANewDocument)
     pNew->trigger();
     QCoreApplication::processEvents();
     EXPECT_EQ(spy.count(), 0);
-    EXPECT_EQ(m_view.LastChosenFormat(), CPageFormat());
+    EXPECT_EQ(controller.LastChosenFormat(), CPageFormat());
 
     AnswerNextDialog<CDocTypeDlg>([](CDocTypeDlg* pDlg) {
         auto* pList = pDlg->findChild<QListWidget*>(QStringLiteral("listTypes"));
@@ -304,7 +304,7 @@ TEST_F(SheetView, NewAsksThenRequestsANewDocument)
     EXPECT_EQ(spy.count(), 0) << "posted, not sent";
     QCoreApplication::processEvents();
     EXPECT_EQ(spy.count(), 1);
-    EXPECT_TRUE(m_view.LastChosenFormat() == PresetTypes().back().m_format);
+    EXPECT_TRUE(controller.LastChosenFormat() == PresetTypes().back().m_format);
     EXPECT_FALSE(m_doc.IsModified());
 }
 

@@ -2,6 +2,7 @@
 
 #include "model/CSheetModel.h"
 #include "model/CTAVRODoc.h"
+#include "sheets/CDocTypeDlg.h"
 #include "view/CTAVROView.h"
 
 #include <QAction>

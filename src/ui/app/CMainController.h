@@ -1,11 +1,16 @@
 #pragma once
 
 #include "model/SharedConstants.h"
+#include "print/CPrintService.h"
 
 #include <QKeySequence>
 #include <QList>
 #include <QObject>
 
+#include <memory>
+
+class CDocTypeDlg;
+class CPageFormat;
 class CTAVRODoc;
 class CTAVROView;
 class QAction;
@@ -36,6 +41,14 @@ public:
     // Shows which recent-file slots hold a file: only those are enabled.
     void SetRecentFileCount(int nCount);
 
+    // The sheet type chosen last with New; the next new document takes it.
+    CPageFormat LastChosenFormat() const;
+    CPrintService& Printing() { return m_printing; }
+
+Q_SIGNALS:
+    // Posted once New was confirmed with a sheet type.
+    void newDocumentRequested();
+
 private:
     // A command's texts: its menu text (the tooltip for commands without a
     // menu item), status-bar prompt, tooltip (empty: the menu text) and
@@ -56,6 +69,12 @@ private:
     void AddHistoryAction(QAction* action, const char* szName, const char* szCommand, const char* szMnemonic,
                           const char* szPrompt, const char* szIcon, const QList<QKeySequence>& keys);
 
+    // New: asks for the sheet type, then for a new document.
+    void OnFileNew();
+    // Prints or previews once the command's own event (a key, a menu click)
+    // has been handled.
+    void PostPrint(PrintMode mode);
+
     void CreateFileActions();
     void CreateEditActions();
     void CreateFormatActions();
@@ -70,6 +89,9 @@ private:
     CTAVROView& m_view;
     QList<QAction*> m_selectionActions;
     QList<QAction*> m_recentFileActions;
+    CPrintService m_printing;
+    // Made at the first New and kept, so that it remembers its last choice.
+    std::unique_ptr<CDocTypeDlg> m_pDocTypeDlg;
 };
 
 // Only a checked command shows as checkable, so that menus draw no empty

@@ -55,8 +55,9 @@ bool CTAVROApp::InitInstance(const CCommandLineInfo& cmdInfo)
     connect(m_pDocument.get(), &CTAVRODoc::fileUsed, this, &CTAVROApp::AddToRecentFileList);
     connect(m_pMainFrame.get(), &CMainFrame::fileDropped, this,
             [this](const QString& path) { OpenDocumentFile(path); });
-    // The view's New command, once its sheet type is confirmed, ends here.
-    connect(m_pMainFrame->GetView(), &CTAVROView::newDocumentRequested, this, [this] { NewDocument(); });
+    // New, once its sheet type is confirmed, ends here.
+    connect(m_pMainFrame->Controller(), &CMainController::newDocumentRequested, this,
+            [this] { NewDocument(); });
 
     RegisterDesktopIntegration();
 
@@ -87,7 +88,7 @@ CTAVRODoc* CTAVROApp::OpenDocumentFile(const QString& path)
     if (!m_pDocument->SaveModified())
         return nullptr;
     if (path.isEmpty()) {
-        if (!m_pDocument->OnNewDocument(m_pMainFrame->GetView()->LastChosenFormat()))
+        if (!m_pDocument->OnNewDocument(m_pMainFrame->Controller()->LastChosenFormat()))
             return nullptr;
     } else {
         if (!m_pDocument->OnOpenDocument(path))

@@ -9,8 +9,7 @@
 
 CTAVROView::CTAVROView(CTAVRODoc* pDocument, QWidget* parent)
     : QAbstractScrollArea(parent), m_pDocument(pDocument), m_pModel(&pDocument->Model()),
-      m_penRuler(QColor(kRulerColour), 1), m_penBackground(QColor(kPageBackgroundColour), 1),
-      m_dlgDocType(this)
+      m_penRuler(QColor(kRulerColour), 1), m_penBackground(QColor(kPageBackgroundColour), 1)
 {
     m_penRuler.setCosmetic(true);
     m_penBackground.setCosmetic(true);
@@ -29,7 +28,6 @@ CTAVROView::CTAVROView(CTAVRODoc* pDocument, QWidget* parent)
         }
 
     InitSelection();
-    InitPrinting();
 
     connect(m_pModel, &CSheetModel::labelsChanged, this, &CTAVROView::OnLabelsChanged);
     connect(m_pModel, &CSheetModel::formatChanged, this, &CTAVROView::OnFormatChanged);
@@ -141,11 +139,4 @@ void CTAVROView::OnFullPage()
 bool CTAVROView::IsFullPage() const
 {
     return m_dMinZoom == 0.0;
-}
-
-void CTAVROView::OnFileNewSheet()
-{
-    if (m_dlgDocType.DoModal() != QDialog::Accepted)
-        return;
-    QMetaObject::invokeMethod(this, &CTAVROView::newDocumentRequested, Qt::QueuedConnection);
 }

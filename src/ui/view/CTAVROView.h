@@ -2,9 +2,6 @@
 
 #include "model/CPageFormat.h"
 #include "model/CSheet.h"
-#include "print/CPrinterSettings.h"
-#include "print/PrintMode.h"
-#include "sheets/CDocTypeDlg.h"
 #include "text/LabelGrid.h"
 #include "view/ViewGeometry.h"
 
@@ -45,8 +42,6 @@ public:
     // After every new or opened document: zoom, show the cells of rows ×
     // columns, lay them out. Emits initialUpdateDone().
     void OnInitialUpdate();
-    // The sheet type chosen last with New; the next new document takes it.
-    const CPageFormat& LastChosenFormat() const { return m_dlgDocType.m_format; }
 
     // Zoom and scroll size from the client height.
     void UpdateZoom();
@@ -61,8 +56,6 @@ public:
     // Full-page display on or off (menu "整页显示").
     void OnFullPage();
     bool IsFullPage() const;
-    // New: confirms the sheet type, then asks the frame for a new document.
-    void OnFileNewSheet();
 
     // Selection (CTAVROView_Select.cpp). Every operation walks the cells of
     // rows × columns row by row from the top, left to right in a row.
@@ -74,33 +67,11 @@ public:
     // The selected labels of rows × columns.
     int GetSelectedCount() const;
 
-    // Printing (CTAVROView_Print.cpp): one page per job; the
-    // print commands set m_printMode and post the print or the preview.
-    void OnPrintLabels();
-    void OnPrintBaseline();
-    void OnPrintPreview();
-    void OnFilePrint();
-    void OnFilePrintPreview();
-    void OnFilePrintSetup();
-    void OnPageOffset();
-    // Prints the calibration page of the sheet on a printer the user picks,
-    // then asks for the measurements and stores that printer's calibration.
-    void OnCalibrationPage();
-    // The page callback: draws the page m_printMode asks for (the preview
-    // when bPreview), then sets m_printMode back to none.
-    void OnPrint(QPainter& painter, bool bPreview);
-    PrintMode m_printMode = PrintMode::None;
-    int m_nPageMoveX = 0; // page offset, 0.01 mm
-    int m_nPageMoveY = 0;
-    CPrinterSettings m_printerSettings;
-
     double m_dMinZoom = kNormalMinZoom; // pixels per mm; 0 in full-page display
     double m_dZoom = 2.5;               // screen pixels per mm
 
 Q_SIGNALS:
     void initialUpdateDone();
-    // Posted once the New command was confirmed; the frame runs its file-new.
-    void newDocumentRequested();
     // A passing word for the status bar.
     void statusMessage(const QString& text);
 
@@ -118,8 +89,6 @@ private:
     void OnFormatChanged();
     // Makes the band's window.
     void InitSelection();
-    // Loads the printer choice and the page offset.
-    void InitPrinting();
     // Calls fn(cell) for every cell of rows × columns, in the grid walk.
     template <typename Fn>
     void ForEachGridLabel(Fn fn) const;
@@ -171,8 +140,7 @@ private:
     template <typename Command>
     void ApplyFormat(const QString& strStep, Command command);
 
-    // Kept for the program's life, so each remembers its last choice; the
-    // next new document takes the sheet type chosen last.
-    CDocTypeDlg m_dlgDocType;
-    CBatchTextDlg* m_pBatchTextDlg = nullptr; // made at the first set-text
+    // Kept for the program's life from the first set-text on, so that it
+    // remembers its last choice.
+    CBatchTextDlg* m_pBatchTextDlg = nullptr;
 };
