@@ -67,7 +67,7 @@ TEST_F(AppTest, MenusCarryTheirExactTexts)
          "退出(&X)"},
         {"撤销(&U)\tCtrl+Z", "重做(&R)\tCtrl+Y", "-", "剪切(&T)\tCtrl+X", "复制(&C)\tCtrl+C",
          "粘贴(&P)\tCtrl+V"},
-        {"清除文字(&D)\tDel", "设定文字(&S)\tCtrl+T"},
+        {"清除文字(&D)\tDel", "设定文字(&S)\tCtrl+T", "-", "序列编号(&Q)..."},
         {"全选(&A)\tCtrl+A", "全不选(&N)", "反选(&V)\tCtrl+I", "-", "选取文字(&T)", "选取空白(&O)"},
         {"整页显示(&W)\tCtrl+W", "-", "文件工具栏(&T)", "标签格式工具栏(&M)", "-", "状态栏(&S)"},
         {"关于 TAVRO(&A)..."},

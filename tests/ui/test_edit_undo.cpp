@@ -5,11 +5,14 @@
 #include "text/CFontColorDlg.h"
 #include "text/CMarginDlg.h"
 #include "view/CLabelWnd.h"
+#include "wirelist/CSequencePatternDlg.h"
 #include "wirelist/CWireListDlg.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolBar>
@@ -109,6 +112,15 @@ TEST_F(AppTest, EveryEditCommandIsOneStepThatUndoesAndRedoesByteForByte)
                  pDlg->reject();
              });
              RunAction(*frame.Controller(), "actionImportWireList");
+         }},
+        {"序列编号",
+         [](CMainFrame& frame) {
+             // A pattern of more markers than selected labels fills them all.
+             AnswerNextDialog<CSequencePatternDlg>([](CSequencePatternDlg* pDlg) {
+                 pDlg->findChild<QComboBox*>()->setEditText(QStringLiteral("X{1-3}:{1-24}"));
+                 pDlg->findChild<QPushButton*>(QStringLiteral("fill"))->click();
+             });
+             RunAction(*frame.Controller(), "actionSequencePattern");
          }},
         {"标签设置",
          [](CMainFrame& frame) {
@@ -250,4 +262,42 @@ TEST_F(AppTest, TheEditMenuNamesTheStepsUndoAndRedoWouldTake)
     const QList<QAction*> buttons = Frame()->FileToolBar()->actions();
     EXPECT_TRUE(buttons.contains(undo));
     EXPECT_TRUE(buttons.contains(redo));
+}
+
+// 序列编号: the dialog counts the pattern's markers against the selected
+// labels as it is typed; a pattern of more markers than labels fills the
+// selected ones in scan order, or prints as a job over as many sheets as it
+// needs; the box offers the patterns used last.
+TEST_F(AppTest, SequencePatternsFillTheSelectedLabelsOrPrintAsAJob)
+{
+    CSheetModel& model = Doc()->Model(); // 5 × 14, every label selected
+    QString countText;
+    AnswerNextDialog<CSequencePatternDlg>([&](CSequencePatternDlg* pDlg) {
+        auto* box = pDlg->findChild<QComboBox*>();
+        box->setEditText(QStringLiteral("X{1-9/0}"));
+        EXPECT_EQ(pDlg->CountText(), QStringLiteral("第 6 个字符：步长不能为 0。"));
+        EXPECT_FALSE(pDlg->findChild<QPushButton*>(QStringLiteral("fill"))->isEnabled());
+        box->setEditText(QStringLiteral("X{1-3}:{1-24}"));
+        EXPECT_EQ(pDlg->CountText(), QStringLiteral("共 72 个，已选 70 个标签"));
+        AnswerNextDialog<CWireListDlg>([&](CWireListDlg* pJob) {
+            countText = pJob->CountText();
+            pJob->reject();
+        });
+        pDlg->findChild<QPushButton*>(QStringLiteral("print"))->click();
+    });
+    RunAction(*Frame()->Controller(), "actionSequencePattern");
+    EXPECT_EQ(countText, QStringLiteral("共 72 个标签，需要 2 页"));
+    EXPECT_FALSE(model.UndoStack().canUndo()); // printing changes no label
+
+    AnswerNextDialog<CSequencePatternDlg>([](CSequencePatternDlg* pDlg) {
+        auto* box = pDlg->findChild<QComboBox*>();
+        EXPECT_EQ(box->itemText(0), QStringLiteral("X{1-3}:{1-24}")); // remembered
+        box->setEditText(QStringLiteral("-K{1-2}\n{13,14}"));
+        pDlg->findChild<QPushButton*>(QStringLiteral("fill"))->click();
+    });
+    RunAction(*Frame()->Controller(), "actionSequencePattern");
+    EXPECT_EQ(model.UndoStack().undoText(), QStringLiteral("序列编号"));
+    EXPECT_EQ(model.Label(0, 0).m_strText, "-K1\r\n13");
+    EXPECT_EQ(model.Label(0, 3).m_strText, "-K2\r\n14");
+    EXPECT_EQ(model.Label(0, 4).m_strText, ""); // beyond the four markers
 }

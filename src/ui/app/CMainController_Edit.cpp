@@ -3,6 +3,7 @@
 #include "clipboard/LabelClipboard.h"
 #include "model/CTAVRODoc.h"
 #include "view/CTAVROView.h"
+#include "wirelist/WireListImport.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -40,6 +41,9 @@ void CMainController::CreateEditActions()
     action = AddSelectionAction({"actionSetText", "设定文字(&S)", "设定文字", "设定文字", "set-text"},
                                 {Qt::CTRL | Qt::Key_T});
     connect(action, &QAction::triggered, &m_view, &CTAVROView::OnSetText);
+    action = AddSelectionAction({"actionSequencePattern", "序列编号(&Q)...",
+                                 "按序列（如 X{1-3}:{1-24}）编号所选标签，或打印为多页", "序列编号", ""});
+    connect(action, &QAction::triggered, this, [this] { NumberWithPattern(m_view.window(), m_view); });
 
     action = AddAction({"actionSelectAll", "全选(&A)", "全选", "全选", "select-all"},
                        QKeySequence::keyBindings(QKeySequence::SelectAll));

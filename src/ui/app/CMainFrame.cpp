@@ -93,7 +93,7 @@ constexpr const char* kFileMenu[] = {
 };
 constexpr const char* kEditMenu[] = {"actionUndo", "actionRedo", nullptr,
                                      "actionCut",  "actionCopy", "actionPaste"};
-constexpr const char* kTextMenu[] = {"actionClearText", "actionSetText"};
+constexpr const char* kTextMenu[] = {"actionClearText", "actionSetText", nullptr, "actionSequencePattern"};
 constexpr const char* kSelectMenu[] = {"actionSelectAll", "actionSelectNone", "actionInvertSelection",
                                        nullptr,           "actionSelectText", "actionSelectEmpty"};
 constexpr const char* kViewMenu[] = {"actionFullPage",      nullptr, "actionViewToolBar",

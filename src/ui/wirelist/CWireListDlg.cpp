@@ -71,10 +71,38 @@ QString FaultText(const CMarkerFault& fault)
 
 CWireListDlg::CWireListDlg(const QString& path, const CSheet& sheet, int nPageMoveX, int nPageMoveY,
                            ApplyTexts applyToSelected, QWidget* parent)
-    : QDialog(parent), m_path(path), m_template(sheet), m_nPageMoveX(nPageMoveX), m_nPageMoveY(nPageMoveY),
+    : CWireListDlg(sheet, nPageMoveX, nPageMoveY, std::move(applyToSelected), parent)
+{
+    m_path = path;
+    setWindowTitle(QStringLiteral("导入线号表 - %1").arg(QFileInfo(path).fileName()));
+    connect(m_encoding, &QComboBox::currentIndexChanged, this, &CWireListDlg::ReadWholeList);
+    connect(m_worksheet, &QLineEdit::editingFinished, this, &CWireListDlg::ReadWholeList);
+    // The list is read once the dialog is on screen, once: the table shows
+    // its first rows and columns from what was read.
+    m_count->setText(QStringLiteral("正在读取线号表..."));
+    for (QPushButton* button : m_actions)
+        button->setEnabled(false);
+    QTimer::singleShot(0, this, &CWireListDlg::ReadWholeList);
+}
+
+CWireListDlg::CWireListDlg(const CSequencePattern& pattern, const QString& patternText, const CSheet& sheet,
+                           int nPageMoveX, int nPageMoveY, ApplyTexts applyToSelected, QWidget* parent)
+    : CWireListDlg(sheet, nPageMoveX, nPageMoveY, std::move(applyToSelected), parent)
+{
+    m_pattern = pattern;
+    setWindowTitle(QStringLiteral("序列编号 - %1").arg(patternText));
+    m_table->hide();
+    for (QWidget* listOption : std::initializer_list<QWidget*>{m_columns, m_join, m_header, m_quantityColumn,
+                                                               m_encoding, m_worksheet})
+        m_options->setRowVisible(listOption, false);
+    Rebuild();
+}
+
+CWireListDlg::CWireListDlg(const CSheet& sheet, int nPageMoveX, int nPageMoveY, ApplyTexts applyToSelected,
+                           QWidget* parent)
+    : QDialog(parent), m_template(sheet), m_nPageMoveX(nPageMoveX), m_nPageMoveY(nPageMoveY),
       m_applyToSelected(std::move(applyToSelected))
 {
-    setWindowTitle(QStringLiteral("导入线号表 - %1").arg(QFileInfo(path).fileName()));
 
     m_tableModel = new CWireTableModel(this);
     m_table = new QTableView(this);
@@ -101,15 +129,15 @@ CWireListDlg::CWireListDlg(const QString& path, const CSheet& sheet, int nPageMo
     m_worksheet->setPlaceholderText(QStringLiteral("第一个工作表"));
     m_selectedOnly = new QCheckBox(QStringLiteral("每页只用所选位置(&O)"), this);
 
-    auto* options = new QFormLayout;
-    options->addRow(QStringLiteral("列(&C):"), m_columns);
-    options->addRow(QStringLiteral("连接符(&J):"), m_join);
-    options->addRow(QString(), m_header);
-    options->addRow(QStringLiteral("每行份数(&N):"), m_copies);
-    options->addRow(QStringLiteral("数量列(&Q):"), m_quantityColumn);
-    options->addRow(QStringLiteral("编码(&E):"), m_encoding);
-    options->addRow(QStringLiteral("工作表(&K):"), m_worksheet);
-    options->addRow(QString(), m_selectedOnly);
+    m_options = new QFormLayout;
+    m_options->addRow(QStringLiteral("列(&C):"), m_columns);
+    m_options->addRow(QStringLiteral("连接符(&J):"), m_join);
+    m_options->addRow(QString(), m_header);
+    m_options->addRow(QStringLiteral("每行份数(&N):"), m_copies);
+    m_options->addRow(QStringLiteral("数量列(&Q):"), m_quantityColumn);
+    m_options->addRow(QStringLiteral("编码(&E):"), m_encoding);
+    m_options->addRow(QStringLiteral("工作表(&K):"), m_worksheet);
+    m_options->addRow(QString(), m_selectedOnly);
 
     m_count = new QLabel(this);
     m_count->setWordWrap(true);
@@ -120,7 +148,7 @@ CWireListDlg::CWireListDlg(const QString& path, const CSheet& sheet, int nPageMo
     m_picture->setMinimumSize(kPictureWidth, kPictureWidth * 297 / 210);
 
     auto* right = new QVBoxLayout;
-    right->addLayout(options);
+    right->addLayout(m_options);
     right->addWidget(m_count);
     right->addWidget(m_status);
     right->addWidget(m_picture, 1);
@@ -154,15 +182,6 @@ CWireListDlg::CWireListDlg(const QString& path, const CSheet& sheet, int nPageMo
     for (QCheckBox* box : {m_header, m_selectedOnly})
         connect(box, &QCheckBox::toggled, this, &CWireListDlg::Rebuild);
     connect(m_copies, &QSpinBox::valueChanged, this, &CWireListDlg::Rebuild);
-    connect(m_encoding, &QComboBox::currentIndexChanged, this, &CWireListDlg::ReadWholeList);
-    connect(m_worksheet, &QLineEdit::editingFinished, this, &CWireListDlg::ReadWholeList);
-
-    // The list is read once the dialog is on screen, once: the table shows
-    // its first rows and columns from what was read.
-    m_count->setText(QStringLiteral("正在读取线号表..."));
-    for (QPushButton* button : m_actions)
-        button->setEnabled(false);
-    QTimer::singleShot(0, this, &CWireListDlg::ReadWholeList);
 }
 
 CWireListOptions CWireListDlg::ReadOptions() const
@@ -218,7 +237,9 @@ void CWireListDlg::Rebuild()
 {
     m_markers = {};
     QString problem = m_strProblem;
-    if (problem.isEmpty()) {
+    if (m_pattern) {
+        m_markers = m_pattern->Markers(m_copies->value());
+    } else if (problem.isEmpty()) {
         const CMarkerOptions options = MarkerOptions(problem);
         CMarkerFault fault;
         if (problem.isEmpty() && !BuildMarkers(m_list.m_table, options, m_markers, &fault).empty())
@@ -327,7 +348,7 @@ void CWireListDlg::OnPrint()
 {
     QPrinter printer(QPrinter::HighResolution);
     CPrinterSettings::ConfigurePrinter(printer);
-    printer.setDocName(QFileInfo(m_path).fileName());
+    printer.setDocName(m_pattern ? QStringLiteral("序列编号") : QFileInfo(m_path).fileName());
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -350,7 +371,9 @@ void CWireListDlg::OnPrint()
 void CWireListDlg::OnExportPdf()
 {
     const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("导出 PDF"), QFileInfo(m_path).completeBaseName() + QStringLiteral(".pdf"),
+        this, QStringLiteral("导出 PDF"),
+        (m_pattern ? QStringLiteral("序列编号") : QFileInfo(m_path).completeBaseName()) +
+            QStringLiteral(".pdf"),
         QStringLiteral("PDF 文件 (*.pdf)"));
     if (path.isEmpty())
         return;

@@ -3,16 +3,19 @@
 #include "model/CSheet.h"
 #include "print/WireListPrint.h"
 #include "wirelist/MarkerSheets.h"
+#include "wirelist/SequencePattern.h"
 #include "wirelist/WireListReader.h"
 
 #include <QDialog>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QPrinter;
@@ -36,6 +39,10 @@ public:
 
     CWireListDlg(const QString& path, const CSheet& sheet, int nPageMoveX, int nPageMoveY,
                  ApplyTexts applyToSelected, QWidget* parent = nullptr);
+    // The same job for the markers of a sequence pattern ("序列编号"): the
+    // options that read a list are not shown.
+    CWireListDlg(const CSequencePattern& pattern, const QString& patternText, const CSheet& sheet,
+                 int nPageMoveX, int nPageMoveY, ApplyTexts applyToSelected, QWidget* parent = nullptr);
 
     // The count line, e.g. "共 1,240 个标签，需要 9 页", or why there is none.
     QString CountText() const;
@@ -45,6 +52,8 @@ public:
     void OnFill();
 
 private:
+    CWireListDlg(const CSheet& sheet, int nPageMoveX, int nPageMoveY, ApplyTexts applyToSelected,
+                 QWidget* parent);
     void ReadWholeList();
     void Rebuild();
     void DrawFirstSheet();
@@ -65,6 +74,7 @@ private:
     int m_nPageMoveX;
     int m_nPageMoveY;
     ApplyTexts m_applyToSelected;
+    std::optional<CSequencePattern> m_pattern; // markers from a pattern instead of a list
     CWireList m_list;
     CMarkerList m_markers;
     QString m_strProblem;      // why the list could not be read, or empty
@@ -81,6 +91,7 @@ private:
     QComboBox* m_encoding = nullptr;
     QLineEdit* m_worksheet = nullptr;
     QCheckBox* m_selectedOnly = nullptr;
+    QFormLayout* m_options = nullptr;
     QLabel* m_count = nullptr;
     QLabel* m_status = nullptr; // what the last action did
     QLabel* m_picture = nullptr;

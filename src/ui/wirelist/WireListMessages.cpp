@@ -1,6 +1,8 @@
 #include "wirelist/WireListMessages.h"
 
+#include "base/CharacterText.h"
 #include "base/SystemErrorText.h"
+#include "text/EditText.h"
 
 #include <QLocale>
 #include <QStringList>
@@ -101,6 +103,52 @@ QString WireListProblemText(const CWireListProblem& p)
         return inPart + QStringLiteral("文字超过 %1。").arg(Megabytes(p.m_nLimit));
     case Kind::TooManySharedStrings:
         return inPart + QStringLiteral("共享字符串超过 %1 个。").arg(Number(p.m_nLimit));
+    }
+    return {};
+}
+
+QString PatternErrorText(const CPatternError& e)
+{
+    using Kind = CPatternError::Kind;
+    const QString at = e.m_nPosition ? QStringLiteral("第 %1 个字符：").arg(e.m_nPosition) : QString();
+    const QString marker =
+        QStringLiteral("第 %1 个线号“%2”").arg(Number(e.m_nMarker), FromUtf8(e.m_strMarker));
+    switch (e.m_kind) {
+    case Kind::Empty:
+        return QStringLiteral("序列是空的。");
+    case Kind::UnclosedBrace:
+        return at + QStringLiteral("“{”没有对应的“}”。");
+    case Kind::StrayCloseBrace:
+        return at + QStringLiteral("“}”前面没有“{”（花括号本身请写成“}}”）。");
+    case Kind::EmptyCounter:
+        return at + QStringLiteral("“{}”中没有计数器。");
+    case Kind::NotACounter:
+        return at + QStringLiteral("“{%1}”既不是范围（1-24、A-Z），也不是列表（L1,L2）。")
+                        .arg(FromUtf8(e.m_strDetail));
+    case Kind::MixedBounds:
+        return at + QStringLiteral("范围的两端必须都是数字，或都是同样大小写的字母。");
+    case Kind::BoundTooLarge:
+        return at + QStringLiteral("范围的两端最多 9 位数字或 6 个字母。");
+    case Kind::BadStep:
+        return at + QStringLiteral("步长必须是正整数。");
+    case Kind::ZeroStep:
+        return at + QStringLiteral("步长不能为 0。");
+    case Kind::BadRepeat:
+        return at + QStringLiteral("“*”后面必须是 1 到 %1 之间的整数。").arg(kMaxPatternRepeat);
+    case Kind::NothingToTurnWith:
+        return at + QStringLiteral("“=”前面没有可以一起转的计数器。");
+    case Kind::UnequalTogether:
+        return at + QStringLiteral("一起转的计数器必须有同样多的值（%1 和 %2）。")
+                        .arg(Number(e.m_nOther), Number(e.m_nCount));
+    case Kind::TooManyMarkers:
+        return QStringLiteral("序列超过 %1 个线号。").arg(Number(kMaxPatternMarkers));
+    case Kind::NotCodePage936:
+        return marker +
+               QStringLiteral("：字符 %1 不能打印在标签上。").arg(CharacterText(FromUtf8(e.m_strDetail)));
+    case Kind::TooLong:
+        return marker + QStringLiteral("有 %1 个字节，一个标签最多 %2 个字节。")
+                            .arg(Number(e.m_nCount))
+                            .arg(kLabelTextLimit);
     }
     return {};
 }
