@@ -15,7 +15,8 @@ TEST(WireListCommandLine, OptionsGoWithEveryPrintingCommand)
     EXPECT_EQ(list.m_strPath, "wires.xlsx");
     EXPECT_EQ(list.m_markers.m_columns, (std::vector<std::size_t>{0, 2}));
     EXPECT_EQ(list.m_markers.m_strJoin, " / ");
-    EXPECT_TRUE(list.m_markers.m_bHeader);
+    EXPECT_EQ(list.m_markers.m_nHeaderRows, 1u);
+    EXPECT_TRUE(list.m_markers.m_bSkipEmptyCells);
     EXPECT_EQ(list.m_markers.m_nCopies, 2);
     EXPECT_EQ(list.m_read.m_strWorksheet, "线号");
     EXPECT_EQ(list.m_read.m_strEncoding, "gb18030");
@@ -34,6 +35,14 @@ TEST(WireListCommandLine, OptionsGoWithEveryPrintingCommand)
     EXPECT_EQ(printTo.m_list.m_markers.m_strJoin, "\n");
 
     EXPECT_TRUE(ParseCommandLine({"--pdf", "o.pdf", "s.tav"}).m_list.m_strPath.empty());
+
+    // A title row above the column names: --header takes a count of rows.
+    const CCommandLineInfo titled = ParseCommandLine(
+        {"--pdf", "o.pdf", "--list", "w.ods", "--header", "2", "--keep-empty-cells", "sheet.tav"});
+    ASSERT_EQ(titled.m_nShellCommand, Cmd::ExportPdf) << titled.m_strError;
+    EXPECT_EQ(titled.m_list.m_markers.m_nHeaderRows, 2u);
+    EXPECT_FALSE(titled.m_list.m_markers.m_bSkipEmptyCells);
+    EXPECT_EQ(titled.m_strFileName, "sheet.tav");
 }
 
 TEST(WireListCommandLine, BadOptionsAreErrors)
@@ -53,6 +62,9 @@ TEST(WireListCommandLine, BadOptionsAreErrors)
         {"column list for quantity",
          {"/p", "s.tav", "--list", "w.csv", "--quantity-column", "1,2"},
          "one column"},
+        {"header rows past the bound",
+         {"/p", "s.tav", "--list", "w.csv", "--header", "101"},
+         "--header takes a number of rows"},
         {"copies 0", {"/p", "s.tav", "--list", "w.csv", "--copies", "0"}, "--copies takes"},
         {"copies not a number", {"/p", "s.tav", "--list", "w.csv", "--copies", "2x"}, "--copies takes"},
         {"unknown encoding", {"/p", "s.tav", "--list", "w.csv", "--encoding", "NO-SUCH"}, "unknown encoding"},

@@ -51,24 +51,25 @@ TEST(WireMarkers, RowsBecomeMarkers)
     };
     CMarkerOptions twoLines;
     twoLines.m_columns = {0, 1};
-    twoLines.m_bHeader = true;
+    twoLines.m_nHeaderRows = 1;
     CMarkerOptions joined = twoLines;
     joined.m_strJoin = " / ";
     CMarkerOptions copies = twoLines;
     copies.m_nCopies = 2;
     CMarkerOptions quantity;
-    quantity.m_bHeader = true;
+    quantity.m_nHeaderRows = 1;
     quantity.m_quantityColumn = 2;
     CMarkerOptions withHeader;
     withHeader.m_columns = {1};
+    CMarkerOptions keepEmpty = joined;
+    keepEmpty.m_bSkipEmptyCells = false;
     const Case cases[] = {
-        {"two lines, header skipped, empty row skipped",
-         twoLines,
-         {"W1\r\nX1:1", "W3\r\nK1\r\nK2", "W4\r\n"}},
-        {"joined by a separator", joined, {"W1 / X1:1", "W3 / K1\r\nK2", "W4 / "}},
+        {"two lines, header skipped, empty row skipped", twoLines, {"W1\r\nX1:1", "W3\r\nK1\r\nK2", "W4"}},
+        {"joined by a separator", joined, {"W1 / X1:1", "W3 / K1\r\nK2", "W4"}},
+        {"empty cells joined when asked", keepEmpty, {"W1 / X1:1", "W3 / K1\r\nK2", "W4 / "}},
         {"copies for both wire ends",
          copies,
-         {"W1\r\nX1:1", "W1\r\nX1:1", "W3\r\nK1\r\nK2", "W3\r\nK1\r\nK2", "W4\r\n", "W4\r\n"}},
+         {"W1\r\nX1:1", "W1\r\nX1:1", "W3\r\nK1\r\nK2", "W3\r\nK1\r\nK2", "W4", "W4"}},
         {"quantity column, 0 prints none", quantity, {"W1", "W1", "W4"}},
         {"header kept as a marker", withHeader, {"起点", "X1:1", "K1\r\nK2"}},
     };
@@ -81,6 +82,33 @@ TEST(WireMarkers, RowsBecomeMarkers)
     }
 }
 
+// A list as a spreadsheet hands it over: a title row above the column names,
+// a quantity column, and a cell left empty in the middle of the joined ones.
+TEST(WireMarkers, TitleRowsAndEmptyCellsInAJoin)
+{
+    const CWireTable table = Table("接线表 柜 A1,,,\n线号,起点,终点,数量\nW1,X1:1,K1:A1,2\nW2,,K1:A2,1\n");
+    CMarkerOptions options;
+    options.m_columns = {0, 1, 2};
+    options.m_strJoin = " - ";
+    options.m_nHeaderRows = 2;
+    options.m_quantityColumn = 3;
+    CMarkerList markers;
+    ASSERT_EQ(BuildMarkers(table, options, markers), "");
+    EXPECT_EQ(Spelled(markers),
+              (std::vector<std::string>{"W1 - X1:1 - K1:A1", "W1 - X1:1 - K1:A1", "W2 - K1:A2"}));
+
+    options.m_strJoin = "\n";
+    ASSERT_EQ(BuildMarkers(table, options, markers), "");
+    EXPECT_EQ(Spelled(markers).back(), "W2\r\nK1:A2"); // no empty middle line
+
+    // One header row leaves the column names as a row whose quantity is no number.
+    options.m_nHeaderRows = 1;
+    CMarkerFault fault;
+    EXPECT_NE(BuildMarkers(table, options, markers, &fault), "");
+    EXPECT_EQ(fault.m_nRow, 2u);
+    EXPECT_EQ(fault.m_kind, CMarkerFault::Kind::BadQuantity);
+}
+
 TEST(WireMarkers, FirstRowThatDoesNotFitStopsTheJob)
 {
     struct Case
@@ -91,7 +119,7 @@ TEST(WireMarkers, FirstRowThatDoesNotFitStopsTheJob)
         const char* error;
     };
     CMarkerOptions header;
-    header.m_bHeader = true;
+    header.m_nHeaderRows = 1;
     CMarkerOptions quantity;
     quantity.m_quantityColumn = 1;
     const std::string fifty(50, 'x');

@@ -53,10 +53,9 @@ TEST(WireListDialog, TableCountAndFill)
     EXPECT_EQ(table->headerData(3, Qt::Horizontal).toString(), QStringLiteral("D"));
 
     auto edits = dialog.findChildren<QLineEdit*>();
-    auto* header = dialog.findChildren<QCheckBox*>().at(0);
-    header->setChecked(true);
+    dialog.findChild<QSpinBox*>(QStringLiteral("headerRows"))->setValue(1);
     EXPECT_EQ(dialog.CountText(), QStringLiteral("共 5 个标签，需要 2 页")); // 2 on the first, 6 on each next
-    dialog.findChild<QSpinBox*>()->setValue(2);
+    dialog.findChild<QSpinBox*>(QStringLiteral("copies"))->setValue(2);
     EXPECT_EQ(dialog.CountText(), QStringLiteral("共 10 个标签，需要 3 页"));
 
     dialog.OnFill();

@@ -16,6 +16,7 @@ enum class ListOption {
     Columns,
     Join,
     Header,
+    KeepEmptyCells,
     Copies,
     QuantityColumn,
     Worksheet,
@@ -36,6 +37,7 @@ ListOption ListOptionOf(const std::string& arg)
         {"columns", ListOption::Columns},
         {"join", ListOption::Join},
         {"header", ListOption::Header},
+        {"keep-empty-cells", ListOption::KeepEmptyCells},
         {"copies", ListOption::Copies},
         {"quantity-column", ListOption::QuantityColumn},
         {"worksheet", ListOption::Worksheet},
@@ -48,6 +50,21 @@ ListOption ListOptionOf(const std::string& arg)
     return ListOption::None;
 }
 
+std::optional<int> WholeNumberIn(const std::string& text, int nLowest, int nHighest)
+{
+    int nValue = 0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), nValue);
+    if (ec != std::errc() || ptr != text.data() + text.size() || nValue < nLowest || nValue > nHighest)
+        return std::nullopt;
+    return nValue;
+}
+
+bool AllDigits(const std::string& text)
+{
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](unsigned char ch) { return std::isdigit(ch) != 0; });
+}
+
 } // namespace
 
 ListSwitch TakeWireListSwitch(const std::vector<std::string>& args, std::size_t& i, CWireListRequest& request,
@@ -58,7 +75,21 @@ ListSwitch TakeWireListSwitch(const std::vector<std::string>& args, std::size_t&
     if (option == ListOption::None)
         return ListSwitch::NotList;
     if (option == ListOption::Header) {
-        request.m_markers.m_bHeader = true;
+        // Bare, one row names the columns; a number after it counts the rows.
+        request.m_markers.m_nHeaderRows = 1;
+        if (i + 1 < args.size() && AllDigits(args[i + 1])) {
+            const std::optional<int> nRows = WholeNumberIn(args[++i], 0, kMaxHeaderRows);
+            if (!nRows) {
+                error = "--header takes a number of rows from 0 to " + std::to_string(kMaxHeaderRows) +
+                        ", not '" + args[i] + "'";
+                return ListSwitch::Error;
+            }
+            request.m_markers.m_nHeaderRows = static_cast<std::size_t>(*nRows);
+        }
+        return ListSwitch::Taken;
+    }
+    if (option == ListOption::KeepEmptyCells) {
+        request.m_markers.m_bSkipEmptyCells = false;
         return ListSwitch::Taken;
     }
     if (option == ListOption::SelectedOnly) {
@@ -111,18 +142,14 @@ ListSwitch TakeWireListSwitch(const std::vector<std::string>& args, std::size_t&
     case ListOption::Join:
         request.m_markers.m_strJoin = value;
         break;
-    case ListOption::Copies: {
-        int nCopies = 0;
-        const auto [ptr, ec] = std::from_chars(value.data(), value.data() + value.size(), nCopies);
-        if (ec != std::errc() || ptr != value.data() + value.size() || nCopies < 1 ||
-            nCopies > kMaxMarkerCopies) {
-            error = "--copies takes a whole number from 1 to " + std::to_string(kMaxMarkerCopies) +
-                    ", not '" + value + "'";
-            return ListSwitch::Error;
+    case ListOption::Copies:
+        if (const std::optional<int> nCopies = WholeNumberIn(value, 1, kMaxMarkerCopies)) {
+            request.m_markers.m_nCopies = *nCopies;
+            break;
         }
-        request.m_markers.m_nCopies = nCopies;
-        break;
-    }
+        error = "--copies takes a whole number from 1 to " + std::to_string(kMaxMarkerCopies) + ", not '" +
+                value + "'";
+        return ListSwitch::Error;
     case ListOption::Worksheet:
         request.m_read.m_strWorksheet = value;
         break;
@@ -150,9 +177,11 @@ std::string CheckWireListRequest(const CWireListRequest& request, bool bPrinting
         const CWireListRequest plain;
         const CMarkerOptions& markers = request.m_markers;
         if (markers.m_columns != plain.m_markers.m_columns ||
-            markers.m_strJoin != plain.m_markers.m_strJoin || markers.m_bHeader || markers.m_quantityColumn ||
+            markers.m_strJoin != plain.m_markers.m_strJoin || markers.m_nHeaderRows != 0 ||
+            !markers.m_bSkipEmptyCells || markers.m_quantityColumn ||
             !request.m_read.m_strWorksheet.empty() || !request.m_read.m_strEncoding.empty())
-            return "--columns, --join, --header, --quantity-column, --worksheet and --encoding go with "
+            return "--columns, --join, --header, --keep-empty-cells, --quantity-column, --worksheet and "
+                   "--encoding go with "
                    "--list, "
                    "not --pattern";
         CSequencePattern pattern;

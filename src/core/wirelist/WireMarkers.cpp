@@ -103,7 +103,7 @@ std::string BuildMarkers(const CWireTable& table, const CMarkerOptions& options,
     markers = {};
     CMarkerList built;
     std::string text;
-    for (std::size_t r = options.m_bHeader ? 1 : 0; r < table.RowCount(); ++r) {
+    for (std::size_t r = options.m_nHeaderRows; r < table.RowCount(); ++r) {
         const bool bAllEmpty = std::all_of(options.m_columns.begin(), options.m_columns.end(),
                                            [&](std::size_t c) { return table.Cell(r, c).empty(); });
         if (bAllEmpty)
@@ -120,10 +120,15 @@ std::string BuildMarkers(const CWireTable& table, const CMarkerOptions& options,
             nCount = static_cast<std::uint32_t>(nQuantity);
         }
         text.clear();
-        for (std::size_t i = 0; i < options.m_columns.size(); ++i) {
-            if (i > 0)
+        bool bFirst = true;
+        for (const std::size_t c : options.m_columns) {
+            const std::string_view cell = table.Cell(r, c);
+            if (cell.empty() && options.m_bSkipEmptyCells)
+                continue;
+            if (!bFirst)
                 text += options.m_strJoin;
-            AppendCell(text, table.Cell(r, options.m_columns[i]));
+            bFirst = false;
+            AppendCell(text, cell);
         }
         std::optional<std::string> stored = EditTextToGbk(text);
         if (!stored)

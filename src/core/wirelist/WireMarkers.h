@@ -15,12 +15,16 @@
 
 // At most this many copies of one row: a quantity beyond it is a typing error.
 constexpr int kMaxMarkerCopies = 1000;
+// At most this many rows above the list name its columns (a title, the names,
+// units): more is a typing error.
+constexpr int kMaxHeaderRows = 100;
 
 struct CMarkerOptions
 {
     std::vector<std::size_t> m_columns{0};       // from 0, in the order they are joined
     std::string m_strJoin = "\n";                // UTF-8; "\n" gives one line per column
-    bool m_bHeader = false;                      // the first row names the columns
+    std::size_t m_nHeaderRows = 0;               // rows above the list: titles, column names
+    bool m_bSkipEmptyCells = true;               // an empty cell leaves no join behind
     int m_nCopies = 1;                           // markers per row
     std::optional<std::size_t> m_quantityColumn; // instead of m_nCopies: each row's own count
 };

@@ -92,8 +92,8 @@ CWireListDlg::CWireListDlg(const CSequencePattern& pattern, const QString& patte
     m_pattern = pattern;
     setWindowTitle(QStringLiteral("序列编号 - %1").arg(patternText));
     m_table->hide();
-    for (QWidget* listOption : std::initializer_list<QWidget*>{m_columns, m_join, m_header, m_quantityColumn,
-                                                               m_encoding, m_worksheet})
+    for (QWidget* listOption : std::initializer_list<QWidget*>{
+             m_columns, m_join, m_skipEmptyCells, m_headerRows, m_quantityColumn, m_encoding, m_worksheet})
         m_options->setRowVisible(listOption, false);
     Rebuild();
 }
@@ -116,8 +116,16 @@ CWireListDlg::CWireListDlg(const CSheet& sheet, int nPageMoveX, int nPageMoveY, 
     m_columns->setToolTip(QStringLiteral("列号（1,3）或列字母（A,C），用逗号分隔"));
     m_join = new QLineEdit(this);
     m_join->setPlaceholderText(QStringLiteral("换行（每列一行）"));
-    m_header = new QCheckBox(QStringLiteral("首行是标题(&H)"), this);
+    m_skipEmptyCells = new QCheckBox(QStringLiteral("跳过空单元格(&S)"), this);
+    m_skipEmptyCells->setObjectName(QStringLiteral("skipEmptyCells"));
+    m_skipEmptyCells->setChecked(true);
+    m_skipEmptyCells->setToolTip(QStringLiteral("连接各列时，空单元格不留下连接符或空行"));
+    m_headerRows = new QSpinBox(this);
+    m_headerRows->setObjectName(QStringLiteral("headerRows"));
+    m_headerRows->setRange(0, kMaxHeaderRows);
+    m_headerRows->setToolTip(QStringLiteral("列表上方的标题行和列名行，不打印"));
     m_copies = new QSpinBox(this);
+    m_copies->setObjectName(QStringLiteral("copies"));
     m_copies->setRange(1, kMaxMarkerCopies);
     m_quantityColumn = new QLineEdit(this);
     m_quantityColumn->setPlaceholderText(QStringLiteral("不用（按每行份数）"));
@@ -132,7 +140,8 @@ CWireListDlg::CWireListDlg(const CSheet& sheet, int nPageMoveX, int nPageMoveY, 
     m_options = new QFormLayout;
     m_options->addRow(QStringLiteral("列(&C):"), m_columns);
     m_options->addRow(QStringLiteral("连接符(&J):"), m_join);
-    m_options->addRow(QString(), m_header);
+    m_options->addRow(QString(), m_skipEmptyCells);
+    m_options->addRow(QStringLiteral("标题行数(&H):"), m_headerRows);
     m_options->addRow(QStringLiteral("每行份数(&N):"), m_copies);
     m_options->addRow(QStringLiteral("数量列(&Q):"), m_quantityColumn);
     m_options->addRow(QStringLiteral("编码(&E):"), m_encoding);
@@ -179,9 +188,10 @@ CWireListDlg::CWireListDlg(const CSheet& sheet, int nPageMoveX, int nPageMoveY, 
 
     for (QLineEdit* edit : {m_columns, m_join, m_quantityColumn})
         connect(edit, &QLineEdit::textChanged, this, &CWireListDlg::Rebuild);
-    for (QCheckBox* box : {m_header, m_selectedOnly})
+    for (QCheckBox* box : {m_skipEmptyCells, m_selectedOnly})
         connect(box, &QCheckBox::toggled, this, &CWireListDlg::Rebuild);
-    connect(m_copies, &QSpinBox::valueChanged, this, &CWireListDlg::Rebuild);
+    for (QSpinBox* spin : {m_headerRows, m_copies})
+        connect(spin, &QSpinBox::valueChanged, this, &CWireListDlg::Rebuild);
 }
 
 CWireListOptions CWireListDlg::ReadOptions() const
@@ -223,7 +233,8 @@ CMarkerOptions CWireListDlg::MarkerOptions(QString& error) const
         options.m_columns = *columns;
     if (!m_join->text().isEmpty())
         options.m_strJoin = m_join->text().toStdString();
-    options.m_bHeader = m_header->isChecked();
+    options.m_nHeaderRows = static_cast<std::size_t>(m_headerRows->value());
+    options.m_bSkipEmptyCells = m_skipEmptyCells->isChecked();
     options.m_nCopies = m_copies->value();
     if (!m_quantityColumn->text().trimmed().isEmpty()) {
         options.m_quantityColumn = ParseColumn(m_quantityColumn->text().toStdString());

@@ -85,7 +85,8 @@ private:
     QLabel* m_tableNote = nullptr; // how many columns are not shown
     QLineEdit* m_columns = nullptr;
     QLineEdit* m_join = nullptr;
-    QCheckBox* m_header = nullptr;
+    QSpinBox* m_headerRows = nullptr;
+    QCheckBox* m_skipEmptyCells = nullptr;
     QSpinBox* m_copies = nullptr;
     QLineEdit* m_quantityColumn = nullptr;
     QComboBox* m_encoding = nullptr;
