@@ -45,7 +45,7 @@ TEST_F(AppTest, StartsWithAnUntitledDefaultSheetAllEmptyAndSelected)
 TEST_F(AppTest, SavingAtStartWritesTheDefaultFile)
 {
     const QString path = PathOf(QStringLiteral("start.tav"));
-    ASSERT_TRUE(Doc()->DoSave(path));
+    ASSERT_TRUE(Frame()->Controller()->SaveAs(path));
     const QByteArray bytes = ReadFile(path);
     EXPECT_EQ(bytes.size(), 8871);
     EXPECT_EQ(bytes.at(0), 0x30);
@@ -98,7 +98,7 @@ TEST_F(AppTest, RefusedFileLeavesAModifiedDocumentUnchanged)
     };
 
     const QString ownPath = PathOf(QStringLiteral("own.tav"));
-    ASSERT_TRUE(Doc()->DoSave(ownPath));
+    ASSERT_TRUE(Frame()->Controller()->SaveAs(ownPath));
     const CSheet current = MarkedSheet(View()->GetSheet());
     View()->SetSheet(current);
     Doc()->SetModifiedFlag(true);
@@ -141,7 +141,7 @@ TEST_F(AppTest, NewEmptiesEveryLabelAndTakesTheLastChosenFormat)
     CSheet sheet = MarkedSheet(View()->GetSheet());
     sheet.m_labels[24][14].m_strText = "hidden"; // outside 5 × 14
     View()->SetSheet(sheet);
-    ASSERT_TRUE(Doc()->DoSave(PathOf(QStringLiteral("before.tav"))));
+    ASSERT_TRUE(Frame()->Controller()->SaveAs(PathOf(QStringLiteral("before.tav"))));
     Doc()->SetModifiedFlag(true);
 
     AnswerNextMessageBox(QMessageBox::No);
@@ -189,7 +189,7 @@ TEST_F(AppTest, ExitOfACleanDocumentAsksNothing)
 TEST_F(AppTest, SaveFailureKeepsTheDocumentModifiedAndTheOldFile)
 {
     const QString path = PathOf(QStringLiteral("kept.tav"));
-    ASSERT_TRUE(Doc()->DoSave(path));
+    ASSERT_TRUE(Frame()->Controller()->SaveAs(path));
     const QByteArray before = ReadFile(path);
     View()->SetSheet(MarkedSheet(View()->GetSheet()));
     Doc()->SetModifiedFlag(true);
@@ -235,7 +235,7 @@ TEST_F(AppTest, SaveFailureKeepsTheDocumentModifiedAndTheOldFile)
         }
         CSeenBox seen;
         AnswerNextMessageBox(QMessageBox::Ok, &seen);
-        const bool bSaved = Doc()->DoSave(path);
+        const bool bSaved = Frame()->Controller()->SaveAs(path);
         c.restore();
         EXPECT_FALSE(bSaved);
         EXPECT_TRUE(seen.m_strText.contains(c.message)) << seen.m_strText.toStdString();
@@ -256,11 +256,11 @@ TEST_F(AppTest, RecentFileListKeepsTheNewestFourAcrossRuns)
     QStringList saved;
     for (int i = 1; i <= 5; ++i) {
         const QString path = PathOf(QStringLiteral("doc%1.tav").arg(i));
-        ASSERT_TRUE(Doc()->DoSave(path));
+        ASSERT_TRUE(Frame()->Controller()->SaveAs(path));
         saved.prepend(QFileInfo(path).canonicalFilePath());
     }
     // Saving the second newest again moves it to the front, not twice.
-    ASSERT_TRUE(Doc()->DoSave(PathOf(QStringLiteral("doc4.tav"))));
+    ASSERT_TRUE(Frame()->Controller()->SaveAs(PathOf(QStringLiteral("doc4.tav"))));
     const QStringList expected = {saved[1], saved[0], saved[2], saved[3]};
     EXPECT_EQ(m_pApp->RecentFiles().Entries(), expected);
 

@@ -183,7 +183,7 @@ TEST_F(AppTest, TheModifiedMarkFollowsTheSavedPointOfTheHistory)
     const QString path = PathOf(QStringLiteral("undo.tav"));
     View()->Label(0, 0)->SetText("A", true);
     EXPECT_EQ(ShownTitle(Frame()), QStringLiteral("无标题* - TAVRO"));
-    ASSERT_TRUE(Doc()->DoSave(path));
+    ASSERT_TRUE(Frame()->Controller()->SaveAs(path));
     EXPECT_EQ(ShownTitle(Frame()), QStringLiteral("undo.tav - TAVRO"));
     View()->Label(0, 1)->SetText("B", true);
     EXPECT_EQ(ShownTitle(Frame()), QStringLiteral("undo.tav* - TAVRO"));
@@ -199,7 +199,7 @@ TEST_F(AppTest, TheModifiedMarkFollowsTheSavedPointOfTheHistory)
             QMetaObject::invokeMethod(pModal, "reject");
         }
     });
-    EXPECT_TRUE(Doc()->SaveModified());
+    EXPECT_TRUE(Frame()->Controller()->SaveModified());
     QApplication::processEvents();
     EXPECT_FALSE(bAsked);
 

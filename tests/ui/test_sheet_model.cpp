@@ -275,7 +275,7 @@ TEST_F(SheetModelTest, OnlyAFlagOfOneIsSelectedOnScreenAndInThePdf)
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("flags.tav"));
     ASSERT_EQ(SaveSheetFile(file.toStdString(), sheet), 0);
-    ASSERT_TRUE(m_doc.OnOpenDocument(file));
+    ASSERT_FALSE(m_doc.Open(file));
     m_view.ShowNewSheet();
 
     for (int c = 0; c < 4; ++c) {

@@ -370,10 +370,10 @@ TEST_F(WireView, SavedAndReopenedSheetKeepsEveryFormatField)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("formats.tav"));
     const CSheet saved = m_view.GetSheet();
-    ASSERT_TRUE(m_doc.OnSaveDocument(path));
+    ASSERT_FALSE(m_doc.Save(path));
     m_doc.Model().Reset(m_view.Format());
     Edit(2, 3, [](CLabelRecord& l) { l = CLabelRecord{}; });
-    ASSERT_TRUE(m_doc.OnOpenDocument(path));
+    ASSERT_FALSE(m_doc.Open(path));
     const CSheet reopened = m_view.GetSheet();
     for (int r = 0; r < CPageFormat::kMaxRows; ++r)
         for (int c = 0; c < CPageFormat::kMaxColumns; ++c)

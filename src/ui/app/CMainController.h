@@ -45,9 +45,21 @@ public:
     CPageFormat LastChosenFormat() const;
     CPrintService& Printing() { return m_printing; }
 
+    // Save: to the document's own file, or through the save-as dialog when
+    // it has none or the file is read-only.
+    bool Save();
+    // Save as: `path`, or the file dialog when `path` is empty. A failure is
+    // reported; the document then stays modified.
+    bool SaveAs(const QString& path = {});
+    // Asks "将改动保存到 %1？" when modified. False when the user cancels or
+    // the save failed: the action that asked must not go on.
+    bool SaveModified();
+
 Q_SIGNALS:
     // Posted once New was confirmed with a sheet type.
     void newDocumentRequested();
+    // The document was saved to `path`: it belongs in the recent-file list.
+    void fileSaved(const QString& path);
 
 private:
     // A command's texts: its menu text (the tooltip for commands without a

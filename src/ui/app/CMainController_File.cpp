@@ -1,5 +1,7 @@
 #include "app/CMainController.h"
 
+#include "base/AppMessageBox.h"
+#include "base/ErrorText.h"
 #include "model/CPageFormat.h"
 #include "model/CTAVRODoc.h"
 #include "sheets/CDocTypeDlg.h"
@@ -7,6 +9,8 @@
 #include "wirelist/WireListImport.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileDialog>
 #include <QTimer>
 
 void CMainController::CreateFileActions()
@@ -25,9 +29,9 @@ void CMainController::CreateFileActions()
     });
     action = AddAction({"actionFileSave", "保存(&S)", "保存活动文档", "保存", "file-save"},
                        QKeySequence::keyBindings(QKeySequence::Save));
-    connect(action, &QAction::triggered, &m_document, &CTAVRODoc::DoFileSave);
+    connect(action, &QAction::triggered, this, &CMainController::Save);
     action = AddAction({"actionFileSaveAs", "另存为(&A)...", "将活动文档以一个新文件名保存", "", ""});
-    connect(action, &QAction::triggered, this, [this] { m_document.DoSave(QString()); });
+    connect(action, &QAction::triggered, this, [this] { SaveAs(); });
 
     action = AddAction({"actionPageOffset", "设定偏移量(&M)...", "设定打印偏移量", "", ""});
     connect(action, &QAction::triggered, this, [this] { m_printing.EditPageOffset(m_view.window()); });
@@ -78,4 +82,50 @@ void CMainController::PostPrint(PrintMode mode)
         else
             m_printing.Print(m_view.window(), m_view.GetSheet(), mode);
     });
+}
+
+bool CMainController::Save()
+{
+    return SaveAs(m_document.IsSavedInPlace() ? m_document.GetPathName() : QString());
+}
+
+bool CMainController::SaveAs(const QString& path)
+{
+    QString target = path;
+    if (target.isEmpty()) {
+        const QString& own = m_document.GetPathName();
+        QFileDialog dlg(m_view.window(), QString(),
+                        own.isEmpty() ? m_document.GetTitle() + QStringLiteral(".tav") : own);
+        dlg.setAcceptMode(QFileDialog::AcceptSave);
+        dlg.setNameFilters({QStringLiteral("TAVRO 文件 (*.tav)"), QStringLiteral("所有文件 (*.*)")});
+        dlg.setDefaultSuffix(QStringLiteral("tav"));
+        if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+            return false;
+        target = dlg.selectedFiles().constFirst();
+    }
+    if (const std::optional<CDocumentError> error = m_document.Save(target)) {
+        ShowDocumentError(m_view.window(), *error);
+        return false;
+    }
+    m_document.SetPathName(target);
+    Q_EMIT fileSaved(m_document.GetPathName());
+    return true;
+}
+
+bool CMainController::SaveModified()
+{
+    if (!m_document.IsModified())
+        return true;
+    const QString& own = m_document.GetPathName();
+    const QString name = own.isEmpty() ? m_document.GetTitle() : QDir::toNativeSeparators(own);
+    switch (AppMessageBox(m_view.window(), QMessageBox::Question,
+                          QStringLiteral("将改动保存到 %1？").arg(name),
+                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes)) {
+    case QMessageBox::Yes:
+        return Save();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
 }

@@ -113,7 +113,7 @@ QString RecentFileText(int nIndex, const QString& path)
 
 } // namespace
 
-CMainFrame::CMainFrame(CTAVRODoc* pDocument, QWidget* parent) : QMainWindow(parent), m_pDocument(pDocument)
+CMainFrame::CMainFrame(CTAVRODoc* pDocument, QWidget* parent) : QMainWindow(parent)
 {
     m_pView = new CTAVROView(pDocument, this);
     setCentralWidget(m_pView);
@@ -275,7 +275,7 @@ void CMainFrame::SetDocumentTitle(const QString& title)
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
-    if (m_pDocument->SaveModified())
+    if (m_pController->SaveModified())
         event->accept();
     else
         event->ignore();

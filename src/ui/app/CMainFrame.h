@@ -54,7 +54,6 @@ private:
     void ConnectBarToggles();
     void UpdateKeyIndicators();
 
-    CTAVRODoc* m_pDocument;
     CTAVROView* m_pView = nullptr;
     CMainController* m_pController = nullptr;
 

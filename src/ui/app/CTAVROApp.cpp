@@ -6,6 +6,7 @@
 #include "app/CSplashWnd.h"
 #include "app/CommandLine.h"
 #include "app/DesktopIntegration.h"
+#include "base/ErrorText.h"
 #include "model/CTAVRODoc.h"
 #include "view/CTAVROView.h"
 
@@ -52,7 +53,7 @@ bool CTAVROApp::Start(const CCommandLineInfo& cmdInfo)
     m_pMainFrame->SetRecentFiles(m_recentFiles.Entries());
     connect(m_pDocument.get(), &CTAVRODoc::pathNameChanged, m_pMainFrame.get(),
             [this] { m_pMainFrame->SetDocumentTitle(m_pDocument->GetTitle()); });
-    connect(m_pDocument.get(), &CTAVRODoc::fileUsed, this, &CTAVROApp::AddToRecentFileList);
+    connect(m_pMainFrame->Controller(), &CMainController::fileSaved, this, &CTAVROApp::AddToRecentFileList);
     connect(m_pMainFrame.get(), &CMainFrame::fileDropped, this,
             [this](const QString& path) { OpenDocumentFile(path); });
     // New, once its sheet type is confirmed, ends here.
@@ -85,14 +86,16 @@ CTAVRODoc* CTAVROApp::NewDocument()
 
 CTAVRODoc* CTAVROApp::OpenDocumentFile(const QString& path)
 {
-    if (!m_pDocument->SaveModified())
+    if (!m_pMainFrame->Controller()->SaveModified())
         return nullptr;
     if (path.isEmpty()) {
         if (!m_pDocument->OnNewDocument(m_pMainFrame->Controller()->LastChosenFormat()))
             return nullptr;
     } else {
-        if (!m_pDocument->OnOpenDocument(path))
+        if (const std::optional<CDocumentError> error = m_pDocument->Open(path)) {
+            ShowDocumentError(m_pMainFrame.get(), *error);
             return nullptr;
+        }
         m_pDocument->SetPathName(path);
         AddToRecentFileList(m_pDocument->GetPathName());
     }
