@@ -21,7 +21,8 @@ enum class ListOption {
     QuantityColumn,
     Worksheet,
     Encoding,
-    SelectedOnly
+    SelectedOnly,
+    Pages
 };
 
 ListOption ListOptionOf(const std::string& arg)
@@ -43,6 +44,7 @@ ListOption ListOptionOf(const std::string& arg)
         {"worksheet", ListOption::Worksheet},
         {"encoding", ListOption::Encoding},
         {"selected-only", ListOption::SelectedOnly},
+        {"pages", ListOption::Pages},
     };
     for (const auto& [text, option] : kNames)
         if (name == text)
@@ -148,6 +150,14 @@ ListSwitch TakeWireListSwitch(const std::vector<std::string>& args, std::size_t&
             break;
         }
         error = "--copies takes a whole number from 1 to " + std::to_string(kMaxMarkerCopies) + ", not '" +
+                value + "'";
+        return ListSwitch::Error;
+    case ListOption::Pages:
+        if (const std::optional<CPageSelection> pages = CPageSelection::Parse(value)) {
+            request.m_pages = *pages;
+            break;
+        }
+        error = "--pages takes sheet numbers from 1 and ranges, separated by commas (7 or 7-9,12), not '" +
                 value + "'";
         return ListSwitch::Error;
     case ListOption::Worksheet:
