@@ -45,7 +45,7 @@ struct ShownView
         view.resize(1260, 900);
         window.show();
         QCoreApplication::processEvents();
-        view.OnInitialUpdate();
+        view.ShowNewSheet();
         QCoreApplication::processEvents();
     }
     QWidget window;

@@ -109,7 +109,7 @@ TEST_F(FileAccess, EveryReaderRefusesAFifo)
     ExpectReturnsPromptly(m_fifo, [&] { EXPECT_EQ(CheckSettingsFile(m_fifo), kErrNotRegularFile); });
     ExpectReturnsPromptly(m_fifo, [&] {
         CWireList list;
-        EXPECT_EQ(ReadWireListFile(m_fifo, {}, list),
+        EXPECT_EQ(EnglishText(ReadWireListFile(m_fifo, {}, list)),
                   "'" + m_fifo + "': " + FileErrorText(kErrNotRegularFile));
     });
 }

@@ -43,6 +43,37 @@ TEST(PackedLabelChanges, GivesBackEveryRecordExactly)
     }
 }
 
+// Texts of every length a sheet file holds come back byte for byte, also
+// past the 16-bit and 32-bit boundaries of the offsets they are kept at.
+TEST(PackedLabelChanges, TextsOfAnyLengthComeBackWhole)
+{
+    const struct
+    {
+        const char* name;
+        std::size_t nBefore;
+        std::size_t nAfter;
+    } cases[] = {
+        {"just under 64 KB", 65535, 0},  {"64 KB", 65536, 3},
+        {"200 KB", 204800, 0},           {"1 MB after", 0, 1 << 20},
+        {"20 MB", 20u << 20, 20u << 20},
+    };
+    for (const auto& t : cases) {
+        SCOPED_TRACE(t.name);
+        std::string before(t.nBefore, 'b');
+        std::string after(t.nAfter, 'a');
+        if (!before.empty())
+            before.back() = 'B';
+        if (!after.empty())
+            after.front() = 'A';
+        const CPackedLabelChanges packed({0, 7}, {Labelled(before), Labelled("x")},
+                                         {Labelled(after), Labelled("")});
+        EXPECT_EQ(packed.Before(0).m_strText, before);
+        EXPECT_EQ(packed.After(0).m_strText, after);
+        EXPECT_EQ(packed.Before(1).m_strText, "x");
+        EXPECT_EQ(packed.After(1).m_strText, "");
+    }
+}
+
 // A full-sheet fill of short texts over one format: far less than two whole
 // records a label, so a thousand such steps stay small.
 TEST(PackedLabelChanges, FullSheetFillIsSmall)

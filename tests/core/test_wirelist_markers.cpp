@@ -15,7 +15,7 @@ namespace {
 CWireTable Table(const std::string& csv)
 {
     CWireList list;
-    EXPECT_EQ(ReadWireListBytes(csv, {}, list), "");
+    EXPECT_EQ(EnglishText(ReadWireListBytes(csv, {}, list)), "");
     return list.m_table;
 }
 

@@ -3,6 +3,7 @@
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
+#include <zip.h>
 
 #include <fstream>
 #include <string>
@@ -36,10 +37,63 @@ void ExpectSourceRows(const CWireTable& table)
     }
 }
 
+// A zip container of the given parts, as a workbook is one.
+std::string ZipBytes(const std::vector<std::pair<std::string, std::string>>& parts)
+{
+    const CTempDir dir;
+    const std::string path = dir / "book.zip";
+    int nError = 0;
+    zip_t* zip = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &nError);
+    if (!zip)
+        return {};
+    for (const auto& [name, content] : parts) {
+        zip_source_t* source = zip_source_buffer(zip, content.data(), content.size(), 0);
+        zip_file_add(zip, name.c_str(), source, ZIP_FL_OVERWRITE);
+    }
+    zip_close(zip); // reads the buffers, which live until here
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string Repeated(std::string_view unit, std::size_t nCount)
+{
+    std::string text;
+    text.reserve(unit.size() * nCount);
+    for (std::size_t i = 0; i < nCount; ++i)
+        text += unit;
+    return text;
+}
+
+// An .xlsx of one worksheet with `sheetData` and the shared strings given.
+std::string Xlsx(const std::string& sheetData, const std::string& sharedStrings = {})
+{
+    std::vector<std::pair<std::string, std::string>> parts = {
+        {"xl/workbook.xml",
+         "<workbook xmlns:r=\"r\"><sheets><sheet name=\"S\" r:id=\"rId1\"/></sheets></workbook>"},
+        {"xl/_rels/workbook.xml.rels",
+         "<Relationships><Relationship Id=\"rId1\" Target=\"worksheets/sheet1.xml\"/></Relationships>"},
+        {"xl/worksheets/sheet1.xml", "<worksheet><sheetData>" + sheetData + "</sheetData></worksheet>"},
+    };
+    if (!sharedStrings.empty())
+        parts.push_back({"xl/sharedStrings.xml", "<sst>" + sharedStrings + "</sst>"});
+    return ZipBytes(parts);
+}
+
+// An .ods whose first table holds `rows`.
+std::string Ods(const std::string& rows)
+{
+    return ZipBytes({{"content.xml", "<office:document-content xmlns:office=\"o\" xmlns:table=\"t\" "
+                                     "xmlns:text=\"x\"><office:body><office:spreadsheet><table:table "
+                                     "table:name=\"S\">" +
+                                         rows +
+                                         "</table:table></office:spreadsheet></office:body>"
+                                         "</office:document-content>"}});
+}
+
 std::string ReadError(const std::string& bytes, const CWireListOptions& options = {})
 {
     CWireList list;
-    return ReadWireListBytes(bytes, options, list);
+    return EnglishText(ReadWireListBytes(bytes, options, list));
 }
 
 } // namespace
@@ -65,7 +119,7 @@ TEST(WireListReader, ReadsWhatSpreadsheetProgramsWrite)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
         CWireList list;
-        ASSERT_EQ(ReadWireListFile(kLists + c.file, {}, list), "");
+        ASSERT_EQ(EnglishText(ReadWireListFile(kLists + c.file, {}, list)), "");
         EXPECT_EQ(list.m_kind, c.kind);
         if (c.kind == WireListKind::Text) {
             EXPECT_EQ(list.m_strEncoding, c.encoding);
@@ -80,27 +134,28 @@ TEST(WireListReader, NamedEncodingAndWorksheet)
     CWireList list;
     CWireListOptions options;
     options.m_strEncoding = "GB18030";
-    ASSERT_EQ(ReadWireListFile(kLists + "libreoffice-gb18030.csv", options, list), "");
+    ASSERT_EQ(EnglishText(ReadWireListFile(kLists + "libreoffice-gb18030.csv", options, list)), "");
     ExpectSourceRows(list.m_table);
 
     // A named encoding still drops the byte order mark.
     options.m_strEncoding = "UTF-8";
-    ASSERT_EQ(ReadWireListFile(kLists + "utf8-bom.csv", options, list), "");
+    ASSERT_EQ(EnglishText(ReadWireListFile(kLists + "utf8-bom.csv", options, list)), "");
     ExpectSourceRows(list.m_table);
 
     // GB18030 bytes named as UTF-8 are refused, not garbled.
     options.m_strEncoding = "UTF-8";
-    EXPECT_NE(ReadWireListFile(kLists + "libreoffice-gb18030.csv", options, list).find("not valid UTF-8"),
+    EXPECT_NE(EnglishText(ReadWireListFile(kLists + "libreoffice-gb18030.csv", options, list))
+                  .find("not valid UTF-8"),
               std::string::npos);
 
     for (const char* file : {"libreoffice.xlsx", "libreoffice.ods"}) {
         SCOPED_TRACE(file);
         CWireListOptions named;
         named.m_strWorksheet = "wires";
-        ASSERT_EQ(ReadWireListFile(kLists + file, named, list), "");
+        ASSERT_EQ(EnglishText(ReadWireListFile(kLists + file, named, list)), "");
         ExpectSourceRows(list.m_table);
         named.m_strWorksheet = "Sheet9";
-        EXPECT_EQ(ReadWireListFile(kLists + file, named, list),
+        EXPECT_EQ(EnglishText(ReadWireListFile(kLists + file, named, list)),
                   "'" + kLists + file + "': the workbook has no worksheet named 'Sheet9' (it has 'wires')");
     }
 }
@@ -123,6 +178,9 @@ TEST(WireListReader, QuotingAndLineEnds)
         {"empty cells and rows kept in place", "a,,c\n\n,b,\n", {{"a", "", "c"}, {}, {"", "b"}}},
         {"trailing empty rows dropped", "a\n,,\n\n", {{"a"}}},
         {"single column", "W1\nW2\n", {{"W1"}, {"W2"}}},
+        {"text after a closing quote joins the cell", "\"ab\"cd,\"\"\"x\"\"\"\n", {{"abcd", "\"x\""}}},
+        {"an empty quoted cell", "\"\",b\n", {{"", "b"}}},
+        {"two quotes in an unquoted cell", "a\"b\"c,d\n", {{"a\"b\"c", "d"}}},
         {"semicolons beat commas inside text",
          "W1;a,b\nW2;c\nW3;d\n",
          {{"W1", "a,b"}, {"W2", "c"}, {"W3", "d"}}},
@@ -130,7 +188,7 @@ TEST(WireListReader, QuotingAndLineEnds)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CWireList list;
-        ASSERT_EQ(ReadWireListBytes(c.text, {}, list), "");
+        ASSERT_EQ(EnglishText(ReadWireListBytes(c.text, {}, list)), "");
         ASSERT_EQ(list.m_table.RowCount(), c.rows.size());
         for (std::size_t r = 0; r < c.rows.size(); ++r)
             for (std::size_t col = 0; col < 3; ++col)
@@ -183,14 +241,15 @@ TEST(WireListReader, RefusesDamagedAndHostileFiles)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
         CWireList list;
-        const std::string error = ReadWireListFile(kLists + c.file, {}, list);
+        const std::string error = EnglishText(ReadWireListFile(kLists + c.file, {}, list));
         EXPECT_TRUE(error.starts_with("'" + kLists + c.file + "': ")) << error;
         EXPECT_NE(error.find(c.message), std::string::npos) << error;
     }
     CWireList list;
-    EXPECT_EQ(ReadWireListFile(kLists + "missing.csv", {}, list),
+    EXPECT_EQ(EnglishText(ReadWireListFile(kLists + "missing.csv", {}, list)),
               "'" + kLists + "missing.csv': No such file or directory");
-    EXPECT_EQ(ReadWireListFile(kLists, {}, list), "'" + kLists + "': is a folder, not a wire list");
+    EXPECT_EQ(EnglishText(ReadWireListFile(kLists, {}, list)),
+              "'" + kLists + "': is a folder, not a wire list");
 }
 
 TEST(WireListReader, RowLimitReadsTheFirstRowsOnly)
@@ -200,9 +259,76 @@ TEST(WireListReader, RowLimitReadsTheFirstRowsOnly)
         CWireListOptions options;
         options.m_nRowLimit = 3;
         CWireList list;
-        ASSERT_EQ(ReadWireListFile(kLists + file, options, list), "");
+        ASSERT_EQ(EnglishText(ReadWireListFile(kLists + file, options, list)), "");
         EXPECT_TRUE(list.m_bTruncated);
         ASSERT_EQ(list.m_table.RowCount(), 3u);
         EXPECT_EQ(list.m_table.Cell(2, 0), "W002");
     }
+}
+
+// Small workbooks that would unfold into gigabytes, or cost the XML parser
+// minutes, are refused as soon as a limit is passed.
+TEST(WireListReader, RefusesWorkbooksThatUnfoldBeyondTheLimits)
+{
+    const std::string megabyteOfSpaces =
+        "<text:p>" + Repeated("<text:s text:c=\"1000\"/>", 1050) + "</text:p>";
+    const std::string wideSharedCell =
+        "<row r=\"1\">" + Repeated("<c t=\"s\"><v>0</v></c>", 16384) + "</row>";
+    const struct
+    {
+        const char* name;
+        std::string bytes;
+        const char* message; // a part of the message
+    } cases[] = {
+        {"an .ods cell of 1 MB repeated across the row",
+         Ods("<table:table-row><table:table-cell table:number-columns-repeated=\"16384\">" +
+             megabyteOfSpaces + "</table:table-cell></table:table-row>"),
+         "more than 64 MB of text"},
+        {"an .ods cell of spaces beyond 64 MB",
+         Ods("<table:table-row><table:table-cell><text:p>" + Repeated("<text:s text:c=\"1000\"/>", 70000) +
+             "</text:p></table:table-cell></table:table-row>"),
+         "more than 64 MB of text"},
+        {"an .ods row of many cells repeated a million times",
+         Ods("<table:table-row table:number-rows-repeated=\"1000000\"><table:table-cell "
+             "table:number-columns-repeated=\"16384\"><text:p>x</text:p></table:table-cell></"
+             "table:table-row>"),
+         "more than 8000000 cells"},
+        {"16,384 .xlsx cells of one 1 MB shared string",
+         Xlsx(wideSharedCell, "<si><t>" + std::string(1 << 20, 'w') + "</t></si>"),
+         "more than 64 MB of text"},
+        {"one shared string beyond 64 MB",
+         Xlsx("", "<si><t>" + std::string((64u << 20) + 1, 's') + "</t></si>"), "more than 64 MB of text"},
+        {"more shared strings than cells", Xlsx("", Repeated("<si/>", kMaxWireListCells + 1)),
+         "more than 8000000 shared strings"},
+        {"an attribute value of 2 MB",
+         Xlsx("<row r=\"1\"><c r=\"A1\" s=\"" + std::string(2 << 20, '1') + "\"><v>1</v></c></row>"),
+         "XML tag longer than 1 MB"},
+        {"elements nested 300 deep",
+         Ods("<table:table-row><table:table-cell><text:p>" + Repeated("<text:span>", 300) + "x" +
+             Repeated("</text:span>", 300) + "</text:p></table:table-cell></table:table-row>"),
+         "nested more than 256 deep"},
+    };
+    for (const auto& t : cases) {
+        SCOPED_TRACE(t.name);
+        ASSERT_FALSE(t.bytes.empty());
+        const std::string error = ReadError(t.bytes);
+        EXPECT_NE(error.find(t.message), std::string::npos) << error;
+    }
+}
+
+// Rows of an .xlsx stand at their numbers (r), whatever the order in the file;
+// a preview of the first rows still ends at its limit.
+TEST(WireListReader, XlsxRowsStandAtTheirNumbers)
+{
+    const std::string bytes = Xlsx("<row r=\"5\"><c r=\"A5\" t=\"inlineStr\"><is><t>five</t></is></c></row>"
+                                   "<row r=\"2\"><c r=\"B2\" t=\"inlineStr\"><is><t>two</t></is></c></row>"
+                                   "<row r=\"3\"><c r=\"A3\"><v>3</v></c></row>");
+    CWireList list;
+    ASSERT_EQ(EnglishText(ReadWireListBytes(bytes, {}, list)), "");
+    ASSERT_EQ(list.m_table.RowCount(), 5u);
+    EXPECT_EQ(list.m_table.CellCount(0), 0u);
+    EXPECT_EQ(list.m_table.Cell(1, 1), "two");
+    EXPECT_EQ(list.m_table.Cell(2, 0), "3");
+    EXPECT_EQ(list.m_table.CellCount(3), 0u);
+    EXPECT_EQ(list.m_table.Cell(4, 0), "five");
 }

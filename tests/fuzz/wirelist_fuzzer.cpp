@@ -17,9 +17,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CWireListOptions options;
         options.m_nRowLimit = nRowLimit;
         CWireList list;
-        const std::string error = ReadWireListBytes(bytes, options, list);
-        if (!error.empty())
+        if (const CWireListProblem problem = ReadWireListBytes(bytes, options, list)) {
+            if (EnglishText(problem).empty())
+                std::abort();
             continue;
+        }
         const CWireTable& table = list.m_table;
         if (table.RowCount() == 0 || (nRowLimit && table.RowCount() > nRowLimit))
             std::abort();

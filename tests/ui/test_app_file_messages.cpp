@@ -68,7 +68,7 @@ TEST_F(AppTest, SaveFailureTellsTheReasonInChinese)
         const QString path = c.arrange();
         CSeenBox seen;
         AnswerNextMessageBox(QMessageBox::Ok, &seen);
-        const bool bSaved = Doc()->DoSave(path);
+        const bool bSaved = Frame()->Controller()->SaveAs(path);
         c.restore();
         EXPECT_FALSE(bSaved);
         EXPECT_TRUE(seen.m_strText.startsWith(QStringLiteral("保存文档失败。")))

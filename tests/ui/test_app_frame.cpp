@@ -4,7 +4,6 @@
 #include "app/CSplashWnd.h"
 #include "app/DesktopIntegration.h"
 #include "base/AppMessageBox.h"
-#include "base/CommandIds.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -19,21 +18,12 @@
 
 namespace {
 
-// A bar's buttons as command IDs, 0 for a separator.
-std::vector<int> BarLayout(const CMainFrame* frame, const QToolBar* bar)
+// A bar's buttons by action name, "-" for a separator.
+QStringList BarLayout(const QToolBar* bar)
 {
-    std::vector<int> layout;
-    for (QAction* action : bar->actions()) {
-        if (action->isSeparator()) {
-            layout.push_back(0);
-            continue;
-        }
-        int nFound = -1;
-        for (int nID = 32768; nID < 60000 && nFound < 0; ++nID)
-            if (frame->Action(nID) == action)
-                nFound = nID;
-        layout.push_back(nFound);
-    }
+    QStringList layout;
+    for (const QAction* action : bar->actions())
+        layout.append(action->isSeparator() ? QStringLiteral("-") : action->objectName());
     return layout;
 }
 
@@ -41,7 +31,7 @@ QStringList MenuTexts(const QMenu* menu)
 {
     QStringList texts;
     for (const QAction* action : menu->actions())
-        texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+        texts.append(ShownText(action));
     return texts;
 }
 
@@ -66,7 +56,7 @@ TEST_F(AppTest, MenusCarryTheirExactTexts)
          "设置打印机(&R)...",
          "-",
          "打印预览(&V)",
-         "打印基准线(&L)...",
+         "打印基准线(&L)...\tCtrl+L",
          "打印标签(&P)...\tCtrl+P",
          "-",
          "最近文件",
@@ -77,9 +67,9 @@ TEST_F(AppTest, MenusCarryTheirExactTexts)
          "退出(&X)"},
         {"撤销(&U)\tCtrl+Z", "重做(&R)\tCtrl+Y", "-", "剪切(&T)\tCtrl+X", "复制(&C)\tCtrl+C",
          "粘贴(&P)\tCtrl+V"},
-        {"清除文字(&D)", "设定文字(&S)"},
-        {"全选(&A)", "全不选(&N)", "反选(&V)", "-", "选取文字(&T)", "选取空白(&O)"},
-        {"整页显示(&W)", "-", "文件工具栏(&T)", "标签格式工具栏(&M)", "-", "状态栏(&S)"},
+        {"清除文字(&D)\tDel", "设定文字(&S)\tCtrl+T", "-", "序列编号(&Q)..."},
+        {"全选(&A)\tCtrl+A", "全不选(&N)", "反选(&V)\tCtrl+I", "-", "选取文字(&T)", "选取空白(&O)"},
+        {"整页显示(&W)\tCtrl+W", "-", "文件工具栏(&T)", "标签格式工具栏(&M)", "-", "状态栏(&S)"},
         {"关于 TAVRO(&A)..."},
     };
     const QList<QAction*> menus = Frame()->menuBar()->actions();
@@ -89,46 +79,80 @@ TEST_F(AppTest, MenusCarryTheirExactTexts)
         EXPECT_EQ(MenuTexts(menus[qsizetype(i)]->menu()), expected[i]);
     }
     // Of the recent-file slots only the placeholder shows while the list is empty.
-    EXPECT_TRUE(Frame()->Action(ID::FileMru1)->isVisible());
-    EXPECT_FALSE(Frame()->Action(ID::FileMru1 + 1)->isVisible());
+    EXPECT_TRUE(Frame()->Controller()->RecentFileAction(0)->isVisible());
+    EXPECT_FALSE(Frame()->Controller()->RecentFileAction(1)->isVisible());
 }
 
 TEST_F(AppTest, ToolbarsHoldTheirButtonsWithTipsAndPrompts)
 {
-    const std::vector<int> fileBar = {32793, 57601, 57603, 0,     57643, 57644, 0,     32771,
-                                      32773, 32772, 0,     32782, 32781, 0,     32775, 32774,
-                                      0,     32777, 0,     32780, 32778, 0,     57664};
-    const std::vector<int> formatBar = {32795, 32811, 0,     32810, 0, 32796, 32805, 32806,
-                                        0,     32799, 32807, 32801, 0, 32808, 32803, 32804};
-    EXPECT_EQ(BarLayout(Frame(), Frame()->FileToolBar()), fileBar);
-    EXPECT_EQ(BarLayout(Frame(), Frame()->FormatBar()), formatBar);
+    const QStringList fileBar = {"actionFileNew",
+                                 "actionFileOpen",
+                                 "actionFileSave",
+                                 "-",
+                                 "actionUndo",
+                                 "actionRedo",
+                                 "-",
+                                 "actionSelectAll",
+                                 "actionSelectNone",
+                                 "actionInvertSelection",
+                                 "-",
+                                 "actionSelectText",
+                                 "actionSelectEmpty",
+                                 "-",
+                                 "actionSetText",
+                                 "actionClearText",
+                                 "-",
+                                 "actionFullPage",
+                                 "-",
+                                 "actionPrintBaseline",
+                                 "actionPrintLabels",
+                                 "-",
+                                 "actionAbout"};
+    const QStringList formatBar = {"actionFont",
+                                   "actionAutoShrink",
+                                   "-",
+                                   "actionLabelSettings",
+                                   "-",
+                                   "actionAlignTopLeft",
+                                   "actionAlignTopCentre",
+                                   "actionAlignTopRight",
+                                   "-",
+                                   "actionAlignMiddleLeft",
+                                   "actionAlignMiddleCentre",
+                                   "actionAlignMiddleRight",
+                                   "-",
+                                   "actionAlignBottomLeft",
+                                   "actionAlignBottomCentre",
+                                   "actionAlignBottomRight"};
+    EXPECT_EQ(BarLayout(Frame()->FileToolBar()), fileBar);
+    EXPECT_EQ(BarLayout(Frame()->FormatBar()), formatBar);
 
     struct
     {
-        int nID;
+        const char* szName;
         const char* szPrompt;
         const char* szTip;
     } const texts[] = {
-        {32793, "建立新文档", "新建"},
-        {57601, "打开一个现有文档", "打开"},
-        {57603, "保存活动文档", "保存"},
-        {32782, "选取文字标签", "选取文字标签"},
-        {57664, "显示程序信息，版本号和版权", "关于"},
-        {32795, "设置字体", "字体"},
-        {32811, "文字太多时按比例缩小", "自动缩小"},
-        {32807, "靠中中对齐", "靠中中对齐"},
-        {57604, "将活动文档以一个新文件名保存", nullptr},
-        {57665, "退出应用程序；提示保存文档", nullptr},
-        {59392, "显示或隐藏文件工具栏", nullptr},
-        {32809, "显示或隐藏标签格式工具栏", nullptr},
-        {59393, "显示或隐藏状态栏", nullptr},
-        {32789, "设定打印偏移量", nullptr},
-        {57606, "改变打印机及打印选项", nullptr},
-        {32791, "打印预览", nullptr},
+        {"actionFileNew", "建立新文档", "新建"},
+        {"actionFileOpen", "打开一个现有文档", "打开"},
+        {"actionFileSave", "保存活动文档", "保存"},
+        {"actionSelectText", "选取文字标签", "选取文字标签"},
+        {"actionAbout", "显示程序信息，版本号和版权", "关于"},
+        {"actionFont", "设置字体", "字体"},
+        {"actionAutoShrink", "文字太多时按比例缩小", "自动缩小"},
+        {"actionAlignMiddleCentre", "靠中中对齐", "靠中中对齐"},
+        {"actionFileSaveAs", "将活动文档以一个新文件名保存", nullptr},
+        {"actionExit", "退出应用程序；提示保存文档", nullptr},
+        {"actionViewToolBar", "显示或隐藏文件工具栏", nullptr},
+        {"actionViewFormatBar", "显示或隐藏标签格式工具栏", nullptr},
+        {"actionViewStatusBar", "显示或隐藏状态栏", nullptr},
+        {"actionPageOffset", "设定打印偏移量", nullptr},
+        {"actionPrintSetup", "改变打印机及打印选项", nullptr},
+        {"actionPrintPreview", "打印预览", nullptr},
     };
     for (const auto& t : texts) {
-        SCOPED_TRACE(t.nID);
-        QAction* action = Frame()->Action(t.nID);
+        SCOPED_TRACE(t.szName);
+        QAction* action = Frame()->Action(QLatin1String(t.szName));
         ASSERT_NE(action, nullptr);
         EXPECT_EQ(action->statusTip(), QString::fromUtf8(t.szPrompt));
         if (t.szTip) {
@@ -167,11 +191,10 @@ TEST_F(AppTest, StatusBarShowsReadyAndTheLockKeyPanes)
 
 TEST_F(AppTest, FormatBarToggleTwiceRestoresItWithTheCheckMark)
 {
-    QAction* toggle = Frame()->Action(ID::ViewFormatBar);
-    Frame()->UpdateCommandUI();
+    QAction* toggle = Frame()->Action("actionViewFormatBar");
     EXPECT_TRUE(toggle->isChecked());
     for (const bool bShown : {false, true}) {
-        Frame()->ExecuteCommand(ID::ViewFormatBar);
+        RunAction(*Frame()->Controller(), "actionViewFormatBar");
         EXPECT_EQ(!Frame()->FormatBar()->isHidden(), bShown);
         EXPECT_EQ(toggle->isChecked(), bShown);
         EXPECT_FALSE(Frame()->FileToolBar()->isHidden());
@@ -180,21 +203,21 @@ TEST_F(AppTest, FormatBarToggleTwiceRestoresItWithTheCheckMark)
 
 TEST_F(AppTest, EachBarHidesAlone)
 {
-    Frame()->ExecuteCommand(ID::ViewToolBar);
+    RunAction(*Frame()->Controller(), "actionViewToolBar");
     EXPECT_TRUE(Frame()->FileToolBar()->isHidden());
     EXPECT_FALSE(Frame()->FormatBar()->isHidden());
-    EXPECT_FALSE(Frame()->Action(ID::ViewToolBar)->isChecked());
-    EXPECT_TRUE(Frame()->Action(ID::ViewFormatBar)->isChecked());
-    Frame()->ExecuteCommand(ID::ViewToolBar);
-    Frame()->ExecuteCommand(ID::ViewFormatBar);
+    EXPECT_FALSE(Frame()->Action("actionViewToolBar")->isChecked());
+    EXPECT_TRUE(Frame()->Action("actionViewFormatBar")->isChecked());
+    RunAction(*Frame()->Controller(), "actionViewToolBar");
+    RunAction(*Frame()->Controller(), "actionViewFormatBar");
     EXPECT_FALSE(Frame()->FileToolBar()->isHidden());
     EXPECT_TRUE(Frame()->FormatBar()->isHidden());
-    Frame()->ExecuteCommand(ID::ViewFormatBar);
+    RunAction(*Frame()->Controller(), "actionViewFormatBar");
 
-    Frame()->ExecuteCommand(ID::ViewStatusBar);
+    RunAction(*Frame()->Controller(), "actionViewStatusBar");
     EXPECT_TRUE(Frame()->statusBar()->isHidden());
-    EXPECT_FALSE(Frame()->Action(ID::ViewStatusBar)->isChecked());
-    Frame()->ExecuteCommand(ID::ViewStatusBar);
+    EXPECT_FALSE(Frame()->Action("actionViewStatusBar")->isChecked());
+    RunAction(*Frame()->Controller(), "actionViewStatusBar");
     EXPECT_FALSE(Frame()->statusBar()->isHidden());
 }
 
@@ -217,7 +240,7 @@ int DarkestOnWhite(const QPixmap& pixmap)
 
 TEST_F(AppTest, EveryDisabledToolbarPictureLooksDisabled)
 {
-    EXPECT_LT(DarkestOnWhite(Frame()->Action(ID::SetText)->icon().pixmap(16, QIcon::Normal)), 80);
+    EXPECT_LT(DarkestOnWhite(Frame()->Action("actionSetText")->icon().pixmap(16, QIcon::Normal)), 80);
     for (QToolBar* bar : {Frame()->FileToolBar(), Frame()->FormatBar()})
         for (QAction* action : bar->actions()) {
             if (action->isSeparator())
@@ -239,46 +262,48 @@ TEST_F(AppTest, FrameIsNeverLargerThan1024By768)
 
 TEST_F(AppTest, EveryCommandIsEnabledOnTheStartSheet)
 {
-    Frame()->UpdateCommandUI();
     // The text, format and print commands act on the new sheet's labels, all
     // selected.
-    const int ready[] = {ID::FileOpen,
-                         ID::FileSave,
-                         ID::FileSaveAs,
-                         ID::AppExit,
-                         ID::AppAbout,
-                         ID::ViewToolBar,
-                         ID::ViewFormatBar,
-                         ID::ViewStatusBar,
-                         ID::SetText,
-                         ID::ClearText,
-                         ID::Font,
-                         ID::AutoShrink,
-                         ID::LabelSettings,
-                         ID::AlignTopLeft,
-                         ID::AlignTopCentre,
-                         ID::AlignTopRight,
-                         ID::AlignMiddleLeft,
-                         ID::AlignMiddleCentre,
-                         ID::AlignMiddleRight,
-                         ID::AlignBottomLeft,
-                         ID::AlignBottomCentre,
-                         ID::AlignBottomRight,
-                         ID::PageOffset,
-                         ID::FilePrintSetup,
-                         ID::CalibrationPage,
-                         ID::PrintPreviewMenu,
-                         ID::PrintBaseline,
-                         ID::PrintLabels};
-    for (const int nID : ready) {
-        SCOPED_TRACE(nID);
-        EXPECT_TRUE(Frame()->Action(nID)->isEnabled());
+    const char* const ready[] = {"actionFileOpen",
+                                 "actionFileSave",
+                                 "actionFileSaveAs",
+                                 "actionExit",
+                                 "actionAbout",
+                                 "actionViewToolBar",
+                                 "actionViewFormatBar",
+                                 "actionViewStatusBar",
+                                 "actionSetText",
+                                 "actionClearText",
+                                 "actionFont",
+                                 "actionAutoShrink",
+                                 "actionLabelSettings",
+                                 "actionAlignTopLeft",
+                                 "actionAlignTopCentre",
+                                 "actionAlignTopRight",
+                                 "actionAlignMiddleLeft",
+                                 "actionAlignMiddleCentre",
+                                 "actionAlignMiddleRight",
+                                 "actionAlignBottomLeft",
+                                 "actionAlignBottomCentre",
+                                 "actionAlignBottomRight",
+                                 "actionPageOffset",
+                                 "actionPrintSetup",
+                                 "actionCalibrationPage",
+                                 "actionPrintPreview",
+                                 "actionPrintBaseline",
+                                 "actionPrintLabels"};
+    for (const char* szName : ready) {
+        SCOPED_TRACE(szName);
+        EXPECT_TRUE(Frame()->Action(QLatin1String(szName))->isEnabled());
     }
 }
 
 TEST_F(AppTest, AcceleratorTableBindsEveryKey)
 {
     std::set<QString> keys;
+    for (const QAction* action : Frame()->Controller()->findChildren<QAction*>())
+        for (const QKeySequence& key : action->shortcuts())
+            keys.insert(key.toString(QKeySequence::PortableText));
     for (const QShortcut* shortcut : Frame()->findChildren<QShortcut*>())
         keys.insert(shortcut->key().toString(QKeySequence::PortableText));
     const std::set<QString> expected = {
@@ -334,10 +359,10 @@ TEST(Splash, KeyPressClosesItAndIsSwallowed)
     EXPECT_EQ(CSplashWnd::Current(), splash);
 
     QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-    EXPECT_TRUE(CSplashWnd::PreTranslateAppMessage(&key));
+    EXPECT_TRUE(CSplashWnd::FilterAppEvent(&key));
     EXPECT_EQ(CSplashWnd::Current(), nullptr);
     // With the splash gone, input flows again.
-    EXPECT_FALSE(CSplashWnd::PreTranslateAppMessage(&key));
+    EXPECT_FALSE(CSplashWnd::FilterAppEvent(&key));
     CSplashWnd::EnableSplashScreen(false);
 }
 
@@ -348,11 +373,11 @@ TEST(Splash, MouseButtonClosesItButMovesDoNot)
     CSplashWnd::ShowSplashScreen(&owner);
     QMouseEvent move(QEvent::MouseMove, QPointF(1, 1), QPointF(1, 1), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
-    EXPECT_FALSE(CSplashWnd::PreTranslateAppMessage(&move));
+    EXPECT_FALSE(CSplashWnd::FilterAppEvent(&move));
     EXPECT_NE(CSplashWnd::Current(), nullptr);
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::RightButton,
                       Qt::RightButton, Qt::NoModifier);
-    EXPECT_TRUE(CSplashWnd::PreTranslateAppMessage(&press));
+    EXPECT_TRUE(CSplashWnd::FilterAppEvent(&press));
     EXPECT_EQ(CSplashWnd::Current(), nullptr);
     CSplashWnd::EnableSplashScreen(false);
 }
@@ -365,7 +390,7 @@ TEST(Splash, GoesSoonAfterTheViewsFirstUpdate)
     ASSERT_NE(CSplashWnd::Current(), nullptr);
     QElapsedTimer clock;
     clock.start();
-    CSplashWnd::OnViewInitialUpdate();
+    CSplashWnd::OnSheetShown();
     QTRY_VERIFY_WITH_TIMEOUT(CSplashWnd::Current() == nullptr, 3000);
     EXPECT_GE(clock.elapsed(), CSplashWnd::kCloseDelayMs - 50);
     CSplashWnd::EnableSplashScreen(false);
@@ -377,7 +402,7 @@ TEST(Splash, DisabledShowsNothing)
     CSplashWnd::EnableSplashScreen(false);
     CSplashWnd::ShowSplashScreen(&owner);
     EXPECT_EQ(CSplashWnd::Current(), nullptr);
-    CSplashWnd::OnViewInitialUpdate(); // no splash, no timer, no harm
+    CSplashWnd::OnSheetShown(); // no splash, no timer, no harm
 }
 
 TEST(AboutBox, ClosesOnEnterEscapeAndAClick)

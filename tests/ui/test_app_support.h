@@ -3,6 +3,7 @@
 // Helpers of the application shell's front-end tests: a started application
 // without splash, and answers to the modal dialogs it opens.
 
+#include "app/CMainController.h"
 #include "app/CMainFrame.h"
 #include "app/CTAVROApp.h"
 #include "app/CommandLine.h"
@@ -14,6 +15,7 @@
 #include "view/CTAVROView.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -88,14 +90,25 @@ inline void AnswerNextFileDialog(const QString& path, QStringList* filters = nul
     });
 }
 
-// Runs the handler a command is bound to, as its action would; false when
-// none handles it.
-inline bool RunCommand(const CCommandRouter& router, int nID)
+// Triggers the controller's action of that object name as its menu item,
+// button or key would (a disabled action does nothing); false when there is
+// no such action.
+inline bool RunAction(const CMainController& controller, const char* szName)
 {
-    const CCommandMap::Handler* handler = router.FindHandler(nID);
-    if (handler)
-        (*handler)();
-    return handler != nullptr;
+    QAction* action = controller.Action(QLatin1String(szName));
+    if (action)
+        action->trigger();
+    return action != nullptr;
+}
+
+// A menu item as the menu shows it: its text, then its key after a tab.
+inline QString ShownText(const QAction* action)
+{
+    if (action->isSeparator())
+        return QStringLiteral("-");
+    const QKeySequence key = action->shortcut();
+    return key.isEmpty() ? action->text()
+                         : action->text() + QLatin1Char('\t') + key.toString(QKeySequence::PortableText);
 }
 
 // What the user put in a sheet: its font heights and widths, which every
@@ -148,7 +161,7 @@ protected:
         m_pApp = std::make_unique<CTAVROApp>();
         CCommandLineInfo info;
         info.m_bShowSplash = false;
-        ASSERT_TRUE(m_pApp->InitInstance(info));
+        ASSERT_TRUE(m_pApp->Start(info));
     }
 
     void TearDown() override

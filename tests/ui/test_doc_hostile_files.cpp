@@ -12,7 +12,7 @@ TEST_F(AppTest, AFifoIsNotOpenedAsADocument)
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     CSeenBox seen;
     AnswerNextMessageBox(QMessageBox::Ok, &seen);
-    EXPECT_FALSE(Doc()->OnOpenDocument(fifo));
+    EXPECT_EQ(m_pApp->OpenDocumentFile(fifo), nullptr);
     EXPECT_TRUE(seen.m_strText.contains(QStringLiteral("无法打开文件"))) << seen.m_strText.toStdString();
     EXPECT_TRUE(seen.m_strText.contains(QStringLiteral("不是普通文件"))) << seen.m_strText.toStdString();
 }

@@ -1,6 +1,5 @@
 #include "test_app_support.h"
 
-#include "base/CommandIds.h"
 #include "model/CSheet.h"
 #include "sheets/CDocTypeDlg.h"
 #include "view/CLabelWnd.h"
@@ -46,7 +45,7 @@ TEST_F(AppTest, StartsWithAnUntitledDefaultSheetAllEmptyAndSelected)
 TEST_F(AppTest, SavingAtStartWritesTheDefaultFile)
 {
     const QString path = PathOf(QStringLiteral("start.tav"));
-    ASSERT_TRUE(Doc()->DoSave(path));
+    ASSERT_TRUE(Frame()->Controller()->SaveAs(path));
     const QByteArray bytes = ReadFile(path);
     EXPECT_EQ(bytes.size(), 8871);
     EXPECT_EQ(bytes.at(0), 0x30);
@@ -60,7 +59,7 @@ TEST_F(AppTest, SaveOfAnUntitledDocumentAsksForANameWithTheTavSuffix)
 {
     QStringList filters;
     AnswerNextFileDialog(PathOf(QStringLiteral("named")), &filters);
-    Frame()->ExecuteCommand(ID::FileSave);
+    RunAction(*Frame()->Controller(), "actionFileSave");
     EXPECT_EQ(filters, QStringList({QStringLiteral("TAVRO 文件 (*.tav)"), QStringLiteral("所有文件 (*.*)")}));
     EXPECT_EQ(ReadFile(PathOf(QStringLiteral("named.tav"))).size(), 8871);
     EXPECT_EQ(Doc()->GetPathName(), PathOf(QStringLiteral("named.tav")));
@@ -99,7 +98,7 @@ TEST_F(AppTest, RefusedFileLeavesAModifiedDocumentUnchanged)
     };
 
     const QString ownPath = PathOf(QStringLiteral("own.tav"));
-    ASSERT_TRUE(Doc()->DoSave(ownPath));
+    ASSERT_TRUE(Frame()->Controller()->SaveAs(ownPath));
     const CSheet current = MarkedSheet(View()->GetSheet());
     View()->SetSheet(current);
     Doc()->SetModifiedFlag(true);
@@ -142,7 +141,7 @@ TEST_F(AppTest, NewEmptiesEveryLabelAndTakesTheLastChosenFormat)
     CSheet sheet = MarkedSheet(View()->GetSheet());
     sheet.m_labels[24][14].m_strText = "hidden"; // outside 5 × 14
     View()->SetSheet(sheet);
-    ASSERT_TRUE(Doc()->DoSave(PathOf(QStringLiteral("before.tav"))));
+    ASSERT_TRUE(Frame()->Controller()->SaveAs(PathOf(QStringLiteral("before.tav"))));
     Doc()->SetModifiedFlag(true);
 
     AnswerNextMessageBox(QMessageBox::No);
@@ -150,7 +149,7 @@ TEST_F(AppTest, NewEmptiesEveryLabelAndTakesTheLastChosenFormat)
     EXPECT_FALSE(Doc()->IsModified());
     EXPECT_TRUE(Doc()->GetPathName().isEmpty());
     EXPECT_EQ(ShownTitle(Frame()), QStringLiteral("无标题 - TAVRO"));
-    EXPECT_EQ(View()->Format(), View()->LastChosenFormat());
+    EXPECT_EQ(View()->Format(), Frame()->Controller()->LastChosenFormat());
     for (const CSheet::Row& row : View()->GetSheet().m_labels)
         for (const CLabelRecord& label : row) {
             EXPECT_TRUE(label.m_strText.empty());
@@ -164,7 +163,7 @@ TEST_F(AppTest, ExitAsksToSaveAModifiedDocument)
     Doc()->SetModifiedFlag(true);
     CSeenBox seen;
     AnswerNextMessageBox(QMessageBox::Cancel, &seen);
-    Frame()->ExecuteCommand(ID::AppExit);
+    RunAction(*Frame()->Controller(), "actionExit");
     EXPECT_TRUE(seen.m_bShown);
     EXPECT_EQ(seen.m_strCaption, QStringLiteral("Tavromark"));
     EXPECT_EQ(seen.m_strText, QStringLiteral("将改动保存到 无标题？"));
@@ -173,7 +172,7 @@ TEST_F(AppTest, ExitAsksToSaveAModifiedDocument)
     // Yes saves first: the file dialog of an untitled document, then exit.
     AnswerNextMessageBox(QMessageBox::Yes);
     QTimer::singleShot(0, [this] { AnswerNextFileDialog(PathOf(QStringLiteral("on-exit.tav"))); });
-    Frame()->ExecuteCommand(ID::AppExit);
+    RunAction(*Frame()->Controller(), "actionExit");
     EXPECT_FALSE(Frame()->isVisible());
     EXPECT_EQ(ReadFile(PathOf(QStringLiteral("on-exit.tav"))).size(), 8871);
 }
@@ -181,7 +180,7 @@ TEST_F(AppTest, ExitAsksToSaveAModifiedDocument)
 TEST_F(AppTest, ExitOfACleanDocumentAsksNothing)
 {
     Frame()->show();
-    Frame()->ExecuteCommand(ID::AppExit);
+    RunAction(*Frame()->Controller(), "actionExit");
     EXPECT_FALSE(Frame()->isVisible());
 }
 
@@ -190,7 +189,7 @@ TEST_F(AppTest, ExitOfACleanDocumentAsksNothing)
 TEST_F(AppTest, SaveFailureKeepsTheDocumentModifiedAndTheOldFile)
 {
     const QString path = PathOf(QStringLiteral("kept.tav"));
-    ASSERT_TRUE(Doc()->DoSave(path));
+    ASSERT_TRUE(Frame()->Controller()->SaveAs(path));
     const QByteArray before = ReadFile(path);
     View()->SetSheet(MarkedSheet(View()->GetSheet()));
     Doc()->SetModifiedFlag(true);
@@ -236,7 +235,7 @@ TEST_F(AppTest, SaveFailureKeepsTheDocumentModifiedAndTheOldFile)
         }
         CSeenBox seen;
         AnswerNextMessageBox(QMessageBox::Ok, &seen);
-        const bool bSaved = Doc()->DoSave(path);
+        const bool bSaved = Frame()->Controller()->SaveAs(path);
         c.restore();
         EXPECT_FALSE(bSaved);
         EXPECT_TRUE(seen.m_strText.contains(c.message)) << seen.m_strText.toStdString();
@@ -249,8 +248,7 @@ TEST_F(AppTest, SaveFailureKeepsTheDocumentModifiedAndTheOldFile)
 
 TEST_F(AppTest, RecentFileListKeepsTheNewestFourAcrossRuns)
 {
-    QAction* placeholder = Frame()->Action(ID::FileMru1);
-    Frame()->UpdateCommandUI();
+    QAction* placeholder = Frame()->Controller()->RecentFileAction(0);
     EXPECT_EQ(placeholder->text(), QStringLiteral("最近文件"));
     EXPECT_TRUE(placeholder->isVisible());
     EXPECT_FALSE(placeholder->isEnabled());
@@ -258,11 +256,11 @@ TEST_F(AppTest, RecentFileListKeepsTheNewestFourAcrossRuns)
     QStringList saved;
     for (int i = 1; i <= 5; ++i) {
         const QString path = PathOf(QStringLiteral("doc%1.tav").arg(i));
-        ASSERT_TRUE(Doc()->DoSave(path));
+        ASSERT_TRUE(Frame()->Controller()->SaveAs(path));
         saved.prepend(QFileInfo(path).canonicalFilePath());
     }
     // Saving the second newest again moves it to the front, not twice.
-    ASSERT_TRUE(Doc()->DoSave(PathOf(QStringLiteral("doc4.tav"))));
+    ASSERT_TRUE(Frame()->Controller()->SaveAs(PathOf(QStringLiteral("doc4.tav"))));
     const QStringList expected = {saved[1], saved[0], saved[2], saved[3]};
     EXPECT_EQ(m_pApp->RecentFiles().Entries(), expected);
 
@@ -270,11 +268,10 @@ TEST_F(AppTest, RecentFileListKeepsTheNewestFourAcrossRuns)
     m_pApp = std::make_unique<CTAVROApp>();
     CCommandLineInfo info;
     info.m_bShowSplash = false;
-    ASSERT_TRUE(m_pApp->InitInstance(info));
+    ASSERT_TRUE(m_pApp->Start(info));
     EXPECT_EQ(m_pApp->RecentFiles().Entries(), expected);
-    Frame()->UpdateCommandUI();
     for (int i = 0; i < 4; ++i) {
-        QAction* action = Frame()->Action(ID::FileMru1 + i);
+        QAction* action = Frame()->Controller()->RecentFileAction(i);
         EXPECT_TRUE(action->isVisible());
         EXPECT_TRUE(action->isEnabled());
         EXPECT_TRUE(action->text().startsWith(QStringLiteral("&%1 ").arg(i + 1)));
@@ -283,9 +280,9 @@ TEST_F(AppTest, RecentFileListKeepsTheNewestFourAcrossRuns)
     // An entry whose file has gone leaves the list after its message.
     QFile::remove(expected[0]);
     AnswerNextMessageBox(QMessageBox::Ok);
-    Frame()->ExecuteCommand(ID::FileMru1);
+    Frame()->Controller()->RecentFileAction(0)->trigger();
     EXPECT_EQ(m_pApp->RecentFiles().Entries(), expected.mid(1));
-    EXPECT_FALSE(Frame()->Action(ID::FileMru1 + 3)->isVisible());
+    EXPECT_FALSE(Frame()->Controller()->RecentFileAction(3)->isVisible());
 }
 
 TEST_F(AppTest, ADroppedFileIsOpened)
@@ -313,7 +310,7 @@ TEST_F(AppTest, ADroppedFileIsOpened)
 }
 
 // A document named on the command line: opened, or refused after its message,
-// which ends the program (InitInstance false).
+// which ends the program (Start false).
 TEST(StartUp, OpensTheDocumentOnTheCommandLineOrEndsAfterItsMessage)
 {
     QTemporaryDir dir;
@@ -331,7 +328,7 @@ TEST(StartUp, OpensTheDocumentOnTheCommandLineOrEndsAfterItsMessage)
     {
         CTAVROApp app;
         CCommandLineInfo info = ParseCommandLine({"/nologo", good.toStdString()});
-        ASSERT_TRUE(app.InitInstance(info));
+        ASSERT_TRUE(app.Start(info));
         EXPECT_EQ(ShownTitle(app.MainFrame()), QStringLiteral("good.tav - TAVRO"));
         EXPECT_EQ(app.MainFrame()->GetView()->GetSheet().m_labels[0][0].m_strText, "W-1");
         EXPECT_FALSE(app.Document()->IsModified());
@@ -341,13 +338,13 @@ TEST(StartUp, OpensTheDocumentOnTheCommandLineOrEndsAfterItsMessage)
         CCommandLineInfo info = ParseCommandLine({"/nologo", bad.toStdString()});
         CSeenBox seen;
         AnswerNextMessageBox(QMessageBox::Ok, &seen);
-        EXPECT_FALSE(app.InitInstance(info));
+        EXPECT_FALSE(app.Start(info));
         EXPECT_EQ(seen.m_strText, QStringLiteral("错误的文件格式！"));
         EXPECT_FALSE(app.MainFrame()->isVisible());
     }
     {
         CTAVROApp app;
-        ASSERT_TRUE(app.InitInstance(ParseCommandLine({"/nologo", "/dde"})));
+        ASSERT_TRUE(app.Start(ParseCommandLine({"/nologo", "/dde"})));
         EXPECT_EQ(ShownTitle(app.MainFrame()), QStringLiteral("无标题 - TAVRO"));
     }
 }
@@ -379,12 +376,12 @@ TEST_F(AppTest, NewOfTheViewEndsInANewDocument)
         list->setCurrentRow(0);
         dlg->accept();
     });
-    Frame()->ExecuteCommand(ID::FileNewSheet);
+    RunAction(*Frame()->Controller(), "actionFileNew");
     CSeenBox seen;
     AnswerNextMessageBox(QMessageBox::No, &seen);
     QTRY_VERIFY_WITH_TIMEOUT(!Doc()->IsModified(), 3000);
     EXPECT_EQ(seen.m_strText, QStringLiteral("将改动保存到 无标题？"));
-    EXPECT_EQ(View()->Format(), View()->LastChosenFormat());
+    EXPECT_EQ(View()->Format(), Frame()->Controller()->LastChosenFormat());
     EXPECT_TRUE(View()->GetSheet().m_labels[0][0].m_strText.empty());
     EXPECT_EQ(View()->GetSheet().m_labels[0][1].m_bSelected, 1);
 }

@@ -1,16 +1,18 @@
 #include "test_app_support.h"
 
-#include "base/CommandIds.h"
 #include "model/CSheet.h"
 #include "text/CBatchTextDlg.h"
 #include "text/CFontColorDlg.h"
 #include "text/CMarginDlg.h"
 #include "view/CLabelWnd.h"
+#include "wirelist/CSequencePatternDlg.h"
 #include "wirelist/CWireListDlg.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolBar>
@@ -56,45 +58,47 @@ TEST_F(AppTest, EveryEditCommandIsOneStepThatUndoesAndRedoesByteForByte)
         const char* step;
         std::function<void(CMainFrame&)> edit;
     };
-    const auto command = [](int nID) { return [nID](CMainFrame& frame) { frame.ExecuteCommand(nID); }; };
+    const auto command = [](const char* szName) {
+        return [szName](CMainFrame& frame) { RunAction(*frame.Controller(), szName); };
+    };
     const Case cases[] = {
         {"设定文字",
          [](CMainFrame& frame) {
              // The program's one batch dialog, made by a first, cancelled run,
              // reopens with the text "X1" for every selected label.
              AnswerNextDialog<QDialog>([](QDialog* pDialog) { pDialog->reject(); });
-             frame.ExecuteCommand(ID::SetText);
+             RunAction(*frame.Controller(), "actionSetText");
              auto* pDlg = frame.GetView()->findChild<CBatchTextDlg*>();
              ASSERT_NE(pDlg, nullptr);
              pDlg->m_strLastMiddle = "X1";
              pDlg->m_nMode = CBatchFillRequest::SameText;
              pDlg->m_bSkipFilled = 0;
              AcceptNextDialog();
-             frame.ExecuteCommand(ID::SetText);
+             RunAction(*frame.Controller(), "actionSetText");
          }},
         {"标签文字", [](CMainFrame& frame) { frame.GetView()->Label(4, 1)->SetText("N1", true); }},
         {"清除文字",
          [](CMainFrame& frame) {
              AnswerNextMessageBox(QMessageBox::Yes);
-             frame.ExecuteCommand(ID::ClearText);
+             RunAction(*frame.Controller(), "actionClearText");
          }},
-        {"自动缩小", command(ID::AutoShrink)},
-        {"靠上左对齐", command(ID::AlignTopLeft)},
-        {"靠上中对齐", command(ID::AlignTopCentre)},
-        {"靠上右对齐", command(ID::AlignTopRight)},
-        {"靠中左对齐", command(ID::AlignMiddleLeft)},
-        {"靠中中对齐", command(ID::AlignMiddleCentre)},
-        {"靠中右对齐", command(ID::AlignMiddleRight)},
-        {"靠下左对齐", command(ID::AlignBottomLeft)},
-        {"靠下中对齐", command(ID::AlignBottomCentre)},
-        {"靠下右对齐", command(ID::AlignBottomRight)},
+        {"自动缩小", command("actionAutoShrink")},
+        {"靠上左对齐", command("actionAlignTopLeft")},
+        {"靠上中对齐", command("actionAlignTopCentre")},
+        {"靠上右对齐", command("actionAlignTopRight")},
+        {"靠中左对齐", command("actionAlignMiddleLeft")},
+        {"靠中中对齐", command("actionAlignMiddleCentre")},
+        {"靠中右对齐", command("actionAlignMiddleRight")},
+        {"靠下左对齐", command("actionAlignBottomLeft")},
+        {"靠下中对齐", command("actionAlignBottomCentre")},
+        {"靠下右对齐", command("actionAlignBottomRight")},
         {"字体",
          [](CMainFrame& frame) {
              AnswerNextDialog<CFontColorDlg>([](CFontColorDlg* pDlg) {
                  pDlg->SetColor(QColor(0x12, 0x34, 0x56));
                  QMetaObject::invokeMethod(pDlg, "accept");
              });
-             frame.ExecuteCommand(ID::Font);
+             RunAction(*frame.Controller(), "actionFont");
          }},
         {"填入线号",
          [](CMainFrame& frame) {
@@ -107,7 +111,16 @@ TEST_F(AppTest, EveryEditCommandIsOneStepThatUndoesAndRedoesByteForByte)
                  pDlg->OnFill();
                  pDlg->reject();
              });
-             frame.ExecuteCommand(ID::ImportWireList);
+             RunAction(*frame.Controller(), "actionImportWireList");
+         }},
+        {"序列编号",
+         [](CMainFrame& frame) {
+             // A pattern of more markers than selected labels fills them all.
+             AnswerNextDialog<CSequencePatternDlg>([](CSequencePatternDlg* pDlg) {
+                 pDlg->findChild<QComboBox*>()->setEditText(QStringLiteral("X{1-3}:{1-24}"));
+                 pDlg->findChild<QPushButton*>(QStringLiteral("fill"))->click();
+             });
+             RunAction(*frame.Controller(), "actionSequencePattern");
          }},
         {"标签设置",
          [](CMainFrame& frame) {
@@ -117,7 +130,7 @@ TEST_F(AppTest, EveryEditCommandIsOneStepThatUndoesAndRedoesByteForByte)
                      pEdit->setText(QStringLiteral("15"));
                  QMetaObject::invokeMethod(pDlg, "accept");
              });
-             frame.ExecuteCommand(ID::LabelSettings);
+             RunAction(*frame.Controller(), "actionLabelSettings");
          }},
     };
     CSheetModel& model = Doc()->Model();
@@ -170,7 +183,7 @@ TEST_F(AppTest, TheModifiedMarkFollowsTheSavedPointOfTheHistory)
     const QString path = PathOf(QStringLiteral("undo.tav"));
     View()->Label(0, 0)->SetText("A", true);
     EXPECT_EQ(ShownTitle(Frame()), QStringLiteral("无标题* - TAVRO"));
-    ASSERT_TRUE(Doc()->DoSave(path));
+    ASSERT_TRUE(Frame()->Controller()->SaveAs(path));
     EXPECT_EQ(ShownTitle(Frame()), QStringLiteral("undo.tav - TAVRO"));
     View()->Label(0, 1)->SetText("B", true);
     EXPECT_EQ(ShownTitle(Frame()), QStringLiteral("undo.tav* - TAVRO"));
@@ -186,7 +199,7 @@ TEST_F(AppTest, TheModifiedMarkFollowsTheSavedPointOfTheHistory)
             QMetaObject::invokeMethod(pModal, "reject");
         }
     });
-    EXPECT_TRUE(Doc()->SaveModified());
+    EXPECT_TRUE(Frame()->Controller()->SaveModified());
     QApplication::processEvents();
     EXPECT_FALSE(bAsked);
 
@@ -215,28 +228,25 @@ TEST_F(AppTest, TheEditMenuNamesTheStepsUndoAndRedoWouldTake)
     EXPECT_EQ(menus[2]->text(), QStringLiteral("文字(&O)"));
     QStringList items;
     for (QAction* action : menus[1]->menu()->actions())
-        items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        items << ShownText(action);
     EXPECT_EQ(items, QStringList({QStringLiteral("撤销(&U)\tCtrl+Z"), QStringLiteral("重做(&R)\tCtrl+Y"),
                                   QStringLiteral("-"), QStringLiteral("剪切(&T)\tCtrl+X"),
                                   QStringLiteral("复制(&C)\tCtrl+C"), QStringLiteral("粘贴(&P)\tCtrl+V")}));
 
-    QAction* undo = Frame()->Action(ID::EditUndo);
-    QAction* redo = Frame()->Action(ID::EditRedo);
-    Frame()->UpdateCommandUI();
+    QAction* undo = Frame()->Action("actionUndo");
+    QAction* redo = Frame()->Action("actionRedo");
     EXPECT_FALSE(undo->isEnabled());
     EXPECT_FALSE(redo->isEnabled());
     EXPECT_FALSE(undo->statusTip().isEmpty());
     EXPECT_FALSE(redo->statusTip().isEmpty());
 
     View()->Label(0, 0)->SetText("A", true);
-    Frame()->UpdateCommandUI();
     EXPECT_TRUE(undo->isEnabled());
-    EXPECT_EQ(undo->text(), QStringLiteral("撤销 标签文字(&U)\tCtrl+Z"));
+    EXPECT_EQ(ShownText(undo), QStringLiteral("撤销 标签文字(&U)\tCtrl+Z"));
     EXPECT_EQ(undo->toolTip(), QStringLiteral("撤销 标签文字"));
     QTest::keyClick(Frame(), Qt::Key_Z, Qt::ControlModifier);
     QApplication::processEvents();
     EXPECT_EQ(Doc()->Model().Label(0, 0).m_strText, "");
-    Frame()->UpdateCommandUI();
     EXPECT_FALSE(undo->isEnabled());
     EXPECT_TRUE(redo->isEnabled());
     EXPECT_EQ(redo->toolTip(), QStringLiteral("重做 标签文字"));
@@ -252,4 +262,42 @@ TEST_F(AppTest, TheEditMenuNamesTheStepsUndoAndRedoWouldTake)
     const QList<QAction*> buttons = Frame()->FileToolBar()->actions();
     EXPECT_TRUE(buttons.contains(undo));
     EXPECT_TRUE(buttons.contains(redo));
+}
+
+// 序列编号: the dialog counts the pattern's markers against the selected
+// labels as it is typed; a pattern of more markers than labels fills the
+// selected ones in scan order, or prints as a job over as many sheets as it
+// needs; the box offers the patterns used last.
+TEST_F(AppTest, SequencePatternsFillTheSelectedLabelsOrPrintAsAJob)
+{
+    CSheetModel& model = Doc()->Model(); // 5 × 14, every label selected
+    QString countText;
+    AnswerNextDialog<CSequencePatternDlg>([&](CSequencePatternDlg* pDlg) {
+        auto* box = pDlg->findChild<QComboBox*>();
+        box->setEditText(QStringLiteral("X{1-9/0}"));
+        EXPECT_EQ(pDlg->CountText(), QStringLiteral("第 6 个字符：步长不能为 0。"));
+        EXPECT_FALSE(pDlg->findChild<QPushButton*>(QStringLiteral("fill"))->isEnabled());
+        box->setEditText(QStringLiteral("X{1-3}:{1-24}"));
+        EXPECT_EQ(pDlg->CountText(), QStringLiteral("共 72 个，已选 70 个标签"));
+        AnswerNextDialog<CWireListDlg>([&](CWireListDlg* pJob) {
+            countText = pJob->CountText();
+            pJob->reject();
+        });
+        pDlg->findChild<QPushButton*>(QStringLiteral("print"))->click();
+    });
+    RunAction(*Frame()->Controller(), "actionSequencePattern");
+    EXPECT_EQ(countText, QStringLiteral("共 72 个标签，需要 2 页"));
+    EXPECT_FALSE(model.UndoStack().canUndo()); // printing changes no label
+
+    AnswerNextDialog<CSequencePatternDlg>([](CSequencePatternDlg* pDlg) {
+        auto* box = pDlg->findChild<QComboBox*>();
+        EXPECT_EQ(box->itemText(0), QStringLiteral("X{1-3}:{1-24}")); // remembered
+        box->setEditText(QStringLiteral("-K{1-2}\n{13,14}"));
+        pDlg->findChild<QPushButton*>(QStringLiteral("fill"))->click();
+    });
+    RunAction(*Frame()->Controller(), "actionSequencePattern");
+    EXPECT_EQ(model.UndoStack().undoText(), QStringLiteral("序列编号"));
+    EXPECT_EQ(model.Label(0, 0).m_strText, "-K1\r\n13");
+    EXPECT_EQ(model.Label(0, 3).m_strText, "-K2\r\n14");
+    EXPECT_EQ(model.Label(0, 4).m_strText, ""); // beyond the four markers
 }

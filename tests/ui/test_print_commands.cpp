@@ -2,7 +2,6 @@
 // print commands' state and what the page callback draws per mode.
 #include "test_app_support.h"
 
-#include "base/CommandIds.h"
 #include "print/CPageOffsetDlg.h"
 #include "print/CPrintSetupDlg.h"
 #include "print/CPrinterSettings.h"
@@ -77,19 +76,23 @@ void AnswerOffsetDialog(const QString& x, const QString& y, bool bExpectMessage,
 } // namespace
 
 class PrintCommandsTest : public AppTest
-{};
+{
+protected:
+    CPrintService& Printing() const { return Frame()->Controller()->Printing(); }
+    int OffsetX() const { return Printing().PageOffset().m_nMoveX; }
+    int OffsetY() const { return Printing().PageOffset().m_nMoveY; }
+};
 
 TEST_F(PrintCommandsTest, PageOffsetDialog)
 {
     for (const COffsetCase& c : kOffsetCases) {
         SCOPED_TRACE(c.szName);
         QFile::remove(SettingsFile());
-        View()->m_nPageMoveX = 7;
-        View()->m_nPageMoveY = 8;
+        Printing().SetPageOffset({7, 8});
         CSeenBox seen;
         QString focus;
         AnswerOffsetDialog(c.typedX, c.typedY, c.szRefusedBox != nullptr, &seen, &focus);
-        View()->OnPageOffset();
+        Printing().EditPageOffset(Frame());
         QSettings settings(SettingsFile(), QSettings::IniFormat);
         if (c.szRefusedBox) {
             EXPECT_TRUE(seen.m_bShown);
@@ -99,19 +102,19 @@ TEST_F(PrintCommandsTest, PageOffsetDialog)
             else
                 EXPECT_EQ(seen.m_strText, QStringLiteral("偏移量必须为数字"));
             EXPECT_EQ(focus, QString::fromLatin1(c.szRefusedBox));
-            EXPECT_EQ(View()->m_nPageMoveX, 7);
-            EXPECT_EQ(View()->m_nPageMoveY, 8);
+            EXPECT_EQ(OffsetX(), 7);
+            EXPECT_EQ(OffsetY(), 8);
             EXPECT_FALSE(settings.contains(SettingsKeys::kPageMoveX));
             continue;
         }
         EXPECT_FALSE(seen.m_bShown);
         EXPECT_EQ(settings.value(SettingsKeys::kPageMoveX).toString(), c.storedX);
         EXPECT_EQ(settings.value(SettingsKeys::kPageMoveY).toString(), c.storedY);
-        EXPECT_EQ(View()->m_nPageMoveX, DecimalTextValue(c.storedX.toStdString()));
-        EXPECT_EQ(View()->m_nPageMoveY, DecimalTextValue(c.storedY.toStdString()));
+        EXPECT_EQ(OffsetX(), DecimalTextValue(c.storedX.toStdString()));
+        EXPECT_EQ(OffsetY(), DecimalTextValue(c.storedY.toStdString()));
         const CPageOffset read = ReadPageOffset();
-        EXPECT_EQ(read.m_nMoveX, View()->m_nPageMoveX);
-        EXPECT_EQ(read.m_nMoveY, View()->m_nPageMoveY);
+        EXPECT_EQ(read.m_nMoveX, OffsetX());
+        EXPECT_EQ(read.m_nMoveY, OffsetY());
     }
 }
 
@@ -134,57 +137,54 @@ TEST_F(PrintCommandsTest, UnwritableSettingsAreReportedAndTheOffsetStillApplies)
     CSeenBox seen;
     QString focus;
     AnswerOffsetDialog(QStringLiteral("120"), QStringLiteral("-40"), true, &seen, &focus);
-    View()->OnPageOffset();
+    Printing().EditPageOffset(Frame());
     QDir(SettingsFile()).removeRecursively();
     EXPECT_TRUE(seen.m_bShown);
     EXPECT_TRUE(seen.m_strText.contains(QStringLiteral("无法保存"))) << seen.m_strText.toStdString();
-    EXPECT_EQ(View()->m_nPageMoveX, 120);
-    EXPECT_EQ(View()->m_nPageMoveY, -40);
+    EXPECT_EQ(OffsetX(), 120);
+    EXPECT_EQ(OffsetY(), -40);
 }
 
 TEST_F(PrintCommandsTest, CancelChangesNothing)
 {
-    View()->m_nPageMoveX = 5;
+    Printing().SetPageOffset({5, 0});
     AnswerNextDialog<CPageOffsetDlg>([](CPageOffsetDlg* dlg) {
         EXPECT_EQ(dlg->findChild<QLineEdit*>(QStringLiteral("editOffsetX"))->text(), QStringLiteral("5"));
         EXPECT_EQ(dlg->findChild<QLineEdit*>(QStringLiteral("editOffsetX"))->maxLength(), 6);
         dlg->findChild<QLineEdit*>(QStringLiteral("editOffsetX"))->setText(QStringLiteral("99"));
         dlg->reject();
     });
-    View()->OnPageOffset();
-    EXPECT_EQ(View()->m_nPageMoveX, 5);
+    Printing().EditPageOffset(Frame());
+    EXPECT_EQ(OffsetX(), 5);
 }
 
 TEST_F(PrintCommandsTest, PrintLabelsNeedsASelection)
 {
-    const CCommandMap::UpdateHandler* update = View()->CommandMap().FindUpdateHandler(ID::PrintLabels);
-    ASSERT_NE(update, nullptr);
-    CCmdUI ui;
-    (*update)(ui);
-    EXPECT_TRUE(ui.m_bEnabled); // a new sheet is all selected
+    const QAction* print = Frame()->Action(QStringLiteral("actionPrintLabels"));
+    ASSERT_NE(print, nullptr);
+    EXPECT_TRUE(print->isEnabled()); // a new sheet is all selected
     View()->OnSelectNone();
-    (*update)(ui);
-    EXPECT_FALSE(ui.m_bEnabled);
-    for (int nID : {ID::PrintBaseline, ID::PrintPreviewMenu, ID::FilePrintSetup, ID::PageOffset})
-        EXPECT_NE(View()->CommandMap().FindHandler(nID), nullptr) << nID;
+    EXPECT_FALSE(print->isEnabled());
+    for (const char* szName :
+         {"actionPrintBaseline", "actionPrintPreview", "actionPrintSetup", "actionPageOffset"})
+        EXPECT_TRUE(Frame()->Action(QLatin1String(szName))->isEnabled()) << szName;
 }
 
-// The page callback on an image at 100 dpi: outlines in the preview only,
-// and the mode back at none afterwards.
+// The page routine on an image at 100 dpi: outlines in the preview and the
+// baseline only.
 TEST_F(PrintCommandsTest, PageCallbackDrawsPerMode)
 {
     struct CCase
     {
         const char* szName;
-        PrintMode modeBefore;
-        bool bPreview;
+        PrintMode mode;
         bool bOutlines;
     };
     const CCase cases[] = {
-        {"labels", PrintMode::Labels, false, false},
-        {"preview forces outlines", PrintMode::None, true, true},
-        {"print from the preview: labels", PrintMode::None, false, false},
-        {"baseline", PrintMode::Baseline, false, true},
+        {"labels", PrintMode::Labels, false},
+        {"preview draws outlines", PrintMode::Preview, true},
+        {"print from the preview: labels", PrintMode::None, false},
+        {"baseline", PrintMode::Baseline, true},
     };
     for (const CCase& c : cases) {
         SCOPED_TRACE(c.szName);
@@ -192,12 +192,10 @@ TEST_F(PrintCommandsTest, PageCallbackDrawsPerMode)
         image.setDotsPerMeterX(3937);
         image.setDotsPerMeterY(3937);
         image.fill(Qt::white);
-        View()->m_printMode = c.modeBefore;
         {
             QPainter painter(&image);
-            View()->OnPrint(painter, c.bPreview);
+            Printing().DrawPage(painter, View()->GetSheet(), c.mode);
         }
-        EXPECT_EQ(View()->m_printMode, PrintMode::None);
         const CPixelRect rc = LabelDeviceRect(View()->Format(), 0, 0, {}, {100, 100});
         const QColor edge = image.pixelColor(rc.left, (rc.top + rc.bottom) / 2);
         EXPECT_EQ(edge == QColor(0, 132, 0), c.bOutlines) << edge.name().toStdString();
@@ -209,12 +207,11 @@ TEST_F(PrintCommandsTest, PreviewCommandShowsThePreview)
     CSheet sheet;
     ASSERT_EQ(ReadSheetFile(TAVRO_TEST_DATA "/preset-7x20-texts.tav", sheet), SheetReadResult::Ok);
     View()->SetSheet(sheet);
-    View()->OnInitialUpdate();
-    View()->m_nPageMoveX = 150; // the preview shows the offset
+    View()->ShowNewSheet();
+    Printing().SetPageOffset({150, 0}); // the preview shows the offset
     bool bShown = false;
     AnswerNextDialog<QPrintPreviewDialog>([&](QPrintPreviewDialog* dlg) {
         bShown = true;
-        EXPECT_EQ(View()->m_printMode, PrintMode::None); // the preview page was drawn
         if (const QByteArray shot = qgetenv("TAVRO_PREVIEW_SHOT"); !shot.isEmpty()) {
             dlg->resize(900, 1000);
             QApplication::processEvents();
@@ -222,8 +219,8 @@ TEST_F(PrintCommandsTest, PreviewCommandShowsThePreview)
         }
         dlg->reject();
     });
-    View()->OnPrintPreview();
-    EXPECT_EQ(View()->m_printMode, PrintMode::Preview); // posted, not yet run
+    ASSERT_TRUE(RunAction(*Frame()->Controller(), "actionPrintPreview"));
+    EXPECT_FALSE(bShown); // posted, not yet run
     for (int i = 0; i < 50 && !bShown; ++i)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_TRUE(bShown);
@@ -270,7 +267,7 @@ TEST_F(PrintCommandsTest, PrintSetupWithoutAPrinterSaysSo)
     QFile::remove(spd);
     CSeenBox seen;
     AnswerNextMessageBox(QMessageBox::Ok, &seen);
-    View()->OnFilePrintSetup();
+    Printing().Setup(Frame());
     EXPECT_TRUE(seen.m_bShown);
     EXPECT_EQ(seen.m_strCaption, QStringLiteral("Tavromark"));
     EXPECT_EQ(seen.m_strText, kMsgNoPrinter);
@@ -286,7 +283,7 @@ TEST_F(PrintCommandsTest, CtrlPPrintsThroughTheDialog)
     CSheet sheet;
     ASSERT_EQ(ReadSheetFile(TAVRO_TEST_DATA "/preset-7x20-texts.tav", sheet), SheetReadResult::Ok);
     View()->SetSheet(sheet);
-    View()->OnInitialUpdate();
+    View()->ShowNewSheet();
     Frame()->show();
     QApplication::setActiveWindow(Frame());
 
@@ -308,7 +305,6 @@ TEST_F(PrintCommandsTest, CtrlPPrintsThroughTheDialog)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     ASSERT_TRUE(bAnswered);
     ASSERT_TRUE(QFile::exists(pdf));
-    EXPECT_EQ(View()->m_printMode, PrintMode::None);
 
     QProcess pdftotext;
     pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});

@@ -185,7 +185,7 @@ TEST_F(SheetModelTest, PaintingChangesOnlyTheRenderedFontSizes)
     const std::string bytes = SheetBytes(Model().Sheet());
     QSignalSpy labels(&Model(), &CSheetModel::labelsChanged);
     m_view.show();
-    m_view.OnInitialUpdate();
+    m_view.ShowNewSheet();
     QImage image(m_view.size(), QImage::Format_RGB32);
     for (int i = 0; i < 2; ++i) {
         m_view.OnFullPage();
@@ -211,7 +211,7 @@ TEST_F(SheetModelTest, UndoAndRedoShowWhatTheLabelsWouldDrawAnew)
     sheet.m_labels[0][1].m_strText = "a long text that must shrink to fit";
     Model().Load(sheet);
     m_view.show();
-    m_view.OnInitialUpdate();
+    m_view.ShowNewSheet();
     const auto shot = [this] {
         QCoreApplication::processEvents();
         QImage image(m_view.size(), QImage::Format_RGB32);
@@ -275,8 +275,8 @@ TEST_F(SheetModelTest, OnlyAFlagOfOneIsSelectedOnScreenAndInThePdf)
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("flags.tav"));
     ASSERT_EQ(SaveSheetFile(file.toStdString(), sheet), 0);
-    ASSERT_TRUE(m_doc.OnOpenDocument(file));
-    m_view.OnInitialUpdate();
+    ASSERT_FALSE(m_doc.Open(file));
+    m_view.ShowNewSheet();
 
     for (int c = 0; c < 4; ++c) {
         SCOPED_TRACE(flags[c]);

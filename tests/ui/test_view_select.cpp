@@ -1,6 +1,5 @@
 #include "test_app_support.h"
 
-#include "base/CommandIds.h"
 #include "model/CTAVRODoc.h"
 #include "view/CLabelWnd.h"
 #include "view/CTAVROView.h"
@@ -8,18 +7,12 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <string_view>
+
 #include <set>
 #include <utility>
 
 namespace {
-
-// Opens the registration of commands that need a selection to the test.
-class CTestView : public CTAVROView
-{
-public:
-    using CTAVROView::CTAVROView;
-    using CTAVROView::OnSelectionCommand;
-};
 
 using Cells = std::set<std::pair<int, int>>;
 
@@ -32,7 +25,7 @@ protected:
         m_view.resize(1000, 980);
         m_view.show();
         QCoreApplication::processEvents();
-        m_view.OnInitialUpdate();
+        m_view.ShowNewSheet();
         m_view.OnSelectNone();
         Settle();
     }
@@ -65,7 +58,7 @@ protected:
     }
 
     CTAVRODoc m_doc;
-    CTestView m_view{&m_doc};
+    CTAVROView m_view{&m_doc};
 };
 
 } // namespace
@@ -135,29 +128,28 @@ TEST_F(Selection, CommandsAndTheModifiedFlag)
     struct Case
     {
         const char* name;
-        int nID;
+        const char* szAction;
         Cells before;
         size_t nSelectedAfter;
         bool bModified;
     };
     const size_t nAll = 5 * 14;
+    const CMainController controller(m_doc, m_view);
     const Case cases[] = {
-        {"select all on a sheet all selected", ID::SelectAll, {}, nAll, false},
-        {"select all with one missing", ID::SelectAll, {{0, 0}}, nAll, true},
-        {"select none with nothing selected", ID::SelectNone, {{0, 0}}, 0, true},
-        {"invert", ID::InvertSelection, {}, nAll, true},
+        {"select all on a sheet all selected", "actionSelectAll", {}, nAll, false},
+        {"select all with one missing", "actionSelectAll", {{0, 0}}, nAll, true},
+        {"select none with nothing selected", "actionSelectNone", {{0, 0}}, 0, true},
+        {"invert", "actionInvertSelection", {}, nAll, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         m_view.OnSelectAll();
-        if (c.nID == ID::SelectNone || c.nID == ID::InvertSelection)
+        if (c.szAction != std::string_view("actionSelectAll"))
             m_view.OnSelectNone();
         for (const auto& [r, col] : c.before)
             m_view.Label(r, col)->SetSelected(0);
         Settle();
-        const CCommandMap::Handler* pHandler = m_view.CommandMap().FindHandler(c.nID);
-        ASSERT_NE(pHandler, nullptr);
-        (*pHandler)();
+        ASSERT_TRUE(RunAction(controller, c.szAction));
         QCoreApplication::processEvents();
         EXPECT_EQ(Selected().size(), c.nSelectedAfter);
         EXPECT_EQ(m_doc.IsModified(), c.bModified);
@@ -205,23 +197,27 @@ TEST_F(Selection, ClickOnThePageFocusesTheView)
 
 TEST_F(Selection, CommandsThatNeedASelection)
 {
+    const CMainController controller(m_doc, m_view);
+    QAction* clear = controller.Action(QStringLiteral("actionClearText"));
     int nCleared = 0;
-    m_view.OnSelectionCommand(ID::ClearText, [&nCleared] { ++nCleared; });
-    CCommandRouter router;
-    router.AddTarget(&m_view.CommandMap());
+    QObject::connect(clear, &QAction::triggered, [&nCleared] { ++nCleared; });
 
     EXPECT_EQ(m_view.GetSelectedCount(), 0);
-    EXPECT_FALSE(router.Update(ID::ClearText).m_bEnabled);
-    for (int nID : {ID::SelectAll, ID::SelectNone, ID::InvertSelection, ID::SelectText, ID::SelectEmpty})
-        EXPECT_TRUE(router.Update(nID).m_bEnabled) << nID;
+    EXPECT_FALSE(clear->isEnabled());
+    clear->trigger();
+    EXPECT_EQ(nCleared, 0) << "a disabled command does not run";
+    for (const char* szName : {"actionSelectAll", "actionSelectNone", "actionInvertSelection",
+                               "actionSelectText", "actionSelectEmpty"})
+        EXPECT_TRUE(controller.Action(QLatin1String(szName))->isEnabled()) << szName;
 
     m_view.Label(20, 10)->SetSelected(1);
-    EXPECT_FALSE(router.Update(ID::ClearText).m_bEnabled) << "a hidden cell does not count";
+    EXPECT_FALSE(clear->isEnabled()) << "a hidden cell does not count";
     m_view.Label(13, 4)->SetSelected(1);
     EXPECT_EQ(m_view.GetSelectedCount(), 1);
-    EXPECT_TRUE(router.Update(ID::ClearText).m_bEnabled);
-    EXPECT_FALSE(router.Update(ID::ClearText).m_bChecked);
-    EXPECT_TRUE(RunCommand(router, ID::ClearText));
+    EXPECT_TRUE(clear->isEnabled());
+    EXPECT_FALSE(clear->isChecked());
+    AnswerNextMessageBox(QMessageBox::No);
+    EXPECT_TRUE(RunAction(controller, "actionClearText"));
     EXPECT_EQ(nCleared, 1);
 }
 

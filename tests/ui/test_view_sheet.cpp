@@ -1,6 +1,5 @@
 #include "test_app_support.h"
 
-#include "base/CommandIds.h"
 #include "model/CTAVRODoc.h"
 #include "sheets/CDocTypeDlg.h"
 #include "sheets/SheetTypeList.h"
@@ -29,7 +28,7 @@ CPageFormat Format(int nColumns, int nRows)
     return format;
 }
 
-// A shown view of a given client size after its initial update.
+// A shown view of a given client size showing its sheet.
 class SheetView : public ::testing::Test
 {
 protected:
@@ -38,7 +37,7 @@ protected:
         m_view.resize(nWidth, nHeight);
         m_view.show();
         QCoreApplication::processEvents();
-        m_view.OnInitialUpdate();
+        m_view.ShowNewSheet();
         QCoreApplication::processEvents();
     }
 
@@ -102,22 +101,18 @@ TEST_F(SheetView, ZoomAndScrollSizeFollowTheClientHeight)
 TEST_F(SheetView, FullPageDisplayTogglesAndIsChecked)
 {
     Show(1000, 600);
-    const CCommandMap::UpdateHandler* pUpdate = m_view.CommandMap().FindUpdateHandler(ID::FullPage);
-    ASSERT_NE(pUpdate, nullptr);
-    ASSERT_NE(m_view.CommandMap().FindHandler(ID::FullPage), nullptr);
-    CCmdUI cmdUI;
-    (*pUpdate)(cmdUI);
-    EXPECT_FALSE(cmdUI.m_bChecked);
+    const CMainController controller(m_doc, m_view);
+    QAction* fullPage = controller.Action(QStringLiteral("actionFullPage"));
+    ASSERT_NE(fullPage, nullptr);
+    EXPECT_FALSE(fullPage->isChecked());
 
-    (*m_view.CommandMap().FindHandler(ID::FullPage))();
-    (*pUpdate)(cmdUI);
-    EXPECT_TRUE(cmdUI.m_bChecked);
+    fullPage->trigger();
+    EXPECT_TRUE(fullPage->isChecked());
     EXPECT_DOUBLE_EQ(m_view.m_dZoom, 2.6);
     EXPECT_EQ(m_view.Label(0, 0)->width(), 49); // trunc(19 × 2.6)
 
-    (*m_view.CommandMap().FindHandler(ID::FullPage))();
-    (*pUpdate)(cmdUI);
-    EXPECT_FALSE(cmdUI.m_bChecked);
+    fullPage->trigger();
+    EXPECT_FALSE(fullPage->isChecked());
     EXPECT_DOUBLE_EQ(m_view.m_dZoom, 4.5);
 }
 
@@ -148,7 +143,7 @@ TEST_F(SheetView, OnlyCellsOfRowsTimesColumnsShow)
     sheet.m_format = Format(7, 20);
     sheet.m_labels[24][14].m_strText = "kept";
     m_view.SetSheet(sheet);
-    m_view.OnInitialUpdate();
+    m_view.ShowNewSheet();
     EXPECT_EQ(VisibleCells(), 140);
     EXPECT_TRUE(m_view.Label(19, 6)->isVisibleTo(&m_view));
     EXPECT_FALSE(m_view.Label(20, 0)->isVisibleTo(&m_view));
@@ -156,14 +151,14 @@ TEST_F(SheetView, OnlyCellsOfRowsTimesColumnsShow)
 
     sheet.m_format = Format(2, 2);
     m_view.SetSheet(sheet);
-    m_view.OnInitialUpdate();
+    m_view.ShowNewSheet();
     EXPECT_EQ(VisibleCells(), 4);
     EXPECT_EQ(m_view.Label(24, 14)->GetText(), "kept");
 }
 
-TEST_F(SheetView, InitialUpdateIsSignalled)
+TEST_F(SheetView, ShowingANewSheetIsSignalled)
 {
-    QSignalSpy spy(&m_view, &CTAVROView::initialUpdateDone);
+    QSignalSpy spy(&m_view, &CTAVROView::newSheetShown);
     Show(800, 600);
     EXPECT_EQ(spy.count(), 1);
 }
@@ -286,15 +281,16 @@ TEST_F(SheetView, SheetRoundTripsThroughTheCells)
 TEST_F(SheetView, NewAsksThenRequestsANewDocument)
 {
     Show(800, 600);
-    QSignalSpy spy(&m_view, &CTAVROView::newDocumentRequested);
-    const CCommandMap::Handler* pNew = m_view.CommandMap().FindHandler(ID::FileNewSheet);
+    CMainController controller(m_doc, m_view);
+    QSignalSpy spy(&controller, &CMainController::newDocumentRequested);
+    QAction* pNew = controller.Action(QStringLiteral("actionFileNew"));
     ASSERT_NE(pNew, nullptr);
 
     AnswerNextDialog<CDocTypeDlg>([](CDocTypeDlg* pDlg) { pDlg->reject(); });
-    (*pNew)();
+    pNew->trigger();
     QCoreApplication::processEvents();
     EXPECT_EQ(spy.count(), 0);
-    EXPECT_EQ(m_view.LastChosenFormat(), CPageFormat());
+    EXPECT_EQ(controller.LastChosenFormat(), CPageFormat());
 
     AnswerNextDialog<CDocTypeDlg>([](CDocTypeDlg* pDlg) {
         auto* pList = pDlg->findChild<QListWidget*>(QStringLiteral("listTypes"));
@@ -304,11 +300,11 @@ TEST_F(SheetView, NewAsksThenRequestsANewDocument)
         pList->setCurrentItem(items.front());
         pDlg->accept();
     });
-    (*pNew)();
+    pNew->trigger();
     EXPECT_EQ(spy.count(), 0) << "posted, not sent";
     QCoreApplication::processEvents();
     EXPECT_EQ(spy.count(), 1);
-    EXPECT_TRUE(m_view.LastChosenFormat() == PresetTypes().back().m_format);
+    EXPECT_TRUE(controller.LastChosenFormat() == PresetTypes().back().m_format);
     EXPECT_FALSE(m_doc.IsModified());
 }
 

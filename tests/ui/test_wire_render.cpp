@@ -1,6 +1,5 @@
 #include "test_app_support.h"
 
-#include "base/CommandIds.h"
 #include "model/CTAVRODoc.h"
 #include "model/Gbk.h"
 #include "render/LabelRenderer.h"
@@ -28,7 +27,6 @@ protected:
         m_view.resize(900, 900);
         m_view.show();
         QCoreApplication::processEvents();
-        m_router.AddTarget(&m_view.CommandMap());
     }
 
     void Save(const char* name)
@@ -50,14 +48,14 @@ protected:
 
     CTAVRODoc m_doc;
     CTAVROView m_view{&m_doc};
-    CCommandRouter m_router;
+    CMainController m_controller{m_doc, m_view};
 };
 
 } // namespace
 
 TEST_F(SheetPictures, SequenceSheet)
 {
-    m_view.OnInitialUpdate();
+    m_view.ShowNewSheet();
     m_view.OnSelectAll();
     AnswerNextDialog<CBatchTextDlg>([](CBatchTextDlg* pDlg) {
         pDlg->findChild<QPlainTextEdit*>(QStringLiteral("editPrefix"))->setPlainText(QStringLiteral("L1-"));
@@ -65,7 +63,7 @@ TEST_F(SheetPictures, SequenceSheet)
         pDlg->findChild<QRadioButton*>(QStringLiteral("radioMode1"))->click();
         pDlg->findChild<QPushButton*>(QStringLiteral("buttonOk"))->click();
     });
-    ASSERT_TRUE(RunCommand(m_router, ID::SetText));
+    ASSERT_TRUE(RunAction(m_controller, "actionSetText"));
     EXPECT_EQ(m_view.Label(0, 0)->GetText(), "L1-001");
     EXPECT_EQ(m_view.Label(13, 4)->GetText(), "L1-070");
     m_view.OnSelectNone();
@@ -90,24 +88,24 @@ TEST_F(SheetPictures, FormatsSheet)
             label.m_nFontHeight = -16;
         }
     m_view.SetSheet(sheet);
-    m_view.OnInitialUpdate();
+    m_view.ShowNewSheet();
 
     struct Alignment
     {
-        int m_nID;
+        const char* m_szAction;
         const char* m_text;
     };
     const Alignment alignments[] = {
-        {ID::AlignTopLeft, "\xC9\xCF\xD7\xF3"},      {ID::AlignTopCentre, "\xC9\xCF\xD6\xD0"},
-        {ID::AlignTopRight, "\xC9\xCF\xD3\xD2"},     {ID::AlignMiddleLeft, "\xD6\xD0\xD7\xF3"},
-        {ID::AlignMiddleCentre, "\xD6\xD0\xD6\xD0"}, {ID::AlignMiddleRight, "\xD6\xD0\xD3\xD2"},
-        {ID::AlignBottomLeft, "\xCF\xC2\xD7\xF3"},   {ID::AlignBottomCentre, "\xCF\xC2\xD6\xD0"},
-        {ID::AlignBottomRight, "\xCF\xC2\xD3\xD2"},
+        {"actionAlignTopLeft", "\xC9\xCF\xD7\xF3"},      {"actionAlignTopCentre", "\xC9\xCF\xD6\xD0"},
+        {"actionAlignTopRight", "\xC9\xCF\xD3\xD2"},     {"actionAlignMiddleLeft", "\xD6\xD0\xD7\xF3"},
+        {"actionAlignMiddleCentre", "\xD6\xD0\xD6\xD0"}, {"actionAlignMiddleRight", "\xD6\xD0\xD3\xD2"},
+        {"actionAlignBottomLeft", "\xCF\xC2\xD7\xF3"},   {"actionAlignBottomCentre", "\xCF\xC2\xD6\xD0"},
+        {"actionAlignBottomRight", "\xCF\xC2\xD3\xD2"},
     };
     for (int i = 0; i < 9; ++i) {
         SelectOnly(i / 3, i % 3);
         m_view.Label(i / 3, i % 3)->SetText(alignments[i].m_text, 1);
-        ASSERT_TRUE(RunCommand(m_router, alignments[i].m_nID));
+        ASSERT_TRUE(RunAction(m_controller, alignments[i].m_szAction));
     }
 
     // Row 4: a Hei face in red, a Latin face in bold blue, a long text shrunk.
@@ -125,7 +123,7 @@ TEST_F(SheetPictures, FormatsSheet)
     CLabelWnd* pShrunk = m_view.Label(3, 2);
     pShrunk->SetText("Cabinet 3 / rail 12 / terminal 40\r\n380 V\r\n50 Hz", 1);
     SelectOnly(3, 2);
-    ASSERT_TRUE(RunCommand(m_router, ID::AutoShrink));
+    ASSERT_TRUE(RunAction(m_controller, "actionAutoShrink"));
     EXPECT_EQ(pShrunk->Record().m_bAutoShrink, 1);
 
     // Row 5: the same text at the top left with inner margins of 1 mm and

@@ -1,6 +1,5 @@
 #include "test_app_support.h"
 
-#include "base/CommandIds.h"
 #include "model/Arithmetic.h"
 #include "model/CTAVRODoc.h"
 #include "sheets/CDocTypeDlg.h"
@@ -22,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -46,10 +46,9 @@ protected:
         m_view.resize(1000, 980);
         m_view.show();
         QCoreApplication::processEvents();
-        m_view.OnInitialUpdate();
+        m_view.ShowNewSheet();
         m_view.OnSelectNone();
         Settle();
-        m_router.AddTarget(&m_view.CommandMap());
     }
 
     void Settle()
@@ -84,15 +83,15 @@ protected:
 
     CTAVRODoc m_doc;
     CTAVROView m_view{&m_doc};
-    CCommandRouter m_router;
+    CMainController m_controller{m_doc, m_view};
 };
 
-const int kSelectionCommands[] = {
-    ID::SetText,         ID::ClearText,         ID::Font,
-    ID::AlignTopLeft,    ID::AlignTopCentre,    ID::AlignTopRight,
-    ID::AlignMiddleLeft, ID::AlignMiddleCentre, ID::AlignMiddleRight,
-    ID::AlignBottomLeft, ID::AlignBottomCentre, ID::AlignBottomRight,
-    ID::LabelSettings,   ID::AutoShrink,
+const char* const kSelectionCommands[] = {
+    "actionSetText",         "actionClearText",         "actionFont",
+    "actionAlignTopLeft",    "actionAlignTopCentre",    "actionAlignTopRight",
+    "actionAlignMiddleLeft", "actionAlignMiddleCentre", "actionAlignMiddleRight",
+    "actionAlignBottomLeft", "actionAlignBottomCentre", "actionAlignBottomRight",
+    "actionLabelSettings",   "actionAutoShrink",
 };
 
 } // namespace
@@ -100,18 +99,18 @@ const int kSelectionCommands[] = {
 TEST_F(WireView, CommandsNeedASelection)
 {
     Edit(0, 0, [](CLabelRecord& l) { l.m_bAutoShrink = 1; });
-    for (int nID : kSelectionCommands) {
-        SCOPED_TRACE(nID);
-        const CCmdUI ui = m_router.Update(nID);
-        EXPECT_FALSE(ui.m_bEnabled);
-        EXPECT_FALSE(ui.m_bChecked);
+    for (const char* szName : kSelectionCommands) {
+        SCOPED_TRACE(szName);
+        const QAction* action = m_controller.Action(QLatin1String(szName));
+        EXPECT_FALSE(action->isEnabled());
+        EXPECT_FALSE(action->isChecked());
     }
     Select({{0, 0}});
-    for (int nID : kSelectionCommands) {
-        SCOPED_TRACE(nID);
-        EXPECT_TRUE(m_router.Update(nID).m_bEnabled);
+    for (const char* szName : kSelectionCommands) {
+        SCOPED_TRACE(szName);
+        EXPECT_TRUE(m_controller.Action(QLatin1String(szName))->isEnabled());
     }
-    EXPECT_TRUE(m_router.Update(ID::AutoShrink).m_bChecked);
+    EXPECT_TRUE(m_controller.Action("actionAutoShrink")->isChecked());
 }
 
 TEST_F(WireView, SetTextFillsTheSelectionWithOneDialogThatRemembers)
@@ -125,7 +124,7 @@ TEST_F(WireView, SetTextFillsTheSelectionWithOneDialogThatRemembers)
         Child<QRadioButton>(pDlg, "radioMode1")->click();
         Child<QPushButton>(pDlg, "buttonOk")->click();
     });
-    EXPECT_TRUE(RunCommand(m_router, ID::SetText));
+    EXPECT_TRUE(RunAction(m_controller, "actionSetText"));
     EXPECT_TRUE(m_doc.IsModified());
     const std::pair<std::pair<int, int>, const char*> expected[] = {
         {{0, 0}, "07"}, {{0, 1}, "08"}, {{0, 2}, "09"}, {{0, 3}, "keep"}, {{1, 0}, "10"}, {{1, 1}, ""}};
@@ -141,7 +140,7 @@ TEST_F(WireView, SetTextFillsTheSelectionWithOneDialogThatRemembers)
         EXPECT_EQ(Child<QLineEdit>(pDlg, "editMiddle")->text(), QStringLiteral("07"));
         pDlg->reject();
     });
-    EXPECT_TRUE(RunCommand(m_router, ID::SetText));
+    EXPECT_TRUE(RunAction(m_controller, "actionSetText"));
     EXPECT_FALSE(ModifiedAfterEvents());
     EXPECT_EQ(Label(0, 0).GetText(), "07");
 }
@@ -154,14 +153,14 @@ TEST_F(WireView, ClearTextAsksAndEmptiesOnlyTheSelection)
 
     CSeenBox seen;
     AnswerNextMessageBox(QMessageBox::No, &seen);
-    EXPECT_TRUE(RunCommand(m_router, ID::ClearText));
+    EXPECT_TRUE(RunAction(m_controller, "actionClearText"));
     EXPECT_EQ(seen.m_strCaption, QStringLiteral("Tavromark"));
     EXPECT_EQ(seen.m_strText, QStringLiteral("是否清除所选的标签文字？"));
     EXPECT_FALSE(ModifiedAfterEvents());
     EXPECT_EQ(Label(0, 0).GetText(), "A");
 
     AnswerNextMessageBox(QMessageBox::Yes);
-    EXPECT_TRUE(RunCommand(m_router, ID::ClearText));
+    EXPECT_TRUE(RunAction(m_controller, "actionClearText"));
     EXPECT_TRUE(ModifiedAfterEvents());
     EXPECT_EQ(Label(0, 0).GetText(), "");
     EXPECT_EQ(Label(1, 0).GetText(), "");
@@ -222,7 +221,7 @@ TEST_F(WireView, FontGoesToEverySelectedLabelAndCancelKeepsTheirOwn)
         pDlg->SetColor(QColor(255, 0, 0));
         pDlg->reject();
     });
-    EXPECT_TRUE(RunCommand(m_router, ID::Font));
+    EXPECT_TRUE(RunAction(m_controller, "actionFont"));
     EXPECT_FALSE(m_doc.IsModified());
     for (const auto& [pRecord, own] : {std::pair{&Record(0, 0), own00}, {&Record(0, 1), own01}}) {
         EXPECT_EQ(pRecord->m_logFont.FaceName(), own.m_logFont.FaceName());
@@ -236,7 +235,7 @@ TEST_F(WireView, FontGoesToEverySelectedLabelAndCancelKeepsTheirOwn)
         pDlg->SetColor(QColor(255, 0, 0));
         Child<QPushButton>(pDlg, "buttonOk")->click();
     });
-    EXPECT_TRUE(RunCommand(m_router, ID::Font));
+    EXPECT_TRUE(RunAction(m_controller, "actionFont"));
     EXPECT_TRUE(m_doc.IsModified());
     for (int c : {0, 1}) {
         SCOPED_TRACE(c);
@@ -254,23 +253,23 @@ TEST_F(WireView, NineAlignmentsAsOnTheToolbarAndTheCellRepaints)
 {
     struct Case
     {
-        int m_nID;
+        const char* m_szAction;
         int m_nHAlign;
         int m_nVAlign;
     };
     const Case cases[] = {
-        {ID::AlignTopLeft, 0, 0},    {ID::AlignTopCentre, 1, 0},    {ID::AlignTopRight, 2, 0},
-        {ID::AlignMiddleLeft, 0, 4}, {ID::AlignMiddleCentre, 1, 4}, {ID::AlignMiddleRight, 2, 4},
-        {ID::AlignBottomLeft, 0, 8}, {ID::AlignBottomCentre, 1, 8}, {ID::AlignBottomRight, 2, 8},
+        {"actionAlignTopLeft", 0, 0},    {"actionAlignTopCentre", 1, 0},    {"actionAlignTopRight", 2, 0},
+        {"actionAlignMiddleLeft", 0, 4}, {"actionAlignMiddleCentre", 1, 4}, {"actionAlignMiddleRight", 2, 4},
+        {"actionAlignBottomLeft", 0, 8}, {"actionAlignBottomCentre", 1, 8}, {"actionAlignBottomRight", 2, 8},
     };
     Label(1, 1).SetText("W", 1);
     Select({{1, 1}, {1, 2}});
     const CLabelRecord unselected = Record(1, 3);
     QImage before = Label(1, 1).grab().toImage();
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.m_nID);
+        SCOPED_TRACE(c.m_szAction);
         Settle();
-        EXPECT_TRUE(RunCommand(m_router, c.m_nID));
+        EXPECT_TRUE(RunAction(m_controller, c.m_szAction));
         EXPECT_TRUE(m_doc.IsModified());
         for (int nColumn : {1, 2}) {
             EXPECT_EQ(Record(1, nColumn).m_nHAlign, c.m_nHAlign);
@@ -280,7 +279,7 @@ TEST_F(WireView, NineAlignmentsAsOnTheToolbarAndTheCellRepaints)
         // The cell shows the new place of its text once painted.
         QCoreApplication::processEvents();
         const QImage after = Label(1, 1).grab().toImage();
-        if (c.m_nID != ID::AlignTopLeft) {
+        if (c.m_szAction != std::string_view("actionAlignTopLeft")) {
             EXPECT_NE(after, before);
         }
         before = after;
@@ -292,15 +291,15 @@ TEST_F(WireView, ShrinkToFitSwitchesToTheOppositeOfTheFirst)
     Edit(0, 0, [](CLabelRecord& l) { l.m_bAutoShrink = 0; });
     Edit(0, 1, [](CLabelRecord& l) { l.m_bAutoShrink = 1; });
     Select({{0, 0}, {0, 1}});
-    EXPECT_FALSE(m_router.Update(ID::AutoShrink).m_bChecked);
-    EXPECT_TRUE(RunCommand(m_router, ID::AutoShrink));
+    EXPECT_FALSE(m_controller.Action("actionAutoShrink")->isChecked());
+    EXPECT_TRUE(RunAction(m_controller, "actionAutoShrink"));
     EXPECT_EQ(Record(0, 0).m_bAutoShrink, 1);
     EXPECT_EQ(Record(0, 1).m_bAutoShrink, 1);
-    EXPECT_TRUE(m_router.Update(ID::AutoShrink).m_bChecked);
+    EXPECT_TRUE(m_controller.Action("actionAutoShrink")->isChecked());
     EXPECT_TRUE(m_doc.IsModified()) << "a change that closing must not lose unasked";
 
     Settle();
-    EXPECT_TRUE(RunCommand(m_router, ID::AutoShrink));
+    EXPECT_TRUE(RunAction(m_controller, "actionAutoShrink"));
     EXPECT_EQ(Record(0, 0).m_bAutoShrink, 0);
     EXPECT_EQ(Record(0, 1).m_bAutoShrink, 0);
     EXPECT_TRUE(m_doc.IsModified());
@@ -322,7 +321,7 @@ TEST_F(WireView, LabelSettingsTruncateToTenthsAndGoToEverySelectedLabel)
         EXPECT_EQ(Child<QLineEdit>(pDlg, "editLeft")->text(), QStringLiteral("10"));
         Child<QPushButton>(pDlg, "buttonOk")->click();
     });
-    EXPECT_TRUE(RunCommand(m_router, ID::LabelSettings));
+    EXPECT_TRUE(RunAction(m_controller, "actionLabelSettings"));
     for (int c : {0, 1}) {
         SCOPED_TRACE(c);
         const CLabelRecord& label = Record(0, c);
@@ -337,7 +336,7 @@ TEST_F(WireView, LabelSettingsTruncateToTenthsAndGoToEverySelectedLabel)
         Child<QLineEdit>(pDlg, "editLeft")->setText(QStringLiteral("50"));
         pDlg->reject();
     });
-    EXPECT_TRUE(RunCommand(m_router, ID::LabelSettings));
+    EXPECT_TRUE(RunAction(m_controller, "actionLabelSettings"));
     EXPECT_EQ(Record(0, 1).m_dMarginLeft, 1.0);
     EXPECT_FALSE(m_doc.IsModified());
 }
@@ -371,10 +370,10 @@ TEST_F(WireView, SavedAndReopenedSheetKeepsEveryFormatField)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("formats.tav"));
     const CSheet saved = m_view.GetSheet();
-    ASSERT_TRUE(m_doc.OnSaveDocument(path));
+    ASSERT_FALSE(m_doc.Save(path));
     m_doc.Model().Reset(m_view.Format());
     Edit(2, 3, [](CLabelRecord& l) { l = CLabelRecord{}; });
-    ASSERT_TRUE(m_doc.OnOpenDocument(path));
+    ASSERT_FALSE(m_doc.Open(path));
     const CSheet reopened = m_view.GetSheet();
     for (int r = 0; r < CPageFormat::kMaxRows; ++r)
         for (int c = 0; c < CPageFormat::kMaxColumns; ++c)
@@ -401,7 +400,7 @@ TEST_F(AppTest, NewTakesTheChosenTypeAndCancelKeepsTheSheet)
         pList->setCurrentItem(items.front());
         Child<QPushButton>(pDlg, "btnOK")->click();
     });
-    Frame()->ExecuteCommand(ID::FileNewSheet);
+    RunAction(*Frame()->Controller(), "actionFileNew");
     QTRY_COMPARE_WITH_TIMEOUT(View()->Format().m_nColumns, 7, 3000);
     EXPECT_EQ(View()->Format(), type7x20.m_format);
     EXPECT_TRUE(View()->Label(19, 6)->isVisible());
@@ -412,7 +411,7 @@ TEST_F(AppTest, NewTakesTheChosenTypeAndCancelKeepsTheSheet)
     const CSheet before = View()->GetSheet();
 
     AnswerNextDialog<CDocTypeDlg>([](CDocTypeDlg* pDlg) { pDlg->reject(); });
-    Frame()->ExecuteCommand(ID::FileNewSheet);
+    RunAction(*Frame()->Controller(), "actionFileNew");
     QTest::qWait(50);
     EXPECT_TRUE(Doc()->IsModified());
     EXPECT_EQ(View()->Format(), type7x20.m_format);

@@ -1,17 +1,20 @@
 #include "wirelist/CWireListDlg.h"
 
 #include "print/PrintLayout.h"
+#include "wirelist/WireListMessages.h"
 
 #include <QDir>
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPdfWriter>
 #include <QSpinBox>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -41,15 +44,13 @@ TEST(WireListDialog, TableCountAndFill)
         applied = texts;
         return texts.size();
     });
-    auto* table = dialog.findChild<QTableWidget*>();
-    ASSERT_NE(table, nullptr);
-    EXPECT_EQ(table->rowCount(), 7);
-    EXPECT_EQ(table->columnCount(), 4);
-    EXPECT_EQ(table->item(3, 2)->text(), QStringLiteral("K2:13\nK2:14"));
-    EXPECT_EQ(table->horizontalHeaderItem(3)->text(), QStringLiteral("D"));
-
     // The whole list is read once the dialog is up.
     QTRY_COMPARE(dialog.CountText(), QStringLiteral("共 6 个标签，需要 2 页"));
+    auto* table = dialog.findChild<QTableView*>()->model();
+    EXPECT_EQ(table->rowCount(), 7);
+    EXPECT_EQ(table->columnCount(), 4);
+    EXPECT_EQ(table->index(3, 2).data().toString(), QStringLiteral("K2:13\nK2:14"));
+    EXPECT_EQ(table->headerData(3, Qt::Horizontal).toString(), QStringLiteral("D"));
 
     auto edits = dialog.findChildren<QLineEdit*>();
     auto* header = dialog.findChildren<QCheckBox*>().at(0);
@@ -94,6 +95,85 @@ TEST(WireListDialog, RowThatDoesNotFitIsNamed)
         CWireListDlg dialog(path, TwoSelected(), 0, 0,
                             [](const std::vector<std::string>&) { return std::size_t{0}; });
         QTRY_COMPARE(dialog.CountText(), c.message);
+    }
+}
+
+// A list of a million columns opens at once: the table shows the first 64
+// and says how many more there are; a cell of megabytes shows cut.
+TEST(WireListDialog, WideListsShowTheirFirstColumns)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("wide.csv"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    QByteArray row = QByteArray(2 << 20, 'x') + ",";
+    for (int i = 1; i < 1000000; ++i)
+        row += "W,";
+    row.chop(1);
+    file.write(row + "\n");
+    file.close();
+
+    CWireListDlg dialog(path, TwoSelected(), 0, 0,
+                        [](const std::vector<std::string>&) { return std::size_t{0}; });
+    auto* table = dialog.findChild<QTableView*>()->model();
+    QTRY_COMPARE(table->rowCount(), 1);
+    EXPECT_EQ(table->columnCount(), 64);
+    EXPECT_EQ(table->headerData(63, Qt::Horizontal).toString(), QStringLiteral("BL"));
+    EXPECT_EQ(table->index(0, 1).data().toString(), QStringLiteral("W"));
+    const QString first = table->index(0, 0).data().toString();
+    EXPECT_LT(first.size(), 1100);
+    EXPECT_TRUE(first.endsWith(QChar(0x2026)));
+    bool bNoteShown = false;
+    for (const QLabel* label : dialog.findChildren<QLabel*>())
+        if (label->text() == QStringLiteral("只显示前 64 列，另有 999,936 列未显示。"))
+            bNoteShown = !label->isHidden();
+    EXPECT_TRUE(bNoteShown);
+}
+
+// Why a list cannot be read is said in Chinese in the program, with its
+// facts; the command line keeps its English reasons.
+TEST(WireListDialog, ProblemsAreSaidInChinese)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("wl.fifo"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const struct
+    {
+        const char* name;
+        QByteArray bytes; // the list; none for the FIFO
+        QString message;
+    } cases[] = {
+        {"empty", "", QStringLiteral("无法读取线号表：文件是空的。")},
+        {"open quote", "W1\n\"W2\n", QStringLiteral("无法读取线号表：第 2 行：引号中的单元格没有结束。")},
+        {"binary", QByteArray("a\0b", 3),
+         QStringLiteral("无法读取线号表：文件中是二进制数据，不是文字或工作簿。")},
+        {"a FIFO", {}, QStringLiteral("无法读取线号表：这不是普通文件（而是管道、设备或套接字）。")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QString path = fifo;
+        if (std::string_view(c.name) != "a FIFO") {
+            path = dir.filePath(QStringLiteral("list.csv"));
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.bytes);
+        }
+        CWireListDlg dialog(path, TwoSelected(), 0, 0,
+                            [](const std::vector<std::string>&) { return std::size_t{0}; });
+        QTRY_COMPARE(dialog.CountText(), c.message);
+    }
+
+    // Every kind has its own words, none of them English.
+    using Kind = CWireListProblem::Kind;
+    for (int n = static_cast<int>(Kind::Empty); n <= static_cast<int>(Kind::TooManySharedStrings); ++n) {
+        CWireListProblem problem{static_cast<Kind>(n)};
+        problem.m_strPart = "content.xml";
+        problem.m_nErrno = ENOENT;
+        const QString text = WireListProblemText(problem);
+        SCOPED_TRACE(n);
+        EXPECT_FALSE(text.isEmpty());
+        EXPECT_FALSE(text.contains(QStringLiteral("the "))) << text.toStdString();
+        EXPECT_NE(EnglishText(problem), "");
     }
 }
 

@@ -1,6 +1,7 @@
 #include "app/CommandLineList.h"
 
 #include "model/Gbk.h"
+#include "wirelist/SequencePattern.h"
 
 #include <algorithm>
 #include <cctype>
@@ -11,6 +12,7 @@ namespace {
 enum class ListOption {
     None,
     List,
+    Pattern,
     Columns,
     Join,
     Header,
@@ -30,6 +32,7 @@ ListOption ListOptionOf(const std::string& arg)
                    [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
     static const std::pair<const char*, ListOption> kNames[] = {
         {"list", ListOption::List},
+        {"pattern", ListOption::Pattern},
         {"columns", ListOption::Columns},
         {"join", ListOption::Join},
         {"header", ListOption::Header},
@@ -78,6 +81,17 @@ ListSwitch TakeWireListSwitch(const std::vector<std::string>& args, std::size_t&
             return ListSwitch::Error;
         }
         request.m_strPath = value;
+        break;
+    case ListOption::Pattern:
+        if (!request.m_strPattern.empty()) {
+            error = "only one pattern can be printed at a time";
+            return ListSwitch::Error;
+        }
+        if (value.empty()) {
+            error = "--pattern needs a pattern, such as 'X{1-3}:{1-24}'";
+            return ListSwitch::Error;
+        }
+        request.m_strPattern = value;
         break;
     case ListOption::Columns:
         if (const auto columns = ParseColumnList(value)) {
@@ -128,8 +142,27 @@ ListSwitch TakeWireListSwitch(const std::vector<std::string>& args, std::size_t&
 
 std::string CheckWireListRequest(const CWireListRequest& request, bool bPrinting, bool bListSwitchSeen)
 {
+    if (!request.m_strPattern.empty()) {
+        if (!request.m_strPath.empty())
+            return "--list and --pattern cannot be combined";
+        if (!bPrinting)
+            return "--pattern goes with --pdf, /p or /pt";
+        const CWireListRequest plain;
+        const CMarkerOptions& markers = request.m_markers;
+        if (markers.m_columns != plain.m_markers.m_columns ||
+            markers.m_strJoin != plain.m_markers.m_strJoin || markers.m_bHeader || markers.m_quantityColumn ||
+            !request.m_read.m_strWorksheet.empty() || !request.m_read.m_strEncoding.empty())
+            return "--columns, --join, --header, --quantity-column, --worksheet and --encoding go with "
+                   "--list, "
+                   "not --pattern";
+        CSequencePattern pattern;
+        if (const std::optional<CPatternError> error = CSequencePattern::Parse(request.m_strPattern, pattern))
+            return "--pattern: " + EnglishText(*error);
+        return {};
+    }
     if (request.m_strPath.empty())
-        return bListSwitchSeen ? "the wire list options need --list WIRES" : std::string();
+        return bListSwitchSeen ? "the wire list options need --list WIRES or --pattern PATTERN"
+                               : std::string();
     if (!bPrinting)
         return "--list goes with --pdf, /p or /pt";
     if (request.m_markers.m_quantityColumn && request.m_markers.m_nCopies != 1)

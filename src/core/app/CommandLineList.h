@@ -8,10 +8,12 @@
 #include <vector>
 
 // The wire list switches of the printing commands: --list WIRES with the
-// options that say how its rows become markers.
+// options that say how its rows become markers, or --pattern PATTERN whose
+// markers print the same way.
 struct CWireListRequest
 {
-    std::string m_strPath; // empty: no wire list
+    std::string m_strPath;    // empty: no wire list
+    std::string m_strPattern; // UTF-8; empty: no pattern
     CWireListOptions m_read;
     CMarkerOptions m_markers;
     bool m_bSelectedOnly = false; // following sheets use the selected positions only
@@ -27,6 +29,6 @@ enum class ListSwitch {
 ListSwitch TakeWireListSwitch(const std::vector<std::string>& args, std::size_t& i, CWireListRequest& request,
                               std::string& error);
 
-// Whether the switches go together; `bPrinting` when the command prints or
-// writes a PDF. Empty, or why not.
+// Whether the switches go together, and a pattern can give markers;
+// `bPrinting` when the command prints or writes a PDF. Empty, or why not.
 std::string CheckWireListRequest(const CWireListRequest& request, bool bPrinting, bool bListSwitchSeen);

@@ -101,7 +101,7 @@ CClipboardTexts ReadClipboardText(std::string_view utf8)
     CWireListOptions options;
     options.m_strEncoding = "UTF-8";
     CWireList list;
-    if (!ReadWireListBytes(utf8, options, list).empty()) {
+    if (ReadWireListBytes(utf8, options, list)) {
         result.m_refusal = CPasteRefusal{};
         return result;
     }

@@ -26,8 +26,8 @@ public:
 
     // Converts all of `in`, from the initial shift state; on an invalid or
     // unconvertible sequence stops and returns the number of input bytes
-    // consumed so far in `stoppedAt`.
-    bool Convert(std::string_view in, std::string& out, std::size_t& stoppedAt)
+    // consumed so far in `stoppedAt`. Without `out` the result is dropped.
+    bool Convert(std::string_view in, std::string* out, std::size_t& stoppedAt)
     {
         iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
         char* src = const_cast<char*>(in.data());
@@ -37,7 +37,8 @@ public:
             char* dst = buffer;
             std::size_t dstLeft = sizeof buffer;
             const std::size_t rc = iconv(m_cd, &src, &srcLeft, &dst, &dstLeft);
-            out.append(buffer, sizeof buffer - dstLeft);
+            if (out)
+                out->append(buffer, sizeof buffer - dstLeft);
             if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
                 stoppedAt = in.size() - srcLeft;
                 return false;
@@ -52,7 +53,8 @@ public:
         char* dst = buffer;
         std::size_t dstLeft = sizeof buffer;
         iconv(m_cd, nullptr, nullptr, &dst, &dstLeft);
-        out.append(buffer, sizeof buffer - dstLeft);
+        if (out)
+            out->append(buffer, sizeof buffer - dstLeft);
         stoppedAt = in.size();
         return true;
     }
@@ -86,7 +88,7 @@ std::optional<std::string> ConvertStrict(const char* to, const char* from, std::
         return std::nullopt;
     std::string out;
     std::size_t stoppedAt = 0;
-    if (!cv.Convert(in, out, stoppedAt))
+    if (!cv.Convert(in, &out, stoppedAt))
         return std::nullopt;
     return out;
 }
@@ -118,6 +120,13 @@ bool IsKnownEncoding(const char* encoding)
     return Converter("UTF-8", encoding).Valid();
 }
 
+bool IsValidIn(std::string_view text, const char* encoding)
+{
+    CIconv& cv = Converter("UTF-8", encoding);
+    std::size_t stoppedAt = 0;
+    return cv.Valid() && cv.Convert(text, nullptr, stoppedAt);
+}
+
 std::string GbkToUtf8Lossy(std::string_view gbk)
 {
     CIconv& cv = Converter("UTF-8", kGbk);
@@ -126,7 +135,7 @@ std::string GbkToUtf8Lossy(std::string_view gbk)
         return out;
     while (!gbk.empty()) {
         std::size_t stoppedAt = 0;
-        if (cv.Convert(gbk, out, stoppedAt))
+        if (cv.Convert(gbk, &out, stoppedAt))
             break;
         out += "\xEF\xBF\xBD";
         if (stoppedAt >= gbk.size())

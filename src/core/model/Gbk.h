@@ -17,6 +17,8 @@ std::optional<std::string> Utf16LeToGbk(std::string_view utf16le);
 // not valid in it.
 std::optional<std::string> ToUtf8(std::string_view text, const char* encoding);
 bool IsKnownEncoding(const char* encoding);
+// Whether `text` is valid in `encoding`, without keeping a converted copy.
+bool IsValidIn(std::string_view text, const char* encoding);
 
 // For display only: bytes that are not valid code page 936 show as U+FFFD.
 // The stored bytes stay as they are.

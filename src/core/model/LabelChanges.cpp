@@ -10,11 +10,10 @@ CPackedLabelChanges::CPackedLabelChanges(const std::vector<int>& indices,
         entry.m_nIndex = static_cast<std::uint16_t>(indices[i]);
         entry.m_nBeforeFormat = FormatId(before[i]);
         entry.m_nAfterFormat = FormatId(after[i]);
-        entry.m_nBeforeLength = static_cast<std::uint16_t>(before[i].m_strText.size());
-        entry.m_nAfterLength = static_cast<std::uint16_t>(after[i].m_strText.size());
-        entry.m_nTextOffset = static_cast<std::uint32_t>(m_texts.size());
         m_texts += before[i].m_strText;
+        entry.m_nBeforeEnd = m_texts.size();
         m_texts += after[i].m_strText;
+        entry.m_nAfterEnd = m_texts.size();
         m_entries.push_back(entry);
     }
     m_formats.shrink_to_fit();
@@ -33,24 +32,23 @@ std::uint16_t CPackedLabelChanges::FormatId(const CLabelRecord& record)
     return static_cast<std::uint16_t>(m_formats.size() - 1);
 }
 
-CLabelRecord CPackedLabelChanges::Unpack(std::uint16_t nFormat, std::size_t nOffset,
-                                         std::size_t nLength) const
+CLabelRecord CPackedLabelChanges::Unpack(std::uint16_t nFormat, std::size_t nBegin, std::size_t nEnd) const
 {
     CLabelRecord record = m_formats[nFormat];
-    record.m_strText.assign(m_texts, nOffset, nLength);
+    record.m_strText.assign(m_texts, nBegin, nEnd - nBegin);
     return record;
 }
 
 CLabelRecord CPackedLabelChanges::Before(std::size_t i) const
 {
     const Entry& entry = m_entries[i];
-    return Unpack(entry.m_nBeforeFormat, entry.m_nTextOffset, entry.m_nBeforeLength);
+    return Unpack(entry.m_nBeforeFormat, TextStart(i), entry.m_nBeforeEnd);
 }
 
 CLabelRecord CPackedLabelChanges::After(std::size_t i) const
 {
     const Entry& entry = m_entries[i];
-    return Unpack(entry.m_nAfterFormat, entry.m_nTextOffset + entry.m_nBeforeLength, entry.m_nAfterLength);
+    return Unpack(entry.m_nAfterFormat, entry.m_nBeforeEnd, entry.m_nAfterEnd);
 }
 
 std::size_t CPackedLabelChanges::MemoryUse() const

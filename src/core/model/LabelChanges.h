@@ -26,18 +26,23 @@ public:
     std::size_t MemoryUse() const;
 
 private:
+    // The texts lie in the block in entry order, each entry's before text and
+    // then its after text, so two end offsets place both. Offsets are full
+    // width: a label's text may be as long as the file format allows.
     struct Entry
     {
+        std::size_t m_nBeforeEnd;
+        std::size_t m_nAfterEnd;
         std::uint16_t m_nIndex;
         std::uint16_t m_nBeforeFormat;
         std::uint16_t m_nAfterFormat;
-        std::uint16_t m_nBeforeLength;
-        std::uint16_t m_nAfterLength;
-        std::uint32_t m_nTextOffset; // the before text, then the after text
     };
 
+    std::size_t TextStart(std::size_t i) const { return i == 0 ? 0 : m_entries[i - 1].m_nAfterEnd; }
+
     std::uint16_t FormatId(const CLabelRecord& record);
-    CLabelRecord Unpack(std::uint16_t nFormat, std::size_t nOffset, std::size_t nLength) const;
+    CLabelRecord Unpack(std::uint16_t nFormat, std::size_t nBegin,
+                        std::size_t nEnd) const; // text [nBegin, nEnd)
 
     std::vector<Entry> m_entries;
     std::vector<CLabelRecord> m_formats; // texts empty

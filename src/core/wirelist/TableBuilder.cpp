@@ -1,18 +1,36 @@
 #include "wirelist/TableBuilder.h"
 
+#include <algorithm>
 #include <limits>
 
-bool CTableBuilder::Fail(std::string message)
+CWireListProblem MoreCellsThanAList()
 {
-    m_strError = std::move(message);
+    CWireListProblem problem{CWireListProblem::Kind::TooManyCells};
+    problem.m_nLimit = kMaxWireListCells;
+    return problem;
+}
+
+CWireListProblem MoreTextThanAList()
+{
+    CWireListProblem problem{CWireListProblem::Kind::TooMuchText};
+    problem.m_nLimit = kMaxWireListBytes;
+    return problem;
+}
+
+bool CTableBuilder::Fail(CWireListProblem problem)
+{
+    m_problem = std::move(problem);
     m_bStopped = true;
     return false;
 }
 
 bool CTableBuilder::AppendRow()
 {
-    if (m_list.m_table.RowCount() == kMaxWireListRows)
-        return Fail("more than " + std::to_string(kMaxWireListRows) + " rows");
+    if (m_list.m_table.RowCount() == kMaxWireListRows) {
+        CWireListProblem problem{CWireListProblem::Kind::TooManyRows};
+        problem.m_nLimit = kMaxWireListRows;
+        return Fail(problem);
+    }
     m_list.m_table.EndRow();
     if (m_list.m_table.RowCount() == m_nRowLimit) {
         m_list.m_bTruncated = true;
@@ -30,15 +48,32 @@ bool CTableBuilder::FlushEmptyRows()
     return true;
 }
 
+bool CTableBuilder::Admits(std::size_t nRows, std::size_t nCells, std::size_t nBytes)
+{
+    if (m_bStopped)
+        return false;
+    const std::size_t nRowsBefore = m_list.m_table.RowCount() + m_nPendingEmptyRows;
+    if (m_nRowLimit)
+        nRows = std::min(nRows, m_nRowLimit - std::min(m_nRowLimit, nRowsBefore));
+    // Rows beyond a million are refused as they come; here only the cells
+    // and bytes of at most that many rows are counted, so nothing overflows.
+    nRows = std::min(nRows, kMaxWireListRows + 1);
+    if (nCells > 0 && m_nCells + nRows * nCells > kMaxWireListCells)
+        return Fail(MoreCellsThanAList());
+    if (m_nBytes + nRows * nBytes > kMaxWireListBytes)
+        return Fail(MoreTextThanAList());
+    return true;
+}
+
 bool CTableBuilder::AddCell(std::string_view text)
 {
     if (m_bStopped || !FlushEmptyRows())
         return false;
     if (++m_nCells > kMaxWireListCells)
-        return Fail("more than " + std::to_string(kMaxWireListCells) + " cells");
+        return Fail(MoreCellsThanAList());
     m_nBytes += text.size();
     if (m_nBytes > kMaxWireListBytes)
-        return Fail("more than " + std::to_string(kMaxWireListBytes >> 20) + " MB of text");
+        return Fail(MoreTextThanAList());
     m_list.m_table.AddCell(text);
     m_bRowHasCells = true;
     return true;

@@ -2,7 +2,6 @@
 
 #include "wirelist/WireListReader.h"
 
-#include <string>
 #include <string_view>
 
 // Fills a wire list's table under the limits of every reader: a preview's
@@ -18,14 +17,18 @@ public:
     // `nCount` empty rows, as a workbook's gaps and repeats give them; the
     // rows appear only once a row with a cell follows (see Finish).
     bool AddEmptyRows(std::size_t nCount);
+    // Whether nRows more rows of nCells cells and nBytes of text each stay
+    // within the limits, checked before a reader makes them (a repeated row);
+    // rows past a preview's row limit do not count.
+    bool Admits(std::size_t nRows, std::size_t nCells, std::size_t nBytes);
     // Drops the trailing empty rows of the list.
     void Finish();
 
     bool Stopped() const { return m_bStopped; }
-    const std::string& Error() const { return m_strError; }
+    const CWireListProblem& Problem() const { return m_problem; }
 
 private:
-    bool Fail(std::string message);
+    bool Fail(CWireListProblem problem);
     bool FlushEmptyRows();
     bool AppendRow();
 
@@ -36,8 +39,12 @@ private:
     std::size_t m_nBytes = 0;
     bool m_bRowHasCells = false;
     bool m_bStopped = false;
-    std::string m_strError;
+    CWireListProblem m_problem;
 };
 
-std::string ReadTextList(std::string_view bytes, const CWireListOptions& options, CWireList& list);
-std::string ReadWorkbook(std::string_view bytes, const CWireListOptions& options, CWireList& list);
+// What a reader says when a list passes its limits.
+CWireListProblem MoreCellsThanAList();
+CWireListProblem MoreTextThanAList();
+
+CWireListProblem ReadTextList(std::string_view bytes, const CWireListOptions& options, CWireList& list);
+CWireListProblem ReadWorkbook(std::string_view bytes, const CWireListOptions& options, CWireList& list);

@@ -12,9 +12,15 @@
 
 namespace {
 
+// The list's text as UTF-8: a view of the file's own bytes when they are
+// UTF-8 already, so a large list is not held twice.
 struct CDecodedText
 {
-    std::string m_strText; // UTF-8
+    std::string_view Text() const { return m_bConverted ? std::string_view(m_strConverted) : m_bytes; }
+
+    std::string_view m_bytes; // the file's bytes from the first character on
+    std::string m_strConverted;
+    bool m_bConverted = false;
     std::string m_strEncoding;
 };
 
@@ -26,12 +32,32 @@ std::string Upper(std::string text)
 }
 
 // What libuchardet makes of text that is not UTF-8; "" when it cannot tell.
+// It reads some 15 MB a second, so a large file is weighed by slices from
+// all over it, each from the start of a line, where every multi-byte
+// encoding starts a character.
 std::string GuessEncoding(std::string_view bytes)
 {
     const std::unique_ptr<std::remove_pointer_t<uchardet_t>, decltype(&uchardet_delete)> detector(
         uchardet_new(), &uchardet_delete);
-    if (!detector || uchardet_handle_data(detector.get(), bytes.data(), bytes.size()) != 0)
+    if (!detector)
         return {};
+    constexpr std::size_t kSlices = 8;
+    constexpr std::size_t kSliceBytes = 256 * 1024;
+    if (bytes.size() <= kSlices * kSliceBytes) {
+        if (uchardet_handle_data(detector.get(), bytes.data(), bytes.size()) != 0)
+            return {};
+    } else {
+        for (std::size_t i = 0; i < kSlices; ++i) {
+            std::size_t nStart = bytes.size() / kSlices * i;
+            if (i > 0) {
+                const std::size_t nLineEnd = bytes.find('\n', nStart);
+                nStart = nLineEnd == std::string_view::npos ? bytes.size() : nLineEnd + 1;
+            }
+            const std::string_view slice = bytes.substr(nStart, kSliceBytes);
+            if (uchardet_handle_data(detector.get(), slice.data(), slice.size()) != 0)
+                return {};
+        }
+    }
     uchardet_data_end(detector.get());
     return Upper(uchardet_get_charset(detector.get()));
 }
@@ -47,25 +73,54 @@ bool OutranksGb18030(const std::string& guess)
     return std::find(kMultiByte.begin(), kMultiByte.end(), guess) != kMultiByte.end();
 }
 
+bool IsUtf8Name(const std::string& encoding)
+{
+    const std::string name = Upper(encoding);
+    return name == "UTF-8" || name == "UTF8";
+}
+
+// `bytes` must outlive the result, which may view them.
 std::optional<CDecodedText> Decode(std::string_view bytes, const std::string& encoding)
 {
+    CDecodedText decoded;
+    decoded.m_strEncoding = encoding;
+    if (IsUtf8Name(encoding)) {
+        if (!IsValidIn(bytes, "UTF-8"))
+            return std::nullopt;
+        decoded.m_bytes = bytes;
+        return decoded;
+    }
     std::optional<std::string> text = ToUtf8(bytes, encoding.c_str());
     if (!text)
         return std::nullopt;
-    return CDecodedText{std::move(*text), encoding};
+    decoded.m_strConverted = std::move(*text);
+    decoded.m_bConverted = true;
+    return decoded;
 }
 
-std::string DecodeText(std::string_view bytes, const std::string& encoding, CDecodedText& decoded)
+CWireListProblem Problem(CWireListProblem::Kind kind, std::string detail = {})
 {
+    CWireListProblem problem{kind};
+    problem.m_strDetail = std::move(detail);
+    return problem;
+}
+
+CWireListProblem DecodeText(std::string_view bytes, const std::string& encoding, CDecodedText& decoded)
+{
+    using Kind = CWireListProblem::Kind;
     if (!encoding.empty()) {
         if (!IsKnownEncoding(encoding.c_str()))
-            return "unknown encoding '" + encoding + "'";
+            return Problem(Kind::UnknownEncoding, encoding);
         std::optional<CDecodedText> text = Decode(bytes, encoding);
         if (!text)
-            return "the text is not valid " + encoding;
+            return Problem(Kind::InvalidText, encoding);
         // A byte order mark the named encoding keeps is no part of the first cell.
-        if (text->m_strText.starts_with("\xEF\xBB\xBF"))
-            text->m_strText.erase(0, 3);
+        if (text->Text().starts_with("\xEF\xBB\xBF")) {
+            if (text->m_bConverted)
+                text->m_strConverted.erase(0, 3);
+            else
+                text->m_bytes.remove_prefix(3);
+        }
         decoded = std::move(*text);
         return {};
     }
@@ -81,7 +136,7 @@ std::string DecodeText(std::string_view bytes, const std::string& encoding, CDec
             continue;
         std::optional<CDecodedText> text = Decode(bytes.substr(mark.m_bytes.size()), mark.m_encoding);
         if (!text)
-            return std::string("the text is not valid ") + mark.m_encoding;
+            return Problem(Kind::InvalidText, mark.m_encoding);
         decoded = std::move(*text);
         return {};
     }
@@ -92,7 +147,7 @@ std::string DecodeText(std::string_view bytes, const std::string& encoding, CDec
     if (!text)
         text = Decode(bytes, "GB18030");
     if (!text)
-        return "the text is neither UTF-8 nor GB18030";
+        return Problem(Kind::NeitherUtf8NorGb18030);
     decoded = std::move(*text);
     return {};
 }
@@ -153,76 +208,131 @@ char DetectDelimiter(std::string_view text)
     return best;
 }
 
+// The text of one cell as it is read: a view of the list's text while it is
+// one run of it (nearly every cell), a copy only once a doubled quote or
+// text after a closing quote makes it several runs.
+class CCellText
+{
+public:
+    explicit CCellText(std::string_view text) : m_text(text) {}
+    void Append(std::size_t nBegin, std::size_t nEnd)
+    {
+        if (nBegin == nEnd)
+            return;
+        if (!m_bCopied && m_nEnd == 0) {
+            m_nBegin = nBegin;
+            m_nEnd = nEnd;
+        } else if (!m_bCopied && m_nEnd == nBegin) {
+            m_nEnd = nEnd;
+        } else {
+            if (!m_bCopied)
+                m_strCopy.assign(m_text.substr(m_nBegin, m_nEnd - m_nBegin));
+            m_bCopied = true;
+            m_strCopy.append(m_text.substr(nBegin, nEnd - nBegin));
+        }
+    }
+    bool Empty() const { return m_bCopied ? m_strCopy.empty() : m_nEnd == 0; }
+    std::string_view View() const
+    {
+        return m_bCopied ? std::string_view(m_strCopy) : m_text.substr(m_nBegin, m_nEnd - m_nBegin);
+    }
+    void Clear()
+    {
+        m_nBegin = m_nEnd = 0;
+        m_bCopied = false;
+        m_strCopy.clear();
+    }
+
+private:
+    std::string_view m_text;
+    std::size_t m_nBegin = 0;
+    std::size_t m_nEnd = 0; // 0: nothing yet (a run never ends at 0)
+    bool m_bCopied = false;
+    std::string m_strCopy;
+};
+
 // RFC 4180, leniently: a quote inside an unquoted cell is text, and text
 // after a closing quote joins the cell. CR LF, LF and CR end a record.
-std::string ParseDelimited(std::string_view text, char delimiter, CTableBuilder& builder)
+CWireListProblem ParseDelimited(std::string_view text, char delimiter, CTableBuilder& builder)
 {
-    std::string cell;
+    CCellText cell(text);
     std::size_t nRecord = 1;
     bool bRecordOpen = false;
     std::size_t i = 0;
     while (i < text.size()) {
         const char ch = text[i];
-        if (ch == '"' && cell.empty()) {
+        if (ch == '"' && cell.Empty()) {
             const std::size_t nStartRecord = nRecord;
             ++i;
             for (;;) {
-                if (i == text.size())
-                    return "row " + std::to_string(nStartRecord) + ": a quoted cell is not closed";
-                if (text[i] == '"') {
-                    if (i + 1 < text.size() && text[i + 1] == '"') {
-                        cell += '"';
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
+                const std::size_t nQuote = text.find('"', i);
+                if (nQuote == std::string_view::npos) {
+                    CWireListProblem problem{CWireListProblem::Kind::QuoteNotClosed};
+                    problem.m_nRow = nStartRecord;
+                    return problem;
                 }
-                cell += text[i++];
+                cell.Append(i, nQuote);
+                if (nQuote + 1 < text.size() && text[nQuote + 1] == '"') {
+                    cell.Append(nQuote, nQuote + 1);
+                    i = nQuote + 2;
+                    continue;
+                }
+                i = nQuote + 1;
+                break;
             }
             bRecordOpen = true;
             continue;
         }
         if (ch == delimiter) {
-            if (!builder.AddCell(cell))
-                return builder.Error();
-            cell.clear();
+            if (!builder.AddCell(cell.View()))
+                return builder.Problem();
+            cell.Clear();
             bRecordOpen = true;
             ++i;
             continue;
         }
         if (ch == '\n' || ch == '\r') {
             i += ch == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
-            if (!builder.AddCell(cell) || !builder.EndRow())
-                return builder.Error();
-            cell.clear();
+            if (!builder.AddCell(cell.View()) || !builder.EndRow())
+                return builder.Problem();
+            cell.Clear();
             bRecordOpen = false;
             ++nRecord;
             continue;
         }
-        cell += ch;
+        // Unquoted text runs to the next delimiter, line end or quote.
+        std::size_t nEnd = i + 1;
+        while (nEnd < text.size() && text[nEnd] != delimiter && text[nEnd] != '\n' && text[nEnd] != '\r' &&
+               text[nEnd] != '"')
+            ++nEnd;
+        cell.Append(i, nEnd);
         bRecordOpen = true;
-        ++i;
+        i = nEnd;
     }
-    if (bRecordOpen && (!builder.AddCell(cell) || !builder.EndRow()))
-        return builder.Error();
+    if (bRecordOpen && (!builder.AddCell(cell.View()) || !builder.EndRow()))
+        return builder.Problem();
     return {};
 }
 
 } // namespace
 
-std::string ReadTextList(std::string_view bytes, const CWireListOptions& options, CWireList& list)
+CWireListProblem ReadTextList(std::string_view bytes, const CWireListOptions& options, CWireList& list)
 {
     CDecodedText decoded;
-    if (std::string error = DecodeText(bytes, options.m_strEncoding, decoded); !error.empty())
-        return error;
-    if (IsBinary(decoded.m_strText))
-        return "not a wire list: the file holds binary data, not text or a workbook";
+    if (CWireListProblem problem = DecodeText(bytes, options.m_strEncoding, decoded))
+        return problem;
+    const std::string_view text = decoded.Text();
+    if (IsBinary(text))
+        return {CWireListProblem::Kind::Binary};
     list.m_kind = WireListKind::Text;
     list.m_strEncoding = decoded.m_strEncoding;
-    list.m_cDelimiter = DetectDelimiter(decoded.m_strText);
+    list.m_cDelimiter = DetectDelimiter(text);
+    // The cells' text is never longer than the list's, so the whole list
+    // fits without the table's text growing past it.
+    if (options.m_nRowLimit == 0)
+        list.m_table.ReserveText(text.size());
     CTableBuilder builder(list, options.m_nRowLimit);
-    std::string error = ParseDelimited(decoded.m_strText, list.m_cDelimiter, builder);
+    CWireListProblem problem = ParseDelimited(text, list.m_cDelimiter, builder);
     builder.Finish();
-    return error;
+    return problem;
 }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Wire lists as people keep them: CSV or TSV text (comma, semicolon or tab,
 // found from the text; quoted cells may hold line breaks) in UTF-8, UTF-16
@@ -41,10 +42,64 @@ struct CWireList
     bool m_bTruncated = false; // the row limit cut the list short
 };
 
-// Reads the list in `bytes`. Returns an empty string, or what is wrong with
-// it ("the zip container is damaged", "row 1000001: ..."), without the file's
-// name.
-std::string ReadWireListBytes(std::string_view bytes, const CWireListOptions& options, CWireList& list);
+// What keeps a list from being read: its kind and the facts a message
+// names. The command line says it in English (EnglishText), the program in
+// Chinese.
+struct CWireListProblem
+{
+    enum class Kind {
+        None,
+        // the file
+        Empty,
+        Folder,
+        TooLarge,  // m_nLimit bytes
+        FileError, // m_nErrno
+        OldXls,
+        Binary,
+        NoCells,
+        // text lists
+        UnknownEncoding, // m_strDetail: the name given
+        InvalidText,     // m_strDetail: the encoding
+        NeitherUtf8NorGb18030,
+        QuoteNotClosed, // m_nRow
+        // workbooks; m_strPart names the part where there is one
+        ZipDamaged, // m_strDetail: libzip's reason
+        NotAWorkbook,
+        PartMissing,
+        PartTooLarge,   // m_nCount bytes unpacked (0: more than the limit), m_nLimit bytes
+        PartUnpackable, // m_strDetail
+        PartDamaged,    // m_strDetail
+        TagTooLong,     // m_nLimit bytes
+        NestedTooDeep,  // m_nLimit levels
+        NotWellFormed,  // m_nRow: the line, m_strDetail: expat's reason
+        NoWorksheet,
+        NoSuchWorksheet,     // m_strDetail: the name asked for, m_names: the sheets
+        WorksheetNotLocated, // m_strDetail: the sheet
+        // limits of every list
+        TooManyRows,          // m_nLimit
+        TooManyCells,         // m_nLimit
+        TooMuchText,          // m_nLimit bytes
+        TooManySharedStrings, // m_nLimit
+    };
 
-// Reads the file; a message names the file ("'wires.csv': ...").
-std::string ReadWireListFile(const std::string& path, const CWireListOptions& options, CWireList& list);
+    Kind m_kind = Kind::None;
+    std::string m_strPath; // the file, when read from one
+    std::string m_strPart;
+    std::string m_strDetail;
+    std::vector<std::string> m_names;
+    std::size_t m_nRow = 0;
+    std::size_t m_nCount = 0;
+    std::size_t m_nLimit = 0;
+    int m_nErrno = 0;
+
+    explicit operator bool() const { return m_kind != Kind::None; }
+};
+
+// "'wires.csv': row 3: a quoted cell is not closed"
+std::string EnglishText(const CWireListProblem& problem);
+
+// Reads the list in `bytes`.
+CWireListProblem ReadWireListBytes(std::string_view bytes, const CWireListOptions& options, CWireList& list);
+
+// Reads the file; the problem names it.
+CWireListProblem ReadWireListFile(const std::string& path, const CWireListOptions& options, CWireList& list);

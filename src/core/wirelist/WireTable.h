@@ -20,6 +20,8 @@ public:
     std::string_view Cell(std::size_t nRow, std::size_t nColumn) const;
 
     void AddCell(std::string_view text);
+    // Room for nBytes of cell text, taken at once.
+    void ReserveText(std::size_t nBytes) { m_text.reserve(nBytes); }
     void EndRow();
     // Drops the empty rows at the end, as a spreadsheet's used range does.
     void TrimEmptyRows();

@@ -19,6 +19,12 @@ namespace {
 
 // Beyond the last column of both formats; cells further right are ignored.
 constexpr std::size_t kMaxWorkbookColumns = 16384;
+// Spreadsheet programs nest a dozen elements deep and write tags of a few
+// hundred bytes (a long formula: some kilobytes). Deeper nesting or longer
+// tags only come from hostile files, and a very long tag costs expat time
+// that grows with the square of its length.
+constexpr int kMaxXmlDepth = 256;
+constexpr std::size_t kMaxXmlTagBytes = 1u << 20;
 
 const char* LocalName(const XML_Char* name)
 {
@@ -60,14 +66,82 @@ public:
     virtual void Start(const char* name, const XML_Char** attributes) = 0;
     virtual void End(const char* name) = 0;
     virtual void Text(std::string_view) {}
-    // Set once the rest of the part is not needed.
+    // Ends the reading of the part with `problem`.
+    void Fail(CWireListProblem problem)
+    {
+        m_problem = std::move(problem);
+        m_bDone = true;
+    }
+    // Appends to a cell's text while the text stays within a list's bytes.
+    void AppendBounded(std::string& text, std::string_view more)
+    {
+        const std::size_t nSize = text.size() + more.size();
+        if (nSize > kMaxWireListBytes) {
+            Fail(MoreTextThanAList());
+            return;
+        }
+        // Grown by doubling, but never past the limit itself: the last step
+        // takes the limit at once (a string asked for less than twice its
+        // capacity takes twice anyway).
+        if (nSize > text.capacity()) {
+            std::size_t nCapacity = std::max(nSize, 2 * text.capacity());
+            if (2 * nCapacity > kMaxWireListBytes)
+                nCapacity = kMaxWireListBytes;
+            text.reserve(nCapacity);
+        }
+        text += more;
+    }
+    // Set once the rest of the part is not needed, or cannot be read.
     bool m_bDone = false;
+    CWireListProblem m_problem;
+    int m_nDepth = 0; // of the element being read
 };
+
+// Finds tags longer than kMaxXmlTagBytes in the bytes before expat sees them.
+class CTagLengthGuard
+{
+public:
+    bool Admits(std::string_view bytes)
+    {
+        for (const char ch : bytes) {
+            if (ch == '<') {
+                m_bInTag = true;
+                m_nTagBytes = 0;
+            } else if (ch == '>') {
+                m_bInTag = false;
+            } else if (m_bInTag && ++m_nTagBytes > kMaxXmlTagBytes) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+private:
+    bool m_bInTag = false;
+    std::size_t m_nTagBytes = 0;
+};
+
+using Kind = CWireListProblem::Kind;
+
+CWireListProblem PartProblem(Kind kind, const std::string& part, std::string detail = {})
+{
+    CWireListProblem problem{kind};
+    problem.m_strPart = part;
+    problem.m_strDetail = std::move(detail);
+    return problem;
+}
+
+CWireListProblem LimitProblem(Kind kind, const std::string& part, std::size_t nLimit)
+{
+    CWireListProblem problem = PartProblem(kind, part);
+    problem.m_nLimit = nLimit;
+    return problem;
+}
 
 class CZipArchive
 {
 public:
-    std::string Open(std::string_view bytes)
+    CWireListProblem Open(std::string_view bytes)
     {
         zip_error_t error;
         zip_error_init(&error);
@@ -76,11 +150,11 @@ public:
             m_zip = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error);
         if (source && !m_zip)
             zip_source_free(source);
-        std::string message =
-            m_zip ? std::string()
-                  : std::string("the zip container is damaged (") + zip_error_strerror(&error) + ")";
+        CWireListProblem problem;
+        if (!m_zip)
+            problem = PartProblem(Kind::ZipDamaged, {}, zip_error_strerror(&error));
         zip_error_fini(&error);
-        return message;
+        return problem;
     }
     ~CZipArchive()
     {
@@ -90,94 +164,125 @@ public:
 
     bool Has(const std::string& name) const { return zip_name_locate(m_zip, name.c_str(), 0) >= 0; }
 
-    // Streams the part through `reader`. Returns an empty string or why the
-    // part could not be read.
-    std::string ReadXml(const std::string& name, CXmlReader& reader) const
+    // Streams the part through `reader`; what kept it from being read, if
+    // anything.
+    CWireListProblem ReadXml(const std::string& name, CXmlReader& reader) const
     {
         zip_stat_t stat;
         zip_stat_init(&stat);
         if (zip_stat(m_zip, name.c_str(), 0, &stat) != 0)
-            return "the workbook has no part '" + name + "'";
-        if ((stat.valid & ZIP_STAT_SIZE) && stat.size > kMaxWorkbookPartBytes)
-            return "'" + name + "' would unpack to " + std::to_string(stat.size >> 20) + " MB, more than " +
-                   std::to_string(kMaxWorkbookPartBytes >> 20) + " MB";
+            return PartProblem(Kind::PartMissing, name);
+        if ((stat.valid & ZIP_STAT_SIZE) && stat.size > kMaxWorkbookPartBytes) {
+            CWireListProblem problem = LimitProblem(Kind::PartTooLarge, name, kMaxWorkbookPartBytes);
+            problem.m_nCount = stat.size;
+            return problem;
+        }
         const std::unique_ptr<zip_file_t, decltype(&zip_fclose)> file(zip_fopen(m_zip, name.c_str(), 0),
                                                                       &zip_fclose);
         if (!file)
-            return "'" + name + "' cannot be unpacked (" + zip_strerror(m_zip) + ")";
+            return PartProblem(Kind::PartUnpackable, name, zip_strerror(m_zip));
         const std::unique_ptr<std::remove_pointer_t<XML_Parser>, decltype(&XML_ParserFree)> parser(
             XML_ParserCreateNS("UTF-8", '|'), &XML_ParserFree);
         XML_SetUserData(parser.get(), &reader);
         XML_SetElementHandler(
             parser.get(),
             [](void* data, const XML_Char* element, const XML_Char** attributes) {
-                static_cast<CXmlReader*>(data)->Start(LocalName(element), attributes);
+                auto* reader = static_cast<CXmlReader*>(data);
+                if (reader->m_bDone)
+                    return;
+                if (++reader->m_nDepth > kMaxXmlDepth)
+                    reader->Fail(LimitProblem(Kind::NestedTooDeep, {}, kMaxXmlDepth));
+                else
+                    reader->Start(LocalName(element), attributes);
             },
             [](void* data, const XML_Char* element) {
-                static_cast<CXmlReader*>(data)->End(LocalName(element));
+                auto* reader = static_cast<CXmlReader*>(data);
+                if (reader->m_bDone)
+                    return;
+                reader->End(LocalName(element));
+                --reader->m_nDepth;
             });
         XML_SetCharacterDataHandler(parser.get(), [](void* data, const XML_Char* text, int nLength) {
-            static_cast<CXmlReader*>(data)->Text(std::string_view(text, static_cast<std::size_t>(nLength)));
+            auto* reader = static_cast<CXmlReader*>(data);
+            if (!reader->m_bDone)
+                reader->Text(std::string_view(text, static_cast<std::size_t>(nLength)));
         });
         char buffer[64 * 1024];
         std::size_t nTotal = 0;
+        CTagLengthGuard tags;
         for (;;) {
             const zip_int64_t nRead = zip_fread(file.get(), buffer, sizeof buffer);
             if (nRead < 0)
-                return "'" + name + "' is damaged (" + zip_file_strerror(file.get()) + ")";
+                return PartProblem(Kind::PartDamaged, name, zip_file_strerror(file.get()));
             nTotal += static_cast<std::size_t>(nRead);
             if (nTotal > kMaxWorkbookPartBytes)
-                return "'" + name + "' unpacks to more than " + std::to_string(kMaxWorkbookPartBytes >> 20) +
-                       " MB";
+                return LimitProblem(Kind::PartTooLarge, name, kMaxWorkbookPartBytes);
+            if (!tags.Admits(std::string_view(buffer, static_cast<std::size_t>(nRead))))
+                return LimitProblem(Kind::TagTooLong, name, kMaxXmlTagBytes);
             const bool bFinal = nRead == 0;
             if (XML_Parse(parser.get(), buffer, static_cast<int>(nRead), bFinal) != XML_STATUS_OK)
                 break;
             if (reader.m_bDone) {
                 XML_StopParser(parser.get(), XML_FALSE);
-                return {};
+                return Failure(name, reader);
             }
             if (bFinal)
                 return {};
         }
         if (reader.m_bDone)
-            return {};
-        return "'" + name + "' is not well-formed XML (line " +
-               std::to_string(XML_GetCurrentLineNumber(parser.get())) + ": " +
-               XML_ErrorString(XML_GetErrorCode(parser.get())) + ")";
+            return Failure(name, reader);
+        CWireListProblem problem =
+            PartProblem(Kind::NotWellFormed, name, XML_ErrorString(XML_GetErrorCode(parser.get())));
+        problem.m_nRow = XML_GetCurrentLineNumber(parser.get());
+        return problem;
     }
 
 private:
+    static CWireListProblem Failure(const std::string& name, const CXmlReader& reader)
+    {
+        CWireListProblem problem = reader.m_problem;
+        if (problem)
+            problem.m_strPart = name;
+        return problem;
+    }
+
     zip_t* m_zip = nullptr;
 };
 
-std::string NoSuchWorksheet(const std::string& name, const std::vector<std::string>& names)
+CWireListProblem NoSuchWorksheet(const std::string& name, std::vector<std::string> names)
 {
-    std::string message = "the workbook has no worksheet named '" + name + "' (it has ";
-    for (std::size_t i = 0; i < names.size(); ++i)
-        message += (i ? ", '" : "'") + names[i] + "'";
-    return message + ")";
+    CWireListProblem problem = PartProblem(Kind::NoSuchWorksheet, {}, name);
+    problem.m_names = std::move(names);
+    return problem;
 }
 
-// Cells of one row, with the empty ones kept only as a count until a cell
-// with text follows them: rows and sheets end in long runs of empty cells.
+// Cells of one row as runs of one text each, so that a cell repeated across
+// the row is stored once, and the empty cells at the end of a row (rows end
+// in long runs of them) are never made.
 class CRowCells
 {
 public:
-    void Add(std::string_view text, std::size_t nRepeat = 1)
+    // Adds `text` nRepeat times; false once the row would exceed the text or
+    // cell limits of a list.
+    bool Add(std::string_view text, std::size_t nRepeat = 1)
     {
+        nRepeat = std::min(nRepeat, kMaxWorkbookColumns - std::min(m_nColumns, kMaxWorkbookColumns));
+        if (nRepeat == 0)
+            return true;
         if (text.empty()) {
             m_nPendingEmpty += nRepeat;
-            return;
+            return true;
         }
-        for (std::size_t i = 0; i < nRepeat && m_nColumns < kMaxWorkbookColumns; ++i) {
-            for (; m_nPendingEmpty > 0 && m_nColumns < kMaxWorkbookColumns; --m_nPendingEmpty, ++m_nColumns)
-                m_cells.emplace_back();
-            if (m_nColumns < kMaxWorkbookColumns) {
-                m_cells.emplace_back(text);
-                ++m_nColumns;
-            }
-        }
+        m_nPendingEmpty = std::min(m_nPendingEmpty, kMaxWorkbookColumns - m_nColumns - nRepeat);
+        if (m_nPendingEmpty > 0)
+            m_runs.push_back({{}, m_nPendingEmpty});
+        m_nColumns += m_nPendingEmpty + nRepeat;
         m_nPendingEmpty = 0;
+        m_nBytes += text.size() * nRepeat; // both at most 64 MB and 16,384: no overflow
+        if (m_nBytes > kMaxWireListBytes)
+            return false;
+        m_runs.push_back({std::string(text), nRepeat});
+        return true;
     }
     // Moves the cursor to column nColumn (from 0), as a cell reference does.
     void SkipTo(std::size_t nColumn)
@@ -185,16 +290,19 @@ public:
         if (nColumn > m_nColumns + m_nPendingEmpty)
             m_nPendingEmpty = nColumn - m_nColumns;
     }
-    bool Empty() const { return m_cells.empty(); }
+    bool Empty() const { return m_runs.empty(); }
     // Adds the row nRepeat times; false once the builder stops.
     bool Emit(CTableBuilder& builder, std::size_t nRepeat) const
     {
-        if (m_cells.empty())
+        if (m_runs.empty())
             return builder.AddEmptyRows(nRepeat);
+        if (!builder.Admits(nRepeat, m_nColumns, m_nBytes))
+            return false;
         for (std::size_t r = 0; r < nRepeat; ++r) {
-            for (const std::string& cell : m_cells)
-                if (!builder.AddCell(cell))
-                    return false;
+            for (const CRun& run : m_runs)
+                for (std::size_t i = 0; i < run.m_nRepeat; ++i)
+                    if (!builder.AddCell(run.m_strText))
+                        return false;
             if (!builder.EndRow())
                 return false;
         }
@@ -202,15 +310,22 @@ public:
     }
     void Clear()
     {
-        m_cells.clear();
+        m_runs.clear();
         m_nColumns = 0;
         m_nPendingEmpty = 0;
+        m_nBytes = 0;
     }
 
 private:
-    std::vector<std::string> m_cells;
-    std::size_t m_nColumns = 0;
+    struct CRun
+    {
+        std::string m_strText;
+        std::size_t m_nRepeat;
+    };
+    std::vector<CRun> m_runs;
+    std::size_t m_nColumns = 0; // cells in m_runs
     std::size_t m_nPendingEmpty = 0;
+    std::size_t m_nBytes = 0; // text of all cells, repeats counted
 };
 
 // ---- .xlsx -------------------------------------------------------------
@@ -260,24 +375,28 @@ public:
 };
 
 // The text of every <si>: its <t> elements, without phonetic runs (<rPh>).
+// All texts lie in one block; their count and bytes are bounded as a list's
+// cells are, and reading stops at the first excess.
 class CSharedStrings : public CXmlReader
 {
 public:
     void Start(const char* name, const XML_Char**) override
     {
-        if (std::strcmp(name, "si") == 0)
-            m_strCurrent.clear();
-        else if (std::strcmp(name, "rPh") == 0)
+        if (std::strcmp(name, "si") == 0) {
+            if (m_ends.size() == kMaxWireListCells)
+                Fail(LimitProblem(Kind::TooManySharedStrings, {}, kMaxWireListCells));
+            m_bInString = true;
+        } else if (std::strcmp(name, "rPh") == 0) {
             m_bPhonetic = true;
-        else if (std::strcmp(name, "t") == 0)
-            m_bInText = !m_bPhonetic;
+        } else if (std::strcmp(name, "t") == 0) {
+            m_bInText = m_bInString && !m_bPhonetic;
+        }
     }
     void End(const char* name) override
     {
         if (std::strcmp(name, "si") == 0) {
-            m_nBytes += m_strCurrent.size();
-            m_strings.push_back(std::move(m_strCurrent));
-            m_strCurrent.clear();
+            m_ends.push_back(static_cast<std::uint32_t>(m_strTexts.size()));
+            m_bInString = false;
         } else if (std::strcmp(name, "rPh") == 0) {
             m_bPhonetic = false;
         } else if (std::strcmp(name, "t") == 0) {
@@ -287,13 +406,21 @@ public:
     void Text(std::string_view text) override
     {
         if (m_bInText)
-            m_strCurrent += text;
+            AppendBounded(m_strTexts, text);
     }
-    std::vector<std::string> m_strings;
-    std::size_t m_nBytes = 0;
+    // "" for an index without a string, as a spreadsheet shows it.
+    std::string_view String(std::size_t nIndex) const
+    {
+        if (nIndex >= m_ends.size())
+            return {};
+        const std::size_t nBegin = nIndex == 0 ? 0 : m_ends[nIndex - 1];
+        return std::string_view(m_strTexts).substr(nBegin, m_ends[nIndex] - nBegin);
+    }
 
 private:
-    std::string m_strCurrent;
+    std::string m_strTexts;
+    std::vector<std::uint32_t> m_ends; // of each string in m_strTexts, at most 64 MB
+    bool m_bInString = false;
     bool m_bPhonetic = false;
     bool m_bInText = false;
 };
@@ -329,19 +456,53 @@ std::string NumberText(const std::string& value)
     return buffer;
 }
 
+struct CPlacedRow
+{
+    std::size_t m_nNumber; // from 1
+    std::size_t m_nTableRow;
+};
+
+// The rows of `table` each at its number, empty rows in the gaps; rows of one
+// number stay in file order.
+CWireTable RowsByNumber(const CWireTable& table, std::vector<CPlacedRow> placed)
+{
+    std::stable_sort(placed.begin(), placed.end(),
+                     [](const CPlacedRow& a, const CPlacedRow& b) { return a.m_nNumber < b.m_nNumber; });
+    CWireTable ordered;
+    std::size_t nNext = 1;
+    for (const CPlacedRow& row : placed) {
+        for (; nNext < row.m_nNumber; ++nNext)
+            ordered.EndRow();
+        for (std::size_t c = 0; c < table.CellCount(row.m_nTableRow); ++c)
+            ordered.AddCell(table.Cell(row.m_nTableRow, c));
+        ordered.EndRow();
+        nNext = std::max(nNext, row.m_nNumber + 1);
+    }
+    return ordered;
+}
+
 class CXlsxSheet : public CXmlReader
 {
 public:
-    CXlsxSheet(const std::vector<std::string>& sharedStrings, CTableBuilder& builder)
-        : m_sharedStrings(sharedStrings), m_builder(builder)
+    CXlsxSheet(const CSharedStrings& sharedStrings, CTableBuilder& builder, const CWireTable& table)
+        : m_sharedStrings(sharedStrings), m_builder(builder), m_table(table)
     {}
+
+    // Rows come in the order of their numbers, as every spreadsheet program
+    // writes them; a file may still give them in any order.
+    bool OutOfOrder() const { return m_bOutOfOrder; }
+    // The number (r) and the table row of every row with cells, in file order.
+    const std::vector<CPlacedRow>& Placed() const { return m_placed; }
     void Start(const char* name, const XML_Char** attributes) override
     {
         if (std::strcmp(name, "row") == 0) {
             const std::size_t nRow = CountAttribute(attributes, "r", m_nNextRow, kMaxWireListRows + 1);
             if (nRow > m_nNextRow)
                 Keep(m_builder.AddEmptyRows(nRow - m_nNextRow));
+            else if (nRow < m_nNextRow)
+                m_bOutOfOrder = true;
             m_nNextRow = std::max(nRow, m_nNextRow) + 1;
+            m_nRow = nRow;
             m_row.Clear();
         } else if (std::strcmp(name, "c") == 0) {
             const char* reference = Attribute(attributes, "r");
@@ -367,9 +528,12 @@ public:
         } else if (std::strcmp(name, "rPh") == 0) {
             m_bPhonetic = false;
         } else if (std::strcmp(name, "c") == 0) {
-            m_row.Add(CellText());
+            if (!m_row.Add(CellText()))
+                Fail(MoreTextThanAList());
         } else if (std::strcmp(name, "row") == 0) {
             Keep(m_row.Emit(m_builder, 1));
+            if (!m_row.Empty() && m_table.RowCount() > 0)
+                m_placed.push_back({m_nRow, m_table.RowCount() - 1});
         } else if (std::strcmp(name, "sheetData") == 0) {
             m_bDone = true;
         }
@@ -377,7 +541,7 @@ public:
     void Text(std::string_view text) override
     {
         if (m_pText)
-            *m_pText += text;
+            AppendBounded(*m_pText, text);
     }
 
 private:
@@ -392,8 +556,7 @@ private:
             std::size_t nIndex = 0;
             const auto [ptr, ec] =
                 std::from_chars(m_strValue.data(), m_strValue.data() + m_strValue.size(), nIndex);
-            return ec == std::errc() && nIndex < m_sharedStrings.size() ? m_sharedStrings[nIndex]
-                                                                        : std::string();
+            return ec == std::errc() ? std::string(m_sharedStrings.String(nIndex)) : std::string();
         }
         if (m_strType == "inlineStr")
             return m_strInline;
@@ -404,10 +567,14 @@ private:
         return m_strValue; // "str" (a formula's text), "e" (an error such as #N/A), "d"
     }
 
-    const std::vector<std::string>& m_sharedStrings;
+    const CSharedStrings& m_sharedStrings;
     CTableBuilder& m_builder;
+    const CWireTable& m_table;
+    std::vector<CPlacedRow> m_placed;
+    bool m_bOutOfOrder = false;
     CRowCells m_row;
     std::size_t m_nNextRow = 1;
+    std::size_t m_nRow = 1; // the r of the row being read
     std::string m_strType;
     std::string m_strValue;
     std::string m_strInline;
@@ -415,16 +582,16 @@ private:
     bool m_bPhonetic = false;
 };
 
-std::string ReadXlsx(const CZipArchive& zip, const CWireListOptions& options, CWireList& list)
+CWireListProblem ReadXlsx(const CZipArchive& zip, const CWireListOptions& options, CWireList& list)
 {
     CWorkbookSheets workbook;
-    if (std::string error = zip.ReadXml("xl/workbook.xml", workbook); !error.empty())
-        return error;
+    if (CWireListProblem problem = zip.ReadXml("xl/workbook.xml", workbook))
+        return problem;
     if (workbook.m_sheets.empty())
-        return "the workbook has no worksheet";
+        return {Kind::NoWorksheet};
     CRelationships relations;
-    if (std::string error = zip.ReadXml("xl/_rels/workbook.xml.rels", relations); !error.empty())
-        return error;
+    if (CWireListProblem problem = zip.ReadXml("xl/_rels/workbook.xml.rels", relations))
+        return problem;
     const CSheetEntry* sheet = &workbook.m_sheets.front();
     if (!options.m_strWorksheet.empty()) {
         const auto found =
@@ -440,18 +607,20 @@ std::string ReadXlsx(const CZipArchive& zip, const CWireListOptions& options, CW
     }
     const auto target = relations.m_targets.find(sheet->m_strRelationId);
     if (target == relations.m_targets.end())
-        return "the workbook does not say where worksheet '" + sheet->m_strName + "' is";
+        return PartProblem(Kind::WorksheetNotLocated, {}, sheet->m_strName);
 
     CSharedStrings shared;
     if (zip.Has(relations.m_strSharedStrings))
-        if (std::string error = zip.ReadXml(relations.m_strSharedStrings, shared); !error.empty())
-            return error;
+        if (CWireListProblem problem = zip.ReadXml(relations.m_strSharedStrings, shared))
+            return problem;
     list.m_kind = WireListKind::Xlsx;
     CTableBuilder builder(list, options.m_nRowLimit);
-    CXlsxSheet reader(shared.m_strings, builder);
-    std::string error = zip.ReadXml(target->second, reader);
+    CXlsxSheet reader(shared, builder, list.m_table);
+    CWireListProblem problem = zip.ReadXml(target->second, reader);
+    if (!problem && !builder.Problem() && reader.OutOfOrder())
+        list.m_table = RowsByNumber(list.m_table, reader.Placed());
     builder.Finish();
-    return error.empty() ? builder.Error() : error;
+    return problem ? problem : builder.Problem();
 }
 
 // ---- .ods --------------------------------------------------------------
@@ -465,7 +634,6 @@ public:
 
     void Start(const char* name, const XML_Char** attributes) override
     {
-        ++m_nDepth;
         if (m_nSkipDepth)
             return;
         if (std::strcmp(name, "table") == 0) {
@@ -494,19 +662,19 @@ public:
             m_nSkipDepth = m_nDepth;
         } else if (std::strcmp(name, "p") == 0 || std::strcmp(name, "h") == 0) {
             if (m_nParagraphs++ > 0)
-                m_strCell += '\n';
+                AppendBounded(m_strCell, "\n");
             m_bInParagraph = true;
         } else if (m_bInParagraph && std::strcmp(name, "s") == 0) {
-            m_strCell.append(CountAttribute(attributes, "c", 1, 1000), ' ');
+            AppendBounded(m_strCell, std::string(CountAttribute(attributes, "c", 1, 1000), ' '));
         } else if (m_bInParagraph && std::strcmp(name, "tab") == 0) {
-            m_strCell += '\t';
+            AppendBounded(m_strCell, "\t");
         } else if (m_bInParagraph && std::strcmp(name, "line-break") == 0) {
-            m_strCell += '\n';
+            AppendBounded(m_strCell, "\n");
         }
     }
     void End(const char* name) override
     {
-        const int nDepth = m_nDepth--;
+        const int nDepth = m_nDepth;
         if (m_nSkipDepth) {
             if (nDepth == m_nSkipDepth)
                 m_nSkipDepth = 0;
@@ -520,7 +688,8 @@ public:
             if (!m_row.Emit(m_builder, m_nRowRepeat))
                 m_bDone = true;
         } else if (std::strcmp(name, "table-cell") == 0 || std::strcmp(name, "covered-table-cell") == 0) {
-            m_row.Add(m_strCell, m_nCellRepeat);
+            if (!m_row.Add(m_strCell, m_nCellRepeat))
+                Fail(MoreTextThanAList());
         } else if (std::strcmp(name, "p") == 0 || std::strcmp(name, "h") == 0) {
             m_bInParagraph = false;
         }
@@ -528,7 +697,7 @@ public:
     void Text(std::string_view text) override
     {
         if (!m_nSkipDepth && m_bInParagraph)
-            m_strCell += text;
+            AppendBounded(m_strCell, text);
     }
 
     bool Found() const { return m_bFound; }
@@ -539,7 +708,6 @@ private:
     CTableBuilder& m_builder;
     std::vector<std::string> m_names;
     bool m_bFound = false;
-    int m_nDepth = 0;
     int m_nTableDepth = 0;
     int m_nSkipDepth = 0;
     CRowCells m_row;
@@ -550,33 +718,33 @@ private:
     bool m_bInParagraph = false;
 };
 
-std::string ReadOds(const CZipArchive& zip, const CWireListOptions& options, CWireList& list)
+CWireListProblem ReadOds(const CZipArchive& zip, const CWireListOptions& options, CWireList& list)
 {
     list.m_kind = WireListKind::Ods;
     CTableBuilder builder(list, options.m_nRowLimit);
     COdsContent content(options.m_strWorksheet, builder);
-    std::string error = zip.ReadXml("content.xml", content);
+    CWireListProblem problem = zip.ReadXml("content.xml", content);
     builder.Finish();
-    if (!error.empty())
-        return error;
+    if (problem)
+        return problem;
     if (!content.Found()) {
         if (content.Names().empty())
-            return "the workbook has no worksheet";
+            return {Kind::NoWorksheet};
         return NoSuchWorksheet(options.m_strWorksheet, content.Names());
     }
-    return builder.Error();
+    return builder.Problem();
 }
 
 } // namespace
 
-std::string ReadWorkbook(std::string_view bytes, const CWireListOptions& options, CWireList& list)
+CWireListProblem ReadWorkbook(std::string_view bytes, const CWireListOptions& options, CWireList& list)
 {
     CZipArchive zip;
-    if (std::string error = zip.Open(bytes); !error.empty())
-        return error;
+    if (CWireListProblem problem = zip.Open(bytes))
+        return problem;
     if (zip.Has("xl/workbook.xml"))
         return ReadXlsx(zip, options, list);
     if (zip.Has("content.xml"))
         return ReadOds(zip, options, list);
-    return "a zip file, but neither an .xlsx nor an .ods workbook";
+    return {Kind::NotAWorkbook};
 }

@@ -78,7 +78,7 @@ CSplashWnd::~CSplashWnd()
         s_pCurrent = nullptr;
 }
 
-void CSplashWnd::OnViewInitialUpdate()
+void CSplashWnd::OnSheetShown()
 {
     if (s_pCurrent)
         s_pCurrent->m_timer.start(kCloseDelayMs, s_pCurrent);
@@ -93,7 +93,7 @@ void CSplashWnd::HideSplashScreen()
         mainWindow->repaint();
 }
 
-bool CSplashWnd::PreTranslateAppMessage(QEvent* event)
+bool CSplashWnd::FilterAppEvent(QEvent* event)
 {
     if (!s_pCurrent)
         return false;

@@ -21,11 +21,11 @@ public:
     // Shows the splash, centred on the primary screen, unless it is disabled
     // or already shown.
     static void ShowSplashScreen(QWidget* pOwner);
-    // The view's initial update: the splash goes kCloseDelayMs later.
-    static void OnViewInitialUpdate();
+    // The view has shown its first sheet: the splash goes kCloseDelayMs later.
+    static void OnSheetShown();
     // The first look at every event of the program: a key or mouse button
     // press closes the splash and is swallowed (true).
-    static bool PreTranslateAppMessage(QEvent* event);
+    static bool FilterAppEvent(QEvent* event);
     // The splash while it is shown, else null.
     static CSplashWnd* Current() { return s_pCurrent; }
 

@@ -1,14 +1,16 @@
 #include "app/CTAVROApp.h"
 
 #include "app/CAboutDlg.h"
+#include "app/CMainController.h"
 #include "app/CMainFrame.h"
 #include "app/CSplashWnd.h"
 #include "app/CommandLine.h"
 #include "app/DesktopIntegration.h"
-#include "base/CommandIds.h"
+#include "base/ErrorText.h"
 #include "model/CTAVRODoc.h"
 #include "view/CTAVROView.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -16,17 +18,7 @@
 #include <QTimer>
 #include <QTranslator>
 
-CTAVROApp::CTAVROApp()
-{
-    m_commands.On(ID::AppAbout, [this] { OnAppAbout(); });
-    m_commands.On(ID::FileOpen, [this] { OnFileOpen(); });
-    m_commands.On(ID::AppExit, [this] { m_pMainFrame->close(); });
-    for (int i = 0; i < CRecentFileList::kMaxEntries; ++i) {
-        m_commands.On(ID::FileMru1 + i, [this, i] { OnOpenRecentFile(i); });
-        m_commands.OnUpdate(ID::FileMru1 + i,
-                            [this, i](CCmdUI& ui) { ui.Enable(i < m_recentFiles.Entries().size()); });
-    }
-}
+CTAVROApp::CTAVROApp() = default;
 
 // The frame (and with it the view) goes before the document it points at.
 CTAVROApp::~CTAVROApp()
@@ -47,7 +39,7 @@ void CTAVROApp::InstallTranslations()
         QCoreApplication::installTranslator(s_pTranslator);
 }
 
-bool CTAVROApp::InitInstance(const CCommandLineInfo& cmdInfo)
+bool CTAVROApp::Start(const CCommandLineInfo& cmdInfo)
 {
     using Cmd = CCommandLineInfo::ShellCommand;
     CSplashWnd::EnableSplashScreen(cmdInfo.m_bShowSplash);
@@ -56,15 +48,17 @@ bool CTAVROApp::InitInstance(const CCommandLineInfo& cmdInfo)
     m_recentFiles.Load();
 
     m_pDocument = std::make_unique<CTAVRODoc>();
-    m_pMainFrame = std::make_unique<CMainFrame>(m_pDocument.get(), &m_commands);
+    m_pMainFrame = std::make_unique<CMainFrame>(m_pDocument.get());
+    ConnectCommands();
     m_pMainFrame->SetRecentFiles(m_recentFiles.Entries());
     connect(m_pDocument.get(), &CTAVRODoc::pathNameChanged, m_pMainFrame.get(),
             [this] { m_pMainFrame->SetDocumentTitle(m_pDocument->GetTitle()); });
-    connect(m_pDocument.get(), &CTAVRODoc::fileUsed, this, &CTAVROApp::AddToRecentFileList);
+    connect(m_pMainFrame->Controller(), &CMainController::fileSaved, this, &CTAVROApp::AddToRecentFileList);
     connect(m_pMainFrame.get(), &CMainFrame::fileDropped, this,
             [this](const QString& path) { OpenDocumentFile(path); });
-    // The view's New command, once its sheet type is confirmed, ends here.
-    connect(m_pMainFrame->GetView(), &CTAVROView::newDocumentRequested, this, [this] { NewDocument(); });
+    // New, once its sheet type is confirmed, ends here.
+    connect(m_pMainFrame->Controller(), &CMainController::newDocumentRequested, this,
+            [this] { NewDocument(); });
 
     RegisterDesktopIntegration();
 
@@ -92,18 +86,20 @@ CTAVRODoc* CTAVROApp::NewDocument()
 
 CTAVRODoc* CTAVROApp::OpenDocumentFile(const QString& path)
 {
-    if (!m_pDocument->SaveModified())
+    if (!m_pMainFrame->Controller()->SaveModified())
         return nullptr;
     if (path.isEmpty()) {
-        if (!m_pDocument->OnNewDocument(m_pMainFrame->GetView()->LastChosenFormat()))
+        if (!m_pDocument->OnNewDocument(m_pMainFrame->Controller()->LastChosenFormat()))
             return nullptr;
     } else {
-        if (!m_pDocument->OnOpenDocument(path))
+        if (const std::optional<CDocumentError> error = m_pDocument->Open(path)) {
+            ShowDocumentError(m_pMainFrame.get(), *error);
             return nullptr;
+        }
         m_pDocument->SetPathName(path);
         AddToRecentFileList(m_pDocument->GetPathName());
     }
-    m_pMainFrame->GetView()->OnInitialUpdate();
+    m_pMainFrame->GetView()->ShowNewSheet();
     return m_pDocument.get();
 }
 
@@ -112,6 +108,20 @@ void CTAVROApp::AddToRecentFileList(const QString& path)
     m_recentFiles.Add(path);
     m_recentFiles.Save();
     m_pMainFrame->SetRecentFiles(m_recentFiles.Entries());
+}
+
+void CTAVROApp::ConnectCommands()
+{
+    const CMainController* pController = m_pMainFrame->Controller();
+    connect(pController->Action(QStringLiteral("actionAbout")), &QAction::triggered, this,
+            &CTAVROApp::OnAppAbout);
+    connect(pController->Action(QStringLiteral("actionFileOpen")), &QAction::triggered, this,
+            &CTAVROApp::OnFileOpen);
+    connect(pController->Action(QStringLiteral("actionExit")), &QAction::triggered, m_pMainFrame.get(),
+            &QWidget::close);
+    for (int i = 0; i < kRecentFileCount; ++i)
+        connect(pController->RecentFileAction(i), &QAction::triggered, this,
+                [this, i] { OnOpenRecentFile(i); });
 }
 
 void CTAVROApp::OnAppAbout()
@@ -149,7 +159,7 @@ void CTAVROApp::OnOpenRecentFile(int nIndex)
 
 bool CTAVROApp::eventFilter(QObject* watched, QEvent* event)
 {
-    if (CSplashWnd::PreTranslateAppMessage(event))
+    if (CSplashWnd::FilterAppEvent(event))
         return true;
     return QObject::eventFilter(watched, event);
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/CCommandMap.h"
 #include "app/CRecentFileList.h"
 
 #include <QObject>
@@ -25,7 +24,7 @@ public:
 
     // The start-up sequence; false ends the program (a document named on the
     // command line was refused, after its message).
-    bool InitInstance(const CCommandLineInfo& cmdInfo);
+    bool Start(const CCommandLineInfo& cmdInfo);
 
     // The document template's work: a new document, or the file at `path`,
     // after asking to save a modified document. Null when the user cancelled
@@ -36,7 +35,6 @@ public:
     CMainFrame* MainFrame() const { return m_pMainFrame.get(); }
     CTAVRODoc* Document() const { return m_pDocument.get(); }
     const CRecentFileList& RecentFiles() const { return m_recentFiles; }
-    const CCommandMap& CommandMap() const { return m_commands; }
 
     // Chinese texts for Qt's own dialogs and buttons.
     static void InstallTranslations();
@@ -45,12 +43,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Open, the recent files, exit and about act on what the application owns.
+    void ConnectCommands();
     void OnAppAbout();
     void OnFileOpen();
     void OnOpenRecentFile(int nIndex);
     void AddToRecentFileList(const QString& path);
 
-    CCommandMap m_commands;
     CRecentFileList m_recentFiles;
     std::unique_ptr<CTAVRODoc> m_pDocument;
     std::unique_ptr<CMainFrame> m_pMainFrame;

@@ -82,7 +82,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(TAVRO_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("tavromark"));
     CTAVROApp theApp;
-    if (!theApp.InitInstance(cmdInfo))
+    if (!theApp.Start(cmdInfo))
         return 1;
     ExitAfterFirstPaintIfAsked(theApp.MainFrame()->GetView()->viewport());
     return QApplication::exec();

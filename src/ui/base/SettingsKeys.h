@@ -24,4 +24,8 @@ inline const QString kCalibrationMoveX = QStringLiteral("MoveX");
 inline const QString kCalibrationMoveY = QStringLiteral("MoveY");
 inline const QString kCalibrationScaleX = QStringLiteral("ScaleX");
 inline const QString kCalibrationScaleY = QStringLiteral("ScaleY");
+
+// The sequence patterns used last: an array of up to ten, the newest first.
+inline const QString kSequencePatterns = QStringLiteral("SequencePatterns");
+inline const QString kSequencePattern = QStringLiteral("Pattern");
 } // namespace SettingsKeys

@@ -41,6 +41,7 @@ private:
 CSheetModel::CSheetModel(QObject* parent) : QObject(parent)
 {
     connect(&m_undoStack, &QUndoStack::cleanChanged, this, &CSheetModel::UpdateModified);
+    CountSelection();
 }
 
 // The history empties itself as it goes, and must tell no one.
@@ -70,11 +71,17 @@ std::vector<LabelIndex> CSheetModel::GridIndices() const
     return indices;
 }
 
-int CSheetModel::SelectedCount() const
+void CSheetModel::CountSelection()
 {
-    const std::vector<LabelIndex> indices = GridIndices();
-    return static_cast<int>(std::count_if(indices.begin(), indices.end(),
-                                          [this](LabelIndex n) { return Label(n).IsSelected(); }));
+    m_nSelectedCount = 0;
+    m_firstSelected.reset();
+    for (const LabelIndex nIndex : GridIndices()) {
+        if (!Label(nIndex).IsSelected())
+            continue;
+        if (!m_firstSelected)
+            m_firstSelected = nIndex;
+        ++m_nSelectedCount;
+    }
 }
 
 void CSheetModel::SetModified(bool bModified)
@@ -137,8 +144,10 @@ void CSheetModel::StoreRecords(const std::vector<LabelIndex>& indices,
     }
     if (!changed.isEmpty())
         Q_EMIT labelsChanged(changed);
-    if (bSelectionMoved)
+    if (bSelectionMoved) {
+        CountSelection();
         Q_EMIT selectionChanged();
+    }
 }
 
 void CSheetModel::SetSelected(LabelIndex nIndex, bool bSelected)
@@ -163,6 +172,7 @@ void CSheetModel::ReplaceSheet(CSheet sheet)
 {
     m_sheet = std::move(sheet);
     m_undoStack.clear();
+    CountSelection();
     Q_EMIT formatChanged();
     Q_EMIT selectionChanged();
     SetModified(false);

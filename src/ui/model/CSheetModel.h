@@ -56,7 +56,11 @@ public:
     const CLabelRecord& Label(int nRow, int nColumn) const { return m_sheet.m_labels[nRow][nColumn]; }
     // The labels of rows × columns, row by row from the top, left to right.
     std::vector<LabelIndex> GridIndices() const;
-    int SelectedCount() const;
+    // The selected labels of rows × columns, kept up to date before
+    // selectionChanged, and the first of them in the grid walk (the template
+    // of the format commands).
+    int SelectedCount() const { return m_nSelectedCount; }
+    std::optional<LabelIndex> FirstSelected() const { return m_firstSelected; }
 
     bool IsModified() const { return m_bModified; }
     // False: the history's present becomes the saved point. True: modified
@@ -123,11 +127,14 @@ private:
     // Stores the records and notifies; marks nothing.
     void StoreRecords(const std::vector<LabelIndex>& indices, const std::vector<CLabelRecord>& records);
     void UpdateModified();
+    void CountSelection();
 
     CSheet m_sheet;
     QUndoStack m_undoStack;
     bool m_bChangedOutsideHistory = false; // since the last save
     bool m_bModified = false;
+    int m_nSelectedCount = 0;
+    std::optional<LabelIndex> m_firstSelected;
 };
 
 template <typename Command>

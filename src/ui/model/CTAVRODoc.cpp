@@ -1,16 +1,9 @@
 #include "model/CTAVRODoc.h"
 
-#include "base/AppMessageBox.h"
-#include "base/CharacterText.h"
-#include "base/CommandIds.h"
-#include "base/SystemErrorText.h"
 #include "model/CSheet.h"
 #include "model/FileAccess.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 
 namespace {
@@ -20,29 +13,10 @@ std::string FileSystemPath(const QString& path)
     return QFile::encodeName(path).toStdString();
 }
 
-// A character of a file that code page 936 cannot hold.
-QString UnconvertibleCharText(char32_t ch)
-{
-    return QStringLiteral("文件中的字符 %1 无法转换为代码页 936（GBK）。").arg(CharacterText(ch));
-}
-
-// The document's questions and messages belong to the window in front.
-QWidget* DialogParent()
-{
-    return QApplication::activeWindow();
-}
-
 } // namespace
 
 CTAVRODoc::CTAVRODoc(QObject* parent) : QObject(parent)
 {
-    m_commands.On(ID::FileSave, [this] { DoFileSave(); });
-    m_commands.On(ID::FileSaveAs, [this] { DoSave(QString()); });
-    QUndoStack* pUndoStack = &m_model.UndoStack();
-    m_commands.On(ID::EditUndo, [pUndoStack] { pUndoStack->undo(); });
-    m_commands.OnUpdate(ID::EditUndo, [pUndoStack](CCmdUI& ui) { ui.Enable(pUndoStack->canUndo()); });
-    m_commands.On(ID::EditRedo, [pUndoStack] { pUndoStack->redo(); });
-    m_commands.OnUpdate(ID::EditRedo, [pUndoStack](CCmdUI& ui) { ui.Enable(pUndoStack->canRedo()); });
     connect(&m_model, &CSheetModel::modifiedChanged, this, &CTAVRODoc::modifiedChanged);
 }
 
@@ -66,104 +40,39 @@ bool CTAVRODoc::OnNewDocument(const CPageFormat& format)
     return true;
 }
 
-bool CTAVRODoc::OnOpenDocument(const QString& path)
+std::optional<CDocumentError> CTAVRODoc::Open(const QString& path)
 {
+    const std::string strPath = FileSystemPath(path);
     std::optional<char32_t> unconvertible;
-    switch (m_model.Open(FileSystemPath(path), &unconvertible)) {
+    switch (m_model.Open(strPath, &unconvertible)) {
     case SheetReadResult::Ok:
-        return true;
-    case SheetReadResult::CannotOpen: {
-        // A file that cannot be opened at all is still worth a word: it may
-        // be a stale entry of the recent-file list.
-        const QFileInfo info(path);
-        const QString reason =
-            !info.exists() ? QStringLiteral("文件不存在。")
-            : info.isDir() ? QStringLiteral("这是一个文件夹。")
-            : CheckFileForReading(FileSystemPath(path)) == kErrNotRegularFile
-                ? QStringLiteral("这不是普通文件（而是管道、设备或套接字），无法作为文档读取。")
-                : QStringLiteral("没有读取该文件的权限。");
-        AppMessageBox(DialogParent(), QMessageBox::Warning,
-                      QStringLiteral("无法打开文件 %1。\n%2").arg(QDir::toNativeSeparators(path), reason));
-        return false;
-    }
+        return std::nullopt;
+    case SheetReadResult::CannotOpen:
+        return CDocumentError{WhyNotOpened(strPath), strPath};
     case SheetReadResult::WrongSignature:
-        AppMessageBox(DialogParent(), QMessageBox::Warning, QStringLiteral("错误的文件格式！"));
-        return false;
+        return CDocumentError{CDocumentError::Code::WrongSignature, strPath};
     case SheetReadResult::Unreadable:
-        AppMessageBox(DialogParent(), QMessageBox::Warning,
-                      QStringLiteral("文件打开出错,文件被占用或文件格式错误!"));
-        return false;
+        return CDocumentError{CDocumentError::Code::Unreadable, strPath};
     case SheetReadResult::Corrupt:
-        AppMessageBox(DialogParent(), QMessageBox::Warning,
-                      unconvertible
-                          ? QStringLiteral("非预期的文件格式。\n") + UnconvertibleCharText(*unconvertible)
-                          : QStringLiteral("非预期的文件格式。"));
-        return false;
+        return CDocumentError{CDocumentError::Code::Corrupt, strPath, 0, unconvertible};
     }
-    return false;
+    return CDocumentError{CDocumentError::Code::Unreadable, strPath};
 }
 
-bool CTAVRODoc::OnSaveDocument(const QString& path)
+std::optional<CDocumentError> CTAVRODoc::Save(const QString& path)
 {
+    const std::string strPath = FileSystemPath(path);
     // The save replaces the file by renaming over it, which a read-only file
     // would not stop: refuse it here, as the user asked it to be kept.
-    if (IsReadOnlyFile(FileSystemPath(path))) {
-        AppMessageBox(DialogParent(), QMessageBox::Warning,
-                      QStringLiteral("无法对 %1 进行写操作，因为它是只读文件或已经被其他人打开。")
-                          .arg(QDir::toNativeSeparators(path)));
-        return false;
-    }
-    if (const int nError = SaveSheetFile(FileSystemPath(path), m_model.Sheet())) {
-        AppMessageBox(DialogParent(), QMessageBox::Warning,
-                      QStringLiteral("保存文档失败。\n%1\n%2")
-                          .arg(QDir::toNativeSeparators(path), SystemErrorText(nError)));
-        return false;
-    }
+    if (IsReadOnlyFile(strPath))
+        return CDocumentError{CDocumentError::Code::ReadOnly, strPath};
+    if (const int nError = SaveSheetFile(strPath, m_model.Sheet()))
+        return CDocumentError{CDocumentError::Code::WriteFailed, strPath, nError};
     SetModifiedFlag(false);
-    return true;
+    return std::nullopt;
 }
 
-bool CTAVRODoc::DoFileSave()
+bool CTAVRODoc::IsSavedInPlace() const
 {
-    if (m_strPathName.isEmpty() || IsReadOnlyFile(FileSystemPath(m_strPathName)))
-        return DoSave(QString());
-    return DoSave(m_strPathName);
-}
-
-bool CTAVRODoc::DoSave(const QString& path)
-{
-    QString target = path;
-    if (target.isEmpty()) {
-        const QString proposal =
-            m_strPathName.isEmpty() ? GetTitle() + QStringLiteral(".tav") : m_strPathName;
-        QFileDialog dlg(DialogParent(), QString(), proposal);
-        dlg.setAcceptMode(QFileDialog::AcceptSave);
-        dlg.setNameFilters({QStringLiteral("TAVRO 文件 (*.tav)"), QStringLiteral("所有文件 (*.*)")});
-        dlg.setDefaultSuffix(QStringLiteral("tav"));
-        if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
-            return false;
-        target = dlg.selectedFiles().constFirst();
-    }
-    if (!OnSaveDocument(target))
-        return false;
-    SetPathName(target);
-    Q_EMIT fileUsed(m_strPathName);
-    return true;
-}
-
-bool CTAVRODoc::SaveModified()
-{
-    if (!IsModified())
-        return true;
-    const QString name = m_strPathName.isEmpty() ? GetTitle() : QDir::toNativeSeparators(m_strPathName);
-    switch (AppMessageBox(DialogParent(), QMessageBox::Question,
-                          QStringLiteral("将改动保存到 %1？").arg(name),
-                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes)) {
-    case QMessageBox::Yes:
-        return DoFileSave();
-    case QMessageBox::No:
-        return true;
-    default:
-        return false;
-    }
+    return !m_strPathName.isEmpty() && !IsReadOnlyFile(FileSystemPath(m_strPathName));
 }

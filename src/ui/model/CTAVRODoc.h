@@ -1,12 +1,12 @@
 #pragma once
 
-#include "app/CCommandMap.h"
 #include "model/CSheetModel.h"
+#include "model/DocumentError.h"
 
 #include <QObject>
 #include <QString>
 
-class QWidget;
+#include <optional>
 
 // The document: the sheet model, and the path and title of its file. The
 // views observe the model. One document object serves every new and opened
@@ -17,8 +17,6 @@ class CTAVRODoc : public QObject
 
 public:
     explicit CTAVRODoc(QObject* parent = nullptr);
-
-    const CCommandMap& CommandMap() const { return m_commands; }
 
     CSheetModel& Model() { return m_model; }
     const CSheetModel& Model() const { return m_model; }
@@ -33,32 +31,21 @@ public:
     QString GetTitle() const;
 
     // A new sheet: path cleared, not modified, the sheet type `format`,
-    // every label empty and selected. The caller runs the initial update.
+    // every label empty and selected. The caller then has the view show the new sheet.
     bool OnNewDocument(const CPageFormat& format);
-    // Reads `path` completely before anything changes; a refused file is
-    // reported and leaves sheet, path and modified flag as they were.
-    bool OnOpenDocument(const QString& path);
-    // Writes the sheet to `path` atomically; a failure is reported, and the
-    // document stays modified and the file on disk as it was.
-    bool OnSaveDocument(const QString& path);
-
-    // Save: to the document's own file, or through the save-as dialog when
-    // it has none or the file is read-only.
-    bool DoFileSave();
-    // Save as: `path`, or the file dialog when `path` is empty.
-    bool DoSave(const QString& path);
-    // Asks "将改动保存到 %1？" when modified. False when the user cancels or
-    // the save failed: the action that asked must not go on.
-    bool SaveModified();
+    // Reads `path` completely before anything changes; a refused file
+    // leaves sheet, path and modified flag as they were.
+    std::optional<CDocumentError> Open(const QString& path);
+    // Writes the sheet to `path` atomically; after a failure the document
+    // stays modified and the file on disk as it was. The path stays as it is.
+    std::optional<CDocumentError> Save(const QString& path);
+    // Whether Save goes to the document's own file: it has one, and it is
+    // not read-only.
+    bool IsSavedInPlace() const;
 
 Q_SIGNALS:
     void modifiedChanged(bool bModified);
     void pathNameChanged(const QString& path);
-    // A file was opened or saved: it belongs in the recent-file list.
-    void fileUsed(const QString& path);
-
-protected:
-    CCommandMap m_commands;
 
 private:
     CSheetModel m_model;

@@ -103,8 +103,9 @@ std::string RunCommandLinePrint(const CCommandLineInfo& cmdInfo)
         if (std::string error = ReadSheetForPrinting(cmdInfo.m_strFileName, sheet); !error.empty())
             return error;
     }
-    // A wire list is read and checked whole before anything is printed.
-    const bool bList = !cmdInfo.m_list.m_strPath.empty();
+    // A wire list or pattern is read and checked whole before anything is
+    // printed.
+    const bool bList = !cmdInfo.m_list.m_strPath.empty() || !cmdInfo.m_list.m_strPattern.empty();
     CMarkerList markers;
     if (bList)
         if (std::string error = LoadWireListMarkers(cmdInfo.m_list, markers); !error.empty())

@@ -3,6 +3,7 @@
 #include "model/FileAccess.h"
 #include "print/PdfFile.h"
 #include "print/PrintPage.h"
+#include "wirelist/SequencePattern.h"
 
 #include <QPdfWriter>
 
@@ -10,9 +11,16 @@
 
 std::string LoadWireListMarkers(const CWireListRequest& request, CMarkerList& markers)
 {
+    if (!request.m_strPattern.empty()) {
+        CSequencePattern pattern;
+        if (const std::optional<CPatternError> error = CSequencePattern::Parse(request.m_strPattern, pattern))
+            return "--pattern: " + EnglishText(*error);
+        markers = pattern.Markers(request.m_markers.m_nCopies);
+        return {};
+    }
     CWireList list;
-    if (std::string error = ReadWireListFile(request.m_strPath, request.m_read, list); !error.empty())
-        return error;
+    if (const CWireListProblem problem = ReadWireListFile(request.m_strPath, request.m_read, list))
+        return EnglishText(problem);
     const std::string prefix = "'" + request.m_strPath + "': ";
     if (std::string error = BuildMarkers(list.m_table, request.m_markers, markers); !error.empty())
         return prefix + error;

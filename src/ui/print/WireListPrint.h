@@ -22,8 +22,8 @@ class QPainter;
 // cancels the job.
 using SheetProgress = std::function<bool(std::size_t nDone, std::size_t nTotal)>;
 
-// Reads the request's list and makes its markers. Empty, or the message
-// (naming the file, and the row where a row is at fault).
+// Reads the request's list, or its pattern, and makes its markers. Empty,
+// or the message (naming the file, and the row where a row is at fault).
 std::string LoadWireListMarkers(const CWireListRequest& request, CMarkerList& markers);
 
 // Draws the remaining sheets of `sheets` onto the painter's device, starting

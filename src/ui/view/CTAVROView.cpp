@@ -1,6 +1,5 @@
 #include "view/CTAVROView.h"
 
-#include "base/CommandIds.h"
 #include "model/CSheetModel.h"
 #include "model/CTAVRODoc.h"
 #include "model/SharedConstants.h"
@@ -10,8 +9,7 @@
 
 CTAVROView::CTAVROView(CTAVRODoc* pDocument, QWidget* parent)
     : QAbstractScrollArea(parent), m_pDocument(pDocument), m_pModel(&pDocument->Model()),
-      m_penRuler(QColor(kRulerColour), 1), m_penBackground(QColor(kPageBackgroundColour), 1),
-      m_dlgDocType(this)
+      m_penRuler(QColor(kRulerColour), 1), m_penBackground(QColor(kPageBackgroundColour), 1)
 {
     m_penRuler.setCosmetic(true);
     m_penBackground.setCosmetic(true);
@@ -29,14 +27,7 @@ CTAVROView::CTAVROView(CTAVRODoc* pDocument, QWidget* parent)
             m_pLabels[r][c] = pLabel;
         }
 
-    m_commands.On(ID::FullPage, [this] { OnFullPage(); });
-    m_commands.OnUpdate(ID::FullPage, [this](CCmdUI& cmdUI) { OnUpdateFullPage(cmdUI); });
-    m_commands.On(ID::FileNewSheet, [this] { OnFileNewSheet(); });
     InitSelection();
-    InitTextCommands();
-    InitClipboardCommands();
-    InitFormatCommands();
-    InitPrinting();
 
     connect(m_pModel, &CSheetModel::labelsChanged, this, &CTAVROView::OnLabelsChanged);
     connect(m_pModel, &CSheetModel::formatChanged, this, &CTAVROView::OnFormatChanged);
@@ -79,7 +70,7 @@ void CTAVROView::OnFormatChanged()
             pLabel->FormatChanged();
 }
 
-void CTAVROView::OnInitialUpdate()
+void CTAVROView::ShowNewSheet()
 {
     UpdateZoom();
     for (int r = 0; r < CPageFormat::kMaxRows; ++r)
@@ -87,7 +78,7 @@ void CTAVROView::OnInitialUpdate()
             m_pLabels[r][c]->setVisible(r < Format().m_nRows && c < Format().m_nColumns);
     LayoutLabels();
     viewport()->update();
-    Q_EMIT initialUpdateDone();
+    Q_EMIT newSheetShown();
 }
 
 void CTAVROView::UpdateZoom()
@@ -145,14 +136,7 @@ void CTAVROView::OnFullPage()
     viewport()->update();
 }
 
-void CTAVROView::OnUpdateFullPage(CCmdUI& cmdUI) const
+bool CTAVROView::IsFullPage() const
 {
-    cmdUI.SetCheck(m_dMinZoom == 0.0);
-}
-
-void CTAVROView::OnFileNewSheet()
-{
-    if (m_dlgDocType.DoModal() != QDialog::Accepted)
-        return;
-    QMetaObject::invokeMethod(this, &CTAVROView::newDocumentRequested, Qt::QueuedConnection);
+    return m_dMinZoom == 0.0;
 }

@@ -1,11 +1,7 @@
 #pragma once
 
-#include "app/CCommandMap.h"
 #include "model/CPageFormat.h"
 #include "model/CSheet.h"
-#include "print/CPrinterSettings.h"
-#include "print/PrintMode.h"
-#include "sheets/CDocTypeDlg.h"
 #include "text/LabelGrid.h"
 #include "view/ViewGeometry.h"
 
@@ -36,19 +32,16 @@ public:
     ~CTAVROView() override;
 
     CTAVRODoc* GetDocument() const { return m_pDocument; }
-    const CCommandMap& CommandMap() const { return m_commands; }
 
     CSheetModel& Model() const { return *m_pModel; }
     const CPageFormat& Format() const;
     // The model's sheet, and a sheet loaded into the model (not modified).
-    // OnInitialUpdate() follows a load.
+    // ShowNewSheet() follows a load.
     const CSheet& GetSheet() const;
     void SetSheet(const CSheet& sheet);
     // After every new or opened document: zoom, show the cells of rows ×
-    // columns, lay them out. Emits initialUpdateDone().
-    void OnInitialUpdate();
-    // The sheet type chosen last with New; the next new document takes it.
-    const CPageFormat& LastChosenFormat() const { return m_dlgDocType.m_format; }
+    // columns, lay them out. Emits newSheetShown().
+    void ShowNewSheet();
 
     // Zoom and scroll size from the client height.
     void UpdateZoom();
@@ -62,9 +55,7 @@ public:
 
     // Full-page display on or off (menu "整页显示").
     void OnFullPage();
-    void OnUpdateFullPage(CCmdUI& cmdUI) const;
-    // New: confirms the sheet type, then asks the frame for a new document.
-    void OnFileNewSheet();
+    bool IsFullPage() const;
 
     // Selection (CTAVROView_Select.cpp). Every operation walks the cells of
     // rows × columns row by row from the top, left to right in a row.
@@ -75,36 +66,12 @@ public:
     void OnSelectBlank();
     // The selected labels of rows × columns.
     int GetSelectedCount() const;
-    // Enables a command exactly while a label is selected.
-    void OnUpdateNeedSelection(CCmdUI& cmdUI) const;
-
-    // Printing (CTAVROView_Print.cpp): one page per job; the
-    // print commands set m_printMode and post the print or the preview.
-    void OnPrintLabels();
-    void OnPrintBaseline();
-    void OnPrintPreview();
-    void OnFilePrint();
-    void OnFilePrintPreview();
-    void OnFilePrintSetup();
-    void OnPageOffset();
-    // Prints the calibration page of the sheet on a printer the user picks,
-    // then asks for the measurements and stores that printer's calibration.
-    void OnCalibrationPage();
-    // The page callback: draws the page m_printMode asks for (the preview
-    // when bPreview), then sets m_printMode back to none.
-    void OnPrint(QPainter& painter, bool bPreview);
-    PrintMode m_printMode = PrintMode::None;
-    int m_nPageMoveX = 0; // page offset, 0.01 mm
-    int m_nPageMoveY = 0;
-    CPrinterSettings m_printerSettings;
 
     double m_dMinZoom = kNormalMinZoom; // pixels per mm; 0 in full-page display
     double m_dZoom = 2.5;               // screen pixels per mm
 
 Q_SIGNALS:
-    void initialUpdateDone();
-    // Posted once the New command was confirmed; the frame runs its file-new.
-    void newDocumentRequested();
+    void newSheetShown();
     // A passing word for the status bar.
     void statusMessage(const QString& text);
 
@@ -117,19 +84,11 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-    // A command that acts on the selected labels: its handler, and the
-    // update handler that disables it while none is selected.
-    void OnSelectionCommand(int nID, CCommandMap::Handler handler);
-
-    CCommandMap m_commands;
-
 private:
     void OnLabelsChanged(const QList<int>& indices);
     void OnFormatChanged();
-    // Registers the selection commands and makes the band's window.
+    // Makes the band's window.
     void InitSelection();
-    // Registers the print commands, loads the printer choice and the page offset.
-    void InitPrinting();
     // Calls fn(cell) for every cell of rows × columns, in the grid walk.
     template <typename Fn>
     void ForEachGridLabel(Fn fn) const;
@@ -162,7 +121,6 @@ public:
     void SetAlignment(HAlign hAlign, VAlign vAlign);
     void OnLabelSettings();
     void OnAutoShrink();
-    void OnUpdateAutoShrink(CCmdUI& cmdUI) const;
 
     // Copy, cut and paste of the selected labels (CTAVROView_Clipboard.cpp):
     // the clipboard holds them as spreadsheet text and as whole records.
@@ -175,9 +133,6 @@ public:
     void OnEditPaste();
 
 private:
-    void InitTextCommands();
-    void InitClipboardCommands();
-    void InitFormatCommands();
     // Runs a format command of the core over the selected labels as the undo
     // step `strStep`; every confirmed format command marks the document
     // modified, label settings and shrink-to-fit too: otherwise closing would
@@ -185,8 +140,7 @@ private:
     template <typename Command>
     void ApplyFormat(const QString& strStep, Command command);
 
-    // Kept for the program's life, so each remembers its last choice; the
-    // next new document takes the sheet type chosen last.
-    CDocTypeDlg m_dlgDocType;
-    CBatchTextDlg* m_pBatchTextDlg = nullptr; // made at the first set-text
+    // Kept for the program's life from the first set-text on, so that it
+    // remembers its last choice.
+    CBatchTextDlg* m_pBatchTextDlg = nullptr;
 };

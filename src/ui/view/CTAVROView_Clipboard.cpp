@@ -2,7 +2,6 @@
 
 #include "base/AppMessageBox.h"
 #include "base/CharacterText.h"
-#include "base/CommandIds.h"
 #include "clipboard/LabelClipboard.h"
 #include "model/CSheetModel.h"
 #include "text/BatchFill.h"
@@ -37,18 +36,6 @@ QString RefusalText(const CPasteRefusal& refusal)
 }
 
 } // namespace
-
-void CTAVROView::InitClipboardCommands()
-{
-    OnSelectionCommand(ID::EditCopy, [this] { OnEditCopy(); });
-    OnSelectionCommand(ID::EditCut, [this] { OnEditCut(); });
-    m_commands.On(ID::EditPaste, [this] { OnEditPaste(); });
-    m_commands.OnUpdate(ID::EditPaste, [this](CCmdUI& cmdUI) {
-        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-        const bool bPasteable = data && (data->hasFormat(kRecordsType) || !data->text().isEmpty());
-        cmdUI.Enable(bPasteable && GetSelectedCount() > 0);
-    });
-}
 
 void CTAVROView::OnEditCopy()
 {

@@ -1,6 +1,5 @@
 #include "view/CTAVROView.h"
 
-#include "base/CommandIds.h"
 #include "model/CSheetModel.h"
 #include "text/LabelFormat.h"
 #include "text/TextCommands.h"
@@ -13,7 +12,6 @@ namespace {
 
 struct CAlignmentCommand
 {
-    int m_nID;
     HAlign m_hAlign;
     VAlign m_vAlign;
     const char* m_szStep; // the command's own name
@@ -21,29 +19,14 @@ struct CAlignmentCommand
 
 // The nine buttons of the label format toolbar, in its 3 × 3 order.
 constexpr CAlignmentCommand kAlignments[] = {
-    {ID::AlignTopLeft, HAlign::Left, VAlign::Top, "靠上左对齐"},
-    {ID::AlignTopCentre, HAlign::Centre, VAlign::Top, "靠上中对齐"},
-    {ID::AlignTopRight, HAlign::Right, VAlign::Top, "靠上右对齐"},
-    {ID::AlignMiddleLeft, HAlign::Left, VAlign::Middle, "靠中左对齐"},
-    {ID::AlignMiddleCentre, HAlign::Centre, VAlign::Middle, "靠中中对齐"},
-    {ID::AlignMiddleRight, HAlign::Right, VAlign::Middle, "靠中右对齐"},
-    {ID::AlignBottomLeft, HAlign::Left, VAlign::Bottom, "靠下左对齐"},
-    {ID::AlignBottomCentre, HAlign::Centre, VAlign::Bottom, "靠下中对齐"},
-    {ID::AlignBottomRight, HAlign::Right, VAlign::Bottom, "靠下右对齐"},
+    {HAlign::Left, VAlign::Top, "靠上左对齐"},      {HAlign::Centre, VAlign::Top, "靠上中对齐"},
+    {HAlign::Right, VAlign::Top, "靠上右对齐"},     {HAlign::Left, VAlign::Middle, "靠中左对齐"},
+    {HAlign::Centre, VAlign::Middle, "靠中中对齐"}, {HAlign::Right, VAlign::Middle, "靠中右对齐"},
+    {HAlign::Left, VAlign::Bottom, "靠下左对齐"},   {HAlign::Centre, VAlign::Bottom, "靠下中对齐"},
+    {HAlign::Right, VAlign::Bottom, "靠下右对齐"},
 };
 
 } // namespace
-
-void CTAVROView::InitFormatCommands()
-{
-    OnSelectionCommand(ID::Font, [this] { OnFont(); });
-    for (const CAlignmentCommand& command : kAlignments)
-        OnSelectionCommand(command.m_nID,
-                           [this, command] { SetAlignment(command.m_hAlign, command.m_vAlign); });
-    OnSelectionCommand(ID::LabelSettings, [this] { OnLabelSettings(); });
-    m_commands.On(ID::AutoShrink, [this] { OnAutoShrink(); });
-    m_commands.OnUpdate(ID::AutoShrink, [this](CCmdUI& cmdUI) { OnUpdateAutoShrink(cmdUI); });
-}
 
 template <typename Command>
 void CTAVROView::ApplyFormat(const QString& strStep, Command command)
@@ -85,12 +68,4 @@ void CTAVROView::OnAutoShrink()
         ToggleAutoShrink(grid);
         return true;
     });
-}
-
-void CTAVROView::OnUpdateAutoShrink(CCmdUI& cmdUI) const
-{
-    CSheet sheet = m_pModel->Sheet();
-    const LabelGrid grid = GridOf(sheet);
-    cmdUI.Enable(FindTemplateLabel(grid).has_value());
-    cmdUI.SetCheck(IsAutoShrinkChecked(grid));
 }

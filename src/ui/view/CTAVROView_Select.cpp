@@ -1,6 +1,5 @@
 #include "view/CTAVROView.h"
 
-#include "base/CommandIds.h"
 #include "model/CSheetModel.h"
 #include "model/SharedConstants.h"
 #include "render/LabelRenderer.h"
@@ -55,18 +54,7 @@ void CTAVROView::ForEachGridLabel(Fn fn) const
 
 void CTAVROView::InitSelection()
 {
-    m_commands.On(ID::SelectAll, [this] { OnSelectAll(); });
-    m_commands.On(ID::SelectNone, [this] { OnSelectNone(); });
-    m_commands.On(ID::InvertSelection, [this] { OnInvertSelection(); });
-    m_commands.On(ID::SelectText, [this] { OnSelectText(); });
-    m_commands.On(ID::SelectEmpty, [this] { OnSelectBlank(); });
     m_pBand = new CBandWnd(viewport());
-}
-
-void CTAVROView::OnSelectionCommand(int nID, CCommandMap::Handler handler)
-{
-    m_commands.On(nID, std::move(handler));
-    m_commands.OnUpdate(nID, [this](CCmdUI& cmdUI) { OnUpdateNeedSelection(cmdUI); });
 }
 
 namespace {
@@ -113,11 +101,6 @@ void CTAVROView::OnSelectBlank()
 int CTAVROView::GetSelectedCount() const
 {
     return m_pModel->SelectedCount();
-}
-
-void CTAVROView::OnUpdateNeedSelection(CCmdUI& cmdUI) const
-{
-    cmdUI.Enable(GetSelectedCount() != 0);
 }
 
 void CTAVROView::keyPressEvent(QKeyEvent* event)

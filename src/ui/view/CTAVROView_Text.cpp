@@ -1,16 +1,9 @@
 #include "view/CTAVROView.h"
 
-#include "base/CommandIds.h"
 #include "model/CSheetModel.h"
 #include "text/CBatchTextDlg.h"
 #include "text/TextCommands.h"
 #include "view/CLabelWnd.h"
-
-void CTAVROView::InitTextCommands()
-{
-    OnSelectionCommand(ID::SetText, [this] { OnSetText(); });
-    OnSelectionCommand(ID::ClearText, [this] { OnClearText(); });
-}
 
 void CTAVROView::OnSetText()
 {

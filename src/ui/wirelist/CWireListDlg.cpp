@@ -8,6 +8,8 @@
 #include "print/PrintLayout.h"
 #include "print/PrintPage.h"
 #include "text/EditText.h"
+#include "wirelist/WireListMessages.h"
+#include "wirelist/WireTableModel.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -30,7 +32,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -40,14 +42,6 @@ namespace {
 constexpr std::size_t kQuietSheets = 3;
 // The first sheet's picture: its width in pixels.
 constexpr int kPictureWidth = 300;
-
-QString ColumnName(std::size_t nColumn)
-{
-    QString name;
-    for (std::size_t n = nColumn + 1; n > 0; n = (n - 1) / 26)
-        name.prepend(QChar(static_cast<char16_t>(u'A' + (n - 1) % 26)));
-    return name;
-}
 
 QString FromUtf8(std::string_view text)
 {
@@ -77,14 +71,46 @@ QString FaultText(const CMarkerFault& fault)
 
 CWireListDlg::CWireListDlg(const QString& path, const CSheet& sheet, int nPageMoveX, int nPageMoveY,
                            ApplyTexts applyToSelected, QWidget* parent)
-    : QDialog(parent), m_path(path), m_template(sheet), m_nPageMoveX(nPageMoveX), m_nPageMoveY(nPageMoveY),
+    : CWireListDlg(sheet, nPageMoveX, nPageMoveY, std::move(applyToSelected), parent)
+{
+    m_path = path;
+    setWindowTitle(QStringLiteral("导入线号表 - %1").arg(QFileInfo(path).fileName()));
+    connect(m_encoding, &QComboBox::currentIndexChanged, this, &CWireListDlg::ReadWholeList);
+    connect(m_worksheet, &QLineEdit::editingFinished, this, &CWireListDlg::ReadWholeList);
+    // The list is read once the dialog is on screen, once: the table shows
+    // its first rows and columns from what was read.
+    m_count->setText(QStringLiteral("正在读取线号表..."));
+    for (QPushButton* button : m_actions)
+        button->setEnabled(false);
+    QTimer::singleShot(0, this, &CWireListDlg::ReadWholeList);
+}
+
+CWireListDlg::CWireListDlg(const CSequencePattern& pattern, const QString& patternText, const CSheet& sheet,
+                           int nPageMoveX, int nPageMoveY, ApplyTexts applyToSelected, QWidget* parent)
+    : CWireListDlg(sheet, nPageMoveX, nPageMoveY, std::move(applyToSelected), parent)
+{
+    m_pattern = pattern;
+    setWindowTitle(QStringLiteral("序列编号 - %1").arg(patternText));
+    m_table->hide();
+    for (QWidget* listOption : std::initializer_list<QWidget*>{m_columns, m_join, m_header, m_quantityColumn,
+                                                               m_encoding, m_worksheet})
+        m_options->setRowVisible(listOption, false);
+    Rebuild();
+}
+
+CWireListDlg::CWireListDlg(const CSheet& sheet, int nPageMoveX, int nPageMoveY, ApplyTexts applyToSelected,
+                           QWidget* parent)
+    : QDialog(parent), m_template(sheet), m_nPageMoveX(nPageMoveX), m_nPageMoveY(nPageMoveY),
       m_applyToSelected(std::move(applyToSelected))
 {
-    setWindowTitle(QStringLiteral("导入线号表 - %1").arg(QFileInfo(path).fileName()));
 
-    m_table = new QTableWidget(this);
+    m_tableModel = new CWireTableModel(this);
+    m_table = new QTableView(this);
+    m_table->setModel(m_tableModel);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setMinimumWidth(420);
+    m_tableNote = new QLabel(this);
+    m_tableNote->hide();
 
     m_columns = new QLineEdit(QStringLiteral("1"), this);
     m_columns->setToolTip(QStringLiteral("列号（1,3）或列字母（A,C），用逗号分隔"));
@@ -103,15 +129,15 @@ CWireListDlg::CWireListDlg(const QString& path, const CSheet& sheet, int nPageMo
     m_worksheet->setPlaceholderText(QStringLiteral("第一个工作表"));
     m_selectedOnly = new QCheckBox(QStringLiteral("每页只用所选位置(&O)"), this);
 
-    auto* options = new QFormLayout;
-    options->addRow(QStringLiteral("列(&C):"), m_columns);
-    options->addRow(QStringLiteral("连接符(&J):"), m_join);
-    options->addRow(QString(), m_header);
-    options->addRow(QStringLiteral("每行份数(&N):"), m_copies);
-    options->addRow(QStringLiteral("数量列(&Q):"), m_quantityColumn);
-    options->addRow(QStringLiteral("编码(&E):"), m_encoding);
-    options->addRow(QStringLiteral("工作表(&K):"), m_worksheet);
-    options->addRow(QString(), m_selectedOnly);
+    m_options = new QFormLayout;
+    m_options->addRow(QStringLiteral("列(&C):"), m_columns);
+    m_options->addRow(QStringLiteral("连接符(&J):"), m_join);
+    m_options->addRow(QString(), m_header);
+    m_options->addRow(QStringLiteral("每行份数(&N):"), m_copies);
+    m_options->addRow(QStringLiteral("数量列(&Q):"), m_quantityColumn);
+    m_options->addRow(QStringLiteral("编码(&E):"), m_encoding);
+    m_options->addRow(QStringLiteral("工作表(&K):"), m_worksheet);
+    m_options->addRow(QString(), m_selectedOnly);
 
     m_count = new QLabel(this);
     m_count->setWordWrap(true);
@@ -122,13 +148,16 @@ CWireListDlg::CWireListDlg(const QString& path, const CSheet& sheet, int nPageMo
     m_picture->setMinimumSize(kPictureWidth, kPictureWidth * 297 / 210);
 
     auto* right = new QVBoxLayout;
-    right->addLayout(options);
+    right->addLayout(m_options);
     right->addWidget(m_count);
     right->addWidget(m_status);
     right->addWidget(m_picture, 1);
 
+    auto* tableColumn = new QVBoxLayout;
+    tableColumn->addWidget(m_table, 1);
+    tableColumn->addWidget(m_tableNote);
     auto* top = new QHBoxLayout;
-    top->addWidget(m_table, 1);
+    top->addLayout(tableColumn, 1);
     top->addLayout(right);
 
     auto* buttons = new QDialogButtonBox(this);
@@ -153,22 +182,6 @@ CWireListDlg::CWireListDlg(const QString& path, const CSheet& sheet, int nPageMo
     for (QCheckBox* box : {m_header, m_selectedOnly})
         connect(box, &QCheckBox::toggled, this, &CWireListDlg::Rebuild);
     connect(m_copies, &QSpinBox::valueChanged, this, &CWireListDlg::Rebuild);
-    connect(m_encoding, &QComboBox::currentIndexChanged, this, [this] {
-        ShowPreview();
-        ReadWholeList();
-    });
-    connect(m_worksheet, &QLineEdit::editingFinished, this, [this] {
-        ShowPreview();
-        ReadWholeList();
-    });
-
-    // The first rows show at once; the whole list is read once the dialog
-    // is on screen.
-    ShowPreview();
-    m_count->setText(QStringLiteral("正在读取线号表..."));
-    for (QPushButton* button : m_actions)
-        button->setEnabled(false);
-    QTimer::singleShot(0, this, &CWireListDlg::ReadWholeList);
 }
 
 CWireListOptions CWireListDlg::ReadOptions() const
@@ -179,40 +192,24 @@ CWireListOptions CWireListDlg::ReadOptions() const
     return options;
 }
 
-void CWireListDlg::ShowPreview()
-{
-    CWireListOptions options = ReadOptions();
-    options.m_nRowLimit = kPreviewRows;
-    CWireList preview;
-    const std::string error = ReadWireListFile(QFile::encodeName(m_path).toStdString(), options, preview);
-    m_table->clear();
-    if (!error.empty()) {
-        m_table->setRowCount(0);
-        m_table->setColumnCount(0);
-        return;
-    }
-    const CWireTable& table = preview.m_table;
-    m_table->setRowCount(static_cast<int>(table.RowCount()));
-    m_table->setColumnCount(static_cast<int>(table.ColumnCount()));
-    QStringList names;
-    for (std::size_t c = 0; c < table.ColumnCount(); ++c)
-        names << ColumnName(c);
-    m_table->setHorizontalHeaderLabels(names);
-    for (std::size_t r = 0; r < table.RowCount(); ++r)
-        for (std::size_t c = 0; c < table.CellCount(r); ++c)
-            m_table->setItem(static_cast<int>(r), static_cast<int>(c),
-                             new QTableWidgetItem(FromUtf8(table.Cell(r, c))));
-}
-
 void CWireListDlg::ReadWholeList()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const std::string error =
+    m_tableModel->SetTable(nullptr);
+    m_list = {};
+    const CWireListProblem problem =
         ReadWireListFile(QFile::encodeName(m_path).toStdString(), ReadOptions(), m_list);
     QApplication::restoreOverrideCursor();
-    if (!error.empty())
+    if (problem)
         m_list = {};
-    m_strProblem = error.empty() ? QString() : QStringLiteral("无法读取线号表：%1").arg(FromUtf8(error));
+    m_tableModel->SetTable(&m_list.m_table);
+    const std::size_t nHidden = m_tableModel->HiddenColumns();
+    m_tableNote->setText(QStringLiteral("只显示前 %1 列，另有 %2 列未显示。")
+                             .arg(CWireTableModel::kShownColumns)
+                             .arg(QLocale(QLocale::English).toString(static_cast<qulonglong>(nHidden))));
+    m_tableNote->setVisible(nHidden > 0);
+    m_strProblem =
+        problem ? QStringLiteral("无法读取线号表：%1").arg(WireListProblemText(problem)) : QString();
     Rebuild();
 }
 
@@ -240,7 +237,9 @@ void CWireListDlg::Rebuild()
 {
     m_markers = {};
     QString problem = m_strProblem;
-    if (problem.isEmpty()) {
+    if (m_pattern) {
+        m_markers = m_pattern->Markers(m_copies->value());
+    } else if (problem.isEmpty()) {
         const CMarkerOptions options = MarkerOptions(problem);
         CMarkerFault fault;
         if (problem.isEmpty() && !BuildMarkers(m_list.m_table, options, m_markers, &fault).empty())
@@ -349,7 +348,7 @@ void CWireListDlg::OnPrint()
 {
     QPrinter printer(QPrinter::HighResolution);
     CPrinterSettings::ConfigurePrinter(printer);
-    printer.setDocName(QFileInfo(m_path).fileName());
+    printer.setDocName(m_pattern ? QStringLiteral("序列编号") : QFileInfo(m_path).fileName());
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -372,7 +371,9 @@ void CWireListDlg::OnPrint()
 void CWireListDlg::OnExportPdf()
 {
     const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("导出 PDF"), QFileInfo(m_path).completeBaseName() + QStringLiteral(".pdf"),
+        this, QStringLiteral("导出 PDF"),
+        (m_pattern ? QStringLiteral("序列编号") : QFileInfo(m_path).completeBaseName()) +
+            QStringLiteral(".pdf"),
         QStringLiteral("PDF 文件 (*.pdf)"));
     if (path.isEmpty())
         return;

@@ -3,22 +3,26 @@
 #include "model/CSheet.h"
 #include "print/WireListPrint.h"
 #include "wirelist/MarkerSheets.h"
+#include "wirelist/SequencePattern.h"
 #include "wirelist/WireListReader.h"
 
 #include <QDialog>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QPrinter;
 class QPushButton;
 class QSpinBox;
-class QTableWidget;
+class QTableView;
+class CWireTableModel;
 
 // "导入线号表": a wire list shown as a table, the options that turn its rows
 // into markers with a live count, a picture of the first sheet, and the
@@ -33,11 +37,12 @@ class CWireListDlg : public QDialog
 public:
     using ApplyTexts = std::function<std::size_t(const std::vector<std::string>&)>;
 
-    // How many rows of the list the table shows.
-    static constexpr std::size_t kPreviewRows = 200;
-
     CWireListDlg(const QString& path, const CSheet& sheet, int nPageMoveX, int nPageMoveY,
                  ApplyTexts applyToSelected, QWidget* parent = nullptr);
+    // The same job for the markers of a sequence pattern ("序列编号"): the
+    // options that read a list are not shown.
+    CWireListDlg(const CSequencePattern& pattern, const QString& patternText, const CSheet& sheet,
+                 int nPageMoveX, int nPageMoveY, ApplyTexts applyToSelected, QWidget* parent = nullptr);
 
     // The count line, e.g. "共 1,240 个标签，需要 9 页", or why there is none.
     QString CountText() const;
@@ -47,7 +52,8 @@ public:
     void OnFill();
 
 private:
-    void ShowPreview();
+    CWireListDlg(const CSheet& sheet, int nPageMoveX, int nPageMoveY, ApplyTexts applyToSelected,
+                 QWidget* parent);
     void ReadWholeList();
     void Rebuild();
     void DrawFirstSheet();
@@ -68,12 +74,15 @@ private:
     int m_nPageMoveX;
     int m_nPageMoveY;
     ApplyTexts m_applyToSelected;
+    std::optional<CSequencePattern> m_pattern; // markers from a pattern instead of a list
     CWireList m_list;
     CMarkerList m_markers;
     QString m_strProblem;      // why the list could not be read, or empty
     QString m_strCountProblem; // why nothing can be printed, or empty
 
-    QTableWidget* m_table = nullptr;
+    QTableView* m_table = nullptr;
+    CWireTableModel* m_tableModel = nullptr;
+    QLabel* m_tableNote = nullptr; // how many columns are not shown
     QLineEdit* m_columns = nullptr;
     QLineEdit* m_join = nullptr;
     QCheckBox* m_header = nullptr;
@@ -82,6 +91,7 @@ private:
     QComboBox* m_encoding = nullptr;
     QLineEdit* m_worksheet = nullptr;
     QCheckBox* m_selectedOnly = nullptr;
+    QFormLayout* m_options = nullptr;
     QLabel* m_count = nullptr;
     QLabel* m_status = nullptr; // what the last action did
     QLabel* m_picture = nullptr;

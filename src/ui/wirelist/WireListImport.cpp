@@ -3,6 +3,7 @@
 #include "model/CSheetModel.h"
 #include "print/PageOffsetSettings.h"
 #include "view/CTAVROView.h"
+#include "wirelist/CSequencePatternDlg.h"
 #include "wirelist/CWireListDlg.h"
 
 #include <QFileDialog>
@@ -11,10 +12,11 @@
 
 namespace {
 
-// The dialog's one way into the document: texts into the selected labels,
-// row by row, left to right, as one edit. Returns how many labels took a
-// text.
-std::size_t ApplyTextsToSelectedLabels(CSheetModel& model, const std::vector<std::string>& texts)
+// The dialogs' one way into the document: texts into the selected labels,
+// row by row, left to right, as one edit named `step`. Returns how many
+// labels took a text.
+std::size_t ApplyTextsToSelectedLabels(CSheetModel& model, const std::vector<std::string>& texts,
+                                       const QString& step)
 {
     const std::vector<CGridPosition> positions = SelectedPositions(model.Sheet());
     const std::size_t nCount = std::min(positions.size(), texts.size());
@@ -27,7 +29,7 @@ std::size_t ApplyTextsToSelectedLabels(CSheetModel& model, const std::vector<std
         indices.push_back(nIndex);
         after.push_back(std::move(label));
     }
-    model.ApplyEdit(model.MakeEdit(indices, after), CSheetModel::Marking::Always, QStringLiteral("填入线号"));
+    model.ApplyEdit(model.MakeEdit(indices, after), CSheetModel::Marking::Always, step);
     return nCount;
 }
 
@@ -44,8 +46,34 @@ void ImportWireList(QWidget* parent, CTAVROView& view)
     CWireListDlg dialog(
         path, view.GetSheet(), offset.m_nMoveX, offset.m_nMoveY,
         [&view](const std::vector<std::string>& texts) {
-            return ApplyTextsToSelectedLabels(view.Model(), texts);
+            return ApplyTextsToSelectedLabels(view.Model(), texts, QStringLiteral("填入线号"));
         },
         parent);
     dialog.exec();
+}
+
+void NumberWithPattern(QWidget* parent, CTAVROView& view)
+{
+    CSequencePatternDlg dialog(SelectedPositions(view.GetSheet()).size(), parent);
+    const int nResult = dialog.exec();
+    if (!dialog.Pattern())
+        return;
+    const CSequencePattern& pattern = *dialog.Pattern();
+    if (nResult == CSequencePatternDlg::Fill) {
+        const std::size_t nCount = std::min(pattern.Count(), SelectedPositions(view.GetSheet()).size());
+        std::vector<std::string> texts;
+        texts.reserve(nCount);
+        for (std::size_t i = 0; i < nCount; ++i)
+            texts.push_back(pattern.Marker(i));
+        ApplyTextsToSelectedLabels(view.Model(), texts, QStringLiteral("序列编号"));
+    } else if (nResult == CSequencePatternDlg::PrintAsJob) {
+        const CPageOffset offset = ReadPageOffset();
+        CWireListDlg job(
+            pattern, dialog.PatternText(), view.GetSheet(), offset.m_nMoveX, offset.m_nMoveY,
+            [&view](const std::vector<std::string>& texts) {
+                return ApplyTextsToSelectedLabels(view.Model(), texts, QStringLiteral("序列编号"));
+            },
+            parent);
+        job.exec();
+    }
 }

@@ -6,3 +6,7 @@ class QWidget;
 // "导入线号表(&W)...": asks for a wire list and shows it in the import dialog
 // over the view's current sheet.
 void ImportWireList(QWidget* parent, CTAVROView& view);
+
+// "序列编号(&Q)...": asks for a sequence pattern; fills the selected labels
+// with its markers as one step, or prints them as a job like a wire list's.
+void NumberWithPattern(QWidget* parent, CTAVROView& view);

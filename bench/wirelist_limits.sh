@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Reads hostile and near-limit wire lists one process each and prints the
+# time and peak memory of every read. Usage: bench/wirelist_limits.sh [BUILD]
+# Bounds: a file of at most 64 MB is read or refused within 2 s and 300 MB,
+# each small hostile file within 1 s and 100 MB.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-${TAVRO_BUILD_DIR:-$top/build}}
+reader=$build/bench/tavro_read_list
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+python3 - "$work" <<'PY'
+import os, sys, zipfile
+out = sys.argv[1]
+MB = 1 << 20
+near = 63 * MB
+
+def write(name, data):
+    open(os.path.join(out, name), 'wb').write(data)
+
+def book(name, parts):
+    with zipfile.ZipFile(os.path.join(out, name), 'w', zipfile.ZIP_DEFLATED, compresslevel=9) as z:
+        for part, content in parts.items():
+            z.writestr(part, content)
+
+def xlsx(name, sheet, shared=None):
+    parts = {
+        'xl/workbook.xml': '<workbook xmlns:r="r"><sheets><sheet name="S" r:id="rId1"/></sheets></workbook>',
+        'xl/_rels/workbook.xml.rels': '<Relationships><Relationship Id="rId1" Target="worksheets/sheet1.xml"/></Relationships>',
+        'xl/worksheets/sheet1.xml': '<worksheet><sheetData>' + sheet + '</sheetData></worksheet>',
+    }
+    if shared is not None:
+        parts['xl/sharedStrings.xml'] = '<sst>' + shared + '</sst>'
+    book(name, parts)
+
+def ods(name, rows):
+    book(name, {'content.xml': '<office:document-content xmlns:office="o" xmlns:table="t" xmlns:text="x">'
+                '<office:body><office:spreadsheet><table:table table:name="S">' + rows +
+                '</table:table></office:spreadsheet></office:body></office:document-content>'})
+
+# Near the 64 MB limit.
+write('near-one-line.csv', b'W' * near + b'\n')
+write('near-only-quotes.csv', b'"' * near)
+write('near-open-quote.csv', b'a,b\n"' + b'x' * near)
+write('near-gb18030.csv', ('线号,起点,终点\n'.encode('gb18030') + 'W0001,端子排X1:1,接触器K1:A1\n'.encode('gb18030') * 2_400_000)[:near])
+write('near-rows.csv', b'W0001,X1:1,K1:A1\n' * (near // 17))
+# Small and hostile.
+ods('hostile-repeated-cell.ods', '<table:table-row><table:table-cell table:number-columns-repeated="16384"><text:p>'
+    + '<text:s text:c="1000"/>' * 1000 + '</text:p></table:table-cell></table:table-row>')
+xlsx('hostile-shared-cell.xlsx', '<row r="1">' + '<c t="s"><v>0</v></c>' * 16384 + '</row>', '<si><t>' + 'w' * MB + '</t></si>')
+xlsx('hostile-empty-strings.xlsx', '', '<si/>' * 50_000_000)
+xlsx('hostile-huge-string.xlsx', '', '<si><t>' + 's' * (200 * MB) + '</t></si>')
+xlsx('hostile-attribute.xlsx', '<row r="1"><c r="A1" s="' + '1' * (200 * MB) + '"><v>1</v></c></row>')
+ods('hostile-nesting.ods', '<table:table-row><table:table-cell><text:p>' + '<text:span>' * 5_000_000 + '</text:p></table:table-cell></table:table-row>')
+PY
+
+printf '%-28s %9s %10s  %s\n' file size "peak MB" result
+for file in "$work"/*; do
+    size=$(stat -c %s "$file")
+    result=$( { /usr/bin/time -f '%M' "$reader" "$file" >"$work/.out"; } 2>&1 )
+    printf '%-28s %9s %10.1f  %s\n' "$(basename "$file")" "$size" "$(echo "$result / 1024" | bc -l)" "$(cat "$work/.out")"
+done

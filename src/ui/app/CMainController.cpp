@@ -1,0 +1,151 @@
+#include "app/CMainController.h"
+
+#include "model/CSheetModel.h"
+#include "model/CTAVRODoc.h"
+#include "sheets/CDocTypeDlg.h"
+#include "view/CTAVROView.h"
+
+#include <QAction>
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
+#include <QUndoStack>
+
+namespace {
+
+QString Utf8(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+// A toolbar picture with a disabled look of its own: grey and faint, so a
+// disabled button never looks enabled (the look Qt derives from a dark SVG
+// picture stays almost black). Drawn at the sizes toolbars and high-density
+// screens ask for.
+QIcon ToolbarIcon(const QString& name)
+{
+    const QIcon picture(QStringLiteral(":/icons/%1.svg").arg(name));
+    QIcon icon;
+    for (const int nSize : {16, 24, 32, 48}) {
+        const QPixmap normal = picture.pixmap(nSize, nSize);
+        QImage faded = normal.toImage().convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < faded.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(faded.scanLine(y));
+            for (int x = 0; x < faded.width(); ++x) {
+                const int nGrey = 128 + qGray(line[x]) / 2;
+                line[x] = qRgba(nGrey, nGrey, nGrey, qAlpha(line[x]) * 2 / 5);
+            }
+        }
+        icon.addPixmap(normal, QIcon::Normal);
+        icon.addPixmap(QPixmap::fromImage(faded), QIcon::Disabled);
+    }
+    return icon;
+}
+
+void SetTexts(QAction* action, const char* szName, const char* szText, const char* szPrompt,
+              const char* szToolTip, const char* szIcon, const QList<QKeySequence>& keys)
+{
+    action->setObjectName(QLatin1String(szName));
+    action->setText(Utf8(szText));
+    action->setStatusTip(Utf8(szPrompt));
+    if (szToolTip[0])
+        action->setToolTip(Utf8(szToolTip));
+    if (szIcon[0]) {
+        action->setIcon(ToolbarIcon(Utf8(szIcon)));
+        action->setIconVisibleInMenu(false);
+    }
+    action->setShortcuts(keys);
+}
+
+} // namespace
+
+void ShowChecked(QAction* action, bool bChecked)
+{
+    action->setCheckable(bChecked);
+    action->setChecked(bChecked);
+}
+
+CMainController::CMainController(CTAVRODoc& document, CTAVROView& view, QObject* parent)
+    : QObject(parent), m_document(document), m_view(view)
+{
+    CreateFileActions();
+    CreateEditActions();
+    CreateFormatActions();
+    CreateViewActions();
+
+    const CSheetModel* pModel = &document.Model();
+    connect(pModel, &CSheetModel::selectionChanged, this, &CMainController::UpdateSelectionActions);
+    connect(pModel, &CSheetModel::labelsChanged, this, &CMainController::UpdateAutoShrinkAction);
+    UpdateSelectionActions();
+    SetRecentFileCount(0);
+}
+
+CMainController::~CMainController() = default;
+
+QAction* CMainController::Action(const QString& name) const
+{
+    return findChild<QAction*>(name, Qt::FindDirectChildrenOnly);
+}
+
+QAction* CMainController::RecentFileAction(int nIndex) const
+{
+    return m_recentFileActions.value(nIndex);
+}
+
+QAction* CMainController::AddAction(const CActionText& text, const QList<QKeySequence>& keys)
+{
+    auto* action = new QAction(this);
+    SetTexts(action, text.szName, text.szText, text.szPrompt, text.szToolTip, text.szIcon, keys);
+    return action;
+}
+
+QAction* CMainController::AddSelectionAction(const CActionText& text, const QList<QKeySequence>& keys)
+{
+    QAction* action = AddAction(text, keys);
+    m_selectionActions.append(action);
+    return action;
+}
+
+void CMainController::AddHistoryAction(QAction* action, const char* szName, const char* szCommand,
+                                       const char* szMnemonic, const char* szPrompt, const char* szIcon,
+                                       const QList<QKeySequence>& keys)
+{
+    SetTexts(action, szName, szCommand, szPrompt, "", szIcon, keys);
+    // The history names the step on every change ("撤销 设定文字"), after
+    // which the menu item gets its mnemonic back and the button the plain
+    // name as its tip.
+    const QString mnemonic = Utf8(szMnemonic);
+    const auto showStep = [action, mnemonic] {
+        const QString strName = action->text();
+        if (strName.endsWith(mnemonic))
+            return;
+        action->setText(strName + mnemonic);
+        action->setToolTip(strName);
+    };
+    showStep();
+    connect(action, &QAction::changed, this, showStep);
+}
+
+void CMainController::UpdateSelectionActions()
+{
+    const bool bSelected = m_document.Model().SelectedCount() > 0;
+    for (QAction* action : std::as_const(m_selectionActions))
+        action->setEnabled(bSelected);
+    UpdatePasteAction();
+    UpdateAutoShrinkAction();
+}
+
+void CMainController::UpdateAutoShrinkAction()
+{
+    const CSheetModel& model = m_document.Model();
+    const std::optional<LabelIndex> first = model.FirstSelected();
+    QAction* action = Action(QStringLiteral("actionAutoShrink"));
+    action->setEnabled(first.has_value());
+    ShowChecked(action, first && model.Label(*first).m_bAutoShrink != 0);
+}
+
+void CMainController::SetRecentFileCount(int nCount)
+{
+    for (int i = 0; i < m_recentFileActions.size(); ++i)
+        m_recentFileActions[i]->setEnabled(i < nCount);
+}

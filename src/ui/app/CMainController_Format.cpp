@@ -1,0 +1,50 @@
+#include "app/CMainController.h"
+
+#include "view/CTAVROView.h"
+
+#include <QAction>
+
+namespace {
+
+// The nine alignments of the format bar, top left to bottom right.
+struct CAlignmentAction
+{
+    const char* szName;
+    const char* szText;
+    const char* szIcon;
+    HAlign m_hAlign;
+    VAlign m_vAlign;
+};
+
+constexpr CAlignmentAction kAlignments[] = {
+    {"actionAlignTopLeft", "靠上左对齐", "align-top-left", HAlign::Left, VAlign::Top},
+    {"actionAlignTopCentre", "靠上中对齐", "align-top-centre", HAlign::Centre, VAlign::Top},
+    {"actionAlignTopRight", "靠上右对齐", "align-top-right", HAlign::Right, VAlign::Top},
+    {"actionAlignMiddleLeft", "靠中左对齐", "align-middle-left", HAlign::Left, VAlign::Middle},
+    {"actionAlignMiddleCentre", "靠中中对齐", "align-middle-centre", HAlign::Centre, VAlign::Middle},
+    {"actionAlignMiddleRight", "靠中右对齐", "align-middle-right", HAlign::Right, VAlign::Middle},
+    {"actionAlignBottomLeft", "靠下左对齐", "align-bottom-left", HAlign::Left, VAlign::Bottom},
+    {"actionAlignBottomCentre", "靠下中对齐", "align-bottom-centre", HAlign::Centre, VAlign::Bottom},
+    {"actionAlignBottomRight", "靠下右对齐", "align-bottom-right", HAlign::Right, VAlign::Bottom},
+};
+
+} // namespace
+
+// The label format bar.
+void CMainController::CreateFormatActions()
+{
+    QAction* action = AddSelectionAction({"actionFont", "字体", "设置字体", "字体", "font"});
+    connect(action, &QAction::triggered, &m_view, &CTAVROView::OnFont);
+    // Enabled and checked by the template label, not by the selection alone.
+    action = AddAction({"actionAutoShrink", "自动缩小", "文字太多时按比例缩小", "自动缩小", "auto-shrink"});
+    connect(action, &QAction::triggered, &m_view, &CTAVROView::OnAutoShrink);
+    action =
+        AddSelectionAction({"actionLabelSettings", "标签设置", "标签设置", "标签设置", "label-settings"});
+    connect(action, &QAction::triggered, &m_view, &CTAVROView::OnLabelSettings);
+    for (const CAlignmentAction& alignment : kAlignments) {
+        action = AddSelectionAction(
+            {alignment.szName, alignment.szText, alignment.szText, alignment.szText, alignment.szIcon});
+        connect(action, &QAction::triggered, &m_view,
+                [this, alignment] { m_view.SetAlignment(alignment.m_hAlign, alignment.m_vAlign); });
+    }
+}
