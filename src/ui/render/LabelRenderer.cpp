@@ -323,11 +323,12 @@ CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRec
             continue;
         const QRect rcInk = rcLine.adjusted(0, -nOverTop, 0, nOverBottom);
         const double dInkWidth = extent.m_widths[static_cast<std::size_t>(i)] * layout.m_dScaleX;
-        // Once clipped, the later lines keep a clip of their own. The clip is
-        // in the label's coordinates, not the scaled line's.
+        // Once clipped, the later lines keep a clip of their own. A shrunk
+        // text is always clipped, in the label's coordinates: its measured
+        // widths are rounded before they are scaled.
         if (bScaled)
             painter.setWorldTransform(base);
-        if (bClipped || !rcText.contains(rcInk) || dInkWidth > rcLine.width()) {
+        if (bScaled || bClipped || !rcText.contains(rcInk) || dInkWidth > rcLine.width()) {
             painter.setClipRect(rcInk & rcText);
             bClipped = true;
         }
