@@ -1,8 +1,9 @@
 // The sheet view's paint and layout, on the offscreen platform: a full
 // repaint of a 15 × 25 sheet with text in every label (the cells' text boxes
 // as drawn last, and drawn anew after a zoom change), the re-layout of all
-// cells after a resize, and undo and redo of fills of all 375 labels with
-// the memory a thousand such steps hold.
+// cells after a resize, selecting all, and undo and redo of fills of all
+// 375 labels with the memory a thousand such steps hold.
+#include "app/CMainController.h"
 #include "model/CTAVRODoc.h"
 #include "model/Gbk.h"
 #include "view/CTAVROView.h"
@@ -103,6 +104,23 @@ void BM_ZoomChangeUntilExact(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ZoomChangeUntilExact)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// Selecting every label with none selected before: the model's edit, its
+// signals, the cells and the commands' states they update, without the
+// repaint that follows (BM_FullRepaint).
+void BM_SelectAll(benchmark::State& state)
+{
+    ShownView shown;
+    const CMainController controller(shown.doc, shown.view);
+    for (auto _ : state) {
+        state.PauseTiming();
+        shown.view.OnSelectNone();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        shown.view.OnSelectAll();
+    }
+}
+BENCHMARK(BM_SelectAll)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // In full-page display, where every change of the height changes the zoom.
 void BM_RelayoutAfterResize(benchmark::State& state)

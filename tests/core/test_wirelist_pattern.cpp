@@ -1,3 +1,4 @@
+#include "print/PageSelection.h"
 #include "wirelist/SequencePattern.h"
 
 #include <gtest/gtest.h>
@@ -131,4 +132,46 @@ TEST(SequencePattern, MarkersForAJob)
     EXPECT_EQ(markers.m_runs[1].m_strText, "\xB5\xE7"
                                            "1\r\nB");
     EXPECT_EQ(markers.m_runs[1].m_nCount, 6u);
+}
+
+// The sheets of a job as people list them; the text written back is the
+// list as given.
+TEST(PageSelection, ListsOfSheets)
+{
+    const struct
+    {
+        const char* text;
+        bool bValid;
+        std::vector<std::size_t> selected; // of sheets 1 to 12
+        std::size_t nLast;
+    } cases[] = {
+        {"7", true, {7}, 7},
+        {"7-9,12", true, {7, 8, 9, 12}, 12},
+        {" 2 - 3 , 1", true, {1, 2, 3}, 3},
+        {"12,1", true, {1, 12}, 12},
+        {"", false, {}, 0},
+        {"0", false, {}, 0},
+        {"3-1", false, {}, 0},
+        {"1,,2", false, {}, 0},
+        {"2-", false, {}, 0},
+        {"x", false, {}, 0},
+        {"-3", false, {}, 0},
+    };
+    for (const auto& t : cases) {
+        SCOPED_TRACE(t.text);
+        const std::optional<CPageSelection> pages = CPageSelection::Parse(t.text);
+        ASSERT_EQ(pages.has_value(), t.bValid);
+        if (!pages)
+            continue;
+        std::vector<std::size_t> selected;
+        for (std::size_t n = 1; n <= 12; ++n)
+            if (pages->Contains(n))
+                selected.push_back(n);
+        EXPECT_EQ(selected, t.selected);
+        EXPECT_EQ(pages->Last(), t.nLast);
+        EXPECT_EQ(pages->CountOf(12), t.selected.size());
+    }
+    EXPECT_EQ(CPageSelection::Parse("7-9,12")->Text(), "7-9,12");
+    EXPECT_TRUE(CPageSelection().All());
+    EXPECT_EQ(CPageSelection().CountOf(5), 5u);
 }

@@ -58,6 +58,22 @@ want="1:0,0=W1 1:0,1=W1 1:0,2=W2 1:0,3=W2 1:0,4=W3 1:1,0=W3"
 [[ $(labels "$work/c.pdf") == "$want" ]] || fail "--copies 2: got '$(labels "$work/c.pdf")'"
 [[ $(labels "$work/r.pdf") == "$want" ]] || fail "*2: got '$(labels "$work/r.pdf")'"
 
+# --pages prints only the sheets asked for, each exactly as the whole job
+# prints it: W1-W350 take five sheets of 70.
+"$bin" --pdf "$work/all.pdf" --pattern 'W{1-350}' "$sheet" || fail "the five-sheet job exited with $?"
+"$bin" --pdf "$work/some.pdf" --pattern 'W{1-350}' --pages 2-3 "$sheet" || fail "--pages 2-3 exited with $?"
+"$bin" --pdf "$work/one.pdf" --pattern 'W{1-350}' --pages 5,1 "$sheet" || fail "--pages 5,1 exited with $?"
+pages() { pdfinfo "$1" | awk '/^Pages:/ {print $2}'; }
+[[ $(pages "$work/some.pdf") == 2 ]] || fail "--pages 2-3 gave $(pages "$work/some.pdf") pages"
+[[ $(pdftotext -f 2 -l 3 "$work/all.pdf" -) == $(pdftotext "$work/some.pdf" -) ]] ||
+  fail "--pages 2-3 differs from the whole job's sheets 2 and 3"
+[[ $(pdftotext -f 1 -l 1 "$work/all.pdf" -; pdftotext -f 5 -l 5 "$work/all.pdf" -) == $(pdftotext "$work/one.pdf" -) ]] ||
+  fail "--pages 5,1 differs from the whole job's sheets 1 and 5"
+err=$("$bin" --pdf "$work/no.pdf" --pattern 'W{1-350}' --pages 4-7 "$sheet" 2>&1 >/dev/null)
+status=$?
+[[ $status -eq 2 && $err == *"--pages 4-7: the job has 5 sheets"* ]] || fail "--pages beyond the job: $status, $err"
+[[ ! -e $work/no.pdf ]] || fail "--pages beyond the job wrote a PDF"
+
 # Refusals: exit 2, a reason, and no file.
 refuse() {
   local name=$1 reason=$2
@@ -74,5 +90,6 @@ refuse "zero step" "--pattern: character 5: the step cannot be 0" --pattern '{1-
 refuse "too many" "more than 1000000 markers" --pattern '{1-1000}{1-1001}'
 refuse "too long" "marker 1" --pattern "$(printf 'x%.0s' {1..51})"
 refuse "list options" "go with --list, not --pattern" --pattern 'W{1-2}' --columns 2
+refuse "bad pages" "--pages takes sheet numbers" --pattern 'W{1-2}' --pages 3-1
 
 exit $((failures > 0))

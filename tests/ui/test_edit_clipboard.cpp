@@ -40,6 +40,7 @@ struct CDocumentWithView
 
     CTAVRODoc m_doc;
     CTAVROView m_view{&m_doc};
+    CMainController m_controller{m_doc, m_view};
 };
 
 void PutText(const QString& text)
@@ -53,7 +54,7 @@ TEST(EditClipboard, CopyPutsSpreadsheetTextAndWholeRecords)
 {
     CDocumentWithView doc({{0, 1}, {1, 2}});
     EditLabel(doc.Model(), 1, 2, [](CLabelRecord& label) { label.m_strText = "A\r\nB"; });
-    doc.m_view.OnEditCopy();
+    RunAction(doc.m_controller, "actionCopy");
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(data->text(), QStringLiteral("L01\t\n\t\"A\nB\"\n"));
@@ -80,9 +81,9 @@ TEST(EditClipboard, PasteFillsTheSelectedLabelsFromSpreadsheetText)
     for (const auto& t : cases) {
         SCOPED_TRACE(t.name);
         CDocumentWithView doc({{0, 2}, {0, 3}, {1, 1}, {1, 2}});
-        QSignalSpy status(&doc.m_view, &CTAVROView::statusMessage);
+        QSignalSpy status(&doc.m_controller, &CMainController::statusMessage);
         PutText(t.text);
-        doc.m_view.OnEditPaste();
+        RunAction(doc.m_controller, "actionPaste");
         EXPECT_EQ((std::vector<std::string>{doc.Text(0, 2), doc.Text(0, 3), doc.Text(1, 1), doc.Text(1, 2)}),
                   t.expected);
         EXPECT_EQ(doc.Text(0, 0), "L00"); // unselected
@@ -103,10 +104,10 @@ TEST(EditClipboard, RecordsPasteWholeBetweenTwoDocuments)
         label.m_dMarginTop = 2.5;
         label.SetAlignment(HAlign::Right, VAlign::Bottom);
     });
-    source.m_view.OnEditCopy();
+    RunAction(source.m_controller, "actionCopy");
 
     CDocumentWithView target({{1, 1}, {1, 2}});
-    target.m_view.OnEditPaste();
+    RunAction(target.m_controller, "actionPaste");
     for (const auto& [from, to] : {std::pair{CGridPosition{0, 0}, CGridPosition{1, 1}},
                                    std::pair{CGridPosition{2, 3}, CGridPosition{1, 2}}}) {
         CLabelRecord expected = source.Model().Label(from.m_nRow, from.m_nColumn);
@@ -135,7 +136,7 @@ TEST(EditClipboard, ACellNoLabelCanHoldLeavesTheSheetUnchanged)
         PutText(t.text);
         CSeenBox seen;
         AnswerNextMessageBox(QMessageBox::Ok, &seen);
-        doc.m_view.OnEditPaste();
+        RunAction(doc.m_controller, "actionPaste");
         EXPECT_EQ(seen.m_strText, t.message);
         EXPECT_EQ(SheetBytes(doc.Model().Sheet()), bytes);
         EXPECT_FALSE(doc.Model().UndoStack().canUndo());
@@ -147,7 +148,7 @@ TEST(EditClipboard, CutCopiesThenClearsAsOneStep)
 {
     CDocumentWithView doc({{0, 0}, {0, 1}});
     const std::string bytes = SheetBytes(doc.Model().Sheet());
-    doc.m_view.OnEditCut();
+    RunAction(doc.m_controller, "actionCut");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("L00\tL01\n"));
     EXPECT_EQ(doc.Text(0, 0), "");
     EXPECT_EQ(doc.Text(0, 1), "");
@@ -201,7 +202,7 @@ TEST(EditClipboard, LongTextsComeBackWholeThroughCutUndoAndPaste)
         EditLabel(source.Model(), 0, 0, [&](CLabelRecord& label) { label.m_strText = text; });
         const std::string bytes = SheetBytes(source.Model().Sheet());
 
-        source.m_view.OnEditCut();
+        RunAction(source.m_controller, "actionCut");
         EXPECT_EQ(source.Text(0, 0), "");
         source.Model().UndoStack().undo();
         EXPECT_EQ(source.Text(0, 0), text);
@@ -210,9 +211,9 @@ TEST(EditClipboard, LongTextsComeBackWholeThroughCutUndoAndPaste)
         source.Model().UndoStack().undo();
         EXPECT_EQ(source.Text(0, 0), text);
 
-        source.m_view.OnEditCopy();
+        RunAction(source.m_controller, "actionCopy");
         CDocumentWithView target({{2, 3}, {2, 2}});
-        target.m_view.OnEditPaste();
+        RunAction(target.m_controller, "actionPaste");
         EXPECT_EQ(target.Text(2, 2), text);
         EXPECT_EQ(target.Text(2, 3), "L01");
         target.Model().UndoStack().undo();

@@ -64,6 +64,7 @@ protected:
 
     CTAVRODoc m_doc;
     CTAVROView m_view{&m_doc};
+    CMainController m_controller{m_doc, m_view};
 };
 
 } // namespace
@@ -91,11 +92,15 @@ TEST_F(SheetModelTest, EachEditChangesItsLabelsWithOneNotification)
         {"select text", [](CTAVROView& v) { v.OnSelectText(); }, {c, f}, true, true},
         {"select blank", [](CTAVROView& v) { v.OnSelectBlank(); }, {a, b, d, e}, true, true},
         {"alignment",
-         [](CTAVROView& v) { v.SetAlignment(HAlign::Left, VAlign::Bottom); },
+         [this](CTAVROView&) { RunAction(m_controller, "actionAlignBottomLeft"); },
          {a, b, c},
          false,
          true},
-        {"shrink to fit", [](CTAVROView& v) { v.OnAutoShrink(); }, {a, b, c}, false, true},
+        {"shrink to fit",
+         [this](CTAVROView&) { RunAction(m_controller, "actionAutoShrink"); },
+         {a, b, c},
+         false,
+         true},
         {"a click's selection", [](CTAVROView& v) { v.Label(1, 1)->SetSelected(true); }, {e}, true, true},
         {"a typed text", [](CTAVROView& v) { v.Label(1, 0)->SetText("X", true); }, {d}, false, true},
         {"an equal text stored", [](CTAVROView& v) { v.Label(0, 0)->SetText("A", true); }, {}, false, true},

@@ -196,12 +196,19 @@ TEST_F(SheetView, ClicksChangeTheSelectionAndMarkTheDocument)
 TEST_F(SheetView, DoubleClickIsHandedOn)
 {
     Show(1000, 980);
+    const CMainController controller(m_doc, m_view);
     CLabelWnd* pLabel = m_view.Label(0, 0);
-    QSignalSpy spy(pLabel, &CLabelWnd::labelDoubleClicked);
-    // The view answers with the label's text dialog: closed at once.
-    AnswerNextDialog<QDialog>([](QDialog* pDlg) { pDlg->reject(); });
+    QSignalSpy spy(&m_view, &CTAVROView::labelDoubleClicked);
+    // The controller answers with the label's text dialog: closed at once.
+    bool bAnswered = false;
+    AnswerNextDialog<QDialog>([&bAnswered](QDialog* pDlg) {
+        bAnswered = true;
+        pDlg->reject();
+    });
     QTest::mouseDClick(pLabel, Qt::LeftButton);
-    EXPECT_EQ(spy.count(), 1);
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(spy.front().front().toInt(), 0);
+    EXPECT_TRUE(bAnswered);
 }
 
 TEST_F(SheetView, WhichOperationsNotify)

@@ -20,7 +20,8 @@ enum class ListOption {
     QuantityColumn,
     Worksheet,
     Encoding,
-    SelectedOnly
+    SelectedOnly,
+    Pages
 };
 
 ListOption ListOptionOf(const std::string& arg)
@@ -41,6 +42,7 @@ ListOption ListOptionOf(const std::string& arg)
         {"worksheet", ListOption::Worksheet},
         {"encoding", ListOption::Encoding},
         {"selected-only", ListOption::SelectedOnly},
+        {"pages", ListOption::Pages},
     };
     for (const auto& [text, option] : kNames)
         if (name == text)
@@ -123,6 +125,14 @@ ListSwitch TakeWireListSwitch(const std::vector<std::string>& args, std::size_t&
         request.m_markers.m_nCopies = nCopies;
         break;
     }
+    case ListOption::Pages:
+        if (const std::optional<CPageSelection> pages = CPageSelection::Parse(value)) {
+            request.m_pages = *pages;
+            break;
+        }
+        error = "--pages takes sheet numbers from 1 and ranges, separated by commas (7 or 7-9,12), not '" +
+                value + "'";
+        return ListSwitch::Error;
     case ListOption::Worksheet:
         request.m_read.m_strWorksheet = value;
         break;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "print/PageSelection.h"
 #include "wirelist/WireListReader.h"
 #include "wirelist/WireMarkers.h"
 
@@ -17,6 +18,7 @@ struct CWireListRequest
     CWireListOptions m_read;
     CMarkerOptions m_markers;
     bool m_bSelectedOnly = false; // following sheets use the selected positions only
+    CPageSelection m_pages;       // --pages: the sheets of the job to print
 };
 
 enum class ListSwitch {

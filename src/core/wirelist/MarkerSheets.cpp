@@ -47,6 +47,14 @@ std::size_t CMarkerSheets::SheetCount() const
 
 bool CMarkerSheets::NextSheet(CSheet& sheet)
 {
+    while (NextOfAll(sheet))
+        if (m_pages.Contains(m_nSheet))
+            return true;
+    return false;
+}
+
+bool CMarkerSheets::NextOfAll(CSheet& sheet)
+{
     if (m_nSheet >= SheetCount())
         return false;
     sheet = m_template;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/CSheet.h"
+#include "print/PageSelection.h"
 #include "wirelist/WireMarkers.h"
 
 #include <cstddef>
@@ -35,15 +36,26 @@ public:
     std::size_t MarkerCount() const { return m_markers.m_nTotal; }
     std::size_t SheetCount() const;
 
-    // The job's next sheet, from the first on: only the labels that get a marker are selected, so printing
-    // the sheet prints exactly them. Returns false after the last sheet.
+    // Print only these sheets of the job (a reprint of sheet 7 of 400); the
+    // markers stay where the whole job puts them.
+    void SelectSheets(CPageSelection pages) { m_pages = std::move(pages); }
+    std::size_t SheetsToPrint() const { return m_pages.CountOf(SheetCount()); }
+
+    // The job's next selected sheet, from the first on: only the labels that
+    // get a marker are selected, so printing the sheet prints exactly them.
+    // Returns false after the last sheet.
     bool NextSheet(CSheet& sheet);
+    // The number in the whole job (from 1) of the sheet NextSheet gave last.
+    std::size_t SheetNumber() const { return m_nSheet; }
 
 private:
     const CSheet& m_template;
     const CMarkerList& m_markers;
     std::vector<CGridPosition> m_first;
     std::vector<CGridPosition> m_following;
+    bool NextOfAll(CSheet& sheet);
+
+    CPageSelection m_pages;
     std::size_t m_nSheet = 0;
     std::size_t m_nRun = 0;    // the next marker: m_markers.m_runs[m_nRun] ...
     std::uint32_t m_nCopy = 0; // ... its m_nCopy'th copy

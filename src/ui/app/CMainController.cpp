@@ -7,9 +7,14 @@
 
 #include <QAction>
 #include <QIcon>
+#include <QIconEngine>
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <QUndoStack>
+
+#include <map>
+#include <tuple>
 
 namespace {
 
@@ -20,14 +25,33 @@ QString Utf8(const char* text)
 
 // A toolbar picture with a disabled look of its own: grey and faint, so a
 // disabled button never looks enabled (the look Qt derives from a dark SVG
-// picture stays almost black). Drawn at the sizes toolbars and high-density
-// screens ask for.
-QIcon ToolbarIcon(const QString& name)
+// picture stays almost black). Each size is drawn when first asked for, so
+// that none is drawn before the window is shown.
+class CToolbarIconEngine : public QIconEngine
 {
-    const QIcon picture(QStringLiteral(":/icons/%1.svg").arg(name));
-    QIcon icon;
-    for (const int nSize : {16, 24, 32, 48}) {
-        const QPixmap normal = picture.pixmap(nSize, nSize);
+public:
+    explicit CToolbarIconEngine(const QString& name) : m_picture(QStringLiteral(":/icons/%1.svg").arg(name))
+    {}
+
+    QIconEngine* clone() const override { return new CToolbarIconEngine(*this); }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override
+    {
+        const bool bDisabled = mode == QIcon::Disabled;
+        QPixmap& cached = m_cache[{size.width(), size.height(), bDisabled}];
+        if (cached.isNull())
+            cached = bDisabled ? Faded(m_picture.pixmap(size)) : m_picture.pixmap(size);
+        return cached;
+    }
+
+private:
+    static QPixmap Faded(const QPixmap& normal)
+    {
         QImage faded = normal.toImage().convertToFormat(QImage::Format_ARGB32);
         for (int y = 0; y < faded.height(); ++y) {
             auto* line = reinterpret_cast<QRgb*>(faded.scanLine(y));
@@ -36,10 +60,16 @@ QIcon ToolbarIcon(const QString& name)
                 line[x] = qRgba(nGrey, nGrey, nGrey, qAlpha(line[x]) * 2 / 5);
             }
         }
-        icon.addPixmap(normal, QIcon::Normal);
-        icon.addPixmap(QPixmap::fromImage(faded), QIcon::Disabled);
+        return QPixmap::fromImage(faded);
     }
-    return icon;
+
+    QIcon m_picture;
+    std::map<std::tuple<int, int, bool>, QPixmap> m_cache;
+};
+
+QIcon ToolbarIcon(const QString& name)
+{
+    return QIcon(new CToolbarIconEngine(name));
 }
 
 void SetTexts(QAction* action, const char* szName, const char* szText, const char* szPrompt,

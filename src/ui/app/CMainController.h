@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class CBatchTextDlg;
 class CDocTypeDlg;
 class CPageFormat;
 class CTAVRODoc;
@@ -60,6 +61,8 @@ Q_SIGNALS:
     void newDocumentRequested();
     // The document was saved to `path`: it belongs in the recent-file list.
     void fileSaved(const QString& path);
+    // A passing word for the status bar.
+    void statusMessage(const QString& text);
 
 private:
     // A command's texts: its menu text (the tooltip for commands without a
@@ -87,6 +90,27 @@ private:
     // has been handled.
     void PostPrint(PrintMode mode);
 
+    // The text commands on the selected labels, and a double-clicked
+    // label's own text (CMainController_Edit.cpp).
+    void OnSetText();
+    void OnClearText();
+    void OnLabelDoubleClicked(int nIndex);
+    // Copy, cut and paste of the selected labels: the clipboard holds them
+    // as spreadsheet text and as whole records.
+    void OnCopy();
+    // Copy, then the texts cleared: one undo step.
+    void OnCut();
+    // Fills the selected labels in scan order from the clipboard: whole
+    // records of this program, else the cells of text; a cell no label can
+    // hold refuses the whole paste with a message.
+    void OnPaste();
+    // Runs a format command of the core over the selected labels as the undo
+    // step `strStep` (CMainController_Format.cpp); every confirmed format
+    // command marks the document modified, label settings and shrink-to-fit
+    // too: otherwise closing would lose such a change unasked.
+    template <typename Command>
+    void ApplyFormat(const QString& strStep, Command command);
+
     void CreateFileActions();
     void CreateEditActions();
     void CreateFormatActions();
@@ -104,6 +128,9 @@ private:
     CPrintService m_printing;
     // Made at the first New and kept, so that it remembers its last choice.
     std::unique_ptr<CDocTypeDlg> m_pDocTypeDlg;
+    // Made at the first set-text and kept, so that it remembers its last
+    // choice; the view owns it.
+    CBatchTextDlg* m_pBatchTextDlg = nullptr;
 };
 
 // Only a checked command shows as checkable, so that menus draw no empty

@@ -1,5 +1,9 @@
 #include "app/CMainController.h"
 
+#include "model/CSheetModel.h"
+#include "model/CTAVRODoc.h"
+#include "text/LabelFormat.h"
+#include "text/TextCommands.h"
 #include "view/CTAVROView.h"
 
 #include <QAction>
@@ -30,21 +34,49 @@ constexpr CAlignmentAction kAlignments[] = {
 
 } // namespace
 
+template <typename Command>
+void CMainController::ApplyFormat(const QString& strStep, Command command)
+{
+    m_document.Model().EditGrid(command, CSheetModel::Marking::Always, strStep);
+}
+
 // The label format bar.
 void CMainController::CreateFormatActions()
 {
     QAction* action = AddSelectionAction({"actionFont", "字体", "设置字体", "字体", "font"});
-    connect(action, &QAction::triggered, &m_view, &CTAVROView::OnFont);
+    connect(action, &QAction::triggered, this, [this] {
+        ApplyFormat(QStringLiteral("字体"),
+                    [this](const LabelGrid& grid) { return RunFont(&m_view, grid).has_value(); });
+    });
     // Enabled and checked by the template label, not by the selection alone.
     action = AddAction({"actionAutoShrink", "自动缩小", "文字太多时按比例缩小", "自动缩小", "auto-shrink"});
-    connect(action, &QAction::triggered, &m_view, &CTAVROView::OnAutoShrink);
+    connect(action, &QAction::triggered, this, [this] {
+        ApplyFormat(QStringLiteral("自动缩小"), [](const LabelGrid& grid) {
+            if (!FindTemplateLabel(grid))
+                return false;
+            ToggleAutoShrink(grid);
+            return true;
+        });
+    });
     action =
         AddSelectionAction({"actionLabelSettings", "标签设置", "标签设置", "标签设置", "label-settings"});
-    connect(action, &QAction::triggered, &m_view, &CTAVROView::OnLabelSettings);
+    connect(action, &QAction::triggered, this, [this] {
+        ApplyFormat(QStringLiteral("标签设置"), [this](const LabelGrid& grid) {
+            const CPageFormat& format = m_view.Format();
+            return RunLabelSettings(&m_view, grid, format.m_dLabelWidth, format.m_dLabelHeight).has_value();
+        });
+    });
     for (const CAlignmentAction& alignment : kAlignments) {
         action = AddSelectionAction(
             {alignment.szName, alignment.szText, alignment.szText, alignment.szText, alignment.szIcon});
-        connect(action, &QAction::triggered, &m_view,
-                [this, alignment] { m_view.SetAlignment(alignment.m_hAlign, alignment.m_vAlign); });
+        // The action's text names its undo step too.
+        connect(action, &QAction::triggered, this, [this, alignment] {
+            ApplyFormat(QString::fromUtf8(alignment.szText), [alignment](const LabelGrid& grid) {
+                if (!FindTemplateLabel(grid))
+                    return false;
+                ApplyAlignment(grid, alignment.m_hAlign, alignment.m_vAlign);
+                return true;
+            });
+        });
     }
 }

@@ -136,7 +136,7 @@ CMainFrame::CMainFrame(CTAVRODoc* pDocument, QWidget* parent) : QMainWindow(pare
     move(available.center() - rect().center());
 
     connect(&pDocument->Model(), &CSheetModel::modifiedChanged, this, &QWidget::setWindowModified);
-    connect(m_pView, &CTAVROView::statusMessage, this,
+    connect(m_pController, &CMainController::statusMessage, this,
             [this](const QString& text) { statusBar()->showMessage(text, 10000); });
 
     // The lock keys change outside the program: a light poll of their own.

@@ -54,9 +54,10 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication app(argc, argv);
         QApplication::setApplicationName(QStringLiteral("Tavromark"));
-        const std::string error = RunCommandLinePrint(cmdInfo);
+        int nExitStatus = 1;
+        const std::string error = RunCommandLinePrint(cmdInfo, &nExitStatus);
         if (!error.empty())
-            return Fail(error);
+            return Fail(error, nExitStatus);
         return 0;
     }
     case Cmd::AppUnregister: {

@@ -94,7 +94,7 @@ std::string PdfCalibration(const std::string& strPrinterName, const CPageOffset&
 
 } // namespace
 
-std::string RunCommandLinePrint(const CCommandLineInfo& cmdInfo)
+std::string RunCommandLinePrint(const CCommandLineInfo& cmdInfo, int* pExitStatus)
 {
     using Cmd = CCommandLineInfo::ShellCommand;
     // The calibration page without a document is that of the default sheet.
@@ -111,9 +111,18 @@ std::string RunCommandLinePrint(const CCommandLineInfo& cmdInfo)
         if (std::string error = LoadWireListMarkers(cmdInfo.m_list, markers); !error.empty())
             return error;
     CMarkerSheets listSheets(sheet, markers, cmdInfo.m_list.m_bSelectedOnly);
-    if (bList)
+    if (bList) {
         if (std::string error = listSheets.Check(); !error.empty())
             return "'" + cmdInfo.m_strFileName + "': " + error;
+        const CPageSelection& pages = cmdInfo.m_list.m_pages;
+        if (pages.Last() > listSheets.SheetCount()) {
+            if (pExitStatus)
+                *pExitStatus = 2;
+            return "--pages " + pages.Text() + ": the job has " + std::to_string(listSheets.SheetCount()) +
+                   (listSheets.SheetCount() == 1 ? " sheet" : " sheets");
+        }
+        listSheets.SelectSheets(pages);
+    }
     const CPageOffset offset = ReadPageOffset();
     const QString docName = QFile::decodeName(QByteArray::fromStdString(cmdInfo.m_strFileName));
     if (cmdInfo.m_nShellCommand != Cmd::ExportPdf) {

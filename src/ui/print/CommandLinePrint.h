@@ -10,5 +10,7 @@ struct CCommandLineInfo;
 // printer's own calibration applies on it (to --pdf with --printer), the
 // machine-wide page offset everywhere else.
 // Needs a QApplication (the offscreen platform will do). Returns an empty
-// string, or the message to print before exiting with a failure.
-std::string RunCommandLinePrint(const CCommandLineInfo& cmdInfo);
+// string, or the message to print before exiting with a failure: status 1,
+// or 2 where the command asked for what the job does not have (--pages
+// beyond its sheets), told through `pExitStatus`.
+std::string RunCommandLinePrint(const CCommandLineInfo& cmdInfo, int* pExitStatus = nullptr);

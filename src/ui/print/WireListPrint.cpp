@@ -33,7 +33,7 @@ bool PrintMarkerSheets(QPainter& painter, QPagedPaintDevice& device, CMarkerShee
                        PrintMode printMode, const CPrinterCalibration& calibration,
                        const SheetProgress& progress)
 {
-    const std::size_t nTotal = sheets.SheetCount();
+    const std::size_t nTotal = sheets.SheetsToPrint();
     CSheet sheet;
     for (std::size_t nDone = 0; sheets.NextSheet(sheet);) {
         if (nDone > 0)

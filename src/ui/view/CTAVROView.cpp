@@ -23,7 +23,8 @@ CTAVROView::CTAVROView(CTAVRODoc* pDocument, QWidget* parent)
         for (int c = 0; c < CPageFormat::kMaxColumns; ++c) {
             CLabelWnd* pLabel = new CLabelWnd(m_pModel, r, c, viewport());
             pLabel->SetSize(Format().m_dLabelWidth, Format().m_dLabelHeight);
-            connect(pLabel, &CLabelWnd::labelDoubleClicked, this, &CTAVROView::OnLabelDoubleClicked);
+            connect(pLabel, &CLabelWnd::labelDoubleClicked, this,
+                    [this](CLabelWnd* pCell) { Q_EMIT labelDoubleClicked(pCell->Index()); });
             m_pLabels[r][c] = pLabel;
         }
 

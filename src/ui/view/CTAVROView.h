@@ -11,7 +11,6 @@
 #include <array>
 #include <vector>
 
-class CBatchTextDlg;
 class CLabelWnd;
 class CSheetModel;
 class CTAVRODoc;
@@ -72,8 +71,8 @@ public:
 
 Q_SIGNALS:
     void newSheetShown();
-    // A passing word for the status bar.
-    void statusMessage(const QString& text);
+    // A label was double-clicked: its text is the user's to edit.
+    void labelDoubleClicked(int nIndex);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -109,38 +108,4 @@ private:
     CPixelPoint m_ptDragStart; // view client pixels
     CPixelPoint m_ptDragEnd;
     QWidget* m_pBand = nullptr; // draws the band above the cells
-
-    // Text and format commands on the selected labels (CTAVROView_Text.cpp,
-    // CTAVROView_Format.cpp), and the sheet type of New. The template is the
-    // first selected label of the grid walk; labels with text repaint.
-public:
-    void OnSetText();
-    void OnClearText();
-    void OnLabelDoubleClicked(CLabelWnd* pLabel);
-    void OnFont();
-    void SetAlignment(HAlign hAlign, VAlign vAlign);
-    void OnLabelSettings();
-    void OnAutoShrink();
-
-    // Copy, cut and paste of the selected labels (CTAVROView_Clipboard.cpp):
-    // the clipboard holds them as spreadsheet text and as whole records.
-    void OnEditCopy();
-    // Copy, then the texts cleared: one undo step.
-    void OnEditCut();
-    // Fills the selected labels in scan order from the clipboard: whole
-    // records of this program, else the cells of text; a cell no label can
-    // hold refuses the whole paste with a message.
-    void OnEditPaste();
-
-private:
-    // Runs a format command of the core over the selected labels as the undo
-    // step `strStep`; every confirmed format command marks the document
-    // modified, label settings and shrink-to-fit too: otherwise closing would
-    // lose such a change unasked.
-    template <typename Command>
-    void ApplyFormat(const QString& strStep, Command command);
-
-    // Kept for the program's life from the first set-text on, so that it
-    // remembers its last choice.
-    CBatchTextDlg* m_pBatchTextDlg = nullptr;
 };

@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPageRanges>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -35,6 +36,8 @@
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <climits>
 
 namespace {
 
@@ -65,6 +68,17 @@ QString FaultText(const CMarkerFault& fault)
                          .arg(kMaxMarkerCopies);
     }
     return row;
+}
+
+// The sheets the print dialog asked for; every sheet unless a range was chosen.
+CPageSelection SelectedSheets(const QPrinter& printer)
+{
+    if (printer.printRange() != QPrinter::PageRange)
+        return {};
+    std::vector<CPageSelection::CRange> ranges;
+    for (const QPageRanges::Range& range : printer.pageRanges().toRangeList())
+        ranges.push_back({static_cast<std::size_t>(range.from), static_cast<std::size_t>(range.to)});
+    return CPageSelection::Ranges(std::move(ranges));
 }
 
 } // namespace
@@ -349,11 +363,17 @@ void CWireListDlg::OnPrint()
     QPrinter printer(QPrinter::HighResolution);
     CPrinterSettings::ConfigurePrinter(printer);
     printer.setDocName(m_pattern ? QStringLiteral("序列编号") : QFileInfo(m_path).fileName());
+    CMarkerSheets sheets(m_template, m_markers, m_selectedOnly->isChecked());
+    // The dialog knows the job's sheets, so that one of them can be printed
+    // again (a sheet the printer jammed on).
+    const int nSheets = static_cast<int>(std::min<std::size_t>(sheets.SheetCount(), INT_MAX));
     QPrintDialog dialog(&printer, this);
+    dialog.setMinMax(1, nSheets);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     if (dialog.exec() != QDialog::Accepted)
         return;
     UsePrintableAreaOrigin(printer);
-    CMarkerSheets sheets(m_template, m_markers, m_selectedOnly->isChecked());
+    sheets.SelectSheets(SelectedSheets(printer));
     QPainter painter;
     if (!painter.begin(&printer)) {
         AppMessageBox(this, QMessageBox::Warning, QStringLiteral("无法开始打印。"));
