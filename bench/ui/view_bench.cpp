@@ -114,10 +114,10 @@ void BM_SelectAll(benchmark::State& state)
     const CMainController controller(shown.doc, shown.view);
     for (auto _ : state) {
         state.PauseTiming();
-        shown.view.OnSelectNone();
+        shown.view.Model().Select(SelectionRule::None);
         QCoreApplication::processEvents();
         state.ResumeTiming();
-        shown.view.OnSelectAll();
+        shown.view.Model().Select(SelectionRule::All);
     }
 }
 BENCHMARK(BM_SelectAll)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);

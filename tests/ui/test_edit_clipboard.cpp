@@ -174,13 +174,13 @@ TEST_F(AppTest, ClipboardCommandsFollowTheSelectionAndTheClipboard)
     QApplication::processEvents(); // the clipboard's change schedules an update
     EXPECT_TRUE(paste->isEnabled());
 
-    View()->OnSelectNone();
+    View()->Model().Select(SelectionRule::None);
     QApplication::processEvents();
     EXPECT_FALSE(copy->isEnabled());
     EXPECT_FALSE(cut->isEnabled());
     EXPECT_FALSE(paste->isEnabled());
 
-    View()->OnSelectAll();
+    View()->Model().Select(SelectionRule::All);
     QApplication::processEvents();
     QTest::keyClick(Frame(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(Doc()->Model().Label(0, 0).m_strText, "W1");

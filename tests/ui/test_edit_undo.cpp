@@ -169,7 +169,7 @@ TEST_F(AppTest, UndoKeepsTheCurrentSelection)
     CSheetModel& model = Doc()->Model();
     model.Load(VariedSheet(model.Sheet()));
     View()->Label(0, 1)->SetText("X", true);
-    View()->OnSelectAll();
+    View()->Model().Select(SelectionRule::All);
     EXPECT_EQ(model.UndoStack().count(), 1);
     model.UndoStack().undo();
     EXPECT_EQ(model.Label(0, 1).m_strText, "W1");

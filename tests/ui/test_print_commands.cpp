@@ -163,7 +163,7 @@ TEST_F(PrintCommandsTest, PrintLabelsNeedsASelection)
     const QAction* print = Frame()->Action(QStringLiteral("actionPrintLabels"));
     ASSERT_NE(print, nullptr);
     EXPECT_TRUE(print->isEnabled()); // a new sheet is all selected
-    View()->OnSelectNone();
+    View()->Model().Select(SelectionRule::None);
     EXPECT_FALSE(print->isEnabled());
     for (const char* szName :
          {"actionPrintBaseline", "actionPrintPreview", "actionPrintSetup", "actionPageOffset"})

@@ -26,7 +26,7 @@ protected:
         m_view.show();
         QCoreApplication::processEvents();
         m_view.ShowNewSheet();
-        m_view.OnSelectNone();
+        m_view.Model().Select(SelectionRule::None);
         Settle();
     }
 
@@ -100,7 +100,7 @@ TEST_F(Selection, BandsThatTouchNoCornerChangeNothing)
 
 TEST_F(Selection, TheReleasingButtonDecides)
 {
-    m_view.OnSelectAll();
+    m_view.Model().Select(SelectionRule::All);
     QWidget* pPage = m_view.viewport();
     const QPoint from = Cell(0, 0).topLeft() - QPoint(3, 3);
     const QPoint to = Cell(0, 1).center();
@@ -143,9 +143,9 @@ TEST_F(Selection, CommandsAndTheModifiedFlag)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        m_view.OnSelectAll();
+        m_view.Model().Select(SelectionRule::All);
         if (c.szAction != std::string_view("actionSelectAll"))
-            m_view.OnSelectNone();
+            m_view.Model().Select(SelectionRule::None);
         for (const auto& [r, col] : c.before)
             m_view.Label(r, col)->SetSelected(0);
         Settle();
@@ -164,22 +164,22 @@ TEST_F(Selection, SelectByContent)
     m_view.Label(0, 1)->SetSelected(1);
     Settle();
 
-    m_view.OnSelectText();
+    m_view.Model().Select(SelectionRule::WithText);
     EXPECT_EQ(Selected(), (Cells{{0, 0}, {3, 2}}));
-    m_view.OnSelectBlank();
+    m_view.Model().Select(SelectionRule::Empty);
     EXPECT_EQ(Selected().size(), 5u * 14u - 2u);
     EXPECT_EQ(m_view.Label(0, 0)->IsSelected(), 0);
 
     for (int r = 0; r < 14; ++r)
         for (int c = 0; c < 5; ++c)
             m_view.Label(r, c)->SetText("", true);
-    m_view.OnSelectText();
+    m_view.Model().Select(SelectionRule::WithText);
     EXPECT_EQ(Selected(), Cells{}) << "no label has text";
 }
 
 TEST_F(Selection, EscapeDeselectsTheGridOnly)
 {
-    m_view.OnSelectAll();
+    m_view.Model().Select(SelectionRule::All);
     m_view.Label(20, 10)->SetSelected(1);
     Settle();
     m_view.setFocus();

@@ -42,7 +42,7 @@ protected:
 
     void SelectOnly(int r, int c)
     {
-        m_view.OnSelectNone();
+        m_view.Model().Select(SelectionRule::None);
         m_view.Label(r, c)->SetSelected(1);
     }
 
@@ -56,7 +56,7 @@ protected:
 TEST_F(SheetPictures, SequenceSheet)
 {
     m_view.ShowNewSheet();
-    m_view.OnSelectAll();
+    m_view.Model().Select(SelectionRule::All);
     AnswerNextDialog<CBatchTextDlg>([](CBatchTextDlg* pDlg) {
         pDlg->findChild<QPlainTextEdit*>(QStringLiteral("editPrefix"))->setPlainText(QStringLiteral("L1-"));
         pDlg->findChild<QLineEdit*>(QStringLiteral("editMiddle"))->setText(QStringLiteral("001"));
@@ -66,7 +66,7 @@ TEST_F(SheetPictures, SequenceSheet)
     ASSERT_TRUE(RunAction(m_controller, "actionSetText"));
     EXPECT_EQ(m_view.Label(0, 0)->GetText(), "L1-001");
     EXPECT_EQ(m_view.Label(13, 4)->GetText(), "L1-070");
-    m_view.OnSelectNone();
+    m_view.Model().Select(SelectionRule::None);
     Save("sequence-sheet.png");
 }
 
@@ -136,7 +136,7 @@ TEST_F(SheetPictures, FormatsSheet)
             if (c == 1)
                 label.m_dMarginLeft = label.m_dMarginTop = label.m_dMarginRight = label.m_dMarginBottom = 6.0;
         });
-    m_view.OnSelectNone();
+    m_view.Model().Select(SelectionRule::None);
     Save("formats-sheet.png");
 }
 

@@ -47,7 +47,7 @@ protected:
         m_view.show();
         QCoreApplication::processEvents();
         m_view.ShowNewSheet();
-        m_view.OnSelectNone();
+        m_view.Model().Select(SelectionRule::None);
         Settle();
     }
 

@@ -80,16 +80,17 @@ void CMainController::CreateEditActions()
 
     action = AddAction({"actionSelectAll", "全选(&A)", "全选", "全选", "select-all"},
                        QKeySequence::keyBindings(QKeySequence::SelectAll));
-    connect(action, &QAction::triggered, &m_view, &CTAVROView::OnSelectAll);
+    connect(action, &QAction::triggered, this, [this] { m_document.Model().Select(SelectionRule::All); });
     action = AddAction({"actionSelectNone", "全不选(&N)", "全不选", "全不选", "select-none"});
-    connect(action, &QAction::triggered, &m_view, &CTAVROView::OnSelectNone);
+    connect(action, &QAction::triggered, this, [this] { m_document.Model().Select(SelectionRule::None); });
     action = AddAction({"actionInvertSelection", "反选(&V)", "反选", "反选", "select-invert"},
                        {Qt::CTRL | Qt::Key_I});
-    connect(action, &QAction::triggered, &m_view, &CTAVROView::OnInvertSelection);
+    connect(action, &QAction::triggered, this, [this] { m_document.Model().Select(SelectionRule::Invert); });
     action = AddAction({"actionSelectText", "选取文字(&T)", "选取文字标签", "选取文字标签", "select-text"});
-    connect(action, &QAction::triggered, &m_view, &CTAVROView::OnSelectText);
+    connect(action, &QAction::triggered, this,
+            [this] { m_document.Model().Select(SelectionRule::WithText); });
     action = AddAction({"actionSelectEmpty", "选取空白(&O)", "选取空白标签", "选取空白标签", "select-empty"});
-    connect(action, &QAction::triggered, &m_view, &CTAVROView::OnSelectBlank);
+    connect(action, &QAction::triggered, this, [this] { m_document.Model().Select(SelectionRule::Empty); });
 }
 
 void CMainController::UpdatePasteAction()

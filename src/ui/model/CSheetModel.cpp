@@ -150,6 +150,17 @@ void CSheetModel::StoreRecords(const std::vector<LabelIndex>& indices,
     }
 }
 
+void CSheetModel::Select(SelectionRule rule)
+{
+    const bool bAlwaysMarks = rule == SelectionRule::None || rule == SelectionRule::Invert;
+    EditGrid(
+        [rule](const LabelGrid& grid) {
+            SelectLabels(grid, rule);
+            return true;
+        },
+        bAlwaysMarks ? Marking::Always : Marking::IfChanged);
+}
+
 void CSheetModel::SetSelected(LabelIndex nIndex, bool bSelected)
 {
     if (Label(nIndex).IsSelected() == bSelected)

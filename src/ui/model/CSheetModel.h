@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/CSheet.h"
+#include "text/LabelGrid.h"
 
 #include <QList>
 #include <QObject>
@@ -89,6 +90,12 @@ public:
     // false when it was cancelled: nothing is applied or marked.
     template <typename Command>
     void EditGrid(Command command, Marking marking = Marking::IfChanged, const QString& strStep = {});
+
+    // Selects the labels of rows × columns by `rule`, no undo step. Select
+    // all and the selection by text mark the document only when a flag
+    // changed, so a sheet that was all selected stays unmodified; select none
+    // and invert always mark it.
+    void Select(SelectionRule rule);
 
     // Shortcuts of ApplyEdit for one label.
     void SetSelected(LabelIndex nIndex, bool bSelected);

@@ -58,11 +58,6 @@ public:
 
     // Selection (CTAVROView_Select.cpp). Every operation walks the cells of
     // rows × columns row by row from the top, left to right in a row.
-    void OnSelectAll();
-    void OnSelectNone();
-    void OnInvertSelection();
-    void OnSelectText();
-    void OnSelectBlank();
     // The selected labels of rows × columns.
     int GetSelectedCount() const;
 

@@ -57,47 +57,6 @@ void CTAVROView::InitSelection()
     m_pBand = new CBandWnd(viewport());
 }
 
-namespace {
-
-void SelectGrid(CSheetModel& model, SelectionRule rule, CSheetModel::Marking marking)
-{
-    model.EditGrid(
-        [rule](const LabelGrid& grid) {
-            SelectLabels(grid, rule);
-            return true;
-        },
-        marking);
-}
-
-} // namespace
-
-// Select all and the selection by text mark the document only when a flag
-// changed, so a sheet that was all selected stays unmodified.
-void CTAVROView::OnSelectAll()
-{
-    SelectGrid(*m_pModel, SelectionRule::All, CSheetModel::Marking::IfChanged);
-}
-
-void CTAVROView::OnSelectNone()
-{
-    SelectGrid(*m_pModel, SelectionRule::None, CSheetModel::Marking::Always);
-}
-
-void CTAVROView::OnInvertSelection()
-{
-    SelectGrid(*m_pModel, SelectionRule::Invert, CSheetModel::Marking::Always);
-}
-
-void CTAVROView::OnSelectText()
-{
-    SelectGrid(*m_pModel, SelectionRule::WithText, CSheetModel::Marking::IfChanged);
-}
-
-void CTAVROView::OnSelectBlank()
-{
-    SelectGrid(*m_pModel, SelectionRule::Empty, CSheetModel::Marking::IfChanged);
-}
-
 int CTAVROView::GetSelectedCount() const
 {
     return m_pModel->SelectedCount();
@@ -106,7 +65,7 @@ int CTAVROView::GetSelectedCount() const
 void CTAVROView::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape)
-        OnSelectNone();
+        m_pModel->Select(SelectionRule::None);
     QAbstractScrollArea::keyPressEvent(event);
 }
 
