@@ -295,7 +295,7 @@ TEST_F(SheetModelTest, OnlyAFlagOfOneIsSelectedOnScreenAndInThePdf)
         SCOPED_TRACE(flags[c]);
         EXPECT_FALSE(m_view.Label(0, c)->IsSelected());
     }
-    EXPECT_EQ(m_view.GetSelectedCount(), 1);
+    EXPECT_EQ(m_view.Model().SelectedCount(), 1);
 
     const QString pdf = dir.filePath(QStringLiteral("flags.pdf"));
     ASSERT_EQ(ExportSheetPdf(pdf, Model().Sheet(), PrintMode::Labels, {}), QString());

@@ -202,7 +202,7 @@ TEST_F(Selection, CommandsThatNeedASelection)
     int nCleared = 0;
     QObject::connect(clear, &QAction::triggered, [&nCleared] { ++nCleared; });
 
-    EXPECT_EQ(m_view.GetSelectedCount(), 0);
+    EXPECT_EQ(m_view.Model().SelectedCount(), 0);
     EXPECT_FALSE(clear->isEnabled());
     clear->trigger();
     EXPECT_EQ(nCleared, 0) << "a disabled command does not run";
@@ -213,7 +213,7 @@ TEST_F(Selection, CommandsThatNeedASelection)
     m_view.Label(20, 10)->SetSelected(1);
     EXPECT_FALSE(clear->isEnabled()) << "a hidden cell does not count";
     m_view.Label(13, 4)->SetSelected(1);
-    EXPECT_EQ(m_view.GetSelectedCount(), 1);
+    EXPECT_EQ(m_view.Model().SelectedCount(), 1);
     EXPECT_TRUE(clear->isEnabled());
     EXPECT_FALSE(clear->isChecked());
     AnswerNextMessageBox(QMessageBox::No);

@@ -8,8 +8,8 @@
 #include <QScrollBar>
 
 CTAVROView::CTAVROView(CTAVRODoc* pDocument, QWidget* parent)
-    : QAbstractScrollArea(parent), m_pDocument(pDocument), m_pModel(&pDocument->Model()),
-      m_penRuler(QColor(kRulerColour), 1), m_penBackground(QColor(kPageBackgroundColour), 1)
+    : QAbstractScrollArea(parent), m_pModel(&pDocument->Model()), m_penRuler(QColor(kRulerColour), 1),
+      m_penBackground(QColor(kPageBackgroundColour), 1)
 {
     m_penRuler.setCosmetic(true);
     m_penBackground.setCosmetic(true);

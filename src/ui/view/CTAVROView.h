@@ -30,8 +30,6 @@ public:
     explicit CTAVROView(CTAVRODoc* pDocument, QWidget* parent = nullptr);
     ~CTAVROView() override;
 
-    CTAVRODoc* GetDocument() const { return m_pDocument; }
-
     CSheetModel& Model() const { return *m_pModel; }
     const CPageFormat& Format() const;
     // The model's sheet, and a sheet loaded into the model (not modified).
@@ -55,11 +53,6 @@ public:
     // Full-page display on or off (menu "整页显示").
     void OnFullPage();
     bool IsFullPage() const;
-
-    // Selection (CTAVROView_Select.cpp). Every operation walks the cells of
-    // rows × columns row by row from the top, left to right in a row.
-    // The selected labels of rows × columns.
-    int GetSelectedCount() const;
 
     double m_dMinZoom = kNormalMinZoom; // pixels per mm; 0 in full-page display
     double m_dZoom = 2.5;               // screen pixels per mm
@@ -89,7 +82,6 @@ private:
     CViewZoom CurrentZoom() const { return {m_dZoom, m_rcExtent.right, m_rcExtent.bottom}; }
     CPixelPoint ScrollPosition() const;
 
-    CTAVRODoc* m_pDocument;
     CSheetModel* m_pModel;
     std::array<std::array<CLabelWnd*, CPageFormat::kMaxColumns>, CPageFormat::kMaxRows> m_pLabels{};
     CPixelRect m_rcExtent; // (0, 0, scroll width, scroll height)

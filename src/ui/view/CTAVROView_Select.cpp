@@ -57,11 +57,6 @@ void CTAVROView::InitSelection()
     m_pBand = new CBandWnd(viewport());
 }
 
-int CTAVROView::GetSelectedCount() const
-{
-    return m_pModel->SelectedCount();
-}
-
 void CTAVROView::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape)
