@@ -225,4 +225,51 @@ TEST(AtomicFile, FileSizeLimit)
     EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"sheet.tav"});
 }
 
+// Written in pieces: the target changes only at Commit, and a writer that
+// fails or is dropped before it leaves the previous file and no temporary.
+TEST(AtomicFile, StreamedWriterReplacesOnlyWhenCommitted)
+{
+    CTempDir dir;
+    const std::string path = dir / "labels.pdf";
+    WriteOld(path, "old");
+    {
+        CAtomicFileWriter writer;
+        ASSERT_EQ(writer.Open(path), 0);
+        EXPECT_EQ(writer.Write("new "), 0);
+        EXPECT_EQ(writer.Write("bytes"), 0);
+        EXPECT_EQ(samples::ReadFileBytes(path), "old") << "not replaced before the commit";
+        EXPECT_EQ(Entries(dir.Path()).size(), 2u) << "the temporary beside it";
+        EXPECT_EQ(writer.Commit(), 0);
+    }
+    EXPECT_EQ(samples::ReadFileBytes(path), "new bytes");
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"labels.pdf"});
+
+    {
+        CAtomicFileWriter writer;
+        ASSERT_EQ(writer.Open(path), 0);
+        EXPECT_EQ(writer.Write("abandoned"), 0);
+    }
+    EXPECT_EQ(samples::ReadFileBytes(path), "new bytes");
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"labels.pdf"});
+
+    const pid_t pid = fork();
+    if (pid == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{8192, 8192};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        CAtomicFileWriter writer;
+        int error = writer.Open(path);
+        for (int i = 0; i < 10 && error == 0; ++i)
+            error = writer.Write(std::string(4096, 'x'));
+        // Every later step reports the first failure.
+        const bool bSticky = writer.Write("y") == EFBIG && writer.Commit() == EFBIG;
+        _exit(error == EFBIG && bSticky ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    EXPECT_EQ(samples::ReadFileBytes(path), "new bytes");
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"labels.pdf"});
+}
+
 } // namespace

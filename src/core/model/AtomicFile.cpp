@@ -128,56 +128,98 @@ std::string SaveTemporaryPrefix(const std::string& name)
     return "." + name.substr(0, 200) + ".tavromark-save-";
 }
 
-int WriteFileAtomically(const std::string& pathGiven, std::string_view bytes)
+int CAtomicFileWriter::Open(const std::string& pathGiven)
 {
-    const std::string path = ResolveLink(pathGiven);
-    const CTargetPath target = SplitTarget(path);
+    Abandon();
+    m_strPath = ResolveLink(pathGiven);
+    const CTargetPath target = SplitTarget(m_strPath);
     RemoveStaleTemporaries(target);
     const std::string pattern = target.m_strDir + SaveTemporaryPrefix(target.m_strName) +
                                 std::to_string(getpid()) + "-" + std::string(kRandomChars, 'X');
     std::vector<char> tmpPath(pattern.begin(), pattern.end());
     tmpPath.push_back('\0');
 
-    const int fd = mkostemp(tmpPath.data(), O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-
-    const auto fail = [&](int error) {
-        close(fd);
-        unlink(tmpPath.data());
-        return error;
-    };
+    m_fd = mkostemp(tmpPath.data(), O_CLOEXEC);
+    if (m_fd < 0)
+        return m_nError = errno;
+    m_strTemporary = tmpPath.data();
 
     // Keep the permissions of the file being replaced.
     struct stat existing
     {};
-    const mode_t mode = stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : NewFileMode();
-    if (fchmod(fd, mode) != 0)
-        return fail(errno);
+    const mode_t mode = stat(m_strPath.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : NewFileMode();
+    if (fchmod(m_fd, mode) != 0)
+        return Fail(errno);
+    return 0;
+}
 
+int CAtomicFileWriter::Write(std::string_view bytes)
+{
+    if (m_nError != 0)
+        return m_nError;
+    if (m_fd < 0)
+        return m_nError = EBADF;
     std::size_t written = 0;
     while (written < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
+        const ssize_t n = write(m_fd, bytes.data() + written, bytes.size() - written);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return fail(errno);
+            return Fail(errno);
         }
         if (n == 0)
-            return fail(ENOSPC);
+            return Fail(ENOSPC);
         written += static_cast<std::size_t>(n);
     }
-    if (fsync(fd) != 0)
-        return fail(errno);
-    if (close(fd) != 0) {
-        const int error = errno;
-        unlink(tmpPath.data());
-        return error;
-    }
-    if (std::rename(tmpPath.data(), path.c_str()) != 0) {
-        const int error = errno;
-        unlink(tmpPath.data());
-        return error;
-    }
     return 0;
+}
+
+int CAtomicFileWriter::Commit()
+{
+    if (m_nError != 0)
+        return m_nError;
+    if (m_fd < 0)
+        return m_nError = EBADF;
+    if (fsync(m_fd) != 0)
+        return Fail(errno);
+    const int fd = m_fd;
+    m_fd = -1;
+    if (close(fd) != 0)
+        return Fail(errno);
+    if (std::rename(m_strTemporary.c_str(), m_strPath.c_str()) != 0)
+        return Fail(errno);
+    m_strTemporary.clear();
+    return 0;
+}
+
+int CAtomicFileWriter::Fail(int error)
+{
+    m_nError = error;
+    Abandon();
+    return error;
+}
+
+void CAtomicFileWriter::Abandon()
+{
+    if (m_fd >= 0)
+        close(m_fd);
+    m_fd = -1;
+    if (!m_strTemporary.empty())
+        unlink(m_strTemporary.c_str());
+    m_strTemporary.clear();
+}
+
+CAtomicFileWriter::~CAtomicFileWriter()
+{
+    Abandon();
+}
+
+int WriteFileAtomically(const std::string& path, std::string_view bytes)
+{
+    CAtomicFileWriter writer;
+    if (const int error = writer.Open(path))
+        return error;
+    if (const int error = writer.Write(bytes))
+        return error;
+    return writer.Commit();
 }

@@ -17,9 +17,10 @@ constexpr int kPdfDotsPerInch = 600;
 // page's corner.
 QPageLayout SheetPdfLayout(const CPageFormat& format);
 
-// Every PDF the program writes goes through here: it is made in memory and
-// then written with WriteFileAtomically, so that a full disk, a file size
-// limit or a failed write leaves a previous file of that name as it was.
+// Every PDF the program writes goes through here: it is streamed into a
+// temporary file beside the target and renamed over it only when complete
+// (CAtomicFileWriter), so that a full disk, a file size limit, a failed write
+// or a killed process leaves a previous file of that name as it was.
 // `paint` draws the pages on a painter already begun on the writer (call
 // QPdfWriter::newPage for more than one page) and return false to cancel,
 // which writes nothing. Returns 0, the errno of the failed write, ECANCELED,

@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QRawFont>
 #include <QTextLayout>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
@@ -136,7 +137,9 @@ CLaidOutLine LayOutLine(const QString& text, const QFont& font, QPaintDevice* pD
 }
 } // namespace
 
-CLabelFont MakeLabelFont(const CLogFont& logFont)
+namespace {
+
+CLabelFont MakeLabelFontUncached(const CLogFont& logFont)
 {
     CLabelFont result;
     QFont& font = result.m_font;
@@ -183,6 +186,31 @@ CLabelFont MakeLabelFont(const CLogFont& logFont)
         result.m_metrics.m_nCharWidth = std::max(1, metrics.averageCharWidth());
     }
     return result;
+}
+
+} // namespace
+
+CLabelFont MakeLabelFont(const CLogFont& logFont)
+{
+    // A sheet has few distinct fonts and a job draws thousands of labels with
+    // them: each is made once per record and size.
+    static QHash<QByteArray, CLabelFont> fonts;
+    QByteArray key;
+    key.reserve(64);
+    for (const std::int32_t n : {logFont.lfHeight, logFont.lfWidth, logFont.lfWeight})
+        key.append(reinterpret_cast<const char*>(&n), sizeof n);
+    key.append(static_cast<char>(logFont.lfItalic));
+    key.append(static_cast<char>(logFont.lfUnderline));
+    key.append(static_cast<char>(logFont.lfStrikeOut));
+    key.append(logFont.FaceName());
+    auto it = fonts.constFind(key);
+    if (it == fonts.constEnd()) {
+        // Bounded: a zoom drag makes a new size at every step.
+        if (fonts.size() >= 512)
+            fonts.clear();
+        it = fonts.insert(key, MakeLabelFontUncached(logFont));
+    }
+    return *it;
 }
 
 CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRect& rc,
@@ -270,30 +298,54 @@ CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRec
         return rendered;
 
     const QRect rcText = ToQRect(layout.m_rcText);
+    // Paper is white already, and each clip or transform change makes a PDF
+    // or printer write its graphics state again: the screen alone needs the
+    // white ground, and a line is clipped only where its ink would leave its
+    // box. Drawing a line inside a clip that covers all its ink is the same
+    // as drawing it unclipped.
+    const bool bPaper = nMode != kScreenMode;
     painter.save();
-    painter.fillRect(rcText, Qt::white);
+    if (!bPaper)
+        painter.fillRect(rcText, Qt::white);
     painter.setBackgroundMode(Qt::TransparentMode);
     painter.setPen(ColorFromColorRef(label.m_crText));
     painter.setFont(font.m_font);
 
     const int nOverTop = static_cast<int>(std::ceil(extent.m_nInkAbove * layout.m_dScaleY));
     const int nOverBottom = static_cast<int>(std::ceil(extent.m_nInkBelow * layout.m_dScaleY));
+    const bool bScaled = layout.m_dScaleX != 1.0 || layout.m_dScaleY != 1.0;
+    const QTransform base = painter.worldTransform();
+    bool bClipped = false;
     for (int i = 0; i < static_cast<int>(layout.m_lines.size()); ++i) {
         const CMeasuredLine& line = measured[static_cast<std::size_t>(i)];
         const QRect rcLine = ToQRect(layout.LineRect(i));
         if ((rcLine & rcText).isEmpty() || line.m_strText.isEmpty())
             continue;
-        painter.setClipRect(rcLine.adjusted(0, -nOverTop, 0, nOverBottom) & rcText);
+        const QRect rcInk = rcLine.adjusted(0, -nOverTop, 0, nOverBottom);
+        const double dInkWidth = extent.m_widths[static_cast<std::size_t>(i)] * layout.m_dScaleX;
+        // Once clipped, the later lines keep a clip of their own. A shrunk
+        // text is always clipped, in the label's coordinates: its measured
+        // widths are rounded before they are scaled.
+        if (bScaled)
+            painter.setWorldTransform(base);
+        if (bScaled || bClipped || !rcText.contains(rcInk) || dInkWidth > rcLine.width()) {
+            painter.setClipRect(rcInk & rcText);
+            bClipped = true;
+        }
         // The line in the measured font's pixels: its glyphs' overhang is
         // part of the width the alignment places.
-        painter.save();
-        painter.translate(rcLine.topLeft());
-        painter.scale(layout.m_dScaleX, layout.m_dScaleY);
-        const QRectF rcDraw(line.m_dOverLeft, nBaselineShift - line.m_dExtraAscent,
-                            rcLine.width() / layout.m_dScaleX - line.m_dOverLeft - line.m_dOverRight,
-                            font.m_metrics.m_nLineHeight);
+        QRectF rcDraw(line.m_dOverLeft, nBaselineShift - line.m_dExtraAscent,
+                      rcLine.width() / layout.m_dScaleX - line.m_dOverLeft - line.m_dOverRight,
+                      font.m_metrics.m_nLineHeight);
+        if (bScaled) {
+            QTransform lineTransform = base;
+            lineTransform.translate(rcLine.left(), rcLine.top());
+            lineTransform.scale(layout.m_dScaleX, layout.m_dScaleY);
+            painter.setWorldTransform(lineTransform);
+        } else {
+            rcDraw.translate(rcLine.topLeft());
+        }
         painter.drawText(rcDraw, line.m_nFlags, line.m_strText);
-        painter.restore();
     }
     painter.restore();
     return rendered;
