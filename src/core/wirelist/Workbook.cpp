@@ -466,8 +466,10 @@ struct CPlacedRow
 // number stay in file order.
 CWireTable RowsByNumber(const CWireTable& table, std::vector<CPlacedRow> placed)
 {
-    std::stable_sort(placed.begin(), placed.end(),
-                     [](const CPlacedRow& a, const CPlacedRow& b) { return a.m_nNumber < b.m_nNumber; });
+    // Rows of one number keep their file order: table rows are in that order.
+    std::sort(placed.begin(), placed.end(), [](const CPlacedRow& a, const CPlacedRow& b) {
+        return a.m_nNumber != b.m_nNumber ? a.m_nNumber < b.m_nNumber : a.m_nTableRow < b.m_nTableRow;
+    });
     CWireTable ordered;
     std::size_t nNext = 1;
     for (const CPlacedRow& row : placed) {
