@@ -121,19 +121,13 @@ std::string EnglishText(const CPatternError& e)
 
 std::string CSequencePattern::CCounter::Value(std::size_t nValue) const
 {
-    switch (m_kind) {
-    case Kind::Numbers: {
-        std::string digits = std::to_string(m_nFirst + m_nStep * static_cast<long long>(nValue));
-        if (digits.size() < m_nWidth)
-            digits.insert(0, m_nWidth - digits.size(), '0');
-        return digits;
-    }
-    case Kind::Letters:
-        return LettersOf(m_nFirst + m_nStep * static_cast<long long>(nValue), m_bLower);
-    case Kind::List:
-        return m_list[nValue].m_strStored;
-    }
-    return {};
+    const long long nNumber = m_nFirst + m_nStep * static_cast<long long>(nValue);
+    if (m_kind == Kind::Letters)
+        return LettersOf(nNumber, m_bLower);
+    std::string digits = std::to_string(nNumber);
+    if (digits.size() < m_nWidth)
+        digits.insert(0, m_nWidth - digits.size(), '0');
+    return digits;
 }
 
 std::optional<CPatternError> CSequencePattern::Parse(std::string_view utf8, CSequencePattern& pattern)

@@ -96,7 +96,7 @@ private:
         std::size_t m_nPosition = 0; // of its '{'
 
         std::size_t Length() const { return m_nValues * m_nRepeat; }
-        std::string Value(std::size_t nValue) const; // ASCII for ranges
+        std::string Value(std::size_t nValue) const; // of a range (lists keep theirs in m_list)
     };
     struct CPiece
     {
