@@ -376,6 +376,9 @@ TEST(MarkerSheets, AnySheetAsTheJobPrintsIt)
     CMarkerList runs;
     runs.m_runs = {{"A", 4}, {"B", 1}, {"C", 9}, {"D", 2}};
     runs.m_nTotal = 16;
+    CMarkerList pairs;
+    pairs.m_runs = {{"A", 3, "a"}, {"B", 1, "b"}, {"C", 4, "c"}};
+    pairs.m_nTotal = 16;
     const struct
     {
         const char* name;
@@ -385,6 +388,7 @@ TEST(MarkerSheets, AnySheetAsTheJobPrintsIt)
         {"single markers", Numbered(20), false},
         {"runs across sheet ends", runs, false},
         {"selected labels only", runs, true},
+        {"both ends of each wire", pairs, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -63,7 +63,7 @@ private:
     struct CMarkerCursor
     {
         std::size_t m_nRun;
-        std::uint32_t m_nCopy;
+        std::size_t m_nLabel;
     };
     std::vector<CMarkerCursor> m_sheetStarts; // where each sheet's markers begin, made on first use
 
