@@ -43,6 +43,12 @@ TEST(WireListCommandLine, OptionsGoWithEveryPrintingCommand)
     EXPECT_EQ(titled.m_list.m_markers.m_nHeaderRows, 2u);
     EXPECT_FALSE(titled.m_list.m_markers.m_bSkipEmptyCells);
     EXPECT_EQ(titled.m_strFileName, "sheet.tav");
+
+    const CCommandLineInfo ends =
+        ParseCommandLine({"--pdf", "o.pdf", "--list", "w.xlsx", "--ends", "1,2/A,C", "sheet.tav"});
+    ASSERT_EQ(ends.m_nShellCommand, Cmd::ExportPdf) << ends.m_strError;
+    EXPECT_EQ(ends.m_list.m_markers.m_columns, (std::vector<std::size_t>{0, 1}));
+    EXPECT_EQ(ends.m_list.m_markers.m_farEndColumns, (std::vector<std::size_t>{0, 2}));
 }
 
 TEST(WireListCommandLine, BadOptionsAreErrors)
@@ -65,6 +71,12 @@ TEST(WireListCommandLine, BadOptionsAreErrors)
         {"header rows past the bound",
          {"/p", "s.tav", "--list", "w.csv", "--header", "101"},
          "--header takes a number of rows"},
+        {"ends without a slash", {"/p", "s.tav", "--list", "w.csv", "--ends", "1,2"}, "--ends takes"},
+        {"ends with an empty end", {"/p", "s.tav", "--list", "w.csv", "--ends", "1/"}, "--ends takes"},
+        {"ends and columns",
+         {"/p", "s.tav", "--list", "w.csv", "--ends", "1/2", "--columns", "3"},
+         "--columns and --ends cannot be combined"},
+        {"ends with a pattern", {"/p", "s.tav", "--pattern", "W{1-3}", "--ends", "1/2"}, "go with --list"},
         {"copies 0", {"/p", "s.tav", "--list", "w.csv", "--copies", "0"}, "--copies takes"},
         {"copies not a number", {"/p", "s.tav", "--list", "w.csv", "--copies", "2x"}, "--copies takes"},
         {"unknown encoding", {"/p", "s.tav", "--list", "w.csv", "--encoding", "NO-SUCH"}, "unknown encoding"},

@@ -24,8 +24,8 @@ std::vector<std::string> Spelled(const CMarkerList& markers)
 {
     std::vector<std::string> texts;
     for (const CMarkerRun& run : markers.m_runs)
-        for (std::uint32_t i = 0; i < run.m_nCount; ++i)
-            texts.push_back(GbkToUtf8(run.m_strText).value_or("?"));
+        for (std::size_t i = 0; i < run.LabelCount(); ++i)
+            texts.push_back(GbkToUtf8(run.LabelText(i)).value_or("?"));
     return texts;
 }
 
@@ -107,6 +107,97 @@ TEST(WireMarkers, TitleRowsAndEmptyCellsInAJoin)
     EXPECT_NE(BuildMarkers(table, options, markers, &fault), "");
     EXPECT_EQ(fault.m_nRow, 2u);
     EXPECT_EQ(fault.m_kind, CMarkerFault::Kind::BadQuantity);
+}
+
+TEST(WireMarkers, EndColumns)
+{
+    const struct
+    {
+        const char* text;
+        std::optional<std::vector<std::size_t>> nearEnd, farEnd;
+    } cases[] = {
+        {"1,2/1,3", std::vector<std::size_t>{0, 1}, std::vector<std::size_t>{0, 2}},
+        {"A, b / a,C", std::vector<std::size_t>{0, 1}, std::vector<std::size_t>{0, 2}},
+        {"3/4", std::vector<std::size_t>{2}, std::vector<std::size_t>{3}},
+        {"1,2", std::nullopt, std::nullopt},
+        {"1,2/", std::nullopt, std::nullopt},
+        {"/1", std::nullopt, std::nullopt},
+        {"1/2/3", std::nullopt, std::nullopt},
+        {"0/1", std::nullopt, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::optional<CEndColumns> ends = ParseEndColumns(c.text);
+        ASSERT_EQ(ends.has_value(), c.nearEnd.has_value());
+        if (!ends)
+            continue;
+        EXPECT_EQ(ends->m_near, *c.nearEnd);
+        EXPECT_EQ(ends->m_far, *c.farEnd);
+        EXPECT_EQ(ParseEndColumns(EndColumnsText(*ends))->m_far, ends->m_far);
+    }
+    EXPECT_EQ(EndColumnsText({{0, 1}, {0, 27}}), "1,2/1,28");
+}
+
+// Each end of a wire gets its own marker: the near end says where the wire
+// goes, the far end where it comes from, and the two sit side by side.
+TEST(WireMarkers, BothEndsSideBySide)
+{
+    const CWireTable table =
+        Table("线号,起点,终点,数量\nW1,-X2:2,-K2:8,2\nW2,,-K3:1,1\n,,,1\nW4,-X9:1,-K9:1,0\n");
+    CMarkerOptions ends;
+    ends.m_nHeaderRows = 1;
+    ends.m_columns = {0, 2};
+    ends.m_farEndColumns = {0, 1};
+    ends.m_strJoin = " → ";
+    CMarkerOptions copies = ends;
+    copies.m_nCopies = 2;
+    CMarkerOptions quantity = ends;
+    quantity.m_quantityColumn = 3;
+    CMarkerOptions keepEmpty = ends;
+    keepEmpty.m_bSkipEmptyCells = false;
+    CMarkerOptions oneEndEmpty = ends;
+    oneEndEmpty.m_columns = {1};
+    oneEndEmpty.m_farEndColumns = {2};
+    struct Case
+    {
+        const char* name;
+        CMarkerOptions options;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {"a pair per row",
+         ends,
+         {"W1 → -K2:8", "W1 → -X2:2", "W2 → -K3:1", "W2", "W4 → -K9:1", "W4 → -X9:1"}},
+        {"copies repeat the pair",
+         copies,
+         {"W1 → -K2:8", "W1 → -X2:2", "W1 → -K2:8", "W1 → -X2:2", "W2 → -K3:1", "W2", "W2 → -K3:1", "W2",
+          "W4 → -K9:1", "W4 → -X9:1", "W4 → -K9:1", "W4 → -X9:1"}},
+        {"the quantity counts pairs",
+         quantity,
+         {"W1 → -K2:8", "W1 → -X2:2", "W1 → -K2:8", "W1 → -X2:2", "W2 → -K3:1", "W2"}},
+        {"empty cells joined when asked",
+         keepEmpty,
+         {"W1 → -K2:8", "W1 → -X2:2", "W2 → -K3:1", "W2 → ", "W4 → -K9:1", "W4 → -X9:1"}},
+        {"an empty end keeps its place", oneEndEmpty, {"-X2:2", "-K2:8", "", "-K3:1", "-X9:1", "-K9:1"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CMarkerList markers;
+        ASSERT_EQ(BuildMarkers(table, c.options, markers), "");
+        EXPECT_EQ(Spelled(markers), c.expected);
+        EXPECT_EQ(markers.m_nTotal, c.expected.size());
+    }
+
+    // A far end that does not fit names its end.
+    CMarkerOptions tooLong = ends;
+    tooLong.m_farEndColumns = {0, 1, 1, 1, 1, 1, 1};
+    CMarkerList markers;
+    CMarkerFault fault;
+    EXPECT_EQ(BuildMarkers(table, tooLong, markers, &fault),
+              "row 2, end B: the marker takes 56 bytes; a label "
+              "holds at most 50");
+    EXPECT_TRUE(fault.m_bFarEnd);
+    EXPECT_EQ(fault.m_nRow, 2u);
 }
 
 TEST(WireMarkers, FirstRowThatDoesNotFitStopsTheJob)
@@ -259,4 +350,13 @@ TEST(MarkerSheets, CountsAndRefusals)
     CMarkerSheets runs(two, copies, false);
     EXPECT_EQ(Layout(runs),
               (std::vector<std::vector<std::string>>{{"0,0=A"}, {"0,0=A", "0,1=A", "1,0=B", "1,1=B"}}));
+
+    // So do the two ends of a pair.
+    CMarkerList pairs;
+    pairs.m_runs = {{"A1", 2, "A2"}, {"B1", 1, "B2"}};
+    pairs.m_nTotal = 6;
+    CMarkerSheets ends(two, pairs, false);
+    EXPECT_EQ(ends.SheetCount(), 3u);
+    EXPECT_EQ(Layout(ends), (std::vector<std::vector<std::string>>{
+                                {"0,0=A1"}, {"0,0=A2", "0,1=A1", "1,0=A2", "1,1=B1"}, {"0,0=B2"}}));
 }

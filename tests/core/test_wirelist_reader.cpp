@@ -332,3 +332,68 @@ TEST(WireListReader, XlsxRowsStandAtTheirNumbers)
     EXPECT_EQ(list.m_table.CellCount(3), 0u);
     EXPECT_EQ(list.m_table.Cell(4, 0), "five");
 }
+
+namespace {
+
+// The cells of a CSV fixture, read as any list.
+CWireTable CsvCells(const std::string& name)
+{
+    CWireList list;
+    EXPECT_EQ(EnglishText(ReadWireListFile(kLists + name, {}, list)), "");
+    return list.m_table;
+}
+
+} // namespace
+
+// Numbers show as Calc shows them in their formats: each row of the fixture
+// holds a format code, a number and the number in that format; Calc's CSV
+// export of the same workbook gives the text it shows for each.
+TEST(WireListReader, NumbersAsTheSpreadsheetShowsThem)
+{
+    const CWireTable shown = CsvCells("formats-shown.csv");
+    ASSERT_GT(shown.RowCount(), 40u);
+    for (const char* book : {"formats-openpyxl.xlsx", "formats-libreoffice.xlsx"}) {
+        SCOPED_TRACE(book);
+        CWireList list;
+        ASSERT_EQ(EnglishText(ReadWireListFile(kLists + book, {}, list)), "");
+        ASSERT_EQ(list.m_table.RowCount(), shown.RowCount());
+        for (std::size_t r = 1; r < shown.RowCount(); ++r) {
+            SCOPED_TRACE(std::string(shown.Cell(r, 0)) + " of " + std::string(shown.Cell(r, 1)));
+            EXPECT_EQ(list.m_table.Cell(r, 2), shown.Cell(r, 2));
+        }
+    }
+}
+
+// A list as a shop receives it: a title row above the column names, the two
+// ends of each wire, dates and decimals, read the same from both workbooks.
+TEST(WireListReader, HandedOverWorkbooks)
+{
+    const std::vector<std::vector<std::string>> expected = {
+        {"接线表 柜 A1", "", "", "", "", ""},
+        {"线号", "A 端", "B 端", "数量", "日期", "截面"},
+        {"W001", "-X2:2", "-K2:8", "2", "2024-03-16", "1.5"},
+        {"W002", "-X2:3", "", "1", "2024-03-17", "2.5"},
+        {"W003", "-X2:4", "-K3:1", "1", "2024-12-01", "0.75"},
+    };
+    for (const char* book : {"handover.xlsx", "handover.ods"}) {
+        SCOPED_TRACE(book);
+        CWireList list;
+        ASSERT_EQ(EnglishText(ReadWireListFile(kLists + book, {}, list)), "");
+        ASSERT_EQ(list.m_table.RowCount(), expected.size());
+        for (std::size_t r = 0; r < expected.size(); ++r)
+            for (std::size_t c = 0; c < expected[r].size(); ++c)
+                EXPECT_EQ(list.m_table.Cell(r, c), expected[r][c]) << "row " << r + 1 << " column " << c + 1;
+    }
+}
+
+// openpyxl writes formulas without their results: the column is named
+// rather than read as empty.
+TEST(WireListReader, FormulaWithoutResultIsNamed)
+{
+    CWireList list;
+    const CWireListProblem problem = ReadWireListFile(kLists + "formula-openpyxl.xlsx", {}, list);
+    EXPECT_EQ(problem.m_kind, CWireListProblem::Kind::FormulaWithoutResult);
+    EXPECT_EQ(problem.m_strDetail, "E");
+    EXPECT_EQ(problem.m_nRow, 2u);
+    EXPECT_NE(EnglishText(problem).find("column E holds formulas without a saved result"), std::string::npos);
+}

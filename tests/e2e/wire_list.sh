@@ -87,6 +87,14 @@ check "joined by a separator" "$work/joined.pdf" "0,1=W01-end 2,2=W02-end|0,0=W0
   "$work/sheet.tav" || fail "xlsx: exit $?"
 check "xlsx with a quantity column" "$work/book.pdf" "0,1=W001 2,2=W001|0,0=W002 0,1=W003 0,2=W003 1,0=W003 1,1=W005"
 
+# Both ends of each wire, from a workbook with a title row above the column
+# names: end A shows where the wire goes, end B where it comes from; the
+# quantity counts pairs.
+"$bin" --pdf "$work/ends.pdf" --list "$data/wirelists/handover.xlsx" --header 2 --ends 1,3/1,2 --join : \
+  --quantity-column D "$work/sheet.tav" 2>"$work/err" || fail "ends: exit $?: $(cat "$work/err")"
+check "two ends side by side" "$work/ends.pdf" \
+  "0,1=W001:-K2:8 2,2=W001:-X2:2|0,0=W001:-K2:8 0,1=W001:-X2:2 0,2=W002 1,0=W002:-X2:3 1,1=W003:-K3:1 1,2=W003:-X2:4"
+
 # Refusals: nothing is written, an earlier PDF of the same name survives.
 {
   echo "W1"
@@ -106,7 +114,7 @@ status=$?
 [[ $status -eq 1 ]] && grep -q "bomb.xlsx': 'xl/worksheets/sheet1.xml' would unpack" "$work/err" ||
   fail "zip bomb: exit $status: $(cat "$work/err")"
 
-for bad in "--columns 0" "--copies 0" "--quantity-column 1,2" "--encoding NO-SUCH-CODE" "--copies 2 --quantity-column 3"; do
+for bad in "--columns 0" "--ends 1,2" "--ends 1/2 --columns 3" "--copies 0" "--quantity-column 1,2" "--encoding NO-SUCH-CODE" "--copies 2 --quantity-column 3"; do
   # shellcheck disable=SC2086
   "$bin" --pdf "$work/none.pdf" --list "$work/wires.csv" $bad "$work/sheet.tav" 2>"$work/err"
   status=$?

@@ -70,6 +70,29 @@ TEST(WireListDialog, TableCountAndFill)
     EXPECT_EQ(dialog.CountText(), QStringLiteral("共 10 个标签，需要 3 页"));
 }
 
+// 两端不同: end A from some columns, end B from others, a pair per copy.
+TEST(WireListDialog, BothEnds)
+{
+    std::vector<std::string> applied;
+    CWireListDlg dialog(kXlsx, TwoSelected(), 0, 0, [&](const std::vector<std::string>& texts) {
+        applied = texts;
+        return texts.size();
+    });
+    QTRY_COMPARE(dialog.CountText(), QStringLiteral("共 6 个标签，需要 2 页"));
+    auto* farEnd = dialog.findChild<QLineEdit*>(QStringLiteral("farEndColumns"));
+    EXPECT_TRUE(farEnd->isHidden());
+    dialog.findChild<QSpinBox*>(QStringLiteral("headerRows"))->setValue(1);
+    dialog.findChild<QCheckBox*>(QStringLiteral("twoEnds"))->setChecked(true);
+    EXPECT_FALSE(farEnd->isHidden());
+    dialog.findChildren<QLineEdit*>().at(0)->setText(QStringLiteral("A,C"));
+    farEnd->setText(QStringLiteral("A,B"));
+    EXPECT_EQ(dialog.CountText(), QStringLiteral("共 10 个标签，需要 3 页"));
+    dialog.OnFill();
+    EXPECT_EQ(applied, (std::vector<std::string>{"W001\r\nK1:A1", "W001\r\nX1:1"}));
+    farEnd->setText(QStringLiteral("1,"));
+    EXPECT_TRUE(dialog.CountText().startsWith(QStringLiteral("B 端列：")));
+}
+
 TEST(WireListDialog, RowThatDoesNotFitIsNamed)
 {
     const struct

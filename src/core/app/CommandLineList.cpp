@@ -14,6 +14,7 @@ enum class ListOption {
     List,
     Pattern,
     Columns,
+    Ends,
     Join,
     Header,
     KeepEmptyCells,
@@ -36,6 +37,7 @@ ListOption ListOptionOf(const std::string& arg)
         {"list", ListOption::List},
         {"pattern", ListOption::Pattern},
         {"columns", ListOption::Columns},
+        {"ends", ListOption::Ends},
         {"join", ListOption::Join},
         {"header", ListOption::Header},
         {"keep-empty-cells", ListOption::KeepEmptyCells},
@@ -129,9 +131,19 @@ ListSwitch TakeWireListSwitch(const std::vector<std::string>& args, std::size_t&
     case ListOption::Columns:
         if (const auto columns = ParseColumnList(value)) {
             request.m_markers.m_columns = *columns;
+            request.m_bColumnsGiven = true;
             break;
         }
         error = "--columns takes column numbers from 1 or letters, separated by commas (1,3 or A,C), not '" +
+                value + "'";
+        return ListSwitch::Error;
+    case ListOption::Ends:
+        if (const std::optional<CEndColumns> ends = ParseEndColumns(value)) {
+            request.m_markers.m_columns = ends->m_near;
+            request.m_markers.m_farEndColumns = ends->m_far;
+            break;
+        }
+        error = "--ends takes the columns of end A, a slash and those of end B (1,2/1,3 or A,B/A,C), not '" +
                 value + "'";
         return ListSwitch::Error;
     case ListOption::QuantityColumn:
@@ -186,14 +198,12 @@ std::string CheckWireListRequest(const CWireListRequest& request, bool bPrinting
             return "--pattern goes with --pdf, /p or /pt";
         const CWireListRequest plain;
         const CMarkerOptions& markers = request.m_markers;
-        if (markers.m_columns != plain.m_markers.m_columns ||
+        if (markers.m_columns != plain.m_markers.m_columns || !markers.m_farEndColumns.empty() ||
             markers.m_strJoin != plain.m_markers.m_strJoin || markers.m_nHeaderRows != 0 ||
             !markers.m_bSkipEmptyCells || markers.m_quantityColumn ||
             !request.m_read.m_strWorksheet.empty() || !request.m_read.m_strEncoding.empty())
-            return "--columns, --join, --header, --keep-empty-cells, --quantity-column, --worksheet and "
-                   "--encoding go with "
-                   "--list, "
-                   "not --pattern";
+            return "--columns, --ends, --join, --header, --keep-empty-cells, --quantity-column, --worksheet "
+                   "and --encoding go with --list, not --pattern";
         CSequencePattern pattern;
         if (const std::optional<CPatternError> error = CSequencePattern::Parse(request.m_strPattern, pattern))
             return "--pattern: " + EnglishText(*error);
@@ -204,6 +214,8 @@ std::string CheckWireListRequest(const CWireListRequest& request, bool bPrinting
                                : std::string();
     if (!bPrinting)
         return "--list goes with --pdf, /p or /pt";
+    if (request.m_bColumnsGiven && !request.m_markers.m_farEndColumns.empty())
+        return "--columns and --ends cannot be combined: --ends names the columns of both ends";
     if (request.m_markers.m_quantityColumn && request.m_markers.m_nCopies != 1)
         return "--copies and --quantity-column cannot be combined";
     return {};

@@ -17,6 +17,7 @@ struct CWireListRequest
     std::string m_strPattern; // UTF-8; empty: no pattern
     CWireListOptions m_read;
     CMarkerOptions m_markers;
+    bool m_bColumnsGiven = false; // --columns, which --ends replaces
     bool m_bSelectedOnly = false; // following sheets use the selected positions only
     CPageSelection m_pages;       // --pages: the sheets of the job to print
 };

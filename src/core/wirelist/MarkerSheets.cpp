@@ -66,10 +66,10 @@ bool CMarkerSheets::NextOfAll(CSheet& sheet)
             break;
         const CMarkerRun& run = m_markers.m_runs[m_nRun];
         CLabelRecord& label = sheet.m_labels[position.m_nRow][position.m_nColumn];
-        label.m_strText = run.m_strText;
+        label.m_strText = run.LabelText(m_nLabel);
         label.m_bSelected = 1;
-        if (++m_nCopy == run.m_nCount) {
-            m_nCopy = 0;
+        if (++m_nLabel == run.LabelCount()) {
+            m_nLabel = 0;
             ++m_nRun;
         }
     }

@@ -57,8 +57,8 @@ private:
 
     CPageSelection m_pages;
     std::size_t m_nSheet = 0;
-    std::size_t m_nRun = 0;    // the next marker: m_markers.m_runs[m_nRun] ...
-    std::uint32_t m_nCopy = 0; // ... its m_nCopy'th copy
+    std::size_t m_nRun = 0;   // the next marker: m_markers.m_runs[m_nRun] ...
+    std::size_t m_nLabel = 0; // ... its m_nLabel'th label
 };
 
 // Every selected position of the sheet, row by row, left to right.

@@ -73,6 +73,9 @@ std::string Reason(const CWireListProblem& p)
     }
     case Kind::WorksheetNotLocated:
         return "the workbook does not say where worksheet " + Quoted(p.m_strDetail) + " is";
+    case Kind::FormulaWithoutResult:
+        return "column " + p.m_strDetail + " holds formulas without a saved result (row " +
+               std::to_string(p.m_nRow) + " on): open the workbook in a spreadsheet program and save it once";
     case Kind::TooManyRows:
         return "more than " + std::to_string(p.m_nLimit) + " rows";
     case Kind::TooManyCells:

@@ -73,8 +73,9 @@ struct CWireListProblem
         NestedTooDeep,  // m_nLimit levels
         NotWellFormed,  // m_nRow: the line, m_strDetail: expat's reason
         NoWorksheet,
-        NoSuchWorksheet,     // m_strDetail: the name asked for, m_names: the sheets
-        WorksheetNotLocated, // m_strDetail: the sheet
+        NoSuchWorksheet,      // m_strDetail: the name asked for, m_names: the sheets
+        WorksheetNotLocated,  // m_strDetail: the sheet
+        FormulaWithoutResult, // m_strDetail: the column's letters, m_nRow: the first row
         // limits of every list
         TooManyRows,          // m_nLimit
         TooManyCells,         // m_nLimit

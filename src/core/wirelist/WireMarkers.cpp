@@ -49,10 +49,48 @@ std::string Refuse(CMarkerFault fault, CMarkerFault* out)
                  std::to_string(kMaxMarkerCopies);
         break;
     }
-    const std::string message = "row " + std::to_string(fault.m_nRow) + ": " + reason;
+    const std::string message =
+        "row " + std::to_string(fault.m_nRow) + (fault.m_bFarEnd ? ", end B: " : ": ") + reason;
     if (out)
         *out = std::move(fault);
     return message;
+}
+
+// The marker of one row from `columns`, stored; on a fault fills `fault`
+// but for its row.
+std::optional<std::string> RowMarker(const CWireTable& table, std::size_t nRow,
+                                     const std::vector<std::size_t>& columns, const CMarkerOptions& options,
+                                     CMarkerFault& fault)
+{
+    std::string text;
+    bool bFirst = true;
+    for (const std::size_t c : columns) {
+        const std::string_view cell = table.Cell(nRow, c);
+        if (cell.empty() && options.m_bSkipEmptyCells)
+            continue;
+        if (!bFirst)
+            text += options.m_strJoin;
+        bFirst = false;
+        AppendCell(text, cell);
+    }
+    std::optional<std::string> stored = EditTextToGbk(text);
+    if (!stored) {
+        fault.m_kind = CMarkerFault::Kind::NotCodePage936;
+        fault.m_strDetail = FirstUnstorableCharacter(text).value_or("?");
+        return std::nullopt;
+    }
+    if (stored->size() > kLabelTextLimit) {
+        fault.m_kind = CMarkerFault::Kind::TooLong;
+        fault.m_nBytes = stored->size();
+        return std::nullopt;
+    }
+    return stored;
+}
+
+bool AllEmpty(const CWireTable& table, std::size_t nRow, const std::vector<std::size_t>& columns)
+{
+    return std::all_of(columns.begin(), columns.end(),
+                       [&](std::size_t c) { return table.Cell(nRow, c).empty(); });
 }
 
 } // namespace
@@ -81,6 +119,14 @@ std::optional<std::size_t> ParseColumn(std::string_view text)
     return nColumn - 1;
 }
 
+std::string ColumnLetters(std::size_t nColumn)
+{
+    std::string letters;
+    for (std::size_t n = nColumn + 1; n > 0; n = (n - 1) / 26)
+        letters.insert(letters.begin(), static_cast<char>('A' + (n - 1) % 26));
+    return letters;
+}
+
 std::optional<std::vector<std::size_t>> ParseColumnList(std::string_view text)
 {
     std::vector<std::size_t> columns;
@@ -96,17 +142,40 @@ std::optional<std::vector<std::size_t>> ParseColumnList(std::string_view text)
     }
 }
 
+std::optional<CEndColumns> ParseEndColumns(std::string_view text)
+{
+    const std::size_t nSlash = text.find('/');
+    if (nSlash == std::string_view::npos)
+        return std::nullopt;
+    std::optional<std::vector<std::size_t>> nearEnd = ParseColumnList(text.substr(0, nSlash));
+    std::optional<std::vector<std::size_t>> farEnd = ParseColumnList(text.substr(nSlash + 1));
+    if (!nearEnd || !farEnd)
+        return std::nullopt;
+    return CEndColumns{std::move(*nearEnd), std::move(*farEnd)};
+}
+
+std::string EndColumnsText(const CEndColumns& ends)
+{
+    std::string text;
+    for (const auto* columns : {&ends.m_near, &ends.m_far}) {
+        if (columns == &ends.m_far)
+            text += '/';
+        for (std::size_t i = 0; i < columns->size(); ++i)
+            text += (i ? "," : "") + std::to_string((*columns)[i] + 1);
+    }
+    return text;
+}
+
 std::string BuildMarkers(const CWireTable& table, const CMarkerOptions& options, CMarkerList& markers,
                          CMarkerFault* fault)
 {
     using Kind = CMarkerFault::Kind;
     markers = {};
     CMarkerList built;
-    std::string text;
+    const bool bTwoEnds = !options.m_farEndColumns.empty();
     for (std::size_t r = options.m_nHeaderRows; r < table.RowCount(); ++r) {
-        const bool bAllEmpty = std::all_of(options.m_columns.begin(), options.m_columns.end(),
-                                           [&](std::size_t c) { return table.Cell(r, c).empty(); });
-        if (bAllEmpty)
+        if (AllEmpty(table, r, options.m_columns) &&
+            (!bTwoEnds || AllEmpty(table, r, options.m_farEndColumns)))
             continue;
         std::uint32_t nCount = static_cast<std::uint32_t>(options.m_nCopies);
         if (options.m_quantityColumn) {
@@ -116,30 +185,27 @@ std::string BuildMarkers(const CWireTable& table, const CMarkerOptions& options,
                 std::from_chars(quantity.data(), quantity.data() + quantity.size(), nQuantity);
             if (quantity.empty() || ec != std::errc() || ptr != quantity.data() + quantity.size() ||
                 nQuantity < 0 || nQuantity > kMaxMarkerCopies)
-                return Refuse({r + 1, Kind::BadQuantity, std::string(quantity), 0}, fault);
+                return Refuse({r + 1, false, Kind::BadQuantity, std::string(quantity), 0}, fault);
             nCount = static_cast<std::uint32_t>(nQuantity);
         }
-        text.clear();
-        bool bFirst = true;
-        for (const std::size_t c : options.m_columns) {
-            const std::string_view cell = table.Cell(r, c);
-            if (cell.empty() && options.m_bSkipEmptyCells)
-                continue;
-            if (!bFirst)
-                text += options.m_strJoin;
-            bFirst = false;
-            AppendCell(text, cell);
+        CMarkerFault rowFault;
+        rowFault.m_nRow = r + 1;
+        CMarkerRun run;
+        run.m_nCount = nCount;
+        std::optional<std::string> nearEnd = RowMarker(table, r, options.m_columns, options, rowFault);
+        if (!nearEnd)
+            return Refuse(std::move(rowFault), fault);
+        run.m_strText = std::move(*nearEnd);
+        if (bTwoEnds) {
+            rowFault.m_bFarEnd = true;
+            run.m_farEnd = RowMarker(table, r, options.m_farEndColumns, options, rowFault);
+            if (!run.m_farEnd)
+                return Refuse(std::move(rowFault), fault);
         }
-        std::optional<std::string> stored = EditTextToGbk(text);
-        if (!stored)
-            return Refuse({r + 1, Kind::NotCodePage936, FirstUnstorableCharacter(text).value_or("?"), 0},
-                          fault);
-        if (stored->size() > kLabelTextLimit)
-            return Refuse({r + 1, Kind::TooLong, {}, stored->size()}, fault);
         if (nCount == 0)
             continue;
-        built.m_nTotal += nCount;
-        built.m_runs.push_back({std::move(*stored), nCount});
+        built.m_nTotal += run.LabelCount();
+        built.m_runs.push_back(std::move(run));
     }
     markers = std::move(built);
     return {};

@@ -21,7 +21,10 @@ constexpr int kMaxHeaderRows = 100;
 
 struct CMarkerOptions
 {
-    std::vector<std::size_t> m_columns{0};       // from 0, in the order they are joined
+    std::vector<std::size_t> m_columns{0}; // from 0, in the order they are joined
+    // Not empty: each row gives a pair of markers, the near end from
+    // m_columns, the far end from these columns, joined the same way.
+    std::vector<std::size_t> m_farEndColumns;
     std::string m_strJoin = "\n";                // UTF-8; "\n" gives one line per column
     std::size_t m_nHeaderRows = 0;               // rows above the list: titles, column names
     bool m_bSkipEmptyCells = true;               // an empty cell leaves no join behind
@@ -34,18 +37,42 @@ struct CMarkerOptions
 // else.
 std::optional<std::vector<std::size_t>> ParseColumnList(std::string_view text);
 std::optional<std::size_t> ParseColumn(std::string_view text);
+// A column's letters as spreadsheets name it: 0 is "A", 26 "AA".
+std::string ColumnLetters(std::size_t nColumn);
 
-// One row's marker and how many times it is printed.
+// The columns of a wire's two ends, "1,2/1,3": the near end's, a slash, the
+// far end's, each as ParseColumnList reads them.
+struct CEndColumns
+{
+    std::vector<std::size_t> m_near;
+    std::vector<std::size_t> m_far;
+};
+std::optional<CEndColumns> ParseEndColumns(std::string_view text);
+// The same columns written back: "1,2/1,3".
+std::string EndColumnsText(const CEndColumns& ends);
+
+// One row's marker and how many times it is printed. A row of a two-ended
+// list gives a pair: each copy prints the near end's marker, then the far
+// end's, so that a wire's two markers sit side by side.
 struct CMarkerRun
 {
     std::string m_strText; // code page 936, CR LF
     std::uint32_t m_nCount = 0;
+    std::optional<std::string> m_farEnd; // code page 936, CR LF
+
+    // Labels the run takes: its count, twice for a pair.
+    std::size_t LabelCount() const { return m_farEnd ? 2 * std::size_t{m_nCount} : m_nCount; }
+    // The text of the run's nLabel'th label, from 0.
+    const std::string& LabelText(std::size_t nLabel) const
+    {
+        return m_farEnd && nLabel % 2 == 1 ? *m_farEnd : m_strText;
+    }
 };
 
 struct CMarkerList
 {
     std::vector<CMarkerRun> m_runs;
-    std::size_t m_nTotal = 0; // markers, the sum of every run's count
+    std::size_t m_nTotal = 0; // markers, the sum of every run's label count
 };
 
 // Why a row cannot be a marker, for a message in the reader's language.
@@ -57,6 +84,7 @@ struct CMarkerFault
         BadQuantity,    // m_strDetail: the quantity cell
     };
     std::size_t m_nRow = 0; // from 1, as the list numbers it
+    bool m_bFarEnd = false; // the far end's marker (end B) of a two-ended row
     Kind m_kind = Kind::TooLong;
     std::string m_strDetail; // UTF-8
     std::size_t m_nBytes = 0;

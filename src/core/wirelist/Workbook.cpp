@@ -1,11 +1,14 @@
+#include "wirelist/NumberFormat.h"
 #include "wirelist/TableBuilder.h"
+#include "wirelist/WireMarkers.h"
 
 #include <expat.h>
 #include <zip.h>
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
+#include <climits>
+#include <cstdint>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -284,6 +287,8 @@ public:
         m_runs.push_back({std::string(text), nRepeat});
         return true;
     }
+    // The column (from 0) the next cell goes to.
+    std::size_t NextColumn() const { return m_nColumns + m_nPendingEmpty; }
     // Moves the cursor to column nColumn (from 0), as a cell reference does.
     void SkipTo(std::size_t nColumn)
     {
@@ -341,6 +346,12 @@ class CWorkbookSheets : public CXmlReader
 public:
     void Start(const char* name, const XML_Char** attributes) override
     {
+        if (std::strcmp(name, "workbookPr") == 0) {
+            const char* date1904 = Attribute(attributes, "date1904");
+            m_bDates1904 =
+                date1904 && (std::strcmp(date1904, "1") == 0 || std::strcmp(date1904, "true") == 0);
+            return;
+        }
         if (std::strcmp(name, "sheet") != 0)
             return;
         const char* sheetName = Attribute(attributes, "name");
@@ -349,6 +360,7 @@ public:
     }
     void End(const char*) override {}
     std::vector<CSheetEntry> m_sheets;
+    bool m_bDates1904 = false; // dates count from 1904-01-01, not 1899-12-30
 };
 
 class CRelationships : public CXmlReader
@@ -368,10 +380,56 @@ public:
         m_targets[id] = path;
         if (type && std::string_view(type).ends_with("/sharedStrings"))
             m_strSharedStrings = path;
+        if (type && std::string_view(type).ends_with("/styles"))
+            m_strStyles = path;
     }
     void End(const char*) override {}
     std::map<std::string, std::string> m_targets;
     std::string m_strSharedStrings = "xl/sharedStrings.xml";
+    std::string m_strStyles = "xl/styles.xml";
+};
+
+// The number format of every cell style (cellXfs), by the style's index.
+class CCellStyles : public CXmlReader
+{
+public:
+    void Start(const char* name, const XML_Char** attributes) override
+    {
+        if (std::strcmp(name, "numFmt") == 0) {
+            const char* code = Attribute(attributes, "formatCode");
+            if (code)
+                m_codes[CountAttribute(attributes, "numFmtId", 0, UINT_MAX)] = code;
+        } else if (std::strcmp(name, "cellXfs") == 0) {
+            m_bInCellStyles = true;
+        } else if (m_bInCellStyles && std::strcmp(name, "xf") == 0) {
+            if (m_formats.size() < kMaxStyles)
+                m_formats.push_back(
+                    static_cast<unsigned>(CountAttribute(attributes, "numFmtId", 0, UINT_MAX)));
+        }
+    }
+    void End(const char* name) override
+    {
+        if (std::strcmp(name, "cellXfs") == 0)
+            m_bInCellStyles = false;
+    }
+    // The format code of style nStyle; empty for General.
+    std::string_view Code(std::size_t nStyle) const
+    {
+        if (nStyle >= m_formats.size())
+            return {};
+        const unsigned nId = m_formats[nStyle];
+        const auto custom = m_codes.find(nId);
+        if (custom != m_codes.end())
+            return custom->second;
+        return BuiltInNumberFormat(nId).value_or(std::string_view());
+    }
+
+private:
+    // Spreadsheet programs allow 64,000 styles; more only come from hostile files.
+    static constexpr std::size_t kMaxStyles = 65536;
+    std::map<std::size_t, std::string> m_codes;
+    std::vector<unsigned> m_formats;
+    bool m_bInCellStyles = false;
 };
 
 // The text of every <si>: its <t> elements, without phonetic runs (<rPh>).
@@ -440,20 +498,14 @@ std::optional<std::size_t> ReferenceColumn(const char* reference)
     return nColumn - 1;
 }
 
-// A number cell as a sheet in the General format shows it: whole numbers
-// without a fraction, others with up to 15 significant digits.
-std::string NumberText(const std::string& value)
+// A number cell as the sheet shows it in its format (`code`, empty for General).
+std::string NumberText(const std::string& value, std::string_view code, bool bDates1904)
 {
     double dValue = 0;
     const auto [ptr, ec] = std::from_chars(value.data(), value.data() + value.size(), dValue);
     if (ec != std::errc() || ptr != value.data() + value.size())
         return value;
-    char buffer[64];
-    if (dValue == static_cast<double>(static_cast<long long>(dValue)) && dValue > -1e15 && dValue < 1e15)
-        std::snprintf(buffer, sizeof buffer, "%lld", static_cast<long long>(dValue));
-    else
-        std::snprintf(buffer, sizeof buffer, "%.15G", dValue);
-    return buffer;
+    return code.empty() ? GeneralNumberText(dValue) : FormatNumber(dValue, code, bDates1904);
 }
 
 struct CPlacedRow
@@ -486,8 +538,10 @@ CWireTable RowsByNumber(const CWireTable& table, std::vector<CPlacedRow> placed)
 class CXlsxSheet : public CXmlReader
 {
 public:
-    CXlsxSheet(const CSharedStrings& sharedStrings, CTableBuilder& builder, const CWireTable& table)
-        : m_sharedStrings(sharedStrings), m_builder(builder), m_table(table)
+    CXlsxSheet(const CSharedStrings& sharedStrings, const CCellStyles& styles, bool bDates1904,
+               CTableBuilder& builder, const CWireTable& table)
+        : m_sharedStrings(sharedStrings), m_styles(styles), m_bDates1904(bDates1904), m_builder(builder),
+          m_table(table)
     {}
 
     // Rows come in the order of their numbers, as every spreadsheet program
@@ -513,8 +567,12 @@ public:
                 m_row.SkipTo(*nColumn);
             const char* type = Attribute(attributes, "t");
             m_strType = type ? type : "n";
+            m_nStyle = CountAttribute(attributes, "s", 0, SIZE_MAX);
+            m_bFormula = false;
             m_strValue.clear();
             m_strInline.clear();
+        } else if (std::strcmp(name, "f") == 0) {
+            m_bFormula = true;
         } else if (std::strcmp(name, "v") == 0) {
             m_pText = &m_strValue;
         } else if (std::strcmp(name, "rPh") == 0) {
@@ -530,6 +588,15 @@ public:
         } else if (std::strcmp(name, "rPh") == 0) {
             m_bPhonetic = false;
         } else if (std::strcmp(name, "c") == 0) {
+            // A formula never calculated (as openpyxl writes them) has no
+            // value to show; an empty cell would hide the loss.
+            if (m_bFormula && m_strValue.empty() && m_strType != "inlineStr") {
+                CWireListProblem problem{Kind::FormulaWithoutResult};
+                problem.m_strDetail = ColumnLetters(m_row.NextColumn());
+                problem.m_nRow = m_nRow;
+                Fail(std::move(problem));
+                return;
+            }
             if (!m_row.Add(CellText()))
                 Fail(MoreTextThanAList());
         } else if (std::strcmp(name, "row") == 0) {
@@ -558,18 +625,21 @@ private:
             std::size_t nIndex = 0;
             const auto [ptr, ec] =
                 std::from_chars(m_strValue.data(), m_strValue.data() + m_strValue.size(), nIndex);
-            return ec == std::errc() ? std::string(m_sharedStrings.String(nIndex)) : std::string();
+            return ec == std::errc() ? FormatText(m_sharedStrings.String(nIndex), m_styles.Code(m_nStyle))
+                                     : std::string();
         }
         if (m_strType == "inlineStr")
-            return m_strInline;
+            return FormatText(m_strInline, m_styles.Code(m_nStyle));
         if (m_strType == "b")
             return m_strValue == "1" ? "TRUE" : "FALSE";
         if (m_strType == "n")
-            return NumberText(m_strValue);
+            return NumberText(m_strValue, m_styles.Code(m_nStyle), m_bDates1904);
         return m_strValue; // "str" (a formula's text), "e" (an error such as #N/A), "d"
     }
 
     const CSharedStrings& m_sharedStrings;
+    const CCellStyles& m_styles;
+    bool m_bDates1904;
     CTableBuilder& m_builder;
     const CWireTable& m_table;
     std::vector<CPlacedRow> m_placed;
@@ -578,6 +648,8 @@ private:
     std::size_t m_nNextRow = 1;
     std::size_t m_nRow = 1; // the r of the row being read
     std::string m_strType;
+    std::size_t m_nStyle = 0;
+    bool m_bFormula = false;
     std::string m_strValue;
     std::string m_strInline;
     std::string* m_pText = nullptr;
@@ -615,9 +687,13 @@ CWireListProblem ReadXlsx(const CZipArchive& zip, const CWireListOptions& option
     if (zip.Has(relations.m_strSharedStrings))
         if (CWireListProblem problem = zip.ReadXml(relations.m_strSharedStrings, shared))
             return problem;
+    CCellStyles styles;
+    if (zip.Has(relations.m_strStyles))
+        if (CWireListProblem problem = zip.ReadXml(relations.m_strStyles, styles))
+            return problem;
     list.m_kind = WireListKind::Xlsx;
     CTableBuilder builder(list, options.m_nRowLimit);
-    CXlsxSheet reader(shared, builder, list.m_table);
+    CXlsxSheet reader(shared, styles, workbook.m_bDates1904, builder, list.m_table);
     CWireListProblem problem = zip.ReadXml(target->second, reader);
     if (!problem && !builder.Problem() && reader.OutOfOrder())
         list.m_table = RowsByNumber(list.m_table, reader.Placed());

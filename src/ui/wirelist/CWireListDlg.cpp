@@ -53,7 +53,8 @@ QString FromUtf8(std::string_view text)
 
 QString FaultText(const CMarkerFault& fault)
 {
-    const QString row = QStringLiteral("第 %1 行：").arg(fault.m_nRow);
+    const QString row = fault.m_bFarEnd ? QStringLiteral("第 %1 行 B 端：").arg(fault.m_nRow)
+                                        : QStringLiteral("第 %1 行：").arg(fault.m_nRow);
     switch (fault.m_kind) {
     case CMarkerFault::Kind::TooLong:
         return row + QStringLiteral("线号有 %1 个字节，一个标签最多 %2 个字节。")
@@ -106,8 +107,9 @@ CWireListDlg::CWireListDlg(const CSequencePattern& pattern, const QString& patte
     m_pattern = pattern;
     setWindowTitle(QStringLiteral("序列编号 - %1").arg(patternText));
     m_table->hide();
-    for (QWidget* listOption : std::initializer_list<QWidget*>{
-             m_columns, m_join, m_skipEmptyCells, m_headerRows, m_quantityColumn, m_encoding, m_worksheet})
+    for (QWidget* listOption :
+         std::initializer_list<QWidget*>{m_columns, m_twoEnds, m_farEndColumns, m_join, m_skipEmptyCells,
+                                         m_headerRows, m_quantityColumn, m_encoding, m_worksheet})
         m_options->setRowVisible(listOption, false);
     Rebuild();
 }
@@ -128,6 +130,12 @@ CWireListDlg::CWireListDlg(const CSheet& sheet, int nPageMoveX, int nPageMoveY, 
 
     m_columns = new QLineEdit(QStringLiteral("1"), this);
     m_columns->setToolTip(QStringLiteral("列号（1,3）或列字母（A,C），用逗号分隔"));
+    m_twoEnds = new QCheckBox(QStringLiteral("两端不同(&T)"), this);
+    m_twoEnds->setObjectName(QStringLiteral("twoEnds"));
+    m_twoEnds->setToolTip(QStringLiteral("每行打印两个标签：A 端和 B 端各用自己的列，并排放在一起"));
+    m_farEndColumns = new QLineEdit(QStringLiteral("1"), this);
+    m_farEndColumns->setObjectName(QStringLiteral("farEndColumns"));
+    m_farEndColumns->setToolTip(m_columns->toolTip());
     m_join = new QLineEdit(this);
     m_join->setPlaceholderText(QStringLiteral("换行（每列一行）"));
     m_skipEmptyCells = new QCheckBox(QStringLiteral("跳过空单元格(&S)"), this);
@@ -153,6 +161,9 @@ CWireListDlg::CWireListDlg(const CSheet& sheet, int nPageMoveX, int nPageMoveY, 
 
     m_options = new QFormLayout;
     m_options->addRow(QStringLiteral("列(&C):"), m_columns);
+    m_options->addRow(QString(), m_twoEnds);
+    m_options->addRow(QStringLiteral("B 端列(&B):"), m_farEndColumns);
+    m_options->setRowVisible(m_farEndColumns, false);
     m_options->addRow(QStringLiteral("连接符(&J):"), m_join);
     m_options->addRow(QString(), m_skipEmptyCells);
     m_options->addRow(QStringLiteral("标题行数(&H):"), m_headerRows);
@@ -200,12 +211,22 @@ CWireListDlg::CWireListDlg(const CSheet& sheet, int nPageMoveX, int nPageMoveY, 
     layout->addLayout(top, 1);
     layout->addWidget(buttons);
 
-    for (QLineEdit* edit : {m_columns, m_join, m_quantityColumn})
+    for (QLineEdit* edit : {m_columns, m_farEndColumns, m_join, m_quantityColumn})
         connect(edit, &QLineEdit::textChanged, this, &CWireListDlg::Rebuild);
+    connect(m_twoEnds, &QCheckBox::toggled, this, &CWireListDlg::ShowEnds);
     for (QCheckBox* box : {m_skipEmptyCells, m_selectedOnly})
         connect(box, &QCheckBox::toggled, this, &CWireListDlg::Rebuild);
     for (QSpinBox* spin : {m_headerRows, m_copies})
         connect(spin, &QSpinBox::valueChanged, this, &CWireListDlg::Rebuild);
+}
+
+void CWireListDlg::ShowEnds()
+{
+    const bool bTwoEnds = m_twoEnds->isChecked();
+    if (auto* label = qobject_cast<QLabel*>(m_options->labelForField(m_columns)))
+        label->setText(bTwoEnds ? QStringLiteral("A 端列(&C):") : QStringLiteral("列(&C):"));
+    m_options->setRowVisible(m_farEndColumns, bTwoEnds);
+    Rebuild();
 }
 
 CWireListOptions CWireListDlg::ReadOptions() const
@@ -242,9 +263,18 @@ CMarkerOptions CWireListDlg::MarkerOptions(QString& error) const
     CMarkerOptions options;
     const std::optional<std::vector<std::size_t>> columns = ParseColumnList(m_columns->text().toStdString());
     if (!columns)
-        error = QStringLiteral("列：请键入列号（1,3）或列字母（A,C）。");
+        error = (m_twoEnds->isChecked() ? QStringLiteral("A 端列") : QStringLiteral("列")) +
+                QStringLiteral("：请键入列号（1,3）或列字母（A,C）。");
     else
         options.m_columns = *columns;
+    if (m_twoEnds->isChecked()) {
+        const std::optional<std::vector<std::size_t>> farEnd =
+            ParseColumnList(m_farEndColumns->text().toStdString());
+        if (!farEnd)
+            error = QStringLiteral("B 端列：请键入列号（1,3）或列字母（A,C）。");
+        else
+            options.m_farEndColumns = *farEnd;
+    }
     if (!m_join->text().isEmpty())
         options.m_strJoin = m_join->text().toStdString();
     options.m_nHeaderRows = static_cast<std::size_t>(m_headerRows->value());
@@ -346,8 +376,8 @@ void CWireListDlg::OnFill()
     std::vector<std::string> texts;
     const std::size_t nPositions = SelectedPositions(m_template).size();
     for (const CMarkerRun& run : m_markers.m_runs)
-        for (std::uint32_t i = 0; i < run.m_nCount && texts.size() < nPositions; ++i)
-            texts.push_back(run.m_strText);
+        for (std::size_t i = 0; i < run.LabelCount() && texts.size() < nPositions; ++i)
+            texts.push_back(run.LabelText(i));
     const std::size_t nFilled = m_applyToSelected(texts);
     m_status->setText(QStringLiteral("已填入本页 %1 个标签，还有 %2 个未填入。")
                           .arg(nFilled)

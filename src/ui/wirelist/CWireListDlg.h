@@ -56,6 +56,7 @@ private:
                  QWidget* parent);
     void ReadWholeList();
     void Rebuild();
+    void ShowEnds();
     void DrawFirstSheet();
     void OnPreview();
     void OnPrint();
@@ -82,8 +83,10 @@ private:
 
     QTableView* m_table = nullptr;
     CWireTableModel* m_tableModel = nullptr;
-    QLabel* m_tableNote = nullptr; // how many columns are not shown
-    QLineEdit* m_columns = nullptr;
+    QLabel* m_tableNote = nullptr;  // how many columns are not shown
+    QLineEdit* m_columns = nullptr; // with m_twoEnds: end A's
+    QCheckBox* m_twoEnds = nullptr;
+    QLineEdit* m_farEndColumns = nullptr;
     QLineEdit* m_join = nullptr;
     QSpinBox* m_headerRows = nullptr;
     QCheckBox* m_skipEmptyCells = nullptr;

@@ -95,6 +95,9 @@ QString WireListProblemText(const CWireListProblem& p)
     }
     case Kind::WorksheetNotLocated:
         return QStringLiteral("工作簿没有说明工作表%1在哪里。").arg(Quoted(p.m_strDetail));
+    case Kind::FormulaWithoutResult:
+        return QStringLiteral("第 %1 列是没有保存结果的公式；请在表格程序中打开并保存一次。")
+            .arg(FromUtf8(p.m_strDetail));
     case Kind::TooManyRows:
         return inPart + QStringLiteral("超过 %1 行。").arg(Number(p.m_nLimit));
     case Kind::TooManyCells:

@@ -1,5 +1,7 @@
 #include "wirelist/WireTableModel.h"
 
+#include "wirelist/WireMarkers.h"
+
 #include <algorithm>
 
 namespace {
@@ -11,10 +13,7 @@ constexpr std::size_t kShownCellBytes = 1000;
 
 QString ColumnName(std::size_t nColumn)
 {
-    QString name;
-    for (std::size_t n = nColumn + 1; n > 0; n = (n - 1) / 26)
-        name.prepend(QChar(static_cast<char16_t>(u'A' + (n - 1) % 26)));
-    return name;
+    return QString::fromStdString(ColumnLetters(nColumn));
 }
 
 void CWireTableModel::SetTable(const CWireTable* pTable)

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Numbers of a workbook as its cells show them: the cell's number format
+// (a format code such as "yyyy-mm-dd", "0.00" or "#,##0;(#,##0)") applied to
+// the stored number, giving the text LibreOffice Calc shows in a Chinese
+// locale: Chinese month and weekday names and 上午/下午 unless the code asks
+// for English ([$-409]), dates counted from 1899-12-30 (or 1904-01-01).
+
+// How the General format shows a number: up to 15 significant digits,
+// exponent notation only for very large or very small numbers.
+std::string GeneralNumberText(double dValue);
+
+// `dValue` in the format `code`; a text cell's text (`text`) when the code
+// has a text section ("@").
+std::string FormatNumber(double dValue, std::string_view code, bool bDates1904 = false);
+std::string FormatText(std::string_view text, std::string_view code);
+
+// The code of a built-in format (the ids a workbook may use without
+// defining them); nullopt for ids without one (General is shown).
+std::optional<std::string_view> BuiltInNumberFormat(unsigned nId);
