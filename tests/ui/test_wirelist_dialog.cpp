@@ -1,10 +1,14 @@
 #include "wirelist/CWireListDlg.h"
 
+#include "test_app_support.h"
+
 #include "model/Gbk.h"
 #include "print/PrintLayout.h"
 #include "wirelist/WireListMessages.h"
 
 #include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -271,4 +275,43 @@ TEST(WireListPrint, PdfPerSheetAndCancelLeavesNoFile)
                                     [](std::size_t, std::size_t) { return false; }),
               SheetsPdfResult::Cancelled);
     EXPECT_FALSE(QFile::exists(fresh));
+}
+
+// A list opened or dropped like a document opens the import dialog over the
+// current document, which stays as it was.
+TEST_F(AppTest, AListOpensTheImportDialog)
+{
+    Doc()->SetPathName(PathOf(QStringLiteral("current.tav")));
+    const struct
+    {
+        const char* name;
+        QString list;
+        std::function<void(const QString&)> open;
+    } cases[] = {
+        {"dropped", QStringLiteral(TAVRO_TEST_DATA "/wirelists/libreoffice.xlsx"),
+         [this](const QString& path) {
+             QMimeData data;
+             data.setUrls({QUrl::fromLocalFile(path)});
+             QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+             QApplication::sendEvent(Frame(), &enter);
+             QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+             QApplication::sendEvent(Frame(), &drop);
+         }},
+        {"opened", QStringLiteral(TAVRO_TEST_DATA "/wirelists/handover.ods"),
+         [this](const QString& path) {
+             AnswerNextFileDialog(path);
+             Frame()->Controller()->Action(QStringLiteral("actionFileOpen"))->trigger();
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QString title;
+        AnswerNextDialog<CWireListDlg>([&title](CWireListDlg* dialog) { title = dialog->windowTitle(); });
+        c.open(c.list);
+        QTRY_COMPARE(title, QStringLiteral("导入线号表 - ") + QFileInfo(c.list).fileName());
+        EXPECT_EQ(Doc()->GetPathName(), PathOf(QStringLiteral("current.tav")));
+    }
+    EXPECT_TRUE(IsWireListFileName("/home/Wires.CSV"));
+    EXPECT_FALSE(IsWireListFileName("/home/csv.d/wires"));
+    EXPECT_FALSE(IsWireListFileName("sheet.tav"));
 }
