@@ -41,6 +41,9 @@ set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "fonts-noto-cjk, fonts-arphic-ukai, fonts-arphic-uming, qt6-translations-l10n")
+# The sheet type dialog offers the label sheets of the gLabels template
+# collection, read where glabels-data installs it.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "glabels-data")
 # Printing goes through a CUPS server, local or on the network.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "cups")
 # No maintainer scripts: the MIME, desktop and icon caches are refreshed by

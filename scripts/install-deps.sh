@@ -10,6 +10,8 @@ packages=(
   libqt6svg6 qt6-translations-l10n libx11-dev
   # wire lists: the zip container, XML, encoding detection
   libzip-dev libexpat1-dev libuchardet-dev
+  # the gLabels template collection the sheet type dialog offers (data only)
+  glabels-data
   # fonts: "宋体" is drawn with Noto Serif CJK SC, "黑体" with Noto Sans CJK SC,
   # "楷体" with AR PL UKai CN, "仿宋" with AR PL UMing CN
   fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming fontconfig

@@ -8,7 +8,9 @@
 
 std::uint32_t ToHundredths(double dMillimetres)
 {
-    const double dHundredths = std::trunc(dMillimetres * 100.0);
+    // A millionth of a hundredth is far below any length typed or stored,
+    // and far above the error of the product.
+    const double dHundredths = std::trunc(dMillimetres * 100.0 + 1e-6);
     if (!(dHundredths > 0.0))
         return 0;
     constexpr double dMax = std::numeric_limits<std::uint32_t>::max();

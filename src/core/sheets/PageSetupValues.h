@@ -25,8 +25,17 @@ struct CPageSetupValues
     bool operator==(const CPageSetupValues&) const = default;
 };
 
+// The ranges the page setup dialog takes, in hundredths of a millimetre.
+constexpr std::uint32_t kMinPageSize = 500;
+constexpr std::uint32_t kMaxPageSize = 70000;
+constexpr std::uint32_t kMaxMargin = 10000;
+constexpr std::uint32_t kMinLabelSize = 100;
+constexpr std::uint32_t kMaxLabelSize = 10000;
+
 // Millimetres to whole hundredths, truncated toward zero (8.65 mm gives
-// 865); values outside 0..UINT32_MAX hundredths are clamped to it.
+// 865); values outside 0..UINT32_MAX hundredths are clamped to it. A value
+// that is a whole number of hundredths gives that number, though the double
+// may lie a hair below it (0.29 × 100 is 28.999999999999996).
 std::uint32_t ToHundredths(double dMillimetres);
 
 // Lengths × 100 truncated; columns and rows copied (negative ones as 0).

@@ -32,6 +32,14 @@ QMessageBox::StandardButton AppMessageBox(QWidget* parent, QMessageBox::Icon ico
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
+int ExecAppMessageBox(QMessageBox& box)
+{
+    if (BeforeMessageBox())
+        BeforeMessageBox()();
+    box.setWindowTitle(kAppName);
+    return box.exec();
+}
+
 void ShowFieldMessage(QWidget* pField, const QString& message, bool bWarningIcon)
 {
     AppMessageBox(pField ? pField->window() : nullptr,

@@ -24,6 +24,11 @@ QMessageBox::StandardButton AppMessageBox(QWidget* parent, QMessageBox::Icon ico
                                           QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                           QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
 
+// A message box the caller has made (buttons of its own, a check box), run
+// as the others are: captioned with the program's name, modal. Returns
+// exec()'s result; box.clickedButton() says which button was chosen.
+int ExecAppMessageBox(QMessageBox& box);
+
 // A field's value was refused: the message (with the warning icon, or plain
 // for the dialogs' own messages), then the focus goes to `pField` with its
 // text selected. Returns when the box is closed.

@@ -1,19 +1,27 @@
 #include "sheets/CDocTypeDlg.h"
 
+#include "base/AppMessageBox.h"
 #include "base/SystemErrorText.h"
 #include "model/Gbk.h"
 #include "model/SettingsDir.h"
 #include "sheets/CPageSetupDlg.h"
+#include "sheets/CTemplatePane.h"
 #include "sheets/SheetMessages.h"
+#include "sheets/SheetTypeExchange.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace {
@@ -23,6 +31,91 @@ QString LibraryPathText()
     return QString::fromStdString(SettingsFilePath(kTypeListFileName).value_or(kTypeListFileName));
 }
 
+// "210 × 297 mm，7 × 20 个 19 × 8.65 mm 的标签", to tell two formats apart.
+QString DescribeFormat(const CPageFormat& f)
+{
+    return QStringLiteral("%1 × %2 mm，%3 × %4 个 %5 × %6 mm 的标签")
+        .arg(MillimetreText(f.m_dPageWidth), MillimetreText(f.m_dPageHeight))
+        .arg(f.m_nColumns)
+        .arg(f.m_nRows)
+        .arg(MillimetreText(f.m_dLabelWidth), MillimetreText(f.m_dLabelHeight));
+}
+
+QString TypeFileFaultText(const CTypeFileRead& read)
+{
+    switch (read.m_fault) {
+    case TypeFileFault::NoEntries:
+        return kMsgTypeFileNoEntries;
+    case TypeFileFault::CutShort:
+        return kMsgTypeFileCutShort.arg(read.m_nEntry);
+    case TypeFileFault::Unusable:
+        return kMsgTypeFileUnusable.arg(read.m_nEntry);
+    case TypeFileFault::BytesAfterEnd:
+        return kMsgTypeFileBytesAfterEnd;
+    case TypeFileFault::None:
+        break;
+    }
+    return {};
+}
+
+// Asks what to do about each clash of names; "对其余同名的页面类型也这样做"
+// answers the clashes still to come alike.
+class CClashQuestion
+{
+public:
+    explicit CClashQuestion(QWidget* parent) : m_parent(parent) {}
+
+    std::optional<ClashAnswer> operator()(const CSheetType& existing, const CSheetType& incoming)
+    {
+        if (m_remembered)
+            return m_remembered;
+        QMessageBox box(QMessageBox::Question, kAppName,
+                        kMsgTypeNameClash.arg(QString::fromStdString(GbkToUtf8Lossy(incoming.m_strName))),
+                        QMessageBox::NoButton, m_parent);
+        box.setInformativeText(
+            kMsgTypeClashDetails.arg(DescribeFormat(existing.m_format), DescribeFormat(incoming.m_format)));
+        QPushButton* replace = box.addButton(QStringLiteral("替换(&R)"), QMessageBox::AcceptRole);
+        QPushButton* keepBoth = box.addButton(QStringLiteral("保留两者(&B)"), QMessageBox::AcceptRole);
+        QPushButton* skip = box.addButton(QStringLiteral("跳过(&S)"), QMessageBox::AcceptRole);
+        QPushButton* cancel = box.addButton(QStringLiteral("取消导入"), QMessageBox::RejectRole);
+        replace->setObjectName(QStringLiteral("btnReplace"));
+        keepBoth->setObjectName(QStringLiteral("btnKeepBoth"));
+        skip->setObjectName(QStringLiteral("btnSkip"));
+        cancel->setObjectName(QStringLiteral("btnCancelImport"));
+        box.setDefaultButton(skip);
+        box.setEscapeButton(cancel);
+        auto* forAll = new QCheckBox(QStringLiteral("对其余同名的页面类型也这样做(&A)"), &box);
+        forAll->setObjectName(QStringLiteral("checkForAll"));
+        box.setCheckBox(forAll);
+        ExecAppMessageBox(box);
+        std::optional<ClashAnswer> answer;
+        if (box.clickedButton() == replace)
+            answer = ClashAnswer::Replace;
+        else if (box.clickedButton() == keepBoth)
+            answer = ClashAnswer::KeepBoth;
+        else if (box.clickedButton() == skip)
+            answer = ClashAnswer::Skip;
+        if (answer && forAll->isChecked())
+            m_remembered = answer;
+        return answer;
+    }
+
+private:
+    QWidget* m_parent;
+    std::optional<ClashAnswer> m_remembered;
+};
+
+QFileDialog* TypeFileDialog(QWidget* parent, const QString& strTitle, QFileDialog::AcceptMode mode)
+{
+    auto* dlg = new QFileDialog(parent, strTitle, QDir::homePath());
+    dlg->setAttribute(Qt::WA_DeleteOnClose, false);
+    dlg->setAcceptMode(mode);
+    dlg->setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dlg->setNameFilters({QStringLiteral("页面类型 (*.lps)"), QStringLiteral("所有文件 (*)")});
+    dlg->setDefaultSuffix(QStringLiteral("lps"));
+    return dlg;
+}
+
 } // namespace
 
 CDocTypeDlg::CDocTypeDlg(QWidget* parent) : QDialog(parent)
@@ -30,9 +123,13 @@ CDocTypeDlg::CDocTypeDlg(QWidget* parent) : QDialog(parent)
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     setWindowTitle(QStringLiteral("选择文档类型"));
 
-    m_listTypes = new QListWidget(this);
+    m_tabsSource = new QTabWidget(this);
+    m_tabsSource->setObjectName(QStringLiteral("tabsSource"));
+    auto* library = new QWidget(m_tabsSource);
+    m_listTypes = new QListWidget(library);
     m_listTypes->setObjectName(QStringLiteral("listTypes"));
-    m_listTypes->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Several entries may be selected to be exported or deleted together.
+    m_listTypes->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_listTypes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_listTypes->setMinimumSize(213, 190); // 142 × 127 dialog units
 
@@ -45,34 +142,45 @@ CDocTypeDlg::CDocTypeDlg(QWidget* parent) : QDialog(parent)
     m_btnAdd = button(QStringLiteral("添加"), "btnAdd");
     m_btnEdit = button(QStringLiteral("编辑"), "btnEdit");
     m_btnDelete = button(QStringLiteral("删除"), "btnDelete");
+    m_btnExport = button(QStringLiteral("导出页面类型..."), "btnExport");
+    m_btnImport = button(QStringLiteral("导入页面类型..."), "btnImport");
     m_btnOK = button(QStringLiteral("确定"), "btnOK");
     m_btnCancel = button(QStringLiteral("取消"), "btnCancel");
     m_btnOK->setDefault(true);
 
-    auto* typeLabel = new QLabel(QStringLiteral("类型："), this);
+    auto* typeLabel = new QLabel(QStringLiteral("类型："), library);
     typeLabel->setBuddy(m_listTypes);
-    auto* left = new QVBoxLayout;
+    auto* left = new QVBoxLayout(library);
     left->addWidget(typeLabel);
     left->addWidget(m_listTypes, 1);
+    m_paneTemplates = new CTemplatePane(m_tabsSource);
+    m_paneTemplates->setObjectName(QStringLiteral("paneTemplates"));
+    m_tabsSource->addTab(library, QStringLiteral("类型库(&L)"));
+    m_tabsSource->addTab(m_paneTemplates, QStringLiteral("模板集(&T)"));
 
     auto* right = new QVBoxLayout;
-    right->addSpacing(typeLabel->sizeHint().height());
+    right->addSpacing(m_tabsSource->tabBar()->sizeHint().height() + typeLabel->sizeHint().height());
     right->addWidget(m_btnAdd);
     right->addWidget(m_btnEdit);
     right->addWidget(m_btnDelete);
+    right->addSpacing(12);
+    right->addWidget(m_btnExport);
+    right->addWidget(m_btnImport);
     right->addStretch();
     right->addWidget(m_btnOK);
     right->addWidget(m_btnCancel);
 
     auto* top = new QHBoxLayout(this);
-    top->addLayout(left, 1);
+    top->addWidget(m_tabsSource, 1);
     top->addSpacing(12);
     top->addLayout(right);
 
     setTabOrder(m_listTypes, m_btnAdd);
     setTabOrder(m_btnAdd, m_btnEdit);
     setTabOrder(m_btnEdit, m_btnDelete);
-    setTabOrder(m_btnDelete, m_btnOK);
+    setTabOrder(m_btnDelete, m_btnExport);
+    setTabOrder(m_btnExport, m_btnImport);
+    setTabOrder(m_btnImport, m_btnOK);
     setTabOrder(m_btnOK, m_btnCancel);
 
     connect(m_listTypes, &QListWidget::itemSelectionChanged, this, &CDocTypeDlg::UpdateButtons);
@@ -80,6 +188,10 @@ CDocTypeDlg::CDocTypeDlg(QWidget* parent) : QDialog(parent)
     connect(m_btnAdd, &QPushButton::clicked, this, &CDocTypeDlg::OnAddType);
     connect(m_btnEdit, &QPushButton::clicked, this, &CDocTypeDlg::OnEditType);
     connect(m_btnDelete, &QPushButton::clicked, this, &CDocTypeDlg::OnDeleteType);
+    connect(m_btnExport, &QPushButton::clicked, this, &CDocTypeDlg::OnExportTypes);
+    connect(m_btnImport, &QPushButton::clicked, this, &CDocTypeDlg::OnImportTypes);
+    connect(m_tabsSource, &QTabWidget::currentChanged, this, &CDocTypeDlg::OnSourceChanged);
+    connect(m_paneTemplates, &CTemplatePane::templateChosen, this, &CDocTypeDlg::OnUseTemplate);
     connect(m_btnOK, &QPushButton::clicked, this, &CDocTypeDlg::accept);
     connect(m_btnCancel, &QPushButton::clicked, this, &CDocTypeDlg::reject);
 }
@@ -112,11 +224,21 @@ void CDocTypeDlg::OnInitDialog()
                          kMsgLibraryNotRead.arg(LibraryPathText(), SystemErrorText(nLoadError)));
     if (m_types.empty())
         m_types = PresetTypes();
-    for (const CSheetType& type : m_types)
-        m_listTypes->addItem(QString::fromStdString(GbkToUtf8Lossy(type.m_strName)));
+    ShowTypes();
     m_listTypes->setCurrentRow(-1);
+    // Each opening starts with the library; the collection is read when it
+    // is first looked at, so a collection installed since is found.
+    m_bTemplatesRead = false;
+    m_tabsSource->setCurrentIndex(0);
     Select(FindTypeByPrefix(m_types, m_strName));
     m_listTypes->setFocus();
+}
+
+void CDocTypeDlg::ShowTypes()
+{
+    m_listTypes->clear();
+    for (const CSheetType& type : m_types)
+        m_listTypes->addItem(QString::fromStdString(GbkToUtf8Lossy(type.m_strName)));
 }
 
 void CDocTypeDlg::OnDestroy()
@@ -130,10 +252,19 @@ void CDocTypeDlg::OnDestroy()
     m_listTypes->clear();
 }
 
+std::vector<int> CDocTypeDlg::SelectedRows() const
+{
+    std::vector<int> rows;
+    for (const QListWidgetItem* item : m_listTypes->selectedItems())
+        rows.push_back(m_listTypes->row(item));
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
 int CDocTypeDlg::SelectedIndex() const
 {
-    const QList<QListWidgetItem*> selected = m_listTypes->selectedItems();
-    return selected.isEmpty() ? -1 : m_listTypes->row(selected.front());
+    const std::vector<int> rows = SelectedRows();
+    return rows.size() == 1 ? rows.front() : -1;
 }
 
 void CDocTypeDlg::Select(int nIndex)
@@ -149,10 +280,44 @@ void CDocTypeDlg::Select(int nIndex)
 
 void CDocTypeDlg::UpdateButtons()
 {
-    const bool bSelected = SelectedIndex() >= 0;
-    m_btnOK->setEnabled(bSelected);
-    m_btnEdit->setEnabled(bSelected);
-    m_btnDelete->setEnabled(bSelected);
+    // The library's buttons act on the library's selection, which is seen
+    // only on its page.
+    const bool bLibrary = m_tabsSource->currentIndex() == 0;
+    const bool bOne = bLibrary && SelectedIndex() >= 0;
+    const bool bAny = bLibrary && !SelectedRows().empty();
+    m_btnOK->setEnabled(bOne);
+    m_btnEdit->setEnabled(bOne);
+    m_btnDelete->setEnabled(bAny);
+    m_btnExport->setEnabled(bAny);
+}
+
+void CDocTypeDlg::OnSourceChanged()
+{
+    if (m_tabsSource->currentIndex() == 1) {
+        if (!m_bTemplatesRead) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            m_paneTemplates->Load();
+            QApplication::restoreOverrideCursor();
+            m_bTemplatesRead = true;
+        }
+        m_paneTemplates->setFocus();
+    } else {
+        m_listTypes->setFocus();
+    }
+    UpdateButtons();
+}
+
+void CDocTypeDlg::OnUseTemplate(const CLabelTemplate& label)
+{
+    CPageSetupDlg dlg(this);
+    dlg.m_strTitleSuffix = QStringLiteral(" - 添加");
+    // Brand and part as the name, for the user to keep or change.
+    dlg.m_strName = Utf8ToGbk(label.m_strBrand + ' ' + label.m_strPart).value_or(std::string());
+    dlg.m_format = label.m_format;
+    if (dlg.DoModal() != QDialog::Accepted)
+        return;
+    m_tabsSource->setCurrentIndex(0);
+    InsertType({dlg.m_strName, dlg.m_format});
 }
 
 void CDocTypeDlg::InsertType(CSheetType type)
@@ -191,12 +356,76 @@ void CDocTypeDlg::OnEditType()
 
 void CDocTypeDlg::OnDeleteType()
 {
-    const int nIndex = SelectedIndex();
-    if (nIndex < 0)
+    const std::vector<int> rows = SelectedRows();
+    if (rows.empty())
         return;
-    m_types.erase(m_types.begin() + nIndex);
-    delete m_listTypes->takeItem(nIndex);
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+        m_types.erase(m_types.begin() + *row);
+        delete m_listTypes->takeItem(*row);
+    }
     Select(-1);
+}
+
+void CDocTypeDlg::OnExportTypes()
+{
+    const std::vector<int> rows = SelectedRows();
+    if (rows.empty())
+        return;
+    CSheetTypeList chosen;
+    for (const int row : rows)
+        chosen.push_back(m_types[static_cast<std::size_t>(row)]);
+    const std::unique_ptr<QFileDialog> dlg(
+        TypeFileDialog(this, QStringLiteral("导出页面类型"), QFileDialog::AcceptSave));
+    if (rows.size() == 1)
+        dlg->selectFile(QString::fromStdString(GbkToUtf8Lossy(chosen.front().m_strName))
+                            .replace(QLatin1Char('/'), QLatin1Char('-')) +
+                        QStringLiteral(".lps"));
+    if (dlg->exec() != QDialog::Accepted || dlg->selectedFiles().isEmpty())
+        return;
+    const QString strPath = dlg->selectedFiles().front();
+    if (const int nError = WriteTypeListFile(strPath.toStdString(), chosen))
+        ShowSheetWarning(this, kMsgTypesNotExported.arg(strPath, SystemErrorText(nError)));
+}
+
+void CDocTypeDlg::OnImportTypes()
+{
+    const std::unique_ptr<QFileDialog> dlg(
+        TypeFileDialog(this, QStringLiteral("导入页面类型"), QFileDialog::AcceptOpen));
+    if (dlg->exec() != QDialog::Accepted || dlg->selectedFiles().isEmpty())
+        return;
+    const QString strPath = dlg->selectedFiles().front();
+    const CTypeFileRead read = ReadTypeFile(strPath.toStdString());
+    if (read.m_nError) {
+        ShowSheetWarning(this, kMsgTypeFileNotRead.arg(strPath, SystemErrorText(read.m_nError)));
+        return;
+    }
+    if (read.m_fault != TypeFileFault::None) {
+        ShowSheetWarning(this, kMsgNotATypeFile.arg(strPath, TypeFileFaultText(read)));
+        return;
+    }
+    m_tabsSource->setCurrentIndex(0);
+    const CTypeMerge merge = MergeTypes(m_types, read.m_types, CClashQuestion(this));
+    if (merge.m_bCancelled)
+        return;
+    ShowTypes();
+    m_listTypes->clearSelection();
+    for (std::size_t i = 0; i < m_types.size(); ++i) {
+        if (std::find(merge.m_names.begin(), merge.m_names.end(), m_types[i].m_strName) !=
+            merge.m_names.end())
+            m_listTypes->item(static_cast<int>(i))->setSelected(true);
+    }
+    UpdateButtons();
+    QStringList details;
+    if (merge.m_nReplaced)
+        details << QStringLiteral("替换了 %1 个同名的").arg(merge.m_nReplaced);
+    if (merge.m_nSkipped)
+        details << QStringLiteral("跳过 %1 个同名的").arg(merge.m_nSkipped);
+    if (merge.m_nAlreadyThere)
+        details << QStringLiteral("%1 个库中已有").arg(merge.m_nAlreadyThere);
+    QString strMessage = kMsgTypesImported.arg(merge.m_nAdded + merge.m_nReplaced);
+    if (!details.isEmpty())
+        strMessage += QStringLiteral("（%1）").arg(details.join(QStringLiteral("，")));
+    AppMessageBox(this, QMessageBox::Information, strMessage);
 }
 
 void CDocTypeDlg::OnDblclkTypeList()

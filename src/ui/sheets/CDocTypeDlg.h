@@ -6,11 +6,19 @@
 #include <QDialog>
 
 #include <string>
+#include <vector>
 
+class CTemplatePane;
+struct CLabelTemplate;
 class QListWidget;
 class QPushButton;
+class QTabWidget;
 
-// Chooses the sheet type of a new document and maintains the library. Each
+// Chooses the sheet type of a new document and maintains the library. Two
+// sources: the library ("类型库") and the gLabels template collection
+// ("模板集"), from which a chosen template goes through the page setup
+// dialog into the library. Selected library entries are exported to a file
+// of the library's own format, and such files imported by name. Each
 // opening reads "tavropage.lps" (the presets when it holds nothing) and each
 // closing, after OK and Cancel alike, writes the list back, unless the file
 // exists but could not be read: then the user is told, the presets serve
@@ -43,19 +51,31 @@ private:
     void OnAddType();
     void OnEditType();
     void OnDeleteType();
+    void OnExportTypes();
+    void OnImportTypes();
+    void OnSourceChanged();
+    void OnUseTemplate(const CLabelTemplate& label);
     void UpdateButtons();
 
-    int SelectedIndex() const; // -1 when nothing is selected
+    std::vector<int> SelectedRows() const; // in list order
+    int SelectedIndex() const;             // the one selected entry; -1 for none or several
     void Select(int nIndex);
     // Puts `type` at its sorted place in the list and selects it.
     void InsertType(CSheetType type);
+    // Fills the list widget from m_types.
+    void ShowTypes();
 
-    CSheetTypeList m_types;   // the library while open, in display order
-    bool m_bWriteBack = true; // false when the library could not be read
+    CSheetTypeList m_types;        // the library while open, in display order
+    bool m_bWriteBack = true;      // false when the library could not be read
+    bool m_bTemplatesRead = false; // the collection was read in this opening
+    QTabWidget* m_tabsSource;
     QListWidget* m_listTypes;
+    CTemplatePane* m_paneTemplates;
     QPushButton* m_btnAdd;
     QPushButton* m_btnEdit;
     QPushButton* m_btnDelete;
+    QPushButton* m_btnExport;
+    QPushButton* m_btnImport;
     QPushButton* m_btnOK;
     QPushButton* m_btnCancel;
 };

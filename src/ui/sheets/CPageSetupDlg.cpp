@@ -84,14 +84,14 @@ CPageSetupDlg::CPageSetupDlg(QWidget* parent) : QDialog(parent)
     };
     // In the order of the layout, which is also the tab order.
     m_fields = {
-        {numberEdit("editPageHeight"), &CPageSetupValues::m_nPageHeight, 500, 70000},
-        {numberEdit("editPageWidth"), &CPageSetupValues::m_nPageWidth, 500, 70000},
-        {numberEdit("editLeftMargin"), &CPageSetupValues::m_nLeftMargin, 0, 10000},
-        {numberEdit("editTopMargin"), &CPageSetupValues::m_nTopMargin, 0, 10000},
-        {numberEdit("editRightMargin"), &CPageSetupValues::m_nRightMargin, 0, 10000},
-        {numberEdit("editBottomMargin"), &CPageSetupValues::m_nBottomMargin, 0, 10000},
-        {numberEdit("editLabelHeight"), &CPageSetupValues::m_nLabelHeight, 100, 10000},
-        {numberEdit("editLabelWidth"), &CPageSetupValues::m_nLabelWidth, 100, 10000},
+        {numberEdit("editPageHeight"), &CPageSetupValues::m_nPageHeight, kMinPageSize, kMaxPageSize},
+        {numberEdit("editPageWidth"), &CPageSetupValues::m_nPageWidth, kMinPageSize, kMaxPageSize},
+        {numberEdit("editLeftMargin"), &CPageSetupValues::m_nLeftMargin, 0, kMaxMargin},
+        {numberEdit("editTopMargin"), &CPageSetupValues::m_nTopMargin, 0, kMaxMargin},
+        {numberEdit("editRightMargin"), &CPageSetupValues::m_nRightMargin, 0, kMaxMargin},
+        {numberEdit("editBottomMargin"), &CPageSetupValues::m_nBottomMargin, 0, kMaxMargin},
+        {numberEdit("editLabelHeight"), &CPageSetupValues::m_nLabelHeight, kMinLabelSize, kMaxLabelSize},
+        {numberEdit("editLabelWidth"), &CPageSetupValues::m_nLabelWidth, kMinLabelSize, kMaxLabelSize},
         {numberEdit("editColumns"), &CPageSetupValues::m_nColumns, 2, 15},
         {numberEdit("editRows"), &CPageSetupValues::m_nRows, 2, 25},
     };

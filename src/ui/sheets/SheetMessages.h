@@ -20,6 +20,27 @@ inline const QString kMsgRowsOverlap = QStringLiteral(
 inline const QString kMsgLibraryNotRead = QStringLiteral(
     "无法读取页面类型库 %1：%2\n本次只提供预设的页面类型，该文件保持不变，所作的更改不会保存。");
 inline const QString kMsgLibraryNotSaved = QStringLiteral("无法保存页面类型库 %1：%2");
+inline const QString kMsgTemplatesMissing =
+    QStringLiteral("未找到 gLabels 模板集。\n\n"
+                   "模板集收录了 Avery、Herma、Zweckform 等品牌的上千种标签纸。安装后即可在这里按品牌、型号、"
+                   "说明或标签尺寸搜索，选中后保存到页面类型库：\n\n"
+                   "    sudo apt install glabels-data\n\n"
+                   "自己的模板放在 ~/.config/libglabels/templates 中，也会列在这里。");
+inline const QString kMsgTypesNotExported = QStringLiteral("无法导出页面类型到 %1：%2");
+inline const QString kMsgTypeFileNotRead = QStringLiteral("无法读取 %1：%2");
+inline const QString kMsgNotATypeFile =
+    QStringLiteral("%1 不是页面类型文件：%2\n只能导入用“导出页面类型”保存的文件。");
+inline const QString kMsgTypeFileNoEntries = QStringLiteral("其中没有页面类型。");
+inline const QString kMsgTypeFileCutShort = QStringLiteral("第 %1 个页面类型不完整。");
+inline const QString kMsgTypeFileUnusable = QStringLiteral("第 %1 个页面类型的尺寸无法使用。");
+inline const QString kMsgTypeFileBytesAfterEnd = QStringLiteral("最后一个页面类型之后还有多余的数据。");
+inline const QString kMsgTypeNameClash = QStringLiteral("页面类型库中已有名为“%1”的页面类型。");
+inline const QString kMsgTypeClashDetails = QStringLiteral("库中的：%1\n导入的：%2");
+inline const QString kMsgTypesImported = QStringLiteral("已导入 %1 个页面类型。");
+
+// A length in millimetres with at most two decimals and no trailing zeros:
+// "8.65", "19", "45.7".
+QString MillimetreText(double dMillimetres);
 
 // A modal warning with an OK button, captioned "Tavromark".
 void ShowSheetWarning(QWidget* parent, const QString& strMessage);
