@@ -281,6 +281,11 @@ TEST(TemplateCollection, Search)
         EXPECT_NEAR(label->m_format.m_dLabelHeight, 21.2, 0.05);
     }
     EXPECT_FALSE(found("45.7x21.2").empty());
+    // Part numbers in the order of their numbers: 5160 before 15160.
+    const std::vector<std::string> numbered = found("avery 66.7x25.4 60");
+    ASSERT_GE(numbered.size(), 2u);
+    for (std::size_t i = 1; i < numbered.size(); ++i)
+        EXPECT_LT(std::stoi(numbered[i - 1].substr(6)), std::stoi(numbered[i].substr(6))) << numbered[i];
 }
 
 // Small collections of our own show how the reader copes with what the

@@ -272,16 +272,43 @@ std::string FormatTenths(double dMillimetres)
     return text;
 }
 
-int CompareNoCase(std::string_view a, std::string_view b)
+bool IsDigit(char ch)
 {
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const char x = LowerAscii(a[i]);
-        const char y = LowerAscii(b[i]);
+    return ch >= '0' && ch <= '9';
+}
+
+// Case-insensitive, with runs of digits compared as numbers: 5160 before
+// 15160, L7160 before L7651.
+int CompareNatural(std::string_view a, std::string_view b)
+{
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (IsDigit(a[i]) && IsDigit(b[j])) {
+            const std::size_t nStartA = i;
+            const std::size_t nStartB = j;
+            while (i < a.size() && IsDigit(a[i]))
+                ++i;
+            while (j < b.size() && IsDigit(b[j]))
+                ++j;
+            std::string_view digitsA = a.substr(nStartA, i - nStartA);
+            std::string_view digitsB = b.substr(nStartB, j - nStartB);
+            digitsA.remove_prefix(std::min(digitsA.find_first_not_of('0'), digitsA.size()));
+            digitsB.remove_prefix(std::min(digitsB.find_first_not_of('0'), digitsB.size()));
+            if (digitsA.size() != digitsB.size())
+                return digitsA.size() < digitsB.size() ? -1 : 1;
+            if (const int n = digitsA.compare(digitsB))
+                return n < 0 ? -1 : 1;
+            continue;
+        }
+        const char x = LowerAscii(a[i++]);
+        const char y = LowerAscii(b[j++]);
         if (x != y)
             return static_cast<unsigned char>(x) < static_cast<unsigned char>(y) ? -1 : 1;
     }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+    if (i < a.size())
+        return 1;
+    return j < b.size() ? -1 : 0;
 }
 
 std::string SearchText(const CLabelTemplate& label)
@@ -561,8 +588,8 @@ CTemplateCollection ReadTemplateCollection(const CTemplateSources& sources)
     }
     std::stable_sort(collection.m_templates.begin(), collection.m_templates.end(),
                      [](const CLabelTemplate& a, const CLabelTemplate& b) {
-                         const int n = CompareNoCase(a.m_strBrand, b.m_strBrand);
-                         return n != 0 ? n < 0 : CompareNoCase(a.m_strPart, b.m_strPart) < 0;
+                         const int n = CompareNatural(a.m_strBrand, b.m_strBrand);
+                         return n != 0 ? n < 0 : CompareNatural(a.m_strPart, b.m_strPart) < 0;
                      });
     return collection;
 }

@@ -113,7 +113,7 @@ struct CLeftOutTemplate
 
 struct CTemplateCollection
 {
-    std::vector<CLabelTemplate> m_templates; // by brand, then part, case-insensitively
+    std::vector<CLabelTemplate> m_templates; // by brand, then part: case-insensitively, numbers by value
     std::vector<CLeftOutTemplate> m_leftOut; // in the order read
     std::size_t m_nFiles = 0;                // template files read
     std::vector<CTemplateFileProblem> m_problems;

@@ -137,6 +137,9 @@ CDocTypeDlg::CDocTypeDlg(QWidget* parent) : QDialog(parent)
         auto* btn = new QPushButton(text, this);
         btn->setObjectName(QString::fromLatin1(name));
         btn->setAutoDefault(false);
+        // Room around the text: the longer Chinese texts fill their buttons
+        // to the edge otherwise.
+        btn->setMinimumWidth(btn->sizeHint().width() + 16);
         return btn;
     };
     m_btnAdd = button(QStringLiteral("添加"), "btnAdd");
@@ -298,6 +301,11 @@ void CDocTypeDlg::OnSourceChanged()
             QApplication::setOverrideCursor(Qt::WaitCursor);
             m_paneTemplates->Load();
             QApplication::restoreOverrideCursor();
+            // The list is wider than the library: grow about the centre.
+            const QPoint centre = geometry().center();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            resize(size().expandedTo(minimumSizeHint()));
+            move(pos() + centre - geometry().center());
             m_bTemplatesRead = true;
         }
         m_paneTemplates->setFocus();

@@ -10,8 +10,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
+
+namespace {
+
+// Enough for most descriptions ("Rectangular Labels", "Address Labels").
+constexpr int kDescriptionWidth = 200; // pixels
+
+} // namespace
 
 CTemplatePane::CTemplatePane(QWidget* parent) : QWidget(parent)
 {
@@ -38,7 +46,7 @@ CTemplatePane::CTemplatePane(QWidget* parent) : QWidget(parent)
     m_viewTemplates->verticalHeader()->setDefaultSectionSize(m_viewTemplates->fontMetrics().height() + 6);
     m_viewTemplates->horizontalHeader()->setStretchLastSection(true);
     m_viewTemplates->horizontalHeader()->setHighlightSections(false);
-    m_viewTemplates->setMinimumSize(520, 240);
+    m_viewTemplates->setMinimumHeight(300);
 
     m_labelCount = new QLabel(this);
     m_labelCount->setObjectName(QStringLiteral("labelTemplateCount"));
@@ -85,6 +93,15 @@ void CTemplatePane::Load()
     m_labelMissing->setVisible(!bFound);
     if (bFound) {
         m_viewTemplates->resizeColumnsToContents();
+        // Wide enough for every column but the description, which gets what
+        // is left; the dialog grows to it when the page is first shown.
+        QHeaderView* header = m_viewTemplates->horizontalHeader();
+        int nWidth =
+            2 * m_viewTemplates->frameWidth() + m_viewTemplates->verticalScrollBar()->sizeHint().width();
+        for (int column = 0; column < CTemplateTableModel::ColDescription; ++column)
+            nWidth += header->sectionSize(column);
+        header->resizeSection(CTemplateTableModel::ColDescription, kDescriptionWidth);
+        m_viewTemplates->setMinimumWidth(nWidth + kDescriptionWidth);
         OnSearch();
     } else {
         UpdateState();
