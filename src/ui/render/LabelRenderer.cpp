@@ -95,6 +95,9 @@ struct CMeasuredLine
     double m_dOverLeft = 0.0;
     double m_dOverRight = 0.0;
     double m_dExtraAscent = 0.0;
+    // The line's ink beyond the line box, above and below.
+    double m_dInkAbove = 0.0;
+    double m_dInkBelow = 0.0;
 };
 
 // A line of text as the text call lays it out: its advance (trailing spaces
@@ -213,9 +216,24 @@ CLabelFont MakeLabelFont(const CLogFont& logFont)
     return *it;
 }
 
-CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRect& rc,
-                        const CDeviceInsets& insets, int nMode, double dZoom)
+namespace {
+
+// What a label's text takes on a device: its font, its lines as measured and
+// their layout in the label. Drawing and the fit check both start from it.
+struct CLabelPlan
 {
+    CLabelFont m_font;
+    CLogFont m_logFont; // the record at the device's size, shrunk where the text was
+    std::vector<CMeasuredLine> m_lines;
+    CMeasuredLines m_extent;
+    CLabelTextLayout m_layout;
+    int m_nBaselineShift = 0;
+};
+
+CLabelPlan PlanLabel(QPaintDevice* pDevice, bool bUnshaped, const CLabelRecord& label, const QRect& rc,
+                     const CDeviceInsets& insets, std::int32_t nFontHeight)
+{
+    CLabelPlan plan;
     CLabelTextStyle style;
     style.m_nInsetLeft = insets.m_nLeft;
     style.m_nInsetTop = insets.m_nTop;
@@ -226,18 +244,18 @@ CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRec
     style.m_nVAlign = label.m_nVAlign;
     style.m_bAutoShrink = label.m_bAutoShrink != 0;
 
-    CLogFont logFont = label.m_logFont;
+    CLogFont& logFont = plan.m_logFont;
+    logFont = label.m_logFont;
     logFont.lfWidth = 0;
-    logFont.lfHeight = nMode == kScreenMode
-                           ? ScreenFontHeight(label.m_nFontHeight, dZoom)
-                           : DeviceFontHeight(label.m_nFontHeight, painter.device()->logicalDpiY());
+    logFont.lfHeight = nFontHeight;
     // An empty text draws no line: only its box is painted, and no font is needed.
     const bool bText = !label.m_strText.empty();
-    CLabelFont font = bText ? MakeLabelFont(logFont) : CLabelFont{};
+    CLabelFont& font = plan.m_font;
+    font = bText ? MakeLabelFont(logFont) : CLabelFont{};
     // Qt 6.4's PDF text map loses every glyph the shaper picks for Latin
     // letters and digits in the CJK faces ("W123" extracts as "W"); drawn
     // unshaped they print the same and stay searchable.
-    if (painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Pdf)
+    if (bUnshaped)
         font.m_font.setStyleStrategy(QFont::PreferNoShaping);
 
     int nHFlags = Qt::AlignLeft;
@@ -251,7 +269,7 @@ CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRec
 
     // The lines are measured as they are drawn, so that shrink to fit and the
     // crop of an oversized line know the text's real extent.
-    const QFontMetricsF metrics(font.m_font, painter.device());
+    const QFontMetricsF metrics(font.m_font, pDevice);
     // The installed Chinese faces are taller than the em box the layout gives
     // a line: the baseline moves to 0.88 em, and what their glyphs draw beyond
     // the box (Latin descenders, accents) is ink above or below the line.
@@ -259,41 +277,83 @@ CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRec
                                 ? static_cast<int>(std::lround(kEmBoxAscent * font.m_font.pixelSize()))
                                 : static_cast<int>(std::lround(metrics.ascent()));
     const int nLineDescent = font.m_metrics.m_nLineHeight - nLineAscent;
-    const int nBaselineShift = nLineAscent - static_cast<int>(std::lround(metrics.ascent()));
+    plan.m_nBaselineShift = nLineAscent - static_cast<int>(std::lround(metrics.ascent()));
     double dInkAbove = 0.0;
     double dInkBelow = 0.0;
-    std::vector<CMeasuredLine> measured;
-    CMeasuredLines extent;
     for (const std::string& line : SplitLabelLines(label.m_strText)) {
-        CMeasuredLine& m = measured.emplace_back();
+        CMeasuredLine& m = plan.m_lines.emplace_back();
         m.m_strText = QString::fromStdString(GbkToUtf8Lossy(line));
         // An ampersand underlines the character after it; two show one. The
         // mnemonic layout is slow, so only lines with an ampersand take it.
         m.m_nFlags = m.m_strText.contains(QLatin1Char('&')) ? nFlags | Qt::TextShowMnemonic : nFlags;
         if (!m.m_strText.isEmpty()) {
-            const CLaidOutLine laidOut = LayOutLine(ShownText(m.m_strText), font.m_font, painter.device());
+            const CLaidOutLine laidOut = LayOutLine(ShownText(m.m_strText), font.m_font, pDevice);
             m.m_dAdvance = laidOut.m_dAdvance;
             const QRectF& ink = laidOut.m_ink;
             m.m_dOverLeft = std::max(0.0, -ink.left());
             m.m_dOverRight = std::max(0.0, ink.right() - m.m_dAdvance);
             m.m_dExtraAscent = std::max(0.0, laidOut.m_dAscent - metrics.ascent());
-            dInkAbove = std::max(dInkAbove, -ink.top() - nLineAscent);
-            dInkBelow = std::max(dInkBelow, ink.bottom() - nLineDescent);
+            m.m_dInkAbove = std::max(0.0, -ink.top() - nLineAscent);
+            m.m_dInkBelow = std::max(0.0, ink.bottom() - nLineDescent);
+            dInkAbove = std::max(dInkAbove, m.m_dInkAbove);
+            dInkBelow = std::max(dInkBelow, m.m_dInkBelow);
         }
-        extent.m_widths.push_back(static_cast<int>(std::ceil(m.m_dOverLeft + m.m_dAdvance + m.m_dOverRight)));
+        plan.m_extent.m_widths.push_back(
+            static_cast<int>(std::ceil(m.m_dOverLeft + m.m_dAdvance + m.m_dOverRight)));
     }
-    extent.m_nInkAbove = static_cast<int>(std::ceil(dInkAbove));
-    extent.m_nInkBelow = static_cast<int>(std::ceil(dInkBelow));
+    plan.m_extent.m_nInkAbove = static_cast<int>(std::ceil(dInkAbove));
+    plan.m_extent.m_nInkBelow = static_cast<int>(std::ceil(dInkBelow));
 
-    const CLabelTextLayout layout =
-        LayoutLabelText(label.m_strText, ToPixelRect(rc), style, font.m_metrics, extent);
-    if (layout.m_bDraw && layout.m_bShrunk) {
+    plan.m_layout = LayoutLabelText(label.m_strText, ToPixelRect(rc), style, font.m_metrics, plan.m_extent);
+    if (plan.m_layout.m_bDraw && plan.m_layout.m_bShrunk) {
         // The rendering reports the shrunk font's size; the text is drawn
         // with the measured font, scaled into the box.
-        logFont.lfWidth = layout.m_nShrunkCharWidth;
-        logFont.lfHeight = layout.m_nShrunkLineHeight;
+        logFont.lfWidth = plan.m_layout.m_nShrunkCharWidth;
+        logFont.lfHeight = plan.m_layout.m_nShrunkLineHeight;
     }
-    const CRenderedFont rendered{logFont.lfHeight, logFont.lfWidth};
+    return plan;
+}
+
+// Whether some of the text's ink falls outside the text box, where the
+// drawing clips it (or, for a line wholly outside, leaves it out).
+bool CutsText(const CLabelPlan& plan)
+{
+    const CLabelTextLayout& layout = plan.m_layout;
+    if (!layout.m_bDraw)
+        return std::any_of(plan.m_lines.begin(), plan.m_lines.end(),
+                           [](const CMeasuredLine& line) { return !line.m_strText.isEmpty(); });
+    const QRect rcText = ToQRect(layout.m_rcText);
+    for (int i = 0; i < static_cast<int>(layout.m_lines.size()); ++i) {
+        const CMeasuredLine& line = plan.m_lines[static_cast<std::size_t>(i)];
+        if (ShownText(line.m_strText).trimmed().isEmpty())
+            continue;
+        const QRect rcLine = ToQRect(layout.LineRect(i));
+        const int nInkWidth = static_cast<int>(
+            std::ceil(plan.m_extent.m_widths[static_cast<std::size_t>(i)] * layout.m_dScaleX));
+        const QRect rcInk(rcLine.left(),
+                          rcLine.top() - static_cast<int>(std::ceil(line.m_dInkAbove * layout.m_dScaleY)),
+                          std::max(nInkWidth, 1),
+                          rcLine.height() + static_cast<int>(std::ceil(line.m_dInkAbove * layout.m_dScaleY)) +
+                              static_cast<int>(std::ceil(line.m_dInkBelow * layout.m_dScaleY)));
+        if (!rcText.contains(rcInk) || nInkWidth > rcLine.width())
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRect& rc,
+                        const CDeviceInsets& insets, int nMode, double dZoom)
+{
+    const std::int32_t nFontHeight =
+        nMode == kScreenMode ? ScreenFontHeight(label.m_nFontHeight, dZoom)
+                             : DeviceFontHeight(label.m_nFontHeight, painter.device()->logicalDpiY());
+    const bool bUnshaped = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Pdf;
+    const CLabelPlan plan = PlanLabel(painter.device(), bUnshaped, label, rc, insets, nFontHeight);
+    const CLabelTextLayout& layout = plan.m_layout;
+    const CMeasuredLines& extent = plan.m_extent;
+    const CRenderedFont rendered{plan.m_logFont.lfHeight, plan.m_logFont.lfWidth};
     if (!layout.m_bDraw)
         return rendered;
 
@@ -309,7 +369,7 @@ CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRec
         painter.fillRect(rcText, Qt::white);
     painter.setBackgroundMode(Qt::TransparentMode);
     painter.setPen(ColorFromColorRef(label.m_crText));
-    painter.setFont(font.m_font);
+    painter.setFont(plan.m_font.m_font);
 
     const int nOverTop = static_cast<int>(std::ceil(extent.m_nInkAbove * layout.m_dScaleY));
     const int nOverBottom = static_cast<int>(std::ceil(extent.m_nInkBelow * layout.m_dScaleY));
@@ -317,7 +377,7 @@ CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRec
     const QTransform base = painter.worldTransform();
     bool bClipped = false;
     for (int i = 0; i < static_cast<int>(layout.m_lines.size()); ++i) {
-        const CMeasuredLine& line = measured[static_cast<std::size_t>(i)];
+        const CMeasuredLine& line = plan.m_lines[static_cast<std::size_t>(i)];
         const QRect rcLine = ToQRect(layout.LineRect(i));
         if ((rcLine & rcText).isEmpty() || line.m_strText.isEmpty())
             continue;
@@ -334,9 +394,9 @@ CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRec
         }
         // The line in the measured font's pixels: its glyphs' overhang is
         // part of the width the alignment places.
-        QRectF rcDraw(line.m_dOverLeft, nBaselineShift - line.m_dExtraAscent,
+        QRectF rcDraw(line.m_dOverLeft, plan.m_nBaselineShift - line.m_dExtraAscent,
                       rcLine.width() / layout.m_dScaleX - line.m_dOverLeft - line.m_dOverRight,
-                      font.m_metrics.m_nLineHeight);
+                      plan.m_font.m_metrics.m_nLineHeight);
         if (bScaled) {
             QTransform lineTransform = base;
             lineTransform.translate(rcLine.left(), rcLine.top());
@@ -349,6 +409,18 @@ CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRec
     }
     painter.restore();
     return rendered;
+}
+
+CLabelFit::CLabelFit(QPaintDevice& device, const CLabelRecord& format, const QRect& rc,
+                     const CDeviceInsets& insets)
+    : m_device(device), m_format(format), m_rc(rc), m_insets(insets),
+      m_nFontHeight(DeviceFontHeight(format.m_nFontHeight, device.logicalDpiY()))
+{}
+
+bool CLabelFit::Cuts(const std::string& text)
+{
+    m_format.m_strText = text;
+    return CutsText(PlanLabel(&m_device, true, m_format, m_rc, m_insets, m_nFontHeight));
 }
 
 QColor ColorFromColorRef(std::uint32_t crColor)

@@ -8,6 +8,7 @@
 #include <QPen>
 #include <QRect>
 
+class QPaintDevice;
 class QPainter;
 
 // The label renderer of screen, printer, preview and PDF: one routine, with
@@ -48,6 +49,25 @@ struct CRenderedFont
 // font size it drew with.
 CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRect& rc,
                         const CDeviceInsets& insets, int nMode, double dZoom);
+
+// Whether texts fit a label on paper: laid out with the label's format as
+// DrawLabel lays them out on `device` (a printer, or a PDF page of its
+// resolution), a text is cut where any of its ink falls outside the text box,
+// so that the page would clip it or leave a line out.
+class CLabelFit
+{
+public:
+    CLabelFit(QPaintDevice& device, const CLabelRecord& format, const QRect& rc, const CDeviceInsets& insets);
+    // `text` in code page 936, lines separated by CR LF.
+    bool Cuts(const std::string& text);
+
+private:
+    QPaintDevice& m_device;
+    CLabelRecord m_format;
+    QRect m_rc;
+    CDeviceInsets m_insets;
+    std::int32_t m_nFontHeight;
+};
 
 // 0x00BBGGRR as the files store colours.
 QColor ColorFromColorRef(std::uint32_t crColor);
