@@ -19,7 +19,7 @@ class CPositionFits
 {
 public:
     CPositionFits(const CSheet& templ, QPaintDevice& device, const CPrinterCalibration& calibration)
-        : m_fits(CPageFormat::kMaxRows, std::vector<std::optional<CLabelFit>>(CPageFormat::kMaxColumns))
+        : m_fits(CPageFormat::kMaxRows * CPageFormat::kMaxColumns)
     {
         CSheet all = templ;
         for (CSheet::Row& row : all.m_labels)
@@ -30,20 +30,24 @@ public:
              PlanPrintedPage(all, PrintMode::Labels, calibration, resolution)) {
             const CLabelRecord& format = all.m_labels[printed.m_nRow][printed.m_nColumn];
             if (!format.m_bAutoShrink)
-                m_fits[printed.m_nRow][printed.m_nColumn].emplace(
+                m_fits[Index(printed.m_nRow, printed.m_nColumn)].emplace(
                     device, format, PrintedTextRect(printed, calibration), printed.m_insets);
         }
     }
 
     // Whether the label at `position` cuts `text` off; never where it shrinks to fit.
-    bool Cuts(CGridPosition position, const std::string& text)
+    bool Cuts(CGridPosition position, const std::string& text) const
     {
-        std::optional<CLabelFit>& fit = m_fits[position.m_nRow][position.m_nColumn];
+        const std::optional<CLabelFit>& fit = m_fits[Index(position.m_nRow, position.m_nColumn)];
         return fit && fit->Cuts(text);
     }
 
 private:
-    std::vector<std::vector<std::optional<CLabelFit>>> m_fits;
+    static std::size_t Index(int nRow, int nColumn)
+    {
+        return static_cast<std::size_t>(nRow) * CPageFormat::kMaxColumns + static_cast<std::size_t>(nColumn);
+    }
+    std::vector<std::optional<CLabelFit>> m_fits; // row by row
 };
 
 } // namespace
