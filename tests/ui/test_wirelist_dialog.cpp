@@ -269,6 +269,13 @@ TEST(WireListPrint, PdfPerSheetAndCancelLeavesNoFile)
     EXPECT_EQ(written.readAll(), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("wires.pdf")});
 
+    // Why a PDF cannot be written is said in Chinese, as for documents.
+    CMarkerSheets nowhere(sheet, markers, false);
+    EXPECT_EQ(ExportMarkerSheetsPdf(dir.filePath(QStringLiteral("gone/wires.pdf")), nowhere,
+                                    PrintMode::Labels, {}, error),
+              SheetsPdfResult::Failed);
+    EXPECT_EQ(error, QStringLiteral("文件或文件夹不存在。"));
+
     const QString fresh = dir.filePath(QStringLiteral("fresh.pdf"));
     CMarkerSheets third(sheet, markers, false);
     EXPECT_EQ(ExportMarkerSheetsPdf(fresh, third, PrintMode::Labels, {}, error,
