@@ -3,6 +3,7 @@
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 #include <zip.h>
 
 #include <fstream>
@@ -396,4 +397,69 @@ TEST(WireListReader, FormulaWithoutResultIsNamed)
     EXPECT_EQ(problem.m_strDetail, "E");
     EXPECT_EQ(problem.m_nRow, 2u);
     EXPECT_NE(EnglishText(problem).find("column E holds formulas without a saved result"), std::string::npos);
+}
+
+namespace {
+
+// UTF-8 text in another encoding, as a program in that locale writes it.
+std::string Encoded(const std::string& utf8, const char* encoding)
+{
+    iconv_t converter = iconv_open(encoding, "UTF-8");
+    std::string out(utf8.size() * 4, '\0');
+    char* in = const_cast<char*>(utf8.data());
+    std::size_t nIn = utf8.size();
+    char* next = out.data();
+    std::size_t nOut = out.size();
+    const std::size_t nResult = iconv(converter, &in, &nIn, &next, &nOut);
+    iconv_close(converter);
+    EXPECT_NE(nResult, static_cast<std::size_t>(-1)) << encoding;
+    out.resize(out.size() - nOut);
+    return out;
+}
+
+} // namespace
+
+// Text that is not UTF-8 is read in the encoding libuchardet finds from the
+// whole of it, not in the first one that happens to decode it.
+TEST(WireListReader, DetectsTheEncodingOfTheWholeText)
+{
+    const struct
+    {
+        const char* name;
+        std::string text; // UTF-8
+        const char* written;
+        const char* detected;
+    } cases[] = {
+        {"short Chinese list", "线号,起点\nW1,电源\n", "GB18030", "GB18030"},
+        {"Chinese list",
+         "线号,起点,终点,数量\nW001,X1:1,K1:A1,2\nW002,电机 M1,接触器,1\nW003,端子排,断路器,3\n", "GB18030",
+         "GB18030"},
+        {"Traditional Chinese", "線號,起點,終點\nW001,電源,接觸器\nW002,馬達,斷路器\n", "BIG5", "BIG5"},
+        {"Japanese", "線番号,始点,終点\nW001,電源,接触器\nW002,モーター,ブレーカー\n", "SHIFT_JIS",
+         "SHIFT_JIS"},
+        {"Korean", "전선 번호,시작,끝\nW001,전원,접촉기\nW002,모터,차단기\n", "EUC-KR", "UHC"},
+        {"Russian", "Провод;Начало;Конец\nW001;Питание;Контактор\nW002;Двигатель;Выключатель\n", "CP1251",
+         "WINDOWS-1251"},
+        {"Czech", "Vodič;Začátek;Konec\nW001;Napájení;Stykač\nW002;Motor;Jistič řízení\n", "CP1250",
+         "WINDOWS-1250"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CWireList list;
+        ASSERT_EQ(EnglishText(ReadWireListBytes(Encoded(c.text, c.written), {}, list)), "");
+        EXPECT_EQ(list.m_strEncoding, c.detected);
+        CWireList original;
+        ASSERT_EQ(EnglishText(ReadWireListBytes(c.text, {}, original)), "");
+        ASSERT_EQ(list.m_table.RowCount(), original.m_table.RowCount());
+        for (std::size_t r = 0; r < original.m_table.RowCount(); ++r)
+            for (std::size_t col = 0; col < original.m_table.ColumnCount(); ++col)
+                EXPECT_EQ(list.m_table.Cell(r, col), original.m_table.Cell(r, col));
+    }
+
+    // A semicolon list from European Excel, written by Calc in Windows-1252.
+    CWireList european;
+    ASSERT_EQ(EnglishText(ReadWireListFile(kLists + "windows-1252.csv", {}, european)), "");
+    EXPECT_EQ(european.m_strEncoding, "WINDOWS-1252");
+    EXPECT_EQ(european.m_table.Cell(1, 1), "Motorschütz");
+    EXPECT_EQ(european.m_table.Cell(2, 1), "Leitungsschutzschalter Größe 1");
 }

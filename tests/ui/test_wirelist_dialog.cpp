@@ -1,11 +1,17 @@
 #include "wirelist/CWireListDlg.h"
 
+#include "test_app_support.h"
+
+#include "model/Gbk.h"
 #include "print/PrintLayout.h"
 #include "wirelist/WireListMessages.h"
 
 #include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPdfWriter>
@@ -91,6 +97,33 @@ TEST(WireListDialog, BothEnds)
     EXPECT_EQ(applied, (std::vector<std::string>{"W001\r\nK1:A1", "W001\r\nX1:1"}));
     farEnd->setText(QStringLiteral("1,"));
     EXPECT_TRUE(dialog.CountText().startsWith(QStringLiteral("B 端列：")));
+}
+
+// The encodings people meet, every one iconv's; automatic detection says
+// what it chose, and another choice reads the list again.
+TEST(WireListDialog, EncodingDetectedAndChosen)
+{
+    CWireListDlg dialog(QStringLiteral(TAVRO_TEST_DATA "/wirelists/windows-1252.csv"), TwoSelected(), 0, 0,
+                        [](const std::vector<std::string>&) { return std::size_t{0}; });
+    auto* encoding = dialog.findChild<QComboBox*>(QStringLiteral("encoding"));
+    auto* table = dialog.findChild<QTableView*>()->model();
+    QTRY_COMPARE(table->index(1, 1).data().toString(), QStringLiteral("Motorschütz"));
+    EXPECT_EQ(encoding->itemText(0), QStringLiteral("自动（检测为 WINDOWS-1252）"));
+    QStringList names;
+    for (int i = 1; i < encoding->count(); ++i) {
+        const QString name = encoding->itemData(i).toString();
+        EXPECT_TRUE(IsKnownEncoding(name.toLatin1().constData())) << name.toStdString();
+        names << name;
+    }
+    for (const char* met : {"GB18030", "BIG5", "UTF-8", "UTF-16", "WINDOWS-1250", "WINDOWS-1258",
+                            "ISO-8859-2", "SHIFT_JIS", "EUC-KR", "KOI8-R"})
+        EXPECT_TRUE(names.contains(QString::fromLatin1(met))) << met;
+
+    encoding->setCurrentIndex(encoding->findData(QStringLiteral("ISO-8859-2")));
+    EXPECT_EQ(table->index(1, 1).data().toString(), QStringLiteral("Motorschütz"));
+    EXPECT_EQ(encoding->itemText(0), QStringLiteral("自动"));
+    encoding->setCurrentIndex(encoding->findData(QStringLiteral("KOI8-R")));
+    EXPECT_EQ(table->index(1, 1).data().toString(), QStringLiteral("Motorsch\u042Dtz"));
 }
 
 TEST(WireListDialog, RowThatDoesNotFitIsNamed)
@@ -242,4 +275,43 @@ TEST(WireListPrint, PdfPerSheetAndCancelLeavesNoFile)
                                     [](std::size_t, std::size_t) { return false; }),
               SheetsPdfResult::Cancelled);
     EXPECT_FALSE(QFile::exists(fresh));
+}
+
+// A list opened or dropped like a document opens the import dialog over the
+// current document, which stays as it was.
+TEST_F(AppTest, AListOpensTheImportDialog)
+{
+    Doc()->SetPathName(PathOf(QStringLiteral("current.tav")));
+    const struct
+    {
+        const char* name;
+        QString list;
+        std::function<void(const QString&)> open;
+    } cases[] = {
+        {"dropped", QStringLiteral(TAVRO_TEST_DATA "/wirelists/libreoffice.xlsx"),
+         [this](const QString& path) {
+             QMimeData data;
+             data.setUrls({QUrl::fromLocalFile(path)});
+             QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+             QApplication::sendEvent(Frame(), &enter);
+             QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+             QApplication::sendEvent(Frame(), &drop);
+         }},
+        {"opened", QStringLiteral(TAVRO_TEST_DATA "/wirelists/handover.ods"),
+         [this](const QString& path) {
+             AnswerNextFileDialog(path);
+             Frame()->Controller()->Action(QStringLiteral("actionFileOpen"))->trigger();
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QString title;
+        AnswerNextDialog<CWireListDlg>([&title](CWireListDlg* dialog) { title = dialog->windowTitle(); });
+        c.open(c.list);
+        QTRY_COMPARE(title, QStringLiteral("导入线号表 - ") + QFileInfo(c.list).fileName());
+        EXPECT_EQ(Doc()->GetPathName(), PathOf(QStringLiteral("current.tav")));
+    }
+    EXPECT_TRUE(IsWireListFileName("/home/Wires.CSV"));
+    EXPECT_FALSE(IsWireListFileName("/home/csv.d/wires"));
+    EXPECT_FALSE(IsWireListFileName("sheet.tav"));
 }

@@ -59,18 +59,14 @@ std::string GuessEncoding(std::string_view bytes)
         }
     }
     uchardet_data_end(detector.get());
-    return Upper(uchardet_get_charset(detector.get()));
-}
-
-// Encodings a guess may name instead of GB18030: other multi-byte East Asian
-// ones, which GB18030 would read as the wrong characters. A single-byte code
-// page reads any bytes at all, so such a guess never wins over GB18030, the
-// encoding Chinese spreadsheet programs write CSV in.
-bool OutranksGb18030(const std::string& guess)
-{
-    static const std::array<std::string_view, 8> kMultiByte = {
-        "BIG5", "EUC-TW", "SHIFT_JIS", "EUC-JP", "EUC-KR", "UHC", "ISO-2022-JP", "ISO-2022-KR"};
-    return std::find(kMultiByte.begin(), kMultiByte.end(), guess) != kMultiByte.end();
+    const std::string guess = Upper(uchardet_get_charset(detector.get()));
+    // Text called ISO-8859-1 or -9 is in practice written by Windows in its
+    // supersets, which also give the bytes 0x80 to 0x9F characters (€, “).
+    if (guess == "ISO-8859-1")
+        return "WINDOWS-1252";
+    if (guess == "ISO-8859-9")
+        return "WINDOWS-1254";
+    return guess;
 }
 
 bool IsUtf8Name(const std::string& encoding)
@@ -140,9 +136,12 @@ CWireListProblem DecodeText(std::string_view bytes, const std::string& encoding,
         decoded = std::move(*text);
         return {};
     }
+    // Text that is not UTF-8 is read as libuchardet weighs the whole of it;
+    // GB18030, what Chinese spreadsheet programs write, when it cannot tell
+    // or its answer does not decode.
     std::optional<CDecodedText> text = Decode(bytes, "UTF-8");
     const std::string guess = text ? std::string() : GuessEncoding(bytes);
-    if (!text && OutranksGb18030(guess))
+    if (!text && !guess.empty() && IsKnownEncoding(guess.c_str()))
         text = Decode(bytes, guess);
     if (!text)
         text = Decode(bytes, "GB18030");

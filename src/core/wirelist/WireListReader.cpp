@@ -3,6 +3,7 @@
 #include "model/FileAccess.h"
 #include "wirelist/TableBuilder.h"
 
+#include <cctype>
 #include <cerrno>
 
 namespace {
@@ -102,6 +103,20 @@ std::string EnglishText(const CWireListProblem& problem)
     if (problem && !problem.m_strPath.empty())
         text = Quoted(problem.m_strPath) + ": " + text;
     return text;
+}
+
+bool IsWireListFileName(std::string_view path)
+{
+    const std::size_t nDot = path.rfind('.');
+    if (nDot == std::string_view::npos || path.find('/', nDot) != std::string_view::npos)
+        return false;
+    std::string extension(path.substr(nDot + 1));
+    for (char& ch : extension)
+        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    for (const char* list : {"csv", "tsv", "txt", "xlsx", "ods"})
+        if (extension == list)
+            return true;
+    return false;
 }
 
 CWireListProblem ReadWireListBytes(std::string_view bytes, const CWireListOptions& options, CWireList& list)

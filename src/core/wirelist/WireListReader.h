@@ -99,6 +99,11 @@ struct CWireListProblem
 // "'wires.csv': row 3: a quoted cell is not closed"
 std::string EnglishText(const CWireListProblem& problem);
 
+// Whether a file's name says it is a wire list rather than a document: .csv,
+// .tsv, .txt, .xlsx or .ods in any case. What it holds is found from its
+// content once it is read.
+bool IsWireListFileName(std::string_view path);
+
 // Reads the list in `bytes`.
 CWireListProblem ReadWireListBytes(std::string_view bytes, const CWireListOptions& options, CWireList& list);
 

@@ -9,6 +9,8 @@
 #include "base/ErrorText.h"
 #include "model/CTAVRODoc.h"
 #include "view/CTAVROView.h"
+#include "wirelist/WireListImport.h"
+#include "wirelist/WireListReader.h"
 
 #include <QAction>
 #include <QApplication>
@@ -55,7 +57,7 @@ bool CTAVROApp::Start(const CCommandLineInfo& cmdInfo)
             [this] { m_pMainFrame->SetDocumentTitle(m_pDocument->GetTitle()); });
     connect(m_pMainFrame->Controller(), &CMainController::fileSaved, this, &CTAVROApp::AddToRecentFileList);
     connect(m_pMainFrame.get(), &CMainFrame::fileDropped, this,
-            [this](const QString& path) { OpenDocumentFile(path); });
+            [this](const QString& path) { OpenFile(path); });
     // New, once its sheet type is confirmed, ends here.
     connect(m_pMainFrame->Controller(), &CMainController::newDocumentRequested, this,
             [this] { NewDocument(); });
@@ -66,10 +68,18 @@ bool CTAVROApp::Start(const CCommandLineInfo& cmdInfo)
     case Cmd::FileNew:
         NewDocument();
         break;
-    case Cmd::FileOpen:
-        if (!OpenDocumentFile(QFile::decodeName(QByteArray::fromStdString(cmdInfo.m_strFileName))))
+    case Cmd::FileOpen: {
+        const QString path = QFile::decodeName(QByteArray::fromStdString(cmdInfo.m_strFileName));
+        if (IsWireListFileName(cmdInfo.m_strFileName)) {
+            // A list opens over a new document, once the window is up.
+            if (!NewDocument())
+                return false;
+            QTimer::singleShot(0, this, [this, path] { OpenFile(path); });
+        } else if (!OpenDocumentFile(path)) {
             return false;
+        }
         break;
+    }
     default:
         return false; // the other commands end before a window exists
     }
@@ -101,6 +111,14 @@ CTAVRODoc* CTAVROApp::OpenDocumentFile(const QString& path)
     }
     m_pMainFrame->GetView()->ShowNewSheet();
     return m_pDocument.get();
+}
+
+void CTAVROApp::OpenFile(const QString& path)
+{
+    if (IsWireListFileName(QFile::encodeName(path).toStdString()))
+        ImportWireListFile(m_pMainFrame.get(), *m_pMainFrame->GetView(), path);
+    else
+        OpenDocumentFile(path);
 }
 
 void CTAVROApp::AddToRecentFileList(const QString& path)
@@ -135,12 +153,14 @@ void CTAVROApp::OnFileOpen()
     QFileDialog dlg(m_pMainFrame.get());
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setFileMode(QFileDialog::ExistingFile);
-    dlg.setNameFilters({QStringLiteral("TAVRO 文件 (*.tav)"), QStringLiteral("所有文件 (*.*)")});
+    dlg.setNameFilters({QStringLiteral("TAVRO 文件 (*.tav)"),
+                        QStringLiteral("线号表 (*.csv *.tsv *.txt *.xlsx *.ods)"),
+                        QStringLiteral("所有文件 (*.*)")});
     if (const QString& current = m_pDocument->GetPathName(); !current.isEmpty())
         dlg.setDirectory(QFileInfo(current).absolutePath());
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return;
-    OpenDocumentFile(dlg.selectedFiles().constFirst());
+    OpenFile(dlg.selectedFiles().constFirst());
 }
 
 void CTAVROApp::OnOpenRecentFile(int nIndex)

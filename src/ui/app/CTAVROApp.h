@@ -31,6 +31,9 @@ public:
     // or the file was refused; the current document then stays as it was.
     CTAVRODoc* OpenDocumentFile(const QString& path);
     CTAVRODoc* NewDocument();
+    // A file opened or dropped: a wire list (by its name) opens the import
+    // dialog over the current document, anything else opens as a document.
+    void OpenFile(const QString& path);
 
     CMainFrame* MainFrame() const { return m_pMainFrame.get(); }
     CTAVRODoc* Document() const { return m_pDocument.get(); }

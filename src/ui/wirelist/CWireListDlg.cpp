@@ -38,8 +38,37 @@
 #include <QVBoxLayout>
 
 #include <climits>
+#include <utility>
 
 namespace {
+
+// The encodings the dialog offers, iconv's names, the ones people meet in
+// lists first.
+constexpr std::pair<const char*, const char*> kEncodings[] = {
+    {"GB18030", "简体中文"},          {"UTF-8", "Unicode"},         {"UTF-16", "Unicode，带字节顺序标记"},
+    {"UTF-16LE", "Unicode"},          {"UTF-16BE", "Unicode"},      {"BIG5", "繁体中文"},
+    {"BIG5-HKSCS", "繁体中文，香港"}, {"SHIFT_JIS", "日文"},        {"EUC-JP", "日文"},
+    {"ISO-2022-JP", "日文"},          {"EUC-KR", "韩文"},           {"UHC", "韩文"},
+    {"WINDOWS-1250", "中欧"},         {"WINDOWS-1251", "西里尔文"}, {"WINDOWS-1252", "西欧"},
+    {"WINDOWS-1253", "希腊文"},       {"WINDOWS-1254", "土耳其文"}, {"WINDOWS-1255", "希伯来文"},
+    {"WINDOWS-1256", "阿拉伯文"},     {"WINDOWS-1257", "波罗的海"}, {"WINDOWS-1258", "越南文"},
+    {"WINDOWS-874", "泰文"},          {"ISO-8859-1", "西欧"},       {"ISO-8859-2", "中欧"},
+    {"ISO-8859-3", "南欧"},           {"ISO-8859-4", "北欧"},       {"ISO-8859-5", "西里尔文"},
+    {"ISO-8859-6", "阿拉伯文"},       {"ISO-8859-7", "希腊文"},     {"ISO-8859-8", "希伯来文"},
+    {"ISO-8859-9", "土耳其文"},       {"ISO-8859-10", "北欧"},      {"ISO-8859-11", "泰文"},
+    {"ISO-8859-13", "波罗的海"},      {"ISO-8859-14", "凯尔特文"},  {"ISO-8859-15", "西欧，带欧元符号"},
+    {"ISO-8859-16", "东南欧"},        {"KOI8-R", "俄文"},           {"KOI8-U", "乌克兰文"},
+    {"CP866", "西里尔文，DOS"},       {"CP437", "英文，DOS"},       {"CP850", "西欧，DOS"},
+    {"MACINTOSH", "西欧，Mac"},       {"TIS-620", "泰文"},
+};
+
+// "自动" with the encoding detection chose for the list read, if any.
+QString AutomaticText(const std::string& detected)
+{
+    if (detected.empty())
+        return QStringLiteral("自动");
+    return QStringLiteral("自动（检测为 %1）").arg(QString::fromStdString(detected));
+}
 
 // Sheets beyond which printing shows its progress.
 constexpr std::size_t kQuietSheets = 3;
@@ -152,9 +181,12 @@ CWireListDlg::CWireListDlg(const CSheet& sheet, int nPageMoveX, int nPageMoveY, 
     m_quantityColumn = new QLineEdit(this);
     m_quantityColumn->setPlaceholderText(QStringLiteral("不用（按每行份数）"));
     m_encoding = new QComboBox(this);
-    m_encoding->addItem(QStringLiteral("自动"), QString());
-    for (const char* name : {"UTF-8", "GB18030", "UTF-16"})
-        m_encoding->addItem(QString::fromLatin1(name), QString::fromLatin1(name));
+    m_encoding->setObjectName(QStringLiteral("encoding"));
+    m_encoding->addItem(AutomaticText({}), QString());
+    for (const auto& [name, script] : kEncodings)
+        m_encoding->addItem(QStringLiteral("%1（%2）").arg(QString::fromLatin1(name), script),
+                            QString::fromLatin1(name));
+    m_encoding->setMaxVisibleItems(20);
     m_worksheet = new QLineEdit(this);
     m_worksheet->setPlaceholderText(QStringLiteral("第一个工作表"));
     m_selectedOnly = new QCheckBox(QStringLiteral("每页只用所选位置(&O)"), this);
@@ -247,6 +279,11 @@ void CWireListDlg::ReadWholeList()
     QApplication::restoreOverrideCursor();
     if (problem)
         m_list = {};
+    // Automatic detection says what it chose, so that a wrong guess is seen.
+    const bool bAutomatic = m_encoding->currentData().toString().isEmpty();
+    m_encoding->setItemText(0, AutomaticText(bAutomatic && m_list.m_kind == WireListKind::Text
+                                                 ? m_list.m_strEncoding
+                                                 : std::string()));
     m_tableModel->SetTable(&m_list.m_table);
     const std::size_t nHidden = m_tableModel->HiddenColumns();
     m_tableNote->setText(QStringLiteral("只显示前 %1 列，另有 %2 列未显示。")

@@ -42,6 +42,11 @@ void ImportWireList(QWidget* parent, CTAVROView& view)
                                      QStringLiteral("线号表 (*.csv *.tsv *.txt *.xlsx *.ods);;所有文件 (*)"));
     if (path.isEmpty())
         return;
+    ImportWireListFile(parent, view, path);
+}
+
+void ImportWireListFile(QWidget* parent, CTAVROView& view, const QString& path)
+{
     const CPageOffset offset = ReadPageOffset();
     CWireListDlg dialog(
         path, view.GetSheet(), offset.m_nMoveX, offset.m_nMoveY,
