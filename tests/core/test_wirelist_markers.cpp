@@ -275,19 +275,25 @@ CMarkerList Numbered(std::size_t nCount)
     return markers;
 }
 
-// Each sheet as its printed labels "r,c=TEXT", scan order.
+// A sheet as its printed labels "r,c=TEXT", scan order.
+std::vector<std::string> Printed(const CSheet& sheet)
+{
+    std::vector<std::string> labels;
+    for (int r = 0; r < CPageFormat::kMaxRows; ++r)
+        for (int c = 0; c < CPageFormat::kMaxColumns; ++c)
+            if (sheet.m_labels[r][c].m_bSelected)
+                labels.push_back(std::to_string(r) + "," + std::to_string(c) + "=" +
+                                 sheet.m_labels[r][c].m_strText);
+    return labels;
+}
+
+// Each sheet of the job as Printed.
 std::vector<std::vector<std::string>> Layout(CMarkerSheets& sheets)
 {
     std::vector<std::vector<std::string>> pages;
     CSheet sheet;
-    while (sheets.NextSheet(sheet)) {
-        pages.emplace_back();
-        for (int r = 0; r < CPageFormat::kMaxRows; ++r)
-            for (int c = 0; c < CPageFormat::kMaxColumns; ++c)
-                if (sheet.m_labels[r][c].m_bSelected)
-                    pages.back().push_back(std::to_string(r) + "," + std::to_string(c) + "=" +
-                                           sheet.m_labels[r][c].m_strText);
-    }
+    while (sheets.NextSheet(sheet))
+        pages.push_back(Printed(sheet));
     return pages;
 }
 
@@ -388,4 +394,46 @@ TEST(ListChoices, NewestFirstOnePerFileBounded)
               1);
     ASSERT_NE(ChoicesForList(lists, "/lists/7.csv"), nullptr);
     EXPECT_EQ(ChoicesForList(lists, "/lists/7.csv")->m_nHeaderRows, 7u);
+}
+
+// A preview shows any sheet at once, in any order: each is the sheet the job
+// prints at that number.
+TEST(MarkerSheets, AnySheetAsTheJobPrintsIt)
+{
+    CSheet sheet = Template(2, 3);
+    sheet.m_labels[1][1].m_bSelected = 1;
+    CMarkerList runs;
+    runs.m_runs = {{"A", 4}, {"B", 1}, {"C", 9}, {"D", 2}};
+    runs.m_nTotal = 16;
+    CMarkerList pairs;
+    pairs.m_runs = {{"A", 3, "a"}, {"B", 1, "b"}, {"C", 4, "c"}};
+    pairs.m_nTotal = 16;
+    const struct
+    {
+        const char* name;
+        CMarkerList markers;
+        bool bSelectedOnly;
+    } cases[] = {
+        {"single markers", Numbered(20), false},
+        {"runs across sheet ends", runs, false},
+        {"selected labels only", runs, true},
+        {"both ends of each wire", pairs, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CMarkerSheets job(sheet, c.markers, c.bSelectedOnly);
+        const auto pages = Layout(job);
+        CMarkerSheets preview(sheet, c.markers, c.bSelectedOnly);
+        CSheet shown;
+        for (std::size_t n = pages.size(); n >= 1; --n) {
+            ASSERT_TRUE(preview.SheetAt(n, shown)) << n;
+            EXPECT_EQ(Printed(shown), pages[n - 1]) << "sheet " << n;
+            EXPECT_EQ(preview.SheetNumber(), n);
+        }
+        ASSERT_TRUE(preview.SheetAt(1, shown));
+        EXPECT_EQ(Layout(preview), std::vector<std::vector<std::string>>(pages.begin() + 1, pages.end()))
+            << "the job goes on after the sheet shown";
+        EXPECT_FALSE(preview.SheetAt(0, shown));
+        EXPECT_FALSE(preview.SheetAt(pages.size() + 1, shown));
+    }
 }

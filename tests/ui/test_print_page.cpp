@@ -2,6 +2,7 @@
 // rectangle, nothing of unselected labels, outlines where the mode draws
 // them, all moved by the page offset. Checked with poppler's pdftotext and
 // pdftoppm, as a reader of the PDF would see it.
+#include "model/Gbk.h"
 #include "print/PrintLayout.h"
 #include "print/PrintPage.h"
 
@@ -212,4 +213,38 @@ TEST(PrintPagePdfFile, PageIsTheSheetsPageSize)
         info.contains(QRegularExpression(QStringLiteral("Page size:\\s+283(\\.\\d+)? x 425(\\.\\d+)? pts"))))
         << info.toStdString();
     EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n")))) << info.toStdString();
+}
+
+// Noto CJK draws 一 and the radical ⼀, 门 and ⻔ with one glyph; the PDF's
+// text still gives the ideographs, in every Chinese face, upright and bold.
+TEST(PrintPagePdfFile, ChineseTextSearchesAsWritten)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "poppler-utils are not installed";
+    const QStringList words =
+        QStringLiteral("一号 人工 大门 水泵 火警 用电 马达 长度 风机 车间 见图 黄绿 白 黑 丨")
+            .split(QLatin1Char(' '));
+    const char* faces[] = {"宋体", "黑体", "楷体", "仿宋"};
+    CSheet sheet;
+    for (int r = 0; r < 8; ++r)
+        for (int c = 0; c < sheet.m_format.m_nColumns; ++c) {
+            CLabelRecord& label = sheet.m_labels[r][c];
+            label.m_logFont.SetFaceName(*Utf8ToGbk(faces[r % 4]));
+            label.m_logFont.lfWeight = r < 4 ? 400 : 700;
+            label.m_bAutoShrink = 1;
+            label.m_strText = *Utf8ToGbk(words.mid(3 * c, 3).join(QLatin1Char(' ')).toStdString());
+        }
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("chinese.pdf"));
+    ASSERT_EQ(ExportSheetPdf(pdf, sheet, PrintMode::Labels, {0, 0}), QString());
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    ASSERT_TRUE(process.waitForFinished(20000));
+    const QString text = QString::fromUtf8(process.readAllStandardOutput());
+    for (const QString& word : words)
+        EXPECT_EQ(text.count(word), 8) << word.toStdString();
+    for (const QChar ch : text)
+        EXPECT_FALSE((ch.unicode() >= 0x2E80 && ch.unicode() < 0x2FE0) ||
+                     (ch.unicode() >= 0x31C0 && ch.unicode() < 0x31F0))
+            << "a radical or stroke U+" << std::hex << int(ch.unicode());
 }

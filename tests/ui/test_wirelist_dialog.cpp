@@ -306,8 +306,9 @@ TEST(WireListPrint, PdfPerSheetAndCancelLeavesNoFile)
     QString error;
     std::vector<std::size_t> seen;
     ASSERT_EQ(ExportMarkerSheetsPdf(path, all, PrintMode::Labels, {}, error,
-                                    [&](std::size_t nDone, std::size_t nTotal) {
+                                    [&](std::size_t nDone, std::size_t nTotal, std::size_t nSheet) {
                                         EXPECT_EQ(nTotal, 3u);
+                                        EXPECT_EQ(nSheet, nDone);
                                         seen.push_back(nDone);
                                         return true;
                                     }),
@@ -324,7 +325,7 @@ TEST(WireListPrint, PdfPerSheetAndCancelLeavesNoFile)
     // temporary file is left beside it.
     CMarkerSheets again(sheet, markers, false);
     EXPECT_EQ(ExportMarkerSheetsPdf(path, again, PrintMode::Labels, {}, error,
-                                    [](std::size_t nDone, std::size_t) { return nDone < 2; }),
+                                    [](std::size_t nDone, std::size_t, std::size_t) { return nDone < 2; }),
               SheetsPdfResult::Cancelled);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll(), before);
@@ -340,7 +341,7 @@ TEST(WireListPrint, PdfPerSheetAndCancelLeavesNoFile)
     const QString fresh = dir.filePath(QStringLiteral("fresh.pdf"));
     CMarkerSheets third(sheet, markers, false);
     EXPECT_EQ(ExportMarkerSheetsPdf(fresh, third, PrintMode::Labels, {}, error,
-                                    [](std::size_t, std::size_t) { return false; }),
+                                    [](std::size_t, std::size_t, std::size_t) { return false; }),
               SheetsPdfResult::Cancelled);
     EXPECT_FALSE(QFile::exists(fresh));
 }

@@ -53,6 +53,30 @@ bool CMarkerSheets::NextSheet(CSheet& sheet)
     return false;
 }
 
+bool CMarkerSheets::SheetAt(std::size_t nSheet, CSheet& sheet)
+{
+    const std::size_t nSheets = SheetCount();
+    if (nSheet == 0 || nSheet > nSheets)
+        return false;
+    if (m_sheetStarts.empty()) {
+        // One walk over the runs: a sheet's first label is a run and a label of it.
+        m_sheetStarts.reserve(nSheets);
+        CMarkerCursor cursor{0, 0};
+        std::size_t nBefore = 0; // labels of the runs before cursor.m_nRun
+        for (std::size_t s = 0; s < nSheets; ++s) {
+            const std::size_t nFirstLabel = s == 0 ? 0 : m_first.size() + (s - 1) * m_following.size();
+            while (nBefore + m_markers.m_runs[cursor.m_nRun].LabelCount() <= nFirstLabel)
+                nBefore += m_markers.m_runs[cursor.m_nRun++].LabelCount();
+            cursor.m_nLabel = nFirstLabel - nBefore;
+            m_sheetStarts.push_back(cursor);
+        }
+    }
+    m_nSheet = nSheet - 1;
+    m_nRun = m_sheetStarts[m_nSheet].m_nRun;
+    m_nLabel = m_sheetStarts[m_nSheet].m_nLabel;
+    return NextOfAll(sheet);
+}
+
 bool CMarkerSheets::NextOfAll(CSheet& sheet)
 {
     if (m_nSheet >= SheetCount())

@@ -48,12 +48,24 @@ public:
     // The number in the whole job (from 1) of the sheet NextSheet gave last.
     std::size_t SheetNumber() const { return m_nSheet; }
 
+    // Sheet nSheet (from 1) of the whole job, whichever sheets were made
+    // before, for a preview that shows any sheet at once; NextSheet goes on
+    // after it. Returns false for a number beyond the job.
+    bool SheetAt(std::size_t nSheet, CSheet& sheet);
+
 private:
     const CSheet& m_template;
     const CMarkerList& m_markers;
     std::vector<CGridPosition> m_first;
     std::vector<CGridPosition> m_following;
     bool NextOfAll(CSheet& sheet);
+
+    struct CMarkerCursor
+    {
+        std::size_t m_nRun;
+        std::size_t m_nLabel;
+    };
+    std::vector<CMarkerCursor> m_sheetStarts; // where each sheet's markers begin, made on first use
 
     CPageSelection m_pages;
     std::size_t m_nSheet = 0;

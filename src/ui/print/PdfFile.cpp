@@ -1,6 +1,7 @@
 #include "print/PdfFile.h"
 
 #include "model/AtomicFile.h"
+#include "print/PdfTextMap.h"
 
 #include <QFile>
 #include <QIODevice>
@@ -14,36 +15,57 @@ namespace {
 
 // The PDF writer's output, streamed into the temporary file of an atomic
 // replacement: memory stays flat whatever the size of the job. The writer
-// sends many small pieces, which are gathered into large writes.
+// sends many small pieces, which are gathered into large writes. The last
+// bytes written are held back, and once the fonts' text maps begin (they
+// come after every page) the rest of the file is held, so that the maps can
+// be mended and the objects after them moved before anything is written.
 class CAtomicFileDevice : public QIODevice
 {
 public:
-    explicit CAtomicFileDevice(CAtomicFileWriter& file) : m_file(file) { m_pending.reserve(kChunk); }
+    explicit CAtomicFileDevice(CAtomicFileWriter& file) : m_file(file)
+    {
+        m_pending.reserve(kChunk + kHeldBack);
+    }
 
     bool isSequential() const override { return true; }
 
-    int Flush()
+    int Finish()
     {
-        if (!m_pending.empty())
-            m_file.Write(m_pending);
-        m_pending.clear();
-        return m_file.Error();
+        if (m_bInTextMaps)
+            MendPdfTextMaps(m_pending, m_nWritten);
+        return Write(m_pending.size());
     }
 
 protected:
     qint64 readData(char*, qint64) override { return -1; }
     qint64 writeData(const char* data, qint64 size) override
     {
-        m_pending.append(data, static_cast<std::size_t>(size));
-        if (m_pending.size() >= kChunk && Flush() != 0)
+        const std::string_view piece(data, static_cast<std::size_t>(size));
+        m_bInTextMaps = m_bInTextMaps || HoldsTextMap(piece);
+        m_pending.append(piece);
+        if (!m_bInTextMaps && m_pending.size() >= kChunk + kHeldBack && Write(kChunk) != 0)
             return -1;
         return size;
     }
 
 private:
+    int Write(std::size_t nBytes)
+    {
+        if (nBytes != 0)
+            m_file.Write(std::string_view(m_pending).substr(0, nBytes));
+        m_pending.erase(0, nBytes);
+        m_nWritten += nBytes;
+        return m_file.Error();
+    }
+
+    // The header of a text map's stream (its /Length) comes in an earlier
+    // piece than the map itself.
+    static constexpr std::size_t kHeldBack = 64 * 1024;
     static constexpr std::size_t kChunk = 256 * 1024;
     CAtomicFileWriter& m_file;
     std::string m_pending;
+    std::uint64_t m_nWritten = 0;
+    bool m_bInTextMaps = false;
 };
 
 } // namespace
@@ -77,7 +99,7 @@ int WritePdfFile(const QString& path, const QPageLayout& layout, int nDotsPerInc
         if (!bCompleted)
             return ECANCELED;
     }
-    if (const int error = device.Flush())
+    if (const int error = device.Finish())
         return error;
     return file.Commit();
 }

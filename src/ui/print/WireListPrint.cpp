@@ -40,7 +40,7 @@ bool PrintMarkerSheets(QPainter& painter, QPagedPaintDevice& device, CMarkerShee
             device.newPage();
         PrintSheetPage(painter, sheet, printMode, calibration);
         ++nDone;
-        if (progress && !progress(nDone, nTotal))
+        if (progress && !progress(nDone, nTotal, sheets.SheetNumber()))
             return false;
     }
     return true;

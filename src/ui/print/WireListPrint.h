@@ -18,9 +18,9 @@ class QPainter;
 // the one page routine (PrintSheetPage). Sheets are made one at a time as
 // they print, so memory does not grow with the list.
 
-// Told after each sheet how many of how many are done; returning false
-// cancels the job.
-using SheetProgress = std::function<bool(std::size_t nDone, std::size_t nTotal)>;
+// Told after each sheet how many of how many are done and the number in the
+// whole job of the sheet just done; returning false cancels the job.
+using SheetProgress = std::function<bool(std::size_t nDone, std::size_t nTotal, std::size_t nSheet)>;
 
 // Reads the request's list, or its pattern, and makes its markers. Empty,
 // or the message (naming the file, and the row where a row is at fault).

@@ -3,6 +3,7 @@
 #include "base/AppMessageBox.h"
 #include "base/CharacterText.h"
 #include "model/Gbk.h"
+#include "print/CMarkerPreviewDlg.h"
 #include "print/CPrinterSettings.h"
 #include "print/PageOffsetSettings.h"
 #include "print/PrintLayout.h"
@@ -29,7 +30,6 @@
 #include <QPageRanges>
 #include <QPainter>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -482,17 +482,20 @@ CPrinterCalibration CWireListDlg::PrinterCalibration(const QPrinter& printer) co
     return CalibrationForPrinter(printer.printerName(), {m_nPageMoveX, m_nPageMoveY});
 }
 
-bool CWireListDlg::WithProgress(const QString& title, const std::function<bool(const SheetProgress&)>& job)
+bool CWireListDlg::WithProgress(const QString& title, const CMarkerSheets& sheets,
+                                const std::function<bool(const SheetProgress&)>& job)
 {
-    const std::size_t nSheets =
-        CMarkerSheets(m_template, m_markers, m_selectedOnly->isChecked()).SheetCount();
-    if (nSheets <= kQuietSheets)
+    const std::size_t nToPrint = sheets.SheetsToPrint();
+    if (nToPrint <= kQuietSheets)
         return job({});
-    QProgressDialog progress(title, QStringLiteral("取消"), 0, static_cast<int>(nSheets), this);
+    const std::size_t nSheets = sheets.SheetCount();
+    QProgressDialog progress(title, QStringLiteral("取消"), 0, static_cast<int>(nToPrint), this);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
-    return job([&](std::size_t nDone, std::size_t nTotal) {
-        progress.setLabelText(QStringLiteral("%1：第 %2 页，共 %3 页").arg(title).arg(nDone).arg(nTotal));
+    return job([&, nSheets](std::size_t nDone, std::size_t, std::size_t nSheet) {
+        // Sheets are named by their number in the job, as the print dialog's
+        // range names them.
+        progress.setLabelText(QStringLiteral("%1：第 %2 页，共 %3 页").arg(title).arg(nSheet).arg(nSheets));
         progress.setValue(static_cast<int>(nDone));
         QApplication::processEvents();
         return !progress.wasCanceled();
@@ -517,14 +520,10 @@ void CWireListDlg::OnPreview()
     QPrinter printer(QPrinter::HighResolution);
     CPrinterSettings::ConfigurePrinter(printer);
     UsePrintableAreaOrigin(printer);
-    QPrintPreviewDialog preview(&printer, this);
-    preview.setWindowTitle(QStringLiteral("打印预览"));
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
-        CMarkerSheets sheets(m_template, m_markers, m_selectedOnly->isChecked());
-        QPainter painter(target);
-        PrintMarkerSheets(painter, *target, sheets, PrintMode::Labels, PrinterCalibration(*target));
-    });
-    preview.exec();
+    CMarkerSheets sheets(m_template, m_markers, m_selectedOnly->isChecked());
+    CMarkerPreviewDlg preview(sheets, PrinterCalibration(printer), this);
+    if (preview.exec() == QDialog::Accepted && preview.PrintChosen())
+        OnPrint();
 }
 
 void CWireListDlg::OnPrint()
@@ -548,7 +547,7 @@ void CWireListDlg::OnPrint()
         AppMessageBox(this, QMessageBox::Warning, QStringLiteral("无法开始打印。"));
         return;
     }
-    const bool bDone = WithProgress(QStringLiteral("正在打印"), [&](const SheetProgress& progress) {
+    const bool bDone = WithProgress(QStringLiteral("正在打印"), sheets, [&](const SheetProgress& progress) {
         return PrintMarkerSheets(painter, printer, sheets, PrintMode::Labels, PrinterCalibration(printer),
                                  progress);
     });
@@ -569,7 +568,7 @@ void CWireListDlg::OnExportPdf()
     CMarkerSheets sheets(m_template, m_markers, m_selectedOnly->isChecked());
     QString error;
     SheetsPdfResult result = SheetsPdfResult::Written;
-    WithProgress(QStringLiteral("正在导出 PDF"), [&](const SheetProgress& progress) {
+    WithProgress(QStringLiteral("正在导出 PDF"), sheets, [&](const SheetProgress& progress) {
         // A PDF is placed with the machine-wide offset, as --pdf places it.
         result = ExportMarkerSheetsPdf(path, sheets, PrintMode::Labels, {m_nPageMoveX, m_nPageMoveY}, error,
                                        progress);

@@ -68,9 +68,10 @@ private:
     void OnPreview();
     void OnPrint();
     void OnExportPdf();
-    // Runs `job` over every sheet with a cancellable progress dialog when
-    // there are more than a few; false when cancelled.
-    bool WithProgress(const QString& title, const std::function<bool(const SheetProgress&)>& job);
+    // Runs `job` over the sheets to print with a cancellable progress dialog
+    // when there are more than a few; false when cancelled.
+    bool WithProgress(const QString& title, const CMarkerSheets& sheets,
+                      const std::function<bool(const SheetProgress&)>& job);
     // The calibration of the printer a job prints on (else the machine-wide
     // offset).
     CPrinterCalibration PrinterCalibration(const QPrinter& printer) const;

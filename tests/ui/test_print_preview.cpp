@@ -1,0 +1,82 @@
+// The preview of a wire-list job: any sheet at once, named by its number,
+// drawn as the job prints it.
+#include "print/CMarkerPreviewDlg.h"
+#include "wirelist/MarkerSheets.h"
+
+#include <QAbstractScrollArea>
+#include <QImage>
+#include <QSpinBox>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A 2 × 3 sheet of which the first label is selected: a job of n markers
+// has 1 + ceil((n - 1) / 6) sheets.
+CSheet FirstSelected()
+{
+    CSheet sheet;
+    sheet.m_format.m_nRows = 2;
+    sheet.m_format.m_nColumns = 3;
+    sheet.m_format.Recalc();
+    for (CSheet::Row& row : sheet.m_labels)
+        for (CLabelRecord& label : row)
+            label.m_bSelected = 0;
+    sheet.m_labels[0][0].m_bSelected = 1;
+    return sheet;
+}
+
+// Whether the viewport shows ink of a label's text (black) anywhere.
+bool ShowsBlackInk(QWidget& view)
+{
+    const QImage image = view.grab().toImage();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 40)
+                return true;
+    return false;
+}
+
+} // namespace
+
+TEST(MarkerPreview, JumpsToAnySheetAndNamesIt)
+{
+    const CSheet sheet = FirstSelected();
+    const struct
+    {
+        const char* name;
+        std::size_t nMarkers, nSheets;
+    } cases[] = {
+        {"a few sheets", 13, 3},
+        {"a shop's long job", 1 + 6 * 7999, 8000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CMarkerList markers;
+        markers.m_runs = {{"W1", static_cast<std::uint32_t>(c.nMarkers)}};
+        markers.m_nTotal = c.nMarkers;
+        CMarkerSheets sheets(sheet, markers, false);
+        CMarkerPreviewDlg preview(sheets, {});
+        preview.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
+        auto* number = preview.findChild<QSpinBox*>(QStringLiteral("sheetNumber"));
+        ASSERT_NE(number, nullptr);
+        EXPECT_EQ(number->maximum(), static_cast<int>(c.nSheets));
+        EXPECT_EQ(number->suffix(), QStringLiteral(" 页，共 %1 页").arg(c.nSheets));
+        EXPECT_EQ(preview.CurrentSheet(), 1u);
+
+        number->setValue(static_cast<int>(c.nSheets));
+        EXPECT_EQ(preview.CurrentSheet(), c.nSheets);
+        preview.ShowSheet(2);
+        EXPECT_EQ(number->value(), 2);
+        auto* view = preview.findChild<QAbstractScrollArea*>();
+        ASSERT_NE(view, nullptr);
+        QTest::keyClick(view, Qt::Key_End);
+        EXPECT_EQ(preview.CurrentSheet(), c.nSheets);
+        EXPECT_TRUE(ShowsBlackInk(*view->viewport())) << "the last sheet's markers are drawn";
+        QTest::keyClick(view, Qt::Key_PageUp);
+        EXPECT_EQ(number->value(), static_cast<int>(c.nSheets - 1));
+        QTest::keyClick(view, Qt::Key_Home);
+        EXPECT_EQ(preview.CurrentSheet(), 1u);
+    }
+}
