@@ -38,6 +38,10 @@ const GoldenFile kGoldenFiles[] = {
      [] { return SheetBytes(samples::TextSheet(samples::Format(2, 2))); }},
     {"wide-string-2x2.tav", "fuzz/corpus/sheet", samples::WideStringFileBytes},
     {"presets.lps", "fuzz/corpus/type_list", [] { return TypeListBytes(PresetTypes()); }},
+    {"two-types.lps", "fuzz/corpus/type_file",
+     [] {
+         return TypeListBytes({PresetTypes()[0], PresetTypes()[2]});
+     }},
     {"name-only.spd", "fuzz/corpus/printer_description",
      [] { return PrinterDescriptionBytes(CPrinterDescription::ForPrinter("Office")); }},
     {"settings-and-names.spd", "fuzz/corpus/printer_description",

@@ -262,10 +262,12 @@ TEST_F(SheetTemplates, ExportAndImportBetweenSettingsDirectories)
         d->reject();
     });
     dlg.DoModal();
-    EXPECT_EQ(strQuestion, QStringLiteral("页面类型库中已有名为“A1”的页面类型。|"
-                                          "库中的：140 × 200 mm，2 × 2 个 19 × 8.65 mm 的标签\n"
-                                          "导入的：140 × 200 mm，3 × 10 个 19 × 8.65 mm 的标签"));
-    EXPECT_EQ(strSummary, QStringLiteral("已导入 2 个页面类型。（替换了 1 个同名的）"));
+    EXPECT_EQ(
+        strQuestion,
+        QStringLiteral("页面类型库中已有名为“A1”的页面类型。|"
+                       "库中的：140 × 200 mm，2 × 2 个 19 × 8.65 mm 的标签，边距 左 12 右 12 上 3 下 3 mm\n"
+                       "导入的：140 × 200 mm，3 × 10 个 19 × 8.65 mm 的标签，边距 左 12 右 12 上 3 下 3 mm"));
+    EXPECT_EQ(strSummary, QStringLiteral("已导入 2 个页面类型（替换了 1 个同名的）。"));
     CSheetTypeList libraryB;
     ASSERT_EQ(LoadTypeList(libraryB), 0);
     EXPECT_EQ(libraryB, (CSheetTypeList{libraryA[0], libraryA[2], {"B1", Format(6, 6)}}));

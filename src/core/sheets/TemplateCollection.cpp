@@ -23,6 +23,9 @@ constexpr std::size_t kMaxTemplateFileBytes = 16 * 1024 * 1024;
 // pitch, are taken as touching: the page setup dialog shows no less than a
 // hundredth.
 constexpr double kRoundingTolerance = 0.01; // mm
+// The collection's aliases name full definitions; a few more steps allow
+// for an alias of an alias in a user's own files.
+constexpr std::size_t kMaxAliasHops = 8;
 
 constexpr std::string_view Trimmed(std::string_view text)
 {
@@ -392,6 +395,51 @@ bool SizeMatches(const CSizeWord& size, const CPageFormat& format)
             near(w, size.m_dSecond, size.m_dSecondTolerance));
 }
 
+// Resolves the aliases among `definitions`, converts each template and
+// files it as offered or left out, offered ones in their order.
+void Convert(const std::vector<CTemplateDefinition>& definitions, const std::vector<CPaperSize>& papers,
+             CTemplateCollection& collection)
+{
+    // The first definition of each brand and part is the one aliases mean.
+    std::map<std::pair<std::string, std::string>, std::size_t> byPart;
+    for (std::size_t i = 0; i < definitions.size(); ++i)
+        byPart.emplace(std::pair(definitions[i].m_strBrand, definitions[i].m_strPart), i);
+
+    for (const CTemplateDefinition& definition : definitions) {
+        const CTemplateDefinition* full = &definition;
+        // An alias of an alias is followed, a circle of them is not.
+        for (std::size_t nHops = 0; full && !full->m_strEquiv.empty(); ++nHops) {
+            const auto it = byPart.find({definition.m_strBrand, full->m_strEquiv});
+            full = it == byPart.end() || nHops == kMaxAliasHops ? nullptr : &definitions[it->second];
+        }
+        if (!full) {
+            collection.m_leftOut.push_back(
+                {definition.m_strBrand, definition.m_strPart, TemplateLeftOut::UnknownAlias});
+            continue;
+        }
+        CTemplateFormat converted = ConvertTemplate(*full, papers);
+        if (!converted.m_format) {
+            collection.m_leftOut.push_back(
+                {definition.m_strBrand, definition.m_strPart, converted.m_leftOut});
+            continue;
+        }
+        CLabelTemplate label;
+        label.m_strBrand = definition.m_strBrand;
+        label.m_strPart = definition.m_strPart;
+        label.m_strDescription = full->m_strDescription;
+        label.m_strPaper = std::move(converted.m_strPaperName);
+        label.m_strAliasOf = definition.m_strEquiv;
+        label.m_format = *converted.m_format;
+        label.m_strSearchText = SearchText(label);
+        collection.m_templates.push_back(std::move(label));
+    }
+    std::stable_sort(collection.m_templates.begin(), collection.m_templates.end(),
+                     [](const CLabelTemplate& a, const CLabelTemplate& b) {
+                         const int n = CompareNatural(a.m_strBrand, b.m_strBrand);
+                         return n != 0 ? n < 0 : CompareNatural(a.m_strPart, b.m_strPart) < 0;
+                     });
+}
+
 } // namespace
 
 std::optional<double> ParseTemplateLength(std::string_view text)
@@ -553,44 +601,7 @@ CTemplateCollection ReadTemplateCollection(const CTemplateSources& sources)
         }
     }
 
-    // The first definition of each brand and part is the one aliases mean.
-    std::map<std::pair<std::string, std::string>, std::size_t> byPart;
-    for (std::size_t i = 0; i < definitions.size(); ++i)
-        byPart.emplace(std::pair(definitions[i].m_strBrand, definitions[i].m_strPart), i);
-
-    for (const CTemplateDefinition& definition : definitions) {
-        const CTemplateDefinition* full = &definition;
-        // An alias of an alias is followed, a circle of them is not.
-        for (std::size_t nHops = 0; full && !full->m_strEquiv.empty(); ++nHops) {
-            const auto it = byPart.find({definition.m_strBrand, full->m_strEquiv});
-            full = it == byPart.end() || nHops == definitions.size() ? nullptr : &definitions[it->second];
-        }
-        if (!full) {
-            collection.m_leftOut.push_back(
-                {definition.m_strBrand, definition.m_strPart, TemplateLeftOut::UnknownAlias});
-            continue;
-        }
-        CTemplateFormat converted = ConvertTemplate(*full, papers);
-        if (!converted.m_format) {
-            collection.m_leftOut.push_back(
-                {definition.m_strBrand, definition.m_strPart, converted.m_leftOut});
-            continue;
-        }
-        CLabelTemplate label;
-        label.m_strBrand = definition.m_strBrand;
-        label.m_strPart = definition.m_strPart;
-        label.m_strDescription = full->m_strDescription;
-        label.m_strPaper = std::move(converted.m_strPaperName);
-        label.m_strAliasOf = definition.m_strEquiv;
-        label.m_format = *converted.m_format;
-        label.m_strSearchText = SearchText(label);
-        collection.m_templates.push_back(std::move(label));
-    }
-    std::stable_sort(collection.m_templates.begin(), collection.m_templates.end(),
-                     [](const CLabelTemplate& a, const CLabelTemplate& b) {
-                         const int n = CompareNatural(a.m_strBrand, b.m_strBrand);
-                         return n != 0 ? n < 0 : CompareNatural(a.m_strPart, b.m_strPart) < 0;
-                     });
+    Convert(definitions, papers, collection);
     return collection;
 }
 
@@ -626,4 +637,15 @@ std::vector<std::size_t> SearchTemplates(const std::vector<CLabelTemplate>& temp
             found.push_back(i);
     }
     return found;
+}
+
+CTemplateCollection ReadTemplateText(std::string_view xml, const std::vector<CPaperSize>& papers)
+{
+    CTemplateCollection collection;
+    std::vector<CTemplateDefinition> definitions;
+    CTemplateReader reader(definitions);
+    if (!reader.Walk(xml))
+        collection.m_problems.push_back({{}, 0, reader.m_strError, reader.m_nLine});
+    Convert(definitions, papers, collection);
+    return collection;
 }

@@ -137,6 +137,11 @@ CTemplateSources DefaultTemplateSources();
 // with that part, wherever it was read. Missing directories are no fault.
 CTemplateCollection ReadTemplateCollection(const CTemplateSources& sources);
 
+// The templates of one file's text, converted with `papers`, as
+// ReadTemplateCollection reads each file (a problem without a path when the
+// XML is not well-formed).
+CTemplateCollection ReadTemplateText(std::string_view xml, const std::vector<CPaperSize>& papers);
+
 // The templates, out of `templates`, that match every word of `query`: a
 // word matches where the lower-case search text holds it, and a word such
 // as "45.7x21.2" (x, X, × or *) also where the label is that size either

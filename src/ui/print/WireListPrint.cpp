@@ -1,6 +1,6 @@
 #include "print/WireListPrint.h"
 
-#include "model/FileAccess.h"
+#include "base/SystemErrorText.h"
 #include "print/PdfFile.h"
 #include "print/PrintPage.h"
 #include "render/LabelRenderer.h"
@@ -109,7 +109,7 @@ SheetsPdfResult ExportMarkerSheetsPdf(const QString& path, CMarkerSheets& sheets
     if (nError == ECANCELED)
         return SheetsPdfResult::Cancelled;
     if (nError) {
-        error = QString::fromStdString(FileErrorText(nError));
+        error = SystemErrorText(nError);
         return SheetsPdfResult::Failed;
     }
     return SheetsPdfResult::Written;

@@ -31,14 +31,17 @@ QString LibraryPathText()
     return QString::fromStdString(SettingsFilePath(kTypeListFileName).value_or(kTypeListFileName));
 }
 
-// "210 × 297 mm，7 × 20 个 19 × 8.65 mm 的标签", to tell two formats apart.
+// "210 × 297 mm，7 × 20 个 19 × 8.65 mm 的标签，边距 左 12 右 12 上 12 下 12 mm",
+// to tell two formats apart.
 QString DescribeFormat(const CPageFormat& f)
 {
-    return QStringLiteral("%1 × %2 mm，%3 × %4 个 %5 × %6 mm 的标签")
+    return QStringLiteral("%1 × %2 mm，%3 × %4 个 %5 × %6 mm 的标签，边距 左 %7 右 %8 上 %9 下 %10 mm")
         .arg(MillimetreText(f.m_dPageWidth), MillimetreText(f.m_dPageHeight))
         .arg(f.m_nColumns)
         .arg(f.m_nRows)
-        .arg(MillimetreText(f.m_dLabelWidth), MillimetreText(f.m_dLabelHeight));
+        .arg(MillimetreText(f.m_dLabelWidth), MillimetreText(f.m_dLabelHeight),
+             MillimetreText(f.m_dLeftMargin), MillimetreText(f.m_dRightMargin),
+             MillimetreText(f.m_dTopMargin), MillimetreText(f.m_dBottomMargin));
 }
 
 QString TypeFileFaultText(const CTypeFileRead& read)
@@ -145,8 +148,8 @@ CDocTypeDlg::CDocTypeDlg(QWidget* parent) : QDialog(parent)
     m_btnAdd = button(QStringLiteral("添加"), "btnAdd");
     m_btnEdit = button(QStringLiteral("编辑"), "btnEdit");
     m_btnDelete = button(QStringLiteral("删除"), "btnDelete");
-    m_btnExport = button(QStringLiteral("导出页面类型..."), "btnExport");
-    m_btnImport = button(QStringLiteral("导入页面类型..."), "btnImport");
+    m_btnExport = button(QStringLiteral("导出页面类型(&E)..."), "btnExport");
+    m_btnImport = button(QStringLiteral("导入页面类型(&I)..."), "btnImport");
     m_btnOK = button(QStringLiteral("确定"), "btnOK");
     m_btnCancel = button(QStringLiteral("取消"), "btnCancel");
     m_btnOK->setDefault(true);
@@ -430,10 +433,10 @@ void CDocTypeDlg::OnImportTypes()
         details << QStringLiteral("跳过 %1 个同名的").arg(merge.m_nSkipped);
     if (merge.m_nAlreadyThere)
         details << QStringLiteral("%1 个库中已有").arg(merge.m_nAlreadyThere);
-    QString strMessage = kMsgTypesImported.arg(merge.m_nAdded + merge.m_nReplaced);
-    if (!details.isEmpty())
-        strMessage += QStringLiteral("（%1）").arg(details.join(QStringLiteral("，")));
-    AppMessageBox(this, QMessageBox::Information, strMessage);
+    const QString strDetails =
+        details.isEmpty() ? QString() : QStringLiteral("（%1）").arg(details.join(QStringLiteral("，")));
+    AppMessageBox(this, QMessageBox::Information,
+                  kMsgTypesImported.arg(merge.m_nAdded + merge.m_nReplaced).arg(strDetails));
 }
 
 void CDocTypeDlg::OnDblclkTypeList()

@@ -36,7 +36,8 @@ inline const QString kMsgTypeFileUnusable = QStringLiteral("第 %1 个页面类�
 inline const QString kMsgTypeFileBytesAfterEnd = QStringLiteral("最后一个页面类型之后还有多余的数据。");
 inline const QString kMsgTypeNameClash = QStringLiteral("页面类型库中已有名为“%1”的页面类型。");
 inline const QString kMsgTypeClashDetails = QStringLiteral("库中的：%1\n导入的：%2");
-inline const QString kMsgTypesImported = QStringLiteral("已导入 %1 个页面类型。");
+// %2: what else happened, in brackets, or nothing.
+inline const QString kMsgTypesImported = QStringLiteral("已导入 %1 个页面类型%2。");
 
 // A length in millimetres with at most two decimals and no trailing zeros:
 // "8.65", "19", "45.7".

@@ -10,6 +10,7 @@
 #include "print/PrintPage.h"
 #include "text/EditText.h"
 #include "wirelist/WireListMessages.h"
+#include "wirelist/WireListSettings.h"
 #include "wirelist/WireTableModel.h"
 
 #include <QApplication>
@@ -32,11 +33,13 @@
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <climits>
 #include <utility>
 
@@ -117,10 +120,18 @@ CWireListDlg::CWireListDlg(const QString& path, const CSheet& sheet, int nPageMo
                            ApplyTexts applyToSelected, QWidget* parent)
     : CWireListDlg(sheet, nPageMoveX, nPageMoveY, std::move(applyToSelected), parent)
 {
-    m_path = path;
-    setWindowTitle(QStringLiteral("导入线号表 - %1").arg(QFileInfo(path).fileName()));
+    ShowList(path);
     connect(m_encoding, &QComboBox::currentIndexChanged, this, &CWireListDlg::ReadWholeList);
     connect(m_worksheet, &QLineEdit::editingFinished, this, &CWireListDlg::ReadWholeList);
+    connect(m_recentLists, &QComboBox::activated, this, [this](int nIndex) {
+        const QString other = m_recentLists->itemData(nIndex).toString();
+        if (other == m_path)
+            return;
+        RememberChoices();
+        ShowList(other);
+        ReadWholeList();
+    });
+    connect(this, &QDialog::finished, this, &CWireListDlg::RememberChoices);
     // The list is read once the dialog is on screen, once: the table shows
     // its first rows and columns from what was read.
     m_count->setText(QStringLiteral("正在读取线号表..."));
@@ -136,6 +147,7 @@ CWireListDlg::CWireListDlg(const CSequencePattern& pattern, const QString& patte
     m_pattern = pattern;
     setWindowTitle(QStringLiteral("序列编号 - %1").arg(patternText));
     m_table->hide();
+    m_recentLists->hide();
     for (QWidget* listOption :
          std::initializer_list<QWidget*>{m_columns, m_twoEnds, m_farEndColumns, m_join, m_skipEmptyCells,
                                          m_headerRows, m_quantityColumn, m_encoding, m_worksheet})
@@ -149,6 +161,10 @@ CWireListDlg::CWireListDlg(const CSheet& sheet, int nPageMoveX, int nPageMoveY, 
       m_applyToSelected(std::move(applyToSelected))
 {
 
+    m_recentLists = new QComboBox(this);
+    m_recentLists->setObjectName(QStringLiteral("recentLists"));
+    m_recentLists->setToolTip(QStringLiteral("最近用过的线号表"));
+    m_recentLists->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_tableModel = new CWireTableModel(this);
     m_table = new QTableView(this);
     m_table->setModel(m_tableModel);
@@ -220,6 +236,9 @@ CWireListDlg::CWireListDlg(const CSheet& sheet, int nPageMoveX, int nPageMoveY, 
     right->addWidget(m_picture, 1);
 
     auto* tableColumn = new QVBoxLayout;
+    auto* recentRow = new QFormLayout;
+    recentRow->addRow(QStringLiteral("线号表(&L):"), m_recentLists);
+    tableColumn->addLayout(recentRow);
     tableColumn->addWidget(m_table, 1);
     tableColumn->addWidget(m_tableNote);
     auto* top = new QHBoxLayout;
@@ -250,6 +269,78 @@ CWireListDlg::CWireListDlg(const CSheet& sheet, int nPageMoveX, int nPageMoveY, 
         connect(box, &QCheckBox::toggled, this, &CWireListDlg::Rebuild);
     for (QSpinBox* spin : {m_headerRows, m_copies})
         connect(spin, &QSpinBox::valueChanged, this, &CWireListDlg::Rebuild);
+}
+
+void CWireListDlg::ShowList(const QString& path)
+{
+    m_path = path;
+    setWindowTitle(QStringLiteral("导入线号表 - %1").arg(QFileInfo(path).fileName()));
+    const std::vector<CListChoices> lists = RememberedLists();
+    CListChoices choices;
+    if (const CListChoices* remembered = ChoicesForList(lists, path.toStdString()))
+        choices = *remembered;
+    choices.m_strPath = path.toStdString();
+    ApplyChoices(choices);
+    const QSignalBlocker quiet(m_recentLists);
+    m_recentLists->clear();
+    m_recentLists->addItem(QFileInfo(path).fileName(), path);
+    m_recentLists->setItemData(0, path, Qt::ToolTipRole);
+    for (const CListChoices& list : lists) {
+        const QString other = QString::fromStdString(list.m_strPath);
+        if (other == path || !QFileInfo::exists(other))
+            continue;
+        m_recentLists->addItem(QFileInfo(other).fileName(), other);
+        m_recentLists->setItemData(m_recentLists->count() - 1, other, Qt::ToolTipRole);
+    }
+}
+
+CListChoices CWireListDlg::Choices() const
+{
+    CListChoices choices;
+    choices.m_strPath = m_path.toStdString();
+    choices.m_strColumns = m_columns->text().toStdString();
+    if (m_twoEnds->isChecked())
+        choices.m_strFarEndColumns = m_farEndColumns->text().toStdString();
+    choices.m_strJoin = m_join->text().toStdString();
+    choices.m_nHeaderRows = static_cast<std::size_t>(m_headerRows->value());
+    choices.m_bSkipEmptyCells = m_skipEmptyCells->isChecked();
+    choices.m_nCopies = m_copies->value();
+    choices.m_strQuantityColumn = m_quantityColumn->text().toStdString();
+    choices.m_strEncoding = m_encoding->currentData().toString().toStdString();
+    choices.m_strWorksheet = m_worksheet->text().toStdString();
+    return choices;
+}
+
+void CWireListDlg::ApplyChoices(const CListChoices& choices)
+{
+    // The list is read once, after every field is set.
+    const QSignalBlocker quietEncoding(m_encoding);
+    const QSignalBlocker quietWorksheet(m_worksheet);
+    const auto text = [](const std::string& value) { return QString::fromStdString(value); };
+    m_columns->setText(text(choices.m_strColumns));
+    m_twoEnds->setChecked(!choices.m_strFarEndColumns.empty());
+    if (!choices.m_strFarEndColumns.empty())
+        m_farEndColumns->setText(text(choices.m_strFarEndColumns));
+    m_join->setText(text(choices.m_strJoin));
+    m_headerRows->setValue(static_cast<int>(choices.m_nHeaderRows));
+    m_skipEmptyCells->setChecked(choices.m_bSkipEmptyCells);
+    m_copies->setValue(choices.m_nCopies);
+    m_quantityColumn->setText(text(choices.m_strQuantityColumn));
+    // An encoding iconv knows that the list does not offer is added to it;
+    // one iconv does not know (a settings file edited by hand) is dropped.
+    int nEncoding = m_encoding->findData(text(choices.m_strEncoding));
+    if (nEncoding < 0 && IsKnownEncoding(choices.m_strEncoding.c_str())) {
+        m_encoding->addItem(text(choices.m_strEncoding), text(choices.m_strEncoding));
+        nEncoding = m_encoding->count() - 1;
+    }
+    m_encoding->setCurrentIndex(std::max(nEncoding, 0));
+    m_worksheet->setText(text(choices.m_strWorksheet));
+}
+
+void CWireListDlg::RememberChoices() const
+{
+    if (!m_pattern)
+        RememberList(Choices());
 }
 
 void CWireListDlg::ShowEnds()

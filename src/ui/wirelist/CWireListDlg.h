@@ -2,6 +2,7 @@
 
 #include "model/CSheet.h"
 #include "print/WireListPrint.h"
+#include "wirelist/ListChoices.h"
 #include "wirelist/MarkerSheets.h"
 #include "wirelist/SequencePattern.h"
 #include "wirelist/WireListReader.h"
@@ -54,6 +55,12 @@ public:
 private:
     CWireListDlg(const CSheet& sheet, int nPageMoveX, int nPageMoveY, ApplyTexts applyToSelected,
                  QWidget* parent);
+    // Shows the list at `path` with the choices last made for it, read once
+    // the caller asks.
+    void ShowList(const QString& path);
+    CListChoices Choices() const;
+    void ApplyChoices(const CListChoices& choices);
+    void RememberChoices() const;
     void ReadWholeList();
     void Rebuild();
     void ShowEnds();
@@ -82,6 +89,7 @@ private:
     QString m_strProblem;      // why the list could not be read, or empty
     QString m_strCountProblem; // why nothing can be printed, or empty
 
+    QComboBox* m_recentLists = nullptr; // the lists used last, this one first
     QTableView* m_table = nullptr;
     CWireTableModel* m_tableModel = nullptr;
     QLabel* m_tableNote = nullptr;  // how many columns are not shown
