@@ -92,6 +92,8 @@ TEST_F(AppTest, EveryEditCommandIsOneStepThatUndoesAndRedoesByteForByte)
         {"靠下左对齐", command("actionAlignBottomLeft")},
         {"靠下中对齐", command("actionAlignBottomCentre")},
         {"靠下右对齐", command("actionAlignBottomRight")},
+        {"文字方向", command("actionDirectionUp")},
+        {"文字方向", command("actionDirectionVertical")},
         {"字体",
          [](CMainFrame& frame) {
              AnswerNextDialog<CFontColorDlg>([](CFontColorDlg* pDlg) {

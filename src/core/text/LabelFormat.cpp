@@ -72,6 +72,11 @@ ChangedLabels ApplyAlignment(const LabelGrid& grid, HAlign hAlign, VAlign vAlign
     return ApplyToSelected(grid, [&](CLabelRecord& label) { label.SetAlignment(hAlign, vAlign); });
 }
 
+ChangedLabels ApplyTextDirection(const LabelGrid& grid, TextDirection direction)
+{
+    return ApplyToSelected(grid, [&](CLabelRecord& label) { SetFontDirection(label.m_logFont, direction); });
+}
+
 MarginFit CheckMarginsFit(const CMarginTenths& margins, double dLabelWidth, double dLabelHeight)
 {
     // In hundredths of a millimetre, the unit label sizes are set in, so that

@@ -2,6 +2,7 @@
 
 #include "model/Arithmetic.h"
 #include "text/LabelGrid.h"
+#include "view/TextDirection.h"
 
 #include <cstdint>
 
@@ -63,6 +64,7 @@ MarginFit CheckMarginsFit(const CMarginTenths& margins, double dLabelWidth, doub
 // now differs from before, in grid order. Only those with text need a repaint.
 ChangedLabels ApplyFont(const LabelGrid& grid, const CFontChoice& choice);
 ChangedLabels ApplyAlignment(const LabelGrid& grid, HAlign hAlign, VAlign vAlign);
+ChangedLabels ApplyTextDirection(const LabelGrid& grid, TextDirection direction);
 // Each value in millimetres is the tenths times 0.1.
 ChangedLabels ApplyMargins(const LabelGrid& grid, const CMarginTenths& margins);
 // Gives every selected label the opposite of the first selected label's

@@ -32,6 +32,26 @@ constexpr CAlignmentAction kAlignments[] = {
     {"actionAlignBottomRight", "靠下右对齐", "align-bottom-right", HAlign::Right, VAlign::Bottom},
 };
 
+// The text directions of the format bar's direction menu.
+struct CDirectionAction
+{
+    const char* szName;
+    const char* szText;
+    const char* szPrompt;
+    const char* szIcon;
+    TextDirection m_direction;
+};
+
+constexpr CDirectionAction kDirections[] = {
+    {"actionDirectionHorizontal", "横排", "文字横排", "text-direction-horizontal", TextDirection::Horizontal},
+    {"actionDirectionUp", "向上", "文字向左转，由下往上读", "text-direction-up", TextDirection::Up},
+    {"actionDirectionDown", "向下", "文字向右转，由上往下读", "text-direction-down", TextDirection::Down},
+    {"actionDirectionUpsideDown", "倒置", "文字倒置", "text-direction-upside-down",
+     TextDirection::UpsideDown},
+    {"actionDirectionVertical", "竖排", "中文竖排，由上往下、由右往左", "text-direction-vertical",
+     TextDirection::Vertical},
+};
+
 } // namespace
 
 template <typename Command>
@@ -75,6 +95,21 @@ void CMainController::CreateFormatActions()
                 if (!FindTemplateLabel(grid))
                     return false;
                 ApplyAlignment(grid, alignment.m_hAlign, alignment.m_vAlign);
+                return true;
+            });
+        });
+    }
+    // The bar's button opens the menu of the directions; each is one step.
+    AddSelectionAction({"actionTextDirection", "文字方向", "设置文字方向", "文字方向", "text-direction"});
+    for (const CDirectionAction& direction : kDirections) {
+        action = AddSelectionAction(
+            {direction.szName, direction.szText, direction.szPrompt, direction.szText, direction.szIcon});
+        action->setIconVisibleInMenu(true);
+        connect(action, &QAction::triggered, this, [this, direction] {
+            ApplyFormat(QStringLiteral("文字方向"), [direction](const LabelGrid& grid) {
+                if (!FindTemplateLabel(grid))
+                    return false;
+                ApplyTextDirection(grid, direction.m_direction);
                 return true;
             });
         });

@@ -14,6 +14,7 @@
 #include <QDropEvent>
 #include <QIcon>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
@@ -21,6 +22,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace {
 
@@ -68,7 +70,14 @@ constexpr const char* kFormatBar[] = {
     "actionAlignBottomLeft",
     "actionAlignBottomCentre",
     "actionAlignBottomRight",
+    nullptr,
+    "actionTextDirection",
 };
+
+// The directions the format bar's "文字方向" button offers.
+constexpr const char* kDirectionMenu[] = {"actionDirectionHorizontal", "actionDirectionUp",
+                                          "actionDirectionDown", "actionDirectionUpsideDown",
+                                          "actionDirectionVertical"};
 
 // The menus' items by action name; null is a separator, "recent" the
 // recent-file slots.
@@ -199,6 +208,14 @@ void CMainFrame::CreateToolBars()
     };
     m_pFileToolBar = makeBar(QStringLiteral("文件工具栏"), QStringLiteral("FileToolBar"), kFileToolBar);
     m_pFormatBar = makeBar(QStringLiteral("标签格式工具栏"), QStringLiteral("FormatBar"), kFormatBar);
+    auto* pDirections = new QMenu(this);
+    pDirections->setObjectName(QStringLiteral("menuTextDirection"));
+    for (const char* szName : kDirectionMenu)
+        pDirections->addAction(Action(QLatin1String(szName)));
+    QAction* pDirectionButton = Action(QStringLiteral("actionTextDirection"));
+    pDirectionButton->setMenu(pDirections);
+    if (auto* pButton = qobject_cast<QToolButton*>(m_pFormatBar->widgetForAction(pDirectionButton)))
+        pButton->setPopupMode(QToolButton::InstantPopup);
     addToolBar(Qt::TopToolBarArea, m_pFileToolBar);
     addToolBarBreak(Qt::TopToolBarArea);
     addToolBar(Qt::TopToolBarArea, m_pFormatBar);

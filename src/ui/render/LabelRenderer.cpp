@@ -2,6 +2,7 @@
 
 #include "model/FontFace.h"
 #include "model/Gbk.h"
+#include "view/TextDirection.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -258,8 +259,8 @@ CLabelFont MakeLabelFontUncached(const CLogFont& logFont)
     font.setStrikeOut(logFont.lfStrikeOut != 0);
     font.setKerning(false);
 
-    const CFaceProfile& profile =
-        ProfileOf(QString::fromStdString(InstalledFamilyForFace(logFont.FaceName())), font);
+    const CFaceProfile& profile = ProfileOf(
+        QString::fromStdString(InstalledFamilyForFace(FaceWithoutVerticalMark(logFont.FaceName()))), font);
     // Chinese characters the face lacks are drawn with a Simplified Chinese
     // face, whatever the locale would pick.
     QStringList families{profile.m_strFamily};
@@ -326,6 +327,7 @@ CLabelFont MakeLabelFont(const CLogFont& logFont)
 struct CLabelSetup
 {
     CLabelTextStyle m_style;
+    TextDirection m_direction = TextDirection::Horizontal;
     CLogFont m_logFont; // the record at the device's size
     CLabelFont m_font;
     int m_nFlags = 0;
@@ -350,6 +352,7 @@ CLabelSetup SetUpLabel(QPaintDevice* pDevice, bool bUnshaped, const CLabelRecord
     style.m_nHAlign = label.m_nHAlign;
     style.m_nVAlign = label.m_nVAlign;
     style.m_bAutoShrink = label.m_bAutoShrink != 0;
+    setup.m_direction = DirectionOfFont(label.m_logFont);
 
     CLogFont& logFont = setup.m_logFont;
     logFont = label.m_logFont;
@@ -393,7 +396,11 @@ struct CLabelPlan
     CLogFont m_logFont; // the record at the device's size, shrunk where the text was
     std::vector<CMeasuredLine> m_lines;
     CMeasuredLines m_extent;
+    // The layout in the text's own frame, which the frame turns onto the
+    // label; the text box on the device.
     CLabelTextLayout m_layout;
+    CReadingFrame m_frame;
+    CPixelRect m_rcBox;
 };
 
 CLabelPlan PlanLabel(QPaintDevice* pDevice, const CLabelSetup& setup, const std::string& text,
@@ -435,7 +442,11 @@ CLabelPlan PlanLabel(QPaintDevice* pDevice, const CLabelSetup& setup, const std:
     plan.m_extent.m_nInkAbove = static_cast<int>(std::ceil(dInkAbove));
     plan.m_extent.m_nInkBelow = static_cast<int>(std::ceil(dInkBelow));
 
-    plan.m_layout = LayoutLabelText(text, ToPixelRect(rc), setup.m_style, font.m_metrics, plan.m_extent);
+    CDirectedLayout directed = LayoutDirectedText(text, ToPixelRect(rc), setup.m_style, font.m_metrics,
+                                                  plan.m_extent, setup.m_direction);
+    plan.m_layout = std::move(directed.m_layout);
+    plan.m_frame = directed.m_frame;
+    plan.m_rcBox = directed.m_rcBox;
     plan.m_logFont = setup.m_logFont;
     if (plan.m_layout.m_bDraw && plan.m_layout.m_bShrunk) {
         // The rendering reports the shrunk font's size; the text is drawn
@@ -473,6 +484,59 @@ bool CutsText(const CLabelPlan& plan)
     return false;
 }
 
+// A line of vertical writing, drawn in the column's frame (the text turned a
+// quarter right): the characters that stand upright are turned back, each
+// about the middle of its place in the line; the others lie along the
+// column, a run at a time.
+void DrawVerticalLine(QPainter& painter, const CLabelSetup& setup, const CMeasuredLine& line,
+                      const QRectF& rcDraw)
+{
+    const QString shown = ShownText(line.m_strText);
+    QTextLayout laidOut(shown, setup.m_font.m_font, painter.device());
+    LayOutOnOneLine(laidOut);
+    if (laidOut.lineCount() == 0)
+        return;
+    const QTextLine textLine = laidOut.lineAt(0);
+    double dStart = rcDraw.left();
+    if (line.m_nFlags & Qt::AlignHCenter)
+        dStart += (rcDraw.width() - line.m_dAdvance) / 2;
+    else if (line.m_nFlags & Qt::AlignRight)
+        dStart = rcDraw.right() - line.m_dAdvance;
+    const double dBaseline = rcDraw.top() + setup.m_dAscent + line.m_dExtraAscent;
+    const double dLineHeight = setup.m_font.m_metrics.m_nLineHeight;
+    const double dMiddle = rcDraw.top() + line.m_dExtraAscent - setup.m_nBaselineShift + dLineHeight / 2;
+    const QFontMetricsF metrics(setup.m_font.m_font, painter.device());
+    qsizetype nRun = 0;
+    const auto drawRun = [&](qsizetype nEnd) {
+        if (nEnd > nRun)
+            painter.drawText(QPointF(dStart + textLine.cursorToX(static_cast<int>(nRun)), dBaseline),
+                             shown.mid(nRun, nEnd - nRun));
+    };
+    for (qsizetype i = 0; i < shown.size();) {
+        const char32_t ch = shown.at(i).isHighSurrogate() && i + 1 < shown.size()
+                                ? QChar::surrogateToUcs4(shown.at(i), shown.at(i + 1))
+                                : shown.at(i).unicode();
+        const qsizetype nNext = i + (ch > 0xFFFF ? 2 : 1);
+        if (IsUprightInVerticalText(ch)) {
+            drawRun(i);
+            const double dLeft = textLine.cursorToX(static_cast<int>(i));
+            const double dRight = textLine.cursorToX(static_cast<int>(nNext));
+            const QString character = shown.mid(i, nNext - i);
+            painter.save();
+            painter.translate(dStart + (dLeft + dRight) / 2, dMiddle);
+            painter.rotate(-90);
+            // Upright, the character's em stands where the line's height was.
+            painter.drawText(
+                QPointF(-metrics.horizontalAdvance(character) / 2, -dLineHeight / 2 + setup.m_nLineAscent),
+                character);
+            painter.restore();
+            nRun = nNext;
+        }
+        i = nNext;
+    }
+    drawRun(shown.size());
+}
+
 } // namespace
 
 CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRect& rc,
@@ -491,7 +555,6 @@ CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRec
     if (!layout.m_bDraw)
         return rendered;
 
-    const QRect rcText = ToQRect(layout.m_rcText);
     // Paper is white already, and each clip or transform change makes a PDF
     // or printer write its graphics state again: the screen alone needs the
     // white ground, and a line is clipped only where its ink would leave its
@@ -500,7 +563,14 @@ CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRec
     const bool bPaper = nMode != kScreenMode;
     painter.save();
     if (!bPaper)
-        painter.fillRect(rcText, Qt::white);
+        painter.fillRect(ToQRect(plan.m_rcBox), Qt::white);
+    // A turned text is drawn in its own frame.
+    const CReadingFrame& frame = plan.m_frame;
+    if (!frame.IsIdentity())
+        painter.setWorldTransform(QTransform(frame.m_nXx, frame.m_nXy, frame.m_nYx, frame.m_nYy,
+                                             frame.m_nOriginX, frame.m_nOriginY) *
+                                  painter.worldTransform());
+    const QRect rcText = ToQRect(layout.m_rcText);
     painter.setBackgroundMode(Qt::TransparentMode);
     painter.setPen(ColorFromColorRef(label.m_crText));
     painter.setFont(setup.m_font.m_font);
@@ -539,7 +609,10 @@ CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRec
         } else {
             rcDraw.translate(rcLine.topLeft());
         }
-        painter.drawText(rcDraw, line.m_nFlags, line.m_strText);
+        if (setup.m_direction == TextDirection::Vertical)
+            DrawVerticalLine(painter, setup, line, rcDraw);
+        else
+            painter.drawText(rcDraw, line.m_nFlags, line.m_strText);
     }
     painter.restore();
     return rendered;

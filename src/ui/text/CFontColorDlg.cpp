@@ -4,6 +4,7 @@
 #include "model/Gbk.h"
 #include "render/LabelRenderer.h"
 #include "text/DialogSupport.h"
+#include "view/TextDirection.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -85,7 +86,10 @@ CFontColorDlg::CFontColorDlg(const CFontChoice& initial, QWidget* parent)
 {
     setWindowTitle(QStringLiteral("字体"));
     setFont(DialogFont());
-    m_strInitialFace = QString::fromStdString(GbkToUtf8Lossy(initial.m_logFont.FaceName()));
+    // The face's vertical writing mark is the label's direction, not part of
+    // the face: the dialog offers the face and keeps the direction.
+    m_strInitialFace =
+        QString::fromStdString(GbkToUtf8Lossy(FaceWithoutVerticalMark(initial.m_logFont.FaceName())));
 
     m_listFaces = new QListWidget(this);
     m_listFaces->setObjectName(QStringLiteral("listFaces"));
@@ -317,7 +321,10 @@ QString CFontColorDlg::ChosenFace() const
 void CFontColorDlg::accept()
 {
     const QString face = ChosenFace();
-    const auto gbkFace = Utf8ToGbk(face.toStdString());
+    auto gbkFace = Utf8ToGbk(face.toStdString());
+    const std::string initialFace = m_initial.m_logFont.FaceName();
+    if (gbkFace && !gbkFace->empty() && FaceWithoutVerticalMark(initialFace) != initialFace)
+        gbkFace->insert(0, 1, '@');
     if (!gbkFace || gbkFace->empty()) {
         ShowFieldMessage(m_listFaces,
                          QStringLiteral("字体名称“%1”无法保存在标签中，请选择其他字体。").arg(face));
