@@ -361,7 +361,7 @@ TEST(MarkerSheets, CountsAndRefusals)
 
     // So do the two ends of a pair.
     CMarkerList pairs;
-    pairs.m_runs = {{"A1", 2, "A2"}, {"B1", 1, "B2"}};
+    pairs.m_runs = {{"A1", 2, 0, "A2"}, {"B1", 1, 0, "B2"}};
     pairs.m_nTotal = 6;
     CMarkerSheets ends(two, pairs, false);
     EXPECT_EQ(ends.SheetCount(), 3u);
@@ -406,7 +406,7 @@ TEST(MarkerSheets, AnySheetAsTheJobPrintsIt)
     runs.m_runs = {{"A", 4}, {"B", 1}, {"C", 9}, {"D", 2}};
     runs.m_nTotal = 16;
     CMarkerList pairs;
-    pairs.m_runs = {{"A", 3, "a"}, {"B", 1, "b"}, {"C", 4, "c"}};
+    pairs.m_runs = {{"A", 3, 0, "a"}, {"B", 1, 0, "b"}, {"C", 4, 0, "c"}};
     pairs.m_nTotal = 16;
     const struct
     {
