@@ -6,14 +6,17 @@
 #include "print/CMarkerPreviewDlg.h"
 #include "print/CPrinterSettings.h"
 #include "print/PageOffsetSettings.h"
+#include "print/PdfFile.h"
 #include "print/PrintLayout.h"
 #include "print/PrintPage.h"
 #include "text/EditText.h"
+#include "view/LabelTextLayout.h"
 #include "wirelist/WireListMessages.h"
 #include "wirelist/WireListSettings.h"
 #include "wirelist/WireTableModel.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -29,6 +32,7 @@
 #include <QMessageBox>
 #include <QPageRanges>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
@@ -542,14 +546,18 @@ void CWireListDlg::OnPrint()
         return;
     UsePrintableAreaOrigin(printer);
     sheets.SelectSheets(SelectedSheets(printer));
+    const CPrinterCalibration calibration = PrinterCalibration(printer);
+    const std::optional<bool> bShrinkCut = AskAboutClippedMarkers(sheets, printer, calibration, true);
+    if (!bShrinkCut)
+        return;
     QPainter painter;
     if (!painter.begin(&printer)) {
         AppMessageBox(this, QMessageBox::Warning, QStringLiteral("无法开始打印。"));
         return;
     }
     const bool bDone = WithProgress(QStringLiteral("正在打印"), sheets, [&](const SheetProgress& progress) {
-        return PrintMarkerSheets(painter, printer, sheets, PrintMode::Labels, PrinterCalibration(printer),
-                                 progress);
+        return PrintMarkerSheets(painter, printer, sheets, PrintMode::Labels, calibration, progress,
+                                 *bShrinkCut);
     });
     if (!bDone)
         printer.abort();
@@ -566,14 +574,59 @@ void CWireListDlg::OnExportPdf()
     if (path.isEmpty())
         return;
     CMarkerSheets sheets(m_template, m_markers, m_selectedOnly->isChecked());
+    // A PDF is placed with the machine-wide offset, as --pdf places it.
+    const CPrinterCalibration calibration{m_nPageMoveX, m_nPageMoveY};
+    QBuffer sink;
+    QPdfWriter page(&sink);
+    page.setResolution(kPdfDotsPerInch);
+    const std::optional<bool> bShrinkCut = AskAboutClippedMarkers(sheets, page, calibration, false);
+    if (!bShrinkCut)
+        return;
     QString error;
     SheetsPdfResult result = SheetsPdfResult::Written;
     WithProgress(QStringLiteral("正在导出 PDF"), sheets, [&](const SheetProgress& progress) {
-        // A PDF is placed with the machine-wide offset, as --pdf places it.
-        result = ExportMarkerSheetsPdf(path, sheets, PrintMode::Labels, {m_nPageMoveX, m_nPageMoveY}, error,
-                                       progress);
+        result =
+            ExportMarkerSheetsPdf(path, sheets, PrintMode::Labels, calibration, error, progress, *bShrinkCut);
         return result != SheetsPdfResult::Cancelled;
     });
     if (result == SheetsPdfResult::Failed)
         AppMessageBox(this, QMessageBox::Warning, QStringLiteral("无法写入 %1：%2").arg(path, error));
+}
+
+std::optional<bool> CWireListDlg::AskAboutClippedMarkers(const CMarkerSheets& sheets, QPaintDevice& device,
+                                                         const CPrinterCalibration& calibration, bool bPrint)
+{
+    constexpr std::size_t kShown = 5;
+    const CFitReport report = FindClippedMarkers(sheets, device, calibration, kShown);
+    if (report.m_nClipped == 0)
+        return false;
+    QString text = QStringLiteral("有 %1 个线号在标签上放不下，会被截断：\n").arg(report.m_nClipped);
+    for (const CClippedMarker& marker : report.m_first) {
+        const QString where = marker.m_nRow ? QStringLiteral("第 %1 行").arg(marker.m_nRow)
+                                            : QStringLiteral("第 %1 个标签").arg(marker.m_nLabel);
+        QStringList lines;
+        for (const std::string& line : SplitLabelLines(marker.m_strText))
+            lines << FromUtf8(GbkToUtf8Lossy(line));
+        text += QStringLiteral("\n%1“%2”（第 %3 页，第 %4 行第 %5 列）")
+                    .arg(where, lines.join(QStringLiteral(" / ")))
+                    .arg(marker.m_nSheet)
+                    .arg(marker.m_position.m_nRow + 1)
+                    .arg(marker.m_position.m_nColumn + 1);
+    }
+    if (report.m_nClipped > report.m_first.size())
+        text += QStringLiteral("\n……另有 %1 个").arg(report.m_nClipped - report.m_first.size());
+    QMessageBox box(QMessageBox::Warning, QString(), text, QMessageBox::NoButton, this);
+    QPushButton* shrink = box.addButton(bPrint ? QStringLiteral("打印（自动缩小这些标签）")
+                                               : QStringLiteral("导出（自动缩小这些标签）"),
+                                        QMessageBox::AcceptRole);
+    QPushButton* asTheyAre = box.addButton(bPrint ? QStringLiteral("仍然打印") : QStringLiteral("仍然导出"),
+                                           QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    box.setDefaultButton(shrink);
+    ExecAppMessageBox(box);
+    if (box.clickedButton() == shrink)
+        return true;
+    if (box.clickedButton() == asTheyAre)
+        return false;
+    return std::nullopt;
 }

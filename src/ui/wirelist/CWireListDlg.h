@@ -19,6 +19,7 @@ class QComboBox;
 class QFormLayout;
 class QLabel;
 class QLineEdit;
+class QPaintDevice;
 class QPrinter;
 class QPushButton;
 class QSpinBox;
@@ -75,6 +76,11 @@ private:
     // The calibration of the printer a job prints on (else the machine-wide
     // offset).
     CPrinterCalibration PrinterCalibration(const QPrinter& printer) const;
+    // Before a job prints (bPrint) or is exported: where labels would cut
+    // markers off, says which and asks whether to shrink them, go on as they
+    // are, or stop. Returns whether to shrink them; nullopt to stop.
+    std::optional<bool> AskAboutClippedMarkers(const CMarkerSheets& sheets, QPaintDevice& device,
+                                               const CPrinterCalibration& calibration, bool bPrint);
     CWireListOptions ReadOptions() const;
     CMarkerOptions MarkerOptions(QString& error) const;
 
