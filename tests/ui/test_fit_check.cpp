@@ -13,6 +13,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPdfWriter>
 #include <QProcess>
@@ -227,12 +228,16 @@ TEST(FitCheck, TheDialogAsksBeforeExporting)
         const QString pdf = dir.filePath(QString::fromUtf8(answer.button) + QStringLiteral(".pdf"));
         CWireListDlg dialog(pattern, text, CSheet(), 0, 0, [](const std::vector<std::string>&) { return 0; });
         QString message;
-        AnswerNextFileDialog(pdf);
-        AnswerNextDialog<QMessageBox>([&](QMessageBox* box) {
-            message = box->text();
-            for (QAbstractButton* button : box->buttons())
-                if (button->text() == QString::fromUtf8(answer.button))
-                    button->click();
+        // The question comes once the file is chosen: its wait starts then.
+        AnswerNextDialog<QFileDialog>([&](QFileDialog* files) {
+            AnswerNextDialog<QMessageBox>([&](QMessageBox* box) {
+                message = box->text();
+                for (QAbstractButton* button : box->buttons())
+                    if (button->text() == QString::fromUtf8(answer.button))
+                        button->click();
+            });
+            files->selectFile(pdf);
+            QMetaObject::invokeMethod(files, "accept");
         });
         for (QPushButton* button : dialog.findChildren<QPushButton*>())
             if (button->text() == QStringLiteral("导出 PDF(&D)..."))
