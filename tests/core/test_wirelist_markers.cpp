@@ -1,3 +1,4 @@
+#include "wirelist/ListChoices.h"
 #include "wirelist/MarkerSheets.h"
 #include "wirelist/WireListReader.h"
 #include "wirelist/WireMarkers.h"
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -359,12 +361,39 @@ TEST(MarkerSheets, CountsAndRefusals)
 
     // So do the two ends of a pair.
     CMarkerList pairs;
-    pairs.m_runs = {{"A1", 2, "A2"}, {"B1", 1, "B2"}};
+    pairs.m_runs = {{"A1", 2, 0, "A2"}, {"B1", 1, 0, "B2"}};
     pairs.m_nTotal = 6;
     CMarkerSheets ends(two, pairs, false);
     EXPECT_EQ(ends.SheetCount(), 3u);
     EXPECT_EQ(Layout(ends), (std::vector<std::vector<std::string>>{
                                 {"0,0=A1"}, {"0,0=A2", "0,1=A1", "1,0=A2", "1,1=B1"}, {"0,0=B2"}}));
+}
+
+// The choices of the last lists used, one entry per file, the newest first.
+TEST(ListChoices, NewestFirstOnePerFileBounded)
+{
+    std::vector<CListChoices> lists;
+    for (std::size_t i = 0; i < kRememberedLists + 2; ++i) {
+        CListChoices choices;
+        choices.m_strPath = "/lists/" + std::to_string(i) + ".csv";
+        choices.m_nHeaderRows = i;
+        RememberListChoices(lists, choices);
+    }
+    ASSERT_EQ(lists.size(), kRememberedLists);
+    EXPECT_EQ(lists.front().m_strPath, "/lists/11.csv");
+    EXPECT_EQ(ChoicesForList(lists, "/lists/1.csv"), nullptr); // the oldest went
+
+    CListChoices again;
+    again.m_strPath = "/lists/5.csv";
+    again.m_strFarEndColumns = "1,3";
+    RememberListChoices(lists, again);
+    EXPECT_EQ(lists.size(), kRememberedLists);
+    EXPECT_EQ(lists.front(), again);
+    EXPECT_EQ(std::count_if(lists.begin(), lists.end(),
+                            [](const CListChoices& c) { return c.m_strPath == "/lists/5.csv"; }),
+              1);
+    ASSERT_NE(ChoicesForList(lists, "/lists/7.csv"), nullptr);
+    EXPECT_EQ(ChoicesForList(lists, "/lists/7.csv")->m_nHeaderRows, 7u);
 }
 
 // A preview shows any sheet at once, in any order: each is the sheet the job
@@ -377,7 +406,7 @@ TEST(MarkerSheets, AnySheetAsTheJobPrintsIt)
     runs.m_runs = {{"A", 4}, {"B", 1}, {"C", 9}, {"D", 2}};
     runs.m_nTotal = 16;
     CMarkerList pairs;
-    pairs.m_runs = {{"A", 3, "a"}, {"B", 1, "b"}, {"C", 4, "c"}};
+    pairs.m_runs = {{"A", 3, 0, "a"}, {"B", 1, 0, "b"}, {"C", 4, 0, "c"}};
     pairs.m_nTotal = 16;
     const struct
     {

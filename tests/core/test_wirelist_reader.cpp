@@ -1,3 +1,4 @@
+#include "wirelist/NumberFormat.h"
 #include "wirelist/WireListReader.h"
 
 #include "TempDir.h"
@@ -462,4 +463,36 @@ TEST(WireListReader, DetectsTheEncodingOfTheWholeText)
     EXPECT_EQ(european.m_strEncoding, "WINDOWS-1252");
     EXPECT_EQ(european.m_table.Cell(1, 1), "Motorschütz");
     EXPECT_EQ(european.m_table.Cell(2, 1), "Leitungsschutzschalter Größe 1");
+}
+
+// What the fixtures leave out: rounding that carries, digits among literals,
+// closest fractions, text sections, the 1904 date system and codes too long
+// to be real.
+TEST(NumberFormat, FormatsBeyondTheFixtures)
+{
+    const struct
+    {
+        const char* code;
+        double dValue;
+        const char* shown;
+    } cases[] = {
+        {"0.0", 0.96, "1.0"},
+        {"0.00E+00", 99999, "1.00E+05"},
+        {"000-0000", 1234567, "123-4567"},
+        {"# ??/??", 3.14159, "3 14/99"},
+        {"?/?", 0.3333, "1/3"},
+        {"# ?/8", 2.26, "2 2/8"},
+        {"0;;", -5, ""},
+        {"yyyy-mm-dd hh:mm", 45367.99999999, "2024-03-16 23:59"},
+        {"General", -45367.25, "-45367.25"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        EXPECT_EQ(FormatNumber(c.dValue, c.code), c.shown);
+    }
+    EXPECT_EQ(FormatNumber(0, "yyyy-mm-dd", true), "1904-01-01");
+    EXPECT_EQ(FormatNumber(1.5, std::string(CNumberFormat::kMaxCodeBytes + 1, '0')), "1.5");
+    EXPECT_EQ(CNumberFormat("\"W\"@").Text("12"), "W12");
+    EXPECT_EQ(CNumberFormat("0.00;-0.00;0;\"[\"@\"]\"").Text("K1"), "[K1]");
+    EXPECT_EQ(CNumberFormat("0.00").Text("K1"), "K1");
 }

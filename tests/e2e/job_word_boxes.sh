@@ -29,7 +29,7 @@ with open(sys.argv[1], 'w', encoding='utf-8') as out:
         else:
             out.write('W%05d\n' % n)
 PY
-"$bin" --pdf "$work/job.pdf" --list "$work/wires.csv" "$work/full.tav" || {
+"$bin" --pdf "$work/job.pdf" --list "$work/wires.csv" --allow-clipping "$work/full.tav" || {
   echo "FAIL the job was not written"
   exit 1
 }

@@ -5,6 +5,7 @@
 #include "model/Gbk.h"
 #include "print/PrintLayout.h"
 #include "wirelist/WireListMessages.h"
+#include "wirelist/WireListSettings.h"
 
 #include <QDir>
 #include <QDropEvent>
@@ -21,6 +22,15 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+
+// Waits up to five seconds for `actual` to equal `expected`, then checks it.
+// (QTRY_COMPARE reports to QTest, which does not run here: a failure would
+// pass unseen.)
+#define EXPECT_EVENTUALLY_EQ(actual, expected)                                                               \
+    do {                                                                                                     \
+        QTest::qWaitFor([&] { return (actual) == (expected); });                                             \
+        EXPECT_EQ(actual, expected);                                                                         \
+    } while (false)
 
 namespace {
 
@@ -51,7 +61,7 @@ TEST(WireListDialog, TableCountAndFill)
         return texts.size();
     });
     // The whole list is read once the dialog is up.
-    QTRY_COMPARE(dialog.CountText(), QStringLiteral("共 6 个标签，需要 2 页"));
+    EXPECT_EVENTUALLY_EQ(dialog.CountText(), QStringLiteral("共 6 个标签，需要 2 页"));
     auto* table = dialog.findChild<QTableView*>()->model();
     EXPECT_EQ(table->rowCount(), 7);
     EXPECT_EQ(table->columnCount(), 4);
@@ -84,7 +94,7 @@ TEST(WireListDialog, BothEnds)
         applied = texts;
         return texts.size();
     });
-    QTRY_COMPARE(dialog.CountText(), QStringLiteral("共 6 个标签，需要 2 页"));
+    EXPECT_EVENTUALLY_EQ(dialog.CountText(), QStringLiteral("共 6 个标签，需要 2 页"));
     auto* farEnd = dialog.findChild<QLineEdit*>(QStringLiteral("farEndColumns"));
     EXPECT_TRUE(farEnd->isHidden());
     dialog.findChild<QSpinBox*>(QStringLiteral("headerRows"))->setValue(1);
@@ -107,7 +117,7 @@ TEST(WireListDialog, EncodingDetectedAndChosen)
                         [](const std::vector<std::string>&) { return std::size_t{0}; });
     auto* encoding = dialog.findChild<QComboBox*>(QStringLiteral("encoding"));
     auto* table = dialog.findChild<QTableView*>()->model();
-    QTRY_COMPARE(table->index(1, 1).data().toString(), QStringLiteral("Motorschütz"));
+    EXPECT_EVENTUALLY_EQ(table->index(1, 1).data().toString(), QStringLiteral("Motorschütz"));
     EXPECT_EQ(encoding->itemText(0), QStringLiteral("自动（检测为 WINDOWS-1252）"));
     QStringList names;
     for (int i = 1; i < encoding->count(); ++i) {
@@ -124,6 +134,57 @@ TEST(WireListDialog, EncodingDetectedAndChosen)
     EXPECT_EQ(encoding->itemText(0), QStringLiteral("自动"));
     encoding->setCurrentIndex(encoding->findData(QStringLiteral("KOI8-R")));
     EXPECT_EQ(table->index(1, 1).data().toString(), QStringLiteral("Motorsch\u042Dtz"));
+}
+
+// The choices made for a list come back when it is opened again, each list
+// its own; the recent lists are offered, and choosing one shows it with its
+// choices.
+TEST(WireListDialog, ChoicesAreRememberedPerList)
+{
+    if (const std::optional<std::string> settings = SettingsFilePath(SettingsKeys::kFileName.toStdString()))
+        QFile::remove(QString::fromStdString(*settings));
+    const QString handover = QStringLiteral(TAVRO_TEST_DATA "/wirelists/handover.xlsx");
+    const QString european = QStringLiteral(TAVRO_TEST_DATA "/wirelists/windows-1252.csv");
+    const auto noFill = [](const std::vector<std::string>&) { return std::size_t{0}; };
+    {
+        CWireListDlg dialog(handover, TwoSelected(), 0, 0, noFill);
+        dialog.findChild<QSpinBox*>(QStringLiteral("headerRows"))->setValue(2);
+        dialog.findChild<QCheckBox*>(QStringLiteral("twoEnds"))->setChecked(true);
+        dialog.findChildren<QLineEdit*>().at(0)->setText(QStringLiteral("1,3"));
+        dialog.findChild<QLineEdit*>(QStringLiteral("farEndColumns"))->setText(QStringLiteral("1,2"));
+        dialog.findChild<QSpinBox*>(QStringLiteral("copies"))->setValue(2);
+        EXPECT_EVENTUALLY_EQ(dialog.CountText(), QStringLiteral("共 12 个标签，需要 3 页"));
+        dialog.reject();
+    }
+    {
+        CWireListDlg dialog(european, TwoSelected(), 0, 0, noFill);
+        auto* encoding = dialog.findChild<QComboBox*>(QStringLiteral("encoding"));
+        encoding->setCurrentIndex(encoding->findData(QStringLiteral("WINDOWS-1252")));
+        dialog.reject();
+    }
+    EXPECT_EQ(RememberedListFolder(), QFileInfo(european).absolutePath());
+
+    CWireListDlg again(handover, TwoSelected(), 0, 0, noFill);
+    EXPECT_EVENTUALLY_EQ(again.CountText(), QStringLiteral("共 12 个标签，需要 3 页"));
+    EXPECT_TRUE(again.findChild<QCheckBox*>(QStringLiteral("twoEnds"))->isChecked());
+    EXPECT_EQ(again.findChild<QLineEdit*>(QStringLiteral("farEndColumns"))->text(), QStringLiteral("1,2"));
+    auto* encoding = again.findChild<QComboBox*>(QStringLiteral("encoding"));
+    EXPECT_EQ(encoding->currentData().toString(), QString());
+    auto* recent = again.findChild<QComboBox*>(QStringLiteral("recentLists"));
+    ASSERT_EQ(recent->count(), 2);
+    EXPECT_EQ(recent->itemData(0).toString(), handover);
+    EXPECT_EQ(recent->itemData(1).toString(), european);
+
+    recent->setCurrentIndex(1);
+    Q_EMIT recent->activated(1);
+    EXPECT_EQ(again.windowTitle(), QStringLiteral("导入线号表 - windows-1252.csv"));
+    EXPECT_EQ(encoding->currentData().toString(), QStringLiteral("WINDOWS-1252"));
+    EXPECT_FALSE(again.findChild<QCheckBox*>(QStringLiteral("twoEnds"))->isChecked());
+    EXPECT_EQ(again.findChild<QSpinBox*>(QStringLiteral("headerRows"))->value(), 0);
+    EXPECT_EQ(again.CountText(), QStringLiteral("共 4 个标签，需要 2 页"));
+    // Going back finds the first list's choices as they were left.
+    Q_EMIT recent->activated(recent->findData(handover));
+    EXPECT_EQ(again.CountText(), QStringLiteral("共 12 个标签，需要 3 页"));
 }
 
 TEST(WireListDialog, RowThatDoesNotFitIsNamed)
@@ -149,7 +210,7 @@ TEST(WireListDialog, RowThatDoesNotFitIsNamed)
         file.close();
         CWireListDlg dialog(path, TwoSelected(), 0, 0,
                             [](const std::vector<std::string>&) { return std::size_t{0}; });
-        QTRY_COMPARE(dialog.CountText(), c.message);
+        EXPECT_EVENTUALLY_EQ(dialog.CountText(), c.message);
     }
 }
 
@@ -171,7 +232,7 @@ TEST(WireListDialog, WideListsShowTheirFirstColumns)
     CWireListDlg dialog(path, TwoSelected(), 0, 0,
                         [](const std::vector<std::string>&) { return std::size_t{0}; });
     auto* table = dialog.findChild<QTableView*>()->model();
-    QTRY_COMPARE(table->rowCount(), 1);
+    EXPECT_EVENTUALLY_EQ(table->rowCount(), 1);
     EXPECT_EQ(table->columnCount(), 64);
     EXPECT_EQ(table->headerData(63, Qt::Horizontal).toString(), QStringLiteral("BL"));
     EXPECT_EQ(table->index(0, 1).data().toString(), QStringLiteral("W"));
@@ -215,7 +276,7 @@ TEST(WireListDialog, ProblemsAreSaidInChinese)
         }
         CWireListDlg dialog(path, TwoSelected(), 0, 0,
                             [](const std::vector<std::string>&) { return std::size_t{0}; });
-        QTRY_COMPARE(dialog.CountText(), c.message);
+        EXPECT_EVENTUALLY_EQ(dialog.CountText(), c.message);
     }
 
     // Every kind has its own words, none of them English.
@@ -270,6 +331,13 @@ TEST(WireListPrint, PdfPerSheetAndCancelLeavesNoFile)
     EXPECT_EQ(written.readAll(), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("wires.pdf")});
 
+    // Why a PDF cannot be written is said in Chinese, as for documents.
+    CMarkerSheets nowhere(sheet, markers, false);
+    EXPECT_EQ(ExportMarkerSheetsPdf(dir.filePath(QStringLiteral("gone/wires.pdf")), nowhere,
+                                    PrintMode::Labels, {}, error),
+              SheetsPdfResult::Failed);
+    EXPECT_EQ(error, QStringLiteral("文件或文件夹不存在。"));
+
     const QString fresh = dir.filePath(QStringLiteral("fresh.pdf"));
     CMarkerSheets third(sheet, markers, false);
     EXPECT_EQ(ExportMarkerSheetsPdf(fresh, third, PrintMode::Labels, {}, error,
@@ -309,7 +377,7 @@ TEST_F(AppTest, AListOpensTheImportDialog)
         QString title;
         AnswerNextDialog<CWireListDlg>([&title](CWireListDlg* dialog) { title = dialog->windowTitle(); });
         c.open(c.list);
-        QTRY_COMPARE(title, QStringLiteral("导入线号表 - ") + QFileInfo(c.list).fileName());
+        EXPECT_EVENTUALLY_EQ(title, QStringLiteral("导入线号表 - ") + QFileInfo(c.list).fileName());
         EXPECT_EQ(Doc()->GetPathName(), PathOf(QStringLiteral("current.tav")));
     }
     EXPECT_TRUE(IsWireListFileName("/home/Wires.CSV"));

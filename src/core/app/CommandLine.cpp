@@ -262,7 +262,8 @@ std::string CommandLineUsage(const std::string& program)
         " --pdf OUT.pdf --list WIRES [LIST OPTIONS] FILE.tav",
         " /p FILE.tav --list WIRES [LIST OPTIONS]",
         " /pt FILE.tav PRINTER --list WIRES [LIST OPTIONS]",
-        " --pdf OUT.pdf --pattern PATTERN [--copies N] [--selected-only] [--pages LIST] FILE.tav",
+        " --pdf OUT.pdf --pattern PATTERN [--copies N] [--selected-only] [--pages LIST]"
+        " [--shrink | --allow-clipping] FILE.tav",
         " /p FILE.tav --pattern PATTERN [--copies N] [--selected-only]",
         " /pt FILE.tav PRINTER --pattern PATTERN [--copies N] [--selected-only]",
         " --calibration-page PRINTER [FILE.tav]",
@@ -316,6 +317,10 @@ std::string CommandLineUsage(const std::string& program)
                    "  --selected-only   every sheet uses only the selected positions\n"
                    "  --pages LIST      print only these sheets of the job (7 or 7-9,12), placed\n"
                    "                    as in the whole job: to reprint a jammed sheet\n"
+                   "  --shrink          shrink the labels that would cut their marker off, for\n"
+                   "                    this job (without it, or --allow-clipping, such a job is\n"
+                   "                    refused, naming the markers)\n"
+                   "  --allow-clipping  print markers that their labels cut off as they are\n"
                    "  --pattern PATTERN print the markers of a sequence pattern instead of a list:\n"
                    "                    text with counters in braces, {1-24} {01-24} {1-99/2}\n"
                    "                    {24-1} {A-Z} {A-AZ} {L1,L2,N}; nested (X{1-3}:{1-24}),\n"

@@ -23,7 +23,9 @@ enum class ListOption {
     Worksheet,
     Encoding,
     SelectedOnly,
-    Pages
+    Pages,
+    Shrink,
+    AllowClipping
 };
 
 ListOption ListOptionOf(const std::string& arg)
@@ -47,6 +49,8 @@ ListOption ListOptionOf(const std::string& arg)
         {"encoding", ListOption::Encoding},
         {"selected-only", ListOption::SelectedOnly},
         {"pages", ListOption::Pages},
+        {"shrink", ListOption::Shrink},
+        {"allow-clipping", ListOption::AllowClipping},
     };
     for (const auto& [text, option] : kNames)
         if (name == text)
@@ -98,6 +102,10 @@ ListSwitch TakeWireListSwitch(const std::vector<std::string>& args, std::size_t&
     }
     if (option == ListOption::SelectedOnly) {
         request.m_bSelectedOnly = true;
+        return ListSwitch::Taken;
+    }
+    if (option == ListOption::Shrink || option == ListOption::AllowClipping) {
+        (option == ListOption::Shrink ? request.m_bShrinkCut : request.m_bAllowClipping) = true;
         return ListSwitch::Taken;
     }
     if (i + 1 == args.size()) {
@@ -191,6 +199,8 @@ ListSwitch TakeWireListSwitch(const std::vector<std::string>& args, std::size_t&
 
 std::string CheckWireListRequest(const CWireListRequest& request, bool bPrinting, bool bListSwitchSeen)
 {
+    if (request.m_bShrinkCut && request.m_bAllowClipping)
+        return "--shrink and --allow-clipping cannot be combined";
     if (!request.m_strPattern.empty()) {
         if (!request.m_strPath.empty())
             return "--list and --pattern cannot be combined";

@@ -17,9 +17,11 @@ struct CWireListRequest
     std::string m_strPattern; // UTF-8; empty: no pattern
     CWireListOptions m_read;
     CMarkerOptions m_markers;
-    bool m_bColumnsGiven = false; // --columns, which --ends replaces
-    bool m_bSelectedOnly = false; // following sheets use the selected positions only
-    CPageSelection m_pages;       // --pages: the sheets of the job to print
+    bool m_bColumnsGiven = false;  // --columns, which --ends replaces
+    bool m_bSelectedOnly = false;  // following sheets use the selected positions only
+    CPageSelection m_pages;        // --pages: the sheets of the job to print
+    bool m_bShrinkCut = false;     // --shrink: labels that would cut their marker off shrink it
+    bool m_bAllowClipping = false; // --allow-clipping: print markers cut off as they are
 };
 
 enum class ListSwitch {

@@ -1,5 +1,7 @@
 #include "model/Gbk.h"
 
+#include <algorithm>
+
 #include <cerrno>
 #include <iconv.h>
 #include <map>
@@ -129,6 +131,9 @@ bool IsValidIn(std::string_view text, const char* encoding)
 
 std::string GbkToUtf8Lossy(std::string_view gbk)
 {
+    // Most markers are ASCII, which both encodings write alike.
+    if (std::all_of(gbk.begin(), gbk.end(), [](char ch) { return static_cast<unsigned char>(ch) < 0x80; }))
+        return std::string(gbk);
     CIconv& cv = Converter("UTF-8", kGbk);
     std::string out;
     if (!cv.Valid())

@@ -40,6 +40,8 @@ public:
     // markers stay where the whole job puts them.
     void SelectSheets(CPageSelection pages) { m_pages = std::move(pages); }
     std::size_t SheetsToPrint() const { return m_pages.CountOf(SheetCount()); }
+    const CPageSelection& Pages() const { return m_pages; }
+    const CMarkerList& Markers() const { return m_markers; }
 
     // The job's next selected sheet, from the first on: only the labels that
     // get a marker are selected, so printing the sheet prints exactly them.

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -498,7 +499,10 @@ std::string FractionText(double dValue, const std::vector<CToken>& tokens, std::
         else
             break;
     }
-    nMaxDenominator = std::clamp<long long>(nMaxDenominator, 1, 9999);
+    nMaxDenominator = std::clamp<long long>(nMaxDenominator, 1, 999'999);
+    nFixedDenominator = std::min<long long>(nFixedDenominator, 999'999);
+    if (dValue >= 1e15)
+        return GeneralNumberText(dValue);
     const double dWhole = bWholePart ? std::floor(dValue) : 0;
     const double dPart = dValue - dWhole;
     long long nBestNumerator = 0;
@@ -507,16 +511,39 @@ std::string FractionText(double dValue, const std::vector<CToken>& tokens, std::
         nBestDenominator = nFixedDenominator;
         nBestNumerator = std::llround(dPart * static_cast<double>(nFixedDenominator));
     } else {
-        double dBestError = 2;
-        for (long long d = 1; d <= nMaxDenominator; ++d) {
-            const long long nNumerator = std::llround(dPart * static_cast<double>(d));
-            const double dError = std::fabs(dPart - static_cast<double>(nNumerator) / static_cast<double>(d));
-            if (dError < dBestError - 1e-12) {
-                dBestError = dError;
-                nBestNumerator = nNumerator;
-                nBestDenominator = d;
+        // The closest fraction with a denominator of at most nMaxDenominator:
+        // the last convergent of the continued fraction within it, or the
+        // semiconvergent after it when that is closer.
+        long long p0 = 0, q0 = 1, p1 = 1, q1 = 0;
+        double dRest = dPart;
+        for (int nTerm = 0; nTerm < 64; ++nTerm) {
+            const double dTerm = std::floor(dRest);
+            if (dTerm > 1e12)
+                break;
+            const auto a = static_cast<long long>(dTerm);
+            if (a * q1 + q0 > nMaxDenominator) {
+                const long long k = (nMaxDenominator - q0) / q1;
+                const long long pk = k * p1 + p0, qk = k * q1 + q0;
+                const double dSemi = std::fabs(dPart - static_cast<double>(pk) / static_cast<double>(qk));
+                const double dLast = std::fabs(dPart - static_cast<double>(p1) / static_cast<double>(q1));
+                if (k > 0 && dSemi < dLast) {
+                    p1 = pk;
+                    q1 = qk;
+                }
+                break;
             }
+            const long long p2 = a * p1 + p0, q2 = a * q1 + q0;
+            p0 = p1;
+            q0 = q1;
+            p1 = p2;
+            q1 = q2;
+            const double dFraction = dRest - dTerm;
+            if (dFraction < 1e-12)
+                break;
+            dRest = 1 / dFraction;
         }
+        nBestNumerator = p1;
+        nBestDenominator = q1;
     }
     long long nWhole = static_cast<long long>(dWhole);
     if (bWholePart && nBestNumerator == nBestDenominator) {
@@ -741,11 +768,25 @@ std::string GeneralNumberText(double dValue)
            digits.substr(static_cast<std::size_t>(nExponent));
 }
 
-std::string FormatNumber(double dValue, std::string_view code, bool bDates1904)
+struct CNumberFormat::CParsed
+{
+    std::vector<CSection> m_sections;
+};
+
+CNumberFormat::CNumberFormat(std::string_view code)
+{
+    // No spreadsheet program writes a code longer than a few hundred bytes;
+    // a longer one shows General rather than cost every cell its length.
+    auto parsed = std::make_shared<CParsed>();
+    parsed->m_sections = Sections(code.size() <= kMaxCodeBytes ? code : std::string_view("General"));
+    m_parsed = std::move(parsed);
+}
+
+std::string CNumberFormat::Number(double dValue, bool bDates1904) const
 {
     if (!std::isfinite(dValue))
         return GeneralNumberText(dValue);
-    std::vector<CSection> sections = Sections(code);
+    const std::vector<CSection>& sections = m_parsed->m_sections;
     // A section with only "@" shows numbers as General.
     const std::size_t nNumberSections = std::min<std::size_t>(sections.size(), 3);
     const CSection* section = &sections[0];
@@ -763,9 +804,9 @@ std::string FormatNumber(double dValue, std::string_view code, bool bDates1904)
     return NumberText(std::fabs(dValue), *section, bShowMinus);
 }
 
-std::string FormatText(std::string_view text, std::string_view code)
+std::string CNumberFormat::Text(std::string_view text) const
 {
-    const std::vector<CSection> sections = Sections(code);
+    const std::vector<CSection>& sections = m_parsed->m_sections;
     const CSection* section = nullptr;
     if (sections.size() >= 4)
         section = &sections[3];
@@ -780,6 +821,11 @@ std::string FormatText(std::string_view text, std::string_view code)
         else if (token.m_kind == TokenKind::At)
             shown += text;
     return shown;
+}
+
+std::string FormatNumber(double dValue, std::string_view code, bool bDates1904)
+{
+    return CNumberFormat(code).Number(dValue, bDates1904);
 }
 
 std::optional<std::string_view> BuiltInNumberFormat(unsigned nId)

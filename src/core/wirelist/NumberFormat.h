@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,10 +16,25 @@
 // exponent notation only for very large or very small numbers.
 std::string GeneralNumberText(double dValue);
 
-// `dValue` in the format `code`; a text cell's text (`text`) when the code
-// has a text section ("@").
+// A format code read once, for the many cells that share it.
+class CNumberFormat
+{
+public:
+    // Codes longer than this show as General.
+    static constexpr std::size_t kMaxCodeBytes = 1024;
+
+    explicit CNumberFormat(std::string_view code);
+    // `dValue` in the format.
+    std::string Number(double dValue, bool bDates1904 = false) const;
+    // A text cell's text: in the code's text section ("@") if it has one.
+    std::string Text(std::string_view text) const;
+
+private:
+    struct CParsed;
+    std::shared_ptr<const CParsed> m_parsed;
+};
+
 std::string FormatNumber(double dValue, std::string_view code, bool bDates1904 = false);
-std::string FormatText(std::string_view text, std::string_view code);
 
 // The code of a built-in format (the ids a workbook may use without
 // defining them); nullopt for ids without one (General is shown).

@@ -192,6 +192,7 @@ std::string BuildMarkers(const CWireTable& table, const CMarkerOptions& options,
         rowFault.m_nRow = r + 1;
         CMarkerRun run;
         run.m_nCount = nCount;
+        run.m_nRow = static_cast<std::uint32_t>(r + 1);
         std::optional<std::string> nearEnd = RowMarker(table, r, options.m_columns, options, rowFault);
         if (!nearEnd)
             return Refuse(std::move(rowFault), fault);

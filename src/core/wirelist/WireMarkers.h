@@ -58,6 +58,7 @@ struct CMarkerRun
 {
     std::string m_strText; // code page 936, CR LF
     std::uint32_t m_nCount = 0;
+    std::uint32_t m_nRow = 0;            // the list's row it comes from (from 1); 0 for a pattern's marker
     std::optional<std::string> m_farEnd; // code page 936, CR LF
 
     // Labels the run takes: its count, twice for a pair.

@@ -412,16 +412,20 @@ public:
         if (std::strcmp(name, "cellXfs") == 0)
             m_bInCellStyles = false;
     }
-    // The format code of style nStyle; empty for General.
-    std::string_view Code(std::size_t nStyle) const
+    // The number format of style nStyle, read once for all its cells; null
+    // for General.
+    const CNumberFormat* Format(std::size_t nStyle) const
     {
         if (nStyle >= m_formats.size())
-            return {};
+            return nullptr;
         const unsigned nId = m_formats[nStyle];
+        if (const auto parsed = m_parsed.find(nId); parsed != m_parsed.end())
+            return &parsed->second;
         const auto custom = m_codes.find(nId);
-        if (custom != m_codes.end())
-            return custom->second;
-        return BuiltInNumberFormat(nId).value_or(std::string_view());
+        const std::string_view code = custom != m_codes.end()
+                                          ? std::string_view(custom->second)
+                                          : BuiltInNumberFormat(nId).value_or(std::string_view("General"));
+        return &m_parsed.emplace(nId, CNumberFormat(code)).first->second;
     }
 
 private:
@@ -429,6 +433,7 @@ private:
     static constexpr std::size_t kMaxStyles = 65536;
     std::map<std::size_t, std::string> m_codes;
     std::vector<unsigned> m_formats;
+    mutable std::map<unsigned, CNumberFormat> m_parsed;
     bool m_bInCellStyles = false;
 };
 
@@ -498,14 +503,20 @@ std::optional<std::size_t> ReferenceColumn(const char* reference)
     return nColumn - 1;
 }
 
-// A number cell as the sheet shows it in its format (`code`, empty for General).
-std::string NumberText(const std::string& value, std::string_view code, bool bDates1904)
+// A number cell as the sheet shows it in its format (null for General).
+std::string NumberText(const std::string& value, const CNumberFormat* format, bool bDates1904)
 {
     double dValue = 0;
     const auto [ptr, ec] = std::from_chars(value.data(), value.data() + value.size(), dValue);
     if (ec != std::errc() || ptr != value.data() + value.size())
         return value;
-    return code.empty() ? GeneralNumberText(dValue) : FormatNumber(dValue, code, bDates1904);
+    return format ? format->Number(dValue, bDates1904) : GeneralNumberText(dValue);
+}
+
+// A text cell as the sheet shows it in its format (null for General).
+std::string TextCellText(std::string_view text, const CNumberFormat* format)
+{
+    return format ? format->Text(text) : std::string(text);
 }
 
 struct CPlacedRow
@@ -625,15 +636,15 @@ private:
             std::size_t nIndex = 0;
             const auto [ptr, ec] =
                 std::from_chars(m_strValue.data(), m_strValue.data() + m_strValue.size(), nIndex);
-            return ec == std::errc() ? FormatText(m_sharedStrings.String(nIndex), m_styles.Code(m_nStyle))
+            return ec == std::errc() ? TextCellText(m_sharedStrings.String(nIndex), m_styles.Format(m_nStyle))
                                      : std::string();
         }
         if (m_strType == "inlineStr")
-            return FormatText(m_strInline, m_styles.Code(m_nStyle));
+            return TextCellText(m_strInline, m_styles.Format(m_nStyle));
         if (m_strType == "b")
             return m_strValue == "1" ? "TRUE" : "FALSE";
         if (m_strType == "n")
-            return NumberText(m_strValue, m_styles.Code(m_nStyle), m_bDates1904);
+            return NumberText(m_strValue, m_styles.Format(m_nStyle), m_bDates1904);
         return m_strValue; // "str" (a formula's text), "e" (an error such as #N/A), "d"
     }
 

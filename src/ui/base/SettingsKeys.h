@@ -28,4 +28,19 @@ inline const QString kCalibrationScaleY = QStringLiteral("ScaleY");
 // The sequence patterns used last: an array of up to ten, the newest first.
 inline const QString kSequencePatterns = QStringLiteral("SequencePatterns");
 inline const QString kSequencePattern = QStringLiteral("Pattern");
+
+// Wire lists: the folder the last one came from, and the dialog's choices
+// for each of the last ten lists (an array, the newest first).
+inline const QString kWireListFolder = QStringLiteral("WireListFolder");
+inline const QString kWireLists = QStringLiteral("WireLists");
+inline const QString kWireListPath = QStringLiteral("Path");
+inline const QString kWireListColumns = QStringLiteral("Columns");
+inline const QString kWireListFarEndColumns = QStringLiteral("FarEndColumns");
+inline const QString kWireListJoin = QStringLiteral("Join");
+inline const QString kWireListHeaderRows = QStringLiteral("HeaderRows");
+inline const QString kWireListSkipEmptyCells = QStringLiteral("SkipEmptyCells");
+inline const QString kWireListCopies = QStringLiteral("Copies");
+inline const QString kWireListQuantityColumn = QStringLiteral("QuantityColumn");
+inline const QString kWireListEncoding = QStringLiteral("Encoding");
+inline const QString kWireListWorksheet = QStringLiteral("Worksheet");
 } // namespace SettingsKeys

@@ -2,14 +2,19 @@
 
 #include "app/CommandLine.h"
 #include "model/FileAccess.h"
+#include "model/Gbk.h"
 #include "print/CPrinterSettings.h"
 #include "print/PageOffsetSettings.h"
+#include "print/PdfFile.h"
 #include "print/PrintLayout.h"
 #include "print/PrintPage.h"
 #include "print/WireListPrint.h"
+#include "view/LabelTextLayout.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -92,6 +97,43 @@ std::string PdfCalibration(const std::string& strPrinterName, const CPageOffset&
     return {};
 }
 
+// A marker's lines in UTF-8, one after the other: "W001 / -K2:8".
+std::string OneLine(const std::string& gbk)
+{
+    std::string text;
+    for (const std::string& line : SplitLabelLines(gbk))
+        text += (text.empty() ? "" : " / ") + GbkToUtf8Lossy(line);
+    return text;
+}
+
+// Empty where every marker fits its label (or the request shrinks or allows
+// what does not); else the refusal, naming the first markers cut off.
+std::string RefuseClippedMarkers(const CWireListRequest& request, const CMarkerSheets& sheets,
+                                 QPaintDevice& device, const CPrinterCalibration& calibration)
+{
+    if (request.m_bShrinkCut || request.m_bAllowClipping)
+        return {};
+    constexpr std::size_t kNamed = 3;
+    const CFitReport report = FindClippedMarkers(sheets, device, calibration, kNamed);
+    if (report.m_nClipped == 0)
+        return {};
+    std::string text = std::to_string(report.m_nClipped) +
+                       (report.m_nClipped == 1 ? " marker would be cut off by its label: "
+                                               : " markers would be cut off by their labels: ");
+    for (std::size_t i = 0; i < report.m_first.size(); ++i) {
+        const CClippedMarker& marker = report.m_first[i];
+        text += (i ? ", " : "") +
+                (marker.m_nRow ? "row " + std::to_string(marker.m_nRow)
+                               : "marker " + std::to_string(marker.m_nLabel)) +
+                " '" + OneLine(marker.m_strText) + "' (sheet " + std::to_string(marker.m_nSheet) +
+                ", label " + std::to_string(marker.m_position.m_nRow + 1) + "," +
+                std::to_string(marker.m_position.m_nColumn + 1) + ")";
+    }
+    if (report.m_nClipped > report.m_first.size())
+        text += ", ...";
+    return text + "; --shrink shrinks those labels, --allow-clipping prints them as they are";
+}
+
 } // namespace
 
 std::string RunCommandLinePrint(const CCommandLineInfo& cmdInfo, int* pExitStatus)
@@ -137,9 +179,14 @@ std::string RunCommandLinePrint(const CCommandLineInfo& cmdInfo, int* pExitStatu
                                   [&](QPainter& painter) { PrintCalibrationPage(painter, sheet.m_format); });
         }
         const CPrinterCalibration calibration = CalibrationForPrinter(printer.printerName(), offset);
+        if (bList)
+            if (std::string refusal = RefuseClippedMarkers(cmdInfo.m_list, listSheets, printer, calibration);
+                !refusal.empty())
+                return refusal;
         return PrintOnPrinter(printer, docName, [&](QPainter& painter) {
             if (bList)
-                PrintMarkerSheets(painter, printer, listSheets, PrintMode::Labels, calibration);
+                PrintMarkerSheets(painter, printer, listSheets, PrintMode::Labels, calibration, {},
+                                  cmdInfo.m_list.m_bShrinkCut);
             else
                 PrintSheetPage(painter, sheet, PrintMode::Labels, calibration);
         });
@@ -154,8 +201,14 @@ std::string RunCommandLinePrint(const CCommandLineInfo& cmdInfo, int* pExitStatu
             !unknown.empty())
             return unknown;
         if (bList) {
-            if (ExportMarkerSheetsPdf(output, listSheets, cmdInfo.m_printMode, calibration, error) !=
-                SheetsPdfResult::Written)
+            QBuffer sink;
+            QPdfWriter page(&sink);
+            page.setResolution(kPdfDotsPerInch);
+            if (std::string refusal = RefuseClippedMarkers(cmdInfo.m_list, listSheets, page, calibration);
+                !refusal.empty())
+                return refusal;
+            if (ExportMarkerSheetsPdf(output, listSheets, cmdInfo.m_printMode, calibration, error, {},
+                                      cmdInfo.m_list.m_bShrinkCut) != SheetsPdfResult::Written)
                 return "cannot write '" + cmdInfo.m_strOutputName + "': " + error.toStdString();
             return {};
         }

@@ -81,20 +81,27 @@ void ScaleForPrinter(QPainter& painter, const CPrinterCalibration& calibration)
         painter.scale(ScaleFactor(calibration.m_nScaleX), ScaleFactor(calibration.m_nScaleY));
 }
 
+QRect PrintedTextRect(const CPrintedLabel& printed, const CPrinterCalibration& calibration)
+{
+    // The rectangle is scaled already, to the unit; the text is drawn
+    // through the scale, in the rectangle that scales onto it.
+    const double sx = ScaleFactor(calibration.m_nScaleX);
+    const double sy = ScaleFactor(calibration.m_nScaleY);
+    return QRect(QPoint(qRound(printed.m_rc.left / sx), qRound(printed.m_rc.top / sy)),
+                 QPoint(qRound(printed.m_rc.right / sx) - 1, qRound(printed.m_rc.bottom / sy) - 1));
+}
+
 void PrintSheetPage(QPainter& painter, const CSheet& sheet, PrintMode printMode,
                     const CPrinterCalibration& calibration)
 {
     const CDeviceResolution resolution = ResolutionOf(painter);
-    const double sx = ScaleFactor(calibration.m_nScaleX);
-    const double sy = ScaleFactor(calibration.m_nScaleY);
     painter.save();
     // One device unit wide, as the view's ruler pen is one pixel.
     QPen penRuler(QColor(kRulerColour), 1);
     penRuler.setCosmetic(true);
     painter.setBackgroundMode(Qt::TransparentMode);
     for (const CPrintedLabel& printed : PlanPrintedPage(sheet, printMode, calibration, resolution)) {
-        // The rectangle is scaled already, to the unit; the text is drawn
-        // through the scale, in the rectangle that scales onto it.
+        // The outline's rectangle is scaled already, to the unit.
         const QRect rc(QPoint(printed.m_rc.left, printed.m_rc.top),
                        QPoint(printed.m_rc.right - 1, printed.m_rc.bottom - 1));
         if (printed.m_bOutline) {
@@ -103,13 +110,10 @@ void PrintSheetPage(QPainter& painter, const CSheet& sheet, PrintMode printMode,
             DrawFrameRect(painter, rc);
         }
         if (printed.m_bText) {
-            const QRect rcText(
-                QPoint(qRound(printed.m_rc.left / sx), qRound(printed.m_rc.top / sy)),
-                QPoint(qRound(printed.m_rc.right / sx) - 1, qRound(printed.m_rc.bottom / sy) - 1));
             painter.save();
             ScaleForPrinter(painter, calibration);
-            DrawLabel(painter, sheet.m_labels[printed.m_nRow][printed.m_nColumn], rcText, printed.m_insets, 0,
-                      0.0);
+            DrawLabel(painter, sheet.m_labels[printed.m_nRow][printed.m_nColumn],
+                      PrintedTextRect(printed, calibration), printed.m_insets, 0, 0.0);
             painter.restore();
         }
     }

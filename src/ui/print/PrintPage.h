@@ -1,9 +1,11 @@
 #pragma once
 
 #include "model/CSheet.h"
+#include "print/PrintLayout.h"
 #include "print/PrintMode.h"
 #include "print/PrinterCalibration.h"
 
+#include <QRect>
 #include <QString>
 
 class QPainter;
@@ -19,6 +21,10 @@ class QPrinter;
 // whole page.
 void PrintSheetPage(QPainter& painter, const CSheet& sheet, PrintMode printMode,
                     const CPrinterCalibration& calibration);
+
+// The rectangle a printed label's text is drawn in, under the printer's
+// scale (ScaleForPrinter).
+QRect PrintedTextRect(const CPrintedLabel& printed, const CPrinterCalibration& calibration);
 
 // The printer's scale on the painter, about the device origin (the
 // printable area's top-left corner): every page routine calls it before it

@@ -1,13 +1,56 @@
 #include "print/WireListPrint.h"
 
-#include "model/FileAccess.h"
+#include "base/SystemErrorText.h"
 #include "print/PdfFile.h"
 #include "print/PrintPage.h"
+#include "render/LabelRenderer.h"
 #include "wirelist/SequencePattern.h"
 
 #include <QPdfWriter>
 
 #include <cerrno>
+#include <optional>
+
+namespace {
+
+// Every position of a template as the page routine places it, each with the
+// fit of the label's format there.
+class CPositionFits
+{
+public:
+    CPositionFits(const CSheet& templ, QPaintDevice& device, const CPrinterCalibration& calibration)
+        : m_fits(CPageFormat::kMaxRows * CPageFormat::kMaxColumns)
+    {
+        CSheet all = templ;
+        for (CSheet::Row& row : all.m_labels)
+            for (CLabelRecord& label : row)
+                label.m_bSelected = 1;
+        const CDeviceResolution resolution{device.logicalDpiX(), device.logicalDpiY()};
+        for (const CPrintedLabel& printed :
+             PlanPrintedPage(all, PrintMode::Labels, calibration, resolution)) {
+            const CLabelRecord& format = all.m_labels[printed.m_nRow][printed.m_nColumn];
+            if (!format.m_bAutoShrink)
+                m_fits[Index(printed.m_nRow, printed.m_nColumn)].emplace(
+                    device, format, PrintedTextRect(printed, calibration), printed.m_insets);
+        }
+    }
+
+    // Whether the label at `position` cuts `text` off; never where it shrinks to fit.
+    bool Cuts(CGridPosition position, const std::string& text) const
+    {
+        const std::optional<CLabelFit>& fit = m_fits[Index(position.m_nRow, position.m_nColumn)];
+        return fit && fit->Cuts(text);
+    }
+
+private:
+    static std::size_t Index(int nRow, int nColumn)
+    {
+        return static_cast<std::size_t>(nRow) * CPageFormat::kMaxColumns + static_cast<std::size_t>(nColumn);
+    }
+    std::vector<std::optional<CLabelFit>> m_fits; // row by row
+};
+
+} // namespace
 
 std::string LoadWireListMarkers(const CWireListRequest& request, CMarkerList& markers)
 {
@@ -31,13 +74,21 @@ std::string LoadWireListMarkers(const CWireListRequest& request, CMarkerList& ma
 
 bool PrintMarkerSheets(QPainter& painter, QPagedPaintDevice& device, CMarkerSheets& sheets,
                        PrintMode printMode, const CPrinterCalibration& calibration,
-                       const SheetProgress& progress)
+                       const SheetProgress& progress, bool bShrinkCut)
 {
     const std::size_t nTotal = sheets.SheetsToPrint();
+    std::optional<CPositionFits> fits;
+    if (bShrinkCut)
+        fits.emplace(sheets.Template(), device, calibration);
     CSheet sheet;
     for (std::size_t nDone = 0; sheets.NextSheet(sheet);) {
         if (nDone > 0)
             device.newPage();
+        for (const CGridPosition& position : fits ? SelectedPositions(sheet) : std::vector<CGridPosition>()) {
+            CLabelRecord& label = sheet.m_labels[position.m_nRow][position.m_nColumn];
+            if (fits->Cuts(position, label.m_strText))
+                label.m_bAutoShrink = 1;
+        }
         PrintSheetPage(painter, sheet, printMode, calibration);
         ++nDone;
         if (progress && !progress(nDone, nTotal, sheets.SheetNumber()))
@@ -48,18 +99,47 @@ bool PrintMarkerSheets(QPainter& painter, QPagedPaintDevice& device, CMarkerShee
 
 SheetsPdfResult ExportMarkerSheetsPdf(const QString& path, CMarkerSheets& sheets, PrintMode printMode,
                                       const CPrinterCalibration& calibration, QString& error,
-                                      const SheetProgress& progress)
+                                      const SheetProgress& progress, bool bShrinkCut)
 {
-    const int nError =
-        WritePdfFile(path, SheetPdfLayout(sheets.Template().m_format), kPdfDotsPerInch,
-                     [&](QPainter& painter, QPdfWriter& writer) {
-                         return PrintMarkerSheets(painter, writer, sheets, printMode, calibration, progress);
-                     });
+    const int nError = WritePdfFile(path, SheetPdfLayout(sheets.Template().m_format), kPdfDotsPerInch,
+                                    [&](QPainter& painter, QPdfWriter& writer) {
+                                        return PrintMarkerSheets(painter, writer, sheets, printMode,
+                                                                 calibration, progress, bShrinkCut);
+                                    });
     if (nError == ECANCELED)
         return SheetsPdfResult::Cancelled;
     if (nError) {
-        error = QString::fromStdString(FileErrorText(nError));
+        error = SystemErrorText(nError);
         return SheetsPdfResult::Failed;
     }
     return SheetsPdfResult::Written;
+}
+
+CFitReport FindClippedMarkers(const CMarkerSheets& sheets, QPaintDevice& device,
+                              const CPrinterCalibration& calibration, std::size_t nFirst)
+{
+    CPositionFits fits(sheets.Template(), device, calibration);
+    CFitReport report;
+    const std::size_t nSheets = sheets.SheetCount();
+    std::size_t nSheet = 1;
+    std::size_t nPosition = 0;
+    std::size_t nLabel = 0;
+    for (const CMarkerRun& run : sheets.Markers().m_runs) {
+        for (std::size_t k = 0; k < run.LabelCount() && nSheet <= nSheets; ++k) {
+            const std::vector<CGridPosition>& positions =
+                nSheet == 1 ? sheets.FirstPositions() : sheets.FollowingPositions();
+            const CGridPosition position = positions[nPosition];
+            ++nLabel;
+            if (sheets.Pages().Contains(nSheet) && fits.Cuts(position, run.LabelText(k))) {
+                if (report.m_first.size() < nFirst)
+                    report.m_first.push_back({run.m_nRow, nLabel, nSheet, position, run.LabelText(k)});
+                ++report.m_nClipped;
+            }
+            if (++nPosition == positions.size()) {
+                nPosition = 0;
+                ++nSheet;
+            }
+        }
+    }
+    return report;
 }

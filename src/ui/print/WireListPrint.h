@@ -10,8 +10,10 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <vector>
 
 class QPagedPaintDevice;
+class QPaintDevice;
 class QPainter;
 
 // Printing a wire list: every sheet of the job, one per page, each drawn by
@@ -27,12 +29,15 @@ using SheetProgress = std::function<bool(std::size_t nDone, std::size_t nTotal, 
 std::string LoadWireListMarkers(const CWireListRequest& request, CMarkerList& markers);
 
 // Draws the remaining sheets of `sheets` onto the painter's device, starting
-// a new page between them. Returns false when the progress cancelled.
+// a new page between them; with bShrinkCut, labels that would cut their
+// marker off (FindClippedMarkers) shrink it to fit, for this job only.
+// Returns false when the progress cancelled.
 bool PrintMarkerSheets(QPainter& painter, QPagedPaintDevice& device, CMarkerSheets& sheets,
                        PrintMode printMode, const CPrinterCalibration& calibration,
-                       const SheetProgress& progress = {});
+                       const SheetProgress& progress = {}, bool bShrinkCut = false);
 
-// All sheets as one PDF, a page per sheet, as ExportSheetPdf writes one.
+// All sheets as one PDF, a page per sheet, as ExportSheetPdf writes one;
+// bShrinkCut as PrintMarkerSheets takes it.
 // Written through WritePdfFile, only when complete: a failure or a cancel
 // leaves any previous file as it was.
 enum class SheetsPdfResult {
@@ -42,4 +47,27 @@ enum class SheetsPdfResult {
 };
 SheetsPdfResult ExportMarkerSheetsPdf(const QString& path, CMarkerSheets& sheets, PrintMode printMode,
                                       const CPrinterCalibration& calibration, QString& error,
-                                      const SheetProgress& progress = {});
+                                      const SheetProgress& progress = {}, bool bShrinkCut = false);
+
+// A marker that its label would cut off on paper.
+struct CClippedMarker
+{
+    std::size_t m_nRow = 0;   // the list's row (from 1); 0 for a pattern's marker
+    std::size_t m_nLabel = 0; // its label in the whole job, from 1
+    std::size_t m_nSheet = 0; // from 1
+    CGridPosition m_position; // on the sheet
+    std::string m_strText;    // code page 936, CR LF
+};
+
+struct CFitReport
+{
+    std::vector<CClippedMarker> m_first; // the first few, in job order
+    std::size_t m_nClipped = 0;          // all of them
+};
+
+// Lays out every marker of the sheets to print with its label's format, as
+// the page routine lays it out on `device` (the printer, or a PDF page of
+// its resolution) under the calibration, and lists the markers whose ink
+// would leave their label's text box. Labels that shrink to fit never do.
+CFitReport FindClippedMarkers(const CMarkerSheets& sheets, QPaintDevice& device,
+                              const CPrinterCalibration& calibration, std::size_t nFirst = 20);

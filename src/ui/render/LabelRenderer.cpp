@@ -95,6 +95,10 @@ struct CMeasuredLine
     double m_dOverLeft = 0.0;
     double m_dOverRight = 0.0;
     double m_dExtraAscent = 0.0;
+    bool m_bInk = false; // whether the line draws anything at all
+    // The line's ink beyond the line box, above and below.
+    double m_dInkAbove = 0.0;
+    double m_dInkBelow = 0.0;
 };
 
 // A line of text as the text call lays it out: its advance (trailing spaces
@@ -107,17 +111,23 @@ struct CLaidOutLine
     QRectF m_ink;
 };
 
-CLaidOutLine LayOutLine(const QString& text, const QFont& font, QPaintDevice* pDevice)
+// The text on one line, as the text call lays it out.
+void LayOutOnOneLine(QTextLayout& layout)
 {
-    QTextLayout layout(text, font, pDevice);
     QTextOption option;
     option.setFlags(QTextOption::IncludeTrailingSpaces);
     option.setWrapMode(QTextOption::NoWrap);
     layout.setTextOption(option);
     layout.beginLayout();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine())
-        line.setNumColumns(text.size());
+        line.setNumColumns(layout.text().size());
     layout.endLayout();
+}
+
+CLaidOutLine LayOutLine(const QString& text, const QFont& font, QPaintDevice* pDevice)
+{
+    QTextLayout layout(text, font, pDevice);
+    LayOutOnOneLine(layout);
     CLaidOutLine result;
     if (layout.lineCount() == 0)
         return result;
@@ -135,6 +145,103 @@ CLaidOutLine LayOutLine(const QString& text, const QFont& font, QPaintDevice* pD
     result.m_ink.translate(0, -result.m_dAscent);
     return result;
 }
+
+// Whether a line laid out without shaping is its characters side by side:
+// no tabs or other controls, no surrogates or combining marks, only scripts
+// that are drawn a character at a time.
+bool IsLaidOutCharacterByCharacter(const QString& text)
+{
+    for (const QChar ch : text) {
+        if (ch.unicode() < 0x20 || ch.unicode() == 0x7F || ch.isSurrogate() || ch.isMark())
+            return false;
+        switch (ch.script()) {
+        case QChar::Script_Common:
+        case QChar::Script_Latin:
+        case QChar::Script_Greek:
+        case QChar::Script_Cyrillic:
+        case QChar::Script_Han:
+        case QChar::Script_Hiragana:
+        case QChar::Script_Katakana:
+        case QChar::Script_Bopomofo:
+            break;
+        default:
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+// A character as LayOutLine measures it alone: its advance, the ascent of the
+// line it makes and its glyph's ink box about its pen position on the
+// baseline.
+struct CUnshapedCharacters
+{
+    struct CCharacter
+    {
+        double m_dAdvance = 0.0;
+        double m_dAscent = 0.0;
+        QRectF m_glyph;
+        bool m_bGlyph = false;
+    };
+    int m_nDpi = 0; // the resolution the characters were measured at
+    QHash<char16_t, CCharacter> m_characters;
+};
+
+namespace {
+
+CUnshapedCharacters::CCharacter MeasureCharacter(QChar ch, const QFont& font, QPaintDevice* pDevice)
+{
+    QTextLayout layout(QString(ch), font, pDevice);
+    LayOutOnOneLine(layout);
+    CUnshapedCharacters::CCharacter character;
+    if (layout.lineCount() == 0)
+        return character;
+    character.m_dAdvance = layout.lineAt(0).naturalTextWidth();
+    character.m_dAscent = layout.lineAt(0).ascent();
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+        const QList<quint32> glyphs = run.glyphIndexes();
+        if (!glyphs.isEmpty()) {
+            character.m_glyph = run.rawFont().boundingRect(glyphs[0]);
+            character.m_bGlyph = true;
+        }
+    }
+    return character;
+}
+
+// LayOutLine of an unshaped line from its characters, each measured once
+// per font: a job draws the same few characters thousands of times. The
+// figures are those of the whole line's layout to the last bit: the
+// advances add up as the layout adds them, each glyph's ink is placed as it
+// places it.
+CLaidOutLine LayOutUnshapedLine(const QString& text, const CLabelFont& font, QPaintDevice* pDevice)
+{
+    CUnshapedCharacters& cache = *font.m_unshaped;
+    const int nDpi = pDevice ? pDevice->logicalDpiY() : 0;
+    if (cache.m_nDpi != nDpi) {
+        cache.m_characters.clear();
+        cache.m_nDpi = nDpi;
+    }
+    CLaidOutLine result;
+    std::vector<std::pair<double, const CUnshapedCharacters::CCharacter*>> placed;
+    placed.reserve(static_cast<std::size_t>(text.size()));
+    double dX = 0.0;
+    for (const QChar ch : text) {
+        auto it = cache.m_characters.constFind(ch.unicode());
+        if (it == cache.m_characters.constEnd())
+            it = cache.m_characters.insert(ch.unicode(), MeasureCharacter(ch, font.m_font, pDevice));
+        placed.emplace_back(dX, &*it);
+        dX += it->m_dAdvance;
+        result.m_dAscent = std::max(result.m_dAscent, it->m_dAscent);
+    }
+    result.m_dAdvance = dX;
+    for (const auto& [dPen, pCharacter] : placed)
+        if (pCharacter->m_bGlyph)
+            result.m_ink |= pCharacter->m_glyph.translated(QPointF(dPen, result.m_dAscent));
+    result.m_ink.translate(0, -result.m_dAscent);
+    return result;
+}
 } // namespace
 
 namespace {
@@ -142,6 +249,7 @@ namespace {
 CLabelFont MakeLabelFontUncached(const CLogFont& logFont)
 {
     CLabelFont result;
+    result.m_unshaped = std::make_shared<CUnshapedCharacters>();
     QFont& font = result.m_font;
     font.setWeight(logFont.lfWeight > 0 ? static_cast<QFont::Weight>(std::clamp(logFont.lfWeight, 1, 1000))
                                         : QFont::Normal);
@@ -213,10 +321,27 @@ CLabelFont MakeLabelFont(const CLogFont& logFont)
     return *it;
 }
 
-CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRect& rc,
-                        const CDeviceInsets& insets, int nMode, double dZoom)
+// What a label's format makes of any text on a device: its font, the flags
+// of its text calls and where a line's baseline sits.
+struct CLabelSetup
 {
-    CLabelTextStyle style;
+    CLabelTextStyle m_style;
+    CLogFont m_logFont; // the record at the device's size
+    CLabelFont m_font;
+    int m_nFlags = 0;
+    double m_dAscent = 0.0; // the font's own
+    int m_nLineAscent = 0;
+    int m_nLineDescent = 0;
+    int m_nBaselineShift = 0;
+};
+
+namespace {
+
+CLabelSetup SetUpLabel(QPaintDevice* pDevice, bool bUnshaped, const CLabelRecord& label,
+                       const CDeviceInsets& insets, std::int32_t nFontHeight, bool bText)
+{
+    CLabelSetup setup;
+    CLabelTextStyle& style = setup.m_style;
     style.m_nInsetLeft = insets.m_nLeft;
     style.m_nInsetTop = insets.m_nTop;
     style.m_nInsetRight = insets.m_nRight;
@@ -226,18 +351,17 @@ CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRec
     style.m_nVAlign = label.m_nVAlign;
     style.m_bAutoShrink = label.m_bAutoShrink != 0;
 
-    CLogFont logFont = label.m_logFont;
+    CLogFont& logFont = setup.m_logFont;
+    logFont = label.m_logFont;
     logFont.lfWidth = 0;
-    logFont.lfHeight = nMode == kScreenMode
-                           ? ScreenFontHeight(label.m_nFontHeight, dZoom)
-                           : DeviceFontHeight(label.m_nFontHeight, painter.device()->logicalDpiY());
+    logFont.lfHeight = nFontHeight;
     // An empty text draws no line: only its box is painted, and no font is needed.
-    const bool bText = !label.m_strText.empty();
-    CLabelFont font = bText ? MakeLabelFont(logFont) : CLabelFont{};
+    CLabelFont& font = setup.m_font;
+    font = bText ? MakeLabelFont(logFont) : CLabelFont{};
     // Qt 6.4's PDF text map loses every glyph the shaper picks for Latin
     // letters and digits in the CJK faces ("W123" extracts as "W"); drawn
     // unshaped they print the same and stay searchable.
-    if (painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Pdf)
+    if (bUnshaped)
         font.m_font.setStyleStrategy(QFont::PreferNoShaping);
 
     int nHFlags = Qt::AlignLeft;
@@ -247,53 +371,123 @@ CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRec
         nHFlags = Qt::AlignRight;
     // The clip is ours: the line and the text box, not the shifted rectangle.
     // Trailing spaces take their room, as in the layout's byte count.
-    const int nFlags = nHFlags | Qt::AlignTop | Qt::TextDontClip | Qt::TextIncludeTrailingSpaces;
+    setup.m_nFlags = nHFlags | Qt::AlignTop | Qt::TextDontClip | Qt::TextIncludeTrailingSpaces;
 
-    // The lines are measured as they are drawn, so that shrink to fit and the
-    // crop of an oversized line know the text's real extent.
-    const QFontMetricsF metrics(font.m_font, painter.device());
+    const QFontMetricsF metrics(font.m_font, pDevice);
+    setup.m_dAscent = metrics.ascent();
     // The installed Chinese faces are taller than the em box the layout gives
     // a line: the baseline moves to 0.88 em, and what their glyphs draw beyond
     // the box (Latin descenders, accents) is ink above or below the line.
-    const int nLineAscent = font.m_bEmBox
-                                ? static_cast<int>(std::lround(kEmBoxAscent * font.m_font.pixelSize()))
-                                : static_cast<int>(std::lround(metrics.ascent()));
-    const int nLineDescent = font.m_metrics.m_nLineHeight - nLineAscent;
-    const int nBaselineShift = nLineAscent - static_cast<int>(std::lround(metrics.ascent()));
+    setup.m_nLineAscent = font.m_bEmBox
+                              ? static_cast<int>(std::lround(kEmBoxAscent * font.m_font.pixelSize()))
+                              : static_cast<int>(std::lround(metrics.ascent()));
+    setup.m_nLineDescent = font.m_metrics.m_nLineHeight - setup.m_nLineAscent;
+    setup.m_nBaselineShift = setup.m_nLineAscent - static_cast<int>(std::lround(metrics.ascent()));
+    return setup;
+}
+
+// What a label's text takes on a device: its lines as measured and their
+// layout in the label. Drawing and the fit check both start from it.
+struct CLabelPlan
+{
+    CLogFont m_logFont; // the record at the device's size, shrunk where the text was
+    std::vector<CMeasuredLine> m_lines;
+    CMeasuredLines m_extent;
+    CLabelTextLayout m_layout;
+};
+
+CLabelPlan PlanLabel(QPaintDevice* pDevice, const CLabelSetup& setup, const std::string& text,
+                     const QRect& rc)
+{
+    CLabelPlan plan;
+    const CLabelFont& font = setup.m_font;
+    const bool bUnshaped = font.m_font.styleStrategy() & QFont::PreferNoShaping;
+    // The lines are measured as they are drawn, so that shrink to fit and the
+    // crop of an oversized line know the text's real extent.
     double dInkAbove = 0.0;
     double dInkBelow = 0.0;
-    std::vector<CMeasuredLine> measured;
-    CMeasuredLines extent;
-    for (const std::string& line : SplitLabelLines(label.m_strText)) {
-        CMeasuredLine& m = measured.emplace_back();
+    for (const std::string& line : SplitLabelLines(text)) {
+        CMeasuredLine& m = plan.m_lines.emplace_back();
         m.m_strText = QString::fromStdString(GbkToUtf8Lossy(line));
         // An ampersand underlines the character after it; two show one. The
         // mnemonic layout is slow, so only lines with an ampersand take it.
-        m.m_nFlags = m.m_strText.contains(QLatin1Char('&')) ? nFlags | Qt::TextShowMnemonic : nFlags;
+        m.m_nFlags =
+            m.m_strText.contains(QLatin1Char('&')) ? setup.m_nFlags | Qt::TextShowMnemonic : setup.m_nFlags;
         if (!m.m_strText.isEmpty()) {
-            const CLaidOutLine laidOut = LayOutLine(ShownText(m.m_strText), font.m_font, painter.device());
+            const QString shown = ShownText(m.m_strText);
+            const CLaidOutLine laidOut = bUnshaped && IsLaidOutCharacterByCharacter(shown)
+                                             ? LayOutUnshapedLine(shown, font, pDevice)
+                                             : LayOutLine(shown, font.m_font, pDevice);
             m.m_dAdvance = laidOut.m_dAdvance;
             const QRectF& ink = laidOut.m_ink;
+            m.m_bInk = !ink.isNull();
             m.m_dOverLeft = std::max(0.0, -ink.left());
             m.m_dOverRight = std::max(0.0, ink.right() - m.m_dAdvance);
-            m.m_dExtraAscent = std::max(0.0, laidOut.m_dAscent - metrics.ascent());
-            dInkAbove = std::max(dInkAbove, -ink.top() - nLineAscent);
-            dInkBelow = std::max(dInkBelow, ink.bottom() - nLineDescent);
+            m.m_dExtraAscent = std::max(0.0, laidOut.m_dAscent - setup.m_dAscent);
+            m.m_dInkAbove = std::max(0.0, -ink.top() - setup.m_nLineAscent);
+            m.m_dInkBelow = std::max(0.0, ink.bottom() - setup.m_nLineDescent);
+            dInkAbove = std::max(dInkAbove, m.m_dInkAbove);
+            dInkBelow = std::max(dInkBelow, m.m_dInkBelow);
         }
-        extent.m_widths.push_back(static_cast<int>(std::ceil(m.m_dOverLeft + m.m_dAdvance + m.m_dOverRight)));
+        plan.m_extent.m_widths.push_back(
+            static_cast<int>(std::ceil(m.m_dOverLeft + m.m_dAdvance + m.m_dOverRight)));
     }
-    extent.m_nInkAbove = static_cast<int>(std::ceil(dInkAbove));
-    extent.m_nInkBelow = static_cast<int>(std::ceil(dInkBelow));
+    plan.m_extent.m_nInkAbove = static_cast<int>(std::ceil(dInkAbove));
+    plan.m_extent.m_nInkBelow = static_cast<int>(std::ceil(dInkBelow));
 
-    const CLabelTextLayout layout =
-        LayoutLabelText(label.m_strText, ToPixelRect(rc), style, font.m_metrics, extent);
-    if (layout.m_bDraw && layout.m_bShrunk) {
+    plan.m_layout = LayoutLabelText(text, ToPixelRect(rc), setup.m_style, font.m_metrics, plan.m_extent);
+    plan.m_logFont = setup.m_logFont;
+    if (plan.m_layout.m_bDraw && plan.m_layout.m_bShrunk) {
         // The rendering reports the shrunk font's size; the text is drawn
         // with the measured font, scaled into the box.
-        logFont.lfWidth = layout.m_nShrunkCharWidth;
-        logFont.lfHeight = layout.m_nShrunkLineHeight;
+        plan.m_logFont.lfWidth = plan.m_layout.m_nShrunkCharWidth;
+        plan.m_logFont.lfHeight = plan.m_layout.m_nShrunkLineHeight;
     }
-    const CRenderedFont rendered{logFont.lfHeight, logFont.lfWidth};
+    return plan;
+}
+
+// Whether some of the text's ink falls outside the text box, where the
+// drawing clips it (or, for a line wholly outside, leaves it out).
+bool CutsText(const CLabelPlan& plan)
+{
+    const CLabelTextLayout& layout = plan.m_layout;
+    if (!layout.m_bDraw)
+        return std::any_of(plan.m_lines.begin(), plan.m_lines.end(),
+                           [](const CMeasuredLine& line) { return !line.m_strText.isEmpty(); });
+    const QRect rcText = ToQRect(layout.m_rcText);
+    for (int i = 0; i < static_cast<int>(layout.m_lines.size()); ++i) {
+        const CMeasuredLine& line = plan.m_lines[static_cast<std::size_t>(i)];
+        if (!line.m_bInk)
+            continue;
+        const QRect rcLine = ToQRect(layout.LineRect(i));
+        const int nInkWidth = static_cast<int>(
+            std::ceil(plan.m_extent.m_widths[static_cast<std::size_t>(i)] * layout.m_dScaleX));
+        const QRect rcInk(rcLine.left(),
+                          rcLine.top() - static_cast<int>(std::ceil(line.m_dInkAbove * layout.m_dScaleY)),
+                          std::max(nInkWidth, 1),
+                          rcLine.height() + static_cast<int>(std::ceil(line.m_dInkAbove * layout.m_dScaleY)) +
+                              static_cast<int>(std::ceil(line.m_dInkBelow * layout.m_dScaleY)));
+        if (!rcText.contains(rcInk) || nInkWidth > rcLine.width())
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRect& rc,
+                        const CDeviceInsets& insets, int nMode, double dZoom)
+{
+    const std::int32_t nFontHeight =
+        nMode == kScreenMode ? ScreenFontHeight(label.m_nFontHeight, dZoom)
+                             : DeviceFontHeight(label.m_nFontHeight, painter.device()->logicalDpiY());
+    const bool bUnshaped = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Pdf;
+    const CLabelSetup setup =
+        SetUpLabel(painter.device(), bUnshaped, label, insets, nFontHeight, !label.m_strText.empty());
+    const CLabelPlan plan = PlanLabel(painter.device(), setup, label.m_strText, rc);
+    const CLabelTextLayout& layout = plan.m_layout;
+    const CMeasuredLines& extent = plan.m_extent;
+    const CRenderedFont rendered{plan.m_logFont.lfHeight, plan.m_logFont.lfWidth};
     if (!layout.m_bDraw)
         return rendered;
 
@@ -309,7 +503,7 @@ CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRec
         painter.fillRect(rcText, Qt::white);
     painter.setBackgroundMode(Qt::TransparentMode);
     painter.setPen(ColorFromColorRef(label.m_crText));
-    painter.setFont(font.m_font);
+    painter.setFont(setup.m_font.m_font);
 
     const int nOverTop = static_cast<int>(std::ceil(extent.m_nInkAbove * layout.m_dScaleY));
     const int nOverBottom = static_cast<int>(std::ceil(extent.m_nInkBelow * layout.m_dScaleY));
@@ -317,7 +511,7 @@ CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRec
     const QTransform base = painter.worldTransform();
     bool bClipped = false;
     for (int i = 0; i < static_cast<int>(layout.m_lines.size()); ++i) {
-        const CMeasuredLine& line = measured[static_cast<std::size_t>(i)];
+        const CMeasuredLine& line = plan.m_lines[static_cast<std::size_t>(i)];
         const QRect rcLine = ToQRect(layout.LineRect(i));
         if ((rcLine & rcText).isEmpty() || line.m_strText.isEmpty())
             continue;
@@ -334,9 +528,9 @@ CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRec
         }
         // The line in the measured font's pixels: its glyphs' overhang is
         // part of the width the alignment places.
-        QRectF rcDraw(line.m_dOverLeft, nBaselineShift - line.m_dExtraAscent,
+        QRectF rcDraw(line.m_dOverLeft, setup.m_nBaselineShift - line.m_dExtraAscent,
                       rcLine.width() / layout.m_dScaleX - line.m_dOverLeft - line.m_dOverRight,
-                      font.m_metrics.m_nLineHeight);
+                      setup.m_font.m_metrics.m_nLineHeight);
         if (bScaled) {
             QTransform lineTransform = base;
             lineTransform.translate(rcLine.left(), rcLine.top());
@@ -349,6 +543,20 @@ CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRec
     }
     painter.restore();
     return rendered;
+}
+
+CLabelFit::CLabelFit(QPaintDevice& device, const CLabelRecord& format, const QRect& rc,
+                     const CDeviceInsets& insets)
+    : m_device(device), m_rc(rc),
+      m_setup(std::make_unique<CLabelSetup>(SetUpLabel(
+          &device, true, format, insets, DeviceFontHeight(format.m_nFontHeight, device.logicalDpiY()), true)))
+{}
+
+CLabelFit::~CLabelFit() = default;
+
+bool CLabelFit::Cuts(const std::string& text) const
+{
+    return CutsText(PlanLabel(&m_device, *m_setup, text, m_rc));
 }
 
 QColor ColorFromColorRef(std::uint32_t crColor)

@@ -8,12 +8,17 @@
 #include <QPen>
 #include <QRect>
 
+#include <memory>
+
+class QPaintDevice;
 class QPainter;
 
 // The label renderer of screen, printer, preview and PDF: one routine, with
 // the layout of LabelTextLayout and fonts made from the label's font record.
 
 // A font made from a font record, with what the layout measures of it.
+struct CUnshapedCharacters;
+
 struct CLabelFont
 {
     QFont m_font;
@@ -23,6 +28,9 @@ struct CLabelFont
     // sits 0.88 em below the line's top. Other faces keep their own
     // ascent + descent and average character width.
     bool m_bEmBox = false;
+    // What each character takes in a line drawn unshaped (on paper), shared
+    // by the copies of the font and filled as characters are met.
+    std::shared_ptr<CUnshapedCharacters> m_unshaped;
 };
 
 // The record's face (as InstalledFamilyForFace substitutes it: "宋体" is
@@ -48,6 +56,26 @@ struct CRenderedFont
 // font size it drew with.
 CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRect& rc,
                         const CDeviceInsets& insets, int nMode, double dZoom);
+
+// Whether texts fit a label on paper: laid out with the label's format as
+// DrawLabel lays them out on `device` (a printer, or a PDF page of its
+// resolution), a text is cut where any of its ink falls outside the text box,
+// so that the page would clip it or leave a line out.
+struct CLabelSetup;
+
+class CLabelFit
+{
+public:
+    CLabelFit(QPaintDevice& device, const CLabelRecord& format, const QRect& rc, const CDeviceInsets& insets);
+    ~CLabelFit();
+    // `text` in code page 936, lines separated by CR LF.
+    bool Cuts(const std::string& text) const;
+
+private:
+    QPaintDevice& m_device;
+    QRect m_rc;
+    std::unique_ptr<CLabelSetup> m_setup; // the format's font, made once
+};
 
 // 0x00BBGGRR as the files store colours.
 QColor ColorFromColorRef(std::uint32_t crColor);

@@ -6,13 +6,17 @@
 #include "print/CMarkerPreviewDlg.h"
 #include "print/CPrinterSettings.h"
 #include "print/PageOffsetSettings.h"
+#include "print/PdfFile.h"
 #include "print/PrintLayout.h"
 #include "print/PrintPage.h"
 #include "text/EditText.h"
+#include "view/LabelTextLayout.h"
 #include "wirelist/WireListMessages.h"
+#include "wirelist/WireListSettings.h"
 #include "wirelist/WireTableModel.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -28,15 +32,18 @@
 #include <QMessageBox>
 #include <QPageRanges>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <climits>
 #include <utility>
 
@@ -117,10 +124,18 @@ CWireListDlg::CWireListDlg(const QString& path, const CSheet& sheet, int nPageMo
                            ApplyTexts applyToSelected, QWidget* parent)
     : CWireListDlg(sheet, nPageMoveX, nPageMoveY, std::move(applyToSelected), parent)
 {
-    m_path = path;
-    setWindowTitle(QStringLiteral("导入线号表 - %1").arg(QFileInfo(path).fileName()));
+    ShowList(path);
     connect(m_encoding, &QComboBox::currentIndexChanged, this, &CWireListDlg::ReadWholeList);
     connect(m_worksheet, &QLineEdit::editingFinished, this, &CWireListDlg::ReadWholeList);
+    connect(m_recentLists, &QComboBox::activated, this, [this](int nIndex) {
+        const QString other = m_recentLists->itemData(nIndex).toString();
+        if (other == m_path)
+            return;
+        RememberChoices();
+        ShowList(other);
+        ReadWholeList();
+    });
+    connect(this, &QDialog::finished, this, &CWireListDlg::RememberChoices);
     // The list is read once the dialog is on screen, once: the table shows
     // its first rows and columns from what was read.
     m_count->setText(QStringLiteral("正在读取线号表..."));
@@ -136,6 +151,7 @@ CWireListDlg::CWireListDlg(const CSequencePattern& pattern, const QString& patte
     m_pattern = pattern;
     setWindowTitle(QStringLiteral("序列编号 - %1").arg(patternText));
     m_table->hide();
+    m_recentLists->hide();
     for (QWidget* listOption :
          std::initializer_list<QWidget*>{m_columns, m_twoEnds, m_farEndColumns, m_join, m_skipEmptyCells,
                                          m_headerRows, m_quantityColumn, m_encoding, m_worksheet})
@@ -149,6 +165,10 @@ CWireListDlg::CWireListDlg(const CSheet& sheet, int nPageMoveX, int nPageMoveY, 
       m_applyToSelected(std::move(applyToSelected))
 {
 
+    m_recentLists = new QComboBox(this);
+    m_recentLists->setObjectName(QStringLiteral("recentLists"));
+    m_recentLists->setToolTip(QStringLiteral("最近用过的线号表"));
+    m_recentLists->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_tableModel = new CWireTableModel(this);
     m_table = new QTableView(this);
     m_table->setModel(m_tableModel);
@@ -220,6 +240,9 @@ CWireListDlg::CWireListDlg(const CSheet& sheet, int nPageMoveX, int nPageMoveY, 
     right->addWidget(m_picture, 1);
 
     auto* tableColumn = new QVBoxLayout;
+    auto* recentRow = new QFormLayout;
+    recentRow->addRow(QStringLiteral("线号表(&L):"), m_recentLists);
+    tableColumn->addLayout(recentRow);
     tableColumn->addWidget(m_table, 1);
     tableColumn->addWidget(m_tableNote);
     auto* top = new QHBoxLayout;
@@ -250,6 +273,78 @@ CWireListDlg::CWireListDlg(const CSheet& sheet, int nPageMoveX, int nPageMoveY, 
         connect(box, &QCheckBox::toggled, this, &CWireListDlg::Rebuild);
     for (QSpinBox* spin : {m_headerRows, m_copies})
         connect(spin, &QSpinBox::valueChanged, this, &CWireListDlg::Rebuild);
+}
+
+void CWireListDlg::ShowList(const QString& path)
+{
+    m_path = path;
+    setWindowTitle(QStringLiteral("导入线号表 - %1").arg(QFileInfo(path).fileName()));
+    const std::vector<CListChoices> lists = RememberedLists();
+    CListChoices choices;
+    if (const CListChoices* remembered = ChoicesForList(lists, path.toStdString()))
+        choices = *remembered;
+    choices.m_strPath = path.toStdString();
+    ApplyChoices(choices);
+    const QSignalBlocker quiet(m_recentLists);
+    m_recentLists->clear();
+    m_recentLists->addItem(QFileInfo(path).fileName(), path);
+    m_recentLists->setItemData(0, path, Qt::ToolTipRole);
+    for (const CListChoices& list : lists) {
+        const QString other = QString::fromStdString(list.m_strPath);
+        if (other == path || !QFileInfo::exists(other))
+            continue;
+        m_recentLists->addItem(QFileInfo(other).fileName(), other);
+        m_recentLists->setItemData(m_recentLists->count() - 1, other, Qt::ToolTipRole);
+    }
+}
+
+CListChoices CWireListDlg::Choices() const
+{
+    CListChoices choices;
+    choices.m_strPath = m_path.toStdString();
+    choices.m_strColumns = m_columns->text().toStdString();
+    if (m_twoEnds->isChecked())
+        choices.m_strFarEndColumns = m_farEndColumns->text().toStdString();
+    choices.m_strJoin = m_join->text().toStdString();
+    choices.m_nHeaderRows = static_cast<std::size_t>(m_headerRows->value());
+    choices.m_bSkipEmptyCells = m_skipEmptyCells->isChecked();
+    choices.m_nCopies = m_copies->value();
+    choices.m_strQuantityColumn = m_quantityColumn->text().toStdString();
+    choices.m_strEncoding = m_encoding->currentData().toString().toStdString();
+    choices.m_strWorksheet = m_worksheet->text().toStdString();
+    return choices;
+}
+
+void CWireListDlg::ApplyChoices(const CListChoices& choices)
+{
+    // The list is read once, after every field is set.
+    const QSignalBlocker quietEncoding(m_encoding);
+    const QSignalBlocker quietWorksheet(m_worksheet);
+    const auto text = [](const std::string& value) { return QString::fromStdString(value); };
+    m_columns->setText(text(choices.m_strColumns));
+    m_twoEnds->setChecked(!choices.m_strFarEndColumns.empty());
+    if (!choices.m_strFarEndColumns.empty())
+        m_farEndColumns->setText(text(choices.m_strFarEndColumns));
+    m_join->setText(text(choices.m_strJoin));
+    m_headerRows->setValue(static_cast<int>(choices.m_nHeaderRows));
+    m_skipEmptyCells->setChecked(choices.m_bSkipEmptyCells);
+    m_copies->setValue(choices.m_nCopies);
+    m_quantityColumn->setText(text(choices.m_strQuantityColumn));
+    // An encoding iconv knows that the list does not offer is added to it;
+    // one iconv does not know (a settings file edited by hand) is dropped.
+    int nEncoding = m_encoding->findData(text(choices.m_strEncoding));
+    if (nEncoding < 0 && IsKnownEncoding(choices.m_strEncoding.c_str())) {
+        m_encoding->addItem(text(choices.m_strEncoding), text(choices.m_strEncoding));
+        nEncoding = m_encoding->count() - 1;
+    }
+    m_encoding->setCurrentIndex(std::max(nEncoding, 0));
+    m_worksheet->setText(text(choices.m_strWorksheet));
+}
+
+void CWireListDlg::RememberChoices() const
+{
+    if (!m_pattern)
+        RememberList(Choices());
 }
 
 void CWireListDlg::ShowEnds()
@@ -451,14 +546,18 @@ void CWireListDlg::OnPrint()
         return;
     UsePrintableAreaOrigin(printer);
     sheets.SelectSheets(SelectedSheets(printer));
+    const CPrinterCalibration calibration = PrinterCalibration(printer);
+    const std::optional<bool> bShrinkCut = AskAboutClippedMarkers(sheets, printer, calibration, true);
+    if (!bShrinkCut)
+        return;
     QPainter painter;
     if (!painter.begin(&printer)) {
         AppMessageBox(this, QMessageBox::Warning, QStringLiteral("无法开始打印。"));
         return;
     }
     const bool bDone = WithProgress(QStringLiteral("正在打印"), sheets, [&](const SheetProgress& progress) {
-        return PrintMarkerSheets(painter, printer, sheets, PrintMode::Labels, PrinterCalibration(printer),
-                                 progress);
+        return PrintMarkerSheets(painter, printer, sheets, PrintMode::Labels, calibration, progress,
+                                 *bShrinkCut);
     });
     if (!bDone)
         printer.abort();
@@ -475,14 +574,59 @@ void CWireListDlg::OnExportPdf()
     if (path.isEmpty())
         return;
     CMarkerSheets sheets(m_template, m_markers, m_selectedOnly->isChecked());
+    // A PDF is placed with the machine-wide offset, as --pdf places it.
+    const CPrinterCalibration calibration{m_nPageMoveX, m_nPageMoveY};
+    QBuffer sink;
+    QPdfWriter page(&sink);
+    page.setResolution(kPdfDotsPerInch);
+    const std::optional<bool> bShrinkCut = AskAboutClippedMarkers(sheets, page, calibration, false);
+    if (!bShrinkCut)
+        return;
     QString error;
     SheetsPdfResult result = SheetsPdfResult::Written;
     WithProgress(QStringLiteral("正在导出 PDF"), sheets, [&](const SheetProgress& progress) {
-        // A PDF is placed with the machine-wide offset, as --pdf places it.
-        result = ExportMarkerSheetsPdf(path, sheets, PrintMode::Labels, {m_nPageMoveX, m_nPageMoveY}, error,
-                                       progress);
+        result =
+            ExportMarkerSheetsPdf(path, sheets, PrintMode::Labels, calibration, error, progress, *bShrinkCut);
         return result != SheetsPdfResult::Cancelled;
     });
     if (result == SheetsPdfResult::Failed)
         AppMessageBox(this, QMessageBox::Warning, QStringLiteral("无法写入 %1：%2").arg(path, error));
+}
+
+std::optional<bool> CWireListDlg::AskAboutClippedMarkers(const CMarkerSheets& sheets, QPaintDevice& device,
+                                                         const CPrinterCalibration& calibration, bool bPrint)
+{
+    constexpr std::size_t kShown = 5;
+    const CFitReport report = FindClippedMarkers(sheets, device, calibration, kShown);
+    if (report.m_nClipped == 0)
+        return false;
+    QString text = QStringLiteral("有 %1 个线号在标签上放不下，会被截断：\n").arg(report.m_nClipped);
+    for (const CClippedMarker& marker : report.m_first) {
+        const QString where = marker.m_nRow ? QStringLiteral("第 %1 行").arg(marker.m_nRow)
+                                            : QStringLiteral("第 %1 个标签").arg(marker.m_nLabel);
+        QStringList lines;
+        for (const std::string& line : SplitLabelLines(marker.m_strText))
+            lines << FromUtf8(GbkToUtf8Lossy(line));
+        text += QStringLiteral("\n%1“%2”（第 %3 页，第 %4 行第 %5 列）")
+                    .arg(where, lines.join(QStringLiteral(" / ")))
+                    .arg(marker.m_nSheet)
+                    .arg(marker.m_position.m_nRow + 1)
+                    .arg(marker.m_position.m_nColumn + 1);
+    }
+    if (report.m_nClipped > report.m_first.size())
+        text += QStringLiteral("\n……另有 %1 个").arg(report.m_nClipped - report.m_first.size());
+    QMessageBox box(QMessageBox::Warning, QString(), text, QMessageBox::NoButton, this);
+    QPushButton* shrink = box.addButton(bPrint ? QStringLiteral("打印（自动缩小这些标签）")
+                                               : QStringLiteral("导出（自动缩小这些标签）"),
+                                        QMessageBox::AcceptRole);
+    QPushButton* asTheyAre = box.addButton(bPrint ? QStringLiteral("仍然打印") : QStringLiteral("仍然导出"),
+                                           QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    box.setDefaultButton(shrink);
+    ExecAppMessageBox(box);
+    if (box.clickedButton() == shrink)
+        return true;
+    if (box.clickedButton() == asTheyAre)
+        return false;
+    return std::nullopt;
 }

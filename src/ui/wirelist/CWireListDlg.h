@@ -2,6 +2,7 @@
 
 #include "model/CSheet.h"
 #include "print/WireListPrint.h"
+#include "wirelist/ListChoices.h"
 #include "wirelist/MarkerSheets.h"
 #include "wirelist/SequencePattern.h"
 #include "wirelist/WireListReader.h"
@@ -18,6 +19,7 @@ class QComboBox;
 class QFormLayout;
 class QLabel;
 class QLineEdit;
+class QPaintDevice;
 class QPrinter;
 class QPushButton;
 class QSpinBox;
@@ -54,6 +56,12 @@ public:
 private:
     CWireListDlg(const CSheet& sheet, int nPageMoveX, int nPageMoveY, ApplyTexts applyToSelected,
                  QWidget* parent);
+    // Shows the list at `path` with the choices last made for it, read once
+    // the caller asks.
+    void ShowList(const QString& path);
+    CListChoices Choices() const;
+    void ApplyChoices(const CListChoices& choices);
+    void RememberChoices() const;
     void ReadWholeList();
     void Rebuild();
     void ShowEnds();
@@ -68,6 +76,11 @@ private:
     // The calibration of the printer a job prints on (else the machine-wide
     // offset).
     CPrinterCalibration PrinterCalibration(const QPrinter& printer) const;
+    // Before a job prints (bPrint) or is exported: where labels would cut
+    // markers off, says which and asks whether to shrink them, go on as they
+    // are, or stop. Returns whether to shrink them; nullopt to stop.
+    std::optional<bool> AskAboutClippedMarkers(const CMarkerSheets& sheets, QPaintDevice& device,
+                                               const CPrinterCalibration& calibration, bool bPrint);
     CWireListOptions ReadOptions() const;
     CMarkerOptions MarkerOptions(QString& error) const;
 
@@ -82,6 +95,7 @@ private:
     QString m_strProblem;      // why the list could not be read, or empty
     QString m_strCountProblem; // why nothing can be printed, or empty
 
+    QComboBox* m_recentLists = nullptr; // the lists used last, this one first
     QTableView* m_table = nullptr;
     CWireTableModel* m_tableModel = nullptr;
     QLabel* m_tableNote = nullptr;  // how many columns are not shown

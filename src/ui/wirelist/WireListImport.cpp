@@ -5,6 +5,7 @@
 #include "view/CTAVROView.h"
 #include "wirelist/CSequencePatternDlg.h"
 #include "wirelist/CWireListDlg.h"
+#include "wirelist/WireListSettings.h"
 
 #include <QFileDialog>
 
@@ -38,7 +39,7 @@ std::size_t ApplyTextsToSelectedLabels(CSheetModel& model, const std::vector<std
 void ImportWireList(QWidget* parent, CTAVROView& view)
 {
     const QString path =
-        QFileDialog::getOpenFileName(parent, QStringLiteral("导入线号表"), QString(),
+        QFileDialog::getOpenFileName(parent, QStringLiteral("导入线号表"), RememberedListFolder(),
                                      QStringLiteral("线号表 (*.csv *.tsv *.txt *.xlsx *.ods);;所有文件 (*)"));
     if (path.isEmpty())
         return;

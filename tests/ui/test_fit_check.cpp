@@ -1,0 +1,261 @@
+// Markers their labels would cut off, found before a job prints: the check
+// lays each marker out as the page does, and agrees with what the PDF of the
+// job shows (pdftotext -bbox): a marker it names runs out of its text box or
+// loses a line there, the others stay inside; shrunk, none leaves its box.
+#include "test_app_support.h"
+
+#include "model/Gbk.h"
+#include "print/PdfFile.h"
+#include "print/WireListPrint.h"
+#include "wirelist/CWireListDlg.h"
+#include "wirelist/MarkerSheets.h"
+#include "wirelist/SequencePattern.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+struct CFitCase
+{
+    const char* name;
+    const char* face;
+    const char* text; // UTF-8, lines separated by \r\n
+    int nHAlign;
+    bool bAutoShrink;
+    bool bCut; // without shrinking
+};
+
+const CFitCase kCases[] = {
+    {"a short Latin marker", "宋体", "W001", 1, false, false},
+    {"a long Latin marker", "宋体", "W001 -X2:2 -K2:8", 1, false, true},
+    {"the same, right aligned", "宋体", "W001 -X2:2 -K2:8", 2, false, true},
+    {"the same on a label that shrinks", "宋体", "W001 -X2:2 -K2:8", 1, true, false},
+    {"a short Chinese marker", "黑体", "电机 M1", 0, false, false},
+    {"a long Chinese marker", "黑体", "电机水泵火警黄绿用电", 0, false, true},
+    {"a long Chinese marker in 楷体", "楷体", "电机水泵火警黄绿用电", 1, false, true},
+    {"a Latin face", "DejaVu Sans", "W001 -K2", 1, false, false},
+    {"a long marker in a Latin face", "DejaVu Sans", "W001-X2:2-K2:8-M1", 1, false, true},
+    {"more lines than the label holds", "宋体", "L1\r\nL2\r\nL3\r\nL4\r\nL5\r\nL6\r\nL7", 1, false, true},
+    {"two lines that fit", "宋体", "W001\r\n-K2:8", 1, false, false},
+};
+
+constexpr double kPointsPerMm = 72.0 / 25.4;
+
+// The default sheet with label (i, 0) formatted for case i and selected, so
+// that the job puts case i's marker there.
+CSheet CaseSheet()
+{
+    CSheet sheet;
+    for (CSheet::Row& row : sheet.m_labels)
+        for (CLabelRecord& label : row)
+            label.m_bSelected = 0;
+    for (std::size_t i = 0; i < std::size(kCases); ++i) {
+        CLabelRecord& label = sheet.m_labels[i][0];
+        label.m_bSelected = 1;
+        label.m_logFont.SetFaceName(*Utf8ToGbk(kCases[i].face));
+        label.m_nHAlign = kCases[i].nHAlign;
+        label.m_bAutoShrink = kCases[i].bAutoShrink;
+    }
+    return sheet;
+}
+
+CMarkerList CaseMarkers()
+{
+    CMarkerList markers;
+    for (std::size_t i = 0; i < std::size(kCases); ++i)
+        markers.m_runs.push_back({*Utf8ToGbk(kCases[i].text), 1, static_cast<std::uint32_t>(i + 1)});
+    markers.m_nTotal = std::size(kCases);
+    return markers;
+}
+
+struct CBox
+{
+    double left, top, right, bottom; // points
+};
+
+// Every word on the PDF's page, by pdftotext -bbox.
+std::vector<std::pair<QString, CBox>> Words(const QString& pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    EXPECT_TRUE(process.waitForFinished(20000));
+    static const QRegularExpression word(QStringLiteral(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    std::vector<std::pair<QString, CBox>> words;
+    for (auto it = word.globalMatch(QString::fromUtf8(process.readAllStandardOutput())); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        words.push_back({m.captured(5),
+                         {m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
+                          m.captured(4).toDouble()}});
+    }
+    return words;
+}
+
+// The cases whose markers the PDF shows cut: a word of the marker missing, or
+// one reaching out of its label's text box.
+std::set<std::size_t> CutOnPaper(const QString& pdf, const CSheet& sheet)
+{
+    const auto words = Words(pdf);
+    const CPageFormat& format = sheet.m_format;
+    std::set<std::size_t> cut;
+    for (std::size_t i = 0; i < std::size(kCases); ++i) {
+        const CLabelRecord& label = sheet.m_labels[i][0];
+        const double dTop = format.m_dTopMargin + static_cast<double>(i) * format.m_dRowPitch;
+        const CBox box{(format.m_dLeftMargin + label.m_dMarginLeft) * kPointsPerMm,
+                       (dTop + label.m_dMarginTop) * kPointsPerMm,
+                       (format.m_dLeftMargin + format.m_dLabelWidth - label.m_dMarginRight) * kPointsPerMm,
+                       (dTop + format.m_dLabelHeight - label.m_dMarginBottom) * kPointsPerMm};
+        const double dPitch = format.m_dRowPitch * kPointsPerMm;
+        for (const QString& expected :
+             QString::fromUtf8(kCases[i].text).split(QRegularExpression(QStringLiteral("\\s+")))) {
+            bool bFound = false;
+            for (const auto& [text, word] : words) {
+                // The word of this label: its box starts within the label's row.
+                if (text != expected || word.top < box.top - dPitch / 2 || word.top > box.bottom + dPitch / 2)
+                    continue;
+                bFound = true;
+                constexpr double kSlack = 0.5;
+                if (word.left < box.left - kSlack || word.right > box.right + kSlack)
+                    cut.insert(i);
+            }
+            if (!bFound)
+                cut.insert(i);
+        }
+    }
+    return cut;
+}
+
+} // namespace
+
+TEST(FitCheck, NamesTheMarkersThePageCutsOff)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "poppler-utils are not installed";
+    const CSheet sheet = CaseSheet();
+    const CMarkerList markers = CaseMarkers();
+    CMarkerSheets sheets(sheet, markers, false);
+    QBuffer sink;
+    QPdfWriter page(&sink);
+    page.setResolution(kPdfDotsPerInch);
+    const CFitReport report = FindClippedMarkers(sheets, page, {});
+
+    std::set<std::size_t> expected;
+    for (std::size_t i = 0; i < std::size(kCases); ++i)
+        if (kCases[i].bCut)
+            expected.insert(i);
+    std::set<std::size_t> named;
+    for (const CClippedMarker& marker : report.m_first) {
+        EXPECT_EQ(marker.m_nSheet, 1u);
+        EXPECT_EQ(marker.m_position.m_nColumn, 0);
+        EXPECT_EQ(marker.m_nRow, static_cast<std::size_t>(marker.m_position.m_nRow) + 1) << "the list row";
+        EXPECT_EQ(marker.m_strText,
+                  markers.m_runs[static_cast<std::size_t>(marker.m_position.m_nRow)].m_strText);
+        named.insert(static_cast<std::size_t>(marker.m_position.m_nRow));
+    }
+    EXPECT_EQ(report.m_nClipped, expected.size());
+    for (std::size_t i = 0; i < std::size(kCases); ++i)
+        EXPECT_EQ(named.count(i), expected.count(i)) << kCases[i].name;
+
+    QTemporaryDir dir;
+    for (const bool bShrinkCut : {false, true}) {
+        SCOPED_TRACE(bShrinkCut ? "shrunk" : "as they are");
+        CMarkerSheets job(sheet, markers, false);
+        const QString pdf =
+            dir.filePath(bShrinkCut ? QStringLiteral("shrunk.pdf") : QStringLiteral("cut.pdf"));
+        QString error;
+        ASSERT_EQ(ExportMarkerSheetsPdf(pdf, job, PrintMode::Labels, {}, error, {}, bShrinkCut),
+                  SheetsPdfResult::Written);
+        const std::set<std::size_t> onPaper = CutOnPaper(pdf, sheet);
+        for (std::size_t i = 0; i < std::size(kCases); ++i)
+            EXPECT_EQ(onPaper.count(i), bShrinkCut ? 0u : expected.count(i)) << kCases[i].name;
+    }
+}
+
+TEST(FitCheck, OnlyTheSheetsToPrintAreChecked)
+{
+    CSheet sheet;
+    CMarkerList markers;
+    // The default sheet's 70 labels: the long marker is the first of sheet 2.
+    markers.m_runs = {{"W1", 70, 1}, {*Utf8ToGbk("W001 -X2:2 -K2:8 -M1:U1"), 1, 2}};
+    markers.m_nTotal = 71;
+    QBuffer sink;
+    QPdfWriter page(&sink);
+    page.setResolution(kPdfDotsPerInch);
+    CMarkerSheets all(sheet, markers, false);
+    const CFitReport report = FindClippedMarkers(all, page, {});
+    ASSERT_EQ(report.m_nClipped, 1u);
+    EXPECT_EQ(report.m_first[0].m_nSheet, 2u);
+    EXPECT_EQ(report.m_first[0].m_nLabel, 71u);
+    EXPECT_EQ(report.m_first[0].m_position, (CGridPosition{0, 0}));
+    CMarkerSheets firstOnly(sheet, markers, false);
+    firstOnly.SelectSheets(*CPageSelection::Parse("1"));
+    EXPECT_EQ(FindClippedMarkers(firstOnly, page, {}).m_nClipped, 0u);
+}
+
+// The wire-list dialog says which markers would be cut off before it exports,
+// and does what the user chooses.
+TEST(FitCheck, TheDialogAsksBeforeExporting)
+{
+    CSequencePattern pattern;
+    const QString text = QStringLiteral("W{1-3} -X2:2 -K2:8 -M1:U1");
+    ASSERT_FALSE(CSequencePattern::Parse(text.toStdString(), pattern));
+    const struct
+    {
+        const char* button;
+        bool bWritten;
+        bool bCutOnPaper;
+    } answers[] = {
+        {"导出（自动缩小这些标签）", true, false},
+        {"仍然导出", true, true},
+        {"取消", false, false},
+    };
+    QTemporaryDir dir;
+    for (const auto& answer : answers) {
+        SCOPED_TRACE(answer.button);
+        const QString pdf = dir.filePath(QString::fromUtf8(answer.button) + QStringLiteral(".pdf"));
+        CWireListDlg dialog(pattern, text, CSheet(), 0, 0, [](const std::vector<std::string>&) { return 0; });
+        QString message;
+        // The question comes once the file is chosen: its wait starts then.
+        AnswerNextDialog<QFileDialog>([&](QFileDialog* files) {
+            AnswerNextDialog<QMessageBox>([&](QMessageBox* box) {
+                message = box->text();
+                for (QAbstractButton* button : box->buttons())
+                    if (button->text() == QString::fromUtf8(answer.button))
+                        button->click();
+            });
+            files->selectFile(pdf);
+            QMetaObject::invokeMethod(files, "accept");
+        });
+        for (QPushButton* button : dialog.findChildren<QPushButton*>())
+            if (button->text() == QStringLiteral("导出 PDF(&D)..."))
+                button->click();
+        EXPECT_TRUE(message.startsWith(QStringLiteral("有 3 个线号在标签上放不下，会被截断：")))
+            << message.toStdString();
+        EXPECT_TRUE(
+            message.contains(QStringLiteral("第 2 个标签“W2 -X2:2 -K2:8 -M1:U1”（第 1 页，第 1 行第 2 列）")))
+            << message.toStdString();
+        ASSERT_EQ(QFile::exists(pdf), answer.bWritten);
+        if (!answer.bWritten)
+            continue;
+        // Centred and cut off, the first marker reaches left of its label.
+        double dLeftmost = 1e9;
+        for (const auto& [word, box] : Words(pdf))
+            dLeftmost = std::min(dLeftmost, box.left);
+        const double dLabelLeft = CSheet().m_format.m_dLeftMargin * kPointsPerMm;
+        EXPECT_EQ(dLeftmost < dLabelLeft, answer.bCutOnPaper)
+            << dLeftmost << " pt, the label at " << dLabelLeft;
+    }
+}
