@@ -87,8 +87,8 @@ void DrawFloor(const CSheet& sheet, int nMarkers, const QString& path)
         const int r = nOnSheet / 15;
         const int c = nOnSheet % 15;
         const QRectF box(dots(format.m_dLeftMargin + c * format.m_dColumnPitch + 1),
-                         dots(format.m_dTopMargin + r * format.m_dRowPitch + 1), dots(format.m_dLabelWidth - 2),
-                         dots(format.m_dLabelHeight - 2));
+                         dots(format.m_dTopMargin + r * format.m_dRowPitch + 1),
+                         dots(format.m_dLabelWidth - 2), dots(format.m_dLabelHeight - 2));
         painter.fillRect(box, Qt::white);
         painter.save();
         painter.setClipRect(box);
