@@ -20,7 +20,10 @@ packages=(
   fonts-dejavu-core fonts-dejavu-extra fonts-urw-base35
   # tests, fuzzing, benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format
-  xvfb xauth x11-utils xdotool xclip imagemagick poppler-utils python3
+  xvfb xauth x11-utils xdotool xclip imagemagick poppler-utils python3 bc
+  # LibreOffice Calc, headless, for the clipboard test with its HTML filters
+  # and to remake the spreadsheet fixtures (some 200 MB)
+  libreoffice-calc-nogui
   # a private CUPS server with a PDF queue for the printing tests
   cups cups-client cups-bsd printer-driver-cups-pdf
   # installing and packaging: icons and the manual page made at build time

@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -330,6 +331,34 @@ TEST(TextDialogs, PasteTakesPlainTextWithinTheLimitAndLinesNeverWrap)
             QTest::keyClick(pEdit, c.key.key(), c.key.keyboardModifiers());
             EXPECT_EQ(pEdit->toPlainText(), c.expected);
         }
+    }
+    labelDlg.reject();
+}
+
+// A long line scrolls sideways with the cursor, and no box shows a
+// horizontal scroll bar; the label text box alone has a vertical one.
+TEST(TextDialogs, LongLinesScrollSidewaysWithoutAScrollBar)
+{
+    CLabelTextDlg labelDlg;
+    labelDlg.m_strLabelText = "";
+    labelDlg.show();
+    BatchDialog batch;
+    const struct
+    {
+        QPlainTextEdit* pEdit;
+        bool bVerticalBar;
+    } boxes[] = {
+        {Child<QPlainTextEdit>(&labelDlg, "editText"), true},
+        {batch.Prefix(), false},
+        {batch.Suffix(), false},
+    };
+    for (const auto& box : boxes) {
+        SCOPED_TRACE(box.pEdit->objectName().toStdString());
+        box.pEdit->clear();
+        QTest::keyClicks(box.pEdit, QStringLiteral("W0123456789-ABCDEFGHIJ-0123456789-KLMNOPQ"));
+        EXPECT_GT(box.pEdit->horizontalScrollBar()->value(), 0) << "the line follows the cursor";
+        EXPECT_FALSE(box.pEdit->horizontalScrollBar()->isVisible());
+        EXPECT_EQ(box.pEdit->verticalScrollBar()->isVisible(), box.bVerticalBar);
     }
     labelDlg.reject();
 }

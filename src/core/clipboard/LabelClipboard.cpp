@@ -1,5 +1,7 @@
 #include "clipboard/LabelClipboard.h"
 
+#include "clipboard/HtmlTable.h"
+
 #include "model/Archive.h"
 #include "text/EditText.h"
 #include "wirelist/WireListReader.h"
@@ -59,16 +61,25 @@ CCopiedLabels CopySelectedLabels(const CSheet& sheet)
         nLeft = std::min(nLeft, position.m_nColumn);
         nRight = std::max(nRight, position.m_nColumn);
     }
+    // The text format "@" (sdnum) makes Calc take each cell as text.
+    copied.m_strHtml = "<html><head><meta charset=\"utf-8\"></head><body><table>\n";
     for (int r = nTop; r <= nBottom; ++r) {
+        copied.m_strHtml += "<tr>";
         for (int c = nLeft; c <= nRight; ++c) {
             const CLabelRecord& label = sheet.m_labels[r][c];
             if (c > nLeft)
                 copied.m_strText += '\t';
-            if (label.IsSelected())
+            copied.m_strHtml += "<td sdnum=\"2052;0;@\">";
+            if (label.IsSelected()) {
                 copied.m_strText += SpreadsheetCell(label.m_strText);
+                copied.m_strHtml += HtmlCellText(GbkToEditText(label.m_strText));
+            }
+            copied.m_strHtml += "</td>";
         }
         copied.m_strText += '\n';
+        copied.m_strHtml += "</tr>\n";
     }
+    copied.m_strHtml += "</table></body></html>\n";
 
     std::ostringstream out;
     CArchiveWriter ar(out);
@@ -95,17 +106,12 @@ std::optional<std::vector<CLabelRecord>> ReadCopiedRecords(std::string_view byte
     return records;
 }
 
-CClipboardTexts ReadClipboardText(std::string_view utf8)
+namespace {
+
+// Every cell of the table as a label stores it, or the first that cannot be.
+CClipboardTexts StoredCells(const CWireTable& table)
 {
     CClipboardTexts result;
-    CWireListOptions options;
-    options.m_strEncoding = "UTF-8";
-    CWireList list;
-    if (ReadWireListBytes(utf8, options, list)) {
-        result.m_refusal = CPasteRefusal{};
-        return result;
-    }
-    const CWireTable& table = list.m_table;
     for (std::size_t r = 0; r < table.RowCount(); ++r)
         for (std::size_t c = 0; c < table.CellCount(r); ++c) {
             const std::string_view cell = table.Cell(r, c);
@@ -128,6 +134,32 @@ CClipboardTexts ReadClipboardText(std::string_view utf8)
             return result;
         }
     return result;
+}
+
+} // namespace
+
+CClipboardTexts ReadClipboardText(std::string_view utf8)
+{
+    CWireListOptions options;
+    options.m_strEncoding = "UTF-8";
+    CWireList list;
+    if (ReadWireListBytes(utf8, options, list)) {
+        CClipboardTexts result;
+        result.m_refusal = CPasteRefusal{};
+        return result;
+    }
+    return StoredCells(list.m_table);
+}
+
+CClipboardTexts ReadClipboardHtml(std::string_view html)
+{
+    CWireTable table;
+    if (!ReadHtmlTable(html, table)) {
+        CClipboardTexts result;
+        result.m_refusal = CPasteRefusal{};
+        return result;
+    }
+    return StoredCells(table);
 }
 
 CPastePlacement PlaceTexts(const CSheet& sheet, const std::vector<std::string>& texts)

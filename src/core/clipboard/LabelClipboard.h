@@ -10,11 +10,14 @@
 #include <string_view>
 #include <vector>
 
-// Labels on the clipboard, in two forms. For spreadsheets, text: the rows of
-// the selection's bounding box, cells separated by tabs, an unselected
+// Labels on the clipboard, in three forms. For spreadsheets, text: the rows
+// of the selection's bounding box, cells separated by tabs, an unselected
 // position an empty cell, a label of several lines a quoted cell (as
-// spreadsheets write them). For this program, the whole records of the
-// selected labels in scan order (row by row, left to right).
+// spreadsheets write them); and the same cells as an HTML table, which
+// spreadsheet programs read with each cell's line breaks and as text (a
+// label such as "=+S1-K1:13" is no formula to them). For this program, the
+// whole records of the selected labels in scan order (row by row, left to
+// right).
 
 // The private type of the record form.
 inline constexpr const char* kLabelRecordsMimeType = "application/x-tavromark-labels";
@@ -22,6 +25,7 @@ inline constexpr const char* kLabelRecordsMimeType = "application/x-tavromark-la
 struct CCopiedLabels
 {
     std::string m_strText;    // UTF-8, each row ended by LF; empty when nothing is selected
+    std::string m_strHtml;    // UTF-8, the same cells as an HTML document with one table
     std::string m_strRecords; // the record form
     std::size_t m_nCount = 0; // labels copied
 };
@@ -58,6 +62,9 @@ struct CClipboardTexts
 // line breaks) in reading order, each as a label stores it. Either all cells
 // can be stored, or none is given and the first that cannot is named.
 CClipboardTexts ReadClipboardText(std::string_view utf8);
+// The same for the first table of clipboard HTML, the form spreadsheet
+// programs give with a cell's line breaks; Unreadable without a table.
+CClipboardTexts ReadClipboardHtml(std::string_view html);
 
 // A paste: the selected labels it changes, in scan order, with their new
 // records, and the cells left over for want of selected labels. Texts only

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <numeric>
 
 namespace {
 
@@ -433,11 +434,22 @@ void Convert(const std::vector<CTemplateDefinition>& definitions, const std::vec
         label.m_strSearchText = SearchText(label);
         collection.m_templates.push_back(std::move(label));
     }
-    std::stable_sort(collection.m_templates.begin(), collection.m_templates.end(),
-                     [](const CLabelTemplate& a, const CLabelTemplate& b) {
-                         const int n = CompareNatural(a.m_strBrand, b.m_strBrand);
-                         return n != 0 ? n < 0 : CompareNatural(a.m_strPart, b.m_strPart) < 0;
-                     });
+    // Sorted by index, the position breaking ties, so that equal names keep
+    // the order they were read in.
+    std::vector<CLabelTemplate>& templates = collection.m_templates;
+    std::vector<std::size_t> order(templates.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(), [&templates](std::size_t a, std::size_t b) {
+        int n = CompareNatural(templates[a].m_strBrand, templates[b].m_strBrand);
+        if (n == 0)
+            n = CompareNatural(templates[a].m_strPart, templates[b].m_strPart);
+        return n != 0 ? n < 0 : a < b;
+    });
+    std::vector<CLabelTemplate> sorted;
+    sorted.reserve(templates.size());
+    for (const std::size_t i : order)
+        sorted.push_back(std::move(templates[i]));
+    templates = std::move(sorted);
 }
 
 } // namespace

@@ -96,7 +96,8 @@ void CMainController::CreateEditActions()
 void CMainController::UpdatePasteAction()
 {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    const bool bPasteable = data && (data->hasFormat(kRecordsType) || !data->text().isEmpty());
+    const bool bPasteable =
+        data && (data->hasFormat(kRecordsType) || !data->text().isEmpty() || data->hasHtml());
     Action(QStringLiteral("actionPaste"))->setEnabled(bPasteable && m_document.Model().SelectedCount() > 0);
 }
 
@@ -138,6 +139,7 @@ void CMainController::OnCopy()
         return;
     auto* data = new QMimeData;
     data->setText(QString::fromStdString(copied.m_strText));
+    data->setHtml(QString::fromStdString(copied.m_strHtml));
     data->setData(kRecordsType, QByteArray::fromStdString(copied.m_strRecords));
     QGuiApplication::clipboard()->setMimeData(data);
 }
@@ -164,7 +166,14 @@ void CMainController::OnPaste()
         if (const auto records = ReadCopiedRecords(data->data(kRecordsType).toStdString()))
             placement = PlaceRecords(model.Sheet(), *records);
     if (!placement) {
-        const CClipboardTexts texts = ReadClipboardText(data->text().toStdString());
+        // A spreadsheet's HTML keeps the line breaks inside its cells, which
+        // its plain text loses.
+        CClipboardTexts texts;
+        if (data->hasHtml())
+            texts = ReadClipboardHtml(data->html().toStdString());
+        if (!data->hasHtml() ||
+            (texts.m_refusal && texts.m_refusal->m_kind == CPasteRefusal::Kind::Unreadable))
+            texts = ReadClipboardText(data->text().toStdString());
         if (texts.m_refusal) {
             AppMessageBox(&m_view, QMessageBox::Warning, RefusalText(*texts.m_refusal));
             return;

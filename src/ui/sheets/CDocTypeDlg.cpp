@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 
 namespace {
 
@@ -108,14 +109,18 @@ private:
     std::optional<ClashAnswer> m_remembered;
 };
 
-QFileDialog* TypeFileDialog(QWidget* parent, const QString& strTitle, QFileDialog::AcceptMode mode)
+std::unique_ptr<QFileDialog> TypeFileDialog(QWidget* parent, const QString& strTitle,
+                                            QFileDialog::AcceptMode mode)
 {
-    auto* dlg = new QFileDialog(parent, strTitle, QDir::homePath());
-    dlg->setAttribute(Qt::WA_DeleteOnClose, false);
+    auto dlg = std::make_unique<QFileDialog>(parent, strTitle, QDir::homePath());
     dlg->setAcceptMode(mode);
-    dlg->setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dlg->setNameFilters({QStringLiteral("页面类型 (*.lps)"), QStringLiteral("所有文件 (*)")});
-    dlg->setDefaultSuffix(QStringLiteral("lps"));
+    if (mode == QFileDialog::AcceptSave) {
+        dlg->setFileMode(QFileDialog::AnyFile);
+        dlg->setDefaultSuffix(QStringLiteral("lps"));
+    } else {
+        dlg->setFileMode(QFileDialog::ExistingFile);
+    }
     return dlg;
 }
 
@@ -385,8 +390,7 @@ void CDocTypeDlg::OnExportTypes()
     CSheetTypeList chosen;
     for (const int row : rows)
         chosen.push_back(m_types[static_cast<std::size_t>(row)]);
-    const std::unique_ptr<QFileDialog> dlg(
-        TypeFileDialog(this, QStringLiteral("导出页面类型"), QFileDialog::AcceptSave));
+    const auto dlg = TypeFileDialog(this, QStringLiteral("导出页面类型"), QFileDialog::AcceptSave);
     if (rows.size() == 1)
         dlg->selectFile(QString::fromStdString(GbkToUtf8Lossy(chosen.front().m_strName))
                             .replace(QLatin1Char('/'), QLatin1Char('-')) +
@@ -400,8 +404,7 @@ void CDocTypeDlg::OnExportTypes()
 
 void CDocTypeDlg::OnImportTypes()
 {
-    const std::unique_ptr<QFileDialog> dlg(
-        TypeFileDialog(this, QStringLiteral("导入页面类型"), QFileDialog::AcceptOpen));
+    const auto dlg = TypeFileDialog(this, QStringLiteral("导入页面类型"), QFileDialog::AcceptOpen);
     if (dlg->exec() != QDialog::Accepted || dlg->selectedFiles().isEmpty())
         return;
     const QString strPath = dlg->selectedFiles().front();

@@ -40,6 +40,8 @@ CBatchTextDlg::CBatchTextDlg(QWidget* parent) : QDialog(parent)
     m_editPrefix = new CMultiLineEdit(this);
     m_editPrefix->setObjectName(QStringLiteral("editPrefix"));
     m_editPrefix->setFixedSize(DialogSize(50, 45));
+    // The prefix and suffix scroll both ways with the cursor, without bars.
+    m_editPrefix->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_editPrefix->SetStoredLimit(kLabelTextLimit);
 
     m_editMiddle = new QLineEdit(this);
@@ -59,6 +61,7 @@ CBatchTextDlg::CBatchTextDlg(QWidget* parent) : QDialog(parent)
     m_editSuffix = new CMultiLineEdit(this);
     m_editSuffix->setObjectName(QStringLiteral("editSuffix"));
     m_editSuffix->setFixedSize(DialogSize(50, 45));
+    m_editSuffix->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_editSuffix->SetStoredLimit(kLabelTextLimit);
 
     // The preview shows the lines as the label will: long ones scroll.

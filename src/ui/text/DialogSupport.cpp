@@ -134,9 +134,10 @@ void LimitStoredLength(QLineEdit* pEdit, std::size_t nLimit)
 CMultiLineEdit::CMultiLineEdit(QWidget* parent) : QPlainTextEdit(parent)
 {
     setTabChangesFocus(true);
-    // A line of the box is a line of the label: long lines scroll sideways
-    // and never wrap.
+    // A line of the box is a line of the label: long lines scroll sideways,
+    // following the cursor without a scroll bar, and never wrap.
     setLineWrapMode(QPlainTextEdit::NoWrap);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QTextOption option = document()->defaultTextOption();
     option.setAlignment(Qt::AlignHCenter);
     document()->setDefaultTextOption(option);

@@ -1,0 +1,134 @@
+// A wire-list job to PDF beside its floor: a bare Qt program that draws the
+// same texts per label in the same font at 600 dpi (white fill, clip,
+// save/restore, unshaped drawText), written to a file as QPdfWriter writes
+// it. The markers are those of tests/e2e/job_word_boxes.sh, 375 a sheet on
+// 15 × 25 labels of 12 × 10 mm (A4, margins 5 mm). Prints the CPU seconds
+// of the job and the process's peak memory. Run offscreen:
+//   QT_QPA_PLATFORM=offscreen build/bench/tavro_job_floor ours|floor SHEETS OUT.pdf
+// bench/job_vs_floor.sh runs both at several sizes.
+#include "model/Gbk.h"
+#include "print/WireListPrint.h"
+#include "wirelist/MarkerSheets.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+namespace {
+
+CSheet FullSheet()
+{
+    CSheet sheet;
+    CPageFormat& format = sheet.m_format;
+    format.m_dPageWidth = 210;
+    format.m_dPageHeight = 297;
+    format.m_dLeftMargin = format.m_dRightMargin = format.m_dTopMargin = format.m_dBottomMargin = 5;
+    format.m_dLabelWidth = 12;
+    format.m_dLabelHeight = 10;
+    format.m_nColumns = 15;
+    format.m_nRows = 25;
+    format.Recalc();
+    return sheet;
+}
+
+// The n'th marker of the job, UTF-8, lines separated by \n.
+std::string Marker(int n)
+{
+    const char* words[] = {"电机", "水泵", "火警", "黄绿", "用电"};
+    char text[64];
+    if (n % 7 == 0)
+        std::snprintf(text, sizeof text, "W%05d\n%s", n, words[n % 5]);
+    else if (n % 5 == 0)
+        std::snprintf(text, sizeof text, "%s%d", words[n % 5], n);
+    else
+        std::snprintf(text, sizeof text, "W%05d", n);
+    return text;
+}
+
+double CpuSeconds()
+{
+    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
+
+long PeakKilobytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// What the renderer draws, label by label, without anything of its own.
+void DrawFloor(const CSheet& sheet, int nMarkers, const QString& path)
+{
+    QPdfWriter writer(path);
+    writer.setResolution(600);
+    writer.setPageSize(QPageSize(QSizeF(210, 297), QPageSize::Millimeter));
+    writer.setPageMargins(QMarginsF());
+    QPainter painter(&writer);
+    QFont font(QStringLiteral("Noto Serif CJK SC"));
+    font.setPixelSize(71); // 3 mm at 600 dpi
+    font.setKerning(false);
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    painter.setFont(font);
+    const CPageFormat& format = sheet.m_format;
+    const auto dots = [](double dMm) { return dMm * 600 / 25.4; };
+    for (int n = 1; n <= nMarkers; ++n) {
+        const int nOnSheet = (n - 1) % 375;
+        if (n > 1 && nOnSheet == 0)
+            writer.newPage();
+        const int r = nOnSheet / 15;
+        const int c = nOnSheet % 15;
+        const QRectF box(dots(format.m_dLeftMargin + c * format.m_dColumnPitch + 1),
+                         dots(format.m_dTopMargin + r * format.m_dRowPitch + 1),
+                         dots(format.m_dLabelWidth - 2), dots(format.m_dLabelHeight - 2));
+        painter.fillRect(box, Qt::white);
+        painter.save();
+        painter.setClipRect(box);
+        painter.drawText(box, Qt::AlignCenter, QString::fromStdString(Marker(n)));
+        painter.restore();
+    }
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QGuiApplication app(argc, argv);
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s ours|floor SHEETS OUT.pdf\n", argv[0]);
+        return 2;
+    }
+    const std::string mode = argv[1];
+    const int nMarkers = std::atoi(argv[2]) * 375;
+    const QString path = QFile::decodeName(argv[3]);
+    const CSheet sheet = FullSheet();
+    const double dStart = CpuSeconds();
+    if (mode == "floor") {
+        DrawFloor(sheet, nMarkers, path);
+    } else {
+        CMarkerList markers;
+        for (int n = 1; n <= nMarkers; ++n) {
+            std::string text = Marker(n);
+            if (const std::size_t nBreak = text.find('\n'); nBreak != std::string::npos)
+                text.replace(nBreak, 1, "\r\n");
+            markers.m_runs.push_back({*Utf8ToGbk(text), 1, static_cast<std::uint32_t>(n)});
+        }
+        markers.m_nTotal = static_cast<std::size_t>(nMarkers);
+        CMarkerSheets sheets(sheet, markers, false);
+        QString error;
+        if (ExportMarkerSheetsPdf(path, sheets, PrintMode::Labels, {}, error) != SheetsPdfResult::Written) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return 1;
+        }
+    }
+    std::printf("%.3f %ld\n", CpuSeconds() - dStart, PeakKilobytes());
+    return 0;
+}
