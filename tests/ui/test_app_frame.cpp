@@ -7,6 +7,7 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
 #include <QStatusBar>
@@ -123,9 +124,23 @@ TEST_F(AppTest, ToolbarsHoldTheirButtonsWithTipsAndPrompts)
                                    "-",
                                    "actionAlignBottomLeft",
                                    "actionAlignBottomCentre",
-                                   "actionAlignBottomRight"};
+                                   "actionAlignBottomRight",
+                                   "-",
+                                   "actionTextDirection"};
     EXPECT_EQ(BarLayout(Frame()->FileToolBar()), fileBar);
     EXPECT_EQ(BarLayout(Frame()->FormatBar()), formatBar);
+    // The direction button opens its menu of the five directions, each with
+    // its picture.
+    const auto* pDirections = Frame()->Action(QStringLiteral("actionTextDirection"))->menu<QMenu*>();
+    ASSERT_NE(pDirections, nullptr);
+    QStringList directions;
+    for (const QAction* pAction : pDirections->actions()) {
+        directions << pAction->objectName();
+        EXPECT_FALSE(pAction->icon().isNull());
+    }
+    EXPECT_EQ(directions,
+              QStringList({"actionDirectionHorizontal", "actionDirectionUp", "actionDirectionDown",
+                           "actionDirectionUpsideDown", "actionDirectionVertical"}));
 
     struct
     {
@@ -141,6 +156,8 @@ TEST_F(AppTest, ToolbarsHoldTheirButtonsWithTipsAndPrompts)
         {"actionFont", "设置字体", "字体"},
         {"actionAutoShrink", "文字太多时按比例缩小", "自动缩小"},
         {"actionAlignMiddleCentre", "靠中中对齐", "靠中中对齐"},
+        {"actionTextDirection", "设置文字方向", "文字方向"},
+        {"actionDirectionVertical", "中文竖排，由上往下、由右往左", "竖排"},
         {"actionFileSaveAs", "将活动文档以一个新文件名保存", nullptr},
         {"actionExit", "退出应用程序；提示保存文档", nullptr},
         {"actionViewToolBar", "显示或隐藏文件工具栏", nullptr},
