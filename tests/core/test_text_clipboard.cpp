@@ -52,9 +52,12 @@ TEST(LabelClipboard, CopiedTextReadsBackIntoTheSameCells)
 TEST(LabelClipboard, RecordsRoundTripWholeAndRefuseDamage)
 {
     CSheet sheet = Sheet({{2, 3}, {0, 2}});
-    sheet.m_labels[0][2].m_logFont.SetFaceName("Arial");
+    // Vertical writing and a quarter turn travel in the font block.
+    sheet.m_labels[0][2].m_logFont.SetFaceName("@Arial");
+    sheet.m_labels[0][2].m_logFont.lfEscapement = sheet.m_labels[0][2].m_logFont.lfOrientation = 2700;
     sheet.m_labels[0][2].m_dMarginLeft = 2.5;
     sheet.m_labels[2][3].m_nVAlign = 8;
+    sheet.m_labels[2][3].m_logFont.lfEscapement = 900;
     const CCopiedLabels copied = CopySelectedLabels(sheet);
     const auto records = ReadCopiedRecords(copied.m_strRecords);
     ASSERT_TRUE(records);

@@ -1,9 +1,11 @@
+#include "model/Gbk.h"
 #include "render/LabelRenderer.h"
 #include "text/CBatchTextDlg.h"
 #include "text/CFontColorDlg.h"
 #include "text/CLabelTextDlg.h"
 #include "text/CMarginDlg.h"
 #include "text/DialogSupport.h"
+#include "view/TextDirection.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -679,4 +681,28 @@ TEST(TextFontDialog, OffersTheChineseFacesByTheirStoredNames)
     EXPECT_EQ(pSample->font().families().first(), QStringLiteral("AR PL UKai CN"));
     dlg.accept();
     EXPECT_EQ(dlg.Choice().m_logFont.FaceName(), "\xBF\xAC\xCC\xE5");
+}
+
+TEST(TextFontDialog, KeepsTheLabelsDirection)
+{
+    // The face list shows the face without the vertical mark; whichever face
+    // is chosen, the label keeps its direction and escapement.
+    for (const TextDirection direction : kTextDirections) {
+        for (const QString& face : {QStringLiteral("宋体"), QStringLiteral("DejaVu Sans")}) {
+            SCOPED_TRACE(static_cast<int>(direction));
+            SCOPED_TRACE(face.toStdString());
+            CLabelRecord label;
+            SetFontDirection(label.m_logFont, direction);
+            CFontColorDlg dlg(FontChoiceOf(label));
+            auto* pFaces = dlg.findChild<QListWidget*>(QStringLiteral("listFaces"));
+            EXPECT_EQ(pFaces->currentItem()->text(), QStringLiteral("宋体"));
+            EXPECT_TRUE(pFaces->findItems(QStringLiteral("@宋体"), Qt::MatchExactly).isEmpty());
+            ASSERT_TRUE(ChooseFace(dlg, face));
+            dlg.accept();
+            const CLogFont& font = dlg.Choice().m_logFont;
+            EXPECT_EQ(DirectionOfFont(font), direction);
+            EXPECT_EQ(font.lfEscapement, label.m_logFont.lfEscapement);
+            EXPECT_EQ(FaceWithoutVerticalMark(font.FaceName()), Utf8ToGbk(face.toStdString()).value());
+        }
+    }
 }
