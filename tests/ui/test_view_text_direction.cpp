@@ -223,3 +223,38 @@ TEST_F(AppTest, TurnedSheetOfAnotherWriterOpensDrawsAndSavesUnchanged)
             break;
         }
 }
+
+TEST_F(AppTest, DirectionMenuSetsTheSelectedLabelsAndChecksTheFirstOnesDirection)
+{
+    CSheetModel& model = Doc()->Model();
+    CSheet sheet = model.Sheet();
+    for (auto& row : sheet.m_labels)
+        for (CLabelRecord& label : row)
+            label.SetSelected(false);
+    sheet.m_labels[0][1].SetSelected(true);
+    sheet.m_labels[2][3].SetSelected(true);
+    model.Load(sheet);
+    const auto checked = [this] {
+        QStringList names;
+        for (const char* szName : {"actionDirectionHorizontal", "actionDirectionUp", "actionDirectionDown",
+                                   "actionDirectionUpsideDown", "actionDirectionVertical"})
+            if (Frame()->Action(QLatin1String(szName))->isChecked())
+                names << QLatin1String(szName);
+        return names;
+    };
+    EXPECT_EQ(checked(), QStringList{"actionDirectionHorizontal"});
+    RunAction(*Frame()->Controller(), "actionDirectionVertical");
+    EXPECT_EQ(checked(), QStringList{"actionDirectionVertical"});
+    EXPECT_EQ(DirectionOfFont(model.Sheet().m_labels[0][1].m_logFont), TextDirection::Vertical);
+    EXPECT_EQ(DirectionOfFont(model.Sheet().m_labels[2][3].m_logFont), TextDirection::Vertical);
+    EXPECT_EQ(DirectionOfFont(model.Sheet().m_labels[0][0].m_logFont), TextDirection::Horizontal);
+    EXPECT_EQ(model.UndoStack().count(), 1);
+    EXPECT_EQ(model.UndoStack().undoText(), QStringLiteral("文字方向"));
+    // Chosen again, the checked entry stays checked.
+    RunAction(*Frame()->Controller(), "actionDirectionVertical");
+    EXPECT_EQ(checked(), QStringList{"actionDirectionVertical"});
+    model.UndoStack().undo();
+    model.UndoStack().undo();
+    EXPECT_EQ(checked(), QStringList{"actionDirectionHorizontal"});
+    EXPECT_EQ(model.Sheet().m_labels[0][1].m_logFont, sheet.m_labels[0][1].m_logFont);
+}

@@ -106,6 +106,7 @@ CMainController::CMainController(CTAVRODoc& document, CTAVROView& view, QObject*
     const CSheetModel* pModel = &document.Model();
     connect(pModel, &CSheetModel::selectionChanged, this, &CMainController::UpdateSelectionActions);
     connect(pModel, &CSheetModel::labelsChanged, this, &CMainController::UpdateAutoShrinkAction);
+    connect(pModel, &CSheetModel::labelsChanged, this, &CMainController::UpdateDirectionActions);
     UpdateSelectionActions();
     SetRecentFileCount(0);
 }
@@ -163,6 +164,7 @@ void CMainController::UpdateSelectionActions()
         action->setEnabled(bSelected);
     UpdatePasteAction();
     UpdateAutoShrinkAction();
+    UpdateDirectionActions();
 }
 
 void CMainController::UpdateAutoShrinkAction()

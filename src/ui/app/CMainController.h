@@ -119,6 +119,8 @@ private:
     void UpdateSelectionActions();
     void UpdatePasteAction();
     void UpdateAutoShrinkAction();
+    // The direction menu checks the first selected label's direction.
+    void UpdateDirectionActions();
     void UpdateFullPageAction();
 
     CTAVRODoc& m_document;

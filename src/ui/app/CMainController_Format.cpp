@@ -54,6 +54,15 @@ constexpr CDirectionAction kDirections[] = {
 
 } // namespace
 
+void CMainController::UpdateDirectionActions()
+{
+    const CSheetModel& model = m_document.Model();
+    const std::optional<LabelIndex> first = model.FirstSelected();
+    for (const CDirectionAction& direction : kDirections)
+        ShowChecked(Action(QLatin1String(direction.szName)),
+                    first && DirectionOfFont(model.Label(*first).m_logFont) == direction.m_direction);
+}
+
 template <typename Command>
 void CMainController::ApplyFormat(const QString& strStep, Command command)
 {
@@ -112,6 +121,8 @@ void CMainController::CreateFormatActions()
                 ApplyTextDirection(grid, direction.m_direction);
                 return true;
             });
+            // A checked entry chosen again unchecks itself; it is still the direction.
+            UpdateDirectionActions();
         });
     }
 }
