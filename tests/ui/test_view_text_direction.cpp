@@ -4,8 +4,10 @@
 #include "test_app_support.h"
 #include "view/TextDirection.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -257,4 +259,40 @@ TEST_F(AppTest, DirectionMenuSetsTheSelectedLabelsAndChecksTheFirstOnesDirection
     model.UndoStack().undo();
     EXPECT_EQ(checked(), QStringList{"actionDirectionHorizontal"});
     EXPECT_EQ(model.Sheet().m_labels[0][1].m_logFont, sheet.m_labels[0][1].m_logFont);
+}
+
+TEST(TextDirectionRender, FitCheckMeasuresTheTurnedLines)
+{
+    // A label 120 × 600 dots of a 600 dpi page, lines 70 dots high: a long
+    // line fits only along it, three lines only across it.
+    QBuffer sink;
+    QPdfWriter page(&sink);
+    page.setResolution(600);
+    const QRect rc(0, 0, 120, 600);
+    struct Case
+    {
+        const char* name;
+        TextDirection direction;
+        const char* text;
+        bool bCut;
+    };
+    using D = TextDirection;
+    const Case cases[] = {
+        {"long line across", D::Horizontal, "W001-X2:2-K2:8", true},
+        {"long line up", D::Up, "W001-X2:2-K2:8", false},
+        {"long line down", D::Down, "W001-X2:2-K2:8", false},
+        {"long line upside down", D::UpsideDown, "W001-X2:2-K2:8", true},
+        {"long line in a column", D::Vertical, "W001-X2:2-K2:8", false},
+        {"three lines across", D::Horizontal, "W1\r\nW2\r\nW3", false},
+        {"three lines up", D::Up, "W1\r\nW2\r\nW3", true},
+        {"three columns", D::Vertical, "W1\r\nW2\r\nW3", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CLabelRecord format;
+        SetFontDirection(format.m_logFont, c.direction);
+        EXPECT_EQ(CLabelFit(page, format, rc, CDeviceInsets{}).Cuts(c.text), c.bCut);
+        format.m_bAutoShrink = 1;
+        EXPECT_FALSE(CLabelFit(page, format, rc, CDeviceInsets{}).Cuts(c.text));
+    }
 }
