@@ -49,7 +49,10 @@ struct CReadingFrame
     int m_nYx = 0;
     int m_nYy = 1;
 
-    bool IsIdentity() const { return m_nOriginX == 0 && m_nOriginY == 0 && m_nXx == 1 && m_nYy == 1; }
+    bool IsIdentity() const
+    {
+        return m_nOriginX == 0 && m_nOriginY == 0 && m_nXx == 1 && m_nXy == 0 && m_nYx == 0 && m_nYy == 1;
+    }
     CPixelPoint ToDevice(CPixelPoint pt) const;
     // A rectangle of the frame on the device.
     CPixelRect ToDevice(const CPixelRect& rc) const;
