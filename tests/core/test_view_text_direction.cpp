@@ -161,8 +161,9 @@ TEST(TextDirection, LayoutInTheReadersFrame)
             EXPECT_EQ(directed.m_frame.ToDevice(directed.m_layout.m_rcText), directed.m_rcBox);
             EXPECT_EQ(directed.m_frame.ToDevice(directed.m_layout.LineRect(0)), c.rcFirstLine);
             EXPECT_EQ(directed.m_layout.m_bShrunk, c.bShrink);
-            if (c.bShrink)
+            if (c.bShrink) {
                 EXPECT_EQ(directed.m_layout.m_nShrunkCharWidth, c.nCharWidth);
+            }
             // The second line follows the first away from its top.
             const CLabelTextLayout& layout = directed.m_layout;
             EXPECT_EQ(layout.LineRect(1).top - layout.LineRect(0).top, 10);

@@ -408,7 +408,7 @@ TEST(Splash, GoesSoonAfterTheViewsFirstUpdate)
     QElapsedTimer clock;
     clock.start();
     CSplashWnd::OnSheetShown();
-    QTRY_VERIFY_WITH_TIMEOUT(CSplashWnd::Current() == nullptr, 3000);
+    EXPECT_EVENTUALLY(CSplashWnd::Current() == nullptr);
     EXPECT_GE(clock.elapsed(), CSplashWnd::kCloseDelayMs - 50);
     CSplashWnd::EnableSplashScreen(false);
 }

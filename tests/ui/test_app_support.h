@@ -23,8 +23,23 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+// Waits up to five seconds for the condition, then checks it in the test.
+// (QTRY_VERIFY and QTRY_COMPARE report to QTest, which does not run here:
+// their failures would pass unseen.)
+#define EXPECT_EVENTUALLY(condition)                                                                         \
+    do {                                                                                                     \
+        (void)QTest::qWaitFor([&] { return bool(condition); });                                              \
+        EXPECT_TRUE(condition) << #condition;                                                                \
+    } while (false)
+#define EXPECT_EVENTUALLY_EQ(actual, expected)                                                               \
+    do {                                                                                                     \
+        (void)QTest::qWaitFor([&] { return (actual) == (expected); });                                       \
+        EXPECT_EQ(actual, expected);                                                                         \
+    } while (false)
 
 #include <functional>
 #include <memory>

@@ -355,7 +355,7 @@ TEST_F(AppTest, ClickingALabelMakesExitAskToSave)
     CLabelWnd* label = View()->Label(0, 0);
     ASSERT_NE(label, nullptr);
     QTest::mouseClick(label, Qt::RightButton, {}, QPoint(5, 5)); // deselects it
-    QTRY_VERIFY_WITH_TIMEOUT(Doc()->IsModified(), 2000);
+    EXPECT_EVENTUALLY(Doc()->IsModified());
     EXPECT_EQ(View()->GetSheet().m_labels[0][0].m_bSelected, 0);
 
     CSeenBox seen;
@@ -379,7 +379,7 @@ TEST_F(AppTest, NewOfTheViewEndsInANewDocument)
     RunAction(*Frame()->Controller(), "actionFileNew");
     CSeenBox seen;
     AnswerNextMessageBox(QMessageBox::No, &seen);
-    QTRY_VERIFY_WITH_TIMEOUT(!Doc()->IsModified(), 3000);
+    EXPECT_EVENTUALLY(!Doc()->IsModified());
     EXPECT_EQ(seen.m_strText, QStringLiteral("将改动保存到 无标题？"));
     EXPECT_EQ(View()->Format(), Frame()->Controller()->LastChosenFormat());
     EXPECT_TRUE(View()->GetSheet().m_labels[0][0].m_strText.empty());

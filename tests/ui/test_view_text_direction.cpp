@@ -164,8 +164,9 @@ TEST(TextDirectionRender, SheetOfEveryDirectionMatchesItsPicture)
         QPainter painter(&page);
         PrintSheetPage(painter, sheet, PrintMode::Preview, CPrinterCalibration{});
     }
-    if (qEnvironmentVariableIsSet("TAVRO_UPDATE_GOLDEN"))
+    if (qEnvironmentVariableIsSet("TAVRO_UPDATE_GOLDEN")) {
         ASSERT_TRUE(page.save(kDirectionGolden));
+    }
     QImage golden(kDirectionGolden);
     ASSERT_FALSE(golden.isNull());
     golden = golden.convertToFormat(QImage::Format_RGB32);

@@ -401,7 +401,7 @@ TEST_F(AppTest, NewTakesTheChosenTypeAndCancelKeepsTheSheet)
         Child<QPushButton>(pDlg, "btnOK")->click();
     });
     RunAction(*Frame()->Controller(), "actionFileNew");
-    QTRY_COMPARE_WITH_TIMEOUT(View()->Format().m_nColumns, 7, 3000);
+    EXPECT_EVENTUALLY_EQ(View()->Format().m_nColumns, 7);
     EXPECT_EQ(View()->Format(), type7x20.m_format);
     EXPECT_TRUE(View()->Label(19, 6)->isVisible());
 

@@ -23,15 +23,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-// Waits up to five seconds for `actual` to equal `expected`, then checks it.
-// (QTRY_COMPARE reports to QTest, which does not run here: a failure would
-// pass unseen.)
-#define EXPECT_EVENTUALLY_EQ(actual, expected)                                                               \
-    do {                                                                                                     \
-        QTest::qWaitFor([&] { return (actual) == (expected); });                                             \
-        EXPECT_EQ(actual, expected);                                                                         \
-    } while (false)
-
 namespace {
 
 const QString kXlsx = QStringLiteral(TAVRO_TEST_DATA "/wirelists/libreoffice.xlsx");
