@@ -1,9 +1,10 @@
 // The fit check of a wire-list job against the job itself: 15,000 markers
-// (Latin, Chinese, one and two lines) on 40 sheets of 15 × 25 labels, checked
+// of the job benchmarks (bench/tools/JobSheets.h) on 40 sheets, checked
 // for markers their labels would cut off, then written as a PDF. Prints the
 // median of RUNS runs of each and their ratio. Run offscreen:
 //   QT_QPA_PLATFORM=offscreen build/bench/tavro_fit_check [RUNS]
-#include "model/Gbk.h"
+#include "JobSheets.h"
+
 #include "print/PdfFile.h"
 #include "print/WireListPrint.h"
 #include "wirelist/MarkerSheets.h"
@@ -21,38 +22,6 @@
 
 namespace {
 
-CSheet FullSheet()
-{
-    CSheet sheet;
-    sheet.m_format.m_nColumns = 15;
-    sheet.m_format.m_nRows = 25;
-    sheet.m_format.m_dLabelWidth = 12;
-    sheet.m_format.m_dLabelHeight = 10;
-    sheet.m_format.Recalc();
-    for (CSheet::Row& row : sheet.m_labels)
-        for (CLabelRecord& label : row)
-            label.m_nFontHeight = -8;
-    return sheet;
-}
-
-CMarkerList Markers()
-{
-    const char* words[] = {"电机", "水泵", "火警", "黄绿", "用电"};
-    CMarkerList markers;
-    for (int n = 1; n <= 15000; ++n) {
-        char text[64];
-        if (n % 7 == 0)
-            std::snprintf(text, sizeof text, "W%05d\r\n%s", n, words[n % 5]);
-        else if (n % 5 == 0)
-            std::snprintf(text, sizeof text, "%s%d", words[n % 5], n);
-        else
-            std::snprintf(text, sizeof text, "W%05d", n);
-        markers.m_runs.push_back({*Utf8ToGbk(text), 1, static_cast<std::uint32_t>(n)});
-    }
-    markers.m_nTotal = 15000;
-    return markers;
-}
-
 double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -65,8 +34,8 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     const int nRuns = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-    const CSheet sheet = FullSheet();
-    const CMarkerList markers = Markers();
+    const CSheet sheet = JobSheet();
+    const CMarkerList markers = JobMarkers(15000);
     QTemporaryDir dir;
     std::vector<double> checks;
     std::vector<double> jobs;

@@ -6,7 +6,8 @@
 // of the job and the process's peak memory. Run offscreen:
 //   QT_QPA_PLATFORM=offscreen build/bench/tavro_job_floor ours|floor SHEETS OUT.pdf
 // bench/job_vs_floor.sh runs both at several sizes.
-#include "model/Gbk.h"
+#include "JobSheets.h"
+
 #include "print/WireListPrint.h"
 #include "wirelist/MarkerSheets.h"
 
@@ -23,35 +24,6 @@
 #include <string>
 
 namespace {
-
-CSheet FullSheet()
-{
-    CSheet sheet;
-    CPageFormat& format = sheet.m_format;
-    format.m_dPageWidth = 210;
-    format.m_dPageHeight = 297;
-    format.m_dLeftMargin = format.m_dRightMargin = format.m_dTopMargin = format.m_dBottomMargin = 5;
-    format.m_dLabelWidth = 12;
-    format.m_dLabelHeight = 10;
-    format.m_nColumns = 15;
-    format.m_nRows = 25;
-    format.Recalc();
-    return sheet;
-}
-
-// The n'th marker of the job, UTF-8, lines separated by \n.
-std::string Marker(int n)
-{
-    const char* words[] = {"电机", "水泵", "火警", "黄绿", "用电"};
-    char text[64];
-    if (n % 7 == 0)
-        std::snprintf(text, sizeof text, "W%05d\n%s", n, words[n % 5]);
-    else if (n % 5 == 0)
-        std::snprintf(text, sizeof text, "%s%d", words[n % 5], n);
-    else
-        std::snprintf(text, sizeof text, "W%05d", n);
-    return text;
-}
 
 double CpuSeconds()
 {
@@ -92,7 +64,7 @@ void DrawFloor(const CSheet& sheet, int nMarkers, const QString& path)
         painter.fillRect(box, Qt::white);
         painter.save();
         painter.setClipRect(box);
-        painter.drawText(box, Qt::AlignCenter, QString::fromStdString(Marker(n)));
+        painter.drawText(box, Qt::AlignCenter, QString::fromStdString(JobMarker(n)));
         painter.restore();
     }
 }
@@ -109,19 +81,12 @@ int main(int argc, char* argv[])
     const std::string mode = argv[1];
     const int nMarkers = std::atoi(argv[2]) * 375;
     const QString path = QFile::decodeName(argv[3]);
-    const CSheet sheet = FullSheet();
+    const CSheet sheet = JobSheet();
     const double dStart = CpuSeconds();
     if (mode == "floor") {
         DrawFloor(sheet, nMarkers, path);
     } else {
-        CMarkerList markers;
-        for (int n = 1; n <= nMarkers; ++n) {
-            std::string text = Marker(n);
-            if (const std::size_t nBreak = text.find('\n'); nBreak != std::string::npos)
-                text.replace(nBreak, 1, "\r\n");
-            markers.m_runs.push_back({*Utf8ToGbk(text), 1, static_cast<std::uint32_t>(n)});
-        }
-        markers.m_nTotal = static_cast<std::size_t>(nMarkers);
+        const CMarkerList markers = JobMarkers(nMarkers);
         CMarkerSheets sheets(sheet, markers, false);
         QString error;
         if (ExportMarkerSheetsPdf(path, sheets, PrintMode::Labels, {}, error) != SheetsPdfResult::Written) {
