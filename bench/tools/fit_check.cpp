@@ -10,9 +10,7 @@
 #include "wirelist/MarkerSheets.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QElapsedTimer>
-#include <QPdfWriter>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -44,10 +42,8 @@ int main(int argc, char* argv[])
         CMarkerSheets sheets(sheet, markers, false);
         QElapsedTimer timer;
         timer.start();
-        QBuffer sink;
-        QPdfWriter page(&sink);
-        page.setResolution(kPdfDotsPerInch);
-        nClipped = FindClippedMarkers(sheets, page, {}).m_nClipped;
+        CPdfPageProbe page;
+        nClipped = FindClippedMarkers(sheets, page.Device(), {}).m_nClipped;
         checks.push_back(timer.nsecsElapsed() / 1e6);
         timer.restart();
         QString error;

@@ -96,7 +96,10 @@ int main(int argc, char* argv[])
     } else {
         CMarkerPreviewDlg preview(sheets, {});
         preview.show();
-        QTest::qWaitForWindowExposed(&preview);
+        if (!QTest::qWaitForWindowExposed(&preview)) {
+            std::fprintf(stderr, "the preview was never shown\n");
+            return 1;
+        }
         preview.grab();
         std::printf("first sheet on screen after %lld ms; %s\n", timer.elapsed(), Memory().c_str());
         timer.restart();

@@ -434,6 +434,20 @@ TEST(MarkerSheets, AnySheetAsTheJobPrintsIt)
         EXPECT_EQ(Layout(preview), std::vector<std::vector<std::string>>(pages.begin() + 1, pages.end()))
             << "the job goes on after the sheet shown";
         EXPECT_FALSE(preview.SheetAt(0, shown));
+
+        // The walk over every label places each as the job does.
+        std::vector<std::vector<std::string>> walked(pages.size());
+        preview.ForEachLabel(
+            [&](std::size_t nSheet, CGridPosition position, const CMarkerRun& run, std::size_t k) {
+                walked[nSheet - 1].push_back(std::to_string(position.m_nRow) + "," +
+                                             std::to_string(position.m_nColumn) + "=" + run.LabelText(k));
+            });
+        for (std::vector<std::string>& labels : walked)
+            std::sort(labels.begin(), labels.end());
+        std::vector<std::vector<std::string>> sorted = pages;
+        for (std::vector<std::string>& labels : sorted)
+            std::sort(labels.begin(), labels.end());
+        EXPECT_EQ(walked, sorted);
         EXPECT_FALSE(preview.SheetAt(pages.size() + 1, shown));
     }
 }

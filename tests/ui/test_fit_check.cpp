@@ -11,11 +11,9 @@
 #include "wirelist/MarkerSheets.h"
 #include "wirelist/SequencePattern.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QPdfWriter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -147,10 +145,8 @@ TEST(FitCheck, NamesTheMarkersThePageCutsOff)
     const CSheet sheet = CaseSheet();
     const CMarkerList markers = CaseMarkers();
     CMarkerSheets sheets(sheet, markers, false);
-    QBuffer sink;
-    QPdfWriter page(&sink);
-    page.setResolution(kPdfDotsPerInch);
-    const CFitReport report = FindClippedMarkers(sheets, page, {});
+    CPdfPageProbe page;
+    const CFitReport report = FindClippedMarkers(sheets, page.Device(), {});
 
     std::set<std::size_t> expected;
     for (std::size_t i = 0; i < std::size(kCases); ++i)
@@ -191,18 +187,16 @@ TEST(FitCheck, OnlyTheSheetsToPrintAreChecked)
     // The default sheet's 70 labels: the long marker is the first of sheet 2.
     markers.m_runs = {{"W1", 70, 1}, {*Utf8ToGbk("W001 -X2:2 -K2:8 -M1:U1"), 1, 2}};
     markers.m_nTotal = 71;
-    QBuffer sink;
-    QPdfWriter page(&sink);
-    page.setResolution(kPdfDotsPerInch);
+    CPdfPageProbe page;
     CMarkerSheets all(sheet, markers, false);
-    const CFitReport report = FindClippedMarkers(all, page, {});
+    const CFitReport report = FindClippedMarkers(all, page.Device(), {});
     ASSERT_EQ(report.m_nClipped, 1u);
     EXPECT_EQ(report.m_first[0].m_nSheet, 2u);
     EXPECT_EQ(report.m_first[0].m_nLabel, 71u);
     EXPECT_EQ(report.m_first[0].m_position, (CGridPosition{0, 0}));
     CMarkerSheets firstOnly(sheet, markers, false);
     firstOnly.SelectSheets(*CPageSelection::Parse("1"));
-    EXPECT_EQ(FindClippedMarkers(firstOnly, page, {}).m_nClipped, 0u);
+    EXPECT_EQ(FindClippedMarkers(firstOnly, page.Device(), {}).m_nClipped, 0u);
 }
 
 // The wire-list dialog says which markers would be cut off before it exports,

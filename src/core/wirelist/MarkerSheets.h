@@ -41,7 +41,6 @@ public:
     void SelectSheets(CPageSelection pages) { m_pages = std::move(pages); }
     std::size_t SheetsToPrint() const { return m_pages.CountOf(SheetCount()); }
     const CPageSelection& Pages() const { return m_pages; }
-    const CMarkerList& Markers() const { return m_markers; }
 
     // The job's next selected sheet, from the first on: only the labels that
     // get a marker are selected, so printing the sheet prints exactly them.
@@ -54,6 +53,27 @@ public:
     // before, for a preview that shows any sheet at once; NextSheet goes on
     // after it. Returns false for a number beyond the job.
     bool SheetAt(std::size_t nSheet, CSheet& sheet);
+
+    // Calls fn(nSheet, position, run, nLabel) for every label of the job in
+    // order, placed as NextSheet places it: sheet nSheet (from 1), the
+    // position on it, and the run and its nLabel'th label (from 0) it shows.
+    template <class Fn>
+    void ForEachLabel(Fn fn) const
+    {
+        const std::size_t nSheets = SheetCount();
+        std::size_t nSheet = 1;
+        std::size_t nPosition = 0;
+        for (const CMarkerRun& run : m_markers.m_runs) {
+            for (std::size_t k = 0; k < run.LabelCount() && nSheet <= nSheets; ++k) {
+                const std::vector<CGridPosition>& positions = nSheet == 1 ? m_first : m_following;
+                fn(nSheet, positions[nPosition], run, k);
+                if (++nPosition == positions.size()) {
+                    nPosition = 0;
+                    ++nSheet;
+                }
+            }
+        }
+    }
 
 private:
     const CSheet& m_template;

@@ -11,10 +11,8 @@
 #include "print/WireListPrint.h"
 #include "view/LabelTextLayout.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -201,10 +199,9 @@ std::string RunCommandLinePrint(const CCommandLineInfo& cmdInfo, int* pExitStatu
             !unknown.empty())
             return unknown;
         if (bList) {
-            QBuffer sink;
-            QPdfWriter page(&sink);
-            page.setResolution(kPdfDotsPerInch);
-            if (std::string refusal = RefuseClippedMarkers(cmdInfo.m_list, listSheets, page, calibration);
+            CPdfPageProbe page;
+            if (std::string refusal =
+                    RefuseClippedMarkers(cmdInfo.m_list, listSheets, page.Device(), calibration);
                 !refusal.empty())
                 return refusal;
             if (ExportMarkerSheetsPdf(output, listSheets, cmdInfo.m_printMode, calibration, error, {},

@@ -70,6 +70,11 @@ private:
 
 } // namespace
 
+CPdfPageProbe::CPdfPageProbe() : m_writer(&m_sink)
+{
+    m_writer.setResolution(kPdfDotsPerInch);
+}
+
 QPageLayout SheetPdfLayout(const CPageFormat& format)
 {
     const QPageSize pageSize(QSizeF(format.m_dPageWidth, format.m_dPageHeight), QPageSize::Millimeter,

@@ -2,16 +2,30 @@
 
 #include "model/CPageFormat.h"
 
+#include <QBuffer>
 #include <QPageLayout>
+#include <QPdfWriter>
 #include <QString>
 
 #include <functional>
 
 class QPainter;
-class QPdfWriter;
 
 // Every PDF export is drawn at 600 dots per inch.
 constexpr int kPdfDotsPerInch = 600;
+
+// A device that lays text out as a page of a PDF export does (600 dots per
+// inch), for checking a job before its PDF is written; it writes nothing.
+class CPdfPageProbe
+{
+public:
+    CPdfPageProbe();
+    QPaintDevice& Device() { return m_writer; }
+
+private:
+    QBuffer m_sink;
+    QPdfWriter m_writer;
+};
 
 // A PDF page of the sheet's page size, without margins: its origin is the
 // page's corner.

@@ -120,26 +120,15 @@ CFitReport FindClippedMarkers(const CMarkerSheets& sheets, QPaintDevice& device,
 {
     CPositionFits fits(sheets.Template(), device, calibration);
     CFitReport report;
-    const std::size_t nSheets = sheets.SheetCount();
-    std::size_t nSheet = 1;
-    std::size_t nPosition = 0;
     std::size_t nLabel = 0;
-    for (const CMarkerRun& run : sheets.Markers().m_runs) {
-        for (std::size_t k = 0; k < run.LabelCount() && nSheet <= nSheets; ++k) {
-            const std::vector<CGridPosition>& positions =
-                nSheet == 1 ? sheets.FirstPositions() : sheets.FollowingPositions();
-            const CGridPosition position = positions[nPosition];
+    sheets.ForEachLabel(
+        [&](std::size_t nSheet, CGridPosition position, const CMarkerRun& run, std::size_t k) {
             ++nLabel;
             if (sheets.Pages().Contains(nSheet) && fits.Cuts(position, run.LabelText(k))) {
                 if (report.m_first.size() < nFirst)
                     report.m_first.push_back({run.m_nRow, nLabel, nSheet, position, run.LabelText(k)});
                 ++report.m_nClipped;
             }
-            if (++nPosition == positions.size()) {
-                nPosition = 0;
-                ++nSheet;
-            }
-        }
-    }
+        });
     return report;
 }

@@ -16,7 +16,6 @@
 #include "wirelist/WireTableModel.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -32,7 +31,6 @@
 #include <QMessageBox>
 #include <QPageRanges>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
@@ -576,10 +574,8 @@ void CWireListDlg::OnExportPdf()
     CMarkerSheets sheets(m_template, m_markers, m_selectedOnly->isChecked());
     // A PDF is placed with the machine-wide offset, as --pdf places it.
     const CPrinterCalibration calibration{m_nPageMoveX, m_nPageMoveY};
-    QBuffer sink;
-    QPdfWriter page(&sink);
-    page.setResolution(kPdfDotsPerInch);
-    const std::optional<bool> bShrinkCut = AskAboutClippedMarkers(sheets, page, calibration, false);
+    CPdfPageProbe page;
+    const std::optional<bool> bShrinkCut = AskAboutClippedMarkers(sheets, page.Device(), calibration, false);
     if (!bShrinkCut)
         return;
     QString error;
