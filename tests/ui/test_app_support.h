@@ -13,6 +13,7 @@
 #include "model/CTAVRODoc.h"
 #include "model/SettingsDir.h"
 #include "view/CTAVROView.h"
+#include "view/LabelPictures.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -22,6 +23,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -161,6 +163,19 @@ inline void EditLabel(CSheetModel& model, int nRow, int nColumn,
     CLabelRecord after = model.Label(nRow, nColumn);
     edit(after);
     model.ApplyEdit(model.MakeEdit({CSheetModel::IndexOf(nRow, nColumn)}, {after}));
+}
+
+// A label's cell of width × height mm as the view paints it at dZoom, on
+// red, with the pictures the view would keep.
+inline QImage PaintedCell(CLabelPictures& pictures, const CLabelRecord& label, double dWidth, double dHeight,
+                          double dZoom)
+{
+    const QSize cell(LabelPixelWidth(dWidth, dZoom), LabelPixelHeight(dHeight, dZoom));
+    QImage image(cell.boundedTo(QSize(400, 400)), QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QPainter painter(&image);
+    pictures.PaintCell(painter, 0, label, cell, image.rect(), dZoom, CLabelPictures::Stale::Redraw);
+    return image;
 }
 
 // A started application with an untitled document, no splash, an empty

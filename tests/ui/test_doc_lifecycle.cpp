@@ -2,7 +2,6 @@
 
 #include "model/CSheet.h"
 #include "sheets/CDocTypeDlg.h"
-#include "view/CLabelWnd.h"
 
 #include <QDropEvent>
 #include <QFileInfo>
@@ -352,9 +351,10 @@ TEST(StartUp, OpensTheDocumentOnTheCommandLineOrEndsAfterItsMessage)
 TEST_F(AppTest, ClickingALabelMakesExitAskToSave)
 {
     Frame()->show();
-    CLabelWnd* label = View()->Label(0, 0);
-    ASSERT_NE(label, nullptr);
-    QTest::mouseClick(label, Qt::RightButton, {}, QPoint(5, 5)); // deselects it
+    const QRect rcLabel = View()->LabelRect(0, 0);
+    ASSERT_FALSE(rcLabel.isEmpty());
+    QTest::mouseClick(View()->viewport(), Qt::RightButton, {},
+                      rcLabel.topLeft() + QPoint(5, 5)); // deselects it
     EXPECT_EVENTUALLY(Doc()->IsModified());
     EXPECT_EQ(View()->GetSheet().m_labels[0][0].m_bSelected, 0);
 

@@ -4,7 +4,6 @@
 #include "text/CBatchTextDlg.h"
 #include "text/CFontColorDlg.h"
 #include "text/CMarginDlg.h"
-#include "view/CLabelWnd.h"
 #include "wirelist/CSequencePatternDlg.h"
 #include "wirelist/CWireListDlg.h"
 
@@ -76,7 +75,8 @@ TEST_F(AppTest, EveryEditCommandIsOneStepThatUndoesAndRedoesByteForByte)
              AcceptNextDialog();
              RunAction(*frame.Controller(), "actionSetText");
          }},
-        {"标签文字", [](CMainFrame& frame) { frame.GetView()->Label(4, 1)->SetText("N1", true); }},
+        {"标签文字",
+         [](CMainFrame& frame) { frame.GetView()->Model().SetText(CSheetModel::IndexOf(4, 1), "N1", true); }},
         {"清除文字",
          [](CMainFrame& frame) {
              AnswerNextMessageBox(QMessageBox::Yes);
@@ -170,7 +170,7 @@ TEST_F(AppTest, UndoKeepsTheCurrentSelection)
 {
     CSheetModel& model = Doc()->Model();
     model.Load(VariedSheet(model.Sheet()));
-    View()->Label(0, 1)->SetText("X", true);
+    View()->Model().SetText(CSheetModel::IndexOf(0, 1), "X", true);
     View()->Model().Select(SelectionRule::All);
     EXPECT_EQ(model.UndoStack().count(), 1);
     model.UndoStack().undo();
@@ -183,11 +183,11 @@ TEST_F(AppTest, UndoKeepsTheCurrentSelection)
 TEST_F(AppTest, TheModifiedMarkFollowsTheSavedPointOfTheHistory)
 {
     const QString path = PathOf(QStringLiteral("undo.tav"));
-    View()->Label(0, 0)->SetText("A", true);
+    View()->Model().SetText(CSheetModel::IndexOf(0, 0), "A", true);
     EXPECT_EQ(ShownTitle(Frame()), QStringLiteral("无标题* - TAVRO"));
     ASSERT_TRUE(Frame()->Controller()->SaveAs(path));
     EXPECT_EQ(ShownTitle(Frame()), QStringLiteral("undo.tav - TAVRO"));
-    View()->Label(0, 1)->SetText("B", true);
+    View()->Model().SetText(CSheetModel::IndexOf(0, 1), "B", true);
     EXPECT_EQ(ShownTitle(Frame()), QStringLiteral("undo.tav* - TAVRO"));
 
     QUndoStack& stack = Doc()->Model().UndoStack();
@@ -212,7 +212,7 @@ TEST_F(AppTest, TheModifiedMarkFollowsTheSavedPointOfTheHistory)
     EXPECT_FALSE(Doc()->IsModified());
 
     // New starts an empty history.
-    View()->Label(0, 1)->SetText("C", true);
+    View()->Model().SetText(CSheetModel::IndexOf(0, 1), "C", true);
     Doc()->OnNewDocument(Doc()->Model().Format());
     EXPECT_FALSE(stack.canUndo());
     EXPECT_FALSE(stack.canRedo());
@@ -242,7 +242,7 @@ TEST_F(AppTest, TheEditMenuNamesTheStepsUndoAndRedoWouldTake)
     EXPECT_FALSE(undo->statusTip().isEmpty());
     EXPECT_FALSE(redo->statusTip().isEmpty());
 
-    View()->Label(0, 0)->SetText("A", true);
+    View()->Model().SetText(CSheetModel::IndexOf(0, 0), "A", true);
     EXPECT_TRUE(undo->isEnabled());
     EXPECT_EQ(ShownText(undo), QStringLiteral("撤销 标签文字(&U)\tCtrl+Z"));
     EXPECT_EQ(undo->toolTip(), QStringLiteral("撤销 标签文字"));

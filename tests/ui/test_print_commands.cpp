@@ -8,7 +8,6 @@
 #include "print/PageOffset.h"
 #include "print/PageOffsetSettings.h"
 #include "print/PrintLayout.h"
-#include "view/CLabelWnd.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -4,13 +4,14 @@
 #include "model/CTAVRODoc.h"
 #include "print/PrintLayout.h"
 #include "print/PrintPage.h"
-#include "view/CLabelWnd.h"
 #include "view/CTAVROView.h"
+#include "view/LabelTextLayout.h"
 
 #include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -109,10 +110,26 @@ TEST_F(SheetModelTest, EachEditChangesItsLabelsWithOneNotification)
          {a, b, c},
          false,
          true},
-        {"a click's selection", [](CTAVROView& v) { v.Label(1, 1)->SetSelected(true); }, {e}, true, true},
-        {"a typed text", [](CTAVROView& v) { v.Label(1, 0)->SetText("X", true); }, {d}, false, true},
-        {"an equal text stored", [](CTAVROView& v) { v.Label(0, 0)->SetText("A", true); }, {}, false, true},
-        {"an unchanged selection", [](CTAVROView& v) { v.Label(0, 0)->SetSelected(true); }, {}, false, false},
+        {"a click's selection",
+         [](CTAVROView& v) { v.Model().SetSelected(CSheetModel::IndexOf(1, 1), true); },
+         {e},
+         true,
+         true},
+        {"a typed text",
+         [](CTAVROView& v) { v.Model().SetText(CSheetModel::IndexOf(1, 0), "X", true); },
+         {d},
+         false,
+         true},
+        {"an equal text stored",
+         [](CTAVROView& v) { v.Model().SetText(CSheetModel::IndexOf(0, 0), "A", true); },
+         {},
+         false,
+         true},
+        {"an unchanged selection",
+         [](CTAVROView& v) { v.Model().SetSelected(CSheetModel::IndexOf(0, 0), true); },
+         {},
+         false,
+         false},
     };
     for (const Case& t : cases) {
         SCOPED_TRACE(t.name);
@@ -213,6 +230,52 @@ TEST_F(SheetModelTest, PaintingChangesOnlyTheRenderedFontSizes)
     EXPECT_NE(Model().Label(0, 1).m_logFont.lfHeight, 99);
 }
 
+// The file keeps the font sizes the screen last drew each label with: a
+// label off screen keeps those it was last shown with through edits, and
+// takes the screen's again when it comes into view.
+TEST_F(SheetModelTest, LabelsOffScreenKeepTheSizesTheyWereLastShownWith)
+{
+    CSheet sheet;
+    sheet.m_format = Format(2, 25, 40.0, 10.0);
+    sheet.m_format.m_dPageWidth = 210.0;
+    sheet.m_format.m_dPageHeight = 297.0;
+    sheet.m_format.Recalc();
+    for (auto& row : sheet.m_labels)
+        for (CLabelRecord& label : row)
+            label.m_logFont.lfHeight = 99; // as a file may hold it
+    Model().Load(sheet);
+    m_view.resize(900, 400);
+    m_view.show();
+    m_view.ShowNewSheet();
+    const double dZoom = m_view.m_dZoom;
+    const std::int32_t nShown = ScreenFontHeight(CLabelRecord{}.m_nFontHeight, dZoom);
+    ASSERT_NE(nShown, 99);
+    const auto height = [this](int r) { return Model().Label(r, 0).m_logFont.lfHeight; };
+    ASSERT_TRUE(m_view.LabelRect(24, 0).top() > m_view.viewport()->height()) << "the last row is off screen";
+    EXPECT_EQ(height(0), nShown);
+    EXPECT_EQ(height(24), 99) << "never shown";
+
+    // Off screen through an edit of its font size: kept.
+    const auto setFontHeight = [this](int r, std::int32_t nHeight) {
+        EditLabel(Model(), r, 0, [nHeight](CLabelRecord& label) { label.m_nFontHeight = nHeight; });
+    };
+    setFontHeight(24, -40);
+    EXPECT_EQ(height(24), 99);
+    setFontHeight(0, -40);
+    EXPECT_EQ(height(0), ScreenFontHeight(-40, dZoom)) << "on screen: as drawn";
+
+    // Scrolled into view: as drawn; scrolled out again: kept.
+    m_view.verticalScrollBar()->setValue(m_view.verticalScrollBar()->maximum());
+    EXPECT_EQ(height(24), ScreenFontHeight(-40, dZoom));
+    setFontHeight(0, -12);
+    EXPECT_EQ(height(0), ScreenFontHeight(-40, dZoom)) << "row 1 is off screen now";
+
+    // Hidden, the view shows nothing.
+    m_view.hide();
+    setFontHeight(24, -12);
+    EXPECT_EQ(height(24), ScreenFontHeight(-40, dZoom));
+}
+
 // A label shows the picture it showed a step before when undo or redo gives
 // it that record again; what it shows must equal what it draws anew, at the
 // zoom of the moment, and the font sizes it notes must be those of the
@@ -232,11 +295,20 @@ TEST_F(SheetModelTest, UndoAndRedoShowWhatTheLabelsWouldDrawAnew)
         m_view.render(&painter);
         return image;
     };
-    const auto drawnAnew = [this, &shot] {
-        for (int r = 0; r < 2; ++r)
-            for (int c = 0; c < 3; ++c)
-                m_view.Label(r, c)->FormatChanged();
-        return shot();
+    // A second view of the document, of the same size and display, draws
+    // every label anew.
+    const auto drawnAnew = [this] {
+        CTAVROView fresh(&m_doc);
+        fresh.resize(m_view.size());
+        if (m_view.IsFullPage())
+            fresh.OnFullPage();
+        fresh.show();
+        fresh.ShowNewSheet();
+        QCoreApplication::processEvents();
+        QImage image(fresh.size(), QImage::Format_RGB32);
+        QPainter painter(&image);
+        fresh.render(&painter);
+        return image;
     };
     const QImage original = shot();
     const std::string originalBytes = SheetBytes(Model().Sheet());
@@ -293,7 +365,7 @@ TEST_F(SheetModelTest, OnlyAFlagOfOneIsSelectedOnScreenAndInThePdf)
 
     for (int c = 0; c < 4; ++c) {
         SCOPED_TRACE(flags[c]);
-        EXPECT_FALSE(m_view.Label(0, c)->IsSelected());
+        EXPECT_FALSE(m_view.Model().Label(0, c).IsSelected());
     }
     EXPECT_EQ(m_view.Model().SelectedCount(), 1);
 
@@ -325,15 +397,10 @@ TEST(LabelCell, KeepsNoPictureLargerThanItsBound)
     } cases[] = {{"ordinary", 20.0, true}, {"10 m", CPageFormat::kMaxLength, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        CLabelWnd cell(&model, 0, 0, nullptr);
-        cell.SetZoom(4.5);
-        cell.SetSize(c.dSize, c.dSize);
-        cell.MoveTo(0, 0);
-        QImage image(200, 100, QImage::Format_RGB32);
-        image.fill(Qt::red);
-        cell.render(&image, QPoint(), QRegion(0, 0, 200, 100));
-        EXPECT_LE(cell.CachedBytes(), CLabelWnd::kMaxCachedPixels * 4);
-        EXPECT_EQ(cell.CachedBytes() > 0, c.bKept);
-        EXPECT_EQ(image.pixel(100, 50), qRgb(255, 255, 255)) << "the exposed part is painted";
+        CLabelPictures pictures;
+        const QImage image = PaintedCell(pictures, model.Label(0, 0), c.dSize, c.dSize, 4.5);
+        EXPECT_LE(pictures.CachedBytes(), CLabelPictures::kMaxCachedPixels * 4);
+        EXPECT_EQ(pictures.CachedBytes() > 0, c.bKept);
+        EXPECT_EQ(image.pixel(10, 10), qRgb(255, 255, 255)) << "the exposed part is painted";
     }
 }

@@ -1,6 +1,7 @@
+#include "test_app_support.h"
+
 #include "model/Gbk.h"
 #include "render/LabelRenderer.h"
-#include "view/CLabelWnd.h"
 
 #include <QFile>
 #include <QFontMetricsF>
@@ -214,6 +215,48 @@ TEST(LabelRenderer, ShrinkFitsThreeLinesIntoTwo)
     EXPECT_EQ(InkIn(cropped, QRect(0, 20, 200, 20)), 0) << "the third line lies below the box";
 }
 
+// The model stores the font sizes the screen draws a label with without
+// drawing it: they must be those of the drawing.
+TEST(LabelRenderer, ScreenFontIsTheFontTheScreenDrawsWith)
+{
+    struct Case
+    {
+        const char* name;
+        CLabelRecord label;
+    };
+    CLabelRecord margins = Label("W-17", 1, 4, true);
+    margins.m_dMarginLeft = margins.m_dMarginRight = 4.0;
+    CLabelRecord turned = Label("CABLE-0123456789\r\nW", 1, 4, true);
+    turned.m_logFont.lfEscapement = turned.m_logFont.lfOrientation = 900;
+    CLabelRecord vertical =
+        Label("\xCA\xFA\xC5\xC5\xCE\xC4\xD7\xD6\xCA\xFA\xC5\xC5", 1, 4, true); // 竖排文字竖排
+    vertical.m_logFont.SetFaceName("@\xCB\xCE\xCC\xE5");
+    vertical.m_logFont.lfEscapement = vertical.m_logFont.lfOrientation = 2700;
+    const Case cases[] = {
+        {"fits, not shrunk", Label("A", 1, 4, false)},
+        {"too long, not shrunk", Label("Cabinet 3 / rail 12 / terminal 40", 1, 4, false)},
+        {"fits, shrink on", Label("A", 1, 4, true)},
+        {"too long, shrunk", Label("Cabinet 3 / rail 12 / terminal 40\r\n380 V", 1, 4, true)},
+        {"too many lines, shrunk", Label("A\r\nB\r\nC\r\nD\r\nE", 0, 0, true)},
+        {"empty, shrink on", Label("", 1, 4, true)},
+        {"wide margins", margins},
+        {"turned up", turned},
+        {"vertical", vertical},
+    };
+    for (const Case& c : cases)
+        for (const double dZoom : {0.4, 2.5, 4.4, 5.0}) {
+            SCOPED_TRACE(std::string(c.name) + " at " + std::to_string(dZoom));
+            const QRect rc(0, 0, LabelPixelWidth(19.0, dZoom), LabelPixelHeight(8.65, dZoom));
+            const CDeviceInsets insets = ScreenInsets(c.label, dZoom);
+            QPixmap pixmap(rc.size());
+            QPainter painter(&pixmap);
+            const CRenderedFont drawn = DrawLabel(painter, c.label, rc, insets, kScreenMode, dZoom);
+            const CRenderedFont stored = ScreenLabelFont(c.label, rc, insets, dZoom);
+            EXPECT_EQ(stored.m_nHeight, drawn.m_nHeight);
+            EXPECT_EQ(stored.m_nWidth, drawn.m_nWidth);
+        }
+}
+
 TEST(LabelRenderer, PdfKeepsTextAsText)
 {
     QTemporaryDir dir;
@@ -249,13 +292,10 @@ TEST(LabelCell, FramesByZoomAndSelection)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        CSheetModel model;
-        CLabelWnd cell(&model, 0, 0, nullptr);
-        cell.SetZoom(c.dZoom);
-        cell.SetSize(20.0, 10.0);
-        cell.MoveTo(0, 0);
-        cell.SetSelected(c.bSelected);
-        const QImage image = cell.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        CLabelPictures pictures;
+        CLabelRecord label;
+        label.SetSelected(c.bSelected);
+        const QImage image = PaintedCell(pictures, label, 20.0, 10.0, c.dZoom);
         ASSERT_EQ(image.size(), QSize(int(20 * c.dZoom), int(10 * c.dZoom)));
         const QRgb inner = c.bSelected ? qRgb(0, 0, 220) : qRgb(132, 132, 132);
         const QRgb outer = c.bSelected ? qRgb(0, 132, 220) : qRgb(132, 132, 132);

@@ -1,7 +1,6 @@
 #include "test_app_support.h"
 
 #include "model/CTAVRODoc.h"
-#include "view/CLabelWnd.h"
 #include "view/CTAVROView.h"
 
 #include <QTest>
@@ -36,14 +35,14 @@ protected:
         m_doc.SetModifiedFlag(false);
     }
 
-    QRect Cell(int r, int c) const { return m_view.Label(r, c)->geometry(); }
+    QRect Cell(int r, int c) const { return m_view.LabelRect(r, c); }
 
     Cells Selected() const
     {
         Cells cells;
         for (int r = 0; r < m_view.Format().m_nRows; ++r)
             for (int c = 0; c < m_view.Format().m_nColumns; ++c)
-                if (m_view.Label(r, c)->IsSelected() == 1)
+                if (m_view.Model().Label(r, c).IsSelected() == 1)
                     cells.insert({r, c});
         return cells;
     }
@@ -109,8 +108,8 @@ TEST_F(Selection, TheReleasingButtonDecides)
     QTest::mousePress(pPage, Qt::RightButton, {}, to); // swallowed: a band is under way
     QTest::mouseRelease(pPage, Qt::RightButton, {}, to);
     EXPECT_EQ(Selected().size(), 5u * 14u - 2u);
-    EXPECT_EQ(m_view.Label(0, 0)->IsSelected(), 0);
-    EXPECT_EQ(m_view.Label(0, 1)->IsSelected(), 0);
+    EXPECT_EQ(m_view.Model().Label(0, 0).IsSelected(), 0);
+    EXPECT_EQ(m_view.Model().Label(0, 1).IsSelected(), 0);
 
     QTest::mouseRelease(pPage, Qt::LeftButton, {}, Cell(5, 4).center());
     EXPECT_EQ(Selected().size(), 5u * 14u - 2u) << "the later left release does nothing";
@@ -118,7 +117,7 @@ TEST_F(Selection, TheReleasingButtonDecides)
 
 TEST_F(Selection, BandAddsToTheSelection)
 {
-    m_view.Label(5, 4)->SetSelected(1);
+    m_view.Model().SetSelected(CSheetModel::IndexOf(5, 4), 1);
     Band(Cell(0, 0).topLeft() - QPoint(3, 3), Cell(0, 0).center());
     EXPECT_EQ(Selected(), (Cells{{0, 0}, {5, 4}}));
 }
@@ -147,7 +146,7 @@ TEST_F(Selection, CommandsAndTheModifiedFlag)
         if (c.szAction != std::string_view("actionSelectAll"))
             m_view.Model().Select(SelectionRule::None);
         for (const auto& [r, col] : c.before)
-            m_view.Label(r, col)->SetSelected(0);
+            m_view.Model().SetSelected(CSheetModel::IndexOf(r, col), 0);
         Settle();
         ASSERT_TRUE(RunAction(controller, c.szAction));
         QCoreApplication::processEvents();
@@ -158,21 +157,21 @@ TEST_F(Selection, CommandsAndTheModifiedFlag)
 
 TEST_F(Selection, SelectByContent)
 {
-    m_view.Label(0, 0)->SetText("A", 1);
-    m_view.Label(3, 2)->SetText("B", 1);
-    m_view.Label(20, 10)->SetText("hidden", 1);
-    m_view.Label(0, 1)->SetSelected(1);
+    m_view.Model().SetText(CSheetModel::IndexOf(0, 0), "A", 1);
+    m_view.Model().SetText(CSheetModel::IndexOf(3, 2), "B", 1);
+    m_view.Model().SetText(CSheetModel::IndexOf(20, 10), "hidden", 1);
+    m_view.Model().SetSelected(CSheetModel::IndexOf(0, 1), 1);
     Settle();
 
     m_view.Model().Select(SelectionRule::WithText);
     EXPECT_EQ(Selected(), (Cells{{0, 0}, {3, 2}}));
     m_view.Model().Select(SelectionRule::Empty);
     EXPECT_EQ(Selected().size(), 5u * 14u - 2u);
-    EXPECT_EQ(m_view.Label(0, 0)->IsSelected(), 0);
+    EXPECT_EQ(m_view.Model().Label(0, 0).IsSelected(), 0);
 
     for (int r = 0; r < 14; ++r)
         for (int c = 0; c < 5; ++c)
-            m_view.Label(r, c)->SetText("", true);
+            m_view.Model().SetText(CSheetModel::IndexOf(r, c), "", true);
     m_view.Model().Select(SelectionRule::WithText);
     EXPECT_EQ(Selected(), Cells{}) << "no label has text";
 }
@@ -180,13 +179,13 @@ TEST_F(Selection, SelectByContent)
 TEST_F(Selection, EscapeDeselectsTheGridOnly)
 {
     m_view.Model().Select(SelectionRule::All);
-    m_view.Label(20, 10)->SetSelected(1);
+    m_view.Model().SetSelected(CSheetModel::IndexOf(20, 10), 1);
     Settle();
     m_view.setFocus();
     QTest::keyClick(&m_view, Qt::Key_Escape);
     EXPECT_EQ(Selected(), Cells{});
     EXPECT_TRUE(m_doc.IsModified());
-    EXPECT_EQ(m_view.Label(20, 10)->IsSelected(), 1) << "cells outside the grid keep their flags";
+    EXPECT_EQ(m_view.Model().Label(20, 10).IsSelected(), 1) << "cells outside the grid keep their flags";
 }
 
 TEST_F(Selection, ClickOnThePageFocusesTheView)
@@ -210,9 +209,9 @@ TEST_F(Selection, CommandsThatNeedASelection)
                                "actionSelectText", "actionSelectEmpty"})
         EXPECT_TRUE(controller.Action(QLatin1String(szName))->isEnabled()) << szName;
 
-    m_view.Label(20, 10)->SetSelected(1);
+    m_view.Model().SetSelected(CSheetModel::IndexOf(20, 10), 1);
     EXPECT_FALSE(clear->isEnabled()) << "a hidden cell does not count";
-    m_view.Label(13, 4)->SetSelected(1);
+    m_view.Model().SetSelected(CSheetModel::IndexOf(13, 4), 1);
     EXPECT_EQ(m_view.Model().SelectedCount(), 1);
     EXPECT_TRUE(clear->isEnabled());
     EXPECT_FALSE(clear->isChecked());
@@ -223,7 +222,7 @@ TEST_F(Selection, CommandsThatNeedASelection)
 
 TEST_F(Selection, PressOnALabelStartsNoBand)
 {
-    QTest::mousePress(m_view.Label(0, 0), Qt::LeftButton);
+    QTest::mousePress(m_view.viewport(), Qt::LeftButton, {}, Cell(0, 0).center());
     QTest::mouseRelease(m_view.viewport(), Qt::LeftButton, {}, Cell(3, 3).center());
     EXPECT_EQ(Selected(), (Cells{{0, 0}}));
 }

@@ -3,16 +3,17 @@
 #include "model/CTAVRODoc.h"
 #include "sheets/CDocTypeDlg.h"
 #include "sheets/SheetTypeList.h"
-#include "view/CLabelWnd.h"
 #include "view/CTAVROView.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QHelpEvent>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 namespace {
@@ -46,7 +47,7 @@ protected:
         int n = 0;
         for (int r = 0; r < CPageFormat::kMaxRows; ++r)
             for (int c = 0; c < CPageFormat::kMaxColumns; ++c)
-                n += m_view.Label(r, c)->isVisibleTo(&m_view) ? 1 : 0;
+                n += !m_view.LabelRect(r, c).isNull() ? 1 : 0;
         return n;
     }
 
@@ -109,7 +110,7 @@ TEST_F(SheetView, FullPageDisplayTogglesAndIsChecked)
     fullPage->trigger();
     EXPECT_TRUE(fullPage->isChecked());
     EXPECT_DOUBLE_EQ(m_view.m_dZoom, 2.6);
-    EXPECT_EQ(m_view.Label(0, 0)->width(), 49); // trunc(19 × 2.6)
+    EXPECT_EQ(m_view.LabelRect(0, 0).width(), 49); // trunc(19 × 2.6)
 
     fullPage->trigger();
     EXPECT_FALSE(fullPage->isChecked());
@@ -121,14 +122,14 @@ TEST_F(SheetView, FullPageZoomStaysPositiveInATinyWindow)
     Show(400, 60);
     m_view.OnFullPage();
     EXPECT_GT(m_view.m_dZoom, 0.0);
-    EXPECT_GT(m_view.Label(0, 0)->width(), 0);
+    EXPECT_GT(m_view.LabelRect(0, 0).width(), 0);
 }
 
 TEST_F(SheetView, FirstLabelSitsInsideThePage)
 {
     Show(1000, 980);
     // The page is centred: its left edge at 500 − 630 / 2, its top at 40.
-    const QRect rc = m_view.Label(0, 0)->geometry();
+    const QRect rc = m_view.LabelRect(0, 0);
     EXPECT_EQ(rc.left() - 185, 54);
     EXPECT_EQ(rc.top() - 40, 13);
     EXPECT_EQ(rc.size(), QSize(85, 38));
@@ -145,15 +146,15 @@ TEST_F(SheetView, OnlyCellsOfRowsTimesColumnsShow)
     m_view.SetSheet(sheet);
     m_view.ShowNewSheet();
     EXPECT_EQ(VisibleCells(), 140);
-    EXPECT_TRUE(m_view.Label(19, 6)->isVisibleTo(&m_view));
-    EXPECT_FALSE(m_view.Label(20, 0)->isVisibleTo(&m_view));
-    EXPECT_FALSE(m_view.Label(0, 7)->isVisibleTo(&m_view));
+    EXPECT_TRUE(!m_view.LabelRect(19, 6).isNull());
+    EXPECT_FALSE(!m_view.LabelRect(20, 0).isNull());
+    EXPECT_FALSE(!m_view.LabelRect(0, 7).isNull());
 
     sheet.m_format = Format(2, 2);
     m_view.SetSheet(sheet);
     m_view.ShowNewSheet();
     EXPECT_EQ(VisibleCells(), 4);
-    EXPECT_EQ(m_view.Label(24, 14)->GetText(), "kept");
+    EXPECT_EQ(m_view.Model().Label(24, 14).m_strText, "kept");
 }
 
 TEST_F(SheetView, ShowingANewSheetIsSignalled)
@@ -163,41 +164,58 @@ TEST_F(SheetView, ShowingANewSheetIsSignalled)
     EXPECT_EQ(spy.count(), 1);
 }
 
-TEST_F(SheetView, EveryCellHasItsColumnAndRowAsTooltip)
+TEST_F(SheetView, EveryLabelHasItsColumnAndRowAsTooltip)
 {
-    EXPECT_EQ(m_view.Label(1, 2)->toolTip(), QStringLiteral("列 : 3 行: 2"));
-    EXPECT_EQ(m_view.Label(24, 14)->toolTip(), QStringLiteral("列 : 15 行: 25"));
-    EXPECT_EQ(m_view.Label(25, 0), nullptr);
-    EXPECT_EQ(m_view.Label(0, -1), nullptr);
+    CSheet sheet = m_view.GetSheet();
+    sheet.m_format = Format(15, 25);
+    sheet.m_format.m_dLabelWidth = 10.0;
+    sheet.m_format.Recalc();
+    m_view.SetSheet(sheet);
+    Show(1000, 980);
+    const struct
+    {
+        int nRow;
+        int nColumn;
+        QString tip;
+    } cases[] = {{1, 2, QStringLiteral("列 : 3 行: 2")}, {24, 14, QStringLiteral("列 : 15 行: 25")}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tip.toStdString());
+        const QPoint pt = m_view.LabelRect(c.nRow, c.nColumn).center();
+        QHelpEvent help(QEvent::ToolTip, pt, m_view.viewport()->mapToGlobal(pt));
+        QApplication::sendEvent(m_view.viewport(), &help);
+        EXPECT_EQ(QToolTip::text(), c.tip);
+    }
+    EXPECT_EQ(m_view.LabelRect(25, 0), QRect());
+    EXPECT_EQ(m_view.LabelRect(0, -1), QRect());
 }
 
 TEST_F(SheetView, ClicksChangeTheSelectionAndMarkTheDocument)
 {
     Show(1000, 980);
-    CLabelWnd* pLabel = m_view.Label(2, 3);
-    ASSERT_EQ(pLabel->IsSelected(), 1);
+    const QPoint pt = m_view.LabelRect(2, 3).center();
+    const auto selected = [this] { return m_view.Model().Label(2, 3).IsSelected(); };
+    ASSERT_TRUE(selected());
 
-    QTest::mouseClick(pLabel, Qt::RightButton);
-    EXPECT_EQ(pLabel->IsSelected(), 0);
+    QTest::mouseClick(m_view.viewport(), Qt::RightButton, {}, pt);
+    EXPECT_FALSE(selected());
     EXPECT_TRUE(m_doc.IsModified());
 
     m_doc.SetModifiedFlag(false);
-    QTest::mouseClick(pLabel, Qt::RightButton);
+    QTest::mouseClick(m_view.viewport(), Qt::RightButton, {}, pt);
     QCoreApplication::processEvents();
     EXPECT_FALSE(m_doc.IsModified()) << "deselecting a deselected label changes nothing";
 
-    QTest::mouseClick(pLabel, Qt::LeftButton);
-    EXPECT_EQ(pLabel->IsSelected(), 1);
+    QTest::mouseClick(m_view.viewport(), Qt::LeftButton, {}, pt);
+    EXPECT_TRUE(selected());
     QCoreApplication::processEvents();
     EXPECT_TRUE(m_doc.IsModified());
-    EXPECT_EQ(m_view.Label(2, 4)->IsSelected(), 1) << "other cells are not touched";
+    EXPECT_EQ(m_view.Model().Label(2, 4).IsSelected(), 1) << "other cells are not touched";
 }
 
 TEST_F(SheetView, DoubleClickIsHandedOn)
 {
     Show(1000, 980);
     const CMainController controller(m_doc, m_view);
-    CLabelWnd* pLabel = m_view.Label(0, 0);
     QSignalSpy spy(&m_view, &CTAVROView::labelDoubleClicked);
     // The controller answers with the label's text dialog: closed at once.
     bool bAnswered = false;
@@ -205,42 +223,41 @@ TEST_F(SheetView, DoubleClickIsHandedOn)
         bAnswered = true;
         pDlg->reject();
     });
-    QTest::mouseDClick(pLabel, Qt::LeftButton);
+    QTest::mouseDClick(m_view.viewport(), Qt::LeftButton, {}, m_view.LabelRect(0, 1).center());
     ASSERT_EQ(spy.count(), 1);
-    EXPECT_EQ(spy.front().front().toInt(), 0);
+    EXPECT_EQ(spy.front().front().toInt(), 1);
     EXPECT_TRUE(bAnswered);
 }
 
 TEST_F(SheetView, WhichOperationsNotify)
 {
+    constexpr LabelIndex nIndex = CSheetModel::IndexOf(3, 3);
     struct Case
     {
         const char* name;
-        std::function<void(CLabelWnd&)> operation;
+        std::function<void(CSheetModel&)> operation;
         bool bModified;
     };
     const Case cases[] = {
-        {"SetSelected with the same value", [](CLabelWnd& l) { l.SetSelected(true); }, false},
-        {"SetSelected with another value", [](CLabelWnd& l) { l.SetSelected(false); }, true},
-        {"ToggleSelected", [](CLabelWnd& l) { l.ToggleSelected(); }, true},
-        {"SetText", [](CLabelWnd& l) { l.SetText("A", false); }, true},
-        {"SetText of the same text", [](CLabelWnd& l) { l.SetText("", true); }, true},
+        {"SetSelected with the same value", [](CSheetModel& m) { m.SetSelected(nIndex, true); }, false},
+        {"SetSelected with another value", [](CSheetModel& m) { m.SetSelected(nIndex, false); }, true},
+        {"SetText", [](CSheetModel& m) { m.SetText(nIndex, "A", false); }, true},
+        {"SetText of the same text", [](CSheetModel& m) { m.SetText(nIndex, "", true); }, true},
         {"SetText without overwrite on text",
-         [this](CLabelWnd& l) {
-             CSheet sheet = m_doc.Model().Sheet();
+         [](CSheetModel& m) {
+             CSheet sheet = m.Sheet();
              sheet.m_labels[3][3].m_strText = "old";
-             m_doc.Model().Load(sheet);
-             l.SetText("new", false);
-             EXPECT_EQ(l.GetText(), "old");
+             m.Load(sheet);
+             m.SetText(nIndex, "new", false);
+             EXPECT_EQ(m.Label(nIndex).m_strText, "old");
          },
          false},
-        {"loading a sheet", [this](CLabelWnd&) { m_doc.Model().Load(CSheet{}); }, false},
+        {"loading a sheet", [](CSheetModel& m) { m.Load(CSheet{}); }, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         m_doc.Model().Load(CSheet{});
-        CLabelWnd& label = *m_view.Label(3, 3);
-        c.operation(label);
+        c.operation(m_doc.Model());
         EXPECT_EQ(m_doc.IsModified(), c.bModified);
     }
 }
@@ -319,10 +336,10 @@ TEST_F(SheetView, ScrollingMovesTheCellsWithThePage)
 {
     Show(1000, 600);
     ASSERT_GT(m_view.verticalScrollBar()->maximum(), 100);
-    const QPoint before = m_view.Label(3, 2)->pos();
+    const QPoint before = m_view.LabelRect(3, 2).topLeft();
     m_view.verticalScrollBar()->setValue(100);
-    EXPECT_EQ(m_view.Label(3, 2)->pos(), before - QPoint(0, 100));
+    EXPECT_EQ(m_view.LabelRect(3, 2).topLeft(), before - QPoint(0, 100));
     // A layout at this scroll position puts the cells where scrolling did.
     m_view.LayoutLabels();
-    EXPECT_EQ(m_view.Label(3, 2)->pos(), before - QPoint(0, 100));
+    EXPECT_EQ(m_view.LabelRect(3, 2).topLeft(), before - QPoint(0, 100));
 }

@@ -202,6 +202,8 @@ TEST_F(AppTest, TurnedSheetOfAnotherWriterOpensDrawsAndSavesUnchanged)
     const QByteArray bytes = ReadFile(written);
     EXPECT_EQ(bytes, ReadFile(kDirectionSheet));
 
+    // Labels never shown keep the font sizes they were loaded with.
+    Frame()->hide();
     ASSERT_TRUE(m_pApp->OpenDocumentFile(written));
     const CSheet& sheet = Doc()->Model().Sheet();
     EXPECT_EQ(DirectionOfFont(sheet.m_labels[0][1].m_logFont), TextDirection::Up);
@@ -225,6 +227,14 @@ TEST_F(AppTest, TurnedSheetOfAnotherWriterOpensDrawsAndSavesUnchanged)
             ADD_FAILURE() << "first difference at byte " << i;
             break;
         }
+
+    // Shown, they take the sizes the screen draws them with, and nothing else.
+    const CSheet loaded = Doc()->Model().Sheet();
+    Frame()->show();
+    const CSheet shown = Doc()->Model().Sheet();
+    EXPECT_EQ(Content(shown), Content(loaded));
+    const double dZoom = View()->m_dZoom;
+    EXPECT_EQ(shown.m_labels[0][1].m_logFont.lfHeight, ScreenFontHeight(-16, dZoom));
 }
 
 TEST_F(AppTest, DirectionMenuSetsTheSelectedLabelsAndChecksTheFirstOnesDirection)

@@ -4,7 +4,6 @@
 #include "model/Gbk.h"
 #include "render/LabelRenderer.h"
 #include "text/CBatchTextDlg.h"
-#include "view/CLabelWnd.h"
 #include "view/CTAVROView.h"
 
 #include <QImage>
@@ -43,7 +42,7 @@ protected:
     void SelectOnly(int r, int c)
     {
         m_view.Model().Select(SelectionRule::None);
-        m_view.Label(r, c)->SetSelected(1);
+        m_view.Model().SetSelected(CSheetModel::IndexOf(r, c), 1);
     }
 
     CTAVRODoc m_doc;
@@ -64,8 +63,8 @@ TEST_F(SheetPictures, SequenceSheet)
         pDlg->findChild<QPushButton*>(QStringLiteral("buttonOk"))->click();
     });
     ASSERT_TRUE(RunAction(m_controller, "actionSetText"));
-    EXPECT_EQ(m_view.Label(0, 0)->GetText(), "L1-001");
-    EXPECT_EQ(m_view.Label(13, 4)->GetText(), "L1-070");
+    EXPECT_EQ(m_view.Model().Label(0, 0).m_strText, "L1-001");
+    EXPECT_EQ(m_view.Model().Label(13, 4).m_strText, "L1-070");
     m_view.Model().Select(SelectionRule::None);
     Save("sequence-sheet.png");
 }
@@ -104,7 +103,7 @@ TEST_F(SheetPictures, FormatsSheet)
     };
     for (int i = 0; i < 9; ++i) {
         SelectOnly(i / 3, i % 3);
-        m_view.Label(i / 3, i % 3)->SetText(alignments[i].m_text, 1);
+        m_view.Model().SetText(CSheetModel::IndexOf(i / 3, i % 3), alignments[i].m_text, 1);
         ASSERT_TRUE(RunAction(m_controller, alignments[i].m_szAction));
     }
 
@@ -120,11 +119,11 @@ TEST_F(SheetPictures, FormatsSheet)
         latin.m_logFont.lfWeight = 700;
         latin.m_crText = 0x00C00000;
     });
-    CLabelWnd* pShrunk = m_view.Label(3, 2);
-    pShrunk->SetText("Cabinet 3 / rail 12 / terminal 40\r\n380 V\r\n50 Hz", 1);
+    m_view.Model().SetText(CSheetModel::IndexOf(3, 2), "Cabinet 3 / rail 12 / terminal 40\r\n380 V\r\n50 Hz",
+                           1);
     SelectOnly(3, 2);
     ASSERT_TRUE(RunAction(m_controller, "actionAutoShrink"));
-    EXPECT_EQ(pShrunk->Record().m_bAutoShrink, 1);
+    EXPECT_EQ(m_view.Model().Label(3, 2).m_bAutoShrink, 1);
 
     // Row 5: the same text at the top left with inner margins of 1 mm and
     // of 6 mm.
@@ -168,19 +167,12 @@ TEST(LabelPictures, SmallLabelTextIsNotCut)
     const QString texts[] = {QStringLiteral("电源 1"), QStringLiteral("配电柜"), QStringLiteral("gyp Qj")};
     for (const QString& text : texts) {
         SCOPED_TRACE(text.toStdString());
-        QWidget page;
-        page.resize(200, 100);
-        CSheetModel model;
-        EditLabel(model, 0, 0, [&text](CLabelRecord& label) {
-            label.m_strText = *Utf8ToGbk(text.toStdString());
-            label.m_nHAlign = 1;
-            label.m_nVAlign = 4;
-        });
-        CLabelWnd cell(&model, 0, 0, &page);
-        cell.SetZoom(4.4);
-        cell.SetSize(19.0, 8.65);
-        cell.MoveTo(0, 0);
-        const QImage drawn = cell.grab().toImage();
+        CLabelRecord label;
+        label.m_strText = *Utf8ToGbk(text.toStdString());
+        label.m_nHAlign = 1;
+        label.m_nVAlign = 4;
+        CLabelPictures pictures;
+        const QImage drawn = PaintedCell(pictures, label, 19.0, 8.65, 4.4);
         // Inside the frames: the text box starts at the 1 mm margin.
         const int nDrawn = InkRows(drawn, drawn.rect().adjusted(4, 4, -4, -4));
 

@@ -8,7 +8,6 @@
 #include "text/CFontColorDlg.h"
 #include "text/CLabelTextDlg.h"
 #include "text/CMarginDlg.h"
-#include "view/CLabelWnd.h"
 #include "view/CTAVROView.h"
 
 #include <QComboBox>
@@ -57,8 +56,16 @@ protected:
         m_doc.SetModifiedFlag(false);
     }
 
-    CLabelWnd& Label(int r, int c) { return *m_view.Label(r, c); }
-    const CLabelRecord& Record(int r, int c) { return m_view.Label(r, c)->Record(); }
+    void SetText(int r, int c, const std::string& strText)
+    {
+        m_view.Model().SetText(CSheetModel::IndexOf(r, c), strText, true);
+    }
+    void DoubleClick(int r, int c)
+    {
+        QTest::mouseDClick(m_view.viewport(), Qt::LeftButton, {}, m_view.LabelRect(r, c).center());
+    }
+    QImage Shot(int r, int c) { return m_view.viewport()->grab(m_view.LabelRect(r, c)).toImage(); }
+    const CLabelRecord& Record(int r, int c) { return m_view.Model().Label(r, c); }
     // Sets a label up through the model; the document's modified flag stays.
     void Edit(int r, int c, const std::function<void(CLabelRecord&)>& edit)
     {
@@ -70,7 +77,7 @@ protected:
     void Select(const Cells& cells)
     {
         for (const auto& [r, c] : cells)
-            Label(r, c).SetSelected(1);
+            m_view.Model().SetSelected(CSheetModel::IndexOf(r, c), true);
         Settle();
     }
 
@@ -115,7 +122,7 @@ TEST_F(WireView, CommandsNeedASelection)
 
 TEST_F(WireView, SetTextFillsTheSelectionWithOneDialogThatRemembers)
 {
-    Label(0, 3).SetText("keep", 1);
+    SetText(0, 3, "keep");
     Select({{0, 0}, {0, 1}, {0, 2}, {1, 0}});
     CBatchTextDlg* pFirst = nullptr;
     AnswerNextDialog<CBatchTextDlg>([&pFirst](CBatchTextDlg* pDlg) {
@@ -130,7 +137,7 @@ TEST_F(WireView, SetTextFillsTheSelectionWithOneDialogThatRemembers)
         {{0, 0}, "07"}, {{0, 1}, "08"}, {{0, 2}, "09"}, {{0, 3}, "keep"}, {{1, 0}, "10"}, {{1, 1}, ""}};
     for (const auto& [cell, text] : expected) {
         SCOPED_TRACE(text);
-        EXPECT_EQ(Label(cell.first, cell.second).GetText(), text);
+        EXPECT_EQ(Record(cell.first, cell.second).m_strText, text);
     }
 
     // The same dialog opens again with the last values; Cancel writes nothing.
@@ -142,13 +149,13 @@ TEST_F(WireView, SetTextFillsTheSelectionWithOneDialogThatRemembers)
     });
     EXPECT_TRUE(RunAction(m_controller, "actionSetText"));
     EXPECT_FALSE(ModifiedAfterEvents());
-    EXPECT_EQ(Label(0, 0).GetText(), "07");
+    EXPECT_EQ(Record(0, 0).m_strText, "07");
 }
 
 TEST_F(WireView, ClearTextAsksAndEmptiesOnlyTheSelection)
 {
     for (auto [r, c] : {std::pair{0, 0}, {0, 1}, {1, 0}})
-        Label(r, c).SetText("A", 1);
+        SetText(r, c, "A");
     Select({{0, 0}, {1, 0}, {2, 2}});
 
     CSeenBox seen;
@@ -157,46 +164,46 @@ TEST_F(WireView, ClearTextAsksAndEmptiesOnlyTheSelection)
     EXPECT_EQ(seen.m_strCaption, QStringLiteral("Tavromark"));
     EXPECT_EQ(seen.m_strText, QStringLiteral("是否清除所选的标签文字？"));
     EXPECT_FALSE(ModifiedAfterEvents());
-    EXPECT_EQ(Label(0, 0).GetText(), "A");
+    EXPECT_EQ(Record(0, 0).m_strText, "A");
 
     AnswerNextMessageBox(QMessageBox::Yes);
     EXPECT_TRUE(RunAction(m_controller, "actionClearText"));
     EXPECT_TRUE(ModifiedAfterEvents());
-    EXPECT_EQ(Label(0, 0).GetText(), "");
-    EXPECT_EQ(Label(1, 0).GetText(), "");
-    EXPECT_EQ(Label(0, 1).GetText(), "A");
+    EXPECT_EQ(Record(0, 0).m_strText, "");
+    EXPECT_EQ(Record(1, 0).m_strText, "");
+    EXPECT_EQ(Record(0, 1).m_strText, "A");
 }
 
 TEST_F(WireView, DoubleClickOpensTheLabelDialog)
 {
-    Label(2, 2).SetText("A", 1);
+    SetText(2, 2, "A");
     Settle();
     // OK with the text unchanged still stores it and marks the document.
     AnswerNextDialog<CLabelTextDlg>([](CLabelTextDlg* pDlg) {
         EXPECT_EQ(Child<QPlainTextEdit>(pDlg, "editText")->toPlainText(), QStringLiteral("A"));
         pDlg->accept();
     });
-    QTest::mouseDClick(&Label(2, 2), Qt::LeftButton);
+    DoubleClick(2, 2);
     EXPECT_TRUE(ModifiedAfterEvents());
-    EXPECT_EQ(Label(2, 2).GetText(), "A");
+    EXPECT_EQ(Record(2, 2).m_strText, "A");
 
     Settle();
     AnswerNextDialog<CLabelTextDlg>([](CLabelTextDlg* pDlg) {
         Child<QPlainTextEdit>(pDlg, "editText")->setPlainText(QStringLiteral("B\n中"));
         pDlg->accept();
     });
-    QTest::mouseDClick(&Label(2, 2), Qt::LeftButton);
+    DoubleClick(2, 2);
     EXPECT_TRUE(ModifiedAfterEvents());
-    EXPECT_EQ(Label(2, 2).GetText(), "B\r\n\xD6\xD0");
+    EXPECT_EQ(Record(2, 2).m_strText, "B\r\n\xD6\xD0");
 
     Settle();
     AnswerNextDialog<CLabelTextDlg>([](CLabelTextDlg* pDlg) {
         Child<QPlainTextEdit>(pDlg, "editText")->setPlainText(QStringLiteral("C"));
         pDlg->reject();
     });
-    QTest::mouseDClick(&Label(2, 2), Qt::LeftButton);
+    DoubleClick(2, 2);
     EXPECT_FALSE(ModifiedAfterEvents());
-    EXPECT_EQ(Label(2, 2).GetText(), "B\r\n\xD6\xD0");
+    EXPECT_EQ(Record(2, 2).m_strText, "B\r\n\xD6\xD0");
 }
 
 TEST_F(WireView, FontGoesToEverySelectedLabelAndCancelKeepsTheirOwn)
@@ -211,7 +218,7 @@ TEST_F(WireView, FontGoesToEverySelectedLabelAndCancelKeepsTheirOwn)
         });
     };
     giveDifferentFonts();
-    Label(0, 1).SetText("X", 1);
+    SetText(0, 1, "X");
     Select({{0, 0}, {0, 1}});
     const CLabelRecord own00 = Record(0, 0);
     const CLabelRecord own01 = Record(0, 1);
@@ -243,7 +250,8 @@ TEST_F(WireView, FontGoesToEverySelectedLabelAndCancelKeepsTheirOwn)
         EXPECT_EQ(label.m_logFont.FaceName(), "\xCB\xCE\xCC\xE5") << "the first one's face";
         EXPECT_EQ(label.m_logFont.lfWeight, 400);
         EXPECT_EQ(label.m_nFontHeight, -MulDiv(14, 96, 72));
-        EXPECT_EQ(label.m_logFont.lfHeight, label.m_nFontHeight);
+        EXPECT_EQ(label.m_logFont.lfHeight, ScreenFontHeight(label.m_nFontHeight, m_view.m_dZoom))
+            << "as the screen draws it";
         EXPECT_EQ(label.m_crText, 0x000000FFu);
     }
     EXPECT_EQ(Record(0, 2).m_nFontHeight, -12) << "not selected";
@@ -262,10 +270,10 @@ TEST_F(WireView, NineAlignmentsAsOnTheToolbarAndTheCellRepaints)
         {"actionAlignMiddleLeft", 0, 4}, {"actionAlignMiddleCentre", 1, 4}, {"actionAlignMiddleRight", 2, 4},
         {"actionAlignBottomLeft", 0, 8}, {"actionAlignBottomCentre", 1, 8}, {"actionAlignBottomRight", 2, 8},
     };
-    Label(1, 1).SetText("W", 1);
+    SetText(1, 1, "W");
     Select({{1, 1}, {1, 2}});
     const CLabelRecord unselected = Record(1, 3);
-    QImage before = Label(1, 1).grab().toImage();
+    QImage before = Shot(1, 1);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.m_szAction);
         Settle();
@@ -278,7 +286,7 @@ TEST_F(WireView, NineAlignmentsAsOnTheToolbarAndTheCellRepaints)
         EXPECT_TRUE(Record(1, 3) == unselected) << "not selected";
         // The cell shows the new place of its text once painted.
         QCoreApplication::processEvents();
-        const QImage after = Label(1, 1).grab().toImage();
+        const QImage after = Shot(1, 1);
         if (c.m_szAction != std::string_view("actionAlignTopLeft")) {
             EXPECT_NE(after, before);
         }
@@ -403,9 +411,9 @@ TEST_F(AppTest, NewTakesTheChosenTypeAndCancelKeepsTheSheet)
     RunAction(*Frame()->Controller(), "actionFileNew");
     EXPECT_EVENTUALLY_EQ(View()->Format().m_nColumns, 7);
     EXPECT_EQ(View()->Format(), type7x20.m_format);
-    EXPECT_TRUE(View()->Label(19, 6)->isVisible());
+    EXPECT_TRUE(!View()->LabelRect(19, 6).isNull());
 
-    View()->Label(19, 6)->SetText("W-140", 1);
+    View()->Model().SetText(CSheetModel::IndexOf(19, 6), "W-140", 1);
     QCoreApplication::processEvents();
     ASSERT_TRUE(Doc()->IsModified());
     const CSheet before = View()->GetSheet();
@@ -415,7 +423,7 @@ TEST_F(AppTest, NewTakesTheChosenTypeAndCancelKeepsTheSheet)
     QTest::qWait(50);
     EXPECT_TRUE(Doc()->IsModified());
     EXPECT_EQ(View()->Format(), type7x20.m_format);
-    EXPECT_EQ(View()->Label(19, 6)->GetText(), "W-140");
+    EXPECT_EQ(View()->Model().Label(19, 6).m_strText, "W-140");
     EXPECT_EQ(View()->GetSheet().m_labels[19][6].m_strText, before.m_labels[19][6].m_strText);
     QFile::remove(QString::fromStdString(*library));
 }

@@ -38,6 +38,32 @@ CPixelRect CLabelLayout::LabelRect(int nRow, int nColumn) const
             y + LabelPixelHeight(m_format.m_dLabelHeight, m_dZoom)};
 }
 
+std::optional<CGridCell> CLabelLayout::CellAt(CPixelPoint pt) const
+{
+    const int nRows = std::clamp(m_format.m_nRows, 0, CPageFormat::kMaxRows);
+    const int nColumns = std::clamp(m_format.m_nColumns, 0, CPageFormat::kMaxColumns);
+    for (int r = nRows - 1; r >= 0; --r)
+        for (int c = nColumns - 1; c >= 0; --c)
+            if (LabelRect(r, c).Contains(pt.x, pt.y))
+                return CGridCell{r, c};
+    return std::nullopt;
+}
+
+std::vector<CGridCell> CLabelLayout::CellsMeeting(const CPixelRect& rc) const
+{
+    std::vector<CGridCell> cells;
+    const int nRows = std::clamp(m_format.m_nRows, 0, CPageFormat::kMaxRows);
+    const int nColumns = std::clamp(m_format.m_nColumns, 0, CPageFormat::kMaxColumns);
+    for (int r = 0; r < nRows; ++r)
+        for (int c = 0; c < nColumns; ++c) {
+            const CPixelRect rcCell = LabelRect(r, c);
+            if (!rcCell.IsEmpty() && rcCell.left < rc.right && rc.left < rcCell.right &&
+                rcCell.top < rc.bottom && rc.top < rcCell.bottom)
+                cells.push_back({r, c});
+        }
+    return cells;
+}
+
 int LabelPixelWidth(double dWidthMm, double dZoom)
 {
     return TruncToInt(dWidthMm * dZoom);
@@ -51,6 +77,23 @@ int LabelPixelHeight(double dHeightMm, double dZoom)
 int CellFrameInset(double dZoom)
 {
     return TruncToInt(dZoom * 0.7);
+}
+
+CDeviceInsets ScreenInsets(const CLabelRecord& label, double dZoom)
+{
+    CDeviceInsets insets;
+    insets.m_nLeft = TruncToInt(label.m_dMarginLeft * dZoom);
+    insets.m_nTop = TruncToInt(label.m_dMarginTop * dZoom);
+    insets.m_nRight = TruncToInt(label.m_dMarginRight * dZoom);
+    insets.m_nBottom = TruncToInt(label.m_dMarginBottom * dZoom);
+    insets.m_nLineGap = TruncToInt(label.m_dLineSpacing * dZoom);
+    return insets;
+}
+
+CPixelRect TextBoxOf(const CPixelRect& rcCell, const CDeviceInsets& insets)
+{
+    return {rcCell.left + insets.m_nLeft, rcCell.top + insets.m_nTop, rcCell.right - insets.m_nRight,
+            rcCell.bottom - insets.m_nBottom};
 }
 
 CPixelRect BandRect(const CPixelPoint& a, const CPixelPoint& b)

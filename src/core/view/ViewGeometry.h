@@ -1,9 +1,12 @@
 #pragma once
 
 #include "model/Arithmetic.h"
+#include "model/CLabelRecord.h"
 #include "model/CPageFormat.h"
 #include "model/CPixelRect.h"
+#include "print/PrintLayout.h"
 
+#include <optional>
 #include <vector>
 
 // The arithmetic of the sheet view: zoom, scroll size, label positions and
@@ -39,6 +42,15 @@ struct CViewZoom
 // below kLeastZoom; the extent is the scaled page plus 80 pixels each way.
 CViewZoom ComputeZoom(const CPageFormat& format, int nClientHeight, double dMinZoom);
 
+// A label of the grid by its row and column.
+struct CGridCell
+{
+    int m_nRow = 0;
+    int m_nColumn = 0;
+
+    bool operator==(const CGridCell&) const = default;
+};
+
 // Where the cells of rows × columns go for a zoom, a client width and a
 // scroll position. Origin and cell rectangles are in view client pixels.
 class CLabelLayout
@@ -50,6 +62,11 @@ public:
     // The page's top-left corner in client pixels.
     CPixelPoint Origin() const { return {m_nOriginX, m_nOriginY}; }
     CPixelRect LabelRect(int nRow, int nColumn) const;
+    // The cell of rows × columns under a point; where cells overlap, the one
+    // drawn last (the later in the grid walk).
+    std::optional<CGridCell> CellAt(CPixelPoint pt) const;
+    // The cells of rows × columns whose rectangle meets rc, in the grid walk.
+    std::vector<CGridCell> CellsMeeting(const CPixelRect& rc) const;
 
 private:
     CPageFormat m_format;
@@ -64,6 +81,11 @@ int LabelPixelHeight(double dHeightMm, double dZoom);
 
 // The inset of a selected cell's inner frame: trunc(zoom × 0.7).
 int CellFrameInset(double dZoom);
+
+// A label's inner margins and line gap on screen, each trunc(mm × zoom).
+CDeviceInsets ScreenInsets(const CLabelRecord& label, double dZoom);
+// The text box of a cell: inside the inner margins.
+CPixelRect TextBoxOf(const CPixelRect& rcCell, const CDeviceInsets& insets);
 
 // The rectangle a rubber band from a to b selects: the two points' smaller
 // coordinates to their larger ones, right and bottom exclusive, so a band

@@ -1,6 +1,8 @@
 #include "model/CSheetModel.h"
 
 #include "model/LabelChanges.h"
+#include "render/LabelRenderer.h"
+#include "view/ViewGeometry.h"
 
 #include <QUndoCommand>
 
@@ -138,8 +140,14 @@ void CSheetModel::StoreRecords(const std::vector<LabelIndex>& indices,
         CLabelRecord& label = LabelRef(indices[i]);
         if (label == records[i])
             continue;
-        bSelectionMoved = bSelectionMoved || label.IsSelected() != records[i].IsSelected();
+        const bool bSelectionChanged = label.IsSelected() != records[i].IsSelected();
+        bSelectionMoved = bSelectionMoved || bSelectionChanged;
+        CLabelRecord looksAsBefore = records[i];
+        looksAsBefore.m_bSelected = label.m_bSelected;
+        const bool bLooksDifferent = !(looksAsBefore == label);
         label = records[i];
+        if (bLooksDifferent && m_shown[indices[i]])
+            StoreScreenFont(indices[i]);
         changed.append(indices[i]);
     }
     if (!changed.isEmpty())
@@ -182,6 +190,8 @@ void CSheetModel::SetText(LabelIndex nIndex, const std::string& strText, bool bO
 void CSheetModel::ReplaceSheet(CSheet sheet)
 {
     m_sheet = std::move(sheet);
+    // Every label keeps what was loaded until the view shows it.
+    m_shown = {};
     m_undoStack.clear();
     CountSelection();
     Q_EMIT formatChanged();
@@ -215,9 +225,29 @@ SheetReadResult CSheetModel::Open(const std::string& path, std::optional<char32_
     return result;
 }
 
-void CSheetModel::NoteScreenFont(LabelIndex nIndex, std::int32_t nHeight, std::int32_t nWidth)
+void CSheetModel::SetShownLabels(const std::vector<LabelIndex>& shown, double dZoom)
 {
-    CLogFont& font = LabelRef(nIndex).m_logFont;
-    font.lfHeight = nHeight;
-    font.lfWidth = nWidth;
+    const bool bNewZoom = dZoom != m_dShownZoom;
+    std::array<bool, kLabelCount> bWasShown{};
+    bWasShown.swap(m_shown);
+    m_dShownZoom = dZoom;
+    for (const LabelIndex nIndex : shown) {
+        m_shown[nIndex] = true;
+        if (bNewZoom || !bWasShown[nIndex])
+            StoreScreenFont(nIndex);
+    }
+}
+
+void CSheetModel::StoreScreenFont(LabelIndex nIndex)
+{
+    CLabelRecord& label = LabelRef(nIndex);
+    const CPixelRect rcCell{0, 0, LabelPixelWidth(Format().m_dLabelWidth, m_dShownZoom),
+                            LabelPixelHeight(Format().m_dLabelHeight, m_dShownZoom)};
+    const CDeviceInsets insets = ScreenInsets(label, m_dShownZoom);
+    // A text box with no room draws nothing.
+    if (TextBoxOf(rcCell, insets).IsEmpty())
+        return;
+    const CRenderedFont font = ScreenLabelFont(label, ToQRect(rcCell), insets, m_dShownZoom);
+    label.m_logFont.lfHeight = font.m_nHeight;
+    label.m_logFont.lfWidth = font.m_nWidth;
 }

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QUndoStack>
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,9 +47,12 @@ public:
     explicit CSheetModel(QObject* parent = nullptr);
     ~CSheetModel() override;
 
-    static LabelIndex IndexOf(int nRow, int nColumn) { return nRow * CPageFormat::kMaxColumns + nColumn; }
-    static int RowOf(LabelIndex nIndex) { return nIndex / CPageFormat::kMaxColumns; }
-    static int ColumnOf(LabelIndex nIndex) { return nIndex % CPageFormat::kMaxColumns; }
+    static constexpr LabelIndex IndexOf(int nRow, int nColumn)
+    {
+        return nRow * CPageFormat::kMaxColumns + nColumn;
+    }
+    static constexpr int RowOf(LabelIndex nIndex) { return nIndex / CPageFormat::kMaxColumns; }
+    static constexpr int ColumnOf(LabelIndex nIndex) { return nIndex % CPageFormat::kMaxColumns; }
     static constexpr int kLabelCount = CPageFormat::kMaxRows * CPageFormat::kMaxColumns;
 
     const CSheet& Sheet() const { return m_sheet; }
@@ -113,11 +117,14 @@ public:
     // sheet (not modified). Any failure leaves the model untouched.
     SheetReadResult Open(const std::string& path, std::optional<char32_t>* unconvertible = nullptr);
 
-    // The font block of a label stores the height and width of its last
-    // rendering on screen, and files are written with them. The view tells
-    // the model each time it renders a label's text; this is no edit: it
-    // neither notifies nor marks the document modified.
-    void NoteScreenFont(LabelIndex nIndex, std::int32_t nHeight, std::int32_t nWidth);
+    // The font block of a label stores the height and width the screen
+    // draws it with (the shrunk size where its text is shrunk to fit), and
+    // files are written with them. The view tells the model which labels it
+    // shows at which zoom; those keep the sizes the screen draws them with
+    // through every edit, a label off screen keeps the sizes it was last
+    // shown with, and one never shown keeps what was loaded. This is no
+    // edit: it neither notifies nor marks the document modified.
+    void SetShownLabels(const std::vector<LabelIndex>& shown, double dZoom);
 
 Q_SIGNALS:
     void labelsChanged(const QList<LabelIndex>& indices);
@@ -135,6 +142,8 @@ private:
     void StoreRecords(const std::vector<LabelIndex>& indices, const std::vector<CLabelRecord>& records);
     void UpdateModified();
     void CountSelection();
+    // Gives a shown label the font sizes of its drawing at the shown zoom.
+    void StoreScreenFont(LabelIndex nIndex);
 
     CSheet m_sheet;
     QUndoStack m_undoStack;
@@ -142,6 +151,8 @@ private:
     bool m_bModified = false;
     int m_nSelectedCount = 0;
     std::optional<LabelIndex> m_firstSelected;
+    std::array<bool, kLabelCount> m_shown{};
+    double m_dShownZoom = 0.0;
 };
 
 template <typename Command>

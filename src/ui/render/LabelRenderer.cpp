@@ -618,6 +618,18 @@ CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRec
     return rendered;
 }
 
+CRenderedFont ScreenLabelFont(const CLabelRecord& label, const QRect& rc, const CDeviceInsets& insets,
+                              double dZoom)
+{
+    const std::int32_t nFontHeight = ScreenFontHeight(label.m_nFontHeight, dZoom);
+    // Only a text shrunk to fit changes the size, and only measuring tells.
+    if (!label.m_bAutoShrink || label.m_strText.empty())
+        return {nFontHeight, 0};
+    const CLabelSetup setup = SetUpLabel(nullptr, false, label, insets, nFontHeight, true);
+    const CLabelPlan plan = PlanLabel(nullptr, setup, label.m_strText, rc);
+    return {plan.m_logFont.lfHeight, plan.m_logFont.lfWidth};
+}
+
 CLabelFit::CLabelFit(QPaintDevice& device, const CLabelRecord& format, const QRect& rc,
                      const CDeviceInsets& insets)
     : m_device(device), m_rc(rc),

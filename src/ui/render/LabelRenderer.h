@@ -57,6 +57,12 @@ struct CRenderedFont
 CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRect& rc,
                         const CDeviceInsets& insets, int nMode, double dZoom);
 
+// The font size DrawLabel draws the label with on screen at dZoom, in a
+// cell of rc with the insets: the record's height at the zoom, or the
+// shrunk size where the text is shrunk to fit. Nothing is drawn.
+CRenderedFont ScreenLabelFont(const CLabelRecord& label, const QRect& rc, const CDeviceInsets& insets,
+                              double dZoom);
+
 // Whether texts fit a label on paper: laid out with the label's format as
 // DrawLabel lays them out on `device` (a printer, or a PDF page of its
 // resolution), a text is cut where any of its ink falls outside the text box,

@@ -3,13 +3,15 @@
 #include "model/CSheetModel.h"
 #include "model/CTAVRODoc.h"
 #include "model/SharedConstants.h"
-#include "view/CLabelWnd.h"
+#include "render/LabelRenderer.h"
 
+#include <QHelpEvent>
 #include <QScrollBar>
+#include <QToolTip>
 
 CTAVROView::CTAVROView(CTAVRODoc* pDocument, QWidget* parent)
     : QAbstractScrollArea(parent), m_pModel(&pDocument->Model()), m_penRuler(QColor(kRulerColour), 1),
-      m_penBackground(QColor(kPageBackgroundColour), 1)
+      m_penBackground(QColor(kPageBackgroundColour), 1), m_penBand(DottedPen(QColor(kBandColour)))
 {
     m_penRuler.setCosmetic(true);
     m_penBackground.setCosmetic(true);
@@ -19,29 +21,11 @@ CTAVROView::CTAVROView(CTAVRODoc* pDocument, QWidget* parent)
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAutoFillBackground(false);
 
-    for (int r = 0; r < CPageFormat::kMaxRows; ++r)
-        for (int c = 0; c < CPageFormat::kMaxColumns; ++c) {
-            CLabelWnd* pLabel = new CLabelWnd(m_pModel, r, c, viewport());
-            pLabel->SetSize(Format().m_dLabelWidth, Format().m_dLabelHeight);
-            connect(pLabel, &CLabelWnd::labelDoubleClicked, this,
-                    [this](CLabelWnd* pCell) { Q_EMIT labelDoubleClicked(pCell->Index()); });
-            m_pLabels[r][c] = pLabel;
-        }
-
-    InitSelection();
-
     connect(m_pModel, &CSheetModel::labelsChanged, this, &CTAVROView::OnLabelsChanged);
     connect(m_pModel, &CSheetModel::formatChanged, this, &CTAVROView::OnFormatChanged);
 }
 
 CTAVROView::~CTAVROView() = default;
-
-CLabelWnd* CTAVROView::Label(int nRow, int nColumn) const
-{
-    if (nRow < 0 || nRow >= CPageFormat::kMaxRows || nColumn < 0 || nColumn >= CPageFormat::kMaxColumns)
-        return nullptr;
-    return m_pLabels[nRow][nColumn];
-}
 
 const CPageFormat& CTAVROView::Format() const
 {
@@ -58,27 +42,68 @@ void CTAVROView::SetSheet(const CSheet& sheet)
     m_pModel->Load(sheet);
 }
 
+CPixelPoint CTAVROView::ScrollPosition() const
+{
+    return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
+CLabelLayout CTAVROView::Layout() const
+{
+    const CPixelPoint scroll = ScrollPosition();
+    return CLabelLayout(Format(), CurrentZoom(), viewport()->width(), scroll.x, scroll.y);
+}
+
+QRect CTAVROView::LabelRect(int nRow, int nColumn) const
+{
+    if (nRow < 0 || nRow >= std::min(Format().m_nRows, CPageFormat::kMaxRows) || nColumn < 0 ||
+        nColumn >= std::min(Format().m_nColumns, CPageFormat::kMaxColumns))
+        return {};
+    return ToQRect(Layout().LabelRect(nRow, nColumn));
+}
+
+std::optional<CGridCell> CTAVROView::LabelAt(const QPoint& pt) const
+{
+    return Layout().CellAt({pt.x(), pt.y()});
+}
+
+void CTAVROView::NoteShownLabels()
+{
+    std::vector<LabelIndex> shown;
+    if (isVisible()) {
+        const QSize client = viewport()->size();
+        for (const CGridCell& cell : Layout().CellsMeeting({0, 0, client.width(), client.height()}))
+            shown.push_back(CSheetModel::IndexOf(cell.m_nRow, cell.m_nColumn));
+    }
+    m_pModel->SetShownLabels(shown, m_dZoom);
+}
+
 void CTAVROView::OnLabelsChanged(const QList<int>& indices)
 {
-    for (const int nIndex : indices)
-        m_pLabels[CSheetModel::RowOf(nIndex)][CSheetModel::ColumnOf(nIndex)]->RecordChanged();
+    const CLabelLayout layout = Layout();
+    QRegion changed;
+    for (const int nIndex : indices) {
+        const int nRow = CSheetModel::RowOf(nIndex);
+        const int nColumn = CSheetModel::ColumnOf(nIndex);
+        const QRect rc = ToQRect(layout.LabelRect(nRow, nColumn));
+        m_pictures.RecordChanged(nIndex, m_pModel->Label(nIndex), rc.size(), m_dZoom,
+                                 viewport()->devicePixelRatioF());
+        if (nRow < Format().m_nRows && nColumn < Format().m_nColumns)
+            changed += rc;
+    }
+    viewport()->update(changed);
 }
 
 void CTAVROView::OnFormatChanged()
 {
-    for (const auto& row : m_pLabels)
-        for (CLabelWnd* pLabel : row)
-            pLabel->FormatChanged();
+    m_pictures.Clear();
+    UpdateZoom();
+    LayoutLabels();
 }
 
 void CTAVROView::ShowNewSheet()
 {
     UpdateZoom();
-    for (int r = 0; r < CPageFormat::kMaxRows; ++r)
-        for (int c = 0; c < CPageFormat::kMaxColumns; ++c)
-            m_pLabels[r][c]->setVisible(r < Format().m_nRows && c < Format().m_nColumns);
     LayoutLabels();
-    viewport()->update();
     Q_EMIT newSheetShown();
 }
 
@@ -97,24 +122,10 @@ void CTAVROView::UpdateZoom()
     verticalScrollBar()->setRange(0, std::max(0, m_rcExtent.Height() - client.height()));
 }
 
-CPixelPoint CTAVROView::ScrollPosition() const
-{
-    return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
-}
-
 void CTAVROView::LayoutLabels()
 {
-    const CPixelPoint scroll = ScrollPosition();
-    const CPageFormat& format = Format();
-    const CLabelLayout layout(format, CurrentZoom(), viewport()->width(), scroll.x, scroll.y);
-    for (int r = 0; r < format.m_nRows && r < CPageFormat::kMaxRows; ++r)
-        for (int c = 0; c < format.m_nColumns && c < CPageFormat::kMaxColumns; ++c) {
-            CLabelWnd* pLabel = m_pLabels[r][c];
-            pLabel->SetZoom(m_dZoom);
-            pLabel->SetSize(format.m_dLabelWidth, format.m_dLabelHeight);
-            const CPixelRect rc = layout.LabelRect(r, c);
-            pLabel->MoveTo(rc.left, rc.top);
-        }
+    NoteShownLabels();
+    viewport()->update();
 }
 
 void CTAVROView::resizeEvent(QResizeEvent*)
@@ -123,10 +134,37 @@ void CTAVROView::resizeEvent(QResizeEvent*)
     LayoutLabels();
 }
 
+void CTAVROView::showEvent(QShowEvent* event)
+{
+    QAbstractScrollArea::showEvent(event);
+    NoteShownLabels();
+}
+
+void CTAVROView::hideEvent(QHideEvent* event)
+{
+    QAbstractScrollArea::hideEvent(event);
+    NoteShownLabels();
+}
+
 void CTAVROView::scrollContentsBy(int dx, int dy)
 {
-    // Moves the painted page and the cells with it; no re-layout needed.
+    // Moves the painted page; only what comes into view is painted.
     viewport()->scroll(dx, dy);
+    NoteShownLabels();
+}
+
+bool CTAVROView::viewportEvent(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QAbstractScrollArea::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    if (const std::optional<CGridCell> cell = LabelAt(help->pos()))
+        QToolTip::showText(help->globalPos(),
+                           QStringLiteral("列 : %1 行: %2").arg(cell->m_nColumn + 1).arg(cell->m_nRow + 1),
+                           viewport(), LabelRect(cell->m_nRow, cell->m_nColumn));
+    else
+        QToolTip::hideText();
+    return true;
 }
 
 void CTAVROView::OnFullPage()
@@ -134,7 +172,6 @@ void CTAVROView::OnFullPage()
     m_dMinZoom = m_dMinZoom == 0.0 ? kNormalMinZoom : 0.0;
     UpdateZoom();
     LayoutLabels();
-    viewport()->update();
 }
 
 bool CTAVROView::IsFullPage() const

@@ -2,26 +2,23 @@
 
 #include "model/CPageFormat.h"
 #include "model/CSheet.h"
-#include "text/LabelGrid.h"
+#include "view/LabelPictures.h"
 #include "view/ViewGeometry.h"
 
 #include <QAbstractScrollArea>
 #include <QPen>
 
-#include <array>
-#include <vector>
+#include <optional>
 
-class CLabelWnd;
 class CSheetModel;
 class CTAVRODoc;
 
 // The one view of the document: the document's sheet model drawn to scale
-// with its rulers, hosting one label cell widget per label. It repaints on
-// the model's signals and edits the sheet only through the model.
-//
-// The 25 × 15 cells are made once and live as long as the view; a sheet
-// format only decides which of them show. Cells outside rows × columns keep
-// their content while hidden.
+// with its rulers and every label of rows × columns, in one widget. It
+// repaints on the model's signals, tells the model which labels it shows at
+// which zoom, and edits the sheet only through the model: a press on a label
+// selects (left) or deselects (right) it, a press on the page around the
+// labels starts a rubber band.
 class CTAVROView : public QAbstractScrollArea
 {
     Q_OBJECT
@@ -36,19 +33,26 @@ public:
     // ShowNewSheet() follows a load.
     const CSheet& GetSheet() const;
     void SetSheet(const CSheet& sheet);
-    // After every new or opened document: zoom, show the cells of rows ×
-    // columns, lay them out. Emits newSheetShown().
+    // After every new or opened document: zoom and lay out the sheet, show
+    // it. Emits newSheetShown().
     void ShowNewSheet();
 
     // Zoom and scroll size from the client height.
     void UpdateZoom();
-    // Zoom, size and place every cell of rows × columns, and show it.
+    // After the zoom, the size or the scroll position changed: the labels
+    // in view are noted in the model and the page is painted anew.
     void LayoutLabels();
 
-    // The cell of the grid, row 0..24 and column 0..14; null outside.
-    CLabelWnd* Label(int nRow, int nColumn) const;
+    // The label's cell in viewport pixels: trunc(width × zoom) by
+    // trunc(height × zoom) at its place on the page; a null rectangle for a
+    // label outside rows × columns.
+    QRect LabelRect(int nRow, int nColumn) const;
+    // The label of rows × columns under a viewport point.
+    std::optional<CGridCell> LabelAt(const QPoint& pt) const;
     // The scroll size: the scaled page plus 80 pixels each way.
     QSize ScrollSize() const { return {m_rcExtent.Width(), m_rcExtent.Height()}; }
+    // Bytes of the label pictures the view keeps.
+    qint64 PictureBytes() const { return m_pictures.CachedBytes(); }
 
     // Full-page display on or off (menu "整页显示").
     void OnFullPage();
@@ -65,28 +69,39 @@ Q_SIGNALS:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    bool viewportEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void OnLabelsChanged(const QList<int>& indices);
     void OnFormatChanged();
-    // Makes the band's window.
-    void InitSelection();
-    // Calls fn(cell) for every cell of rows × columns, in the grid walk.
-    template <typename Fn>
-    void ForEachGridLabel(Fn fn) const;
     CViewZoom CurrentZoom() const { return {m_dZoom, m_rcExtent.right, m_rcExtent.bottom}; }
     CPixelPoint ScrollPosition() const;
+    CLabelLayout Layout() const;
+    // Tells the model the labels in view (none while the view is hidden).
+    void NoteShownLabels();
+    void PaintPage(QPainter& painter);
+    void PaintLabels(QPainter& painter, const QRect& rcExposed);
+    // After a paint with scaled pictures standing in: the next pass of the
+    // event loop paints the exact ones.
+    void ScheduleExactPictures();
+    QRect BandRect() const;
 
     CSheetModel* m_pModel;
-    std::array<std::array<CLabelWnd*, CPageFormat::kMaxColumns>, CPageFormat::kMaxRows> m_pLabels{};
+    CLabelPictures m_pictures;
+    bool m_bExactPicturesScheduled = false;
+    bool m_bDrawExactPictures = false;
     CPixelRect m_rcExtent; // (0, 0, scroll width, scroll height)
     QPen m_penRuler;
     QPen m_penBackground;
+    QPen m_penBand;
 
     // The rubber band: started by a left or right press on the page
     // background, ended by the first left or right release, which decides
@@ -94,5 +109,4 @@ private:
     bool m_bDragging = false;
     CPixelPoint m_ptDragStart; // view client pixels
     CPixelPoint m_ptDragEnd;
-    QWidget* m_pBand = nullptr; // draws the band above the cells
 };

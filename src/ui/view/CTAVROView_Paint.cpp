@@ -1,10 +1,12 @@
 #include "view/CTAVROView.h"
 
+#include "model/CSheetModel.h"
 #include "model/SharedConstants.h"
 #include "render/LabelRenderer.h"
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimer>
 
 namespace {
 
@@ -18,12 +20,27 @@ QLine WithoutLastPoint(const CPixelLine& line)
 
 } // namespace
 
-// The page to scale on grey, with its shadow, the paper 8 mm around it, the
-// dotted page outline, and the two ruler frames 1 mm and 5 mm outside it with
-// the row and column numbers between them. The cells paint themselves.
-void CTAVROView::paintEvent(QPaintEvent*)
+void CTAVROView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(viewport());
+    PaintPage(painter);
+    PaintLabels(painter, event->rect());
+    if (m_bDragging && !BandRect().isEmpty()) {
+        // Dotted in its own coordinates, as the band is drawn wherever it lies.
+        const QRect rcBand = BandRect();
+        painter.translate(rcBand.topLeft());
+        painter.setPen(m_penBand);
+        painter.setBrush(Qt::NoBrush);
+        DrawFrameRect(painter, QRect(QPoint(), rcBand.size()));
+    }
+}
+
+// The page to scale on grey, with its shadow, the paper 8 mm around it, the
+// dotted page outline, and the two ruler frames 1 mm and 5 mm outside it with
+// the row and column numbers between them.
+void CTAVROView::PaintPage(QPainter& painter)
+{
+    painter.save();
     const CPixelPoint scroll = ScrollPosition();
     painter.translate(-scroll.x, -scroll.y);
     const CPageDrawing d =
@@ -60,4 +77,39 @@ void CTAVROView::paintEvent(QPaintEvent*)
     for (const auto* pTicks : {&d.m_rowTicks, &d.m_columnTicks})
         for (const CPixelLine& tick : *pTicks)
             painter.drawLine(WithoutLastPoint(tick));
+    painter.restore();
+}
+
+// Each label in its own coordinates, so that it looks the same wherever the
+// page is scrolled to.
+void CTAVROView::PaintLabels(QPainter& painter, const QRect& rcExposed)
+{
+    const CLabelLayout layout = Layout();
+    const CLabelPictures::Stale stale =
+        m_bDrawExactPictures ? CLabelPictures::Stale::Redraw : CLabelPictures::Stale::StandIn;
+    m_bDrawExactPictures = false;
+    bool bStoodIn = false;
+    const CPixelRect rcPaint = ToPixelRect(rcExposed);
+    for (const CGridCell& cell : layout.CellsMeeting(rcPaint)) {
+        const QRect rc = ToQRect(layout.LabelRect(cell.m_nRow, cell.m_nColumn));
+        const LabelIndex nIndex = CSheetModel::IndexOf(cell.m_nRow, cell.m_nColumn);
+        painter.translate(rc.topLeft());
+        bStoodIn |= m_pictures.PaintCell(painter, nIndex, m_pModel->Label(nIndex), rc.size(),
+                                         rcExposed.translated(-rc.topLeft()), m_dZoom, stale);
+        painter.translate(-rc.topLeft());
+    }
+    if (bStoodIn)
+        ScheduleExactPictures();
+}
+
+void CTAVROView::ScheduleExactPictures()
+{
+    if (m_bExactPicturesScheduled)
+        return;
+    m_bExactPicturesScheduled = true;
+    QTimer::singleShot(0, this, [this] {
+        m_bExactPicturesScheduled = false;
+        m_bDrawExactPictures = true;
+        viewport()->update();
+    });
 }

@@ -1,39 +1,12 @@
 #include "view/CTAVROView.h"
 
 #include "model/CSheetModel.h"
-#include "model/SharedConstants.h"
 #include "render/LabelRenderer.h"
-#include "text/LabelGrid.h"
-#include "view/CLabelWnd.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
 
 namespace {
-
-// The band's outline, dotted in RGB(192,0,192), drawn over the cells.
-class CBandWnd : public QWidget
-{
-public:
-    explicit CBandWnd(QWidget* parent) : QWidget(parent), m_pen(DottedPen(QColor(kBandColour)))
-    {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        hide();
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.setPen(m_pen);
-        painter.setBrush(Qt::NoBrush);
-        DrawFrameRect(painter, rect());
-    }
-
-private:
-    QPen m_pen;
-};
 
 CPixelPoint PointOf(const QMouseEvent* event)
 {
@@ -41,20 +14,16 @@ CPixelPoint PointOf(const QMouseEvent* event)
     return {pt.x(), pt.y()};
 }
 
-} // namespace
-
-template <typename Fn>
-void CTAVROView::ForEachGridLabel(Fn fn) const
+bool IsSelectingButton(Qt::MouseButton button)
 {
-    for (int r = 0; r < Format().m_nRows && r < CPageFormat::kMaxRows; ++r)
-        for (int c = 0; c < Format().m_nColumns && c < CPageFormat::kMaxColumns; ++c)
-            if (CLabelWnd* pLabel = m_pLabels[r][c])
-                fn(*pLabel);
+    return button == Qt::LeftButton || button == Qt::RightButton;
 }
 
-void CTAVROView::InitSelection()
+} // namespace
+
+QRect CTAVROView::BandRect() const
 {
-    m_pBand = new CBandWnd(viewport());
+    return ToQRect(::BandRect(m_ptDragStart, m_ptDragEnd));
 }
 
 void CTAVROView::keyPressEvent(QKeyEvent* event)
@@ -64,20 +33,42 @@ void CTAVROView::keyPressEvent(QKeyEvent* event)
     QAbstractScrollArea::keyPressEvent(event);
 }
 
-// Presses on a label are the label's own; these come from the page around
-// and between them.
+// A press on a label selects (left) or deselects (right) it; a press on the
+// page around and between the labels starts a band. A press while a band is
+// under way is swallowed.
 void CTAVROView::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton && event->button() != Qt::RightButton) {
+    if (m_bDragging) {
+        event->accept();
+        return;
+    }
+    if (const std::optional<CGridCell> cell = LabelAt(event->position().toPoint())) {
+        if (IsSelectingButton(event->button()))
+            m_pModel->SetSelected(CSheetModel::IndexOf(cell->m_nRow, cell->m_nColumn),
+                                  event->button() == Qt::LeftButton);
+        event->accept();
+        return;
+    }
+    if (!IsSelectingButton(event->button())) {
         QAbstractScrollArea::mousePressEvent(event);
         return;
     }
-    // A press while a band is under way is swallowed.
     event->accept();
-    if (m_bDragging)
-        return;
     m_ptDragStart = m_ptDragEnd = PointOf(event);
     m_bDragging = true;
+}
+
+// The first click of a double click has already selected the label.
+void CTAVROView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    const std::optional<CGridCell> cell = m_bDragging ? std::nullopt : LabelAt(event->position().toPoint());
+    if (!cell) {
+        QAbstractScrollArea::mouseDoubleClickEvent(event);
+        return;
+    }
+    if (event->button() == Qt::LeftButton)
+        Q_EMIT labelDoubleClicked(CSheetModel::IndexOf(cell->m_nRow, cell->m_nColumn));
+    event->accept();
 }
 
 void CTAVROView::mouseMoveEvent(QMouseEvent* event)
@@ -86,33 +77,41 @@ void CTAVROView::mouseMoveEvent(QMouseEvent* event)
         QAbstractScrollArea::mouseMoveEvent(event);
         return;
     }
+    const QRect rcBefore = BandRect();
     m_ptDragEnd = PointOf(event);
-    m_pBand->setGeometry(ToQRect(BandRect(m_ptDragStart, m_ptDragEnd)));
-    m_pBand->setVisible(!m_pBand->geometry().isEmpty());
-    m_pBand->raise();
+    // The outline only: a frame's width on each side of each edge.
+    QRegion changed;
+    for (const QRect& rc : {rcBefore, BandRect()})
+        if (!rc.isEmpty())
+            changed += QRegion(rc.adjusted(0, 0, 1, 1)) - QRegion(rc.adjusted(1, 1, -1, -1));
+    viewport()->update(changed);
     event->accept();
 }
 
 void CTAVROView::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool bEndsBand = event->button() == Qt::LeftButton || event->button() == Qt::RightButton;
-    if (!m_bDragging || !bEndsBand) {
-        QAbstractScrollArea::mouseReleaseEvent(event);
+    if (!m_bDragging || !IsSelectingButton(event->button())) {
+        // A release after a press on a label is the label's own.
+        event->accept();
         return;
     }
-    m_pBand->hide();
+    const QRect rcBefore = BandRect();
     m_bDragging = false;
-    const CPixelRect rcBand = BandRect(m_ptDragStart, PointOf(event));
+    viewport()->update(rcBefore);
+    const CPixelRect rcBand = ::BandRect(m_ptDragStart, PointOf(event));
     const bool bSelect = event->button() == Qt::LeftButton;
+    const CLabelLayout layout = Layout();
     std::vector<LabelIndex> touched;
     std::vector<CLabelRecord> after;
-    ForEachGridLabel([&](CLabelWnd& label) {
-        if (!BandTouches(rcBand, ToPixelRect(label.geometry())) || label.IsSelected() == bSelect)
-            return;
-        touched.push_back(label.Index());
-        after.push_back(label.Record());
+    for (const LabelIndex nIndex : m_pModel->GridIndices()) {
+        const CLabelRecord& label = m_pModel->Label(nIndex);
+        const CPixelRect rcCell = layout.LabelRect(CSheetModel::RowOf(nIndex), CSheetModel::ColumnOf(nIndex));
+        if (!BandTouches(rcBand, rcCell) || label.IsSelected() == bSelect)
+            continue;
+        touched.push_back(nIndex);
+        after.push_back(label);
         after.back().SetSelected(bSelect);
-    });
+    }
     m_pModel->ApplyEdit(m_pModel->MakeEdit(touched, after));
     event->accept();
 }
