@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Start-up of the whole program under Xvfb beside its floor: wall-clock time
 # from launching the process to the first painted frame of the sheet, and the
-# peak memory (maximum resident set size) of the process. The floor
-# (build/bench/tavro_bare_window) is a bare Qt window with the same menus,
-# toolbars and pictures and 375 painted cells; the program opens a 15 × 25
-# sheet with text in every label (bench/full-sheet.sh) unless given a
+# peak memory (maximum resident set size) of the process. The floor (this
+# tree's build/bench/tavro_bare_window) is a bare Qt window with the same
+# menus, toolbars and pictures and 375 painted cells; the program opens a
+# 15 × 25 sheet with text in every label (bench/full-sheet.sh) unless given a
 # document. Both are started with TAVRO_EXIT_AFTER_FIRST_PAINT=1, which makes
 # them print the time of their first paint and quit. The three starts (floor,
 # program with and without the splash) take turns, run after run, so that a
@@ -16,7 +16,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 bin=${1:-$top/build/src/tavromark}
 runs=${2:-15}
 doc=${3:-}
-floor=$(dirname "$bin")/../bench/tavro_bare_window
+floor=$top/build/bench/tavro_bare_window
 if [[ -z ${TAVRO_IN_XVFB:-} ]]; then
   exec env TAVRO_IN_XVFB=1 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$bin" "$runs" "$doc"
 fi
