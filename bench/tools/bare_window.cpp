@@ -3,10 +3,12 @@
 // resource files, as plain actions), a status bar, and a scrolled page of
 // 15 × 25 cells like the 375 labels of the sheet view (white fill, frame, the
 // text "W001" to "W375" in the same Noto CJK face), each cell painted where
-// exposed. Nothing else: no document, no settings, no printer, no splash.
+// exposed, and the program's interface font (its Chinese in Noto Sans CJK
+// SC). Nothing else: no document, no settings, no printer, no splash.
 // Run with TAVRO_EXIT_AFTER_FIRST_PAINT=1, it prints "first-paint-ns N" as
 // the program does and quits; bench/startup.sh runs both side by side.
 #include "app/StartupProbe.h"
+#include "model/FontFace.h"
 
 #include <QAction>
 #include <QApplication>
@@ -162,6 +164,10 @@ private:
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    // The program's interface font: its Chinese in Noto Sans CJK SC.
+    QFont font = QApplication::font();
+    font.setFamilies({font.family(), QString::fromUtf8(kChineseFallbackFamily)});
+    QApplication::setFont(font);
     QMainWindow window;
 
     const auto addMenu = [&window](const char* szTitle, const auto& items) {
