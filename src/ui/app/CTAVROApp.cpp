@@ -45,8 +45,8 @@ void CTAVROApp::InstallTranslations()
 void CTAVROApp::UseChineseInterfaceFont()
 {
     // Left to fontconfig, a program started in the C locale draws its
-    // Chinese in the first face that has the characters, a brush face
-    // (AR PL UKai) whose loading alone costs 4 MB.
+    // Chinese in the first face that has the characters: a brush face
+    // (AR PL UKai), out of place in menus and heavier to load.
     QFont font = QApplication::font();
     font.setFamilies({font.family(), QString::fromUtf8(kChineseFallbackFamily)});
     QApplication::setFont(font);
