@@ -118,6 +118,13 @@ QAction* CMainController::Action(const QString& name) const
     return findChild<QAction*>(name, Qt::FindDirectChildrenOnly);
 }
 
+CPrintService& CMainController::Printing()
+{
+    if (!m_pPrinting)
+        m_pPrinting = std::make_unique<CPrintService>();
+    return *m_pPrinting;
+}
+
 QAction* CMainController::RecentFileAction(int nIndex) const
 {
     return m_recentFileActions.value(nIndex);
