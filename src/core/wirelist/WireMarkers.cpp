@@ -115,7 +115,14 @@ bool AllEmpty(const CWireTable& table, std::size_t nRow, const std::vector<std::
 constexpr unsigned kLengthBits = 0x1F; // the text's length; kLengthBits: the length follows
 constexpr unsigned kHasFarEnd = 0x20;  // the far end's length and text follow the text
 constexpr unsigned kHasCount = 0x40;   // a count other than 1 follows
-constexpr unsigned kHasRow = 0x80;     // a row other than the previous run's next follows
+constexpr unsigned kHasRow = 0x80;     // a row other than ExpectedRow follows
+
+// The row a run most likely has after one of row nPrevious: the next row of
+// a list, or again none (0) after a pattern's marker; 0 before the first run.
+std::uint32_t ExpectedRow(std::uint32_t nPrevious)
+{
+    return nPrevious == 0 ? 0 : nPrevious + 1;
+}
 
 void AppendNumber(std::string& out, std::size_t nValue)
 {
@@ -254,14 +261,13 @@ std::string BuildMarkers(const CWireTable& table, const CMarkerOptions& options,
 
 void CMarkerList::Add(const CMarkerRun& run)
 {
-    const std::uint32_t nNextRow = m_nLastRow + 1;
     const std::size_t nLength = run.m_strText.size();
     unsigned header = nLength < kLengthBits ? static_cast<unsigned>(nLength) : kLengthBits;
     if (run.m_farEnd)
         header |= kHasFarEnd;
     if (run.m_nCount != 1)
         header |= kHasCount;
-    if (run.m_nRow != nNextRow)
+    if (run.m_nRow != ExpectedRow(m_nLastRow))
         header |= kHasRow;
     m_bytes += static_cast<char>(header);
     if (nLength >= kLengthBits)
@@ -295,7 +301,7 @@ CMarkerList::CIterator& CMarkerList::CIterator::operator++()
     const auto header = static_cast<unsigned char>(*p++);
     const std::size_t nLength = (header & kLengthBits) < kLengthBits ? header & kLengthBits : ReadNumber(p);
     m_run.m_nCount = header & kHasCount ? static_cast<std::uint32_t>(ReadNumber(p)) : 1;
-    m_run.m_nRow = header & kHasRow ? static_cast<std::uint32_t>(ReadNumber(p)) : m_run.m_nRow + 1;
+    m_run.m_nRow = header & kHasRow ? static_cast<std::uint32_t>(ReadNumber(p)) : ExpectedRow(m_run.m_nRow);
     m_run.m_strText = {p, nLength};
     p += nLength;
     m_run.m_farEnd.reset();
