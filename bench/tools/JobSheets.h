@@ -45,7 +45,7 @@ inline std::string JobMarker(int n)
 inline CMarkerList JobMarkers(int nCount)
 {
     CMarkerList markers;
-    markers.Reserve(static_cast<std::size_t>(nCount) * 10);
+    markers.Reserve(static_cast<std::size_t>(nCount) * 10); // a header byte and 6 to 13 of text
     for (int n = 1; n <= nCount; ++n) {
         std::string text = JobMarker(n);
         if (const std::size_t nBreak = text.find('\n'); nBreak != std::string::npos)

@@ -72,6 +72,7 @@ int main(int argc, char* argv[])
     CMarkerList markers;
     const std::size_t nMarkers =
         static_cast<std::size_t>(nSheets) * sheet.m_format.m_nRows * sheet.m_format.m_nColumns;
+    markers.Reserve(nMarkers * 18); // a header byte and up to 17 of text
     for (std::size_t i = 1; i <= nMarkers; ++i)
         markers.Add({"W" + std::to_string(i) + " -X2:" + std::to_string(i % 40 + 1), 1});
     CMarkerSheets sheets(sheet, markers, false);

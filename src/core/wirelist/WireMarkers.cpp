@@ -87,6 +87,23 @@ std::optional<std::string> RowMarker(const CWireTable& table, std::size_t nRow,
     return stored;
 }
 
+// About the bytes the markers of the rows take: their cells, their joins
+// (a line break is stored as two bytes) and a run's header, so that the
+// list is made in one block instead of being copied as it grows. Code page
+// 936 takes no more bytes than UTF-8 for Chinese and Latin text.
+std::size_t MarkerBytes(const CWireTable& table, const CMarkerOptions& options)
+{
+    constexpr std::size_t kRunHeader = 4; // header, count, row and far end length, mostly a byte each
+    std::size_t nBytes = 0;
+    for (std::size_t r = options.m_nHeaderRows; r < table.RowCount(); ++r) {
+        nBytes += kRunHeader;
+        for (const auto* columns : {&options.m_columns, &options.m_farEndColumns})
+            for (const std::size_t c : *columns)
+                nBytes += table.Cell(r, c).size() + 2 * options.m_strJoin.size();
+    }
+    return nBytes;
+}
+
 bool AllEmpty(const CWireTable& table, std::size_t nRow, const std::vector<std::size_t>& columns)
 {
     return std::all_of(columns.begin(), columns.end(),
@@ -98,7 +115,14 @@ bool AllEmpty(const CWireTable& table, std::size_t nRow, const std::vector<std::
 constexpr unsigned kLengthBits = 0x1F; // the text's length; kLengthBits: the length follows
 constexpr unsigned kHasFarEnd = 0x20;  // the far end's length and text follow the text
 constexpr unsigned kHasCount = 0x40;   // a count other than 1 follows
-constexpr unsigned kHasRow = 0x80;     // a row other than the previous run's next follows
+constexpr unsigned kHasRow = 0x80;     // a row other than ExpectedRow follows
+
+// The row a run most likely has after one of row nPrevious: the next row of
+// a list, or again none (0) after a pattern's marker; 0 before the first run.
+std::uint32_t ExpectedRow(std::uint32_t nPrevious)
+{
+    return nPrevious == 0 ? 0 : nPrevious + 1;
+}
 
 void AppendNumber(std::string& out, std::size_t nValue)
 {
@@ -197,6 +221,7 @@ std::string BuildMarkers(const CWireTable& table, const CMarkerOptions& options,
     using Kind = CMarkerFault::Kind;
     markers = {};
     CMarkerList built;
+    built.Reserve(MarkerBytes(table, options));
     const bool bTwoEnds = !options.m_farEndColumns.empty();
     for (std::size_t r = options.m_nHeaderRows; r < table.RowCount(); ++r) {
         if (AllEmpty(table, r, options.m_columns) &&
@@ -236,14 +261,13 @@ std::string BuildMarkers(const CWireTable& table, const CMarkerOptions& options,
 
 void CMarkerList::Add(const CMarkerRun& run)
 {
-    const std::uint32_t nNextRow = m_nLastRow + 1;
     const std::size_t nLength = run.m_strText.size();
     unsigned header = nLength < kLengthBits ? static_cast<unsigned>(nLength) : kLengthBits;
     if (run.m_farEnd)
         header |= kHasFarEnd;
     if (run.m_nCount != 1)
         header |= kHasCount;
-    if (run.m_nRow != nNextRow)
+    if (run.m_nRow != ExpectedRow(m_nLastRow))
         header |= kHasRow;
     m_bytes += static_cast<char>(header);
     if (nLength >= kLengthBits)
@@ -277,7 +301,7 @@ CMarkerList::CIterator& CMarkerList::CIterator::operator++()
     const auto header = static_cast<unsigned char>(*p++);
     const std::size_t nLength = (header & kLengthBits) < kLengthBits ? header & kLengthBits : ReadNumber(p);
     m_run.m_nCount = header & kHasCount ? static_cast<std::uint32_t>(ReadNumber(p)) : 1;
-    m_run.m_nRow = header & kHasRow ? static_cast<std::uint32_t>(ReadNumber(p)) : m_run.m_nRow + 1;
+    m_run.m_nRow = header & kHasRow ? static_cast<std::uint32_t>(ReadNumber(p)) : ExpectedRow(m_run.m_nRow);
     m_run.m_strText = {p, nLength};
     p += nLength;
     m_run.m_farEnd.reset();
