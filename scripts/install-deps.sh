@@ -20,17 +20,19 @@ packages=(
   fonts-dejavu-core fonts-dejavu-extra fonts-urw-base35
   # tests, fuzzing, benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format
-  xvfb xauth x11-utils xdotool xclip imagemagick poppler-utils python3 bc
+  xvfb xauth x11-utils xdotool xclip poppler-utils python3 bc
   # LibreOffice Calc, headless, for the clipboard test with its HTML filters
   # and to remake the spreadsheet fixtures (some 200 MB)
   libreoffice-calc-nogui
   # a private CUPS server with a PDF queue for the printing tests
   cups cups-client cups-bsd printer-driver-cups-pdf
-  # installing and packaging: icons and the manual page made at build time
-  # (man-db checks the page), the desktop's databases and validators,
+  # installing and packaging: icons, the splash picture (librsvg2-bin draws
+  # it, imagemagick turns it into plain pixels; the tests' screenshots use
+  # imagemagick too) and the manual page made at build time (man-db checks
+  # the page), the desktop's databases and validators,
   # xdg-open with the shared-mime-info lookup it uses outside a desktop
   # session, the Debian package and its checks
-  librsvg2-bin help2man man-db desktop-file-utils shared-mime-info appstream
+  librsvg2-bin imagemagick help2man man-db desktop-file-utils shared-mime-info appstream
   xdg-utils libfile-mimeinfo-perl
   dpkg-dev file lintian
 )

@@ -13,7 +13,7 @@ void BM_PatternMillionMarkers(benchmark::State& state)
         if (CSequencePattern::Parse("-X{1-1000}:{001-1000}", pattern))
             state.SkipWithError("the pattern was refused");
         const CMarkerList markers = pattern.Markers();
-        benchmark::DoNotOptimize(markers.m_runs.data());
+        benchmark::DoNotOptimize(markers.Total());
     }
 }
 BENCHMARK(BM_PatternMillionMarkers)->Unit(benchmark::kMillisecond);

@@ -45,13 +45,12 @@ inline std::string JobMarker(int n)
 inline CMarkerList JobMarkers(int nCount)
 {
     CMarkerList markers;
-    markers.m_runs.reserve(static_cast<std::size_t>(nCount));
+    markers.Reserve(static_cast<std::size_t>(nCount) * 10); // a header byte and 6 to 13 of text
     for (int n = 1; n <= nCount; ++n) {
         std::string text = JobMarker(n);
         if (const std::size_t nBreak = text.find('\n'); nBreak != std::string::npos)
             text.replace(nBreak, 1, "\r\n");
-        markers.m_runs.push_back({*Utf8ToGbk(text), 1, static_cast<std::uint32_t>(n)});
+        markers.Add({*Utf8ToGbk(text), 1, static_cast<std::uint32_t>(n)});
     }
-    markers.m_nTotal = static_cast<std::size_t>(nCount);
     return markers;
 }

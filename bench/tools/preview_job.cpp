@@ -70,12 +70,13 @@ int main(int argc, char* argv[])
     const bool bQtDialog = HasArgument(argc, argv, "qt");
     const CSheet sheet = JobSheet(HasArgument(argc, argv, "full"));
     CMarkerList markers;
-    markers.m_nTotal = static_cast<std::size_t>(nSheets) * sheet.m_format.m_nRows * sheet.m_format.m_nColumns;
-    markers.m_runs.reserve(markers.m_nTotal);
-    for (std::size_t i = 1; i <= markers.m_nTotal; ++i)
-        markers.m_runs.push_back({"W" + std::to_string(i) + " -X2:" + std::to_string(i % 40 + 1), 1});
+    const std::size_t nMarkers =
+        static_cast<std::size_t>(nSheets) * sheet.m_format.m_nRows * sheet.m_format.m_nColumns;
+    markers.Reserve(nMarkers * 18); // a header byte and up to 17 of text
+    for (std::size_t i = 1; i <= nMarkers; ++i)
+        markers.Add({"W" + std::to_string(i) + " -X2:" + std::to_string(i % 40 + 1), 1});
     CMarkerSheets sheets(sheet, markers, false);
-    std::printf("%zu markers on %zu sheets; markers made: %s\n", markers.m_nTotal, sheets.SheetCount(),
+    std::printf("%zu markers on %zu sheets; markers made: %s\n", markers.Total(), sheets.SheetCount(),
                 Memory().c_str());
 
     QElapsedTimer timer;

@@ -25,7 +25,7 @@ CWireTable Table(const std::string& csv)
 std::vector<std::string> Spelled(const CMarkerList& markers)
 {
     std::vector<std::string> texts;
-    for (const CMarkerRun& run : markers.m_runs)
+    for (const CMarkerRun& run : markers)
         for (std::size_t i = 0; i < run.LabelCount(); ++i)
             texts.push_back(GbkToUtf8(run.LabelText(i)).value_or("?"));
     return texts;
@@ -80,7 +80,7 @@ TEST(WireMarkers, RowsBecomeMarkers)
         CMarkerList markers;
         ASSERT_EQ(BuildMarkers(table, c.options, markers), "");
         EXPECT_EQ(Spelled(markers), c.expected);
-        EXPECT_EQ(markers.m_nTotal, c.expected.size());
+        EXPECT_EQ(markers.Total(), c.expected.size());
     }
 }
 
@@ -187,7 +187,7 @@ TEST(WireMarkers, BothEndsSideBySide)
         CMarkerList markers;
         ASSERT_EQ(BuildMarkers(table, c.options, markers), "");
         EXPECT_EQ(Spelled(markers), c.expected);
-        EXPECT_EQ(markers.m_nTotal, c.expected.size());
+        EXPECT_EQ(markers.Total(), c.expected.size());
     }
 
     // A far end that does not fit names its end.
@@ -200,6 +200,63 @@ TEST(WireMarkers, BothEndsSideBySide)
               "holds at most 50");
     EXPECT_TRUE(fault.m_bFarEnd);
     EXPECT_EQ(fault.m_nRow, 2u);
+}
+
+// The list keeps its runs packed in one block: every kind of run comes back
+// as it went in, whatever came before it.
+TEST(WireMarkers, RunsComeBackAsAdded)
+{
+    const std::string longest(kLabelTextLimit, 'x');
+    const std::string beyondALabel(300, 'y'); // longer than any label takes
+    const struct
+    {
+        const char* name;
+        CMarkerRun run;
+    } cases[] = {
+        {"the next row, one copy", {"W1", 1, 1}},
+        {"the row after", {"W2", 1, 2}},
+        {"rows skipped", {"W9", 1, 9}},
+        {"a row before the last", {"W3", 1, 3}},
+        {"a pattern's marker", {"P", 1, 0}},
+        {"another one", {"P2", 1, 0}},
+        {"no text", {"", 1, 10}},
+        {"copies", {"C", 1000, 11}},
+        {"no copies", {"Z", 0, 12}},
+        {"a line break and Chinese", {"W1\r\n\xB5\xE7", 2, 13}},
+        {"30 bytes", {std::string_view(longest).substr(0, 30), 1, 14}},
+        {"31 bytes", {std::string_view(longest).substr(0, 31), 1, 15}},
+        {"the longest marker", {longest, 1, 16}},
+        {"longer still", {beyondALabel, 1, 17}},
+        {"both ends", {"A", 3, 18, "B"}},
+        {"an empty far end", {"A", 1, 19, ""}},
+        {"a long far end", {"", 1, 20, longest}},
+        {"the last row a list has", {"L", 7, 1'000'000, "R"}},
+        {"the largest numbers", {"M", 0xFFFFFFFF, 0xFFFFFFFF}},
+        {"and one after them", {"N", 1, 0}},
+    };
+    CMarkerList markers;
+    std::size_t nTotal = 0;
+    for (const auto& c : cases) {
+        markers.Add(c.run);
+        nTotal += c.run.LabelCount();
+    }
+    EXPECT_EQ(markers.RunCount(), std::size(cases));
+    EXPECT_EQ(markers.Total(), nTotal);
+    auto it = markers.begin();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_NE(it, markers.end());
+        EXPECT_EQ(it->m_strText, c.run.m_strText);
+        EXPECT_EQ(it->m_nCount, c.run.m_nCount);
+        EXPECT_EQ(it->m_nRow, c.run.m_nRow);
+        EXPECT_EQ(it->m_farEnd, c.run.m_farEnd);
+        ++it;
+    }
+    EXPECT_EQ(it, markers.end());
+
+    const CMarkerList none;
+    EXPECT_TRUE(none.Empty());
+    EXPECT_EQ(none.begin(), none.end());
 }
 
 TEST(WireMarkers, FirstRowThatDoesNotFitStopsTheJob)
@@ -231,12 +288,11 @@ TEST(WireMarkers, FirstRowThatDoesNotFitStopsTheJob)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        CMarkerList markers;
-        markers.m_nTotal = 99;
+        CMarkerList markers{{"before", 99}};
         const std::string error = BuildMarkers(Table(c.csv), c.options, markers);
         EXPECT_TRUE(error.starts_with(c.error)) << error;
-        EXPECT_TRUE(markers.m_runs.empty());
-        EXPECT_EQ(markers.m_nTotal, 0u);
+        EXPECT_TRUE(markers.Empty());
+        EXPECT_EQ(markers.Total(), 0u);
     }
     CMarkerFault fault;
     CMarkerList refused;
@@ -247,7 +303,8 @@ TEST(WireMarkers, FirstRowThatDoesNotFitStopsTheJob)
 
     CMarkerList fits;
     ASSERT_EQ(BuildMarkers(Table(std::string(48, 'x') + "线\n"), {}, fits), "");
-    EXPECT_EQ(fits.m_runs.at(0).m_strText.size(), kLabelTextLimit);
+    ASSERT_FALSE(fits.Empty());
+    EXPECT_EQ(fits.begin()->m_strText.size(), kLabelTextLimit);
 }
 
 namespace {
@@ -270,8 +327,7 @@ CMarkerList Numbered(std::size_t nCount)
 {
     CMarkerList markers;
     for (std::size_t i = 1; i <= nCount; ++i)
-        markers.m_runs.push_back({"M" + std::to_string(i), 1});
-    markers.m_nTotal = nCount;
+        markers.Add({"M" + std::to_string(i), 1});
     return markers;
 }
 
@@ -352,17 +408,13 @@ TEST(MarkerSheets, CountsAndRefusals)
     // Runs of copies cross sheet boundaries.
     CSheet two = Template(2, 2);
     two.m_labels[0][0].m_bSelected = 1;
-    CMarkerList copies;
-    copies.m_runs = {{"A", 3}, {"B", 2}};
-    copies.m_nTotal = 5;
+    const CMarkerList copies{{"A", 3}, {"B", 2}};
     CMarkerSheets runs(two, copies, false);
     EXPECT_EQ(Layout(runs),
               (std::vector<std::vector<std::string>>{{"0,0=A"}, {"0,0=A", "0,1=A", "1,0=B", "1,1=B"}}));
 
     // So do the two ends of a pair.
-    CMarkerList pairs;
-    pairs.m_runs = {{"A1", 2, 0, "A2"}, {"B1", 1, 0, "B2"}};
-    pairs.m_nTotal = 6;
+    const CMarkerList pairs{{"A1", 2, 0, "A2"}, {"B1", 1, 0, "B2"}};
     CMarkerSheets ends(two, pairs, false);
     EXPECT_EQ(ends.SheetCount(), 3u);
     EXPECT_EQ(Layout(ends), (std::vector<std::vector<std::string>>{
@@ -402,12 +454,8 @@ TEST(MarkerSheets, AnySheetAsTheJobPrintsIt)
 {
     CSheet sheet = Template(2, 3);
     sheet.m_labels[1][1].m_bSelected = 1;
-    CMarkerList runs;
-    runs.m_runs = {{"A", 4}, {"B", 1}, {"C", 9}, {"D", 2}};
-    runs.m_nTotal = 16;
-    CMarkerList pairs;
-    pairs.m_runs = {{"A", 3, 0, "a"}, {"B", 1, 0, "b"}, {"C", 4, 0, "c"}};
-    pairs.m_nTotal = 16;
+    const CMarkerList runs{{"A", 4}, {"B", 1}, {"C", 9}, {"D", 2}};
+    const CMarkerList pairs{{"A", 3, 0, "a"}, {"B", 1, 0, "b"}, {"C", 4, 0, "c"}};
     const struct
     {
         const char* name;
@@ -440,7 +488,8 @@ TEST(MarkerSheets, AnySheetAsTheJobPrintsIt)
         preview.ForEachLabel(
             [&](std::size_t nSheet, CGridPosition position, const CMarkerRun& run, std::size_t k) {
                 walked[nSheet - 1].push_back(std::to_string(position.m_nRow) + "," +
-                                             std::to_string(position.m_nColumn) + "=" + run.LabelText(k));
+                                             std::to_string(position.m_nColumn) + "=" +
+                                             std::string(run.LabelText(k)));
             });
         for (std::vector<std::string>& labels : walked)
             std::sort(labels.begin(), labels.end());

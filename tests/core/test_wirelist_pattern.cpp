@@ -127,11 +127,12 @@ TEST(SequencePattern, MarkersForAJob)
     EXPECT_EQ(pattern.Marker(0), "\xB5\xE7"
                                  "1\r\nA");
     const CMarkerList markers = pattern.Markers(3);
-    EXPECT_EQ(markers.m_nTotal, 24u);
-    ASSERT_EQ(markers.m_runs.size(), 4u);
-    EXPECT_EQ(markers.m_runs[1].m_strText, "\xB5\xE7"
-                                           "1\r\nB");
-    EXPECT_EQ(markers.m_runs[1].m_nCount, 6u);
+    EXPECT_EQ(markers.Total(), 24u);
+    ASSERT_EQ(markers.RunCount(), 4u);
+    const CMarkerRun second = *std::next(markers.begin());
+    EXPECT_EQ(second.m_strText, "\xB5\xE7"
+                                "1\r\nB");
+    EXPECT_EQ(second.m_nCount, 6u);
 }
 
 // The sheets of a job as people list them; the text written back is the

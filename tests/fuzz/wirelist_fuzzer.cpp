@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         markerOptions.m_quantityColumn = 2;
         CMarkerList markers;
         if (BuildMarkers(table, markerOptions, markers).empty())
-            for (const CMarkerRun& run : markers.m_runs)
+            for (const CMarkerRun& run : markers)
                 if (run.m_strText.size() > kLabelTextLimit)
                     std::abort();
     }

@@ -5,13 +5,17 @@
 #include "app/DesktopIntegration.h"
 #include "base/AppMessageBox.h"
 
+#include <QFontInfo>
+#include <QGlyphRun>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRawFont>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTest>
+#include <QTextLayout>
 #include <QToolBar>
 
 #include <algorithm>
@@ -347,6 +351,24 @@ TEST_F(AppTest, AcceleratorsRunTheirCommand)
 TEST_F(AppTest, QtDialogsSpeakChinese)
 {
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("是(&Y)"));
+}
+
+TEST_F(AppTest, InterfaceChineseIsDrawnInNotoSansCjkScAndLatinInTheInterfaceFace)
+{
+    // Whatever the locale (the C locale's fontconfig order would pick a brush
+    // face for the Chinese).
+    const auto facesOf = [this](const QString& text) {
+        QTextLayout layout(text, Frame()->menuBar()->font());
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        QStringList faces;
+        for (const QGlyphRun& run : layout.glyphRuns())
+            faces.append(run.rawFont().familyName());
+        return faces;
+    };
+    EXPECT_EQ(facesOf(QStringLiteral("文件")), QStringList{QStringLiteral("Noto Sans CJK SC")});
+    EXPECT_EQ(facesOf(QStringLiteral("File")), QStringList{QFontInfo(QApplication::font()).family()});
 }
 
 TEST_F(AppTest, StartUpInstallsTheDesktopRegistrationAndUnregisterRemovesIt)

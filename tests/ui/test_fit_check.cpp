@@ -74,8 +74,7 @@ CMarkerList CaseMarkers()
 {
     CMarkerList markers;
     for (std::size_t i = 0; i < std::size(kCases); ++i)
-        markers.m_runs.push_back({*Utf8ToGbk(kCases[i].text), 1, static_cast<std::uint32_t>(i + 1)});
-    markers.m_nTotal = std::size(kCases);
+        markers.Add({*Utf8ToGbk(kCases[i].text), 1, static_cast<std::uint32_t>(i + 1)});
     return markers;
 }
 
@@ -158,7 +157,7 @@ TEST(FitCheck, NamesTheMarkersThePageCutsOff)
         EXPECT_EQ(marker.m_position.m_nColumn, 0);
         EXPECT_EQ(marker.m_nRow, static_cast<std::size_t>(marker.m_position.m_nRow) + 1) << "the list row";
         EXPECT_EQ(marker.m_strText,
-                  markers.m_runs[static_cast<std::size_t>(marker.m_position.m_nRow)].m_strText);
+                  *Utf8ToGbk(kCases[static_cast<std::size_t>(marker.m_position.m_nRow)].text));
         named.insert(static_cast<std::size_t>(marker.m_position.m_nRow));
     }
     EXPECT_EQ(report.m_nClipped, expected.size());
@@ -183,10 +182,8 @@ TEST(FitCheck, NamesTheMarkersThePageCutsOff)
 TEST(FitCheck, OnlyTheSheetsToPrintAreChecked)
 {
     CSheet sheet;
-    CMarkerList markers;
     // The default sheet's 70 labels: the long marker is the first of sheet 2.
-    markers.m_runs = {{"W1", 70, 1}, {*Utf8ToGbk("W001 -X2:2 -K2:8 -M1:U1"), 1, 2}};
-    markers.m_nTotal = 71;
+    const CMarkerList markers{{"W1", 70, 1}, {*Utf8ToGbk("W001 -X2:2 -K2:8 -M1:U1"), 1, 2}};
     CPdfPageProbe page;
     CMarkerSheets all(sheet, markers, false);
     const CFitReport report = FindClippedMarkers(all, page.Device(), {});

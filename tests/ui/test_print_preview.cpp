@@ -52,9 +52,7 @@ TEST(MarkerPreview, JumpsToAnySheetAndNamesIt)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        CMarkerList markers;
-        markers.m_runs = {{"W1", static_cast<std::uint32_t>(c.nMarkers)}};
-        markers.m_nTotal = c.nMarkers;
+        const CMarkerList markers{{"W1", static_cast<std::uint32_t>(c.nMarkers)}};
         CMarkerSheets sheets(sheet, markers, false);
         CMarkerPreviewDlg preview(sheets, {});
         preview.show();

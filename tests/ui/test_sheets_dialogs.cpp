@@ -4,23 +4,28 @@
 #include "sheets/CPageSetupDlg.h"
 #include "sheets/SheetMessages.h"
 #include "sheets/SheetTypeList.h"
+#include "text/DialogSupport.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
+#include <vector>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -132,6 +137,60 @@ protected:
 
 const std::vector<std::string> kPresetNames = {"Tavro Marker Suite K7713-1-3", "Tavro Marker Suite K7713-2-6",
                                                "Tavro Marker Suite K7713-6-10"};
+
+// Where a control of a dialog's template sits, in dialog units.
+struct CTemplatePlace
+{
+    const char* name; // the control's object name
+    int x, y, cx, cy;
+};
+
+// Checks the dialog's size and each control's place against its template,
+// converted to pixels, within two pixels.
+void ExpectTemplateLayout(QDialog* dlg, QSize sizeUnits, const std::vector<CTemplatePlace>& places)
+{
+    constexpr int kSlack = 2;
+    const auto near = [](int nActual, int nUnits) {
+        return std::abs(nActual - DialogUnits(nUnits)) <= kSlack;
+    };
+    EXPECT_TRUE(near(dlg->width(), sizeUnits.width()) && near(dlg->height(), sizeUnits.height()))
+        << "dialog " << dlg->width() << " x " << dlg->height() << ", template "
+        << DialogUnits(sizeUnits.width()) << " x " << DialogUnits(sizeUnits.height());
+    for (const CTemplatePlace& place : places) {
+        SCOPED_TRACE(place.name);
+        auto* control = Child<QWidget>(dlg, place.name);
+        if (!control)
+            continue;
+        const QRect r(control->mapTo(dlg, QPoint(0, 0)), control->size());
+        EXPECT_TRUE(control->isVisibleTo(dlg));
+        EXPECT_TRUE(near(r.x(), place.x) && near(r.y(), place.y) && near(r.width(), place.cx) &&
+                    near(r.height(), place.cy))
+            << "at " << r.x() << ", " << r.y() << ", " << r.width() << " x " << r.height() << "; template "
+            << DialogUnits(place.x) << ", " << DialogUnits(place.y) << ", " << DialogUnits(place.cx) << " x "
+            << DialogUnits(place.cy);
+    }
+}
+
+// Every caption sits inside the dialog, beside its box and over no other
+// control, and shows its whole text.
+void ExpectCaptionsWhole(QDialog* dlg)
+{
+    const QList<QLabel*> labels = dlg->findChildren<QLabel*>();
+    for (const QLabel* label : labels) {
+        if (!label->isVisibleTo(dlg) || label->text().isEmpty())
+            continue;
+        SCOPED_TRACE(label->text().toStdString());
+        const QRect r(label->mapTo(dlg, QPoint(0, 0)), label->size());
+        EXPECT_TRUE(dlg->rect().contains(r));
+        const QString shown = QString(label->text()).remove(QLatin1Char('&'));
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(shown), label->contentsRect().width());
+        EXPECT_LE(label->fontMetrics().height(), label->contentsRect().height());
+        if (const QWidget* buddy = label->buddy()) {
+            const QRect b(buddy->mapTo(dlg, QPoint(0, 0)), buddy->size());
+            EXPECT_FALSE(r.intersects(b));
+        }
+    }
+}
 
 } // namespace
 
@@ -488,6 +547,74 @@ TEST_F(SheetDialogs, PageSetupStoresHundredthsAsMillimetres)
     EXPECT_EQ(dlg.m_format.m_nColumns, 9);
     EXPECT_EQ(dlg.m_format.m_nRows, 25);
     EXPECT_DOUBLE_EQ(dlg.m_format.m_dColumnPitch, (210.0 - 10 - 10 - 19) / 8);
+}
+
+// Both dialogs are as large as their templates in dialog units of the
+// dialogs' 9-point Song face, with every control at its template's place.
+TEST_F(SheetDialogs, LaidOutAtTheirTemplatesSizes)
+{
+    CDocTypeDlg dlg;
+    dlg.m_strName = "Tavro Marker Suite K7713-2";
+    WhenModal<CDocTypeDlg>([&](CDocTypeDlg* d) {
+        SCOPED_TRACE("sheet type dialog");
+        ExpectTemplateLayout(d, {223, 155},
+                             {
+                                 {"listTypes", 7, 21, 142, 127},
+                                 {"btnAdd", 166, 22, 50, 14},
+                                 {"btnEdit", 166, 44, 50, 14},
+                                 {"btnDelete", 166, 65, 50, 14},
+                                 {"btnOK", 166, 117, 50, 14},
+                                 {"btnCancel", 166, 134, 50, 14},
+                             });
+        ExpectCaptionsWhole(d);
+        WhenModal<CPageSetupDlg>([&](CPageSetupDlg* setup) {
+            SCOPED_TRACE("page setup dialog");
+            ExpectTemplateLayout(setup, {365, 217},
+                                 {
+                                     {"picture", 5, 11, 109, 159},
+                                     {"editName", 180, 6, 171, 14},
+                                     {"editPageHeight", 181, 34, 54, 14},
+                                     {"editPageWidth", 298, 34, 54, 14},
+                                     {"editLeftMargin", 181, 62, 54, 14},
+                                     {"editTopMargin", 298, 62, 54, 14},
+                                     {"editRightMargin", 181, 90, 54, 14},
+                                     {"editBottomMargin", 298, 90, 54, 14},
+                                     {"editLabelHeight", 181, 124, 54, 14},
+                                     {"editLabelWidth", 298, 124, 54, 14},
+                                     {"editColumns", 181, 162, 54, 14},
+                                     {"editRows", 298, 162, 54, 14},
+                                     {"btnOK", 217, 194, 50, 14},
+                                     {"btnCancel", 289, 194, 50, 14},
+                                 });
+            // The captions of the left column start at 131 units, those of
+            // the right one at 248.
+            for (const QLabel* label : setup->findChildren<QLabel*>()) {
+                const QWidget* buddy = label->buddy();
+                if (!buddy || buddy->objectName() == QStringLiteral("editName"))
+                    continue;
+                SCOPED_TRACE(label->text().toStdString());
+                const int nBoxX = buddy->mapTo(setup, QPoint(0, 0)).x();
+                const int nExpected = nBoxX < DialogUnits(248) ? DialogUnits(131) : DialogUnits(248);
+                EXPECT_NEAR(label->mapTo(setup, QPoint(0, 0)).x(), nExpected, 2);
+            }
+            ExpectCaptionsWhole(setup);
+            setup->reject();
+        });
+        QTest::mouseClick(Child<QPushButton>(d, "btnEdit"), Qt::LeftButton);
+        // The collection's page may grow the dialog; the next opening is at
+        // the template's size again.
+        Child<QTabWidget>(d, "tabsSource")->setCurrentIndex(1);
+        d->reject();
+    });
+    dlg.DoModal();
+    WhenModal<CDocTypeDlg>([&](CDocTypeDlg* d) {
+        SCOPED_TRACE("sheet type dialog, opened again");
+        EXPECT_EQ(Child<QTabWidget>(d, "tabsSource")->currentIndex(), 0);
+        ExpectTemplateLayout(d, {223, 155},
+                             {{"listTypes", 7, 21, 142, 127}, {"btnCancel", 166, 134, 50, 14}});
+        d->reject();
+    });
+    dlg.DoModal();
 }
 
 TEST_F(SheetDialogs, RenderBothDialogs)

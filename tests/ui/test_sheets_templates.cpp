@@ -308,7 +308,7 @@ TEST_F(SheetTemplates, ImportRefusesAnythingElse)
         });
         dlg.DoModal();
         EXPECT_EQ(seen.m_strText.toStdString(),
-                  QStringLiteral("%1 不是页面类型文件：%2\n只能导入用“导出页面类型”保存的文件。")
+                  QStringLiteral("%1 不是页面类型文件：%2\n只能导入用“导出...”保存的文件。")
                       .arg(c.strPath, c.strMessage)
                       .toStdString());
     }

@@ -289,9 +289,7 @@ TEST(WireListPrint, PdfPerSheetAndCancelLeavesNoFile)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("wires.pdf"));
     const CSheet sheet = TwoSelected();
-    CMarkerList markers;
-    markers.m_runs = {{"W1", 10}};
-    markers.m_nTotal = 10; // 2 + 6 + 2: three sheets
+    const CMarkerList markers{{"W1", 10}}; // 2 + 6 + 2: three sheets
 
     CMarkerSheets all(sheet, markers, false);
     QString error;

@@ -22,7 +22,7 @@ std::size_t SheetsNeeded(std::size_t nMarkers, std::size_t nFirst, std::size_t n
 }
 
 CMarkerSheets::CMarkerSheets(const CSheet& sheet, const CMarkerList& markers, bool bSelectedOnly)
-    : m_template(sheet), m_markers(markers), m_first(SelectedPositions(sheet))
+    : m_template(sheet), m_markers(markers), m_first(SelectedPositions(sheet)), m_next{markers.begin()}
 {
     if (bSelectedOnly) {
         m_following = m_first;
@@ -61,19 +61,18 @@ bool CMarkerSheets::SheetAt(std::size_t nSheet, CSheet& sheet)
     if (m_sheetStarts.empty()) {
         // One walk over the runs: a sheet's first label is a run and a label of it.
         m_sheetStarts.reserve(nSheets);
-        CMarkerCursor cursor{0, 0};
-        std::size_t nBefore = 0; // labels of the runs before cursor.m_nRun
+        CMarkerCursor cursor{m_markers.begin()};
+        std::size_t nBefore = 0; // labels of the runs before cursor.m_run
         for (std::size_t s = 0; s < nSheets; ++s) {
             const std::size_t nFirstLabel = s == 0 ? 0 : m_first.size() + (s - 1) * m_following.size();
-            while (nBefore + m_markers.m_runs[cursor.m_nRun].LabelCount() <= nFirstLabel)
-                nBefore += m_markers.m_runs[cursor.m_nRun++].LabelCount();
+            for (; nBefore + cursor.m_run->LabelCount() <= nFirstLabel; ++cursor.m_run)
+                nBefore += cursor.m_run->LabelCount();
             cursor.m_nLabel = nFirstLabel - nBefore;
             m_sheetStarts.push_back(cursor);
         }
     }
     m_nSheet = nSheet - 1;
-    m_nRun = m_sheetStarts[m_nSheet].m_nRun;
-    m_nLabel = m_sheetStarts[m_nSheet].m_nLabel;
+    m_next = m_sheetStarts[m_nSheet];
     return NextOfAll(sheet);
 }
 
@@ -86,15 +85,15 @@ bool CMarkerSheets::NextOfAll(CSheet& sheet)
         for (CLabelRecord& label : row)
             label.m_bSelected = 0;
     for (const CGridPosition& position : m_nSheet == 0 ? m_first : m_following) {
-        if (m_nRun == m_markers.m_runs.size())
+        if (m_next.m_run == m_markers.end())
             break;
-        const CMarkerRun& run = m_markers.m_runs[m_nRun];
+        const CMarkerRun& run = *m_next.m_run;
         CLabelRecord& label = sheet.m_labels[position.m_nRow][position.m_nColumn];
-        label.m_strText = run.LabelText(m_nLabel);
+        label.m_strText = run.LabelText(m_next.m_nLabel);
         label.m_bSelected = 1;
-        if (++m_nLabel == run.LabelCount()) {
-            m_nLabel = 0;
-            ++m_nRun;
+        if (++m_next.m_nLabel == run.LabelCount()) {
+            m_next.m_nLabel = 0;
+            ++m_next.m_run;
         }
     }
     ++m_nSheet;

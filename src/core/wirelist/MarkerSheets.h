@@ -33,7 +33,7 @@ public:
     const CSheet& Template() const { return m_template; }
     const std::vector<CGridPosition>& FirstPositions() const { return m_first; }
     const std::vector<CGridPosition>& FollowingPositions() const { return m_following; }
-    std::size_t MarkerCount() const { return m_markers.m_nTotal; }
+    std::size_t MarkerCount() const { return m_markers.Total(); }
     std::size_t SheetCount() const;
 
     // Print only these sheets of the job (a reprint of sheet 7 of 400); the
@@ -63,7 +63,7 @@ public:
         const std::size_t nSheets = SheetCount();
         std::size_t nSheet = 1;
         std::size_t nPosition = 0;
-        for (const CMarkerRun& run : m_markers.m_runs) {
+        for (const CMarkerRun& run : m_markers) {
             for (std::size_t k = 0; k < run.LabelCount() && nSheet <= nSheets; ++k) {
                 const std::vector<CGridPosition>& positions = nSheet == 1 ? m_first : m_following;
                 fn(nSheet, positions[nPosition], run, k);
@@ -82,17 +82,17 @@ private:
     std::vector<CGridPosition> m_following;
     bool NextOfAll(CSheet& sheet);
 
+    // A marker of the job: a run and one of its labels (from 0).
     struct CMarkerCursor
     {
-        std::size_t m_nRun;
-        std::size_t m_nLabel;
+        CMarkerList::CIterator m_run;
+        std::size_t m_nLabel = 0;
     };
     std::vector<CMarkerCursor> m_sheetStarts; // where each sheet's markers begin, made on first use
 
     CPageSelection m_pages;
     std::size_t m_nSheet = 0;
-    std::size_t m_nRun = 0;   // the next marker: m_markers.m_runs[m_nRun] ...
-    std::size_t m_nLabel = 0; // ... its m_nLabel'th label
+    CMarkerCursor m_next; // the next marker to place
 };
 
 // Every selected position of the sheet, row by row, left to right.

@@ -418,16 +418,23 @@ std::optional<CPatternError> CSequencePattern::Check() const
 CMarkerList CSequencePattern::Markers(int nCopies) const
 {
     CMarkerList markers;
-    markers.m_runs.reserve(m_nCount);
+    // The same marker twice in a row is one run of their copies together.
     std::string marker;
+    std::string run;
+    std::uint32_t nRunCount = 0;
     for (std::size_t n = 0; n < m_nCount; ++n) {
         marker.clear();
         Compose(n, [&](const CText& piece) { marker += piece.m_strStored; });
-        if (!markers.m_runs.empty() && markers.m_runs.back().m_strText == marker)
-            markers.m_runs.back().m_nCount += static_cast<std::uint32_t>(nCopies);
-        else
-            markers.m_runs.push_back({marker, static_cast<std::uint32_t>(nCopies)});
-        markers.m_nTotal += static_cast<std::size_t>(nCopies);
+        if (nRunCount > 0 && marker == run) {
+            nRunCount += static_cast<std::uint32_t>(nCopies);
+            continue;
+        }
+        if (nRunCount > 0)
+            markers.Add({run, nRunCount});
+        run.swap(marker);
+        nRunCount = static_cast<std::uint32_t>(nCopies);
     }
+    if (nRunCount > 0)
+        markers.Add({run, nRunCount});
     return markers;
 }

@@ -87,10 +87,59 @@ std::optional<std::string> RowMarker(const CWireTable& table, std::size_t nRow,
     return stored;
 }
 
+// About the bytes the markers of the rows take: their cells, their joins
+// (a line break is stored as two bytes) and a run's header, so that the
+// list is made in one block instead of being copied as it grows. Code page
+// 936 takes no more bytes than UTF-8 for Chinese and Latin text.
+std::size_t MarkerBytes(const CWireTable& table, const CMarkerOptions& options)
+{
+    constexpr std::size_t kRunHeader = 4; // header, count, row and far end length, mostly a byte each
+    std::size_t nBytes = 0;
+    for (std::size_t r = options.m_nHeaderRows; r < table.RowCount(); ++r) {
+        nBytes += kRunHeader;
+        for (const auto* columns : {&options.m_columns, &options.m_farEndColumns})
+            for (const std::size_t c : *columns)
+                nBytes += table.Cell(r, c).size() + 2 * options.m_strJoin.size();
+    }
+    return nBytes;
+}
+
 bool AllEmpty(const CWireTable& table, std::size_t nRow, const std::vector<std::size_t>& columns)
 {
     return std::all_of(columns.begin(), columns.end(),
                        [&](std::size_t c) { return table.Cell(nRow, c).empty(); });
+}
+
+// A run in the list's bytes: a header byte, then what it announces, then
+// the text and the far end. Numbers take 7 bits a byte, low bits first.
+constexpr unsigned kLengthBits = 0x1F; // the text's length; kLengthBits: the length follows
+constexpr unsigned kHasFarEnd = 0x20;  // the far end's length and text follow the text
+constexpr unsigned kHasCount = 0x40;   // a count other than 1 follows
+constexpr unsigned kHasRow = 0x80;     // a row other than ExpectedRow follows
+
+// The row a run most likely has after one of row nPrevious: the next row of
+// a list, or again none (0) after a pattern's marker; 0 before the first run.
+std::uint32_t ExpectedRow(std::uint32_t nPrevious)
+{
+    return nPrevious == 0 ? 0 : nPrevious + 1;
+}
+
+void AppendNumber(std::string& out, std::size_t nValue)
+{
+    for (; nValue >= 0x80; nValue >>= 7)
+        out += static_cast<char>(0x80 | (nValue & 0x7F));
+    out += static_cast<char>(nValue);
+}
+
+std::size_t ReadNumber(const char*& p)
+{
+    std::size_t nValue = 0;
+    for (int nShift = 0;; nShift += 7) {
+        const auto byte = static_cast<unsigned char>(*p++);
+        nValue |= std::size_t{byte & 0x7Fu} << nShift;
+        if (byte < 0x80)
+            return nValue;
+    }
 }
 
 } // namespace
@@ -172,6 +221,7 @@ std::string BuildMarkers(const CWireTable& table, const CMarkerOptions& options,
     using Kind = CMarkerFault::Kind;
     markers = {};
     CMarkerList built;
+    built.Reserve(MarkerBytes(table, options));
     const bool bTwoEnds = !options.m_farEndColumns.empty();
     for (std::size_t r = options.m_nHeaderRows; r < table.RowCount(); ++r) {
         if (AllEmpty(table, r, options.m_columns) &&
@@ -190,24 +240,76 @@ std::string BuildMarkers(const CWireTable& table, const CMarkerOptions& options,
         }
         CMarkerFault rowFault;
         rowFault.m_nRow = r + 1;
-        CMarkerRun run;
-        run.m_nCount = nCount;
-        run.m_nRow = static_cast<std::uint32_t>(r + 1);
-        std::optional<std::string> nearEnd = RowMarker(table, r, options.m_columns, options, rowFault);
+        const std::optional<std::string> nearEnd = RowMarker(table, r, options.m_columns, options, rowFault);
         if (!nearEnd)
             return Refuse(std::move(rowFault), fault);
-        run.m_strText = std::move(*nearEnd);
+        std::optional<std::string> farEnd;
         if (bTwoEnds) {
             rowFault.m_bFarEnd = true;
-            run.m_farEnd = RowMarker(table, r, options.m_farEndColumns, options, rowFault);
-            if (!run.m_farEnd)
+            farEnd = RowMarker(table, r, options.m_farEndColumns, options, rowFault);
+            if (!farEnd)
                 return Refuse(std::move(rowFault), fault);
         }
         if (nCount == 0)
             continue;
-        built.m_nTotal += run.LabelCount();
-        built.m_runs.push_back(std::move(run));
+        built.Add({*nearEnd, nCount, static_cast<std::uint32_t>(r + 1),
+                   farEnd ? std::optional<std::string_view>(*farEnd) : std::nullopt});
     }
     markers = std::move(built);
     return {};
+}
+
+void CMarkerList::Add(const CMarkerRun& run)
+{
+    const std::size_t nLength = run.m_strText.size();
+    unsigned header = nLength < kLengthBits ? static_cast<unsigned>(nLength) : kLengthBits;
+    if (run.m_farEnd)
+        header |= kHasFarEnd;
+    if (run.m_nCount != 1)
+        header |= kHasCount;
+    if (run.m_nRow != ExpectedRow(m_nLastRow))
+        header |= kHasRow;
+    m_bytes += static_cast<char>(header);
+    if (nLength >= kLengthBits)
+        AppendNumber(m_bytes, nLength);
+    if (header & kHasCount)
+        AppendNumber(m_bytes, run.m_nCount);
+    if (header & kHasRow)
+        AppendNumber(m_bytes, run.m_nRow);
+    m_bytes += run.m_strText;
+    if (run.m_farEnd) {
+        AppendNumber(m_bytes, run.m_farEnd->size());
+        m_bytes += *run.m_farEnd;
+    }
+    m_nLastRow = run.m_nRow;
+    ++m_nRuns;
+    m_nTotal += run.LabelCount();
+}
+
+CMarkerList::CIterator::CIterator(const char* pRun, const char* pEnd)
+    : m_pRun(pRun), m_pNext(pRun), m_pEnd(pEnd)
+{
+    ++*this;
+}
+
+CMarkerList::CIterator& CMarkerList::CIterator::operator++()
+{
+    m_pRun = m_pNext;
+    if (m_pRun == m_pEnd)
+        return *this;
+    const char* p = m_pRun;
+    const auto header = static_cast<unsigned char>(*p++);
+    const std::size_t nLength = (header & kLengthBits) < kLengthBits ? header & kLengthBits : ReadNumber(p);
+    m_run.m_nCount = header & kHasCount ? static_cast<std::uint32_t>(ReadNumber(p)) : 1;
+    m_run.m_nRow = header & kHasRow ? static_cast<std::uint32_t>(ReadNumber(p)) : ExpectedRow(m_run.m_nRow);
+    m_run.m_strText = {p, nLength};
+    p += nLength;
+    m_run.m_farEnd.reset();
+    if (header & kHasFarEnd) {
+        const std::size_t nFarLength = ReadNumber(p);
+        m_run.m_farEnd.emplace(p, nFarLength);
+        p += nFarLength;
+    }
+    m_pNext = p;
+    return *this;
 }

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -53,27 +55,81 @@ std::string EndColumnsText(const CEndColumns& ends);
 
 // One row's marker and how many times it is printed. A row of a two-ended
 // list gives a pair: each copy prints the near end's marker, then the far
-// end's, so that a wire's two markers sit side by side.
+// end's, so that a wire's two markers sit side by side. The texts are views
+// into the list that holds the run.
 struct CMarkerRun
 {
-    std::string m_strText; // code page 936, CR LF
+    std::string_view m_strText; // code page 936, CR LF
     std::uint32_t m_nCount = 0;
-    std::uint32_t m_nRow = 0;            // the list's row it comes from (from 1); 0 for a pattern's marker
-    std::optional<std::string> m_farEnd; // code page 936, CR LF
+    std::uint32_t m_nRow = 0; // the list's row it comes from (from 1); 0 for a pattern's marker
+    std::optional<std::string_view> m_farEnd; // code page 936, CR LF
 
     // Labels the run takes: its count, twice for a pair.
     std::size_t LabelCount() const { return m_farEnd ? 2 * std::size_t{m_nCount} : m_nCount; }
     // The text of the run's nLabel'th label, from 0.
-    const std::string& LabelText(std::size_t nLabel) const
+    std::string_view LabelText(std::size_t nLabel) const
     {
         return m_farEnd && nLabel % 2 == 1 ? *m_farEnd : m_strText;
     }
 };
 
-struct CMarkerList
+// The runs of a job, in order, in one block of bytes however long the list:
+// a run takes a header byte and its text, so that a million markers cost
+// little more than their characters. Read them front to back with begin()
+// and end(); an iterator stays valid until the list changes.
+class CMarkerList
 {
-    std::vector<CMarkerRun> m_runs;
-    std::size_t m_nTotal = 0; // markers, the sum of every run's label count
+public:
+    class CIterator
+    {
+    public:
+        using iterator_category = std::input_iterator_tag; // a run lives in its iterator
+        using value_type = CMarkerRun;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const CMarkerRun*;
+        using reference = const CMarkerRun&;
+
+        CIterator() = default;
+        const CMarkerRun& operator*() const { return m_run; }
+        const CMarkerRun* operator->() const { return &m_run; }
+        CIterator& operator++();
+        bool operator==(const CIterator& other) const { return m_pRun == other.m_pRun; }
+
+    private:
+        friend class CMarkerList;
+        CIterator(const char* pRun, const char* pEnd);
+
+        const char* m_pRun = nullptr;  // this run's header
+        const char* m_pNext = nullptr; // the next run's
+        const char* m_pEnd = nullptr;
+        CMarkerRun m_run;
+    };
+
+    CMarkerList() = default;
+    CMarkerList(std::initializer_list<CMarkerRun> runs)
+    {
+        for (const CMarkerRun& run : runs)
+            Add(run);
+    }
+
+    // Appends a run; its texts are copied.
+    void Add(const CMarkerRun& run);
+    // Room for nBytes of runs, taken at once: about their text and a byte
+    // a run.
+    void Reserve(std::size_t nBytes) { m_bytes.reserve(nBytes); }
+
+    CIterator begin() const { return {m_bytes.data(), m_bytes.data() + m_bytes.size()}; }
+    CIterator end() const { return {m_bytes.data() + m_bytes.size(), m_bytes.data() + m_bytes.size()}; }
+    bool Empty() const { return m_bytes.empty(); }
+    std::size_t RunCount() const { return m_nRuns; }
+    // Markers, the sum of every run's label count.
+    std::size_t Total() const { return m_nTotal; }
+
+private:
+    std::string m_bytes;
+    std::size_t m_nRuns = 0;
+    std::size_t m_nTotal = 0;
+    std::uint32_t m_nLastRow = 0;
 };
 
 // Why a row cannot be a marker, for a message in the reader's language.

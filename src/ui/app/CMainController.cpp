@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
+#include <QSvgRenderer>
 #include <QUndoStack>
 
 #include <map>
@@ -25,12 +26,13 @@ QString Utf8(const char* text)
 
 // A toolbar picture with a disabled look of its own: grey and faint, so a
 // disabled button never looks enabled (the look Qt derives from a dark SVG
-// picture stays almost black). Each size is drawn when first asked for, so
-// that none is drawn before the window is shown.
+// picture stays almost black). Each size is drawn from the SVG file when
+// first asked for, so that none is read before the window is shown, and each
+// file is read once a size (Qt's own SVG icons read it three times).
 class CToolbarIconEngine : public QIconEngine
 {
 public:
-    explicit CToolbarIconEngine(const QString& name) : m_picture(QStringLiteral(":/icons/%1.svg").arg(name))
+    explicit CToolbarIconEngine(const QString& name) : m_strFile(QStringLiteral(":/icons/%1.svg").arg(name))
     {}
 
     QIconEngine* clone() const override { return new CToolbarIconEngine(*this); }
@@ -40,16 +42,32 @@ public:
         painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
     }
 
-    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
     {
         const bool bDisabled = mode == QIcon::Disabled;
         QPixmap& cached = m_cache[{size.width(), size.height(), bDisabled}];
         if (cached.isNull())
-            cached = bDisabled ? Faded(m_picture.pixmap(size)) : m_picture.pixmap(size);
+            cached = bDisabled ? Faded(pixmap(size, QIcon::Normal, state)) : Drawn(size);
         return cached;
     }
 
 private:
+    // The picture scaled into `size`, its proportions kept.
+    QPixmap Drawn(const QSize& size) const
+    {
+        QSvgRenderer renderer(m_strFile);
+        QSize drawn = renderer.defaultSize();
+        if (!renderer.isValid() || drawn.isEmpty() || size.isEmpty())
+            return {};
+        drawn.scale(size, Qt::KeepAspectRatio);
+        QImage image(drawn, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        renderer.render(&painter);
+        painter.end();
+        return QPixmap::fromImage(image);
+    }
+
     static QPixmap Faded(const QPixmap& normal)
     {
         QImage faded = normal.toImage().convertToFormat(QImage::Format_ARGB32);
@@ -63,7 +81,7 @@ private:
         return QPixmap::fromImage(faded);
     }
 
-    QIcon m_picture;
+    QString m_strFile;
     std::map<std::tuple<int, int, bool>, QPixmap> m_cache;
 };
 
@@ -116,6 +134,13 @@ CMainController::~CMainController() = default;
 QAction* CMainController::Action(const QString& name) const
 {
     return findChild<QAction*>(name, Qt::FindDirectChildrenOnly);
+}
+
+CPrintService& CMainController::Printing()
+{
+    if (!m_pPrinting)
+        m_pPrinting = std::make_unique<CPrintService>();
+    return *m_pPrinting;
 }
 
 QAction* CMainController::RecentFileAction(int nIndex) const

@@ -44,7 +44,8 @@ public:
 
     // The sheet type chosen last with New; the next new document takes it.
     CPageFormat LastChosenFormat() const;
-    CPrintService& Printing() { return m_printing; }
+    // Made at first use: finding the default printer loads the print system.
+    CPrintService& Printing();
 
     // Save: to the document's own file, or through the save-as dialog when
     // it has none or the file is read-only.
@@ -127,7 +128,7 @@ private:
     CTAVROView& m_view;
     QList<QAction*> m_selectionActions;
     QList<QAction*> m_recentFileActions;
-    CPrintService m_printing;
+    std::unique_ptr<CPrintService> m_pPrinting;
     // Made at the first New and kept, so that it remembers its last choice.
     std::unique_ptr<CDocTypeDlg> m_pDocTypeDlg;
     // Made at the first set-text and kept, so that it remembers its last

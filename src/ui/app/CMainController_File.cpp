@@ -24,7 +24,7 @@ void CMainController::CreateFileActions()
         {"actionImportWireList", "导入线号表(&W)...", "读入线号表，按表中的线号填写并打印标签", "", ""});
     connect(action, &QAction::triggered, this, [this] {
         // The list's own print dialog starts from the stored printer choice.
-        m_printing.LoadPrinterChoice();
+        Printing().LoadPrinterChoice();
         ImportWireList(m_view.window(), m_view);
     });
     action = AddAction({"actionFileSave", "保存(&S)", "保存活动文档", "保存", "file-save"},
@@ -34,13 +34,13 @@ void CMainController::CreateFileActions()
     connect(action, &QAction::triggered, this, [this] { SaveAs(); });
 
     action = AddAction({"actionPageOffset", "设定偏移量(&M)...", "设定打印偏移量", "", ""});
-    connect(action, &QAction::triggered, this, [this] { m_printing.EditPageOffset(m_view.window()); });
+    connect(action, &QAction::triggered, this, [this] { Printing().EditPageOffset(m_view.window()); });
     action = AddAction({"actionCalibrationPage", "打印校准页(&C)...",
                         "打印校准页，量出这台打印机的偏移量和比例", "打印校准页", ""});
     connect(action, &QAction::triggered, this,
-            [this] { m_printing.PrintCalibrationPage(m_view.window(), m_view.Format()); });
+            [this] { Printing().PrintCalibrationPage(m_view.window(), m_view.Format()); });
     action = AddAction({"actionPrintSetup", "设置打印机(&R)...", "改变打印机及打印选项", "", ""});
-    connect(action, &QAction::triggered, this, [this] { m_printing.Setup(m_view.window()); });
+    connect(action, &QAction::triggered, this, [this] { Printing().Setup(m_view.window()); });
     action = AddAction({"actionPrintPreview", "打印预览(&V)", "打印预览", "", ""});
     connect(action, &QAction::triggered, this, [this] { PostPrint(PrintMode::Preview); });
     action =
@@ -78,9 +78,9 @@ void CMainController::PostPrint(PrintMode mode)
 {
     QTimer::singleShot(0, this, [this, mode] {
         if (mode == PrintMode::Preview)
-            m_printing.Preview(m_view.window(), m_view.GetSheet());
+            Printing().Preview(m_view.window(), m_view.GetSheet());
         else
-            m_printing.Print(m_view.window(), m_view.GetSheet(), mode);
+            Printing().Print(m_view.window(), m_view.GetSheet(), mode);
     });
 }
 

@@ -6,7 +6,6 @@
 #include <QEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QSvgRenderer>
 #include <QTimerEvent>
 
 bool CSplashWnd::s_bEnabled = false;
@@ -15,14 +14,11 @@ CSplashWnd* CSplashWnd::s_pCurrent = nullptr;
 QPixmap AppPicture(const QWidget* pWidget)
 {
     const qreal dRatio = pWidget ? pWidget->devicePixelRatioF() : qApp->devicePixelRatio();
-    QPixmap pixmap(QSize(CSplashWnd::kWidth, CSplashWnd::kHeight) * dRatio);
-    pixmap.setDevicePixelRatio(dRatio);
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer renderer(QStringLiteral(":/splash.svg"));
-    if (!renderer.isValid())
+    QPixmap pixmap(dRatio > 1 ? QStringLiteral(":/splash@2x.ppm") : QStringLiteral(":/splash@1x.ppm"));
+    if (pixmap.isNull())
         return {};
+    pixmap.setDevicePixelRatio(qreal(pixmap.width()) / CSplashWnd::kWidth);
     QPainter painter(&pixmap);
-    renderer.render(&painter, QRectF(0, 0, CSplashWnd::kWidth, CSplashWnd::kHeight));
     // The version is written by the program, so the picture never goes stale.
     painter.setPen(QColor(0xbc, 0xd3, 0xf2));
     QFont font = painter.font();

@@ -47,6 +47,6 @@ private:
     static CSplashWnd* s_pCurrent;
 };
 
-// The application's picture as a pixmap of 520 × 317 logical pixels, drawn
-// sharp at the device pixel ratio of `pWidget`'s screen.
+// The application's picture as a pixmap of 520 × 317 logical pixels, sharp
+// at device pixel ratios up to 2 (the ratio of `pWidget`'s screen).
 QPixmap AppPicture(const QWidget* pWidget);

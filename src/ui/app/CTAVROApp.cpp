@@ -8,6 +8,7 @@
 #include "app/DesktopIntegration.h"
 #include "base/ErrorText.h"
 #include "model/CTAVRODoc.h"
+#include "model/FontFace.h"
 #include "view/CTAVROView.h"
 #include "wirelist/WireListImport.h"
 #include "wirelist/WireListReader.h"
@@ -41,12 +42,23 @@ void CTAVROApp::InstallTranslations()
         QCoreApplication::installTranslator(s_pTranslator);
 }
 
+void CTAVROApp::UseChineseInterfaceFont()
+{
+    // Left to fontconfig, a program started in the C locale draws its
+    // Chinese in the first face that has the characters: a brush face
+    // (AR PL UKai), out of place in menus and heavier to load.
+    QFont font = QApplication::font();
+    font.setFamilies({font.family(), QString::fromUtf8(kChineseFallbackFamily)});
+    QApplication::setFont(font);
+}
+
 bool CTAVROApp::Start(const CCommandLineInfo& cmdInfo)
 {
     using Cmd = CCommandLineInfo::ShellCommand;
     CSplashWnd::EnableSplashScreen(cmdInfo.m_bShowSplash);
     qApp->installEventFilter(this);
     InstallTranslations();
+    UseChineseInterfaceFont();
     m_recentFiles.Load();
 
     m_pDocument = std::make_unique<CTAVRODoc>();

@@ -41,6 +41,9 @@ public:
 
     // Chinese texts for Qt's own dialogs and buttons.
     static void InstallTranslations();
+    // The interface's Chinese in the Simplified Chinese face of the labels'
+    // fallback, not the first face fontconfig finds.
+    static void UseChineseInterfaceFont();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -67,7 +67,7 @@ std::string LoadWireListMarkers(const CWireListRequest& request, CMarkerList& ma
     const std::string prefix = "'" + request.m_strPath + "': ";
     if (std::string error = BuildMarkers(list.m_table, request.m_markers, markers); !error.empty())
         return prefix + error;
-    if (markers.m_nTotal == 0)
+    if (markers.Total() == 0)
         return prefix + "no markers: the chosen columns are empty in every row";
     return {};
 }
@@ -124,9 +124,12 @@ CFitReport FindClippedMarkers(const CMarkerSheets& sheets, QPaintDevice& device,
     sheets.ForEachLabel(
         [&](std::size_t nSheet, CGridPosition position, const CMarkerRun& run, std::size_t k) {
             ++nLabel;
-            if (sheets.Pages().Contains(nSheet) && fits.Cuts(position, run.LabelText(k))) {
+            if (!sheets.Pages().Contains(nSheet))
+                return;
+            std::string text(run.LabelText(k));
+            if (fits.Cuts(position, text)) {
                 if (report.m_first.size() < nFirst)
-                    report.m_first.push_back({run.m_nRow, nLabel, nSheet, position, run.LabelText(k)});
+                    report.m_first.push_back({run.m_nRow, nLabel, nSheet, position, std::move(text)});
                 ++report.m_nClipped;
             }
         });

@@ -8,16 +8,17 @@
 #include "sheets/CTemplatePane.h"
 #include "sheets/SheetMessages.h"
 #include "sheets/SheetTypeExchange.h"
+#include "text/DialogSupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -130,60 +131,80 @@ CDocTypeDlg::CDocTypeDlg(QWidget* parent) : QDialog(parent)
 {
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     setWindowTitle(QStringLiteral("选择文档类型"));
+    setFont(DialogFont());
 
+    // The two sources as pages without a frame, so that the library's list
+    // sits where the dialog's template puts it.
     m_tabsSource = new QTabWidget(this);
     m_tabsSource->setObjectName(QStringLiteral("tabsSource"));
-    auto* library = new QWidget(m_tabsSource);
-    m_listTypes = new QListWidget(library);
+    m_tabsSource->setDocumentMode(true);
+    m_listTypes = new QListWidget(m_tabsSource);
     m_listTypes->setObjectName(QStringLiteral("listTypes"));
     // Several entries may be selected to be exported or deleted together.
     m_listTypes->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_listTypes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_listTypes->setMinimumSize(213, 190); // 142 × 127 dialog units
+    m_paneTemplates = new CTemplatePane(m_tabsSource);
+    m_paneTemplates->setObjectName(QStringLiteral("paneTemplates"));
+    m_tabsSource->addTab(m_listTypes, QStringLiteral("类型库(&L)"));
+    m_tabsSource->addTab(m_paneTemplates, QStringLiteral("模板集(&T)"));
 
     const auto button = [this](const QString& text, const char* name) {
         auto* btn = new QPushButton(text, this);
         btn->setObjectName(QString::fromLatin1(name));
         btn->setAutoDefault(false);
-        // Room around the text: the longer Chinese texts fill their buttons
-        // to the edge otherwise.
-        btn->setMinimumWidth(btn->sizeHint().width() + 16);
+        btn->setFixedSize(DialogSize(50, 14));
         return btn;
     };
     m_btnAdd = button(QStringLiteral("添加"), "btnAdd");
     m_btnEdit = button(QStringLiteral("编辑"), "btnEdit");
     m_btnDelete = button(QStringLiteral("删除"), "btnDelete");
-    m_btnExport = button(QStringLiteral("导出页面类型(&E)..."), "btnExport");
-    m_btnImport = button(QStringLiteral("导入页面类型(&I)..."), "btnImport");
-    m_btnOK = button(QStringLiteral("确定"), "btnOK");
-    m_btnCancel = button(QStringLiteral("取消"), "btnCancel");
-    m_btnOK->setDefault(true);
+    m_btnExport = button(QStringLiteral("导出(&E)..."), "btnExport");
+    m_btnExport->setToolTip(QStringLiteral("把选中的页面类型保存到一个文件"));
+    m_btnImport = button(QStringLiteral("导入(&I)..."), "btnImport");
+    m_btnImport->setToolTip(QStringLiteral("把一个文件中的页面类型加入类型库"));
+    const auto [btnOK, btnCancel] = MakeOkCancelButtons(this);
+    m_btnOK = btnOK;
+    m_btnOK->setObjectName(QStringLiteral("btnOK"));
+    m_btnCancel = btnCancel;
+    m_btnCancel->setObjectName(QStringLiteral("btnCancel"));
 
-    auto* typeLabel = new QLabel(QStringLiteral("类型："), library);
-    typeLabel->setBuddy(m_listTypes);
-    auto* left = new QVBoxLayout(library);
-    left->addWidget(typeLabel);
-    left->addWidget(m_listTypes, 1);
-    m_paneTemplates = new CTemplatePane(m_tabsSource);
-    m_paneTemplates->setObjectName(QStringLiteral("paneTemplates"));
-    m_tabsSource->addTab(library, QStringLiteral("类型库(&L)"));
-    m_tabsSource->addTab(m_paneTemplates, QStringLiteral("模板集(&T)"));
+    // In dialog units: the list at 7, 21, 142 × 127 (the tabs above it);
+    // buttons of 50 × 14 at x = 166: 添加, 编辑 and 删除 at y = 22, 44 and
+    // 65, 确定 and 取消 at 117 and 134; 导出 and 导入 share the gap between
+    // 删除 and 确定 evenly.
+    constexpr int kButtonHeight = 14;
+    const int nTabsHeight = m_tabsSource->tabBar()->sizeHint().height();
+    auto* left = new QVBoxLayout;
+    left->setSpacing(0);
+    left->addSpacing(std::max(0, DialogUnits(21) - nTabsHeight));
+    left->addWidget(m_tabsSource, 1);
 
+    const int nSpareGap = DialogSpan(65, 117) - 3 * DialogUnits(kButtonHeight);
     auto* right = new QVBoxLayout;
-    right->addSpacing(m_tabsSource->tabBar()->sizeHint().height() + typeLabel->sizeHint().height());
+    right->setSpacing(0);
+    right->addSpacing(DialogUnits(22));
     right->addWidget(m_btnAdd);
+    right->addSpacing(DialogSpan(22, 44) - DialogUnits(kButtonHeight));
     right->addWidget(m_btnEdit);
+    right->addSpacing(DialogSpan(44, 65) - DialogUnits(kButtonHeight));
     right->addWidget(m_btnDelete);
-    right->addSpacing(12);
+    right->addSpacing(nSpareGap / 3);
     right->addWidget(m_btnExport);
+    right->addSpacing(nSpareGap / 3);
     right->addWidget(m_btnImport);
+    right->addSpacing(nSpareGap - 2 * (nSpareGap / 3));
     right->addStretch();
     right->addWidget(m_btnOK);
+    right->addSpacing(DialogSpan(117, 134) - DialogUnits(kButtonHeight));
     right->addWidget(m_btnCancel);
 
+    // 223 × 155 units when it opens; it may be made larger.
     auto* top = new QHBoxLayout(this);
-    top->addWidget(m_tabsSource, 1);
-    top->addSpacing(12);
+    top->setContentsMargins(DialogUnits(7), 0, DialogSpan(166, 223) - DialogUnits(50),
+                            DialogSpan(134, 155) - DialogUnits(kButtonHeight));
+    top->setSpacing(0);
+    top->addLayout(left, 1);
+    top->addSpacing(DialogSpan(7, 166) - DialogUnits(142));
     top->addLayout(right);
 
     setTabOrder(m_listTypes, m_btnAdd);
@@ -203,19 +224,18 @@ CDocTypeDlg::CDocTypeDlg(QWidget* parent) : QDialog(parent)
     connect(m_btnImport, &QPushButton::clicked, this, &CDocTypeDlg::OnImportTypes);
     connect(m_tabsSource, &QTabWidget::currentChanged, this, &CDocTypeDlg::OnSourceChanged);
     connect(m_paneTemplates, &CTemplatePane::templateChosen, this, &CDocTypeDlg::OnUseTemplate);
-    connect(m_btnOK, &QPushButton::clicked, this, &CDocTypeDlg::accept);
-    connect(m_btnCancel, &QPushButton::clicked, this, &CDocTypeDlg::reject);
 }
 
 int CDocTypeDlg::exec()
 {
     OnInitDialog();
+    // Each opening shows the library at the dialog's own size.
+    layout()->activate();
+    resize(minimumSizeHint());
     // Without a parent the dialog opens centred over the window the user is in.
     if (!parentWidget()) {
-        if (const QWidget* active = QApplication::activeWindow()) {
-            adjustSize();
+        if (const QWidget* active = QApplication::activeWindow())
             move(active->frameGeometry().center() - rect().center());
-        }
     }
     const int nResult = QDialog::exec();
     OnDestroy();
@@ -241,6 +261,7 @@ void CDocTypeDlg::OnInitDialog()
     // is first looked at, so a collection installed since is found.
     m_bTemplatesRead = false;
     m_tabsSource->setCurrentIndex(0);
+    SizeToShownSource();
     Select(FindTypeByPrefix(m_types, m_strName));
     m_listTypes->setFocus();
 }
@@ -302,20 +323,31 @@ void CDocTypeDlg::UpdateButtons()
     m_btnExport->setEnabled(bAny);
 }
 
+void CDocTypeDlg::SizeToShownSource()
+{
+    // The library's list is 142 × 127 units at least, below the tabs; the
+    // collection's page is as large as its own list needs.
+    const bool bLibrary = m_tabsSource->currentIndex() == 0;
+    m_tabsSource->setMinimumSize(
+        bLibrary ? DialogSize(142, 127) + QSize(0, m_tabsSource->tabBar()->sizeHint().height()) : QSize());
+}
+
 void CDocTypeDlg::OnSourceChanged()
 {
+    SizeToShownSource();
     if (m_tabsSource->currentIndex() == 1) {
         if (!m_bTemplatesRead) {
             QApplication::setOverrideCursor(Qt::WaitCursor);
             m_paneTemplates->Load();
             QApplication::restoreOverrideCursor();
-            // The list is wider than the library: grow about the centre.
-            const QPoint centre = geometry().center();
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-            resize(size().expandedTo(minimumSizeHint()));
-            move(pos() + centre - geometry().center());
             m_bTemplatesRead = true;
         }
+        // The collection's list is larger than the library's: grow about
+        // the centre.
+        const QPoint centre = geometry().center();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        resize(size().expandedTo(minimumSizeHint()));
+        move(pos() + centre - geometry().center());
         m_paneTemplates->setFocus();
     } else {
         m_listTypes->setFocus();

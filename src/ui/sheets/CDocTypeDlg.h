@@ -54,6 +54,10 @@ private:
     void OnExportTypes();
     void OnImportTypes();
     void OnSourceChanged();
+    // The least size of the tabs follows the page shown, so that the
+    // library opens at the dialog's own size however large the collection's
+    // page has grown.
+    void SizeToShownSource();
     void OnUseTemplate(const CLabelTemplate& label);
     void UpdateButtons();
 

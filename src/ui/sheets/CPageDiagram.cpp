@@ -1,5 +1,7 @@
 #include "sheets/CPageDiagram.h"
 
+#include "text/DialogSupport.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -73,8 +75,7 @@ CPageDiagram::CPageDiagram(QWidget* parent) : QWidget(parent)
 
 QSize CPageDiagram::sizeHint() const
 {
-    // 109 × 159 dialog units of a 9-point face.
-    return {164, 239};
+    return DialogSize(109, 159);
 }
 
 void CPageDiagram::paintEvent(QPaintEvent*)

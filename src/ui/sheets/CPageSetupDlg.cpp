@@ -4,8 +4,8 @@
 #include "model/Gbk.h"
 #include "sheets/CPageDiagram.h"
 #include "sheets/SheetMessages.h"
+#include "text/DialogSupport.h"
 
-#include <QDialogButtonBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -13,7 +13,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QVBoxLayout>
 #include <QValidator>
+
+#include <iterator>
 
 namespace {
 
@@ -69,6 +72,7 @@ CPageSetupDlg::CPageSetupDlg(QWidget* parent) : QDialog(parent)
 {
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     setWindowTitle(QStringLiteral("设定页面"));
+    setFont(DialogFont());
 
     m_editName = new QLineEdit(this);
     m_editName->setObjectName(QStringLiteral("editName"));
@@ -102,53 +106,81 @@ CPageSetupDlg::CPageSetupDlg(QWidget* parent) : QDialog(parent)
         QStringLiteral("行数量 &N："),
     };
 
+    // The fields' grid, in dialog units: captions from x = 131 (left) and
+    // 248 (right), number boxes of 54 × 14 from x = 181 and 298; the name
+    // and the five rows of boxes at y = 6, 34, 62, 90, 124 and 162. Etched
+    // lines in the gaps part the name, the page size, the margins, the label
+    // size and the counts.
+    constexpr int kColumnX[] = {131, 181, 235, 248, 298, 352};
+    constexpr int kRowY[] = {6, 34, 62, 90, 124, 162};
+    constexpr int kBoxHeight = 14;
     auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(8);
+    grid->setSpacing(0);
+    for (int c = 0; c + 1 < int(std::size(kColumnX)); ++c)
+        grid->setColumnMinimumWidth(c, DialogSpan(kColumnX[c], kColumnX[c + 1]));
+    for (int r = 0; r < int(std::size(kRowY)); ++r) {
+        grid->setRowMinimumHeight(2 * r, DialogUnits(kBoxHeight));
+        if (r > 0)
+            grid->setRowMinimumHeight(2 * r - 1,
+                                      DialogSpan(kRowY[r - 1], kRowY[r]) - DialogUnits(kBoxHeight));
+    }
     auto* nameLabel = new QLabel(QStringLiteral("名称："), this);
     nameLabel->setBuddy(m_editName);
+    m_editName->setFixedSize(DialogSize(171, kBoxHeight));
     grid->addWidget(nameLabel, 0, 0);
-    grid->addWidget(m_editName, 0, 1, 1, 4);
-    int nRow = 1;
-    for (std::size_t i = 0; i < m_fields.size(); i += 2) {
-        // A line between the name, the page size, the margins, the label size and the counts.
-        if (i != 4)
-            grid->addWidget(EtchedLine(this), nRow++, 0, 1, 5);
-        for (std::size_t j = 0; j < 2; ++j) {
-            auto* label = new QLabel(labels[i + j], this);
-            label->setBuddy(m_fields[i + j].m_pEdit);
-            grid->addWidget(label, nRow, int(j) * 3);
-            grid->addWidget(m_fields[i + j].m_pEdit, nRow, int(j) * 3 + 1);
-        }
-        ++nRow;
+    grid->addWidget(m_editName, 0, 1, 1, 4, Qt::AlignLeft);
+    for (std::size_t i = 0; i < m_fields.size(); ++i) {
+        const int nRow = 2 * int(i / 2 + 1);
+        const int nColumn = 3 * int(i % 2);
+        auto* label = new QLabel(labels[i], this);
+        label->setBuddy(m_fields[i].m_pEdit);
+        m_fields[i].m_pEdit->setFixedSize(DialogSize(54, kBoxHeight));
+        grid->addWidget(label, nRow, nColumn);
+        grid->addWidget(m_fields[i].m_pEdit, nRow, nColumn + 1);
     }
-    grid->setColumnMinimumWidth(2, 16);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(4, 1);
+    for (const int nGapRow : {1, 3, 7, 9})
+        grid->addWidget(EtchedLine(this), nGapRow, 0, 1, 5, Qt::AlignVCenter);
 
-    auto* buttons = new QDialogButtonBox(this);
-    auto* btnOK = buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
-    auto* btnCancel = buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
+    // "单位： 0.01 mm" from x = 136, 确定 at 217 and 取消 at 289, at y = 194.
+    auto* unit = new QLabel(QStringLiteral("单位： 0.01 mm"), this);
+    const auto [btnOK, btnCancel] = MakeOkCancelButtons(this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnOK->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CPageSetupDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CPageSetupDlg::reject);
-
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(new QLabel(QStringLiteral("单位： 0.01 mm"), this));
+    bottom->setSpacing(0);
+    bottom->addSpacing(DialogSpan(131, 136));
+    bottom->addWidget(unit);
     bottom->addStretch();
-    bottom->addWidget(buttons);
+    bottom->addWidget(btnOK);
+    bottom->addSpacing(DialogSpan(217, 289) - DialogUnits(50));
+    bottom->addWidget(btnCancel);
+    bottom->addSpacing(DialogSpan(289, 352) - DialogUnits(50));
 
     auto* right = new QVBoxLayout;
+    right->setSpacing(0);
+    right->addSpacing(DialogUnits(kRowY[0]));
     right->addLayout(grid);
-    right->addStretch();
+    right->addSpacing(DialogSpan(kRowY[5], 194) - DialogUnits(kBoxHeight));
     right->addLayout(bottom);
+    right->addSpacing(DialogSpan(194, 217) - DialogUnits(14));
 
+    // The picture at 5, 11, 109 × 159 units.
+    auto* picture = new CPageDiagram(this);
+    picture->setObjectName(QStringLiteral("picture"));
+    auto* left = new QVBoxLayout;
+    left->setSpacing(0);
+    left->addSpacing(DialogUnits(11));
+    left->addWidget(picture);
+    left->addStretch();
+
+    // 365 × 217 units in all.
     auto* top = new QHBoxLayout(this);
-    top->addWidget(new CPageDiagram(this), 0, Qt::AlignTop);
-    top->addSpacing(12);
-    top->addLayout(right, 1);
+    top->setContentsMargins(DialogUnits(5), 0, DialogSpan(352, 365), 0);
+    top->setSpacing(0);
+    top->setSizeConstraint(QLayout::SetFixedSize);
+    top->addLayout(left);
+    top->addSpacing(DialogSpan(5, 131) - DialogUnits(109));
+    top->addLayout(right);
 
     QWidget* previous = m_editName;
     for (const CNumberField& field : m_fields) {

@@ -2,6 +2,7 @@
 
 #include "sheets/SheetMessages.h"
 #include "sheets/TemplateTableModel.h"
+#include "text/DialogSupport.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -61,6 +62,7 @@ CTemplatePane::CTemplatePane(QWidget* parent) : QWidget(parent)
     m_btnUse = new QPushButton(QStringLiteral("保存到类型库(&K)..."), this);
     m_btnUse->setObjectName(QStringLiteral("btnUseTemplate"));
     m_btnUse->setAutoDefault(false);
+    m_btnUse->setFixedHeight(DialogUnits(14));
 
     auto* search = new QHBoxLayout;
     search->addWidget(searchLabel);
@@ -68,7 +70,9 @@ CTemplatePane::CTemplatePane(QWidget* parent) : QWidget(parent)
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(m_labelCount, 1);
     bottom->addWidget(m_btnUse);
+    // Flush with the dialog's margins, as the library's list is.
     auto* top = new QVBoxLayout(this);
+    top->setContentsMargins(0, DialogUnits(4), 0, 0);
     top->addLayout(search);
     top->addWidget(m_viewTemplates, 1);
     top->addWidget(m_labelMissing, 1);

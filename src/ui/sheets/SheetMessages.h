@@ -29,7 +29,7 @@ inline const QString kMsgTemplatesMissing =
 inline const QString kMsgTypesNotExported = QStringLiteral("无法导出页面类型到 %1：%2");
 inline const QString kMsgTypeFileNotRead = QStringLiteral("无法读取 %1：%2");
 inline const QString kMsgNotATypeFile =
-    QStringLiteral("%1 不是页面类型文件：%2\n只能导入用“导出页面类型”保存的文件。");
+    QStringLiteral("%1 不是页面类型文件：%2\n只能导入用“导出...”保存的文件。");
 inline const QString kMsgTypeFileNoEntries = QStringLiteral("其中没有页面类型。");
 inline const QString kMsgTypeFileCutShort = QStringLiteral("第 %1 个页面类型不完整。");
 inline const QString kMsgTypeFileUnusable = QStringLiteral("第 %1 个页面类型的尺寸无法使用。");

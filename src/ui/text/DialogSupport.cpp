@@ -74,6 +74,11 @@ int DialogUnits(int nUnits)
     return nUnits * 3 / 2;
 }
 
+int DialogSpan(int nFrom, int nTo)
+{
+    return DialogUnits(nTo) - DialogUnits(nFrom);
+}
+
 COkCancelButtons MakeOkCancelButtons(QDialog* dialog)
 {
     auto* pOk = new QPushButton(QStringLiteral("确定"), dialog);

@@ -18,9 +18,10 @@ class QFont;
 class QLineEdit;
 class QWidget;
 
-// What the text and label settings dialogs share: their font and dialog
-// units, the standard field messages, upper-case entry, byte limits and the
-// reading of text fields into code page 936.
+// What the dialogs share: their font, dialog units and OK and Cancel
+// buttons; and for the text and label settings dialogs the standard field
+// messages, upper-case entry, byte limits and the reading of text fields into
+// code page 936.
 
 // The dialogs' 9-point "宋体", drawn with the installed Song-style face.
 QFont DialogFont();
@@ -30,8 +31,12 @@ QFont DialogFont();
 // layouts keep their boxes, gaps and margins at these sizes.
 int DialogUnits(int nUnits);
 QSize DialogSize(int cx, int cy);
+// The pixels from one place to another, both in dialog units: a layout that
+// adds up such spans puts every control where its units place it, where
+// adding up rounded sizes and gaps could drift by a pixel a step.
+int DialogSpan(int nFrom, int nTo);
 
-// The text dialogs' 确定 (the default) and 取消 buttons, 50 × 14 units,
+// The dialogs' 确定 (the default) and 取消 buttons, 50 × 14 units,
 // connected to the dialog's accept and reject.
 struct COkCancelButtons
 {

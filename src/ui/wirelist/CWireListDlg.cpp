@@ -430,7 +430,7 @@ void CWireListDlg::Rebuild()
         if (problem.isEmpty() && !BuildMarkers(m_list.m_table, options, m_markers, &fault).empty())
             problem = FaultText(fault);
     }
-    if (problem.isEmpty() && m_markers.m_nTotal == 0)
+    if (problem.isEmpty() && m_markers.Total() == 0)
         problem = QStringLiteral("所选的列全是空的，没有标签可打印。");
     const CMarkerSheets sheets(m_template, m_markers, m_selectedOnly->isChecked());
     if (problem.isEmpty())
@@ -508,13 +508,13 @@ void CWireListDlg::OnFill()
 {
     std::vector<std::string> texts;
     const std::size_t nPositions = SelectedPositions(m_template).size();
-    for (const CMarkerRun& run : m_markers.m_runs)
+    for (const CMarkerRun& run : m_markers)
         for (std::size_t i = 0; i < run.LabelCount() && texts.size() < nPositions; ++i)
-            texts.push_back(run.LabelText(i));
+            texts.emplace_back(run.LabelText(i));
     const std::size_t nFilled = m_applyToSelected(texts);
     m_status->setText(QStringLiteral("已填入本页 %1 个标签，还有 %2 个未填入。")
                           .arg(nFilled)
-                          .arg(m_markers.m_nTotal - std::min(nFilled, m_markers.m_nTotal)));
+                          .arg(m_markers.Total() - std::min(nFilled, m_markers.Total())));
 }
 
 void CWireListDlg::OnPreview()
