@@ -22,6 +22,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -96,14 +97,25 @@ inline void AnswerNextMessageBox(QMessageBox::StandardButton button, CSeenBox* s
     });
 }
 
+// Accepts a file dialog with `path` typed whole into its name box: chosen
+// from the list instead, a file of another folder would depend on the
+// dialog's folder loading in time.
+inline void AcceptFileDialog(QFileDialog* dlg, const QString& path)
+{
+    if (auto* pName = dlg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        pName->setText(path);
+    else
+        dlg->selectFile(path);
+    QMetaObject::invokeMethod(dlg, "accept");
+}
+
 // Answers the next file dialog with `path` (accepted as typed).
 inline void AnswerNextFileDialog(const QString& path, QStringList* filters = nullptr)
 {
     AnswerNextDialog<QFileDialog>([path, filters](QFileDialog* dlg) {
         if (filters)
             *filters = dlg->nameFilters();
-        dlg->selectFile(path);
-        QMetaObject::invokeMethod(dlg, "accept");
+        AcceptFileDialog(dlg, path);
     });
 }
 

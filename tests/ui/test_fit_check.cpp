@@ -227,8 +227,7 @@ TEST(FitCheck, TheDialogAsksBeforeExporting)
                     if (button->text() == QString::fromUtf8(answer.button))
                         button->click();
             });
-            files->selectFile(pdf);
-            QMetaObject::invokeMethod(files, "accept");
+            AcceptFileDialog(files, pdf);
         });
         for (QPushButton* button : dialog.findChildren<QPushButton*>())
             if (button->text() == QStringLiteral("导出 PDF(&D)..."))

@@ -253,8 +253,7 @@ TEST_F(SheetTemplates, ExportAndImportBetweenSettingsDirectories)
                 });
                 Child<QPushButton>(clash, "btnReplace")->click();
             });
-            files->selectFile(strFile);
-            QMetaObject::invokeMethod(files, "accept");
+            AcceptFileDialog(files, strFile);
         });
         QTest::mouseClick(Child<QPushButton>(d, "btnImport"), Qt::LeftButton);
         EXPECT_EQ(ListTexts(d), (QStringList{"A1", "A3", "B1"}));
@@ -299,8 +298,7 @@ TEST_F(SheetTemplates, ImportRefusesAnythingElse)
         AnswerNextDialog<CDocTypeDlg>([&](CDocTypeDlg* d) {
             AnswerNextDialog<QFileDialog>([&](QFileDialog* files) {
                 AnswerNextMessageBox(QMessageBox::Ok, &seen);
-                files->selectFile(c.strPath);
-                QMetaObject::invokeMethod(files, "accept");
+                AcceptFileDialog(files, c.strPath);
             });
             QTest::mouseClick(Child<QPushButton>(d, "btnImport"), Qt::LeftButton);
             EXPECT_EQ(ListTexts(d).size(), 3) << "the presets, nothing added";
