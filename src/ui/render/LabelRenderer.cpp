@@ -683,6 +683,21 @@ void DrawFrameRect(QPainter& painter, const QRect& rc)
     if (rc.width() < 1 || rc.height() < 1)
         return;
     const QPen pen = painter.pen();
+    const bool bThinSolid = pen.style() == Qt::SolidLine && pen.widthF() <= 1.0 &&
+                            !painter.testRenderHint(QPainter::Antialiasing) &&
+                            painter.worldTransform().type() <= QTransform::TxTranslate;
+    if (bThinSolid) {
+        // The outline's four edges as fills: the same pixels as a one-pixel
+        // pen draws, without stroking (a selected cell has one).
+        if (painter.brush().style() != Qt::NoBrush)
+            painter.fillRect(rc, painter.brush());
+        const QColor colour = pen.color();
+        painter.fillRect(QRect(rc.left(), rc.top(), rc.width(), 1), colour);
+        painter.fillRect(QRect(rc.left(), rc.bottom(), rc.width(), 1), colour);
+        painter.fillRect(QRect(rc.left(), rc.top(), 1, rc.height()), colour);
+        painter.fillRect(QRect(rc.right(), rc.top(), 1, rc.height()), colour);
+        return;
+    }
     if (pen.style() != Qt::CustomDashLine) {
         painter.drawRect(rc.adjusted(0, 0, -1, -1));
         return;

@@ -7,6 +7,7 @@
 
 #include <QAbstractScrollArea>
 #include <QPen>
+#include <QRegion>
 
 #include <optional>
 
@@ -98,6 +99,7 @@ private:
     CLabelPictures m_pictures;
     bool m_bExactPicturesScheduled = false;
     bool m_bDrawExactPictures = false;
+    QRegion m_standIns;    // where scaled pictures stand in for exact ones
     CPixelRect m_rcExtent; // (0, 0, scroll width, scroll height)
     QPen m_penRuler;
     QPen m_penBackground;

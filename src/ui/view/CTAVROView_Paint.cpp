@@ -88,17 +88,17 @@ void CTAVROView::PaintLabels(QPainter& painter, const QRect& rcExposed)
     const CLabelPictures::Stale stale =
         m_bDrawExactPictures ? CLabelPictures::Stale::Redraw : CLabelPictures::Stale::StandIn;
     m_bDrawExactPictures = false;
-    bool bStoodIn = false;
     const CPixelRect rcPaint = ToPixelRect(rcExposed);
     for (const CGridCell& cell : layout.CellsMeeting(rcPaint)) {
         const QRect rc = ToQRect(layout.LabelRect(cell.m_nRow, cell.m_nColumn));
         const LabelIndex nIndex = CSheetModel::IndexOf(cell.m_nRow, cell.m_nColumn);
         painter.translate(rc.topLeft());
-        bStoodIn |= m_pictures.PaintCell(painter, nIndex, m_pModel->Label(nIndex), rc.size(),
-                                         rcExposed.translated(-rc.topLeft()), m_dZoom, stale);
+        if (m_pictures.PaintCell(painter, nIndex, m_pModel->Label(nIndex), rc.size(),
+                                 rcExposed.translated(-rc.topLeft()), m_dZoom, stale))
+            m_standIns += rc;
         painter.translate(-rc.topLeft());
     }
-    if (bStoodIn)
+    if (!m_standIns.isEmpty())
         ScheduleExactPictures();
 }
 
@@ -110,6 +110,7 @@ void CTAVROView::ScheduleExactPictures()
     QTimer::singleShot(0, this, [this] {
         m_bExactPicturesScheduled = false;
         m_bDrawExactPictures = true;
-        viewport()->update();
+        viewport()->update(m_standIns);
+        m_standIns = QRegion();
     });
 }
