@@ -51,7 +51,7 @@ xclip -o -selection clipboard >"$work/copied.txt" || { echo "FAIL: no text to re
 xclip -o -selection clipboard -t text/html >"$work/copied.html" || { echo "FAIL: no HTML to read back"; exit 1; }
 SESSION
 
-xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/session.sh" "$bin" "$work" || exit 1
+xvfb-run -a -n $((100 + RANDOM % 900)) -s "-screen 0 1280x1024x24" bash "$work/session.sh" "$bin" "$work" || exit 1
 failures=0
 # The default sheet is 5 × 14, all selected: the four cells fill the first row.
 expected=$(printf '"电机\nM1"\tW2\t=+S1-K1:13\t007\t')

@@ -63,4 +63,4 @@ fi
 exit 0
 SESSION
 
-xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/session.sh" "$bin" "$work"
+xvfb-run -a -n $((100 + RANDOM % 900)) -s "-screen 0 1280x1024x24" bash "$work/session.sh" "$bin" "$work"

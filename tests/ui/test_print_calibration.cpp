@@ -278,7 +278,7 @@ TEST_F(PrinterCalibrationTest, OffsetDialogWritesThePrintersOwnOrTheMachineWideV
             EXPECT_EQ(shown->findChild<QLineEdit*>(QStringLiteral("editScaleX"))->isEnabled(), !bForAll);
             QMetaObject::invokeMethod(shown, "accept");
         });
-        const int nResult = dlg.DoModal();
+        const int nResult = dlg.exec();
         return std::pair{nResult, dlg.m_bForAllPrinters};
     };
 
@@ -323,6 +323,6 @@ TEST_F(PrinterCalibrationTest, OffsetDialogWithoutAPrinterShowsTheMachineWideOff
         EXPECT_FALSE(check->isEnabled());
         QMetaObject::invokeMethod(shown, "accept");
     });
-    EXPECT_EQ(dlg.DoModal(), int(QDialog::Accepted));
+    EXPECT_EQ(dlg.exec(), int(QDialog::Accepted));
     EXPECT_EQ(ReadPageOffset().m_nMoveX, 40);
 }

@@ -211,7 +211,7 @@ TEST_F(SheetDialogs, FirstOpeningShowsPresetsAndSelectsNothing)
         EXPECT_TRUE(d->isVisible());
         d->reject();
     });
-    EXPECT_EQ(dlg.DoModal(), QDialog::Rejected);
+    EXPECT_EQ(dlg.exec(), QDialog::Rejected);
     // Closing, even with Cancel, writes the presets.
     EXPECT_EQ(LibraryNames(), kPresetNames);
     EXPECT_TRUE(dlg.m_strName.empty());
@@ -242,7 +242,7 @@ TEST_F(SheetDialogs, LastNameSelectsFromTheSecondEntryOn)
             EXPECT_EQ(Enabled(d, "btnEdit"), !c.strSelected.isEmpty());
             d->reject();
         });
-        dlg.DoModal();
+        dlg.exec();
     }
 }
 
@@ -254,7 +254,7 @@ TEST_F(SheetDialogs, OkAndDoubleClickHandOverTheChosenFormat)
         EXPECT_EQ(SelectedText(d), QStringLiteral("Tavro Marker Suite K7713-6-10"));
         QTest::mouseClick(Child<QPushButton>(d, "btnOK"), Qt::LeftButton);
     });
-    ASSERT_EQ(dlg.DoModal(), QDialog::Accepted);
+    ASSERT_EQ(dlg.exec(), QDialog::Accepted);
     EXPECT_EQ(dlg.m_strName, kPresetNames[2]);
     EXPECT_EQ(dlg.m_format, PresetTypes()[2].m_format);
 
@@ -266,7 +266,7 @@ TEST_F(SheetDialogs, OkAndDoubleClickHandOverTheChosenFormat)
         if (d->isVisible())
             d->reject();
     });
-    ASSERT_EQ(dlg.DoModal(), QDialog::Accepted);
+    ASSERT_EQ(dlg.exec(), QDialog::Accepted);
     EXPECT_EQ(dlg.m_strName, kPresetNames[0]);
     EXPECT_EQ(dlg.m_format, CPageFormat());
 }
@@ -292,7 +292,7 @@ TEST_F(SheetDialogs, CancelAfterAddingKeepsTheEntryInTheFile)
         EXPECT_TRUE(Enabled(d, "btnOK"));
         d->reject();
     });
-    EXPECT_EQ(dlg.DoModal(), QDialog::Rejected);
+    EXPECT_EQ(dlg.exec(), QDialog::Rejected);
     EXPECT_EQ(dlg.m_format, PresetTypes()[2].m_format);
     EXPECT_EQ(dlg.m_strName, "Tavro Marker Suite K7713-6-10");
 
@@ -328,7 +328,7 @@ TEST_F(SheetDialogs, RenamingMovesTheEntryAndKeepsItSelected)
         if (d->isVisible())
             d->reject();
     });
-    ASSERT_EQ(dlg.DoModal(), QDialog::Accepted);
+    ASSERT_EQ(dlg.exec(), QDialog::Accepted);
     EXPECT_EQ(dlg.m_strName, "D");
     EXPECT_EQ(dlg.m_format, tall);
     EXPECT_EQ(LibraryNames(), (std::vector<std::string>{"B", "C", "D"}));
@@ -347,7 +347,7 @@ TEST_F(SheetDialogs, EditConfirmedUnchangedKeepsTheValues)
         QTest::mouseClick(Child<QPushButton>(d, "btnEdit"), Qt::LeftButton);
         d->reject();
     });
-    dlg.DoModal();
+    dlg.exec();
     EXPECT_EQ(ReadLibrary(), PresetTypes());
 }
 
@@ -368,7 +368,7 @@ TEST_F(SheetDialogs, DeletingTheLastEntryBringsThePresetsBack)
         EXPECT_TRUE(d->isVisible());
         d->reject();
     });
-    EXPECT_EQ(dlg.DoModal(), QDialog::Rejected);
+    EXPECT_EQ(dlg.exec(), QDialog::Rejected);
     EXPECT_TRUE(ReadLibrary().empty());
     std::ifstream in(LibraryPath(), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), std::string(4, '\0'));
@@ -378,7 +378,7 @@ TEST_F(SheetDialogs, DeletingTheLastEntryBringsThePresetsBack)
         EXPECT_EQ(SelectedText(d), QString());
         d->reject();
     });
-    dlg.DoModal();
+    dlg.exec();
     EXPECT_EQ(LibraryNames(), kPresetNames);
 }
 
@@ -463,7 +463,7 @@ TEST_F(SheetDialogs, PageSetupRefusesInOrderAndFocusesTheField)
                 strFocus = focus->objectName();
             d->reject();
         });
-        EXPECT_EQ(dlg.DoModal(), QDialog::Rejected);
+        EXPECT_EQ(dlg.exec(), QDialog::Rejected);
         EXPECT_EQ(strMessage, QStringLiteral("Tavromark|") + c.strMessage);
         EXPECT_EQ(strFocus, QString::fromLatin1(c.focus));
         EXPECT_EQ(dlg.m_strName, "Sheet");
@@ -486,7 +486,7 @@ TEST_F(SheetDialogs, PageSetupNameLimitCountsBytesWhileTyping)
         strTyped = edit->text();
         d->reject();
     });
-    dlg.DoModal();
+    dlg.exec();
     EXPECT_EQ(strTyped, QString(50, QChar(0x4E2D))); // 100 bytes; the rest did not go in
 }
 
@@ -515,7 +515,7 @@ TEST_F(SheetDialogs, PageSetupNeverCutsALongerStoredName)
         strAfterBackspace = edit->text();
         d->reject();
     });
-    EXPECT_EQ(dlg.DoModal(), QDialog::Rejected);
+    EXPECT_EQ(dlg.exec(), QDialog::Rejected);
     EXPECT_EQ(strShown.size(), 225);
     EXPECT_EQ(strMessage, QStringLiteral("Tavromark|“请填入不多于100个的字符。”"));
     EXPECT_EQ(strAfterBackspace.size(), 224);
@@ -538,7 +538,7 @@ TEST_F(SheetDialogs, PageSetupStoresHundredthsAsMillimetres)
         if (d->isVisible())
             d->reject();
     });
-    ASSERT_EQ(dlg.DoModal(), QDialog::Accepted);
+    ASSERT_EQ(dlg.exec(), QDialog::Accepted);
     EXPECT_EQ(dlg.m_strName, "K-1");
     EXPECT_EQ(dlg.m_format.m_dPageHeight, 29700 * 0.01);
     EXPECT_EQ(dlg.m_format.m_dPageWidth, 21000 * 0.01);
@@ -606,7 +606,7 @@ TEST_F(SheetDialogs, LaidOutAtTheirTemplatesSizes)
         Child<QTabWidget>(d, "tabsSource")->setCurrentIndex(1);
         d->reject();
     });
-    dlg.DoModal();
+    dlg.exec();
     WhenModal<CDocTypeDlg>([&](CDocTypeDlg* d) {
         SCOPED_TRACE("sheet type dialog, opened again");
         EXPECT_EQ(Child<QTabWidget>(d, "tabsSource")->currentIndex(), 0);
@@ -614,7 +614,7 @@ TEST_F(SheetDialogs, LaidOutAtTheirTemplatesSizes)
                              {{"listTypes", 7, 21, 142, 127}, {"btnCancel", 166, 134, 50, 14}});
         d->reject();
     });
-    dlg.DoModal();
+    dlg.exec();
 }
 
 TEST_F(SheetDialogs, RenderBothDialogs)
@@ -640,7 +640,7 @@ TEST_F(SheetDialogs, RenderBothDialogs)
         QTest::mouseClick(Child<QPushButton>(d, "btnEdit"), Qt::LeftButton);
         d->reject();
     });
-    dlg.DoModal();
+    dlg.exec();
 }
 
 TEST_F(SheetDialogs, LibraryThatCannotBeSavedIsReported)
@@ -659,7 +659,7 @@ TEST_F(SheetDialogs, LibraryThatCannotBeSavedIsReported)
         AnswerMessage(strMessage);
         d->reject();
     });
-    dlg.DoModal();
+    dlg.exec();
     EXPECT_TRUE(strMessage.startsWith(QStringLiteral("Tavromark|无法保存页面类型库 ")))
         << strMessage.toStdString();
     EXPECT_TRUE(strMessage.endsWith(QStringLiteral("：文件或文件夹不存在。"))) << strMessage.toStdString();
@@ -715,7 +715,7 @@ TEST_F(SheetDialogs, LibraryThatCannotBeReadIsLeftAlone)
             });
             box->accept();
         });
-        EXPECT_EQ(dlg.DoModal(), QDialog::Rejected);
+        EXPECT_EQ(dlg.exec(), QDialog::Rejected);
 
         EXPECT_EQ(strMessage, QStringLiteral("Tavromark|无法读取页面类型库 %1：%2\n"
                                              "本次只提供预设的页面类型，该文件保持不变，所作的更改不会保存。")

@@ -155,7 +155,7 @@ TEST_F(SheetTemplates, SearchChooseAndKeepInTheLibrary)
         EXPECT_EQ(SelectedTexts(d), QStringList{QStringLiteral("地址标签 5160")});
         QTest::mouseClick(Child<QPushButton>(d, "btnOK"), Qt::LeftButton);
     });
-    ASSERT_EQ(dlg.DoModal(), QDialog::Accepted);
+    ASSERT_EQ(dlg.exec(), QDialog::Accepted);
     EXPECT_EQ(dlg.m_strName, *Utf8ToGbk("地址标签 5160"));
     EXPECT_EQ(dlg.m_format.m_nColumns, 3);
     EXPECT_DOUBLE_EQ(dlg.m_format.m_dLabelWidth, 66.67);
@@ -182,7 +182,7 @@ TEST_F(SheetTemplates, WithoutTheCollectionTheDialogSaysHowToInstallIt)
         EXPECT_FALSE(Enabled(d, "btnOK"));
         d->reject();
     });
-    dlg.DoModal();
+    dlg.exec();
 }
 
 TEST_F(SheetTemplates, TheUsersOwnTemplatesAreListed)
@@ -209,7 +209,7 @@ TEST_F(SheetTemplates, TheUsersOwnTemplatesAreListed)
         EXPECT_EQ(Cell(view, 0, 4), QStringLiteral("150 × 100")) << "a page of its own";
         d->reject();
     });
-    dlg.DoModal();
+    dlg.exec();
 }
 
 TEST_F(SheetTemplates, ExportAndImportBetweenSettingsDirectories)
@@ -233,7 +233,7 @@ TEST_F(SheetTemplates, ExportAndImportBetweenSettingsDirectories)
             QTest::mouseClick(Child<QPushButton>(d, "btnExport"), Qt::LeftButton);
             d->reject();
         });
-        dlg.DoModal();
+        dlg.exec();
     }
     std::ifstream in(strFile.toStdString(), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), TypeListBytes({libraryA[0], libraryA[2]}));
@@ -260,7 +260,7 @@ TEST_F(SheetTemplates, ExportAndImportBetweenSettingsDirectories)
         EXPECT_EQ(SelectedTexts(d), (QStringList{"A1", "A3"}));
         d->reject();
     });
-    dlg.DoModal();
+    dlg.exec();
     EXPECT_EQ(
         strQuestion,
         QStringLiteral("页面类型库中已有名为“A1”的页面类型。|"
@@ -304,7 +304,7 @@ TEST_F(SheetTemplates, ImportRefusesAnythingElse)
             EXPECT_EQ(ListTexts(d).size(), 3) << "the presets, nothing added";
             d->reject();
         });
-        dlg.DoModal();
+        dlg.exec();
         EXPECT_EQ(seen.m_strText.toStdString(),
                   QStringLiteral("%1 不是页面类型文件：%2\n只能导入用“导出...”保存的文件。")
                       .arg(c.strPath, c.strMessage)

@@ -69,7 +69,7 @@ void CMainController::OnFileNew()
 {
     if (!m_pDocTypeDlg)
         m_pDocTypeDlg = std::make_unique<CDocTypeDlg>(m_view.window());
-    if (m_pDocTypeDlg->DoModal() != QDialog::Accepted)
+    if (m_pDocTypeDlg->exec() != QDialog::Accepted)
         return;
     QMetaObject::invokeMethod(this, &CMainController::newDocumentRequested, Qt::QueuedConnection);
 }

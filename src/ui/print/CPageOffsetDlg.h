@@ -22,14 +22,13 @@ public:
     explicit CPageOffsetDlg(QWidget* parent = nullptr);
 
     int exec() override;
-    int DoModal() { return exec(); }
 
     QString m_strOffsetX;
     QString m_strOffsetY;
     QString m_strScaleX = QStringLiteral("0"); // ppm
     QString m_strScaleY = QStringLiteral("0");
     // The printer the values are for (empty without one) and whether they
-    // are its own; set before DoModal.
+    // are its own; set before exec().
     QString m_strPrinter;
     bool m_bPrinterOwn = false;
     // After OK: whether the values went to every printer.

@@ -117,7 +117,7 @@ void CPrintService::EditPageOffset(QWidget* parent)
     dlg.m_strOffsetY = QString::number(shown.m_nMoveY);
     dlg.m_strScaleX = QString::number(shown.m_nScaleX);
     dlg.m_strScaleY = QString::number(shown.m_nScaleY);
-    if (dlg.DoModal() != QDialog::Accepted || !dlg.m_bForAllPrinters)
+    if (dlg.exec() != QDialog::Accepted || !dlg.m_bForAllPrinters)
         return;
     m_offset = CPageOffset{DecimalTextValue(dlg.m_strOffsetX.toStdString()),
                            DecimalTextValue(dlg.m_strOffsetY.toStdString())};

@@ -362,7 +362,7 @@ void CDocTypeDlg::OnUseTemplate(const CLabelTemplate& label)
     // Brand and part as the name, for the user to keep or change.
     dlg.m_strName = Utf8ToGbk(label.m_strBrand + ' ' + label.m_strPart).value_or(std::string());
     dlg.m_format = label.m_format;
-    if (dlg.DoModal() != QDialog::Accepted)
+    if (dlg.exec() != QDialog::Accepted)
         return;
     m_tabsSource->setCurrentIndex(0);
     InsertType({dlg.m_strName, dlg.m_format});
@@ -380,7 +380,7 @@ void CDocTypeDlg::OnAddType()
 {
     CPageSetupDlg dlg(this);
     dlg.m_strTitleSuffix = QStringLiteral(" - 添加");
-    if (dlg.DoModal() != QDialog::Accepted)
+    if (dlg.exec() != QDialog::Accepted)
         return;
     InsertType({dlg.m_strName, dlg.m_format});
 }
@@ -394,7 +394,7 @@ void CDocTypeDlg::OnEditType()
     dlg.m_strTitleSuffix = QStringLiteral(" - 修改");
     dlg.m_strName = m_types[nIndex].m_strName;
     m_types[nIndex].m_format.CopyTo(dlg.m_format);
-    if (dlg.DoModal() != QDialog::Accepted)
+    if (dlg.exec() != QDialog::Accepted)
         return;
     // Taken out and put back, so that a new name moves it to its sorted place.
     m_types.erase(m_types.begin() + nIndex);

@@ -26,7 +26,7 @@ class QTabWidget;
 // only m_format and m_strName remain: the next opening selects the entry
 // whose name begins with the last confirmed name.
 //
-// Usage: if (dlg.DoModal() == QDialog::Accepted) start a new document on
+// Usage: if (dlg.exec() == QDialog::Accepted) start a new document on
 // dlg.m_format. With Cancel m_format and m_strName keep their values.
 class CDocTypeDlg : public QDialog
 {
@@ -36,7 +36,6 @@ public:
     explicit CDocTypeDlg(QWidget* parent = nullptr);
 
     int exec() override;
-    int DoModal() { return exec(); }
 
     CPageFormat m_format;  // the entry confirmed last (pitches recomputed)
     std::string m_strName; // its name, code page 936; empty until then

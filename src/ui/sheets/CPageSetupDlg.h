@@ -13,7 +13,7 @@ class QLineEdit;
 // Edits one sheet type: its name and the ten stored values of its format,
 // shown as whole hundredths of a millimetre. The caller sets
 // m_strTitleSuffix, and for an edit m_strName and m_format, then runs
-// DoModal(). On OK m_strName holds the trimmed name and m_format the entered
+// exec(). On OK m_strName holds the trimmed name and m_format the entered
 // values (pitches recomputed).
 class CPageSetupDlg : public QDialog
 {
@@ -23,7 +23,6 @@ public:
     explicit CPageSetupDlg(QWidget* parent = nullptr);
 
     int exec() override;
-    int DoModal() { return exec(); }
 
     QString m_strTitleSuffix;
     CPageFormat m_format;

@@ -10,11 +10,8 @@
 #include <QToolTip>
 
 CTAVROView::CTAVROView(CTAVRODoc* pDocument, QWidget* parent)
-    : QAbstractScrollArea(parent), m_pModel(&pDocument->Model()), m_penRuler(QColor(kRulerColour), 1),
-      m_penBackground(QColor(kPageBackgroundColour), 1), m_penBand(DottedPen(QColor(kBandColour)))
+    : QAbstractScrollArea(parent), m_pModel(&pDocument->Model()), m_penBand(DottedPen(QColor(kBandColour)))
 {
-    m_penRuler.setCosmetic(true);
-    m_penBackground.setCosmetic(true);
     setFrameShape(QFrame::NoFrame);
     setFocusPolicy(Qt::StrongFocus);
     // The paint covers the whole client area: nothing to erase first.

@@ -101,8 +101,6 @@ private:
     bool m_bDrawExactPictures = false;
     QRegion m_standIns;    // where scaled pictures stand in for exact ones
     CPixelRect m_rcExtent; // (0, 0, scroll width, scroll height)
-    QPen m_penRuler;
-    QPen m_penBackground;
     QPen m_penBand;
 
     // The rubber band: started by a left or right press on the page
