@@ -97,8 +97,7 @@ void PrintSheetPage(QPainter& painter, const CSheet& sheet, PrintMode printMode,
     const CDeviceResolution resolution = ResolutionOf(painter);
     painter.save();
     // One device unit wide, as the view's ruler pen is one pixel.
-    QPen penRuler(QColor(kRulerColour), 1);
-    penRuler.setCosmetic(true);
+    const QPen penRuler = CosmeticPen(QColor(kRulerColour));
     painter.setBackgroundMode(Qt::TransparentMode);
     for (const CPrintedLabel& printed : PlanPrintedPage(sheet, printMode, calibration, resolution)) {
         // The outline's rectangle is scaled already, to the unit.

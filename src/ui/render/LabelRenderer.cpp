@@ -649,10 +649,16 @@ QColor ColorFromColorRef(std::uint32_t crColor)
     return QColor(crColor & 0xFF, (crColor >> 8) & 0xFF, (crColor >> 16) & 0xFF);
 }
 
-QPen DottedPen(const QColor& color)
+QPen CosmeticPen(const QColor& color)
 {
     QPen pen(color, 1);
     pen.setCosmetic(true);
+    return pen;
+}
+
+QPen DottedPen(const QColor& color)
+{
+    QPen pen = CosmeticPen(color);
     pen.setDashPattern({3, 3});
     return pen;
 }

@@ -86,7 +86,9 @@ private:
 // 0x00BBGGRR as the files store colours.
 QColor ColorFromColorRef(std::uint32_t crColor);
 
-// The platform's dotted pen: 3 pixels on, 3 off.
+// The platform's pens: one device pixel wide whatever the transform; solid,
+// or dotted 3 pixels on, 3 off.
+QPen CosmeticPen(const QColor& color);
 QPen DottedPen(const QColor& color);
 // A rectangle as the platform draws it: the outline on the outermost pixels
 // of (left, top) to (right − 1, bottom − 1), the inside filled with the brush.

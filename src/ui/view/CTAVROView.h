@@ -93,7 +93,8 @@ private:
     // After a paint with scaled pictures standing in: the next pass of the
     // event loop paints the exact ones.
     void ScheduleExactPictures();
-    QRect BandRect() const;
+    // The rubber band from its start to the pointer, in viewport pixels.
+    QRect DragBand() const;
 
     CSheetModel* m_pModel;
     CLabelPictures m_pictures;

@@ -13,9 +13,9 @@ void CTAVROView::paintEvent(QPaintEvent* event)
     QPainter painter(viewport());
     PaintPage(painter);
     PaintLabels(painter, event->rect());
-    if (m_bDragging && !BandRect().isEmpty()) {
+    const QRect rcBand = DragBand();
+    if (m_bDragging && !rcBand.isEmpty()) {
         // Dotted in its own coordinates, as the band is drawn wherever it lies.
-        const QRect rcBand = BandRect();
         painter.translate(rcBand.topLeft());
         painter.setPen(m_penBand);
         painter.setBrush(Qt::NoBrush);

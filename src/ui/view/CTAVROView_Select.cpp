@@ -21,9 +21,9 @@ bool IsSelectingButton(Qt::MouseButton button)
 
 } // namespace
 
-QRect CTAVROView::BandRect() const
+QRect CTAVROView::DragBand() const
 {
-    return ToQRect(::BandRect(m_ptDragStart, m_ptDragEnd));
+    return ToQRect(BandRect(m_ptDragStart, m_ptDragEnd));
 }
 
 void CTAVROView::keyPressEvent(QKeyEvent* event)
@@ -77,11 +77,11 @@ void CTAVROView::mouseMoveEvent(QMouseEvent* event)
         QAbstractScrollArea::mouseMoveEvent(event);
         return;
     }
-    const QRect rcBefore = BandRect();
+    const QRect rcBefore = DragBand();
     m_ptDragEnd = PointOf(event);
     // The outline only: a frame's width on each side of each edge.
     QRegion changed;
-    for (const QRect& rc : {rcBefore, BandRect()})
+    for (const QRect& rc : {rcBefore, DragBand()})
         if (!rc.isEmpty())
             changed += QRegion(rc.adjusted(0, 0, 1, 1)) - QRegion(rc.adjusted(1, 1, -1, -1));
     viewport()->update(changed);
@@ -95,10 +95,10 @@ void CTAVROView::mouseReleaseEvent(QMouseEvent* event)
         event->accept();
         return;
     }
-    const QRect rcBefore = BandRect();
+    const QRect rcBefore = DragBand();
     m_bDragging = false;
     viewport()->update(rcBefore);
-    const CPixelRect rcBand = ::BandRect(m_ptDragStart, PointOf(event));
+    const CPixelRect rcBand = BandRect(m_ptDragStart, PointOf(event));
     const bool bSelect = event->button() == Qt::LeftButton;
     const CLabelLayout layout = Layout();
     std::vector<LabelIndex> touched;

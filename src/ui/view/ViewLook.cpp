@@ -8,13 +8,6 @@
 
 namespace {
 
-QPen CosmeticPen(const QColor& colour)
-{
-    QPen pen(colour, 1);
-    pen.setCosmetic(true);
-    return pen;
-}
-
 // The platform's lines leave out their last point.
 QLine WithoutLastPoint(const CPixelLine& line)
 {
