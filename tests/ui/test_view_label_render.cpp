@@ -413,3 +413,54 @@ TEST(LabelRenderer, ShrunkTextLiesWholeInsideItsBox)
                     << "no smaller than needed";
             }
 }
+
+namespace {
+
+// The ink of an image cut to the rectangle around it.
+QImage InkOnly(const QImage& image)
+{
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (IsInk(image.pixel(x, y)))
+                bounds |= QRect(x, y, 1, 1);
+    return image.copy(bounds);
+}
+
+} // namespace
+
+// A line is drawn from the layout that measured it, and the characters after
+// ampersands are underlined by the renderer itself: the ink must be the text
+// call's, underlines included, in the label's face and in the face that
+// stands in for characters it lacks.
+TEST(LabelRenderer, AmpersandsAreUnderlinedAsTheTextCallDoesIt)
+{
+    const struct
+    {
+        const char* name;
+        const char* face;
+        const char* text;
+    } cases[] = {
+        {"Latin", "宋体", "L&N"},       {"two underlined", "宋体", "&x&y"},    {"doubled", "宋体", "a&&b"},
+        {"Chinese", "宋体", "线号&中"}, {"stand-in face", "Arial", "W&1 &中"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CLabelRecord label = Label(*Utf8ToGbk(c.text));
+        label.m_logFont.SetFaceName(*Utf8ToGbk(c.face));
+        const QImage drawn = Render(label);
+
+        QImage called(drawn.size(), QImage::Format_RGB32);
+        called.fill(Qt::white);
+        QPainter painter(&called);
+        CLogFont logFont = label.m_logFont;
+        logFont.lfHeight = -20;
+        painter.setFont(MakeLabelFont(logFont).m_font);
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(10, 10, 180, 80),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic | Qt::TextIncludeTrailingSpaces,
+                         QString::fromUtf8(c.text));
+        painter.end();
+        EXPECT_EQ(InkOnly(drawn), InkOnly(called));
+    }
+}
