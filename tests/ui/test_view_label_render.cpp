@@ -464,3 +464,47 @@ TEST(LabelRenderer, AmpersandsAreUnderlinedAsTheTextCallDoesIt)
         EXPECT_EQ(InkOnly(drawn), InkOnly(called));
     }
 }
+
+// Dotted frames: 3 pixels of colour, 3 of the background, the pattern fixed
+// to the painter's origin whatever the frame's position, as a textured fill
+// lays it, on edges of any length (longer than the strip they are copied
+// from) and at negative coordinates.
+TEST(LabelRenderer, DottedFramesKeepTheirPatternAnywhere)
+{
+    const QColor colour(200, 40, 40);
+    for (const bool bOpaque : {false, true}) {
+        for (const QPoint& shift : {QPoint(0, 0), QPoint(5, 2), QPoint(-7, -4)}) {
+            SCOPED_TRACE(testing::Message() << (bOpaque ? "opaque" : "transparent") << ", shifted "
+                                            << shift.x() << ", " << shift.y());
+            QImage drawn(2200, 2200, QImage::Format_RGB32);
+            QImage expected = drawn;
+            for (QImage* pImage : {&drawn, &expected}) {
+                pImage->fill(Qt::darkGreen);
+                QPainter painter(pImage);
+                painter.translate(shift);
+                painter.setBackgroundMode(bOpaque ? Qt::OpaqueMode : Qt::TransparentMode);
+                for (const QRect& rc :
+                     {QRect(-3, 1, 40, 23), QRect(9, 30, 2150, 2100), QRect(50, 60, 1, 1)}) {
+                    if (pImage == &drawn) {
+                        painter.setPen(DottedPen(colour));
+                        DrawFrameRect(painter, rc);
+                        continue;
+                    }
+                    for (int x = rc.left(); x <= rc.right(); ++x)
+                        for (const int y : {rc.top(), rc.bottom()})
+                            if (((x % 6) + 6) % 6 < 3)
+                                painter.fillRect(QRect(x, y, 1, 1), colour);
+                            else if (bOpaque)
+                                painter.fillRect(QRect(x, y, 1, 1), Qt::white);
+                    for (int y = rc.top(); y <= rc.bottom(); ++y)
+                        for (const int x : {rc.left(), rc.right()})
+                            if (((y % 6) + 6) % 6 < 3)
+                                painter.fillRect(QRect(x, y, 1, 1), colour);
+                            else if (bOpaque)
+                                painter.fillRect(QRect(x, y, 1, 1), Qt::white);
+                }
+            }
+            EXPECT_EQ(drawn, expected);
+        }
+    }
+}

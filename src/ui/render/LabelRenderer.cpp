@@ -764,19 +764,67 @@ namespace {
 
 // A dotted edge as a texture: 3 pixels of colour, 3 of the background (white
 // in opaque mode), along x or along y.
+QImage DottedTexture(const QColor& color, bool bOpaque, bool bVertical, int nLength)
+{
+    QImage texture(bVertical ? 1 : nLength, bVertical ? nLength : 1, QImage::Format_ARGB32_Premultiplied);
+    for (int i = 0; i < nLength; ++i)
+        texture.setPixel(bVertical ? 0 : i, bVertical ? i : 0,
+                         i % 6 < 3 ? color.rgba() : (bOpaque ? qRgb(255, 255, 255) : qRgba(0, 0, 0, 0)));
+    return texture;
+}
+
+quint64 DottedKey(const QColor& color, bool bOpaque, bool bVertical)
+{
+    return (quint64(color.rgba()) << 2) | (bOpaque ? 2u : 0u) | (bVertical ? 1u : 0u);
+}
+
 const QBrush& DottedBrush(const QColor& color, bool bOpaque, bool bVertical)
 {
     static QHash<quint64, QBrush> brushes;
-    const quint64 key = (quint64(color.rgba()) << 2) | (bOpaque ? 2u : 0u) | (bVertical ? 1u : 0u);
+    const quint64 key = DottedKey(color, bOpaque, bVertical);
     auto it = brushes.find(key);
-    if (it == brushes.end()) {
-        QImage texture(bVertical ? 1 : 6, bVertical ? 6 : 1, QImage::Format_ARGB32_Premultiplied);
-        for (int i = 0; i < 6; ++i)
-            texture.setPixel(bVertical ? 0 : i, bVertical ? i : 0,
-                             i < 3 ? color.rgba() : (bOpaque ? qRgb(255, 255, 255) : qRgba(0, 0, 0, 0)));
-        it = brushes.insert(key, QBrush(texture));
-    }
+    if (it == brushes.end())
+        it = brushes.insert(key, QBrush(DottedTexture(color, bOpaque, bVertical, 6)));
     return *it;
+}
+
+// The same dots as a strip long enough for most edges, a period more than
+// that so that an edge can start it at any phase.
+constexpr int kDottedStripLength = 2048;
+
+const QImage& DottedStrip(const QColor& color, bool bOpaque, bool bVertical)
+{
+    static QHash<quint64, QImage> strips;
+    const quint64 key = DottedKey(color, bOpaque, bVertical);
+    auto it = strips.find(key);
+    if (it == strips.end())
+        it = strips.insert(key, DottedTexture(color, bOpaque, bVertical, kDottedStripLength + 6));
+    return *it;
+}
+
+// A dotted edge of one pixel across, filled with the texture anchored at the
+// painter's origin; where nothing but a translation lies between the painter
+// and its device, the same pixels are copied from a strip at the texture's
+// phase, which is several times quicker than a textured fill. (Frames are
+// drawn in opaque colours; a translucent one keeps the textured fill.)
+void FillDottedEdge(QPainter& painter, const QRect& rcEdge, const QColor& color, bool bOpaque, bool bVertical)
+{
+    if (painter.deviceTransform().type() > QTransform::TxTranslate || painter.brushOrigin() != QPointF() ||
+        color.alpha() != 255) {
+        painter.fillRect(rcEdge, DottedBrush(color, bOpaque, bVertical));
+        return;
+    }
+    const QImage& strip = DottedStrip(color, bOpaque, bVertical);
+    const int nStart = bVertical ? rcEdge.top() : rcEdge.left();
+    const int nLength = bVertical ? rcEdge.height() : rcEdge.width();
+    for (int nDone = 0; nDone < nLength; nDone += kDottedStripLength) {
+        const int nPiece = std::min(kDottedStripLength, nLength - nDone);
+        const int nPhase = ((nStart + nDone) % 6 + 6) % 6;
+        const QRect source = bVertical ? QRect(0, nPhase, 1, nPiece) : QRect(nPhase, 0, nPiece, 1);
+        const QPoint at =
+            bVertical ? QPoint(rcEdge.left(), nStart + nDone) : QPoint(nStart + nDone, rcEdge.top());
+        painter.drawImage(at, strip, source);
+    }
 }
 
 } // namespace
@@ -810,12 +858,11 @@ void DrawFrameRect(QPainter& painter, const QRect& rc)
     if (painter.brush().style() != Qt::NoBrush)
         painter.fillRect(rc, painter.brush());
     const bool bOpaque = painter.backgroundMode() == Qt::OpaqueMode;
-    const QBrush& across = DottedBrush(pen.color(), bOpaque, false);
-    const QBrush& down = DottedBrush(pen.color(), bOpaque, true);
-    painter.fillRect(QRect(rc.left(), rc.top(), rc.width(), 1), across);
-    painter.fillRect(QRect(rc.left(), rc.bottom(), rc.width(), 1), across);
-    painter.fillRect(QRect(rc.left(), rc.top(), 1, rc.height()), down);
-    painter.fillRect(QRect(rc.right(), rc.top(), 1, rc.height()), down);
+    const QColor colour = pen.color();
+    FillDottedEdge(painter, QRect(rc.left(), rc.top(), rc.width(), 1), colour, bOpaque, false);
+    FillDottedEdge(painter, QRect(rc.left(), rc.bottom(), rc.width(), 1), colour, bOpaque, false);
+    FillDottedEdge(painter, QRect(rc.left(), rc.top(), 1, rc.height()), colour, bOpaque, true);
+    FillDottedEdge(painter, QRect(rc.right(), rc.top(), 1, rc.height()), colour, bOpaque, true);
 }
 
 QRect ToQRect(const CPixelRect& rc)
