@@ -8,8 +8,9 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins
   libqt6svg6 qt6-translations-l10n libx11-dev
-  # wire lists: the zip container, XML, encoding detection
-  libzip-dev libexpat1-dev libuchardet-dev
+  # wire lists: the zip container (minizip, unpacked with zlib), XML,
+  # encoding detection
+  libminizip-dev zlib1g-dev libexpat1-dev libuchardet-dev
   # the gLabels template collection the sheet type dialog offers (data only)
   glabels-data
   # fonts: "宋体" is drawn with Noto Serif CJK SC, "黑体" with Noto Sans CJK SC,

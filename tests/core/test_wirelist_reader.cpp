@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <iconv.h>
-#include <zip.h>
+#include <minizip/zip.h>
 
 #include <fstream>
 #include <string>
@@ -44,15 +44,16 @@ std::string ZipBytes(const std::vector<std::pair<std::string, std::string>>& par
 {
     const CTempDir dir;
     const std::string path = dir / "book.zip";
-    int nError = 0;
-    zip_t* zip = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &nError);
+    zipFile zip = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
     if (!zip)
         return {};
     for (const auto& [name, content] : parts) {
-        zip_source_t* source = zip_source_buffer(zip, content.data(), content.size(), 0);
-        zip_file_add(zip, name.c_str(), source, ZIP_FL_OVERWRITE);
+        zipOpenNewFileInZip64(zip, name.c_str(), nullptr, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
+                              Z_DEFAULT_COMPRESSION, 0);
+        zipWriteInFileInZip(zip, content.data(), static_cast<unsigned>(content.size()));
+        zipCloseFileInZip(zip);
     }
-    zip_close(zip); // reads the buffers, which live until here
+    zipClose(zip, nullptr);
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
@@ -237,6 +238,7 @@ TEST(WireListReader, RefusesDamagedAndHostileFiles)
     };
     const Case cases[] = {
         {"bomb.xlsx", "would unpack to 300 MB, more than 256 MB"},
+        {"lying-bomb.xlsx", "'xl/worksheets/sheet1.xml' unpacks to more than 256 MB"},
         {"truncated.xlsx", "the zip container is damaged"},
         {"junk.bin", "neither UTF-8 nor GB18030"},
     };
@@ -313,6 +315,55 @@ TEST(WireListReader, RefusesWorkbooksThatUnfoldBeyondTheLimits)
     for (const auto& t : cases) {
         SCOPED_TRACE(t.name);
         ASSERT_FALSE(t.bytes.empty());
+        const std::string error = ReadError(t.bytes);
+        EXPECT_NE(error.find(t.message), std::string::npos) << error;
+    }
+}
+
+// A container whose two accounts of an entry differ, or that names two
+// entries alike, is refused whole; a part that cannot be unpacked or turns
+// out damaged as it unpacks is refused by name.
+TEST(WireListReader, RefusesDamagedContainersAndParts)
+{
+    const std::string sheet =
+        "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>" + Repeated("W001 ", 200) + "</t></is></c></row>";
+    const std::string book = Xlsx(sheet);
+    ASSERT_EQ(ReadError(book), "");
+    const std::string sheetName = "xl/worksheets/sheet1.xml";
+    // The local header comes first, the central directory's entry last.
+    const std::size_t nLocalName = book.find(sheetName);
+    const std::size_t nCentralName = book.rfind(sheetName);
+    ASSERT_LT(nLocalName, nCentralName);
+    const auto changed = [&](std::size_t nOffset, char ch) {
+        std::string bytes = book;
+        bytes[nOffset] = ch;
+        return bytes;
+    };
+    const auto encrypted = [&] {
+        std::string bytes = changed(nLocalName - 30 + 6, 1); // the flags of both headers
+        bytes[nCentralName - 46 + 8] = 1;
+        return bytes;
+    };
+    const struct
+    {
+        const char* name;
+        std::string bytes;
+        const char* message;
+    } cases[] = {
+        {"the local header names the part otherwise", changed(nLocalName + sheetName.size() - 1, 'k'),
+         "the zip container is damaged (Zip archive inconsistent)"},
+        {"the local header dates the part otherwise", changed(nLocalName - 30 + 12, '\x7f'),
+         "the zip container is damaged (Zip archive inconsistent)"},
+        {"two parts of one name",
+         ZipBytes({{"xl/workbook.xml", "<workbook/>"}, {"content.xml", "<a/>"}, {"content.xml", "<b/>"}}),
+         "the zip container is damaged"},
+        {"the part's packed bytes damaged", changed(nLocalName + sheetName.size() + 20, '\xff'),
+         "'xl/worksheets/sheet1.xml' is damaged"},
+        {"an encrypted part", encrypted(),
+         "'xl/worksheets/sheet1.xml' cannot be unpacked (No password provided)"},
+    };
+    for (const auto& t : cases) {
+        SCOPED_TRACE(t.name);
         const std::string error = ReadError(t.bytes);
         EXPECT_NE(error.find(t.message), std::string::npos) << error;
     }

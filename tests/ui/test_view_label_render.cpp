@@ -470,3 +470,98 @@ TEST(LabelRenderer, ShrunkTextLiesWholeInsideItsBox)
                     << "no smaller than needed";
             }
 }
+
+namespace {
+
+// The ink of an image cut to the rectangle around it.
+QImage InkOnly(const QImage& image)
+{
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (IsInk(image.pixel(x, y)))
+                bounds |= QRect(x, y, 1, 1);
+    return image.copy(bounds);
+}
+
+} // namespace
+
+// A line is drawn from the layout that measured it, and the characters after
+// ampersands are underlined by the renderer itself: the ink must be the text
+// call's, underlines included, in the label's face and in the face that
+// stands in for characters it lacks.
+TEST(LabelRenderer, AmpersandsAreUnderlinedAsTheTextCallDoesIt)
+{
+    const struct
+    {
+        const char* name;
+        const char* face;
+        const char* text;
+    } cases[] = {
+        {"Latin", "宋体", "L&N"},       {"two underlined", "宋体", "&x&y"},    {"doubled", "宋体", "a&&b"},
+        {"Chinese", "宋体", "线号&中"}, {"stand-in face", "Arial", "W&1 &中"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CLabelRecord label = Label(*Utf8ToGbk(c.text));
+        label.m_logFont.SetFaceName(*Utf8ToGbk(c.face));
+        const QImage drawn = Render(label);
+
+        QImage called(drawn.size(), QImage::Format_RGB32);
+        called.fill(Qt::white);
+        QPainter painter(&called);
+        CLogFont logFont = label.m_logFont;
+        logFont.lfHeight = -20;
+        painter.setFont(MakeLabelFont(logFont).m_font);
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(10, 10, 180, 80),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic | Qt::TextIncludeTrailingSpaces,
+                         QString::fromUtf8(c.text));
+        painter.end();
+        EXPECT_EQ(InkOnly(drawn), InkOnly(called));
+    }
+}
+
+// Dotted frames: 3 pixels of colour, 3 of the background, the pattern fixed
+// to the painter's origin whatever the frame's position, as a textured fill
+// lays it, on edges of any length (longer than the strip they are copied
+// from) and at negative coordinates.
+TEST(LabelRenderer, DottedFramesKeepTheirPatternAnywhere)
+{
+    const QColor colour(200, 40, 40);
+    for (const bool bOpaque : {false, true}) {
+        for (const QPoint& shift : {QPoint(0, 0), QPoint(5, 2), QPoint(-7, -4)}) {
+            SCOPED_TRACE(testing::Message() << (bOpaque ? "opaque" : "transparent") << ", shifted "
+                                            << shift.x() << ", " << shift.y());
+            QImage drawn(2200, 2200, QImage::Format_RGB32);
+            QImage expected = drawn;
+            for (QImage* pImage : {&drawn, &expected}) {
+                pImage->fill(Qt::darkGreen);
+                QPainter painter(pImage);
+                painter.translate(shift);
+                painter.setBackgroundMode(bOpaque ? Qt::OpaqueMode : Qt::TransparentMode);
+                for (const QRect& rc :
+                     {QRect(-3, 1, 40, 23), QRect(9, 30, 2150, 2100), QRect(50, 60, 1, 1)}) {
+                    if (pImage == &drawn) {
+                        painter.setPen(DottedPen(colour));
+                        DrawFrameRect(painter, rc);
+                        continue;
+                    }
+                    for (int x = rc.left(); x <= rc.right(); ++x)
+                        for (const int y : {rc.top(), rc.bottom()})
+                            if (((x % 6) + 6) % 6 < 3)
+                                painter.fillRect(QRect(x, y, 1, 1), colour);
+                            else if (bOpaque)
+                                painter.fillRect(QRect(x, y, 1, 1), Qt::white);
+                    for (int y = rc.top(); y <= rc.bottom(); ++y)
+                        for (const int x : {rc.left(), rc.right()})
+                            if (((y % 6) + 6) % 6 < 3)
+                                painter.fillRect(QRect(x, y, 1, 1), colour);
+                            else if (bOpaque)
+                                painter.fillRect(QRect(x, y, 1, 1), Qt::white);
+                }
+            }
+            EXPECT_EQ(drawn, expected);
+        }
+    }
+}

@@ -63,7 +63,7 @@ struct CWireListProblem
         NeitherUtf8NorGb18030,
         QuoteNotClosed, // m_nRow
         // workbooks; m_strPart names the part where there is one
-        ZipDamaged, // m_strDetail: libzip's reason
+        ZipDamaged, // m_strDetail: the reason, in English
         NotAWorkbook,
         PartMissing,
         PartTooLarge,   // m_nCount bytes unpacked (0: more than the limit), m_nLimit bytes

@@ -3,7 +3,8 @@
 #include "wirelist/WireMarkers.h"
 
 #include <expat.h>
-#include <zip.h>
+#include <minizip/unzip.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <charconv>
@@ -15,8 +16,9 @@
 #include <optional>
 #include <vector>
 
-// Workbooks are zip containers of XML parts: libzip opens the container and
-// streams each part through expat, so no part is ever held whole in memory.
+// Workbooks are zip containers of XML parts: minizip finds the parts in the
+// container, zlib unpacks a part and expat reads it as it unpacks, so no part
+// is ever held whole in memory.
 
 namespace {
 
@@ -141,49 +143,218 @@ CWireListProblem LimitProblem(Kind kind, const std::string& part, std::size_t nL
     return problem;
 }
 
+// Why a container or part cannot be read, in the words the command line and
+// the messages show.
+constexpr const char* kNotAZip = "Not a zip archive";
+constexpr const char* kInconsistent = "Zip archive inconsistent";
+
+// The workbook's bytes as the file minizip reads the container from.
+struct CMemoryFile
+{
+    std::string_view m_bytes;
+    std::uint64_t m_nPosition = 0;
+};
+
+zlib_filefunc64_def MemoryFileFunctions()
+{
+    zlib_filefunc64_def functions{};
+    // The "path" minizip is given to open is the CMemoryFile itself.
+    functions.zopen64_file = [](voidpf, const void* path, int) -> voidpf { return const_cast<void*>(path); };
+    functions.zread_file = [](voidpf, voidpf stream, void* buffer, uLong nSize) -> uLong {
+        auto* file = static_cast<CMemoryFile*>(stream);
+        const std::uint64_t nCount = std::min<std::uint64_t>(nSize, file->m_bytes.size() - file->m_nPosition);
+        std::memcpy(buffer, file->m_bytes.data() + file->m_nPosition, nCount);
+        file->m_nPosition += nCount;
+        return static_cast<uLong>(nCount);
+    };
+    functions.ztell64_file = [](voidpf, voidpf stream) -> ZPOS64_T {
+        return static_cast<CMemoryFile*>(stream)->m_nPosition;
+    };
+    functions.zseek64_file = [](voidpf, voidpf stream, ZPOS64_T nOffset, int nOrigin) -> long {
+        auto* file = static_cast<CMemoryFile*>(stream);
+        std::uint64_t nBase = 0;
+        if (nOrigin == ZLIB_FILEFUNC_SEEK_CUR)
+            nBase = file->m_nPosition;
+        else if (nOrigin == ZLIB_FILEFUNC_SEEK_END)
+            nBase = file->m_bytes.size();
+        // A step back arrives as an offset that wraps around.
+        const std::uint64_t nPosition = nBase + nOffset;
+        if (nPosition > file->m_bytes.size())
+            return -1;
+        file->m_nPosition = nPosition;
+        return 0;
+    };
+    functions.zclose_file = [](voidpf, voidpf) { return 0; };
+    functions.zerror_file = [](voidpf, voidpf) { return 0; };
+    return functions;
+}
+
+std::uint32_t LittleEndian(std::string_view bytes, std::size_t nOffset, std::size_t nSize)
+{
+    std::uint32_t nValue = 0;
+    for (std::size_t i = nSize; i-- > 0;)
+        nValue = nValue << 8 | static_cast<unsigned char>(bytes[nOffset + i]);
+    return nValue;
+}
+
+// Extra fields fill their block exactly, each a 4-byte header with the length
+// of its data (zeros may pad the end, as some tools align data with them).
+bool ExtraFieldsFit(std::string_view extra)
+{
+    while (extra.size() >= 4) {
+        const std::size_t nLength = LittleEndian(extra, 2, 2);
+        if (extra.size() - 4 < nLength)
+            break;
+        extra.remove_prefix(4 + nLength);
+    }
+    return extra.find_first_not_of('\0') == std::string_view::npos;
+}
+
+bool Unpackable(const unz_file_info64& info)
+{
+    return info.compression_method == 0 || info.compression_method == Z_DEFLATED;
+}
+
+// The unpacked bytes of the part open in `zip`. minizip hands over the part's
+// bytes as stored and zlib inflates them here, so the unpacked size is counted
+// as it grows instead of taken on trust from the directory, and the checksum
+// covers every byte unpacked.
+class CPartStream
+{
+public:
+    CPartStream(unzFile zip, const unz_file_info64& info)
+        : m_zip(zip), m_nExpectedCrc(info.crc), m_bDeflated(info.compression_method == Z_DEFLATED)
+    {
+        if (m_bDeflated)
+            if (const int nStatus = inflateInit2(&m_inflate, -MAX_WBITS); nStatus != Z_OK)
+                m_strReason = ZlibError(nStatus);
+    }
+    ~CPartStream()
+    {
+        if (m_bDeflated)
+            inflateEnd(&m_inflate);
+        unzCloseCurrentFile(m_zip);
+    }
+    CPartStream(const CPartStream&) = delete;
+    CPartStream& operator=(const CPartStream&) = delete;
+
+    // Up to nSize (at most 64 KB) unpacked bytes into `buffer`; 0 at the end
+    // of the part, -1 once it turns out damaged (Reason()).
+    int Read(char* buffer, unsigned nSize)
+    {
+        if (!m_strReason.empty())
+            return -1;
+        const unsigned nCount = m_bDeflated ? Inflate(buffer, nSize) : Stored(buffer, nSize);
+        if (!m_strReason.empty())
+            return -1;
+        m_nCrc = crc32(m_nCrc, reinterpret_cast<const Bytef*>(buffer), nCount);
+        if (nCount > 0)
+            return static_cast<int>(nCount);
+        if (m_nCrc != m_nExpectedCrc) {
+            m_strReason = "CRC error";
+            return -1;
+        }
+        return 0;
+    }
+    const std::string& Reason() const { return m_strReason; }
+
+private:
+    static std::string ZlibError(int nStatus) { return std::string("Zlib error: ") + zError(nStatus); }
+    unsigned Stored(char* buffer, unsigned nSize)
+    {
+        const int nRead = unzReadCurrentFile(m_zip, buffer, nSize);
+        if (nRead < 0)
+            m_strReason = "Read error";
+        return nRead < 0 ? 0 : static_cast<unsigned>(nRead);
+    }
+    // Inflates until some bytes come out or the stream ends. A stream whose
+    // stored bytes run out before its end ends there too: the checksum tells
+    // whether anything is missing.
+    unsigned Inflate(char* buffer, unsigned nSize)
+    {
+        m_inflate.next_out = reinterpret_cast<Bytef*>(buffer);
+        m_inflate.avail_out = nSize;
+        while (m_inflate.avail_out == nSize && !m_bEnded) {
+            if (m_inflate.avail_in == 0) {
+                const int nRead = unzReadCurrentFile(m_zip, m_input, sizeof m_input);
+                if (nRead < 0) {
+                    m_strReason = "Read error";
+                    return 0;
+                }
+                m_inflate.next_in = reinterpret_cast<Bytef*>(m_input);
+                m_inflate.avail_in = static_cast<unsigned>(nRead);
+            }
+            const bool bInputLeft = m_inflate.avail_in > 0;
+            const int nStatus = inflate(&m_inflate, Z_NO_FLUSH);
+            if (nStatus == Z_STREAM_END || (nStatus == Z_BUF_ERROR && !bInputLeft)) {
+                m_bEnded = true;
+            } else if (nStatus != Z_OK && nStatus != Z_BUF_ERROR) {
+                m_strReason = ZlibError(nStatus);
+                return 0;
+            }
+        }
+        return nSize - m_inflate.avail_out;
+    }
+
+    unzFile m_zip;
+    z_stream m_inflate{};
+    char m_input[16 * 1024];
+    uLong m_nExpectedCrc;
+    uLong m_nCrc = crc32(0, nullptr, 0);
+    bool m_bDeflated;
+    bool m_bEnded = false; // nothing more comes out
+    std::string m_strReason;
+};
+
 class CZipArchive
 {
 public:
-    CWireListProblem Open(std::string_view bytes)
-    {
-        zip_error_t error;
-        zip_error_init(&error);
-        zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
-        if (source)
-            m_zip = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error);
-        if (source && !m_zip)
-            zip_source_free(source);
-        CWireListProblem problem;
-        if (!m_zip)
-            problem = PartProblem(Kind::ZipDamaged, {}, zip_error_strerror(&error));
-        zip_error_fini(&error);
-        return problem;
-    }
+    CZipArchive() = default;
+    CZipArchive(const CZipArchive&) = delete;
+    CZipArchive& operator=(const CZipArchive&) = delete;
     ~CZipArchive()
     {
         if (m_zip)
-            zip_discard(m_zip);
+            unzClose(m_zip);
     }
 
-    bool Has(const std::string& name) const { return zip_name_locate(m_zip, name.c_str(), 0) >= 0; }
+    CWireListProblem Open(std::string_view bytes)
+    {
+        m_file = {bytes, 0};
+        zlib_filefunc64_def functions = MemoryFileFunctions();
+        m_zip = unzOpen2_64(&m_file, &functions);
+        if (m_zip)
+            return ListParts();
+        if (IsEmptyArchive(bytes))
+            return {};
+        return PartProblem(Kind::ZipDamaged, {}, kNotAZip);
+    }
+
+    bool Has(const std::string& name) const { return m_parts.contains(name); }
 
     // Streams the part through `reader`; what kept it from being read, if
     // anything.
     CWireListProblem ReadXml(const std::string& name, CXmlReader& reader) const
     {
-        zip_stat_t stat;
-        zip_stat_init(&stat);
-        if (zip_stat(m_zip, name.c_str(), 0, &stat) != 0)
+        const auto part = m_parts.find(name);
+        if (part == m_parts.end())
             return PartProblem(Kind::PartMissing, name);
-        if ((stat.valid & ZIP_STAT_SIZE) && stat.size > kMaxWorkbookPartBytes) {
+        unz_file_info64 info;
+        if (unzGoToFilePos64(m_zip, &part->second) != UNZ_OK ||
+            unzGetCurrentFileInfo64(m_zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
+            return PartProblem(Kind::PartUnpackable, name, kInconsistent);
+        if (info.uncompressed_size > kMaxWorkbookPartBytes) {
             CWireListProblem problem = LimitProblem(Kind::PartTooLarge, name, kMaxWorkbookPartBytes);
-            problem.m_nCount = stat.size;
+            problem.m_nCount = info.uncompressed_size;
             return problem;
         }
-        const std::unique_ptr<zip_file_t, decltype(&zip_fclose)> file(zip_fopen(m_zip, name.c_str(), 0),
-                                                                      &zip_fclose);
-        if (!file)
-            return PartProblem(Kind::PartUnpackable, name, zip_strerror(m_zip));
+        if (info.flag & kEncrypted)
+            return PartProblem(Kind::PartUnpackable, name, "No password provided");
+        if (!Unpackable(info))
+            return PartProblem(Kind::PartUnpackable, name, "Compression method not supported");
+        if (unzOpenCurrentFile2(m_zip, nullptr, nullptr, kRaw) != UNZ_OK)
+            return PartProblem(Kind::PartUnpackable, name, kInconsistent);
+        CPartStream stream(m_zip, info);
         const std::unique_ptr<std::remove_pointer_t<XML_Parser>, decltype(&XML_ParserFree)> parser(
             XML_ParserCreateNS("UTF-8", '|'), &XML_ParserFree);
         XML_SetUserData(parser.get(), &reader);
@@ -214,16 +385,16 @@ public:
         std::size_t nTotal = 0;
         CTagLengthGuard tags;
         for (;;) {
-            const zip_int64_t nRead = zip_fread(file.get(), buffer, sizeof buffer);
+            const int nRead = stream.Read(buffer, sizeof buffer);
             if (nRead < 0)
-                return PartProblem(Kind::PartDamaged, name, zip_file_strerror(file.get()));
+                return PartProblem(Kind::PartDamaged, name, stream.Reason());
             nTotal += static_cast<std::size_t>(nRead);
             if (nTotal > kMaxWorkbookPartBytes)
                 return LimitProblem(Kind::PartTooLarge, name, kMaxWorkbookPartBytes);
             if (!tags.Admits(std::string_view(buffer, static_cast<std::size_t>(nRead))))
                 return LimitProblem(Kind::TagTooLong, name, kMaxXmlTagBytes);
             const bool bFinal = nRead == 0;
-            if (XML_Parse(parser.get(), buffer, static_cast<int>(nRead), bFinal) != XML_STATUS_OK)
+            if (XML_Parse(parser.get(), buffer, nRead, bFinal) != XML_STATUS_OK)
                 break;
             if (reader.m_bDone) {
                 XML_StopParser(parser.get(), XML_FALSE);
@@ -241,6 +412,21 @@ public:
     }
 
 private:
+    static constexpr uLong kEncrypted = 1;               // a bit of an entry's flags
+    static constexpr uLong kDataDescriptor = 8;          // sizes and checksum follow the data
+    static constexpr std::size_t kLocalHeaderBytes = 30; // before the name and extra fields
+    static constexpr int kRaw = 1;                       // parts are opened as stored, zlib inflates them
+
+    // Only the end record, with no entries and its comment: minizip looks
+    // for that record after the first byte and so never finds it here.
+    static bool IsEmptyArchive(std::string_view bytes)
+    {
+        constexpr std::size_t kEndRecordBytes = 22;
+        return bytes.size() >= kEndRecordBytes && bytes.starts_with("PK\x05\x06") &&
+               LittleEndian(bytes, 10, 2) == 0 &&
+               bytes.size() == kEndRecordBytes + LittleEndian(bytes, 20, 2);
+    }
+
     static CWireListProblem Failure(const std::string& name, const CXmlReader& reader)
     {
         CWireListProblem problem = reader.m_problem;
@@ -249,7 +435,78 @@ private:
         return problem;
     }
 
-    zip_t* m_zip = nullptr;
+    // Notes where each part is. The container is refused as damaged when an
+    // entry's local header disagrees with the central directory, its data
+    // lies outside the file or two entries share a name: which of two
+    // differing accounts is true cannot be told.
+    CWireListProblem ListParts()
+    {
+        unz_global_info64 global;
+        if (unzGetGlobalInfo64(m_zip, &global) != UNZ_OK)
+            return PartProblem(Kind::ZipDamaged, {}, kNotAZip);
+        for (ZPOS64_T i = 0; i < global.number_entry; ++i) {
+            unz_file_info64 info;
+            if ((i == 0 ? unzGoToFirstFile(m_zip) : unzGoToNextFile(m_zip)) != UNZ_OK ||
+                unzGetCurrentFileInfo64(m_zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
+                return PartProblem(Kind::ZipDamaged, {}, kNotAZip);
+            std::string name(info.size_filename, '\0');
+            std::string extra(info.size_file_extra, '\0');
+            unz64_file_pos position;
+            if (unzGetCurrentFileInfo64(m_zip, &info, name.data(), name.size(), extra.data(), extra.size(),
+                                        nullptr, 0) != UNZ_OK ||
+                unzGetFilePos64(m_zip, &position) != UNZ_OK)
+                return PartProblem(Kind::ZipDamaged, {}, kNotAZip);
+            // A size of all ones stands for one in the zip64 extra field,
+            // which is then missing.
+            if (!ExtraFieldsFit(extra) || info.compressed_size == UINT32_MAX ||
+                info.uncompressed_size == UINT32_MAX)
+                return PartProblem(Kind::ZipDamaged, {}, kInconsistent);
+            // Parts that cannot be unpacked are refused when read, as
+            // minizip does not find their local headers.
+            if (Unpackable(info))
+                if (CWireListProblem problem = CheckLocalHeader(info, name))
+                    return problem;
+            if (!m_parts.emplace(std::move(name), position).second)
+                return PartProblem(Kind::ZipDamaged, {}, "Two entries share a name");
+        }
+        return {};
+    }
+
+    // minizip compares the local header's signature, method, name length and,
+    // without a data descriptor, checksum and sizes; the rest is compared here.
+    CWireListProblem CheckLocalHeader(const unz_file_info64& info, std::string_view name) const
+    {
+        if (unzOpenCurrentFile2(m_zip, nullptr, nullptr, kRaw) != UNZ_OK)
+            return PartProblem(Kind::ZipDamaged, {}, kInconsistent);
+        const ZPOS64_T nData = unzGetCurrentFileZStreamPos64(m_zip);
+        const auto nExtra = static_cast<std::size_t>(unzGetLocalExtrafield(m_zip, nullptr, 0));
+        unzCloseCurrentFile(m_zip);
+        const std::string_view bytes = m_file.m_bytes;
+        if (nData > bytes.size() || bytes.size() - nData < info.compressed_size)
+            return PartProblem(Kind::ZipDamaged, {}, kNotAZip);
+        const std::string_view local = bytes.substr(nData - nExtra - name.size() - kLocalHeaderBytes,
+                                                    kLocalHeaderBytes + name.size() + nExtra);
+        const std::uint32_t nCrc = LittleEndian(local, 14, 4);
+        const std::uint32_t nPacked = LittleEndian(local, 18, 4);
+        const std::uint32_t nUnpacked = LittleEndian(local, 22, 4);
+        // A size of all ones stands in for one in the zip64 extra field.
+        const auto sizeAgrees = [](std::uint32_t nLocal, ZPOS64_T nCentral) {
+            return nLocal == UINT32_MAX || nLocal == nCentral;
+        };
+        const bool bSizesAgree =
+            (nCrc == info.crc && sizeAgrees(nPacked, info.compressed_size) &&
+             sizeAgrees(nUnpacked, info.uncompressed_size)) ||
+            ((LittleEndian(local, 6, 2) & kDataDescriptor) && nCrc == 0 && nPacked == 0 && nUnpacked == 0);
+        const bool bAgrees = LittleEndian(local, 4, 2) <= info.version_needed &&
+                             LittleEndian(local, 10, 4) == info.dosDate && bSizesAgree &&
+                             local.substr(kLocalHeaderBytes, name.size()) == name &&
+                             ExtraFieldsFit(local.substr(kLocalHeaderBytes + name.size()));
+        return bAgrees ? CWireListProblem{} : PartProblem(Kind::ZipDamaged, {}, kInconsistent);
+    }
+
+    CMemoryFile m_file;
+    unzFile m_zip = nullptr;
+    std::map<std::string, unz64_file_pos, std::less<>> m_parts;
 };
 
 CWireListProblem NoSuchWorksheet(const std::string& name, std::vector<std::string> names)

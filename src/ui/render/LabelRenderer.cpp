@@ -85,6 +85,43 @@ QString ShownText(const QString& line)
     return shown;
 }
 
+// What the text call makes of a line's ampersands: the places in the shown
+// text of the characters after single ones, which it underlines, and whether
+// the line ends in a lone one, which it drops where the shown text keeps it.
+struct CMnemonics
+{
+    QList<qsizetype> m_places;
+    bool m_bLoneAmpersandAtEnd = false;
+};
+
+CMnemonics MnemonicsOf(const QString& line)
+{
+    CMnemonics mnemonics;
+    qsizetype nShown = 0;
+    for (qsizetype i = 0; i < line.size(); ++i, ++nShown) {
+        if (line[i] != QLatin1Char('&'))
+            continue;
+        if (i + 1 == line.size()) {
+            mnemonics.m_bLoneAmpersandAtEnd = true;
+            break;
+        }
+        ++i;
+        if (line[i] != QLatin1Char('&'))
+            mnemonics.m_places.append(nShown);
+    }
+    return mnemonics;
+}
+
+// Whether the text call draws the characters as they stand: it turns tabs
+// and line breaks into spaces or new lines.
+bool HasNoControls(const QString& shown)
+{
+    return std::none_of(shown.begin(), shown.end(), [](QChar ch) {
+        return ch == QLatin1Char('\t') || ch == QLatin1Char('\r') || ch == QLatin1Char('\n') ||
+               ch == QChar(0x9C) || ch == QChar::LineSeparator || ch == QChar::ParagraphSeparator;
+    });
+}
+
 // How one line is drawn: the flags of its text call, how far its glyphs
 // reach left and right of the advance the alignment places, and how much
 // higher a face standing in for missing characters puts the line's baseline.
@@ -100,6 +137,11 @@ struct CMeasuredLine
     // The line's ink beyond the line box, above and below.
     double m_dInkAbove = 0.0;
     double m_dInkBelow = 0.0;
+    // The shaped layout the line was measured with, drawn as it stands where
+    // it is the text call's (with the underlines of its ampersands); none
+    // where the line was measured unshaped.
+    std::unique_ptr<QTextLayout> m_pLayout;
+    QList<qsizetype> m_mnemonicPlaces;
 };
 
 // A line of text as the text call lays it out: its advance (trailing spaces
@@ -110,6 +152,7 @@ struct CLaidOutLine
     double m_dAdvance = 0.0;
     double m_dAscent = 0.0;
     QRectF m_ink;
+    std::unique_ptr<QTextLayout> m_pLayout;
 };
 
 // The text on one line, as the text call lays it out.
@@ -127,9 +170,10 @@ void LayOutOnOneLine(QTextLayout& layout)
 
 CLaidOutLine LayOutLine(const QString& text, const QFont& font, QPaintDevice* pDevice)
 {
-    QTextLayout layout(text, font, pDevice);
-    LayOutOnOneLine(layout);
     CLaidOutLine result;
+    result.m_pLayout = std::make_unique<QTextLayout>(text, font, pDevice);
+    QTextLayout& layout = *result.m_pLayout;
+    LayOutOnOneLine(layout);
     if (layout.lineCount() == 0)
         return result;
     for (int i = 0; i < layout.lineCount(); ++i)
@@ -422,9 +466,19 @@ CLabelPlan PlanLabel(QPaintDevice* pDevice, const CLabelSetup& setup, const std:
             m.m_strText.contains(QLatin1Char('&')) ? setup.m_nFlags | Qt::TextShowMnemonic : setup.m_nFlags;
         if (!m.m_strText.isEmpty()) {
             const QString shown = ShownText(m.m_strText);
-            const CLaidOutLine laidOut = bUnshaped && IsLaidOutCharacterByCharacter(shown)
-                                             ? LayOutUnshapedLine(shown, font, pDevice)
-                                             : LayOutLine(shown, font.m_font, pDevice);
+            CLaidOutLine laidOut = bUnshaped && IsLaidOutCharacterByCharacter(shown)
+                                       ? LayOutUnshapedLine(shown, font, pDevice)
+                                       : LayOutLine(shown, font.m_font, pDevice);
+            CMnemonics mnemonics = MnemonicsOf(m.m_strText);
+            // The text call draws the font's own underline and strike-out a
+            // piece between underlined characters at a time.
+            const bool bPiecewise =
+                !mnemonics.m_places.isEmpty() && (font.m_font.underline() || font.m_font.strikeOut());
+            if (laidOut.m_pLayout && laidOut.m_pLayout->lineCount() == 1 && !bPiecewise &&
+                !mnemonics.m_bLoneAmpersandAtEnd && HasNoControls(shown)) {
+                m.m_pLayout = std::move(laidOut.m_pLayout);
+                m.m_mnemonicPlaces = std::move(mnemonics.m_places);
+            }
             m.m_dAdvance = laidOut.m_dAdvance;
             const QRectF& ink = laidOut.m_ink;
             m.m_bInk = !ink.isNull();
@@ -492,8 +546,12 @@ void DrawVerticalLine(QPainter& painter, const CLabelSetup& setup, const CMeasur
                       const QRectF& rcDraw)
 {
     const QString shown = ShownText(line.m_strText);
-    QTextLayout laidOut(shown, setup.m_font.m_font, painter.device());
-    LayOutOnOneLine(laidOut);
+    std::unique_ptr<QTextLayout> pLaidOut;
+    if (!line.m_pLayout) {
+        pLaidOut = std::make_unique<QTextLayout>(shown, setup.m_font.m_font, painter.device());
+        LayOutOnOneLine(*pLaidOut);
+    }
+    const QTextLayout& laidOut = line.m_pLayout ? *line.m_pLayout : *pLaidOut;
     if (laidOut.lineCount() == 0)
         return;
     const QTextLine textLine = laidOut.lineAt(0);
@@ -535,6 +593,43 @@ void DrawVerticalLine(QPainter& painter, const CLabelSetup& setup, const CMeasur
         i = nNext;
     }
     drawRun(shown.size());
+}
+
+// A line drawn from the layout it was measured with, placed in rcDraw as the
+// text call places it: the line's advance aligned across, its top at the top.
+// The characters after ampersands are underlined as the text call underlines
+// them: from pixel to pixel of their advance, just below the baseline, with
+// the face's own line thickness.
+void DrawLaidOutLine(QPainter& painter, const CMeasuredLine& line, const QRectF& rcDraw)
+{
+    const QTextLine textLine = line.m_pLayout->lineAt(0);
+    double dX = rcDraw.x();
+    if (line.m_nFlags & Qt::AlignRight)
+        dX += rcDraw.width() - textLine.horizontalAdvance();
+    else if (line.m_nFlags & Qt::AlignHCenter)
+        dX += (rcDraw.width() - textLine.horizontalAdvance()) / 2;
+    textLine.draw(&painter, QPointF(dX, rcDraw.y()));
+    const QPen oldPen = painter.pen();
+    for (const qsizetype nPlace : line.m_mnemonicPlaces) {
+        // In the metrics of the face that draws the character.
+        const QList<QGlyphRun> runs = textLine.glyphRuns(static_cast<int>(nPlace), 1);
+        if (runs.isEmpty())
+            continue;
+        const QRawFont face = runs.first().rawFont();
+        const double dOffset = face.underlinePosition();
+        double dBelow = std::ceil(dOffset) + 0.5;
+        if (dOffset <= face.descent())
+            dBelow = std::min(dBelow, face.descent() - 0.5);
+        const double dY = rcDraw.y() + textLine.ascent() + dBelow;
+        QPen pen = oldPen;
+        pen.setWidthF(face.lineThickness());
+        pen.setCapStyle(Qt::FlatCap);
+        painter.setPen(pen);
+        const double dLeft = std::floor(dX + textLine.cursorToX(static_cast<int>(nPlace)));
+        const double dRight = std::floor(dX + textLine.cursorToX(static_cast<int>(nPlace + 1)));
+        painter.drawLine(QLineF(dLeft, dY, dRight, dY));
+    }
+    painter.setPen(oldPen);
 }
 
 } // namespace
@@ -611,6 +706,8 @@ CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRec
         }
         if (setup.m_direction == TextDirection::Vertical)
             DrawVerticalLine(painter, setup, line, rcDraw);
+        else if (line.m_pLayout)
+            DrawLaidOutLine(painter, line, rcDraw);
         else
             painter.drawText(rcDraw, line.m_nFlags, line.m_strText);
     }
@@ -667,19 +764,67 @@ namespace {
 
 // A dotted edge as a texture: 3 pixels of colour, 3 of the background (white
 // in opaque mode), along x or along y.
+QImage DottedTexture(const QColor& color, bool bOpaque, bool bVertical, int nLength)
+{
+    QImage texture(bVertical ? 1 : nLength, bVertical ? nLength : 1, QImage::Format_ARGB32_Premultiplied);
+    for (int i = 0; i < nLength; ++i)
+        texture.setPixel(bVertical ? 0 : i, bVertical ? i : 0,
+                         i % 6 < 3 ? color.rgba() : (bOpaque ? qRgb(255, 255, 255) : qRgba(0, 0, 0, 0)));
+    return texture;
+}
+
+quint64 DottedKey(const QColor& color, bool bOpaque, bool bVertical)
+{
+    return (quint64(color.rgba()) << 2) | (bOpaque ? 2u : 0u) | (bVertical ? 1u : 0u);
+}
+
 const QBrush& DottedBrush(const QColor& color, bool bOpaque, bool bVertical)
 {
     static QHash<quint64, QBrush> brushes;
-    const quint64 key = (quint64(color.rgba()) << 2) | (bOpaque ? 2u : 0u) | (bVertical ? 1u : 0u);
+    const quint64 key = DottedKey(color, bOpaque, bVertical);
     auto it = brushes.find(key);
-    if (it == brushes.end()) {
-        QImage texture(bVertical ? 1 : 6, bVertical ? 6 : 1, QImage::Format_ARGB32_Premultiplied);
-        for (int i = 0; i < 6; ++i)
-            texture.setPixel(bVertical ? 0 : i, bVertical ? i : 0,
-                             i < 3 ? color.rgba() : (bOpaque ? qRgb(255, 255, 255) : qRgba(0, 0, 0, 0)));
-        it = brushes.insert(key, QBrush(texture));
-    }
+    if (it == brushes.end())
+        it = brushes.insert(key, QBrush(DottedTexture(color, bOpaque, bVertical, 6)));
     return *it;
+}
+
+// The same dots as a strip long enough for most edges, a period more than
+// that so that an edge can start it at any phase.
+constexpr int kDottedStripLength = 2048;
+
+const QImage& DottedStrip(const QColor& color, bool bOpaque, bool bVertical)
+{
+    static QHash<quint64, QImage> strips;
+    const quint64 key = DottedKey(color, bOpaque, bVertical);
+    auto it = strips.find(key);
+    if (it == strips.end())
+        it = strips.insert(key, DottedTexture(color, bOpaque, bVertical, kDottedStripLength + 6));
+    return *it;
+}
+
+// A dotted edge of one pixel across, filled with the texture anchored at the
+// painter's origin; where nothing but a translation lies between the painter
+// and its device, the same pixels are copied from a strip at the texture's
+// phase, which is several times quicker than a textured fill. (Frames are
+// drawn in opaque colours; a translucent one keeps the textured fill.)
+void FillDottedEdge(QPainter& painter, const QRect& rcEdge, const QColor& color, bool bOpaque, bool bVertical)
+{
+    if (painter.deviceTransform().type() > QTransform::TxTranslate || painter.brushOrigin() != QPointF() ||
+        color.alpha() != 255) {
+        painter.fillRect(rcEdge, DottedBrush(color, bOpaque, bVertical));
+        return;
+    }
+    const QImage& strip = DottedStrip(color, bOpaque, bVertical);
+    const int nStart = bVertical ? rcEdge.top() : rcEdge.left();
+    const int nLength = bVertical ? rcEdge.height() : rcEdge.width();
+    for (int nDone = 0; nDone < nLength; nDone += kDottedStripLength) {
+        const int nPiece = std::min(kDottedStripLength, nLength - nDone);
+        const int nPhase = ((nStart + nDone) % 6 + 6) % 6;
+        const QRect source = bVertical ? QRect(0, nPhase, 1, nPiece) : QRect(nPhase, 0, nPiece, 1);
+        const QPoint at =
+            bVertical ? QPoint(rcEdge.left(), nStart + nDone) : QPoint(nStart + nDone, rcEdge.top());
+        painter.drawImage(at, strip, source);
+    }
 }
 
 } // namespace
@@ -713,12 +858,11 @@ void DrawFrameRect(QPainter& painter, const QRect& rc)
     if (painter.brush().style() != Qt::NoBrush)
         painter.fillRect(rc, painter.brush());
     const bool bOpaque = painter.backgroundMode() == Qt::OpaqueMode;
-    const QBrush& across = DottedBrush(pen.color(), bOpaque, false);
-    const QBrush& down = DottedBrush(pen.color(), bOpaque, true);
-    painter.fillRect(QRect(rc.left(), rc.top(), rc.width(), 1), across);
-    painter.fillRect(QRect(rc.left(), rc.bottom(), rc.width(), 1), across);
-    painter.fillRect(QRect(rc.left(), rc.top(), 1, rc.height()), down);
-    painter.fillRect(QRect(rc.right(), rc.top(), 1, rc.height()), down);
+    const QColor colour = pen.color();
+    FillDottedEdge(painter, QRect(rc.left(), rc.top(), rc.width(), 1), colour, bOpaque, false);
+    FillDottedEdge(painter, QRect(rc.left(), rc.bottom(), rc.width(), 1), colour, bOpaque, false);
+    FillDottedEdge(painter, QRect(rc.left(), rc.top(), 1, rc.height()), colour, bOpaque, true);
+    FillDottedEdge(painter, QRect(rc.right(), rc.top(), 1, rc.height()), colour, bOpaque, true);
 }
 
 QRect ToQRect(const CPixelRect& rc)

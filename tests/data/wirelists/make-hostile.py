@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Hostile wire lists for the reader's tests: a zip bomb (a workbook whose
-sheet unpacks to 300 MB), a truncated workbook, and binary junk."""
+sheet unpacks to 300 MB), the same bomb with a directory that claims the
+sheet unpacks to 1 KB, a truncated workbook, and binary junk."""
 import os
 import random
+import struct
 import sys
 import zipfile
 
@@ -17,6 +19,25 @@ with zipfile.ZipFile(os.path.join(here, 'bomb.xlsx'), 'w', zipfile.ZIP_DEFLATED,
         block = b' ' * (1 << 20)
         for _ in range(300):
             sheet.write(block)
+
+# The sheet's unpacked size, in its local header and in the central
+# directory, says 1 KB: only counting the bytes as they unpack finds the bomb.
+with zipfile.ZipFile(os.path.join(here, 'lying-bomb.xlsx'), 'w', zipfile.ZIP_DEFLATED, compresslevel=9) as bomb:
+    bomb.writestr('xl/workbook.xml', '<workbook><sheets><sheet name="S" r:id="rId1" '
+                  'xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships"/></sheets></workbook>')
+    bomb.writestr('xl/_rels/workbook.xml.rels', '<Relationships><Relationship Id="rId1" '
+                  'Target="worksheets/sheet1.xml"/></Relationships>')
+    with bomb.open('xl/worksheets/sheet1.xml', 'w') as sheet:
+        block = b' ' * (1 << 20)
+        for _ in range(300):
+            sheet.write(block)
+    sheet_info = bomb.getinfo('xl/worksheets/sheet1.xml')
+lying = bytearray(open(os.path.join(here, 'lying-bomb.xlsx'), 'rb').read())
+local = sheet_info.header_offset
+lying[local + 22:local + 26] = struct.pack('<I', 1024)
+central = lying.rindex(b'xl/worksheets/sheet1.xml') - 46  # the name ends the entry's fixed fields
+lying[central + 24:central + 28] = struct.pack('<I', 1024)
+open(os.path.join(here, 'lying-bomb.xlsx'), 'wb').write(lying)
 
 whole = open(os.path.join(here, 'libreoffice.xlsx'), 'rb').read()
 open(os.path.join(here, 'truncated.xlsx'), 'wb').write(whole[:len(whole) // 2])
