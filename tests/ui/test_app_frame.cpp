@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QTextLayout>
 #include <QToolBar>
+#include <QWindow>
 
 #include <algorithm>
 #include <set>
@@ -426,6 +427,26 @@ TEST(Splash, ShowsTheAppPictureWithTheVersion)
     EXPECT_NE(picture.copy(38, 190, 250, 20), plain.copy(38, 190, 250, 20)) << "the version is written";
     EXPECT_EQ(picture.copy(300, 0, 220, 317), plain.copy(300, 0, 220, 317));
     splash->HideSplashScreen();
+    CSplashWnd::EnableSplashScreen(false);
+}
+
+// The splash is no child of its owner's window, but is stacked over it as its
+// transient once the owner is shown, and goes when the owner goes.
+TEST(Splash, StaysOverItsOwnerAndGoesWithIt)
+{
+    auto owner = std::make_unique<QWidget>();
+    CSplashWnd::EnableSplashScreen(true);
+    CSplashWnd::ShowSplashScreen(owner.get());
+    CSplashWnd* splash = CSplashWnd::Current();
+    ASSERT_NE(splash, nullptr);
+    EXPECT_EQ(splash->parentWidget(), nullptr);
+    EXPECT_FALSE(owner->testAttribute(Qt::WA_WState_Created))
+        << "the owner's window is made when it is shown";
+    owner->show();
+    ASSERT_NE(splash->windowHandle(), nullptr);
+    EXPECT_EQ(splash->windowHandle()->transientParent(), owner->windowHandle());
+    owner.reset();
+    EXPECT_EQ(CSplashWnd::Current(), nullptr);
     CSplashWnd::EnableSplashScreen(false);
 }
 

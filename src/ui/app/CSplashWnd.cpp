@@ -8,6 +8,7 @@
 #include <QResource>
 #include <QScreen>
 #include <QTimerEvent>
+#include <QWindow>
 
 #include <memory>
 
@@ -60,13 +61,19 @@ void CSplashWnd::ShowSplashScreen(QWidget* pOwner)
     // Qt paints a splash as it shows it when its window is exposed at once;
     // else it is painted here, not only once the event loop runs.
     splash->show();
+    if (pOwner && pOwner->isVisible())
+        splash->StayOverOwner();
     if (!splash->m_bPainted)
         splash->repaint();
     // From here on the window's backing store keeps what it shows.
     splash->m_picture = QImage();
 }
 
-CSplashWnd::CSplashWnd(QWidget* pOwner) : QWidget(pOwner, Qt::SplashScreen | Qt::FramelessWindowHint)
+// Not a child of its owner: a child window makes its parent's window at
+// once, and the frame's window made before the frame is laid out and shown
+// costs start-up a second pass over its geometry (about 3 ms).
+CSplashWnd::CSplashWnd(QWidget* pOwner)
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint), m_pOwner(pOwner)
 {
     s_pCurrent = this;
     SetBeforeMessageBox([] {
@@ -74,7 +81,14 @@ CSplashWnd::CSplashWnd(QWidget* pOwner) : QWidget(pOwner, Qt::SplashScreen | Qt:
             splash->HideSplashScreen();
     });
     setAttribute(Qt::WA_DeleteOnClose);
+    // The owner alone decides when the program ends.
+    setAttribute(Qt::WA_QuitOnClose, false);
     setCursor(Qt::ArrowCursor);
+    if (pOwner) {
+        setWindowIcon(pOwner->windowIcon());
+        pOwner->installEventFilter(this);
+        connect(pOwner, &QObject::destroyed, this, [this] { delete this; });
+    }
     m_picture = AppPicture(this);
     setFixedSize(kWidth, kHeight);
     // Centred over a visible owner, else on the screen that shows it (the
@@ -104,8 +118,22 @@ void CSplashWnd::HideSplashScreen()
     m_timer.stop();
     s_pCurrent = nullptr;
     close(); // deletes the window
-    if (QWidget* mainWindow = parentWidget(); mainWindow && mainWindow->isVisible())
-        mainWindow->repaint();
+    if (m_pOwner && m_pOwner->isVisible())
+        m_pOwner->repaint();
+}
+
+void CSplashWnd::StayOverOwner()
+{
+    windowHandle()->setTransientParent(m_pOwner->windowHandle());
+    raise();
+}
+
+bool CSplashWnd::eventFilter(QObject* watched, QEvent* event)
+{
+    // The owner's window exists once it is shown.
+    if (watched == m_pOwner && event->type() == QEvent::Show)
+        StayOverOwner();
+    return QWidget::eventFilter(watched, event);
 }
 
 bool CSplashWnd::FilterAppEvent(QEvent* event)

@@ -2,6 +2,7 @@
 
 #include <QBasicTimer>
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 
 // The picture shown while the program starts. It goes 750 ms after the first
@@ -18,8 +19,9 @@ public:
 
     // Set once at start-up from the command line; off means no splash.
     static void EnableSplashScreen(bool bEnable);
-    // Shows the splash, centred on the primary screen, unless it is disabled
-    // or already shown.
+    // Shows the splash, centred on the primary screen and kept over pOwner's
+    // window, unless it is disabled or already shown. Deleting pOwner
+    // deletes the splash.
     static void ShowSplashScreen(QWidget* pOwner);
     // The view has shown its first sheet: the splash goes kCloseDelayMs later.
     static void OnSheetShown();
@@ -34,11 +36,14 @@ public:
     ~CSplashWnd() override;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
 
 private:
     explicit CSplashWnd(QWidget* pOwner);
+    // Stacked over the owner's window, as its transient.
+    void StayOverOwner();
 
     // The picture while the splash is shown; once it is, the window's backing
     // store keeps what it shows, and a later paint (after an expose) reads
@@ -46,6 +51,7 @@ private:
     QImage m_picture;
     bool m_bPainted = false;
     QBasicTimer m_timer;
+    QPointer<QWidget> m_pOwner; // its deletion deletes the splash
 
     static bool s_bEnabled;
     static CSplashWnd* s_pCurrent;
