@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRawFont>
+#include <QResource>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTest>
@@ -402,6 +403,29 @@ TEST(Splash, KeyPressClosesItAndIsSwallowed)
     EXPECT_EQ(CSplashWnd::Current(), nullptr);
     // With the splash gone, input flows again.
     EXPECT_FALSE(CSplashWnd::FilterAppEvent(&key));
+    CSplashWnd::EnableSplashScreen(false);
+}
+
+// The splash shows the application's picture as the about box does, with
+// the version written on it, at its first paint and at any later one.
+TEST(Splash, ShowsTheAppPictureWithTheVersion)
+{
+    QWidget owner;
+    CSplashWnd::EnableSplashScreen(true);
+    CSplashWnd::ShowSplashScreen(&owner);
+    CSplashWnd* splash = CSplashWnd::Current();
+    ASSERT_NE(splash, nullptr);
+    const QImage picture = AppPicture(splash).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(picture.size(), QSize(520, 317));
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(splash->grab().toImage().convertToFormat(QImage::Format_RGB32), picture);
+    }
+    const QByteArray pixels = QResource(QStringLiteral(":/splash@1x.rgb32")).uncompressedData();
+    const QImage plain(reinterpret_cast<const uchar*>(pixels.constData()), 520, 317, QImage::Format_RGB32);
+    EXPECT_NE(picture.copy(38, 190, 250, 20), plain.copy(38, 190, 250, 20)) << "the version is written";
+    EXPECT_EQ(picture.copy(300, 0, 220, 317), plain.copy(300, 0, 220, 317));
+    splash->HideSplashScreen();
     CSplashWnd::EnableSplashScreen(false);
 }
 

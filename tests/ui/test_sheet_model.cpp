@@ -398,6 +398,8 @@ TEST(LabelCell, KeepsNoPictureLargerThanItsBound)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         CLabelPictures pictures;
+        // The first paint keeps no picture; the second would.
+        PaintedCell(pictures, model.Label(0, 0), c.dSize, c.dSize, 4.5);
         const QImage image = PaintedCell(pictures, model.Label(0, 0), c.dSize, c.dSize, 4.5);
         EXPECT_LE(pictures.CachedBytes(), CLabelPictures::kMaxCachedPixels * 4);
         EXPECT_EQ(pictures.CachedBytes() > 0, c.bKept);

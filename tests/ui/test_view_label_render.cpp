@@ -257,6 +257,63 @@ TEST(LabelRenderer, ScreenFontIsTheFontTheScreenDrawsWith)
         }
 }
 
+// A label's first paint draws its text box straight onto the screen; the
+// second keeps a picture of it, which later paints show. What the screen
+// shows of the exposed part (a paint event's clip cuts the rest) is the same
+// each time.
+TEST(LabelCell, FirstPaintDrawsWithoutAPictureAndLooksAsThePicture)
+{
+    CLabelRecord turned = Label("CABLE-0123456789\r\nW", 1, 4, true);
+    turned.m_logFont.lfEscapement = turned.m_logFont.lfOrientation = 900;
+    CLabelRecord vertical =
+        Label("\xCA\xFA\xC5\xC5\xCE\xC4\xD7\xD6\xCA\xFA\xC5\xC5", 1, 4, true); // 竖排文字竖排
+    vertical.m_logFont.SetFaceName("@\xCB\xCE\xCC\xE5");
+    vertical.m_logFont.lfEscapement = vertical.m_logFont.lfOrientation = 2700;
+    CLabelRecord selected = Label("W-17\r\n380 V", 1, 4, false);
+    selected.SetSelected(true);
+    CLabelRecord overflowing = Label("Cabinet 3 / rail 12 / terminal 40\r\ngyp Qj", 0, 0, false);
+    overflowing.m_dMarginLeft = 0.0;
+    struct Case
+    {
+        const char* name;
+        CLabelRecord label;
+    };
+    const Case cases[] = {
+        {"two lines, shrunk", Label("W-17\r\n380 V", 1, 4, true)},
+        {"selected", selected},
+        {"text beyond the box", overflowing},
+        {"turned up", turned},
+        {"vertical", vertical},
+    };
+    const double dZoom = 4.4;
+    const QSize cell(LabelPixelWidth(19.0, dZoom), LabelPixelHeight(8.65, dZoom));
+    const QRect exposures[] = {QRect(QPoint(), cell), QRect(10, 7, 31, 12)};
+    for (const Case& c : cases)
+        for (const QRect& rcExposed : exposures) {
+            SCOPED_TRACE(std::string(c.name) + (rcExposed.x() == 0 ? ", whole" : ", in part"));
+            CLabelPictures pictures;
+            const auto shown = [&] {
+                QImage image(cell, QImage::Format_RGB32);
+                image.fill(Qt::red);
+                QPainter painter(&image);
+                pictures.PaintCell(painter, 0, c.label, cell, rcExposed, dZoom,
+                                   CLabelPictures::Stale::StandIn);
+                return image.copy(rcExposed);
+            };
+            const QImage first = shown();
+            EXPECT_EQ(pictures.CachedBytes(), 0);
+            const QImage second = shown();
+            EXPECT_GT(pictures.CachedBytes(), 0);
+            EXPECT_EQ(first, second);
+            EXPECT_EQ(first, shown());
+            int nRed = 0;
+            for (int y = 0; y < first.height(); ++y)
+                for (int x = 0; x < first.width(); ++x)
+                    nRed += first.pixel(x, y) == qRgb(255, 0, 0);
+            EXPECT_EQ(nRed, 0) << "the exposed part is painted whole";
+        }
+}
+
 TEST(LabelRenderer, PdfKeepsTextAsText)
 {
     QTemporaryDir dir;

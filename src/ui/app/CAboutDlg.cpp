@@ -13,7 +13,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     setWindowTitle(QStringLiteral("关于 TAVRO"));
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("picture"));
-    picture->setPixmap(AppPicture(this));
+    picture->setPixmap(QPixmap::fromImage(AppPicture(this)));
     picture->setFixedSize(CSplashWnd::kWidth, CSplashWnd::kHeight);
     picture->setAccessibleName(QStringLiteral("Tavromark %1").arg(QStringLiteral(TAVRO_VERSION)));
     // Clicks on the picture reach the dialog.

@@ -5,20 +5,33 @@
 #include <QApplication>
 #include <QEvent>
 #include <QPainter>
+#include <QResource>
 #include <QScreen>
 #include <QTimerEvent>
+
+#include <memory>
 
 bool CSplashWnd::s_bEnabled = false;
 CSplashWnd* CSplashWnd::s_pCurrent = nullptr;
 
-QPixmap AppPicture(const QWidget* pWidget)
+QImage AppPicture(const QWidget* pWidget)
 {
     const qreal dRatio = pWidget ? pWidget->devicePixelRatioF() : qApp->devicePixelRatio();
-    QPixmap pixmap(dRatio > 1 ? QStringLiteral(":/splash@2x.ppm") : QStringLiteral(":/splash@1x.ppm"));
-    if (pixmap.isNull())
+    const int nScale = dRatio > 1 ? 2 : 1;
+    const int nWidth = CSplashWnd::kWidth * nScale;
+    const int nHeight = CSplashWnd::kHeight * nScale;
+    // The resource holds the plain pixels of an RGB32 image: nothing to
+    // decode, and the image draws on them where they are.
+    auto pixels = std::make_unique<QByteArray>(
+        QResource(QStringLiteral(":/splash@%1x.rgb32").arg(nScale)).uncompressedData());
+    if (pixels->size() != qsizetype{nWidth} * nHeight * 4)
         return {};
-    pixmap.setDevicePixelRatio(qreal(pixmap.width()) / CSplashWnd::kWidth);
-    QPainter painter(&pixmap);
+    QImage picture(
+        reinterpret_cast<uchar*>(pixels->data()), nWidth, nHeight, nWidth * 4, QImage::Format_RGB32,
+        [](void* pData) { delete static_cast<QByteArray*>(pData); }, pixels.get());
+    pixels.release(); // the image's now
+    picture.setDevicePixelRatio(nScale);
+    QPainter painter(&picture);
     // The version is written by the program, so the picture never goes stale.
     painter.setPen(QColor(0xbc, 0xd3, 0xf2));
     QFont font = painter.font();
@@ -26,7 +39,8 @@ QPixmap AppPicture(const QWidget* pWidget)
     painter.setFont(font);
     painter.drawText(QRect(38, 190, 250, 20), Qt::AlignLeft | Qt::AlignVCenter,
                      QStringLiteral("版本 %1").arg(QStringLiteral(TAVRO_VERSION)));
-    return pixmap;
+    painter.end();
+    return picture;
 }
 
 void CSplashWnd::EnableSplashScreen(bool bEnable)
@@ -39,12 +53,17 @@ void CSplashWnd::ShowSplashScreen(QWidget* pOwner)
     if (!s_bEnabled || s_pCurrent)
         return;
     auto* splash = new CSplashWnd(pOwner);
-    if (splash->m_bitmap.isNull()) {
+    if (splash->m_picture.isNull()) {
         delete splash; // no picture, no splash: start-up goes on without it
         return;
     }
+    // Qt paints a splash as it shows it when its window is exposed at once;
+    // else it is painted here, not only once the event loop runs.
     splash->show();
-    splash->repaint();
+    if (!splash->m_bPainted)
+        splash->repaint();
+    // From here on the window's backing store keeps what it shows.
+    splash->m_picture = QImage();
 }
 
 CSplashWnd::CSplashWnd(QWidget* pOwner) : QWidget(pOwner, Qt::SplashScreen | Qt::FramelessWindowHint)
@@ -56,7 +75,7 @@ CSplashWnd::CSplashWnd(QWidget* pOwner) : QWidget(pOwner, Qt::SplashScreen | Qt:
     });
     setAttribute(Qt::WA_DeleteOnClose);
     setCursor(Qt::ArrowCursor);
-    m_bitmap = AppPicture(this);
+    m_picture = AppPicture(this);
     setFixedSize(kWidth, kHeight);
     // Centred over a visible owner, else on the screen that shows it (the
     // primary screen at start-up, before the frame is shown).
@@ -114,7 +133,8 @@ bool CSplashWnd::FilterAppEvent(QEvent* event)
 void CSplashWnd::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.drawPixmap(0, 0, m_bitmap);
+    painter.drawImage(0, 0, m_picture.isNull() ? AppPicture(this) : m_picture);
+    m_bPainted = true;
 }
 
 void CSplashWnd::timerEvent(QTimerEvent* event)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QBasicTimer>
-#include <QPixmap>
+#include <QImage>
 #include <QWidget>
 
 // The picture shown while the program starts. It goes 750 ms after the first
@@ -40,13 +40,18 @@ protected:
 private:
     explicit CSplashWnd(QWidget* pOwner);
 
-    QPixmap m_bitmap;
+    // The picture while the splash is shown; once it is, the window's backing
+    // store keeps what it shows, and a later paint (after an expose) reads
+    // the picture anew.
+    QImage m_picture;
+    bool m_bPainted = false;
     QBasicTimer m_timer;
 
     static bool s_bEnabled;
     static CSplashWnd* s_pCurrent;
 };
 
-// The application's picture as a pixmap of 520 × 317 logical pixels, sharp
-// at device pixel ratios up to 2 (the ratio of `pWidget`'s screen).
-QPixmap AppPicture(const QWidget* pWidget);
+// The application's picture with the version written on it, 520 × 317
+// logical pixels, sharp at device pixel ratios up to 2 (the ratio of
+// `pWidget`'s screen); read anew at every call, a null image if it cannot be.
+QImage AppPicture(const QWidget* pWidget);

@@ -22,6 +22,16 @@ CTextBox TextBox(const CLabelRecord& label, const QSize& cell, double dZoom)
     return box;
 }
 
+// The text box drawn straight onto the painter, where rcExposed needs it.
+void DrawExposed(QPainter& painter, const CLabelRecord& label, const QRect& rcCell, const CTextBox& box,
+                 const QRect& rcExposed, double dZoom)
+{
+    painter.save();
+    painter.setClipRect(rcExposed & box.m_rcBox);
+    DrawLabel(painter, label, rcCell, box.m_insets, kScreenMode, dZoom);
+    painter.restore();
+}
+
 } // namespace
 
 CLabelRecord CLabelPictures::AppearanceOf(const CLabelRecord& record)
@@ -70,10 +80,11 @@ bool CLabelPictures::PaintCell(QPainter& painter, LabelIndex nIndex, const CLabe
         if (qint64(deviceBox.width()) * deviceBox.height() > kMaxCachedPixels) {
             // Too large to keep: drawn where exposed, every time.
             slot = CSlot();
-            painter.save();
-            painter.setClipRect(rcExposed & box.m_rcBox);
-            DrawLabel(painter, label, rcCell, box.m_insets, kScreenMode, dZoom);
-            painter.restore();
+            DrawExposed(painter, label, rcCell, box, rcExposed, dZoom);
+        } else if (!slot.m_bPaintedBefore) {
+            // A picture pays from the second paint on.
+            slot.m_bPaintedBefore = true;
+            DrawExposed(painter, label, rcCell, box, rcExposed, dZoom);
         } else {
             CPicture& picture = slot.m_current;
             if (!picture.Shows(label, box.m_rcBox.size(), dZoom, dDevicePixelRatio)) {

@@ -11,9 +11,13 @@ class QPainter;
 
 // The sheet view's label cells as drawn: white, the text box, the frames.
 //
-// A text box is kept as a picture while its record, size and zoom stay, but
-// only up to kMaxCachedPixels: a larger box is drawn where it is exposed, at
-// every paint, so that screen memory does not grow with the label size.
+// A text box is drawn where it is exposed the first time it is painted; from
+// its second paint on it is kept as a picture while its record, size and
+// zoom stay. A sheet that is only shown (a program started to look at a
+// document, or to print it) thus holds no pictures, and its first paint
+// draws no picture only to blit it. A picture is kept only up to
+// kMaxCachedPixels: a larger box is drawn where it is exposed, at every
+// paint, so that screen memory does not grow with the label size.
 //
 // When a label's record changes, the picture it replaces is kept aside (up
 // to kMaxPreviousPixels): undo and redo give a label back what it showed a
@@ -63,7 +67,8 @@ private:
     struct CSlot
     {
         CPicture m_current;
-        CPicture m_previous; // what the last change of the record replaced
+        CPicture m_previous;           // what the last change of the record replaced
+        bool m_bPaintedBefore = false; // since the last Clear()
     };
     // What of a record the text box shows: all but the selection and the
     // stored font sizes.
