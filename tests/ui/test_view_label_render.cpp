@@ -60,6 +60,23 @@ CLabelRecord Label(const std::string& strText, int nHAlign = 0, int nVAlign = 0,
     return label;
 }
 
+// A shrunk label turned a quarter left, and one in vertical writing.
+CLabelRecord TurnedLabel()
+{
+    CLabelRecord turned = Label("CABLE-0123456789\r\nW", 1, 4, true);
+    turned.m_logFont.lfEscapement = turned.m_logFont.lfOrientation = 900;
+    return turned;
+}
+
+CLabelRecord VerticalLabel()
+{
+    CLabelRecord vertical =
+        Label("\xCA\xFA\xC5\xC5\xCE\xC4\xD7\xD6\xCA\xFA\xC5\xC5", 1, 4, true); // 竖排文字竖排
+    vertical.m_logFont.SetFaceName("@\xCB\xCE\xCC\xE5");
+    vertical.m_logFont.lfEscapement = vertical.m_logFont.lfOrientation = 2700;
+    return vertical;
+}
+
 } // namespace
 
 TEST(LabelRenderer, FontHeightForScreenAndDevice)
@@ -226,12 +243,8 @@ TEST(LabelRenderer, ScreenFontIsTheFontTheScreenDrawsWith)
     };
     CLabelRecord margins = Label("W-17", 1, 4, true);
     margins.m_dMarginLeft = margins.m_dMarginRight = 4.0;
-    CLabelRecord turned = Label("CABLE-0123456789\r\nW", 1, 4, true);
-    turned.m_logFont.lfEscapement = turned.m_logFont.lfOrientation = 900;
-    CLabelRecord vertical =
-        Label("\xCA\xFA\xC5\xC5\xCE\xC4\xD7\xD6\xCA\xFA\xC5\xC5", 1, 4, true); // 竖排文字竖排
-    vertical.m_logFont.SetFaceName("@\xCB\xCE\xCC\xE5");
-    vertical.m_logFont.lfEscapement = vertical.m_logFont.lfOrientation = 2700;
+    const CLabelRecord turned = TurnedLabel();
+    const CLabelRecord vertical = VerticalLabel();
     const Case cases[] = {
         {"fits, not shrunk", Label("A", 1, 4, false)},
         {"too long, not shrunk", Label("Cabinet 3 / rail 12 / terminal 40", 1, 4, false)},
@@ -263,12 +276,8 @@ TEST(LabelRenderer, ScreenFontIsTheFontTheScreenDrawsWith)
 // each time.
 TEST(LabelCell, FirstPaintDrawsWithoutAPictureAndLooksAsThePicture)
 {
-    CLabelRecord turned = Label("CABLE-0123456789\r\nW", 1, 4, true);
-    turned.m_logFont.lfEscapement = turned.m_logFont.lfOrientation = 900;
-    CLabelRecord vertical =
-        Label("\xCA\xFA\xC5\xC5\xCE\xC4\xD7\xD6\xCA\xFA\xC5\xC5", 1, 4, true); // 竖排文字竖排
-    vertical.m_logFont.SetFaceName("@\xCB\xCE\xCC\xE5");
-    vertical.m_logFont.lfEscapement = vertical.m_logFont.lfOrientation = 2700;
+    const CLabelRecord turned = TurnedLabel();
+    const CLabelRecord vertical = VerticalLabel();
     CLabelRecord selected = Label("W-17\r\n380 V", 1, 4, false);
     selected.SetSelected(true);
     CLabelRecord overflowing = Label("Cabinet 3 / rail 12 / terminal 40\r\ngyp Qj", 0, 0, false);
@@ -547,18 +556,20 @@ TEST(LabelRenderer, DottedFramesKeepTheirPatternAnywhere)
                         DrawFrameRect(painter, rc);
                         continue;
                     }
+                    // A dot where the pattern, counted along the edge from
+                    // the painter's origin, is in its first three pixels.
+                    const auto dot = [&](int x, int y, int nAlong) {
+                        if (((nAlong % 6) + 6) % 6 < 3)
+                            painter.fillRect(QRect(x, y, 1, 1), colour);
+                        else if (bOpaque)
+                            painter.fillRect(QRect(x, y, 1, 1), Qt::white);
+                    };
                     for (int x = rc.left(); x <= rc.right(); ++x)
                         for (const int y : {rc.top(), rc.bottom()})
-                            if (((x % 6) + 6) % 6 < 3)
-                                painter.fillRect(QRect(x, y, 1, 1), colour);
-                            else if (bOpaque)
-                                painter.fillRect(QRect(x, y, 1, 1), Qt::white);
+                            dot(x, y, x);
                     for (int y = rc.top(); y <= rc.bottom(); ++y)
                         for (const int x : {rc.left(), rc.right()})
-                            if (((y % 6) + 6) % 6 < 3)
-                                painter.fillRect(QRect(x, y, 1, 1), colour);
-                            else if (bOpaque)
-                                painter.fillRect(QRect(x, y, 1, 1), Qt::white);
+                            dot(x, y, y);
                 }
             }
             EXPECT_EQ(drawn, expected);
