@@ -576,3 +576,27 @@ TEST(LabelRenderer, DottedFramesKeepTheirPatternAnywhere)
         }
     }
 }
+
+// A frame of one pixel is one device pixel wide on every device, as its
+// cosmetic pen draws it, also where the device has two pixels to a pixel.
+TEST(LabelRenderer, ThinFramesAreOneDevicePixelWide)
+{
+    for (const qreal dRatio : {1.0, 2.0}) {
+        SCOPED_TRACE(testing::Message() << "device pixel ratio " << dRatio);
+        QImage framed(QSize(40, 30) * dRatio, QImage::Format_RGB32);
+        framed.setDevicePixelRatio(dRatio);
+        QImage stroked = framed;
+        for (QImage* pImage : {&framed, &stroked}) {
+            pImage->fill(Qt::white);
+            QPainter painter(pImage);
+            painter.setPen(CosmeticPen(Qt::darkRed));
+            painter.setBrush(Qt::yellow);
+            const QRect rc(3, 4, 20, 11);
+            if (pImage == &framed)
+                DrawFrameRect(painter, rc);
+            else
+                painter.drawRect(rc.adjusted(0, 0, -1, -1));
+        }
+        EXPECT_EQ(framed, stroked);
+    }
+}

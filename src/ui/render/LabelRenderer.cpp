@@ -469,15 +469,16 @@ CLabelPlan PlanLabel(QPaintDevice* pDevice, const CLabelSetup& setup, const std:
             CLaidOutLine laidOut = bUnshaped && IsLaidOutCharacterByCharacter(shown)
                                        ? LayOutUnshapedLine(shown, font, pDevice)
                                        : LayOutLine(shown, font.m_font, pDevice);
-            CMnemonics mnemonics = MnemonicsOf(m.m_strText);
-            // The text call draws the font's own underline and strike-out a
-            // piece between underlined characters at a time.
-            const bool bPiecewise =
-                !mnemonics.m_places.isEmpty() && (font.m_font.underline() || font.m_font.strikeOut());
-            if (laidOut.m_pLayout && laidOut.m_pLayout->lineCount() == 1 && !bPiecewise &&
-                !mnemonics.m_bLoneAmpersandAtEnd && HasNoControls(shown)) {
-                m.m_pLayout = std::move(laidOut.m_pLayout);
-                m.m_mnemonicPlaces = std::move(mnemonics.m_places);
+            if (laidOut.m_pLayout && laidOut.m_pLayout->lineCount() == 1 && HasNoControls(shown)) {
+                CMnemonics mnemonics = MnemonicsOf(m.m_strText);
+                // The text call draws the font's own underline and strike-out
+                // a piece between underlined characters at a time.
+                const bool bPiecewise =
+                    !mnemonics.m_places.isEmpty() && (font.m_font.underline() || font.m_font.strikeOut());
+                if (!bPiecewise && !mnemonics.m_bLoneAmpersandAtEnd) {
+                    m.m_pLayout = std::move(laidOut.m_pLayout);
+                    m.m_mnemonicPlaces = std::move(mnemonics.m_places);
+                }
             }
             m.m_dAdvance = laidOut.m_dAdvance;
             const QRectF& ink = laidOut.m_ink;
@@ -762,6 +763,14 @@ QPen DottedPen(const QColor& color)
 
 namespace {
 
+// Whether a pixel of the painter is a pixel of its device: fills of one
+// pixel then cover what a one-pixel cosmetic pen draws, and an image is
+// copied pixel for pixel.
+bool IsTranslatedOnly(const QPainter& painter)
+{
+    return painter.deviceTransform().type() <= QTransform::TxTranslate;
+}
+
 // A dotted edge as a texture: 3 pixels of colour, 3 of the background (white
 // in opaque mode), along x or along y.
 QImage DottedTexture(const QColor& color, bool bOpaque, bool bVertical, int nLength)
@@ -809,8 +818,7 @@ const QImage& DottedStrip(const QColor& color, bool bOpaque, bool bVertical)
 // drawn in opaque colours; a translucent one keeps the textured fill.)
 void FillDottedEdge(QPainter& painter, const QRect& rcEdge, const QColor& color, bool bOpaque, bool bVertical)
 {
-    if (painter.deviceTransform().type() > QTransform::TxTranslate || painter.brushOrigin() != QPointF() ||
-        color.alpha() != 255) {
+    if (!IsTranslatedOnly(painter) || painter.brushOrigin() != QPointF() || color.alpha() != 255) {
         painter.fillRect(rcEdge, DottedBrush(color, bOpaque, bVertical));
         return;
     }
@@ -835,8 +843,7 @@ void DrawFrameRect(QPainter& painter, const QRect& rc)
         return;
     const QPen pen = painter.pen();
     const bool bThinSolid = pen.style() == Qt::SolidLine && pen.widthF() <= 1.0 &&
-                            !painter.testRenderHint(QPainter::Antialiasing) &&
-                            painter.worldTransform().type() <= QTransform::TxTranslate;
+                            !painter.testRenderHint(QPainter::Antialiasing) && IsTranslatedOnly(painter);
     if (bThinSolid) {
         // The outline's four edges as fills: the same pixels as a one-pixel
         // pen draws, without stroking (a selected cell has one).
