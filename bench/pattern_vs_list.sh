@@ -28,12 +28,20 @@ median() {
   for _ in $(seq "$runs"); do
     local start end
     start=$(date +%s.%N)
-    "$@" >/dev/null 2>&1
+    # A run that fails times nothing: the benchmark fails with its message.
+    if ! "$@" >/dev/null 2>"$work/stderr"; then
+      echo "failed: $*" >&2
+      cat "$work/stderr" >&2
+      exit 1
+    fi
     end=$(date +%s.%N)
     times+=("$(echo "$end - $start" | bc -l)")
   done
   printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {printf "%.3f", a[int((NR+1)/2)]}'
 }
-printf 'pattern W{1-15000}: %s s\n' "$(median "$bin" --pdf "$work/p.pdf" --pattern 'W{1-15000}' "$work/sheet.tav")"
-printf 'wire list of 15,000 rows: %s s\n' "$(median "$bin" --pdf "$work/l.pdf" --list "$work/wires.csv" --allow-clipping "$work/sheet.tav")"
-pdfinfo "$work/p.pdf" | grep Pages
+# Assigned first, so that set -e sees a failed run.
+pattern=$(median "$bin" --pdf "$work/p.pdf" --pattern 'W{1-15000}' --allow-clipping "$work/sheet.tav")
+list=$(median "$bin" --pdf "$work/l.pdf" --list "$work/wires.csv" --allow-clipping "$work/sheet.tav")
+printf 'pattern W{1-15000}: %s s\n' "$pattern"
+printf 'wire list of 15,000 rows: %s s\n' "$list"
+for pdf in p l; do pdfinfo "$work/$pdf.pdf" | grep Pages; done

@@ -55,6 +55,10 @@ for _ in $(seq "$runs"); do
     t0=$(date +%s%N)
     t1=$(TAVRO_EXIT_AFTER_FIRST_PAINT=1 /usr/bin/time -v -o "$work/time" "${cmd[@]}" 2>/dev/null |
       awk '/^first-paint-ns/ { print $2 }')
+    if [[ -z $t1 ]]; then
+      echo "failed: ${cmd[*]} printed no first paint" >&2
+      exit 1
+    fi
     times[$name]+="$(((t1 - t0) / 1000)) "
     rss[$name]+="$(awk -F': ' '/Maximum resident set size/ { print $2 }' "$work/time") "
   done

@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QIcon>
+#include <QIconEngine>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPaintEvent>
@@ -20,7 +21,11 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QSvgRenderer>
 #include <QToolBar>
+
+#include <map>
+#include <utility>
 
 namespace {
 
@@ -108,11 +113,46 @@ constexpr CItem kFormatBar[] = {
     {"文字方向", "text-direction"},
 };
 
+// A picture read from its SVG file once a size, when first asked for, as the
+// program reads its toolbar pictures; Qt's own SVG icons read the file three
+// times, which would make this floor slower than the program.
+class COnceASizeIconEngine : public QIconEngine
+{
+public:
+    explicit COnceASizeIconEngine(QString file) : m_strFile(std::move(file)) {}
+
+    QIconEngine* clone() const override { return new COnceASizeIconEngine(*this); }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override
+    {
+        QPixmap& cached = m_cache[{size.width(), size.height()}];
+        if (cached.isNull() && !size.isEmpty()) {
+            QImage image(size, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            QPainter painter(&image);
+            QSvgRenderer(m_strFile).render(&painter);
+            painter.end();
+            cached = QPixmap::fromImage(image);
+        }
+        return cached;
+    }
+
+private:
+    QString m_strFile;
+    std::map<std::pair<int, int>, QPixmap> m_cache;
+};
+
 QAction* MakeAction(const CItem& item, QObject* parent)
 {
     auto* action = new QAction(QString::fromUtf8(item.szText), parent);
     if (item.szIcon[0])
-        action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(item.szIcon))));
+        action->setIcon(QIcon(
+            new COnceASizeIconEngine(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(item.szIcon)))));
     return action;
 }
 

@@ -1,7 +1,7 @@
 // A wire-list job to PDF beside its floor: a bare Qt program that draws the
-// same texts per label in the same font at 600 dpi (white fill, clip,
-// save/restore, unshaped drawText), written to a file as QPdfWriter writes
-// it. The markers are those of tests/e2e/job_word_boxes.sh, 375 a sheet on
+// same texts per label in the same font at 600 dpi (only an unshaped
+// drawText per label: no fill, no clip, no saved state), written to a file
+// as QPdfWriter writes it. The markers are those of tests/e2e/job_word_boxes.sh, 375 a sheet on
 // 15 × 25 labels of 12 × 10 mm (A4, margins 5 mm). Prints the CPU seconds
 // of the job and the process's peak memory. Run offscreen:
 //   QT_QPA_PLATFORM=offscreen build/bench/tavro_job_floor ours|floor SHEETS OUT.pdf
@@ -37,7 +37,7 @@ long PeakKilobytes()
     return usage.ru_maxrss;
 }
 
-// What the renderer draws, label by label, without anything of its own.
+// The least a job must draw: each label's text, nothing else.
 void DrawFloor(const CSheet& sheet, int nMarkers, const QString& path)
 {
     QPdfWriter writer(path);
@@ -61,11 +61,7 @@ void DrawFloor(const CSheet& sheet, int nMarkers, const QString& path)
         const QRectF box(dots(format.m_dLeftMargin + c * format.m_dColumnPitch + 1),
                          dots(format.m_dTopMargin + r * format.m_dRowPitch + 1),
                          dots(format.m_dLabelWidth - 2), dots(format.m_dLabelHeight - 2));
-        painter.fillRect(box, Qt::white);
-        painter.save();
-        painter.setClipRect(box);
         painter.drawText(box, Qt::AlignCenter, QString::fromStdString(JobMarker(n)));
-        painter.restore();
     }
 }
 
