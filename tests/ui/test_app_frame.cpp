@@ -237,6 +237,16 @@ TEST_F(AppTest, EachBarHidesAlone)
     EXPECT_TRUE(Frame()->FormatBar()->isHidden());
     RunAction(*Frame()->Controller(), "actionViewFormatBar");
 
+    // Hidden from the window's context menu, a bar's 查看 item loses its
+    // mark, and the item shows it again.
+    Frame()->FileToolBar()->toggleViewAction()->trigger();
+    EXPECT_TRUE(Frame()->FileToolBar()->isHidden());
+    EXPECT_FALSE(Frame()->Action("actionViewToolBar")->isChecked());
+    RunAction(*Frame()->Controller(), "actionViewToolBar");
+    EXPECT_FALSE(Frame()->FileToolBar()->isHidden());
+    EXPECT_TRUE(Frame()->Action("actionViewToolBar")->isChecked());
+    EXPECT_TRUE(Frame()->FileToolBar()->toggleViewAction()->isChecked());
+
     RunAction(*Frame()->Controller(), "actionViewStatusBar");
     EXPECT_TRUE(Frame()->statusBar()->isHidden());
     EXPECT_FALSE(Frame()->Action("actionViewStatusBar")->isChecked());

@@ -5,6 +5,7 @@
 #include "test_app_support.h"
 
 #include "model/Gbk.h"
+#include "print/CPrintService.h"
 #include "print/PdfFile.h"
 #include "print/WireListPrint.h"
 #include "wirelist/CWireListDlg.h"
@@ -248,4 +249,33 @@ TEST(FitCheck, TheDialogAsksBeforeExporting)
         EXPECT_EQ(dLeftmost < dLabelLeft, answer.bCutOnPaper)
             << dLeftmost << " pt, the label at " << dLabelLeft;
     }
+}
+
+// A list opened like a document is placed by the page offset in force, as
+// the sheet is, also one that could not be saved: the job asks the print
+// service for it rather than reading the settings file again.
+TEST_F(AppTest, AListJobIsMovedByTheOffsetInForce)
+{
+    const QString list = PathOf(QStringLiteral("wires.csv"));
+    WriteFile(list, "W1\nW2\n");
+    std::vector<double> leftmost;
+    for (const int nMoveX : {0, 1000}) {
+        SCOPED_TRACE(nMoveX);
+        Frame()->Controller()->Printing().SetPageOffset({nMoveX, 0});
+        const QString pdf = PathOf(QStringLiteral("moved%1.pdf").arg(nMoveX));
+        AnswerNextDialog<CWireListDlg>([&pdf](CWireListDlg* dialog) {
+            AnswerNextDialog<QFileDialog>([&pdf](QFileDialog* files) { AcceptFileDialog(files, pdf); });
+            for (QPushButton* button : dialog->findChildren<QPushButton*>())
+                if (button->text() == QStringLiteral("导出 PDF(&D)..."))
+                    button->click();
+            dialog->reject();
+        });
+        m_pApp->OpenFile(list);
+        ASSERT_TRUE(QFile::exists(pdf));
+        double dLeftmost = 1e9;
+        for (const auto& [word, box] : Words(pdf))
+            dLeftmost = std::min(dLeftmost, box.left);
+        leftmost.push_back(dLeftmost);
+    }
+    EXPECT_NEAR(leftmost[1] - leftmost[0], 10 * kPointsPerMm, 0.1);
 }

@@ -76,7 +76,8 @@ void CMainController::CreateEditActions()
     connect(&m_view, &CTAVROView::labelDoubleClicked, this, &CMainController::OnLabelDoubleClicked);
     action = AddSelectionAction({"actionSequencePattern", "序列编号(&Q)...",
                                  "按序列（如 X{1-3}:{1-24}）编号所选标签，或打印为多页", "序列编号", ""});
-    connect(action, &QAction::triggered, this, [this] { NumberWithPattern(m_view.window(), m_view); });
+    connect(action, &QAction::triggered, this,
+            [this] { NumberWithPattern(m_view.window(), m_view, Printing()); });
 
     action = AddAction({"actionSelectAll", "全选(&A)", "全选", "全选", "select-all"},
                        QKeySequence::keyBindings(QKeySequence::SelectAll));

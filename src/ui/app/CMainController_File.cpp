@@ -22,11 +22,8 @@ void CMainController::CreateFileActions()
               QKeySequence::keyBindings(QKeySequence::Open));
     action = AddAction(
         {"actionImportWireList", "导入线号表(&W)...", "读入线号表，按表中的线号填写并打印标签", "", ""});
-    connect(action, &QAction::triggered, this, [this] {
-        // The list's own print dialog starts from the stored printer choice.
-        Printing().LoadPrinterChoice();
-        ImportWireList(m_view.window(), m_view);
-    });
+    connect(action, &QAction::triggered, this,
+            [this] { ImportWireList(m_view.window(), m_view, Printing()); });
     action = AddAction({"actionFileSave", "保存(&S)", "保存活动文档", "保存", "file-save"},
                        QKeySequence::keyBindings(QKeySequence::Save));
     connect(action, &QAction::triggered, this, &CMainController::Save);

@@ -223,17 +223,24 @@ void CMainFrame::CreateToolBars()
 
 void CMainFrame::ConnectBarToggles()
 {
-    const auto toggle = [this](const char* szName, QWidget* bar) {
+    // A toolbar is also shown and hidden from the window's context menu, by
+    // its own toggle action, which Qt keeps in step with the bar: the 查看
+    // item follows that action, so its mark is the bar's state, whichever way
+    // the bar was hidden.
+    const auto toggleToolBar = [this](const char* szName, QToolBar* bar) {
         QAction* action = Action(QLatin1String(szName));
-        ShowChecked(action, true);
-        connect(action, &QAction::triggered, bar, [action, bar] {
-            bar->setHidden(!bar->isHidden());
-            ShowChecked(action, !bar->isHidden());
-        });
+        action->setCheckable(true);
+        action->setChecked(!bar->isHidden());
+        connect(action, &QAction::triggered, bar, &QWidget::setVisible);
+        connect(bar->toggleViewAction(), &QAction::toggled, action, &QAction::setChecked);
     };
-    toggle("actionViewToolBar", m_pFileToolBar);
-    toggle("actionViewFormatBar", m_pFormatBar);
-    toggle("actionViewStatusBar", statusBar());
+    toggleToolBar("actionViewToolBar", m_pFileToolBar);
+    toggleToolBar("actionViewFormatBar", m_pFormatBar);
+    // The status bar has no other way to be hidden.
+    QAction* statusToggle = Action(QStringLiteral("actionViewStatusBar"));
+    statusToggle->setCheckable(true);
+    statusToggle->setChecked(true);
+    connect(statusToggle, &QAction::toggled, statusBar(), &QWidget::setVisible);
 }
 
 void CMainFrame::CreateStatusBar()

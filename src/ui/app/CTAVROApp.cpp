@@ -128,7 +128,8 @@ CTAVRODoc* CTAVROApp::OpenDocumentFile(const QString& path)
 void CTAVROApp::OpenFile(const QString& path)
 {
     if (IsWireListFileName(QFile::encodeName(path).toStdString()))
-        ImportWireListFile(m_pMainFrame.get(), *m_pMainFrame->GetView(), path);
+        ImportWireListFile(m_pMainFrame.get(), *m_pMainFrame->GetView(),
+                           m_pMainFrame->Controller()->Printing(), path);
     else
         OpenDocumentFile(path);
 }

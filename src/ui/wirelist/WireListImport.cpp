@@ -1,7 +1,7 @@
 #include "wirelist/WireListImport.h"
 
 #include "model/CSheetModel.h"
-#include "print/PageOffsetSettings.h"
+#include "print/CPrintService.h"
 #include "view/CTAVROView.h"
 #include "wirelist/CSequencePatternDlg.h"
 #include "wirelist/CWireListDlg.h"
@@ -36,19 +36,20 @@ std::size_t ApplyTextsToSelectedLabels(CSheetModel& model, const std::vector<std
 
 } // namespace
 
-void ImportWireList(QWidget* parent, CTAVROView& view)
+void ImportWireList(QWidget* parent, CTAVROView& view, CPrintService& printing)
 {
     const QString path =
         QFileDialog::getOpenFileName(parent, QStringLiteral("导入线号表"), RememberedListFolder(),
                                      QStringLiteral("线号表 (*.csv *.tsv *.txt *.xlsx *.ods);;所有文件 (*)"));
     if (path.isEmpty())
         return;
-    ImportWireListFile(parent, view, path);
+    ImportWireListFile(parent, view, printing, path);
 }
 
-void ImportWireListFile(QWidget* parent, CTAVROView& view, const QString& path)
+void ImportWireListFile(QWidget* parent, CTAVROView& view, CPrintService& printing, const QString& path)
 {
-    const CPageOffset offset = ReadPageOffset();
+    printing.LoadPrinterChoice();
+    const CPageOffset offset = printing.PageOffset();
     CWireListDlg dialog(
         path, view.GetSheet(), offset.m_nMoveX, offset.m_nMoveY,
         [&view](const std::vector<std::string>& texts) {
@@ -58,7 +59,7 @@ void ImportWireListFile(QWidget* parent, CTAVROView& view, const QString& path)
     dialog.exec();
 }
 
-void NumberWithPattern(QWidget* parent, CTAVROView& view)
+void NumberWithPattern(QWidget* parent, CTAVROView& view, CPrintService& printing)
 {
     CSequencePatternDlg dialog(SelectedPositions(view.GetSheet()).size(), parent);
     const int nResult = dialog.exec();
@@ -73,7 +74,8 @@ void NumberWithPattern(QWidget* parent, CTAVROView& view)
             texts.push_back(pattern.Marker(i));
         ApplyTextsToSelectedLabels(view.Model(), texts, QStringLiteral("序列编号"));
     } else if (nResult == CSequencePatternDlg::PrintAsJob) {
-        const CPageOffset offset = ReadPageOffset();
+        printing.LoadPrinterChoice();
+        const CPageOffset offset = printing.PageOffset();
         CWireListDlg job(
             pattern, dialog.PatternText(), view.GetSheet(), offset.m_nMoveX, offset.m_nMoveY,
             [&view](const std::vector<std::string>& texts) {
