@@ -11,6 +11,7 @@
 #include "wirelist/MarkerSheets.h"
 #include "wirelist/SequencePattern.h"
 
+#include "PdfCheck.h"
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -86,13 +87,10 @@ struct CBox
 // Every word on the PDF's page, by pdftotext -bbox.
 std::vector<std::pair<QString, CBox>> Words(const QString& pdf)
 {
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-    EXPECT_TRUE(process.waitForFinished(20000));
     static const QRegularExpression word(QStringLiteral(
         R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
     std::vector<std::pair<QString, CBox>> words;
-    for (auto it = word.globalMatch(QString::fromUtf8(process.readAllStandardOutput())); it.hasNext();) {
+    for (auto it = word.globalMatch(PdfText(pdf, {QStringLiteral("-bbox")})); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         words.push_back({m.captured(5),
                          {m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),

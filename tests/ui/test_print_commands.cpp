@@ -9,6 +9,8 @@
 #include "print/PageOffsetSettings.h"
 #include "print/PrintLayout.h"
 
+#include "PdfCheck.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QImage>
@@ -305,10 +307,7 @@ TEST_F(PrintCommandsTest, CtrlPPrintsThroughTheDialog)
     ASSERT_TRUE(bAnswered);
     ASSERT_TRUE(QFile::exists(pdf));
 
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-    ASSERT_TRUE(pdftotext.waitForFinished(20000));
-    const QString html = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    const QString html = PdfText(pdf, {QStringLiteral("-bbox")});
     EXPECT_EQ(html.count(QStringLiteral("<page ")), 1);
     // Each selected label's Latin text ("W<row><column>") with its middle
     // inside its label; nothing of the unselected ones.

@@ -15,57 +15,48 @@ namespace {
 
 // The PDF writer's output, streamed into the temporary file of an atomic
 // replacement: memory stays flat whatever the size of the job. The writer
-// sends many small pieces, which are gathered into large writes. The last
-// bytes written are held back, and once the fonts' text maps begin (they
-// come after every page) the rest of the file is held, so that the maps can
-// be mended and the objects after them moved before anything is written.
+// sends many small pieces, which are gathered into large writes, and its
+// fonts' text maps are written anew on the way (CPdfTextMapRewriter).
 class CAtomicFileDevice : public QIODevice
 {
 public:
-    explicit CAtomicFileDevice(CAtomicFileWriter& file) : m_file(file)
+    CAtomicFileDevice(CAtomicFileWriter& file, TextMapCorrection correct)
+        : m_file(file), m_rewriter(std::move(correct))
     {
-        m_pending.reserve(kChunk + kHeldBack);
+        m_ready.reserve(2 * kChunk);
     }
 
     bool isSequential() const override { return true; }
 
+    // EIO where the rewritten maps could not be matched by the
+    // cross-reference table: the file is then no PDF and is not kept.
     int Finish()
     {
-        if (m_bInTextMaps)
-            MendPdfTextMaps(m_pending, m_nWritten);
-        return Write(m_pending.size());
+        if (!m_rewriter.Finish(m_ready))
+            return EIO;
+        m_file.Write(m_ready);
+        m_ready.clear();
+        return m_file.Error();
     }
 
 protected:
     qint64 readData(char*, qint64) override { return -1; }
     qint64 writeData(const char* data, qint64 size) override
     {
-        const std::string_view piece(data, static_cast<std::size_t>(size));
-        m_bInTextMaps = m_bInTextMaps || HoldsTextMap(piece);
-        m_pending.append(piece);
-        if (!m_bInTextMaps && m_pending.size() >= kChunk + kHeldBack && Write(kChunk) != 0)
-            return -1;
+        m_rewriter.Put(std::string_view(data, static_cast<std::size_t>(size)), m_ready);
+        if (m_ready.size() >= kChunk) {
+            if (m_file.Write(m_ready) != 0)
+                return -1;
+            m_ready.clear();
+        }
         return size;
     }
 
 private:
-    int Write(std::size_t nBytes)
-    {
-        if (nBytes != 0)
-            m_file.Write(std::string_view(m_pending).substr(0, nBytes));
-        m_pending.erase(0, nBytes);
-        m_nWritten += nBytes;
-        return m_file.Error();
-    }
-
-    // The header of a text map's stream (its /Length) comes in an earlier
-    // piece than the map itself.
-    static constexpr std::size_t kHeldBack = 64 * 1024;
     static constexpr std::size_t kChunk = 256 * 1024;
     CAtomicFileWriter& m_file;
-    std::string m_pending;
-    std::uint64_t m_nWritten = 0;
-    bool m_bInTextMaps = false;
+    CPdfTextMapRewriter m_rewriter;
+    std::string m_ready; // rewritten, not yet written
 };
 
 } // namespace
@@ -88,7 +79,7 @@ int WritePdfFile(const QString& path, const QPageLayout& layout, int nDotsPerInc
     CAtomicFileWriter file;
     if (const int error = file.Open(QFile::encodeName(path).toStdString()))
         return error;
-    CAtomicFileDevice device(file);
+    CAtomicFileDevice device(file, [](std::string_view, char32_t code) { return EquivalentIdeograph(code); });
     device.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&device);
