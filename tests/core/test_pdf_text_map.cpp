@@ -7,30 +7,8 @@
 
 #include <cstdio>
 #include <string>
+#include <tuple>
 #include <vector>
-
-TEST(PdfTextMap, RadicalsAndStrokesStandForTheirIdeographs)
-{
-    const struct
-    {
-        const char* name;
-        char32_t code, expected;
-    } cases[] = {
-        {"Kangxi radical one", 0x2F00, 0x4E00},
-        {"Kangxi radical flute", 0x2FD5, 0x9FA0},
-        {"simplified gate", 0x2ED4, 0x95E8},
-        {"simplified yellow", 0x2EE9, 0x9EC4},
-        {"radical beyond the BMP", 0x2E87, 0x20628},
-        {"stroke H", 0x31D0, 0x4E00},
-        {"an ideograph itself", 0x4E00, 0x4E00},
-        {"a Latin letter", 'W', 'W'},
-        {"a radical with no ideograph", 0x2E80, 0x2E80},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(EquivalentIdeograph(c.code), c.expected);
-    }
-}
 
 namespace {
 
@@ -216,6 +194,39 @@ TEST(PdfTextMap, MapsNotLaidOutAsQtWritesThemDoNotRead)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_FALSE(ReadTextMap(c.map).has_value());
+    }
+}
+
+TEST(PdfTextMap, FontNamesAsAPdfGivesThem)
+{
+    // A "name" table: format 0, its records, then the strings.
+    const auto table = [](std::vector<std::tuple<int, int, std::string>> records) {
+        std::string storage;
+        std::string out = {0, 0, 0, char(records.size()), 0, char(6 + 12 * records.size())};
+        for (const auto& [platform, id, text] : records) {
+            const std::size_t offset = storage.size();
+            storage += text;
+            for (const int value : {platform, 0, 0, id, int(text.size()), int(offset)})
+                out += {char(value >> 8), char(value & 0xFF)};
+        }
+        return out + storage;
+    };
+    const std::string utf16 = std::string("\0U\0K\0a\0i\0C\0N", 12);
+    const struct
+    {
+        const char* name;
+        std::string table;
+        std::string expected;
+    } cases[] = {
+        {"Windows, UTF-16", table({{3, 1, "AR PL"}, {3, 6, utf16}}), "UKaiCN"},
+        {"Macintosh, spaces as underscores", table({{1, 6, "Noto Sans CJK"}}), "Noto_Sans_CJK"},
+        {"no PostScript name", table({{3, 1, "AR PL"}}), ""},
+        {"a string past the table's end", table({{1, 6, "UKaiCN"}}).substr(0, 20), ""},
+        {"no table", "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(PdfFontName(c.table), c.expected);
     }
 }
 

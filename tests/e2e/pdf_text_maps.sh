@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The text maps of the fonts of a PDF the program writes (what search and
-# copy give for each glyph), checked from outside with qpdf and pdftotext.
+# copy give for each glyph), checked from outside with qpdf and pdftotext:
+# each glyph gives the character the marker drew with it.
 # A face that draws many ideographs gets a map of more than a hundred
 # blocks, which Qt 6.4 pads with leftover memory: the maps are written anew
 # and every object of the PDF stays where the cross-reference table says.
@@ -62,6 +63,36 @@ if missing:
     print('missing: ' + ''.join(sorted(missing)))
     sys.exit(1)
 PY
+
+# Words whose glyphs other code points reach first in some face (户 and 戶,
+# 胶 and 㬵, 彐 and ⺕, 门 and ⻔, rarer GBK characters), in every face the
+# program maps, upright, bold and vertical: each label reads back as its
+# marker. The list's rows go across a sheet row, one label a style.
+styles=(宋体 宋体:bold @宋体 黑体 黑体:bold @黑体 楷体 楷体:bold @楷体 仿宋 仿宋:bold @仿宋)
+words=(户外箱 热缩胶管 彐 罒 肦 戸 大门 黄绿 电机 接触器 端子排 W001)
+printf '%s\n' "${words[@]}" >"$work/words.csv"
+python3 "$tools/write_face_sheet.py" "$work/styles.tav" "${#words[@]}" "${styles[@]}"
+"$bin" --pdf "$work/words.pdf" --list "$work/words.csv" --copies "${#styles[@]}" --shrink "$work/styles.tav" \
+  2>"$work/err" || fail "words in every face: exit $?: $(cat "$work/err")"
+maps_are_clean "$work/words.pdf" >"$work/maps" || fail "words in every face: $(cat "$work/maps")"
+pdftotext -bbox "$work/words.pdf" - | python3 -c '
+import re, sys
+styles, words = sys.argv[1].split(), sys.argv[2].split()
+mm = lambda pt: float(pt) * 25.4 / 72
+labels = {}
+for x0, y0, x1, y1, text in re.findall(r"xMin=\"([\d.]+)\" yMin=\"([\d.]+)\" xMax=\"([\d.]+)\" yMax=\"([\d.]+)\">([^<]*)<", sys.stdin.read()):
+    x, y = (mm(x0) + mm(x1)) / 2, (mm(y0) + mm(y1)) / 2
+    labels.setdefault((int((y - 5) // 18), int((x - 5) // 34)), []).append((y, x, text))
+bad = 0
+for r, word in enumerate(words):
+    for c, style in enumerate(styles):
+        # Vertical writing reads down the column; the rest across.
+        pieces = sorted(labels.get((r, c), []), key=lambda p: (p[0], p[1]) if style.startswith("@") else (p[1], p[0]))
+        got = "".join(text for _, _, text in pieces)
+        if got != word:
+            print("FAIL %s in %s reads %s" % (word, style, got or "nothing"))
+            bad = 1
+sys.exit(bad)' "${styles[*]}" "${words[*]}" || fail "words in every face: a label reads otherwise"
 
 if ((failures)); then
   exit 1

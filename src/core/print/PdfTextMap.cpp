@@ -7,16 +7,6 @@
 
 namespace {
 
-struct SEquivalent
-{
-    char32_t code;
-    char32_t ideograph;
-};
-
-constexpr SEquivalent kEquivalents[] = {
-#include "print/IdeographEquivalents.inc"
-};
-
 // What begins the stream of a text map as Qt writes one.
 constexpr std::string_view kMapStart = "stream\n/CIDInit /ProcSet findresource begin\n";
 constexpr std::string_view kFontKey = "/BaseFont /";
@@ -193,11 +183,34 @@ std::optional<SNumberAt> NumberAfter(std::string_view text, std::size_t keyEnd)
 
 } // namespace
 
-char32_t EquivalentIdeograph(char32_t code)
+std::string PdfFontName(std::string_view nameTable)
 {
-    const auto found = std::lower_bound(std::begin(kEquivalents), std::end(kEquivalents), code,
-                                        [](const SEquivalent& entry, char32_t c) { return entry.code < c; });
-    return found != std::end(kEquivalents) && found->code == code ? found->ideograph : code;
+    const auto u16 = [&](std::size_t at) {
+        return at + 2 <= nameTable.size() ? unsigned(static_cast<unsigned char>(nameTable[at])) << 8 |
+                                                static_cast<unsigned char>(nameTable[at + 1])
+                                          : 0u;
+    };
+    const unsigned nRecords = u16(2);
+    const std::size_t storage = u16(4);
+    std::string name;
+    for (unsigned i = 0; i < nRecords && name.empty(); ++i) {
+        const std::size_t record = 6 + 12 * std::size_t(i);
+        const unsigned platform = u16(record);
+        const std::size_t start = storage + u16(record + 10);
+        const std::size_t length = u16(record + 8);
+        if (u16(record + 6) != 6 || record + 12 > nameTable.size() || start + length > nameTable.size())
+            continue;
+        const std::string_view text = nameTable.substr(start, length);
+        if (platform == 1) {
+            name = text;
+        } else if (platform == 0 || platform == 3) {
+            // UTF-16 big-endian; a PostScript name is printable ASCII.
+            for (std::size_t k = 0; k + 1 < text.size(); k += 2)
+                name += text[k] == 0 ? text[k + 1] : '?';
+        }
+    }
+    std::replace(name.begin(), name.end(), ' ', '_');
+    return name;
 }
 
 std::optional<std::vector<STextMapEntry>> ReadTextMap(std::string_view cmap)

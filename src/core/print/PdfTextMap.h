@@ -17,15 +17,16 @@
 // and Qt 6.4 pads every block of a map after its first hundred entries with
 // as many bytes of leftover memory as the block before it held. The maps
 // are therefore read with that padding skipped and written anew, each glyph
-// given the character the correction names.
-
-// The unified ideograph a radical or stroke stands for; any other code point
-// as it is.
-char32_t EquivalentIdeograph(char32_t code);
+// given the character the correction names: the one the text drew with it.
 
 // The code point a glyph of the font the PDF names `fontName` (its
 // /BaseFont) stands for, given the one the map gave it.
 using TextMapCorrection = std::function<char32_t(std::string_view fontName, char32_t code)>;
+
+// The name a PDF written by Qt gives a font (its /BaseFont): the PostScript
+// name of the font's "name" table, spaces as underscores; empty where the
+// table has none.
+std::string PdfFontName(std::string_view nameTable);
 
 // A glyph of a font's subset and the code point it stands for.
 struct STextMapEntry

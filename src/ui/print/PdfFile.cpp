@@ -2,12 +2,14 @@
 
 #include "model/AtomicFile.h"
 #include "print/PdfTextMap.h"
+#include "render/DrawnGlyphs.h"
 
 #include <QFile>
 #include <QIODevice>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrinter>
 
 #include <cerrno>
 
@@ -79,10 +81,13 @@ int WritePdfFile(const QString& path, const QPageLayout& layout, int nDotsPerInc
     CAtomicFileWriter file;
     if (const int error = file.Open(QFile::encodeName(path).toStdString()))
         return error;
-    CAtomicFileDevice device(file, [](std::string_view, char32_t code) { return EquivalentIdeograph(code); });
+    CDrawnGlyphs drawn;
+    CAtomicFileDevice device(
+        file, [&drawn](std::string_view font, char32_t code) { return drawn.CharacterFor(font, code); });
     device.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&device);
+        const CDrawnGlyphsScope recording(writer, drawn);
         writer.setCreator(QStringLiteral("Tavromark"));
         writer.setResolution(nDotsPerInch);
         writer.setPageLayout(layout);
@@ -98,4 +103,32 @@ int WritePdfFile(const QString& path, const QPageLayout& layout, int nDotsPerInc
     if (const int error = device.Finish())
         return error;
     return file.Commit();
+}
+
+CPrintedPdfText::CPrintedPdfText(QPrinter& printer)
+{
+    if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty())
+        return;
+    m_strPath = printer.outputFileName();
+    m_recording = std::make_unique<CDrawnGlyphsScope>(printer, m_drawn);
+}
+
+CPrintedPdfText::~CPrintedPdfText()
+{
+    if (m_strPath.isEmpty())
+        return;
+    m_recording.reset();
+    QFile file(m_strPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray written = file.readAll();
+    file.close();
+    CPdfTextMapRewriter rewriter(
+        [this](std::string_view font, char32_t code) { return m_drawn.CharacterFor(font, code); });
+    std::string rewritten;
+    rewritten.reserve(static_cast<std::size_t>(written.size()));
+    rewriter.Put(std::string_view(written.constData(), static_cast<std::size_t>(written.size())), rewritten);
+    // Where the maps cannot be rewritten, the printer's own file stays.
+    if (rewriter.Finish(rewritten))
+        WriteFileAtomically(QFile::encodeName(m_strPath).toStdString(), rewritten);
 }

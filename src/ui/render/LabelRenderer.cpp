@@ -2,6 +2,7 @@
 
 #include "model/FontFace.h"
 #include "model/Gbk.h"
+#include "render/DrawnGlyphs.h"
 #include "view/TextDirection.h"
 
 #include <QFontDatabase>
@@ -229,6 +230,9 @@ struct CUnshapedCharacters
         double m_dAscent = 0.0;
         QRectF m_glyph;
         bool m_bGlyph = false;
+        // The face and glyph that draw it, for the text maps of a PDF.
+        QRawFont m_face;
+        quint32 m_nGlyph = 0;
     };
     int m_nDpi = 0; // the resolution the characters were measured at
     QHash<char16_t, CCharacter> m_characters;
@@ -250,6 +254,8 @@ CUnshapedCharacters::CCharacter MeasureCharacter(QChar ch, const QFont& font, QP
         if (!glyphs.isEmpty()) {
             character.m_glyph = run.rawFont().boundingRect(glyphs[0]);
             character.m_bGlyph = true;
+            character.m_face = run.rawFont();
+            character.m_nGlyph = glyphs[0];
         }
     }
     return character;
@@ -286,6 +292,19 @@ CLaidOutLine LayOutUnshapedLine(const QString& text, const CLabelFont& font, QPa
             result.m_ink |= pCharacter->m_glyph.translated(QPointF(dPen, result.m_dAscent));
     result.m_ink.translate(0, -result.m_dAscent);
     return result;
+}
+
+// The glyph each character of the lines was drawn with, as measured: in a
+// PDF every line is drawn unshaped, a glyph a character.
+void RecordDrawnGlyphs(CDrawnGlyphs& drawn, const CLabelFont& font, const std::vector<CMeasuredLine>& lines)
+{
+    const QHash<char16_t, CUnshapedCharacters::CCharacter>& characters = font.m_unshaped->m_characters;
+    for (const CMeasuredLine& line : lines)
+        for (const QChar ch : ShownText(line.m_strText)) {
+            const auto it = characters.constFind(ch.unicode());
+            if (it != characters.constEnd() && it->m_bGlyph)
+                drawn.Add(it->m_face, it->m_nGlyph, ch.unicode());
+        }
 }
 } // namespace
 
@@ -650,6 +669,8 @@ CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRec
     const CRenderedFont rendered{plan.m_logFont.lfHeight, plan.m_logFont.lfWidth};
     if (!layout.m_bDraw)
         return rendered;
+    if (CDrawnGlyphs* pDrawn = bUnshaped ? CDrawnGlyphs::Of(painter.device()) : nullptr)
+        RecordDrawnGlyphs(*pDrawn, setup.m_font, plan.m_lines);
 
     // Paper is white already, and each clip or transform change makes a PDF
     // or printer write its graphics state again: the screen alone needs the
