@@ -22,6 +22,8 @@ packages=(
   # tests, fuzzing, benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format
   xvfb xauth x11-utils xdotool xclip poppler-utils python3 bc
+  # a strict PDF reader: every PDF a test writes passes qpdf --check
+  qpdf
   # LibreOffice Calc, headless, for the clipboard test with its HTML filters
   # and to remake the spreadsheet fixtures (some 200 MB)
   libreoffice-calc-nogui

@@ -7,6 +7,7 @@ set -uo pipefail
 bin=${1:?usage: $0 path/to/tavromark}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/pdf_check.bash" # every PDF the program writes passes qpdf --check
 failures=0
 
 # run NAME EXPECTED_STATUS ARGS...: runs the program without a display,

@@ -9,6 +9,7 @@ bin=${1:?usage: $0 path/to/tavromark}
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/pdf_check.bash" # every PDF the program writes passes qpdf --check
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data QT_QPA_PLATFORM=offscreen
 sheet=$here/../data/default.tav
 fail() { echo "FAIL $*"; exit 1; }

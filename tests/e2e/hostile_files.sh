@@ -14,6 +14,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+source "$(dirname "$0")/pdf_check.bash" # every PDF the program writes passes qpdf --check
 failures=0
 skipped=0
 

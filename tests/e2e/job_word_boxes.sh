@@ -12,6 +12,7 @@ top=$here/../..
 expected=$here/../data/job-word-boxes.txt.gz
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/pdf_check.bash" # every PDF the program writes passes qpdf --check
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data QT_QPA_PLATFORM=offscreen
 
 # shellcheck source=../../bench/full-sheet.sh

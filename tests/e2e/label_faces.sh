@@ -10,6 +10,7 @@ bin=${1:?usage: $0 path/to/tavromark}
 command -v pdftotext >/dev/null || exit 77
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/pdf_check.bash" # every PDF the program writes passes qpdf --check
 data=$(cd "$(dirname "$0")/../data" && pwd)
 
 env -u DISPLAY -u WAYLAND_DISPLAY XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" \

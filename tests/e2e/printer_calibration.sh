@@ -12,6 +12,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 # Hyphens only: the settings keys of these names are the names themselves.
 plain=tavro-plain-$$ own_a=tavro-own-a-$$ own_b=tavro-own-b-$$
 source "$here/private_cups.bash" "$plain" "$own_a" "$own_b"
+source "$(dirname "$0")/pdf_check.bash" # every PDF the program writes passes qpdf --check
 
 export XDG_CONFIG_HOME=$work/config
 settings=$XDG_CONFIG_HOME/TAVRO/tavro.ini

@@ -5,7 +5,8 @@
 # starts the scheduler with cups-pdf queues named by the arguments (the first
 # the default) and exports CUPS_SERVER; on exit stops it and removes what it
 # wrote. KEEP_WORK=1 keeps $work. Defines skip, fail, queue_out_dir and
-# queue_pdf.
+# queue_pdf (whose PDF passes pdf_check of pdf_check.bash, which the
+# scripts source after this).
 # Usage: source private_cups.bash QUEUE [QUEUE...]
 skip() { echo "SKIP: $*"; exit 77; }
 fail() { echo "FAIL: $*"; exit 1; }
@@ -57,5 +58,6 @@ queue_pdf() {
   pdf=$(compgen -G "$dir/*.pdf" | head -n1)
   [[ -n $pdf ]] || return 1
   sleep 0.3 # cups-pdf may still be closing the file
+  pdf_check "$pdf" || return 1
   echo "$pdf"
 }

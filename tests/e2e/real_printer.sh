@@ -10,6 +10,7 @@ bin=${1:?usage: $0 path/to/tavromark}
 here=$(cd "$(dirname "$0")" && pwd)
 queue=tavro_test_$$
 source "$here/private_cups.bash" "$queue"
+source "$(dirname "$0")/pdf_check.bash" # every PDF the program writes passes qpdf --check
 
 sheet=$here/../data/preset-7x20-texts.tav
 env -u DISPLAY XDG_CONFIG_HOME="$work/config" timeout 60 "$bin" /pt "$sheet" "$queue" ||

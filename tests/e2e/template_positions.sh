@@ -15,6 +15,7 @@ command -v pdftotext >/dev/null || exit 77
 [[ -f $templates/paper-sizes.xml && -x $tool ]] || exit 77
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/pdf_check.bash" # every PDF the program writes passes qpdf --check
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_DATA_DIRS=/usr/share QT_QPA_PLATFORM=offscreen
 failures=0
 

@@ -8,6 +8,7 @@ bin=${1:?usage: $0 path/to/tavromark}
 command -v pdftotext >/dev/null || exit 77
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/pdf_check.bash" # every PDF the program writes passes qpdf --check
 here=$(cd "$(dirname "$0")" && pwd)
 
 python3 "$here/../tools/write_direction_sheet.py" "$work/sheet.tav" || exit 1

@@ -10,6 +10,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 data=$here/../data
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/pdf_check.bash" # every PDF the program writes passes qpdf --check
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data QT_QPA_PLATFORM=offscreen
 failures=0
 fail() {

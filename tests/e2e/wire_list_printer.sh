@@ -28,6 +28,7 @@ cleanup() {
   [[ -n ${KEEP_WORK:-} ]] && echo "kept $work" || rm -rf "$work"
 }
 trap cleanup EXIT
+source "$(dirname "$0")/pdf_check.bash" # every PDF the program writes passes qpdf --check
 fail() { echo "FAIL: $*"; exit 1; }
 
 "$server" start "$work/cups" "$queue" >"$work/start.out" 2>&1 ||
@@ -58,6 +59,7 @@ print() {
   pdf=$(compgen -G "$work/cups/out/*.pdf" | head -n1)
   [[ -n $pdf ]] || fail "$name: no PDF arrived from the queue"
   sleep 0.3 # cups-pdf may still be closing the file
+  pdf_check "$pdf" || fail "$name: the queue's PDF is broken"
 }
 
 # print_two_sheets NAME ARGS...

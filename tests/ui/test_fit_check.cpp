@@ -8,13 +8,17 @@
 #include "print/CPrintService.h"
 #include "print/PdfFile.h"
 #include "print/WireListPrint.h"
+#include "render/LabelRenderer.h"
 #include "wirelist/CWireListDlg.h"
 #include "wirelist/MarkerSheets.h"
 #include "wirelist/SequencePattern.h"
 
+#include "PdfCheck.h"
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -87,13 +91,10 @@ struct CBox
 // Every word on the PDF's page, by pdftotext -bbox.
 std::vector<std::pair<QString, CBox>> Words(const QString& pdf)
 {
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-    EXPECT_TRUE(process.waitForFinished(20000));
     static const QRegularExpression word(QStringLiteral(
         R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
     std::vector<std::pair<QString, CBox>> words;
-    for (auto it = word.globalMatch(QString::fromUtf8(process.readAllStandardOutput())); it.hasNext();) {
+    for (auto it = word.globalMatch(PdfText(pdf, {QStringLiteral("-bbox")})); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         words.push_back({m.captured(5),
                          {m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
@@ -278,4 +279,77 @@ TEST_F(AppTest, AListJobIsMovedByTheOffsetInForce)
         leftmost.push_back(dLeftmost);
     }
     EXPECT_NEAR(leftmost[1] - leftmost[0], 10 * kPointsPerMm, 0.1);
+}
+
+// Characters whose ink passes their advance (黄 at 70 pixels advances 69.98
+// and reaches 72.98) take in a line the advance the line gives them: beside
+// a marker of the same advances, on a label just wide enough for that one,
+// each is judged, shrunk and placed as the other (the default record's
+// height, 3 mm, is 70 pixels on a 600 dpi page).
+TEST(FitCheck, InkPastTheAdvanceTakesNoRoomInTheLine)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "poppler-utils are not installed";
+    const struct
+    {
+        const char* name;
+        const char* inked;  // ideographs whose ink passes their advance
+        const char* others; // the same advances, the same last character
+    } pairs[] = {
+        {"黄 first", "黄黄00", "电电00"},
+        {"黄 between Latin", "W黄黄1", "W电电1"},
+        {"黄绿 in a longer marker", "黄绿黄绿W01", "电机电机W01"},
+    };
+    const struct
+    {
+        const char* face;
+        std::int32_t nWeight;
+    } faces[] = {{"宋体", 400}, {"宋体", 700}, {"黑体", 400}, {"楷体", 400}, {"仿宋", 400}};
+    QTemporaryDir dir;
+    CPdfPageProbe page;
+    const CDeviceInsets insets{};
+    for (const auto& face : faces) {
+        for (const auto& pair : pairs) {
+            SCOPED_TRACE(std::string(face.face) + (face.nWeight > 400 ? " bold, " : ", ") + pair.name);
+            CLabelRecord label;
+            label.m_logFont.SetFaceName(*Utf8ToGbk(face.face));
+            label.m_logFont.lfWeight = face.nWeight;
+            label.m_nHAlign = 1;
+            const std::string inked = *Utf8ToGbk(pair.inked);
+            const std::string others = *Utf8ToGbk(pair.others);
+            // The narrowest label (in 600 dpi pixels) the other marker fits.
+            int nLow = 1;
+            int nHigh = 4000;
+            while (nLow < nHigh) {
+                const int nWidth = (nLow + nHigh) / 2;
+                if (CLabelFit(page.Device(), label, QRect(0, 0, nWidth, 236), insets).Cuts(others))
+                    nLow = nWidth + 1;
+                else
+                    nHigh = nWidth;
+            }
+            const QRect rc(0, 0, nLow, 236);
+            EXPECT_FALSE(CLabelFit(page.Device(), label, rc, insets).Cuts(inked)) << nLow << " pixels";
+
+            // On paper, shrinking or not, both are drawn at the same size in
+            // the same place: their word boxes agree.
+            for (const bool bShrink : {true, false}) {
+                SCOPED_TRACE(bShrink ? "shrinking" : "as it is");
+                label.m_bAutoShrink = bShrink ? 1 : 0;
+                const QString pdf = dir.filePath(QStringLiteral("ink.pdf"));
+                EXPECT_EQ(WritePdfFile(pdf, SheetPdfLayout(CSheet().m_format), kPdfDotsPerInch,
+                                       [&](QPainter& painter, QPdfWriter&) {
+                                           label.m_strText = inked;
+                                           DrawLabel(painter, label, rc, insets, 0, 1.0);
+                                           label.m_strText = others;
+                                           DrawLabel(painter, label, rc.translated(0, 600), insets, 0, 1.0);
+                                           return true;
+                                       }),
+                          0);
+                const auto words = Words(pdf);
+                ASSERT_EQ(words.size(), 2u);
+                EXPECT_NEAR(words[0].second.left, words[1].second.left, 0.1);
+                EXPECT_NEAR(words[0].second.right, words[1].second.right, 0.1);
+            }
+        }
+    }
 }

@@ -11,6 +11,8 @@
 #include "print/PrintLayout.h"
 #include "print/PrintPage.h"
 
+#include "PdfCheck.h"
+
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QImage>
@@ -151,6 +153,7 @@ TEST_F(PrinterCalibrationTest, PdfForAPrinterPlacesLabelsAsPredicted)
         args.insert(args.end(), c.printerArgs.begin(), c.printerArgs.end());
         args.push_back(sheetFile.toStdString());
         ASSERT_EQ(RunCommandLinePrint(ParseCommandLine(args)), "");
+        ExpectValidPdf(QString::fromStdString(pdf));
         for (const auto& [r, col] : {std::pair{0, 0}, std::pair{format.m_nRows - 1, format.m_nColumns - 1}}) {
             SCOPED_TRACE("label " + std::to_string(r) + "," + std::to_string(col));
             const double dLeft = CalibratedPosition(format.m_dLeftMargin + col * format.m_dColumnPitch,
@@ -206,10 +209,7 @@ TEST_F(PrinterCalibrationTest, CalibrationPagePdfShowsTheMarks)
         std::vector<std::string> args = {"--pdf", pdf.toStdString(), "--calibration-page"};
         args.insert(args.end(), c.documentArgs.begin(), c.documentArgs.end());
         ASSERT_EQ(RunCommandLinePrint(ParseCommandLine(args)), "");
-        QProcess process;
-        process.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
-        ASSERT_TRUE(process.waitForFinished(20000));
-        const QString text = QString::fromUtf8(process.readAllStandardOutput());
+        const QString text = PdfText(pdf);
         for (const char* szText : c.texts)
             EXPECT_TRUE(text.contains(QString::fromUtf8(szText))) << szText << "\n" << text.toStdString();
     }

@@ -2,12 +2,15 @@
 // print commands' state and what the page callback draws per mode.
 #include "test_app_support.h"
 
+#include "model/Gbk.h"
 #include "print/CPageOffsetDlg.h"
 #include "print/CPrintSetupDlg.h"
 #include "print/CPrinterSettings.h"
 #include "print/PageOffset.h"
 #include "print/PageOffsetSettings.h"
 #include "print/PrintLayout.h"
+
+#include "PdfCheck.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -273,23 +276,20 @@ TEST_F(PrintCommandsTest, PrintSetupWithoutAPrinterSaysSo)
     EXPECT_FALSE(QFile::exists(spd));
 }
 
-// The whole interactive path: Ctrl+P, the print dialog answered with its PDF
-// file output, and the words on the page that arrives.
-TEST_F(PrintCommandsTest, CtrlPPrintsThroughTheDialog)
-{
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-        GTEST_SKIP() << "poppler-utils are not installed";
-    CSheet sheet;
-    ASSERT_EQ(ReadSheetFile(TAVRO_TEST_DATA "/preset-7x20-texts.tav", sheet), SheetReadResult::Ok);
-    View()->SetSheet(sheet);
-    View()->ShowNewSheet();
-    Frame()->show();
-    QApplication::setActiveWindow(Frame());
+namespace {
 
-    const QString pdf = PathOf(QStringLiteral("printed.pdf"));
+// Ctrl+P on the sheet, the print dialog answered as a user would with its
+// PDF file output: the file's path, empty where none arrived.
+QString PrintToFileThroughTheDialog(CTAVROView* view, CMainFrame* frame, const CSheet& sheet,
+                                    const QString& pdf)
+{
+    view->SetSheet(sheet);
+    view->ShowNewSheet();
+    frame->show();
+    QApplication::setActiveWindow(frame);
     bool bAnswered = false;
     AnswerNextDialog<QPrintDialog>([&](QPrintDialog* dlg) {
-        // As a user would: the printer list's file entry, then the file name.
+        // The printer list's file entry, then the file name.
         auto* printers = dlg->findChild<QComboBox*>(QStringLiteral("printers"));
         auto* fileName = dlg->findChild<QLineEdit*>(QStringLiteral("filename"));
         ASSERT_NE(printers, nullptr);
@@ -299,16 +299,27 @@ TEST_F(PrintCommandsTest, CtrlPPrintsThroughTheDialog)
         bAnswered = true;
         QMetaObject::invokeMethod(dlg, "accept");
     });
-    QTest::keyClick(Frame(), Qt::Key_P, Qt::ControlModifier);
+    QTest::keyClick(frame, Qt::Key_P, Qt::ControlModifier);
     for (int i = 0; i < 500 && !(bAnswered && QFile::exists(pdf)); ++i)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
-    ASSERT_TRUE(bAnswered);
-    ASSERT_TRUE(QFile::exists(pdf));
+    return bAnswered && QFile::exists(pdf) ? pdf : QString();
+}
 
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-    ASSERT_TRUE(pdftotext.waitForFinished(20000));
-    const QString html = QString::fromUtf8(pdftotext.readAllStandardOutput());
+} // namespace
+
+// The whole interactive path: Ctrl+P, the print dialog answered with its PDF
+// file output, and the words on the page that arrives.
+TEST_F(PrintCommandsTest, CtrlPPrintsThroughTheDialog)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "poppler-utils are not installed";
+    CSheet sheet;
+    ASSERT_EQ(ReadSheetFile(TAVRO_TEST_DATA "/preset-7x20-texts.tav", sheet), SheetReadResult::Ok);
+    const QString pdf =
+        PrintToFileThroughTheDialog(View(), Frame(), sheet, PathOf(QStringLiteral("printed.pdf")));
+    ASSERT_FALSE(pdf.isEmpty());
+
+    const QString html = PdfText(pdf, {QStringLiteral("-bbox")});
     EXPECT_EQ(html.count(QStringLiteral("<page ")), 1);
     // Each selected label's Latin text ("W<row><column>") with its middle
     // inside its label; nothing of the unselected ones.
@@ -343,4 +354,37 @@ TEST_F(PrintCommandsTest, CtrlPPrintsThroughTheDialog)
             EXPECT_LE(found->second.y(), rc.bottom / 100.0);
         }
     EXPECT_GT(nSelected, 0);
+}
+
+// A PDF printed to file through the dialog searches as the labels read,
+// where a face draws the marker's character and another with one glyph.
+TEST_F(PrintCommandsTest, PrintToFileSearchesAsTheLabelsRead)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "poppler-utils are not installed";
+    const struct
+    {
+        const char* text;
+        const char* face;
+        std::int32_t nWeight;
+    } labels[] = {
+        {"户外箱", "宋体", 400}, {"热缩胶管", "黑体", 400}, {"胶管", "黑体", 700},
+        {"彐", "黑体", 400},     {"罒肦戸", "宋体", 700},   {"大门", "楷体", 400},
+    };
+    CSheet sheet;
+    for (std::size_t i = 0; i < std::size(labels); ++i) {
+        CLabelRecord& label = sheet.m_labels[i][0];
+        label.m_strText = *Utf8ToGbk(labels[i].text);
+        label.m_bSelected = 1;
+        label.m_logFont.SetFaceName(*Utf8ToGbk(labels[i].face));
+        label.m_logFont.lfWeight = labels[i].nWeight;
+    }
+    const QString pdf =
+        PrintToFileThroughTheDialog(View(), Frame(), sheet, PathOf(QStringLiteral("words.pdf")));
+    ASSERT_FALSE(pdf.isEmpty());
+    const QString text = PdfText(pdf);
+    for (const auto& label : labels)
+        EXPECT_TRUE(text.contains(QString::fromUtf8(label.text)))
+            << label.text << " in " << label.face << "\n"
+            << text.toStdString();
 }

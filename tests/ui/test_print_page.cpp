@@ -6,6 +6,7 @@
 #include "print/PrintLayout.h"
 #include "print/PrintPage.h"
 
+#include "PdfCheck.h"
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -50,10 +51,7 @@ struct CWordBox
 // Every word of the PDF's page with its box, by pdftotext -bbox.
 std::multimap<QString, CWordBox> PdfWords(const QString& pdf)
 {
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-    EXPECT_TRUE(process.waitForFinished(20000));
-    const QString html = QString::fromUtf8(process.readAllStandardOutput());
+    const QString html = PdfText(pdf, {QStringLiteral("-bbox")});
     static const QRegularExpression word(QStringLiteral(
         R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
     std::multimap<QString, CWordBox> words;
@@ -67,6 +65,7 @@ std::multimap<QString, CWordBox> PdfWords(const QString& pdf)
 
 QImage RenderPdf(const QString& pdf, int nDpi, const QString& prefix)
 {
+    ExpectValidPdf(pdf);
     QProcess process;
     process.start(QStringLiteral("pdftoppm"),
                   {QStringLiteral("-png"), QStringLiteral("-r"), QString::number(nDpi),
@@ -203,6 +202,7 @@ TEST(PrintPagePdfFile, PageIsTheSheetsPageSize)
     sheet.m_format.Recalc();
     const QString pdf = dir.filePath(QStringLiteral("small.pdf"));
     ASSERT_EQ(ExportSheetPdf(pdf, sheet, PrintMode::Labels, {}), QString());
+    ExpectValidPdf(pdf);
     QProcess process;
     process.start(QStringLiteral("pdfinfo"), {pdf});
     ASSERT_TRUE(process.waitForFinished(20000));
@@ -237,10 +237,7 @@ TEST(PrintPagePdfFile, ChineseTextSearchesAsWritten)
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("chinese.pdf"));
     ASSERT_EQ(ExportSheetPdf(pdf, sheet, PrintMode::Labels, {0, 0}), QString());
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
-    ASSERT_TRUE(process.waitForFinished(20000));
-    const QString text = QString::fromUtf8(process.readAllStandardOutput());
+    const QString text = PdfText(pdf);
     for (const QString& word : words)
         EXPECT_EQ(text.count(word), 8) << word.toStdString();
     for (const QChar ch : text)

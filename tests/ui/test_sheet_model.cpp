@@ -7,6 +7,8 @@
 #include "view/CTAVROView.h"
 #include "view/LabelTextLayout.h"
 
+#include "PdfCheck.h"
+
 #include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
@@ -371,10 +373,7 @@ TEST_F(SheetModelTest, OnlyAFlagOfOneIsSelectedOnScreenAndInThePdf)
 
     const QString pdf = dir.filePath(QStringLiteral("flags.pdf"));
     ASSERT_EQ(ExportSheetPdf(pdf, Model().Sheet(), PrintMode::Labels, {}), QString());
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
-    ASSERT_TRUE(process.waitForFinished(20000));
-    const QString text = QString::fromUtf8(process.readAllStandardOutput());
+    const QString text = PdfText(pdf);
     EXPECT_TRUE(text.contains(QStringLiteral("ONE0")));
     EXPECT_FALSE(text.contains(QStringLiteral("FLAG"))) << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("ONE1")));

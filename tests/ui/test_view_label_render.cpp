@@ -3,6 +3,8 @@
 #include "model/Gbk.h"
 #include "render/LabelRenderer.h"
 
+#include "PdfCheck.h"
+
 #include <QFile>
 #include <QFontMetricsF>
 #include <QGlyphRun>
@@ -335,6 +337,7 @@ TEST(LabelRenderer, PdfKeepsTextAsText)
                       .m_nHeight,
                   0);
     }
+    ExpectValidPdf(path);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();

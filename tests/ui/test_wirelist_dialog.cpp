@@ -7,6 +7,8 @@
 #include "wirelist/WireListMessages.h"
 #include "wirelist/WireListSettings.h"
 
+#include "PdfCheck.h"
+
 #include <QDir>
 #include <QDropEvent>
 #include <QMimeData>
@@ -304,6 +306,7 @@ TEST(WireListPrint, PdfPerSheetAndCancelLeavesNoFile)
               SheetsPdfResult::Written)
         << error.toStdString();
     EXPECT_EQ(seen, (std::vector<std::size_t>{1, 2, 3}));
+    ExpectValidPdf(path);
     QFile written(path);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     const QByteArray before = written.readAll();

@@ -5,6 +5,7 @@
 #include "print/CCalibrationDlg.h"
 #include "print/CPageOffsetDlg.h"
 #include "print/PageOffset.h"
+#include "print/PdfFile.h"
 #include "print/PrintLayout.h"
 #include "print/PrintPage.h"
 
@@ -63,6 +64,7 @@ void CPrintService::Print(QWidget* parent, const CSheet& sheet, PrintMode mode)
     if (dlg.exec() != QDialog::Accepted)
         return;
     UsePrintableAreaOrigin(printer);
+    const CPrintedPdfText text(printer);
     QPainter painter;
     if (!painter.begin(&printer))
         return;

@@ -2,12 +2,14 @@
 
 #include "model/AtomicFile.h"
 #include "print/PdfTextMap.h"
+#include "render/DrawnGlyphs.h"
 
 #include <QFile>
 #include <QIODevice>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrinter>
 
 #include <cerrno>
 
@@ -15,57 +17,48 @@ namespace {
 
 // The PDF writer's output, streamed into the temporary file of an atomic
 // replacement: memory stays flat whatever the size of the job. The writer
-// sends many small pieces, which are gathered into large writes. The last
-// bytes written are held back, and once the fonts' text maps begin (they
-// come after every page) the rest of the file is held, so that the maps can
-// be mended and the objects after them moved before anything is written.
+// sends many small pieces, which are gathered into large writes, and its
+// fonts' text maps are written anew on the way (CPdfTextMapRewriter).
 class CAtomicFileDevice : public QIODevice
 {
 public:
-    explicit CAtomicFileDevice(CAtomicFileWriter& file) : m_file(file)
+    CAtomicFileDevice(CAtomicFileWriter& file, TextMapCorrection correct)
+        : m_file(file), m_rewriter(std::move(correct))
     {
-        m_pending.reserve(kChunk + kHeldBack);
+        m_ready.reserve(2 * kChunk);
     }
 
     bool isSequential() const override { return true; }
 
+    // EIO where the rewritten maps could not be matched by the
+    // cross-reference table: the file is then no PDF and is not kept.
     int Finish()
     {
-        if (m_bInTextMaps)
-            MendPdfTextMaps(m_pending, m_nWritten);
-        return Write(m_pending.size());
+        if (!m_rewriter.Finish(m_ready))
+            return EIO;
+        m_file.Write(m_ready);
+        m_ready.clear();
+        return m_file.Error();
     }
 
 protected:
     qint64 readData(char*, qint64) override { return -1; }
     qint64 writeData(const char* data, qint64 size) override
     {
-        const std::string_view piece(data, static_cast<std::size_t>(size));
-        m_bInTextMaps = m_bInTextMaps || HoldsTextMap(piece);
-        m_pending.append(piece);
-        if (!m_bInTextMaps && m_pending.size() >= kChunk + kHeldBack && Write(kChunk) != 0)
-            return -1;
+        m_rewriter.Put(std::string_view(data, static_cast<std::size_t>(size)), m_ready);
+        if (m_ready.size() >= kChunk) {
+            if (m_file.Write(m_ready) != 0)
+                return -1;
+            m_ready.clear();
+        }
         return size;
     }
 
 private:
-    int Write(std::size_t nBytes)
-    {
-        if (nBytes != 0)
-            m_file.Write(std::string_view(m_pending).substr(0, nBytes));
-        m_pending.erase(0, nBytes);
-        m_nWritten += nBytes;
-        return m_file.Error();
-    }
-
-    // The header of a text map's stream (its /Length) comes in an earlier
-    // piece than the map itself.
-    static constexpr std::size_t kHeldBack = 64 * 1024;
     static constexpr std::size_t kChunk = 256 * 1024;
     CAtomicFileWriter& m_file;
-    std::string m_pending;
-    std::uint64_t m_nWritten = 0;
-    bool m_bInTextMaps = false;
+    CPdfTextMapRewriter m_rewriter;
+    std::string m_ready; // rewritten, not yet written
 };
 
 } // namespace
@@ -88,10 +81,13 @@ int WritePdfFile(const QString& path, const QPageLayout& layout, int nDotsPerInc
     CAtomicFileWriter file;
     if (const int error = file.Open(QFile::encodeName(path).toStdString()))
         return error;
-    CAtomicFileDevice device(file);
+    CDrawnGlyphs drawn;
+    CAtomicFileDevice device(
+        file, [&drawn](std::string_view font, char32_t code) { return drawn.CharacterFor(font, code); });
     device.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&device);
+        const CDrawnGlyphsScope recording(writer, drawn);
         writer.setCreator(QStringLiteral("Tavromark"));
         writer.setResolution(nDotsPerInch);
         writer.setPageLayout(layout);
@@ -107,4 +103,32 @@ int WritePdfFile(const QString& path, const QPageLayout& layout, int nDotsPerInc
     if (const int error = device.Finish())
         return error;
     return file.Commit();
+}
+
+CPrintedPdfText::CPrintedPdfText(QPrinter& printer)
+{
+    if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty())
+        return;
+    m_strPath = printer.outputFileName();
+    m_recording = std::make_unique<CDrawnGlyphsScope>(printer, m_drawn);
+}
+
+CPrintedPdfText::~CPrintedPdfText()
+{
+    if (m_strPath.isEmpty())
+        return;
+    m_recording.reset();
+    QFile file(m_strPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray written = file.readAll();
+    file.close();
+    CPdfTextMapRewriter rewriter(
+        [this](std::string_view font, char32_t code) { return m_drawn.CharacterFor(font, code); });
+    std::string rewritten;
+    rewritten.reserve(static_cast<std::size_t>(written.size()));
+    rewriter.Put(std::string_view(written.constData(), static_cast<std::size_t>(written.size())), rewritten);
+    // Where the maps cannot be rewritten, the printer's own file stays.
+    if (rewriter.Finish(rewritten))
+        WriteFileAtomically(QFile::encodeName(m_strPath).toStdString(), rewritten);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/CPageFormat.h"
+#include "render/DrawnGlyphs.h"
 
 #include <QBuffer>
 #include <QPageLayout>
@@ -8,8 +9,10 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QPainter;
+class QPrinter;
 
 // Every PDF export is drawn at 600 dots per inch.
 constexpr int kPdfDotsPerInch = 600;
@@ -41,3 +44,22 @@ QPageLayout SheetPdfLayout(const CPageFormat& format);
 // or EIO when the PDF could not be started.
 int WritePdfFile(const QString& path, const QPageLayout& layout, int nDotsPerInch,
                  const std::function<bool(QPainter&, QPdfWriter&)>& paint);
+
+// Painting on a printer that writes a PDF file (the print dialog's "打印到
+// 文件"): the glyphs drawn are recorded, and when this ends, after the
+// painter, the file's text maps are written anew from them, as WritePdfFile
+// writes them, so that the file searches as the labels read. Any other
+// printer is left alone.
+class CPrintedPdfText
+{
+public:
+    explicit CPrintedPdfText(QPrinter& printer);
+    ~CPrintedPdfText();
+    CPrintedPdfText(const CPrintedPdfText&) = delete;
+    CPrintedPdfText& operator=(const CPrintedPdfText&) = delete;
+
+private:
+    QString m_strPath; // empty unless the printer writes a PDF file
+    CDrawnGlyphs m_drawn;
+    std::unique_ptr<CDrawnGlyphsScope> m_recording;
+};

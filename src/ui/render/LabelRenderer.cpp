@@ -2,6 +2,7 @@
 
 #include "model/FontFace.h"
 #include "model/Gbk.h"
+#include "render/DrawnGlyphs.h"
 #include "view/TextDirection.h"
 
 #include <QFontDatabase>
@@ -225,10 +226,17 @@ struct CUnshapedCharacters
 {
     struct CCharacter
     {
+        // What it adds to a line's advance, and what a line it ends grows
+        // by besides: the ink the layout counts past the advance (黄 at 70
+        // px advances 69.98 px, its ink reaches 72.98).
         double m_dAdvance = 0.0;
+        double m_dEndOverhang = 0.0;
         double m_dAscent = 0.0;
         QRectF m_glyph;
         bool m_bGlyph = false;
+        // The face and glyph that draw it, for the text maps of a PDF.
+        QRawFont m_face;
+        quint32 m_nGlyph = 0;
     };
     int m_nDpi = 0; // the resolution the characters were measured at
     QHash<char16_t, CCharacter> m_characters;
@@ -243,13 +251,16 @@ CUnshapedCharacters::CCharacter MeasureCharacter(QChar ch, const QFont& font, QP
     CUnshapedCharacters::CCharacter character;
     if (layout.lineCount() == 0)
         return character;
-    character.m_dAdvance = layout.lineAt(0).naturalTextWidth();
+    character.m_dAdvance = layout.lineAt(0).horizontalAdvance();
+    character.m_dEndOverhang = layout.lineAt(0).naturalTextWidth() - character.m_dAdvance;
     character.m_dAscent = layout.lineAt(0).ascent();
     for (const QGlyphRun& run : layout.glyphRuns()) {
         const QList<quint32> glyphs = run.glyphIndexes();
         if (!glyphs.isEmpty()) {
             character.m_glyph = run.rawFont().boundingRect(glyphs[0]);
             character.m_bGlyph = true;
+            character.m_face = run.rawFont();
+            character.m_nGlyph = glyphs[0];
         }
     }
     return character;
@@ -280,12 +291,25 @@ CLaidOutLine LayOutUnshapedLine(const QString& text, const CLabelFont& font, QPa
         dX += it->m_dAdvance;
         result.m_dAscent = std::max(result.m_dAscent, it->m_dAscent);
     }
-    result.m_dAdvance = dX;
+    result.m_dAdvance = placed.empty() ? dX : dX + placed.back().second->m_dEndOverhang;
     for (const auto& [dPen, pCharacter] : placed)
         if (pCharacter->m_bGlyph)
             result.m_ink |= pCharacter->m_glyph.translated(QPointF(dPen, result.m_dAscent));
     result.m_ink.translate(0, -result.m_dAscent);
     return result;
+}
+
+// The glyph each character of the lines was drawn with, as measured: in a
+// PDF every line is drawn unshaped, a glyph a character.
+void RecordDrawnGlyphs(CDrawnGlyphs& drawn, const CLabelFont& font, const std::vector<CMeasuredLine>& lines)
+{
+    const QHash<char16_t, CUnshapedCharacters::CCharacter>& characters = font.m_unshaped->m_characters;
+    for (const CMeasuredLine& line : lines)
+        for (const QChar ch : ShownText(line.m_strText)) {
+            const auto it = characters.constFind(ch.unicode());
+            if (it != characters.constEnd() && it->m_bGlyph)
+                drawn.Add(it->m_face, it->m_nGlyph, ch.unicode());
+        }
 }
 } // namespace
 
@@ -650,6 +674,8 @@ CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRec
     const CRenderedFont rendered{plan.m_logFont.lfHeight, plan.m_logFont.lfWidth};
     if (!layout.m_bDraw)
         return rendered;
+    if (CDrawnGlyphs* pDrawn = bUnshaped ? CDrawnGlyphs::Of(painter.device()) : nullptr)
+        RecordDrawnGlyphs(*pDrawn, setup.m_font, plan.m_lines);
 
     // Paper is white already, and each clip or transform change makes a PDF
     // or printer write its graphics state again: the screen alone needs the

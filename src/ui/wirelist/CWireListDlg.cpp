@@ -548,6 +548,7 @@ void CWireListDlg::OnPrint()
     const std::optional<bool> bShrinkCut = AskAboutClippedMarkers(sheets, printer, calibration, true);
     if (!bShrinkCut)
         return;
+    const CPrintedPdfText text(printer);
     QPainter painter;
     if (!painter.begin(&printer)) {
         AppMessageBox(this, QMessageBox::Warning, QStringLiteral("无法开始打印。"));
