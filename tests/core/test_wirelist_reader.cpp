@@ -7,6 +7,7 @@
 #include <iconv.h>
 #include <minizip/zip.h>
 
+#include <cstdint>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -39,8 +40,9 @@ void ExpectSourceRows(const CWireTable& table)
     }
 }
 
-// A zip container of the given parts, as a workbook is one.
-std::string ZipBytes(const std::vector<std::pair<std::string, std::string>>& parts)
+// A zip container of the given parts, as a workbook is one, each part
+// deflated (Z_DEFLATED) or stored (0).
+std::string ZipBytes(const std::vector<std::pair<std::string, std::string>>& parts, int nMethod = Z_DEFLATED)
 {
     const CTempDir dir;
     const std::string path = dir / "book.zip";
@@ -48,8 +50,8 @@ std::string ZipBytes(const std::vector<std::pair<std::string, std::string>>& par
     if (!zip)
         return {};
     for (const auto& [name, content] : parts) {
-        zipOpenNewFileInZip64(zip, name.c_str(), nullptr, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
-                              Z_DEFAULT_COMPRESSION, 0);
+        zipOpenNewFileInZip64(zip, name.c_str(), nullptr, nullptr, 0, nullptr, 0, nullptr, nMethod,
+                              nMethod ? Z_DEFAULT_COMPRESSION : 0, 0);
         zipWriteInFileInZip(zip, content.data(), static_cast<unsigned>(content.size()));
         zipCloseFileInZip(zip);
     }
@@ -68,7 +70,8 @@ std::string Repeated(std::string_view unit, std::size_t nCount)
 }
 
 // An .xlsx of one worksheet with `sheetData` and the shared strings given.
-std::string Xlsx(const std::string& sheetData, const std::string& sharedStrings = {})
+std::string Xlsx(const std::string& sheetData, const std::string& sharedStrings = {},
+                 int nMethod = Z_DEFLATED)
 {
     std::vector<std::pair<std::string, std::string>> parts = {
         {"xl/workbook.xml",
@@ -79,18 +82,41 @@ std::string Xlsx(const std::string& sheetData, const std::string& sharedStrings 
     };
     if (!sharedStrings.empty())
         parts.push_back({"xl/sharedStrings.xml", "<sst>" + sharedStrings + "</sst>"});
-    return ZipBytes(parts);
+    return ZipBytes(parts, nMethod);
 }
 
 // An .ods whose first table holds `rows`.
-std::string Ods(const std::string& rows)
+std::string Ods(const std::string& rows, int nMethod = Z_DEFLATED)
 {
     return ZipBytes({{"content.xml", "<office:document-content xmlns:office=\"o\" xmlns:table=\"t\" "
                                      "xmlns:text=\"x\"><office:body><office:spreadsheet><table:table "
                                      "table:name=\"S\">" +
                                          rows +
                                          "</table:table></office:spreadsheet></office:body>"
-                                         "</office:document-content>"}});
+                                         "</office:document-content>"}},
+                    nMethod);
+}
+
+// `bytes` with a 32-bit field of `part`'s entry set to nValue in its local
+// header and in the central directory (offsets from each header's start).
+std::string WithEntryField(std::string bytes, const std::string& part, std::size_t nLocalOffset,
+                           std::size_t nCentralOffset, std::uint32_t nValue)
+{
+    // The local header comes first, the central directory's entry last; the
+    // name follows 30 and 46 bytes of fixed fields.
+    for (const std::size_t nAt :
+         {bytes.find(part) - 30 + nLocalOffset, bytes.rfind(part) - 46 + nCentralOffset})
+        for (std::size_t i = 0; i < 4; ++i)
+            bytes[nAt + i] = static_cast<char>(nValue >> (8 * i));
+    return bytes;
+}
+
+std::uint32_t EntryField(const std::string& bytes, const std::string& part, std::size_t nLocalOffset)
+{
+    std::uint32_t nValue = 0;
+    for (std::size_t i = 4; i-- > 0;)
+        nValue = nValue << 8 | static_cast<unsigned char>(bytes[bytes.find(part) - 30 + nLocalOffset + i]);
+    return nValue;
 }
 
 std::string ReadError(const std::string& bytes, const CWireListOptions& options = {})
@@ -366,6 +392,85 @@ TEST(WireListReader, RefusesDamagedContainersAndParts)
         SCOPED_TRACE(t.name);
         const std::string error = ReadError(t.bytes);
         EXPECT_NE(error.find(t.message), std::string::npos) << error;
+    }
+}
+
+// A part is unpacked to its end and its checksum and sizes compared, though
+// the worksheet's reader stops at the end of its cells: a byte changed after
+// the checksum was taken, or a size the directory gives wrongly, is found
+// wherever it lies.
+TEST(WireListReader, WorksheetsAreCheckedToTheirEnd)
+{
+    const auto xlsxRows = [](const char* second) {
+        return "<row r=\"1\"><c t=\"inlineStr\"><is><t>W1</t></is></c></row><row r=\"2\"><c "
+               "t=\"inlineStr\"><is><t>" +
+               std::string(second) +
+               "</t></is></c></row><row r=\"3\"><c t=\"inlineStr\"><is><t>W3</t></is></c></row>";
+    };
+    const auto odsRows = [](const char* second) {
+        std::string rows;
+        for (const char* text : {"W1", second, "W3"})
+            rows += "<table:table-row><table:table-cell><text:p>" + std::string(text) +
+                    "</text:p></table:table-cell></table:table-row>";
+        return rows;
+    };
+    const std::string sheet = "xl/worksheets/sheet1.xml";
+    const std::string content = "content.xml";
+    // A part whose bytes say W9 where its checksum was taken over W2.
+    const auto changedAfterChecksum = [&](int nMethod, bool bOds) {
+        const std::string part = bOds ? content : sheet;
+        const std::string good = bOds ? Ods(odsRows("W2"), nMethod) : Xlsx(xlsxRows("W2"), {}, nMethod);
+        const std::string bad = bOds ? Ods(odsRows("W9"), nMethod) : Xlsx(xlsxRows("W9"), {}, nMethod);
+        return WithEntryField(bad, part, 14, 16, EntryField(good, part, 14));
+    };
+    // A part whose unpacked or packed size the directory gives nDelta off.
+    const auto sizeOff = [&](const std::string& book, const std::string& part, bool bPacked, int nDelta) {
+        const std::size_t nLocal = bPacked ? 18 : 22;
+        return WithEntryField(book, part, nLocal, bPacked ? 20 : 24, EntryField(book, part, nLocal) + nDelta);
+    };
+    const std::string xlsx = Xlsx(xlsxRows("W2"));
+    const std::string storedXlsx = Xlsx(xlsxRows("W2"), {}, 0);
+    const std::string ods = Ods(odsRows("W2"));
+    const struct
+    {
+        const char* name;
+        std::string bytes;
+        const char* message; // empty: read as W1 W2 W3
+    } cases[] = {
+        {"a stored .xlsx", storedXlsx, ""},
+        {"a stored .ods", Ods(odsRows("W2"), 0), ""},
+        {"a changed byte, stored .xlsx", changedAfterChecksum(0, false),
+         "'xl/worksheets/sheet1.xml' is damaged (CRC error)"},
+        {"a changed byte, deflated .xlsx", changedAfterChecksum(Z_DEFLATED, false),
+         "'xl/worksheets/sheet1.xml' is damaged (CRC error)"},
+        {"a changed byte, stored .ods", changedAfterChecksum(0, true),
+         "'content.xml' is damaged (CRC error)"},
+        {"a changed byte, deflated .ods", changedAfterChecksum(Z_DEFLATED, true),
+         "'content.xml' is damaged (CRC error)"},
+        {"unpacked size a byte short, .xlsx", sizeOff(xlsx, sheet, false, -1),
+         "is damaged (Unpacked size differs from the directory)"},
+        {"unpacked size a byte long, .xlsx", sizeOff(xlsx, sheet, false, 1),
+         "is damaged (Unpacked size differs from the directory)"},
+        {"unpacked size a byte short, .ods", sizeOff(ods, content, false, -1),
+         "is damaged (Unpacked size differs from the directory)"},
+        {"stored size a byte long, stored .xlsx", sizeOff(storedXlsx, sheet, true, 1),
+         "is damaged (Unpacked size differs from the directory)"},
+        {"packed size a byte long, .xlsx", sizeOff(xlsx, sheet, true, 1),
+         "is damaged (Packed size differs from the directory)"},
+        {"packed size a byte short, .ods", sizeOff(ods, content, true, -1),
+         "is damaged (Premature end of data)"},
+    };
+    for (const auto& t : cases) {
+        SCOPED_TRACE(t.name);
+        CWireList list;
+        const std::string error = EnglishText(ReadWireListBytes(t.bytes, {}, list));
+        if (*t.message) {
+            EXPECT_NE(error.find(t.message), std::string::npos) << error;
+            continue;
+        }
+        ASSERT_EQ(error, "");
+        ASSERT_EQ(list.m_table.RowCount(), 3u);
+        EXPECT_EQ(list.m_table.Cell(1, 0), "W2");
     }
 }
 

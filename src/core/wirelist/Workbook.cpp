@@ -217,13 +217,14 @@ bool Unpackable(const unz_file_info64& info)
 
 // The unpacked bytes of the part open in `zip`. minizip hands over the part's
 // bytes as stored and zlib inflates them here, so the unpacked size is counted
-// as it grows instead of taken on trust from the directory, and the checksum
-// covers every byte unpacked.
+// as it grows instead of taken on trust from the directory. At the end of the
+// part its checksum and both its sizes are compared with the directory's.
 class CPartStream
 {
 public:
     CPartStream(unzFile zip, const unz_file_info64& info)
-        : m_zip(zip), m_nExpectedCrc(info.crc), m_bDeflated(info.compression_method == Z_DEFLATED)
+        : m_zip(zip), m_nExpectedCrc(info.crc), m_nExpectedSize(info.uncompressed_size),
+          m_bDeflated(info.compression_method == Z_DEFLATED)
     {
         if (m_bDeflated)
             if (const int nStatus = inflateInit2(&m_inflate, -MAX_WBITS); nStatus != Z_OK)
@@ -248,13 +249,14 @@ public:
         if (!m_strReason.empty())
             return -1;
         m_nCrc = crc32(m_nCrc, reinterpret_cast<const Bytef*>(buffer), nCount);
+        m_nUnpacked += nCount;
         if (nCount > 0)
             return static_cast<int>(nCount);
-        if (m_nCrc != m_nExpectedCrc) {
+        if (m_nUnpacked != m_nExpectedSize)
+            m_strReason = "Unpacked size differs from the directory";
+        else if (m_nCrc != m_nExpectedCrc)
             m_strReason = "CRC error";
-            return -1;
-        }
-        return 0;
+        return m_strReason.empty() ? 0 : -1;
     }
     const std::string& Reason() const { return m_strReason; }
 
@@ -267,39 +269,50 @@ private:
             m_strReason = "Read error";
         return nRead < 0 ? 0 : static_cast<unsigned>(nRead);
     }
-    // Inflates until some bytes come out or the stream ends. A stream whose
-    // stored bytes run out before its end ends there too: the checksum tells
-    // whether anything is missing.
+    // Inflates until some bytes come out or the stream ends. The stream must
+    // end exactly where the part's stored bytes do.
     unsigned Inflate(char* buffer, unsigned nSize)
     {
         m_inflate.next_out = reinterpret_cast<Bytef*>(buffer);
         m_inflate.avail_out = nSize;
         while (m_inflate.avail_out == nSize && !m_bEnded) {
-            if (m_inflate.avail_in == 0) {
-                const int nRead = unzReadCurrentFile(m_zip, m_input, sizeof m_input);
-                if (nRead < 0) {
-                    m_strReason = "Read error";
-                    return 0;
-                }
-                m_inflate.next_in = reinterpret_cast<Bytef*>(m_input);
-                m_inflate.avail_in = static_cast<unsigned>(nRead);
-            }
+            if (m_inflate.avail_in == 0 && !FetchStored())
+                return 0;
             const bool bInputLeft = m_inflate.avail_in > 0;
             const int nStatus = inflate(&m_inflate, Z_NO_FLUSH);
-            if (nStatus == Z_STREAM_END || (nStatus == Z_BUF_ERROR && !bInputLeft)) {
+            if (nStatus == Z_STREAM_END) {
                 m_bEnded = true;
+                if (m_inflate.avail_in > 0 || (FetchStored() && m_inflate.avail_in > 0))
+                    m_strReason = "Packed size differs from the directory";
+            } else if (nStatus == Z_BUF_ERROR && !bInputLeft) {
+                m_strReason = "Premature end of data";
             } else if (nStatus != Z_OK && nStatus != Z_BUF_ERROR) {
                 m_strReason = ZlibError(nStatus);
-                return 0;
             }
+            if (!m_strReason.empty())
+                return 0;
         }
         return nSize - m_inflate.avail_out;
+    }
+    // The next stored bytes as zlib's input; false on a read error.
+    bool FetchStored()
+    {
+        const int nRead = unzReadCurrentFile(m_zip, m_input, sizeof m_input);
+        if (nRead < 0) {
+            m_strReason = "Read error";
+            return false;
+        }
+        m_inflate.next_in = reinterpret_cast<Bytef*>(m_input);
+        m_inflate.avail_in = static_cast<unsigned>(nRead);
+        return true;
     }
 
     unzFile m_zip;
     z_stream m_inflate{};
     char m_input[16 * 1024];
     uLong m_nExpectedCrc;
+    ZPOS64_T m_nExpectedSize;
+    ZPOS64_T m_nUnpacked = 0;
     uLong m_nCrc = crc32(0, nullptr, 0);
     bool m_bDeflated;
     bool m_bEnded = false; // nothing more comes out
@@ -384,6 +397,9 @@ public:
         char buffer[64 * 1024];
         std::size_t nTotal = 0;
         CTagLengthGuard tags;
+        // Once the reader has what it needs, the rest of the part is still
+        // unpacked (not parsed) to its end: only then is the checksum known.
+        bool bParsing = true;
         for (;;) {
             const int nRead = stream.Read(buffer, sizeof buffer);
             if (nRead < 0)
@@ -391,20 +407,24 @@ public:
             nTotal += static_cast<std::size_t>(nRead);
             if (nTotal > kMaxWorkbookPartBytes)
                 return LimitProblem(Kind::PartTooLarge, name, kMaxWorkbookPartBytes);
-            if (!tags.Admits(std::string_view(buffer, static_cast<std::size_t>(nRead))))
-                return LimitProblem(Kind::TagTooLong, name, kMaxXmlTagBytes);
             const bool bFinal = nRead == 0;
-            if (XML_Parse(parser.get(), buffer, nRead, bFinal) != XML_STATUS_OK)
-                break;
-            if (reader.m_bDone) {
-                XML_StopParser(parser.get(), XML_FALSE);
-                return Failure(name, reader);
+            if (bParsing) {
+                if (!tags.Admits(std::string_view(buffer, static_cast<std::size_t>(nRead))))
+                    return LimitProblem(Kind::TagTooLong, name, kMaxXmlTagBytes);
+                // What follows the end of what the reader needs is not its
+                // concern, well-formed or not.
+                const bool bParsed = XML_Parse(parser.get(), buffer, nRead, bFinal) == XML_STATUS_OK;
+                if (reader.m_bDone) {
+                    if (reader.m_problem)
+                        return Failure(name, reader);
+                    bParsing = false;
+                } else if (!bParsed) {
+                    break;
+                }
             }
             if (bFinal)
                 return {};
         }
-        if (reader.m_bDone)
-            return Failure(name, reader);
         CWireListProblem problem =
             PartProblem(Kind::NotWellFormed, name, XML_ErrorString(XML_GetErrorCode(parser.get())));
         problem.m_nRow = XML_GetCurrentLineNumber(parser.get());
@@ -430,8 +450,7 @@ private:
     static CWireListProblem Failure(const std::string& name, const CXmlReader& reader)
     {
         CWireListProblem problem = reader.m_problem;
-        if (problem)
-            problem.m_strPart = name;
+        problem.m_strPart = name;
         return problem;
     }
 
