@@ -69,20 +69,28 @@ std::string Repeated(std::string_view unit, std::size_t nCount)
     return text;
 }
 
-// An .xlsx of one worksheet with `sheetData` and the shared strings given.
-std::string Xlsx(const std::string& sheetData, const std::string& sharedStrings = {},
-                 int nMethod = Z_DEFLATED)
+// An .xlsx of one worksheet, its part `sheet`, and the shared strings given.
+std::string XlsxOfSheet(const std::string& sheet, const std::string& sharedStrings = {},
+                        int nMethod = Z_DEFLATED)
 {
     std::vector<std::pair<std::string, std::string>> parts = {
         {"xl/workbook.xml",
          "<workbook xmlns:r=\"r\"><sheets><sheet name=\"S\" r:id=\"rId1\"/></sheets></workbook>"},
         {"xl/_rels/workbook.xml.rels",
          "<Relationships><Relationship Id=\"rId1\" Target=\"worksheets/sheet1.xml\"/></Relationships>"},
-        {"xl/worksheets/sheet1.xml", "<worksheet><sheetData>" + sheetData + "</sheetData></worksheet>"},
+        {"xl/worksheets/sheet1.xml", sheet},
     };
     if (!sharedStrings.empty())
         parts.push_back({"xl/sharedStrings.xml", "<sst>" + sharedStrings + "</sst>"});
     return ZipBytes(parts, nMethod);
+}
+
+// An .xlsx of one worksheet with `sheetData` and the shared strings given.
+std::string Xlsx(const std::string& sheetData, const std::string& sharedStrings = {},
+                 int nMethod = Z_DEFLATED)
+{
+    return XlsxOfSheet("<worksheet><sheetData>" + sheetData + "</sheetData></worksheet>", sharedStrings,
+                       nMethod);
 }
 
 // An .ods whose first table holds `rows`.
@@ -266,6 +274,8 @@ TEST(WireListReader, RefusesDamagedAndHostileFiles)
         {"bomb.xlsx", "would unpack to 300 MB, more than 256 MB"},
         {"lying-bomb.xlsx", "'xl/worksheets/sheet1.xml' unpacks to more than 256 MB"},
         {"truncated.xlsx", "the zip container is damaged"},
+        {"crc-changed.xlsx", "'xl/worksheets/sheet1.xml' is damaged (CRC error)"},
+        {"markup-too-long.xlsx", "'xl/worksheets/sheet1.xml' holds an XML tag longer than 1 MB"},
         {"junk.bin", "neither UTF-8 nor GB18030"},
     };
     for (const Case& c : cases) {
@@ -344,6 +354,61 @@ TEST(WireListReader, RefusesWorkbooksThatUnfoldBeyondTheLimits)
         const std::string error = ReadError(t.bytes);
         EXPECT_NE(error.find(t.message), std::string::npos) << error;
     }
+}
+
+// A ">" ends a tag only outside quotes, and a comment, an instruction or a
+// declaration only at its own end: markup of more than 1 MB is refused
+// whatever it holds (expat would read it anew with every block unpacked).
+// Markup of every kind with ">" and quotes inside still reads, and the bytes
+// after it are text again.
+TEST(WireListReader, MarkupIsBoundedWhateverItHolds)
+{
+    const std::string twoMegabytes(2 << 20, 'm');
+    const std::string cell = "<row r=\"1\"><c t=\"inlineStr\"><is><t>W1</t></is></c></row>";
+    const std::string tooLong = "XML tag longer than 1 MB";
+    const struct
+    {
+        const char* name;
+        std::string bytes;
+        std::string message;
+    } refused[] = {
+        {"a comment starting with >", Xlsx("<!-->" + twoMegabytes + "-->" + cell), tooLong},
+        {"an attribute value starting with >", Xlsx("<row r=\"1\" x='>" + twoMegabytes + "'/>" + cell),
+         tooLong},
+        {"an instruction holding >", Xlsx("<?pi >" + twoMegabytes + "?>" + cell), tooLong},
+        {"an entity value starting with >",
+         XlsxOfSheet("<!DOCTYPE worksheet [<!ENTITY e \">" + twoMegabytes + "\">]><worksheet><sheetData>" +
+                     cell + "</sheetData></worksheet>"),
+         tooLong},
+        {"a comment in the DOCTYPE holding ] and >",
+         XlsxOfSheet("<!DOCTYPE worksheet [<!-- ]> " + twoMegabytes + " -->]><worksheet><sheetData>" + cell +
+                     "</sheetData></worksheet>"),
+         tooLong},
+        {"a reference", Xlsx("<row r=\"1\"><c><v>&" + twoMegabytes + ";</v></c></row>"), tooLong},
+        {"an .ods attribute value starting with >",
+         Ods("<table:table-row table:style-name=\">" + twoMegabytes +
+             "\"><table:table-cell><text:p>W1</text:p>"
+             "</table:table-cell></table:table-row>"),
+         tooLong},
+    };
+    for (const auto& t : refused) {
+        SCOPED_TRACE(t.name);
+        const std::string error = ReadError(t.bytes);
+        EXPECT_NE(error.find(t.message), std::string::npos) << error;
+    }
+
+    const std::string longText(2 << 20, 't');
+    const std::string sheet =
+        "<?xml version=\"1.0\"?>\n<!DOCTYPE worksheet [ <!-- a ] and a ' --> <?pi ] \" ?>"
+        " <!ENTITY w \"W&#x31;>\"> <!ATTLIST row x CDATA '>'> ]>\n<!-- a comment with > and \" -->"
+        "<worksheet><sheetData><?pi a > b?><row r=\"1\" x=\"a>b\" y='c\"d>'><c t=\"inlineStr\"><is><t>&w;"
+        "<![CDATA[ <x> \"]] ]]>&amp;&#x41;</t></is></c></row><row r=\"2\"><c t=\"inlineStr\"><is><t>" +
+        longText + "</t></is></c></row></sheetData></worksheet>";
+    CWireList list;
+    ASSERT_EQ(EnglishText(ReadWireListBytes(XlsxOfSheet(sheet), {}, list)), "");
+    ASSERT_EQ(list.m_table.RowCount(), 2u);
+    EXPECT_EQ(list.m_table.Cell(0, 0), "W1> <x> \"]] &A");
+    EXPECT_EQ(list.m_table.Cell(1, 0), longText);
 }
 
 // A container whose two accounts of an entry differ, or that names two

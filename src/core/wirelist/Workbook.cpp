@@ -14,6 +14,8 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 // Workbooks are zip containers of XML parts: minizip finds the parts in the
@@ -25,9 +27,9 @@ namespace {
 // Beyond the last column of both formats; cells further right are ignored.
 constexpr std::size_t kMaxWorkbookColumns = 16384;
 // Spreadsheet programs nest a dozen elements deep and write tags of a few
-// hundred bytes (a long formula: some kilobytes). Deeper nesting or longer
-// tags only come from hostile files, and a very long tag costs expat time
-// that grows with the square of its length.
+// hundred bytes (a long formula: some kilobytes), and no comments,
+// instructions or declarations of any length. Deeper nesting or longer
+// markup only comes from hostile files.
 constexpr int kMaxXmlDepth = 256;
 constexpr std::size_t kMaxXmlTagBytes = 1u << 20;
 
@@ -102,28 +104,214 @@ public:
     int m_nDepth = 0; // of the element being read
 };
 
-// Finds tags longer than kMaxXmlTagBytes in the bytes before expat sees them.
-class CTagLengthGuard
+// Holds back the bytes of a markup token (a tag, comment, processing
+// instruction, declaration with its internal subset, or reference) until the
+// token is whole, and refuses one longer than kMaxXmlTagBytes. expat reads an
+// unfinished token anew with each block it is given, so a token fed in
+// pieces costs time growing with the square of its length; fed whole, it is
+// read once. ">" ends a token only outside quotes, and a comment, an
+// instruction or a CDATA section only at its own closing mark. A CDATA
+// section's text is character data, which expat reads in pieces.
+class CXmlTokenGuard
 {
 public:
-    bool Admits(std::string_view bytes)
+    // Takes the next unpacked bytes (none at the end of the part); false once
+    // a token grows past the limit.
+    bool Admits(std::string_view bytes, bool bFinal)
     {
-        for (const char ch : bytes) {
-            if (ch == '<') {
-                m_bInTag = true;
-                m_nTagBytes = 0;
-            } else if (ch == '>') {
-                m_bInTag = false;
-            } else if (m_bInTag && ++m_nTagBytes > kMaxXmlTagBytes) {
+        m_held.swap(m_next);
+        m_next.clear();
+        std::string_view all = bytes;
+        if (!m_held.empty()) {
+            m_held += bytes;
+            all = m_held;
+        }
+        // A token open at the end of the last block began the held bytes.
+        std::size_t nOpen = m_held.empty() ? kNone : 0;
+        for (std::size_t i = Next(all, all.size() - bytes.size()); i < all.size(); i = Next(all, i + 1)) {
+            if (m_state == State::Text)
+                nOpen = i;
+            if (nOpen != kNone && i - nOpen >= kMaxXmlTagBytes)
+                return false;
+            while (!Step(all[i])) {
+            }
+            if (m_state == State::Text || m_state == State::CData)
+                nOpen = kNone;
+        }
+        if (nOpen != kNone && all.size() - nOpen > kMaxXmlTagBytes)
+            return false;
+        const std::size_t nReady = bFinal || nOpen == kNone ? all.size() : nOpen;
+        m_ready = all.substr(0, nReady);
+        if (nReady == 0 && !m_held.empty())
+            m_next.swap(m_held); // the whole of it is one unfinished token
+        else
+            m_next.assign(all.substr(nReady));
+        return true;
+    }
+    // The bytes up to the unfinished token, for expat; valid until the next
+    // Admits and while the bytes given to this one are.
+    std::string_view Ready() const { return m_ready; }
+
+private:
+    enum class State : unsigned char {
+        Text,
+        Reference,      // & to ;
+        Open,           // after <
+        Tag,            // start or end tag
+        Bang,           // after <!
+        CDataOpen,      // <![CDATA[ matched up to m_nMatched
+        Closing,        // a comment or instruction, until m_pClose
+        CData,          // character data until ]]>
+        Declaration,    // <!DOCTYPE and its internal subset
+        DeclarationOpen // after < in the subset
+    };
+    static constexpr std::size_t kNone = std::string_view::npos;
+
+    // The first byte from nFrom on that can change the state: runs of text,
+    // of a quoted value and of a comment's body are passed over at once.
+    std::size_t Next(std::string_view all, std::size_t nFrom) const
+    {
+        std::size_t i = nFrom;
+        if (m_cQuote) {
+            i = all.find(m_cQuote, nFrom);
+        } else if (m_state == State::Text) {
+            while (i < all.size() && all[i] != '<' && all[i] != '&')
+                ++i;
+        } else if ((m_state == State::Closing || m_state == State::CData) && m_nMatched == 0) {
+            i = all.find(m_pClose[0], nFrom);
+        }
+        return std::min(i, all.size());
+    }
+    // Moves on by `ch`; false when `ch` is to be read again in the new state.
+    bool Step(char ch)
+    {
+        if (m_cQuote) {
+            if (ch == m_cQuote)
+                m_cQuote = 0;
+            return true;
+        }
+        switch (m_state) {
+        case State::Text:
+            m_state = ch == '<' ? State::Open : State::Reference;
+            return true;
+        case State::Reference:
+            if (ch == ';') {
+                m_state = State::Text;
+                return true;
+            }
+            // Not a reference, as expat will say; the token goes on to
+            // the end of the tag or reference that follows.
+            if (ch == '<')
+                m_state = State::Open;
+            else if (ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n')
+                m_state = State::Text;
+            return true;
+        case State::Open:
+            if (ch == '!') {
+                m_state = State::Bang;
+            } else if (ch == '?') {
+                Close("?>", State::Text);
+            } else {
+                m_state = State::Tag;
                 return false;
             }
+            return true;
+        case State::Tag:
+            if (ch == '"' || ch == '\'')
+                m_cQuote = ch;
+            else if (ch == '>')
+                m_state = State::Text;
+            return true;
+        case State::Bang:
+            if (ch == '-' && m_nMatched == 0) {
+                m_nMatched = 1;
+            } else if (ch == '-') {
+                Close("-->", State::Text);
+            } else if (ch == '[' && m_nMatched == 0) {
+                m_state = State::CDataOpen;
+                m_nMatched = 1;
+            } else {
+                m_state = State::Declaration;
+                m_nMatched = 0;
+                return false;
+            }
+            return true;
+        case State::CDataOpen:
+            if (ch != kCDataOpen[m_nMatched]) {
+                m_state = State::Declaration;
+                m_nMatched = 0;
+                return false;
+            }
+            if (kCDataOpen[++m_nMatched] == '\0') {
+                m_state = State::CData;
+                m_pClose = "]]>";
+                m_return = State::Text;
+                m_nMatched = 0;
+            }
+            return true;
+        case State::Closing:
+        case State::CData:
+            // The closing marks ("?>", "-->", "]]>") repeat no part of
+            // themselves but their first character.
+            if (ch == m_pClose[m_nMatched]) {
+                if (m_pClose[++m_nMatched] == '\0') {
+                    m_state = m_return;
+                    m_nMatched = 0;
+                }
+            } else if (ch != m_pClose[0]) {
+                m_nMatched = 0;
+            } else if (m_pClose[1] != m_pClose[0] || m_nMatched < 2) {
+                m_nMatched = 1;
+            }
+            return true;
+        case State::Declaration:
+            if (ch == '"' || ch == '\'')
+                m_cQuote = ch;
+            else if (ch == '[')
+                ++m_nBrackets;
+            else if (ch == ']' && m_nBrackets > 0)
+                --m_nBrackets;
+            else if (ch == '<' && m_nBrackets > 0)
+                m_state = State::DeclarationOpen;
+            else if (ch == '>' && m_nBrackets == 0)
+                m_state = State::Text;
+            return true;
+        case State::DeclarationOpen:
+            if (ch == '?') {
+                Close("?>", State::Declaration);
+            } else if (ch == '!' && m_nMatched == 0) {
+                m_nMatched = 1;
+            } else if (ch == '-' && m_nMatched == 1) {
+                m_nMatched = 2;
+            } else if (ch == '-' && m_nMatched == 2) {
+                Close("-->", State::Declaration);
+            } else {
+                m_state = State::Declaration; // a markup declaration: quotes and > as in the DOCTYPE
+                m_nMatched = 0;
+                return false;
+            }
+            return true;
         }
         return true;
     }
+    void Close(const char* close, State back)
+    {
+        m_state = State::Closing;
+        m_pClose = close;
+        m_return = back;
+        m_nMatched = 0;
+    }
 
-private:
-    bool m_bInTag = false;
-    std::size_t m_nTagBytes = 0;
+    static constexpr const char* kCDataOpen = "[CDATA[";
+    State m_state = State::Text;
+    State m_return = State::Text; // after m_pClose
+    const char* m_pClose = "";
+    std::size_t m_nMatched = 0;  // of what the state looks for
+    std::size_t m_nBrackets = 0; // [ of a DOCTYPE not yet closed
+    char m_cQuote = 0;           // the quote of an attribute value or literal
+    std::string m_held;          // the unfinished token, then the bytes after it
+    std::string m_next;
+    std::string_view m_ready;
 };
 
 using Kind = CWireListProblem::Kind;
@@ -396,7 +584,7 @@ public:
         });
         char buffer[64 * 1024];
         std::size_t nTotal = 0;
-        CTagLengthGuard tags;
+        CXmlTokenGuard tokens;
         // Once the reader has what it needs, the rest of the part is still
         // unpacked (not parsed) to its end: only then is the checksum known.
         bool bParsing = true;
@@ -409,11 +597,13 @@ public:
                 return LimitProblem(Kind::PartTooLarge, name, kMaxWorkbookPartBytes);
             const bool bFinal = nRead == 0;
             if (bParsing) {
-                if (!tags.Admits(std::string_view(buffer, static_cast<std::size_t>(nRead))))
+                if (!tokens.Admits(std::string_view(buffer, static_cast<std::size_t>(nRead)), bFinal))
                     return LimitProblem(Kind::TagTooLong, name, kMaxXmlTagBytes);
+                const std::string_view ready = tokens.Ready();
                 // What follows the end of what the reader needs is not its
                 // concern, well-formed or not.
-                const bool bParsed = XML_Parse(parser.get(), buffer, nRead, bFinal) == XML_STATUS_OK;
+                const bool bParsed = XML_Parse(parser.get(), ready.data(), static_cast<int>(ready.size()),
+                                               bFinal) == XML_STATUS_OK;
                 if (reader.m_bDone) {
                     if (reader.m_problem)
                         return Failure(name, reader);
