@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,12 @@ void ExpectSourceRows(const CWireTable& table)
     }
 }
 
+std::string FileText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 // A zip container of the given parts, as a workbook is one, each part
 // deflated (Z_DEFLATED) or stored (0).
 std::string ZipBytes(const std::vector<std::pair<std::string, std::string>>& parts, int nMethod = Z_DEFLATED)
@@ -56,8 +63,7 @@ std::string ZipBytes(const std::vector<std::pair<std::string, std::string>>& par
         zipCloseFileInZip(zip);
     }
     zipClose(zip, nullptr);
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return FileText(path);
 }
 
 std::string Repeated(std::string_view unit, std::size_t nCount)
@@ -290,6 +296,62 @@ TEST(WireListReader, RefusesDamagedAndHostileFiles)
               "'" + kLists + "missing.csv': No such file or directory");
     EXPECT_EQ(EnglishText(ReadWireListFile(kLists, {}, list)),
               "'" + kLists + "': is a folder, not a wire list");
+}
+
+namespace {
+
+std::string GunzippedFile(const std::string& path)
+{
+    std::string bytes;
+    gzFile file = gzopen(path.c_str(), "rb");
+    if (!file)
+        return bytes;
+    char buffer[16 * 1024];
+    for (int nRead; (nRead = gzread(file, buffer, sizeof buffer)) > 0;)
+        bytes.append(buffer, static_cast<std::size_t>(nRead));
+    gzclose(file);
+    return bytes;
+}
+
+} // namespace
+
+// Valid containers as other zip writers make them (make-containers.py, with
+// Python's zipfile, from the parts of libreoffice.xlsx): zip64 extra fields
+// in the local headers, written to a file or streamed with data descriptors,
+// and an archive comment of 65,535 bytes. A zip64 extra field that gives
+// another size than the directory is a damaged container still.
+TEST(WireListReader, ReadsContainersOfOtherZipWriters)
+{
+    const std::string zip64 = FileText(kLists + "zip64.xlsx");
+    const std::string sheet = "xl/worksheets/sheet1.xml";
+    std::string zip64Lying = zip64;
+    // The local header's zip64 extra field: its id and length, then the
+    // unpacked size.
+    zip64Lying[zip64Lying.find(sheet) + sheet.size() + 4] ^= 1;
+    const struct
+    {
+        const char* name;
+        std::string bytes;
+        const char* message; // empty: read
+    } cases[] = {
+        {"zip64 extra fields", zip64, ""},
+        {"zip64 extra fields, streamed", FileText(kLists + "zip64-streamed.xlsx"), ""},
+        {"a comment of 65,535 bytes", GunzippedFile(kLists + "long-comment.xlsx.gz"), ""},
+        {"a zip64 extra field giving another size", zip64Lying,
+         "the zip container is damaged (Zip archive inconsistent)"},
+    };
+    for (const auto& t : cases) {
+        SCOPED_TRACE(t.name);
+        ASSERT_GT(t.bytes.size(), 1000u);
+        CWireList list;
+        const std::string error = EnglishText(ReadWireListBytes(t.bytes, {}, list));
+        if (*t.message) {
+            EXPECT_NE(error.find(t.message), std::string::npos) << error;
+            continue;
+        }
+        ASSERT_EQ(error, "");
+        ExpectSourceRows(list.m_table);
+    }
 }
 
 TEST(WireListReader, RowLimitReadsTheFirstRowsOnly)

@@ -398,6 +398,40 @@ bool ExtraFieldsFit(std::string_view extra)
     return extra.find_first_not_of('\0') == std::string_view::npos;
 }
 
+struct CEntrySizes
+{
+    std::uint64_t m_nPacked;
+    std::uint64_t m_nUnpacked;
+};
+
+// The sizes a local header gives: its 32-bit fields, or for a field of all
+// ones the value in its zip64 extra field (which holds the unpacked size
+// first); nullopt when that is missing.
+std::optional<CEntrySizes> LocalSizes(std::string_view extra, std::uint32_t nPacked, std::uint32_t nUnpacked)
+{
+    CEntrySizes sizes{nPacked, nUnpacked};
+    if (nPacked != UINT32_MAX && nUnpacked != UINT32_MAX)
+        return sizes;
+    constexpr std::size_t kZip64ExtraId = 1;
+    while (extra.size() >= 4) {
+        const std::size_t nLength = std::min<std::size_t>(LittleEndian(extra, 2, 2), extra.size() - 4);
+        std::string_view data = extra.substr(4, nLength);
+        if (LittleEndian(extra, 0, 2) == kZip64ExtraId) {
+            for (std::uint64_t* pSize : {&sizes.m_nUnpacked, &sizes.m_nPacked}) {
+                if (*pSize != UINT32_MAX)
+                    continue;
+                if (data.size() < 8)
+                    return std::nullopt;
+                *pSize = LittleEndian(data, 0, 4) | std::uint64_t{LittleEndian(data, 4, 4)} << 32;
+                data.remove_prefix(8);
+            }
+            return sizes;
+        }
+        extra.remove_prefix(4 + nLength);
+    }
+    return std::nullopt;
+}
+
 bool Unpackable(const unz_file_info64& info)
 {
     return info.compression_method == 0 || info.compression_method == Z_DEFLATED;
@@ -521,7 +555,7 @@ public:
 
     CWireListProblem Open(std::string_view bytes)
     {
-        m_file = {bytes, 0};
+        m_file = {UpToEndRecord(bytes), 0};
         zlib_filefunc64_def functions = MemoryFileFunctions();
         m_zip = unzOpen2_64(&m_file, &functions);
         if (m_zip)
@@ -627,6 +661,24 @@ private:
     static constexpr std::size_t kLocalHeaderBytes = 30; // before the name and extra fields
     static constexpr int kRaw = 1;                       // parts are opened as stored, zlib inflates them
 
+    // The container up to its end record, found as the one whose comment
+    // ends the file: minizip looks for that record only in the last 64 KB,
+    // which a comment of up to 64 KB leaves it beyond. The whole of `bytes`
+    // when there is no such record.
+    static std::string_view UpToEndRecord(std::string_view bytes)
+    {
+        constexpr std::size_t kEndRecordBytes = 22;
+        constexpr std::size_t kMaxCommentBytes = 0xFFFF;
+        if (bytes.size() < kEndRecordBytes)
+            return bytes;
+        const std::size_t nLowest = bytes.size() - std::min(bytes.size(), kEndRecordBytes + kMaxCommentBytes);
+        for (std::size_t i = bytes.size() - kEndRecordBytes + 1; i-- > nLowest;)
+            if (bytes.compare(i, 4, "PK\x05\x06") == 0 &&
+                i + kEndRecordBytes + LittleEndian(bytes, i + 20, 2) == bytes.size())
+                return bytes.substr(0, i + kEndRecordBytes);
+        return bytes;
+    }
+
     // Only the end record, with no entries and its comment: minizip looks
     // for that record after the first byte and so never finds it here.
     static bool IsEmptyArchive(std::string_view bytes)
@@ -696,20 +748,18 @@ private:
         const std::string_view local = bytes.substr(nData - nExtra - name.size() - kLocalHeaderBytes,
                                                     kLocalHeaderBytes + name.size() + nExtra);
         const std::uint32_t nCrc = LittleEndian(local, 14, 4);
-        const std::uint32_t nPacked = LittleEndian(local, 18, 4);
-        const std::uint32_t nUnpacked = LittleEndian(local, 22, 4);
-        // A size of all ones stands in for one in the zip64 extra field.
-        const auto sizeAgrees = [](std::uint32_t nLocal, ZPOS64_T nCentral) {
-            return nLocal == UINT32_MAX || nLocal == nCentral;
-        };
-        const bool bSizesAgree =
-            (nCrc == info.crc && sizeAgrees(nPacked, info.compressed_size) &&
-             sizeAgrees(nUnpacked, info.uncompressed_size)) ||
-            ((LittleEndian(local, 6, 2) & kDataDescriptor) && nCrc == 0 && nPacked == 0 && nUnpacked == 0);
+        const std::string_view extra = local.substr(kLocalHeaderBytes + name.size());
+        const std::optional<CEntrySizes> sizes =
+            LocalSizes(extra, LittleEndian(local, 18, 4), LittleEndian(local, 22, 4));
+        // With a data descriptor the checksum and sizes may follow the data,
+        // the header's fields then zero (in the zip64 extra field too).
+        const bool bSizesAgree = sizes && ((nCrc == info.crc && sizes->m_nPacked == info.compressed_size &&
+                                            sizes->m_nUnpacked == info.uncompressed_size) ||
+                                           ((LittleEndian(local, 6, 2) & kDataDescriptor) && nCrc == 0 &&
+                                            sizes->m_nPacked == 0 && sizes->m_nUnpacked == 0));
         const bool bAgrees = LittleEndian(local, 4, 2) <= info.version_needed &&
                              LittleEndian(local, 10, 4) == info.dosDate && bSizesAgree &&
-                             local.substr(kLocalHeaderBytes, name.size()) == name &&
-                             ExtraFieldsFit(local.substr(kLocalHeaderBytes + name.size()));
+                             local.substr(kLocalHeaderBytes, name.size()) == name && ExtraFieldsFit(extra);
         return bAgrees ? CWireListProblem{} : PartProblem(Kind::ZipDamaged, {}, kInconsistent);
     }
 
