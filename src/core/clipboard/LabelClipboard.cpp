@@ -136,6 +136,32 @@ CClipboardTexts StoredCells(const CWireTable& table)
     return result;
 }
 
+// A limit of a wire list passed, or any other reason the clipboard's text
+// is no table.
+CClipboardTexts Refused(const CWireListProblem& problem)
+{
+    using Kind = CWireListProblem::Kind;
+    CPasteRefusal refusal;
+    refusal.m_nLimit = problem.m_nLimit;
+    switch (problem.m_kind) {
+    case Kind::TooManyRows:
+        refusal.m_kind = CPasteRefusal::Kind::TooManyRows;
+        break;
+    case Kind::TooManyCells:
+        refusal.m_kind = CPasteRefusal::Kind::TooManyCells;
+        break;
+    case Kind::TooLarge: // more bytes than a list: more text, whatever its cells
+    case Kind::TooMuchText:
+        refusal.m_kind = CPasteRefusal::Kind::TooMuchText;
+        break;
+    default:
+        refusal = CPasteRefusal{};
+    }
+    CClipboardTexts result;
+    result.m_refusal = refusal;
+    return result;
+}
+
 } // namespace
 
 CClipboardTexts ReadClipboardText(std::string_view utf8)
@@ -143,23 +169,17 @@ CClipboardTexts ReadClipboardText(std::string_view utf8)
     CWireListOptions options;
     options.m_strEncoding = "UTF-8";
     CWireList list;
-    if (ReadWireListBytes(utf8, options, list)) {
-        CClipboardTexts result;
-        result.m_refusal = CPasteRefusal{};
-        return result;
-    }
+    if (const CWireListProblem problem = ReadWireListBytes(utf8, options, list))
+        return Refused(problem);
     return StoredCells(list.m_table);
 }
 
 CClipboardTexts ReadClipboardHtml(std::string_view html)
 {
-    CWireTable table;
-    if (!ReadHtmlTable(html, table)) {
-        CClipboardTexts result;
-        result.m_refusal = CPasteRefusal{};
-        return result;
-    }
-    return StoredCells(table);
+    CWireList list;
+    if (const CWireListProblem problem = ReadHtmlTable(html, list))
+        return Refused(problem);
+    return StoredCells(list.m_table);
 }
 
 CPastePlacement PlaceTexts(const CSheet& sheet, const std::vector<std::string>& texts)
