@@ -52,6 +52,9 @@ TEST(HtmlTable, CellsAsSpreadsheetsWriteThem)
         {"entities and white space",
          "<table><tr><td>\n  a&nbsp;&#x41;&#66;&amp;&bogus;\n  b  </td><td>&lt;br&gt;</td></tr></table>",
          {{"a AB&&bogus; b", "<br>"}}},
+        {"entities at the edge of their length",
+         "<table><tr><td>&#00000065;&#000000065;&amp</td></tr></table>",
+         {{"A&#000000065;&amp"}}},
         {"paragraphs are lines", "<table><tr><td><p>L1</p>\n<p>L2 </p></td></tr></table>", {{"L1\nL2"}}},
         {"only the first table, its own cells",
          "<style>td{}</style><p>before</p><!-- <table><tr><td>no</td></tr></table> -->"
@@ -110,7 +113,8 @@ std::string Repeated(std::string_view unit, std::size_t nCount)
 } // namespace
 
 // A paste is held to the limits of a wire list, HTML and text alike: the
-// empty cells a span adds are counted before they are made.
+// empty cells a span adds are counted before they are made, and a cell of
+// many "&" is read once and refused by its length.
 TEST(HtmlTable, PastesBeyondTheLimitsOfAListAreRefused)
 {
     using Kind = CPasteRefusal::Kind;
@@ -130,6 +134,9 @@ TEST(HtmlTable, PastesBeyondTheLimitsOfAListAreRefused)
          Kind::TooManyRows, kMaxWireListRows, 0},
         {"text of 8,000,001 cells", ReadClipboardText(std::string(kMaxWireListCells, '\t')),
          Kind::TooManyCells, kMaxWireListCells, 0},
+        {"an HTML cell of a million &",
+         ReadClipboardHtml("<table><tr><td>" + std::string(1000000, '&') + "</td></tr></table>"),
+         Kind::TooLong, 0, 1000000},
     };
     for (const auto& t : cases) {
         SCOPED_TRACE(t.name);

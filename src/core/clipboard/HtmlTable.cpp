@@ -11,6 +11,8 @@ namespace {
 
 // A cell spanning more columns than this is a damaged table.
 constexpr std::size_t kMaxColumnSpan = 1000;
+// From & to ; an entity read is at most this long ("&#01114111;").
+constexpr std::size_t kMaxEntityBytes = 11;
 
 bool EqualsNoCase(std::string_view a, std::string_view b)
 {
@@ -67,9 +69,11 @@ public:
                 m_text += ch;
                 continue;
             }
-            const std::size_t nEnd = html.find(';', i);
-            if (nEnd == std::string_view::npos || nEnd - i > 10 ||
-                !Entity(html.substr(i + 1, nEnd - i - 1))) {
+            // Only the next few bytes can end a known entity: a search
+            // further on would cost a text of many "&" the square of its
+            // length.
+            const std::size_t nEnd = html.substr(0, i + kMaxEntityBytes).find(';', i);
+            if (nEnd == std::string_view::npos || !Entity(html.substr(i + 1, nEnd - i - 1))) {
                 m_text += ch;
                 continue;
             }
