@@ -3,12 +3,13 @@
 #include "clipboard/LabelClipboard.h"
 #include "model/Gbk.h"
 
+#include "RepeatedText.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace {
@@ -98,19 +99,6 @@ TEST(HtmlTable, CopiedLabelsReadBackAsTheirText)
     EXPECT_EQ(fromHtml.m_texts.size(), 6u);
     EXPECT_EQ(fromHtml.m_texts[2], *Utf8ToGbk("电机\r\nM1"));
 }
-
-namespace {
-
-std::string Repeated(std::string_view unit, std::size_t nCount)
-{
-    std::string text;
-    text.reserve(unit.size() * nCount);
-    for (std::size_t i = 0; i < nCount; ++i)
-        text += unit;
-    return text;
-}
-
-} // namespace
 
 // A paste is held to the limits of a wire list, HTML and text alike: the
 // empty cells a span adds are counted before they are made, and a cell of
