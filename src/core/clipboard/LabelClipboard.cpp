@@ -112,9 +112,20 @@ namespace {
 CClipboardTexts StoredCells(const CWireTable& table)
 {
     CClipboardTexts result;
+    // Millions of cells (a span adds them by the thousand) are not moved
+    // again as the list grows.
+    std::size_t nCells = 0;
+    for (std::size_t r = 0; r < table.RowCount(); ++r)
+        nCells += table.CellCount(r);
+    result.m_texts.reserve(nCells);
     for (std::size_t r = 0; r < table.RowCount(); ++r)
         for (std::size_t c = 0; c < table.CellCount(r); ++c) {
             const std::string_view cell = table.Cell(r, c);
+            // An empty cell needs no conversion.
+            if (cell.empty()) {
+                result.m_texts.emplace_back();
+                continue;
+            }
             CPasteRefusal refusal;
             refusal.m_nRow = r + 1;
             refusal.m_nColumn = c + 1;
@@ -129,7 +140,7 @@ CClipboardTexts StoredCells(const CWireTable& table)
                 result.m_texts.push_back(*stored);
                 continue;
             }
-            result.m_texts.clear();
+            result.m_texts = {};
             result.m_refusal = refusal;
             return result;
         }
