@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Reads hostile and near-limit wire lists one process each and prints the
-# time and peak memory of every read. Usage: bench/wirelist_limits.sh [BUILD]
+# Reads hostile and near-limit wire lists, and hostile clipboard HTML tables,
+# one process each and prints the time and peak memory of every read.
+# Usage: bench/wirelist_limits.sh [BUILD]
 # Bounds: a file of at most 64 MB is read or refused within 2 s and 300 MB,
 # each small hostile file within 1 s and 100 MB.
 set -euo pipefail
@@ -24,11 +25,11 @@ def book(name, parts):
         for part, content in parts.items():
             z.writestr(part, content)
 
-def xlsx(name, sheet, shared=None):
+def xlsx(name, sheet, shared=None, prolog=''):
     parts = {
         'xl/workbook.xml': '<workbook xmlns:r="r"><sheets><sheet name="S" r:id="rId1"/></sheets></workbook>',
         'xl/_rels/workbook.xml.rels': '<Relationships><Relationship Id="rId1" Target="worksheets/sheet1.xml"/></Relationships>',
-        'xl/worksheets/sheet1.xml': '<worksheet><sheetData>' + sheet + '</sheetData></worksheet>',
+        'xl/worksheets/sheet1.xml': prolog + '<worksheet><sheetData>' + sheet + '</sheetData></worksheet>',
     }
     if shared is not None:
         parts['xl/sharedStrings.xml'] = '<sst>' + shared + '</sst>'
@@ -52,12 +53,35 @@ xlsx('hostile-shared-cell.xlsx', '<row r="1">' + '<c t="s"><v>0</v></c>' * 16384
 xlsx('hostile-empty-strings.xlsx', '', '<si/>' * 50_000_000)
 xlsx('hostile-huge-string.xlsx', '', '<si><t>' + 's' * (200 * MB) + '</t></si>')
 xlsx('hostile-attribute.xlsx', '<row r="1"><c r="A1" s="' + '1' * (200 * MB) + '"><v>1</v></c></row>')
+# Markup holding ">" in its text, which ends no tag, and tags just within
+# the 1 MB bound: expat reads such a token anew with every block it is given.
+xlsx('hostile-comment.xlsx', '<!-->' + 'c' * (40 * MB) + '-->')
+xlsx('hostile-comment-200mb.xlsx', '<!-->' + 'c' * (200 * MB) + '-->')
+xlsx('hostile-quoted-attribute.xlsx', '<row r="1" x=">' + 'a' * (40 * MB) + '"/>')
+xlsx('hostile-instruction.xlsx', '<?pi >' + 'p' * (40 * MB) + '?>')
+xlsx('hostile-entity-value.xlsx', '', prolog='<!DOCTYPE worksheet [<!ENTITY e ">' + 'e' * (40 * MB) + '">]>')
+xlsx('hostile-reference.xlsx', '<row r="1"><c><v>&' + 'r' * (40 * MB) + ';</v></c></row>')
+xlsx('hostile-tags-under-1mb.xlsx', ('<row x="' + 't' * (MB - 64) + '"/>') * 255)
+xlsx('cdata-40mb.xlsx', '<row r="1"><c t="inlineStr"><is><t><![CDATA[>' + 'd' * (40 * MB) + ']]></t></is></c></row>')
 ods('hostile-nesting.ods', '<table:table-row><table:table-cell><text:p>' + '<text:span>' * 5_000_000 + '</text:p></table:table-cell></table:table-row>')
+
+# Clipboard HTML a paste reads.
+write('hostile-colspan.html', ('<table><tr>' + '<td colspan=1000>x</td>' * 60000 + '</tr></table>').encode())
+write('hostile-ampersands.html', ('<table><tr><td>' + '&' * 1_000_000 + '</td></tr></table>').encode())
 PY
 
 printf '%-28s %9s %10s  %s\n' file size "peak MB" result
+# A read that fails or runs past 30 s fails the run.
+status=0
 for file in "$work"/*; do
     size=$(stat -c %s "$file")
-    result=$( { /usr/bin/time -f '%M' "$reader" "$file" >"$work/.out"; } 2>&1 )
+    html=()
+    [[ $file == *.html ]] && html=(--html)
+    if ! result=$( { /usr/bin/time -f '%M' timeout 30 "$reader" "${html[@]}" "$file" >"$work/.out"; } 2>&1 ); then
+        printf '%-28s %9s %10s  failed or ran past 30 s\n' "$(basename "$file")" "$size" -
+        status=1
+        continue
+    fi
     printf '%-28s %9s %10.1f  %s\n' "$(basename "$file")" "$size" "$(echo "$result / 1024" | bc -l)" "$(cat "$work/.out")"
 done
+exit $status

@@ -3,6 +3,8 @@
 #include "clipboard/LabelClipboard.h"
 #include "model/Gbk.h"
 
+#include "RepeatedText.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -51,6 +53,9 @@ TEST(HtmlTable, CellsAsSpreadsheetsWriteThem)
         {"entities and white space",
          "<table><tr><td>\n  a&nbsp;&#x41;&#66;&amp;&bogus;\n  b  </td><td>&lt;br&gt;</td></tr></table>",
          {{"a AB&&bogus; b", "<br>"}}},
+        {"entities at the edge of their length",
+         "<table><tr><td>&#00000065;&#000000065;&amp</td></tr></table>",
+         {{"A&#000000065;&amp"}}},
         {"paragraphs are lines", "<table><tr><td><p>L1</p>\n<p>L2 </p></td></tr></table>", {{"L1\nL2"}}},
         {"only the first table, its own cells",
          "<style>td{}</style><p>before</p><!-- <table><tr><td>no</td></tr></table> -->"
@@ -61,12 +66,12 @@ TEST(HtmlTable, CellsAsSpreadsheetsWriteThem)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        CWireTable table;
-        ASSERT_TRUE(ReadHtmlTable(c.html, table));
-        EXPECT_EQ(Cells(table), c.cells);
+        CWireList list;
+        ASSERT_EQ(ReadHtmlTable(c.html, list).m_kind, CWireListProblem::Kind::None);
+        EXPECT_EQ(Cells(list.m_table), c.cells);
     }
-    CWireTable none;
-    EXPECT_FALSE(ReadHtmlTable("<p>just text</p>", none));
+    CWireList none;
+    EXPECT_EQ(ReadHtmlTable("<p>just text</p>", none).m_kind, CWireListProblem::Kind::NoCells);
     EXPECT_EQ(ReadClipboardHtml("<p>just text</p>").m_refusal->m_kind, CPasteRefusal::Kind::Unreadable);
 }
 
@@ -93,4 +98,40 @@ TEST(HtmlTable, CopiedLabelsReadBackAsTheirText)
     EXPECT_EQ(fromHtml.m_texts, fromText.m_texts);
     EXPECT_EQ(fromHtml.m_texts.size(), 6u);
     EXPECT_EQ(fromHtml.m_texts[2], *Utf8ToGbk("电机\r\nM1"));
+}
+
+// A paste is held to the limits of a wire list, HTML and text alike: the
+// empty cells a span adds are counted before they are made, and a cell of
+// many "&" is read once and refused by its length.
+TEST(HtmlTable, PastesBeyondTheLimitsOfAListAreRefused)
+{
+    using Kind = CPasteRefusal::Kind;
+    const struct
+    {
+        const char* name;
+        CClipboardTexts texts;
+        Kind kind;
+        std::size_t nLimit;
+        std::size_t nLength; // TooLong
+    } cases[] = {
+        {"HTML cells spanning 1000 columns, 8,001 of them",
+         ReadClipboardHtml("<table><tr>" + Repeated("<td colspan=1000>x</td>", 8001) + "</tr></table>"),
+         Kind::TooManyCells, kMaxWireListCells, 0},
+        {"an HTML table of a million rows and one",
+         ReadClipboardHtml("<table>" + Repeated("<tr><td>x", kMaxWireListRows + 1) + "</table>"),
+         Kind::TooManyRows, kMaxWireListRows, 0},
+        {"text of 8,000,001 cells", ReadClipboardText(std::string(kMaxWireListCells, '\t')),
+         Kind::TooManyCells, kMaxWireListCells, 0},
+        {"an HTML cell of a million &",
+         ReadClipboardHtml("<table><tr><td>" + std::string(1000000, '&') + "</td></tr></table>"),
+         Kind::TooLong, 0, 1000000},
+    };
+    for (const auto& t : cases) {
+        SCOPED_TRACE(t.name);
+        ASSERT_TRUE(t.texts.m_refusal);
+        EXPECT_TRUE(t.texts.m_texts.empty());
+        EXPECT_EQ(t.texts.m_refusal->m_kind, t.kind);
+        EXPECT_EQ(t.texts.m_refusal->m_nLimit, t.nLimit);
+        EXPECT_EQ(t.texts.m_refusal->m_nLength, t.nLength);
+    }
 }

@@ -1,13 +1,16 @@
 #include "wirelist/NumberFormat.h"
 #include "wirelist/WireListReader.h"
 
+#include "RepeatedText.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
 #include <iconv.h>
 #include <minizip/zip.h>
 
+#include <cstdint>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -39,8 +42,15 @@ void ExpectSourceRows(const CWireTable& table)
     }
 }
 
-// A zip container of the given parts, as a workbook is one.
-std::string ZipBytes(const std::vector<std::pair<std::string, std::string>>& parts)
+std::string FileText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A zip container of the given parts, as a workbook is one, each part
+// deflated (Z_DEFLATED) or stored (0).
+std::string ZipBytes(const std::vector<std::pair<std::string, std::string>>& parts, int nMethod = Z_DEFLATED)
 {
     const CTempDir dir;
     const std::string path = dir / "book.zip";
@@ -48,55 +58,90 @@ std::string ZipBytes(const std::vector<std::pair<std::string, std::string>>& par
     if (!zip)
         return {};
     for (const auto& [name, content] : parts) {
-        zipOpenNewFileInZip64(zip, name.c_str(), nullptr, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
-                              Z_DEFAULT_COMPRESSION, 0);
+        zipOpenNewFileInZip64(zip, name.c_str(), nullptr, nullptr, 0, nullptr, 0, nullptr, nMethod,
+                              nMethod ? Z_DEFAULT_COMPRESSION : 0, 0);
         zipWriteInFileInZip(zip, content.data(), static_cast<unsigned>(content.size()));
         zipCloseFileInZip(zip);
     }
     zipClose(zip, nullptr);
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return FileText(path);
 }
 
-std::string Repeated(std::string_view unit, std::size_t nCount)
-{
-    std::string text;
-    text.reserve(unit.size() * nCount);
-    for (std::size_t i = 0; i < nCount; ++i)
-        text += unit;
-    return text;
-}
-
-// An .xlsx of one worksheet with `sheetData` and the shared strings given.
-std::string Xlsx(const std::string& sheetData, const std::string& sharedStrings = {})
+// An .xlsx of one worksheet, its part `sheet`, and the shared strings given.
+std::string XlsxOfSheet(const std::string& sheet, const std::string& sharedStrings = {},
+                        int nMethod = Z_DEFLATED)
 {
     std::vector<std::pair<std::string, std::string>> parts = {
         {"xl/workbook.xml",
          "<workbook xmlns:r=\"r\"><sheets><sheet name=\"S\" r:id=\"rId1\"/></sheets></workbook>"},
         {"xl/_rels/workbook.xml.rels",
          "<Relationships><Relationship Id=\"rId1\" Target=\"worksheets/sheet1.xml\"/></Relationships>"},
-        {"xl/worksheets/sheet1.xml", "<worksheet><sheetData>" + sheetData + "</sheetData></worksheet>"},
+        {"xl/worksheets/sheet1.xml", sheet},
     };
     if (!sharedStrings.empty())
         parts.push_back({"xl/sharedStrings.xml", "<sst>" + sharedStrings + "</sst>"});
-    return ZipBytes(parts);
+    return ZipBytes(parts, nMethod);
+}
+
+// An .xlsx of one worksheet with `sheetData` and the shared strings given.
+std::string Xlsx(const std::string& sheetData, const std::string& sharedStrings = {},
+                 int nMethod = Z_DEFLATED)
+{
+    return XlsxOfSheet("<worksheet><sheetData>" + sheetData + "</sheetData></worksheet>", sharedStrings,
+                       nMethod);
 }
 
 // An .ods whose first table holds `rows`.
-std::string Ods(const std::string& rows)
+std::string Ods(const std::string& rows, int nMethod = Z_DEFLATED)
 {
     return ZipBytes({{"content.xml", "<office:document-content xmlns:office=\"o\" xmlns:table=\"t\" "
                                      "xmlns:text=\"x\"><office:body><office:spreadsheet><table:table "
                                      "table:name=\"S\">" +
                                          rows +
                                          "</table:table></office:spreadsheet></office:body>"
-                                         "</office:document-content>"}});
+                                         "</office:document-content>"}},
+                    nMethod);
+}
+
+// `bytes` with a 32-bit field of `part`'s entry set to nValue in its local
+// header and in the central directory (offsets from each header's start).
+std::string WithEntryField(std::string bytes, const std::string& part, std::size_t nLocalOffset,
+                           std::size_t nCentralOffset, std::uint32_t nValue)
+{
+    // The local header comes first, the central directory's entry last; the
+    // name follows 30 and 46 bytes of fixed fields.
+    for (const std::size_t nAt :
+         {bytes.find(part) - 30 + nLocalOffset, bytes.rfind(part) - 46 + nCentralOffset})
+        for (std::size_t i = 0; i < 4; ++i)
+            bytes[nAt + i] = static_cast<char>(nValue >> (8 * i));
+    return bytes;
+}
+
+std::uint32_t EntryField(const std::string& bytes, const std::string& part, std::size_t nLocalOffset)
+{
+    std::uint32_t nValue = 0;
+    for (std::size_t i = 4; i-- > 0;)
+        nValue = nValue << 8 | static_cast<unsigned char>(bytes[bytes.find(part) - 30 + nLocalOffset + i]);
+    return nValue;
 }
 
 std::string ReadError(const std::string& bytes, const CWireListOptions& options = {})
 {
     CWireList list;
     return EnglishText(ReadWireListBytes(bytes, options, list));
+}
+
+// Reads `bytes` into `list`: true when they read, as an empty `message`
+// expects; otherwise the refusal must hold `message`.
+bool ReadsAsExpected(const std::string& bytes, const char* message, CWireList& list)
+{
+    const std::string error = EnglishText(ReadWireListBytes(bytes, {}, list));
+    if (*message) {
+        EXPECT_NE(error.find(message), std::string::npos) << error;
+        return false;
+    }
+    EXPECT_EQ(error, "");
+    return error.empty();
 }
 
 } // namespace
@@ -240,6 +285,8 @@ TEST(WireListReader, RefusesDamagedAndHostileFiles)
         {"bomb.xlsx", "would unpack to 300 MB, more than 256 MB"},
         {"lying-bomb.xlsx", "'xl/worksheets/sheet1.xml' unpacks to more than 256 MB"},
         {"truncated.xlsx", "the zip container is damaged"},
+        {"crc-changed.xlsx", "'xl/worksheets/sheet1.xml' is damaged (CRC error)"},
+        {"markup-too-long.xlsx", "'xl/worksheets/sheet1.xml' holds an XML tag longer than 1 MB"},
         {"junk.bin", "neither UTF-8 nor GB18030"},
     };
     for (const Case& c : cases) {
@@ -254,6 +301,57 @@ TEST(WireListReader, RefusesDamagedAndHostileFiles)
               "'" + kLists + "missing.csv': No such file or directory");
     EXPECT_EQ(EnglishText(ReadWireListFile(kLists, {}, list)),
               "'" + kLists + "': is a folder, not a wire list");
+}
+
+namespace {
+
+std::string GunzippedFile(const std::string& path)
+{
+    std::string bytes;
+    gzFile file = gzopen(path.c_str(), "rb");
+    if (!file)
+        return bytes;
+    char buffer[16 * 1024];
+    for (int nRead; (nRead = gzread(file, buffer, sizeof buffer)) > 0;)
+        bytes.append(buffer, static_cast<std::size_t>(nRead));
+    gzclose(file);
+    return bytes;
+}
+
+} // namespace
+
+// Valid containers as other zip writers make them (make-containers.py, with
+// Python's zipfile, from the parts of libreoffice.xlsx): zip64 extra fields
+// in the local headers, written to a file or streamed with data descriptors,
+// and an archive comment of 65,535 bytes. A zip64 extra field that gives
+// another size than the directory is a damaged container still.
+TEST(WireListReader, ReadsContainersOfOtherZipWriters)
+{
+    const std::string zip64 = FileText(kLists + "zip64.xlsx");
+    const std::string sheet = "xl/worksheets/sheet1.xml";
+    std::string zip64Lying = zip64;
+    // The local header's zip64 extra field: its id and length, then the
+    // unpacked size.
+    zip64Lying[zip64Lying.find(sheet) + sheet.size() + 4] ^= 1;
+    const struct
+    {
+        const char* name;
+        std::string bytes;
+        const char* message; // empty: read
+    } cases[] = {
+        {"zip64 extra fields", zip64, ""},
+        {"zip64 extra fields, streamed", FileText(kLists + "zip64-streamed.xlsx"), ""},
+        {"a comment of 65,535 bytes", GunzippedFile(kLists + "long-comment.xlsx.gz"), ""},
+        {"a zip64 extra field giving another size", zip64Lying,
+         "the zip container is damaged (Zip archive inconsistent)"},
+    };
+    for (const auto& t : cases) {
+        SCOPED_TRACE(t.name);
+        ASSERT_GT(t.bytes.size(), 1000u);
+        CWireList list;
+        if (ReadsAsExpected(t.bytes, t.message, list))
+            ExpectSourceRows(list.m_table);
+    }
 }
 
 TEST(WireListReader, RowLimitReadsTheFirstRowsOnly)
@@ -320,6 +418,61 @@ TEST(WireListReader, RefusesWorkbooksThatUnfoldBeyondTheLimits)
     }
 }
 
+// A ">" ends a tag only outside quotes, and a comment, an instruction or a
+// declaration only at its own end: markup of more than 1 MB is refused
+// whatever it holds (expat would read it anew with every block unpacked).
+// Markup of every kind with ">" and quotes inside still reads, and the bytes
+// after it are text again.
+TEST(WireListReader, MarkupIsBoundedWhateverItHolds)
+{
+    const std::string twoMegabytes(2 << 20, 'm');
+    const std::string cell = "<row r=\"1\"><c t=\"inlineStr\"><is><t>W1</t></is></c></row>";
+    const std::string tooLong = "XML tag longer than 1 MB";
+    const struct
+    {
+        const char* name;
+        std::string bytes;
+        std::string message;
+    } refused[] = {
+        {"a comment starting with >", Xlsx("<!-->" + twoMegabytes + "-->" + cell), tooLong},
+        {"an attribute value starting with >", Xlsx("<row r=\"1\" x='>" + twoMegabytes + "'/>" + cell),
+         tooLong},
+        {"an instruction holding >", Xlsx("<?pi >" + twoMegabytes + "?>" + cell), tooLong},
+        {"an entity value starting with >",
+         XlsxOfSheet("<!DOCTYPE worksheet [<!ENTITY e \">" + twoMegabytes + "\">]><worksheet><sheetData>" +
+                     cell + "</sheetData></worksheet>"),
+         tooLong},
+        {"a comment in the DOCTYPE holding ] and >",
+         XlsxOfSheet("<!DOCTYPE worksheet [<!-- ]> " + twoMegabytes + " -->]><worksheet><sheetData>" + cell +
+                     "</sheetData></worksheet>"),
+         tooLong},
+        {"a reference", Xlsx("<row r=\"1\"><c><v>&" + twoMegabytes + ";</v></c></row>"), tooLong},
+        {"an .ods attribute value starting with >",
+         Ods("<table:table-row table:style-name=\">" + twoMegabytes +
+             "\"><table:table-cell><text:p>W1</text:p>"
+             "</table:table-cell></table:table-row>"),
+         tooLong},
+    };
+    for (const auto& t : refused) {
+        SCOPED_TRACE(t.name);
+        const std::string error = ReadError(t.bytes);
+        EXPECT_NE(error.find(t.message), std::string::npos) << error;
+    }
+
+    const std::string longText(2 << 20, 't');
+    const std::string sheet =
+        "<?xml version=\"1.0\"?>\n<!DOCTYPE worksheet [ <!-- a ] and a ' --> <?pi ] \" ?>"
+        " <!ENTITY w \"W&#x31;>\"> <!ATTLIST row x CDATA '>'> ]>\n<!-- a comment with > and \" -->"
+        "<worksheet><sheetData><?pi a > b?><row r=\"1\" x=\"a>b\" y='c\"d>'><c t=\"inlineStr\"><is><t>&w;"
+        "<![CDATA[ <x> \"]] ]]>&amp;&#x41;</t></is></c></row><row r=\"2\"><c t=\"inlineStr\"><is><t>" +
+        longText + "</t></is></c></row></sheetData></worksheet>";
+    CWireList list;
+    ASSERT_EQ(EnglishText(ReadWireListBytes(XlsxOfSheet(sheet), {}, list)), "");
+    ASSERT_EQ(list.m_table.RowCount(), 2u);
+    EXPECT_EQ(list.m_table.Cell(0, 0), "W1> <x> \"]] &A");
+    EXPECT_EQ(list.m_table.Cell(1, 0), longText);
+}
+
 // A container whose two accounts of an entry differ, or that names two
 // entries alike, is refused whole; a part that cannot be unpacked or turns
 // out damaged as it unpacks is refused by name.
@@ -366,6 +519,81 @@ TEST(WireListReader, RefusesDamagedContainersAndParts)
         SCOPED_TRACE(t.name);
         const std::string error = ReadError(t.bytes);
         EXPECT_NE(error.find(t.message), std::string::npos) << error;
+    }
+}
+
+// A part is unpacked to its end and its checksum and sizes compared, though
+// the worksheet's reader stops at the end of its cells: a byte changed after
+// the checksum was taken, or a size the directory gives wrongly, is found
+// wherever it lies.
+TEST(WireListReader, WorksheetsAreCheckedToTheirEnd)
+{
+    const auto xlsxRows = [](const char* second) {
+        return "<row r=\"1\"><c t=\"inlineStr\"><is><t>W1</t></is></c></row><row r=\"2\"><c "
+               "t=\"inlineStr\"><is><t>" +
+               std::string(second) +
+               "</t></is></c></row><row r=\"3\"><c t=\"inlineStr\"><is><t>W3</t></is></c></row>";
+    };
+    const auto odsRows = [](const char* second) {
+        std::string rows;
+        for (const char* text : {"W1", second, "W3"})
+            rows += "<table:table-row><table:table-cell><text:p>" + std::string(text) +
+                    "</text:p></table:table-cell></table:table-row>";
+        return rows;
+    };
+    const std::string sheet = "xl/worksheets/sheet1.xml";
+    const std::string content = "content.xml";
+    // A part whose bytes say W9 where its checksum was taken over W2.
+    const auto changedAfterChecksum = [&](int nMethod, bool bOds) {
+        const std::string part = bOds ? content : sheet;
+        const std::string good = bOds ? Ods(odsRows("W2"), nMethod) : Xlsx(xlsxRows("W2"), {}, nMethod);
+        const std::string bad = bOds ? Ods(odsRows("W9"), nMethod) : Xlsx(xlsxRows("W9"), {}, nMethod);
+        return WithEntryField(bad, part, 14, 16, EntryField(good, part, 14));
+    };
+    // A part whose unpacked or packed size the directory gives nDelta off.
+    const auto sizeOff = [&](const std::string& book, const std::string& part, bool bPacked, int nDelta) {
+        const std::size_t nLocal = bPacked ? 18 : 22;
+        return WithEntryField(book, part, nLocal, bPacked ? 20 : 24, EntryField(book, part, nLocal) + nDelta);
+    };
+    const std::string xlsx = Xlsx(xlsxRows("W2"));
+    const std::string storedXlsx = Xlsx(xlsxRows("W2"), {}, 0);
+    const std::string ods = Ods(odsRows("W2"));
+    const struct
+    {
+        const char* name;
+        std::string bytes;
+        const char* message; // empty: read as W1 W2 W3
+    } cases[] = {
+        {"a stored .xlsx", storedXlsx, ""},
+        {"a stored .ods", Ods(odsRows("W2"), 0), ""},
+        {"a changed byte, stored .xlsx", changedAfterChecksum(0, false),
+         "'xl/worksheets/sheet1.xml' is damaged (CRC error)"},
+        {"a changed byte, deflated .xlsx", changedAfterChecksum(Z_DEFLATED, false),
+         "'xl/worksheets/sheet1.xml' is damaged (CRC error)"},
+        {"a changed byte, stored .ods", changedAfterChecksum(0, true),
+         "'content.xml' is damaged (CRC error)"},
+        {"a changed byte, deflated .ods", changedAfterChecksum(Z_DEFLATED, true),
+         "'content.xml' is damaged (CRC error)"},
+        {"unpacked size a byte short, .xlsx", sizeOff(xlsx, sheet, false, -1),
+         "is damaged (Unpacked size differs from the directory)"},
+        {"unpacked size a byte long, .xlsx", sizeOff(xlsx, sheet, false, 1),
+         "is damaged (Unpacked size differs from the directory)"},
+        {"unpacked size a byte short, .ods", sizeOff(ods, content, false, -1),
+         "is damaged (Unpacked size differs from the directory)"},
+        {"stored size a byte long, stored .xlsx", sizeOff(storedXlsx, sheet, true, 1),
+         "is damaged (Unpacked size differs from the directory)"},
+        {"packed size a byte long, .xlsx", sizeOff(xlsx, sheet, true, 1),
+         "is damaged (Packed size differs from the directory)"},
+        {"packed size a byte short, .ods", sizeOff(ods, content, true, -1),
+         "is damaged (Premature end of data)"},
+    };
+    for (const auto& t : cases) {
+        SCOPED_TRACE(t.name);
+        CWireList list;
+        if (!ReadsAsExpected(t.bytes, t.message, list))
+            continue;
+        ASSERT_EQ(list.m_table.RowCount(), 3u);
+        EXPECT_EQ(list.m_table.Cell(1, 0), "W2");
     }
 }
 

@@ -116,24 +116,45 @@ TEST(EditClipboard, RecordsPasteWholeBetweenTwoDocuments)
     }
 }
 
-TEST(EditClipboard, ACellNoLabelCanHoldLeavesTheSheetUnchanged)
+// A cell no label can hold, or a table larger than a wire list may be,
+// refuses the whole paste with a message.
+TEST(EditClipboard, ARefusedPasteLeavesTheSheetUnchanged)
 {
+    QString spans;
+    for (int i = 0; i < 8001; ++i)
+        spans += QStringLiteral("<td colspan=1000>x</td>");
     const struct
     {
         const char* name;
         QString text;
+        QString html; // beside the text, as spreadsheet programs give both
         QString message;
     } cases[] = {
-        {"not in code page 936", QStringLiteral("ok\nok\t한\n"),
+        {"not in code page 936",
+         QStringLiteral("ok\nok\t한\n"),
+         {},
          QStringLiteral("无法粘贴：第 2 行第 2 列的字符 U+D55C（한） 无法转换为代码页 936（GBK）。")},
-        {"too long", QStringLiteral("ok\n") + QString(51, QLatin1Char('x')),
+        {"too long",
+         QStringLiteral("ok\n") + QString(51, QLatin1Char('x')),
+         {},
          QStringLiteral("无法粘贴：第 2 行第 1 列的文字有 51 字节，标签文字最多 50 字节。")},
+        {"8,001 HTML cells spanning 1000 columns each", QStringLiteral("x"),
+         QStringLiteral("<table><tr>") + spans + QStringLiteral("</tr></table>"),
+         QStringLiteral("无法粘贴：剪贴板上的表格超过 8,000,000 个单元格（跨几列的单元格算作几个）。")},
+        {"a million rows and one",
+         QStringLiteral("W\n").repeated(1000001),
+         {},
+         QStringLiteral("无法粘贴：剪贴板上的表格超过 1,000,000 行。")},
     };
     for (const auto& t : cases) {
         SCOPED_TRACE(t.name);
         CDocumentWithView doc({{0, 0}, {0, 1}, {0, 2}});
         const std::string bytes = SheetBytes(doc.Model().Sheet());
-        PutText(t.text);
+        auto* data = new QMimeData;
+        data->setText(t.text);
+        if (!t.html.isEmpty())
+            data->setHtml(t.html);
+        QGuiApplication::clipboard()->setMimeData(data);
         CSeenBox seen;
         AnswerNextMessageBox(QMessageBox::Ok, &seen);
         RunAction(doc.m_controller, "actionPaste");

@@ -1,5 +1,7 @@
 #include "clipboard/HtmlTable.h"
 
+#include "wirelist/TableBuilder.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -9,6 +11,8 @@ namespace {
 
 // A cell spanning more columns than this is a damaged table.
 constexpr std::size_t kMaxColumnSpan = 1000;
+// From & to ; an entity read is at most this long ("&#01114111;").
+constexpr std::size_t kMaxEntityBytes = 11;
 
 bool EqualsNoCase(std::string_view a, std::string_view b)
 {
@@ -65,9 +69,11 @@ public:
                 m_text += ch;
                 continue;
             }
-            const std::size_t nEnd = html.find(';', i);
-            if (nEnd == std::string_view::npos || nEnd - i > 10 ||
-                !Entity(html.substr(i + 1, nEnd - i - 1))) {
+            // Only the next few bytes can end a known entity: a search
+            // further on would cost a text of many "&" the square of its
+            // length.
+            const std::size_t nEnd = html.substr(0, i + kMaxEntityBytes).find(';', i);
+            if (nEnd == std::string_view::npos || !Entity(html.substr(i + 1, nEnd - i - 1))) {
                 m_text += ch;
                 continue;
             }
@@ -144,31 +150,38 @@ std::size_t ColumnSpan(std::string_view attributes)
 
 } // namespace
 
-bool ReadHtmlTable(std::string_view html, CWireTable& table)
+CWireListProblem ReadHtmlTable(std::string_view html, CWireList& list)
 {
-    table = {};
+    list = {};
+    CTableBuilder builder(list, 0);
     bool bInTable = false;
     int nNested = 0; // tables inside a cell: their text joins the cell
     bool bRowOpen = false;
     bool bCellOpen = false;
     std::size_t nSpan = 1;
     CCellText cell;
+    // Each returns false once a limit is passed.
     const auto endCell = [&] {
         if (!bCellOpen)
-            return;
-        table.AddCell(cell.Take());
-        for (std::size_t i = 1; i < nSpan; ++i)
-            table.AddCell({});
+            return true;
         bCellOpen = false;
+        const std::string text = cell.Take();
+        if (!builder.Admits(1, nSpan, text.size()) || !builder.AddCell(text))
+            return false;
+        for (std::size_t i = 1; i < nSpan; ++i)
+            if (!builder.AddCell({}))
+                return false;
+        return true;
     };
     const auto endRow = [&] {
-        endCell();
-        if (bRowOpen)
-            table.EndRow();
+        if (!endCell())
+            return false;
+        const bool bWasOpen = bRowOpen;
         bRowOpen = false;
+        return !bWasOpen || builder.EndRow();
     };
     std::size_t i = 0;
-    while (i < html.size()) {
+    while (i < html.size() && !builder.Stopped()) {
         if (html[i] != '<') {
             const std::size_t nNext = std::min(html.find('<', i), html.size());
             if (bCellOpen)
@@ -217,11 +230,10 @@ bool ReadHtmlTable(std::string_view html, CWireTable& table)
         if (!bInTable)
             continue;
         if (nNested == 0 && EqualsNoCase(name, "tr")) {
-            endRow();
-            bRowOpen = !bClosing;
+            if (endRow())
+                bRowOpen = !bClosing;
         } else if (nNested == 0 && (EqualsNoCase(name, "td") || EqualsNoCase(name, "th"))) {
-            endCell();
-            if (!bClosing) {
+            if (endCell() && !bClosing) {
                 bRowOpen = true;
                 bCellOpen = true;
                 nSpan = ColumnSpan(attributes);
@@ -233,10 +245,10 @@ bool ReadHtmlTable(std::string_view html, CWireTable& table)
         }
     }
     if (!bInTable)
-        return false;
+        return {CWireListProblem::Kind::NoCells};
     endRow();
-    table.TrimEmptyRows();
-    return true;
+    builder.Finish();
+    return builder.Problem();
 }
 
 std::string HtmlCellText(std::string_view utf8)

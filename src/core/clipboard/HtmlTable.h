@@ -1,6 +1,6 @@
 #pragma once
 
-#include "wirelist/WireTable.h"
+#include "wirelist/WireListReader.h"
 
 #include <string>
 #include <string_view>
@@ -9,11 +9,13 @@
 // richest form Calc and Excel offer, the one that keeps a cell's line breaks
 // (their plain text loses them).
 
-// The cells of the first table in `html`, row by row: a cell's text as a
-// browser shows it, <br> and paragraph ends as line breaks, entities
-// decoded, a cell spanning columns followed by empty ones. False when the
-// HTML holds no table.
-bool ReadHtmlTable(std::string_view html, CWireTable& table);
+// The cells of the first table in `html` into list.m_table, row by row: a
+// cell's text as a browser shows it, <br> and paragraph ends as line breaks,
+// entities decoded, a cell spanning columns followed by empty ones. The
+// limits of a wire list hold (rows, cells, a span's empty ones counted
+// before they are made, and text): reading stops at the first one passed,
+// which the problem names. NoCells when the HTML holds no table.
+CWireListProblem ReadHtmlTable(std::string_view html, CWireList& list);
 
 // HTML text for one cell of UTF-8 text: markup characters escaped, line
 // breaks as <br>.

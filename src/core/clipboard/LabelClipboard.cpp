@@ -112,9 +112,20 @@ namespace {
 CClipboardTexts StoredCells(const CWireTable& table)
 {
     CClipboardTexts result;
+    // Millions of cells (a span adds them by the thousand) are not moved
+    // again as the list grows.
+    std::size_t nCells = 0;
+    for (std::size_t r = 0; r < table.RowCount(); ++r)
+        nCells += table.CellCount(r);
+    result.m_texts.reserve(nCells);
     for (std::size_t r = 0; r < table.RowCount(); ++r)
         for (std::size_t c = 0; c < table.CellCount(r); ++c) {
             const std::string_view cell = table.Cell(r, c);
+            // An empty cell needs no conversion.
+            if (cell.empty()) {
+                result.m_texts.emplace_back();
+                continue;
+            }
             CPasteRefusal refusal;
             refusal.m_nRow = r + 1;
             refusal.m_nColumn = c + 1;
@@ -129,10 +140,36 @@ CClipboardTexts StoredCells(const CWireTable& table)
                 result.m_texts.push_back(*stored);
                 continue;
             }
-            result.m_texts.clear();
+            result.m_texts = {};
             result.m_refusal = refusal;
             return result;
         }
+    return result;
+}
+
+// A limit of a wire list passed, or any other reason the clipboard's text
+// is no table.
+CClipboardTexts Refused(const CWireListProblem& problem)
+{
+    using Kind = CWireListProblem::Kind;
+    CPasteRefusal refusal;
+    refusal.m_nLimit = problem.m_nLimit;
+    switch (problem.m_kind) {
+    case Kind::TooManyRows:
+        refusal.m_kind = CPasteRefusal::Kind::TooManyRows;
+        break;
+    case Kind::TooManyCells:
+        refusal.m_kind = CPasteRefusal::Kind::TooManyCells;
+        break;
+    case Kind::TooLarge: // more bytes than a list: more text, whatever its cells
+    case Kind::TooMuchText:
+        refusal.m_kind = CPasteRefusal::Kind::TooMuchText;
+        break;
+    default:
+        refusal = CPasteRefusal{};
+    }
+    CClipboardTexts result;
+    result.m_refusal = refusal;
     return result;
 }
 
@@ -143,23 +180,17 @@ CClipboardTexts ReadClipboardText(std::string_view utf8)
     CWireListOptions options;
     options.m_strEncoding = "UTF-8";
     CWireList list;
-    if (ReadWireListBytes(utf8, options, list)) {
-        CClipboardTexts result;
-        result.m_refusal = CPasteRefusal{};
-        return result;
-    }
+    if (const CWireListProblem problem = ReadWireListBytes(utf8, options, list))
+        return Refused(problem);
     return StoredCells(list.m_table);
 }
 
 CClipboardTexts ReadClipboardHtml(std::string_view html)
 {
-    CWireTable table;
-    if (!ReadHtmlTable(html, table)) {
-        CClipboardTexts result;
-        result.m_refusal = CPasteRefusal{};
-        return result;
-    }
-    return StoredCells(table);
+    CWireList list;
+    if (const CWireListProblem problem = ReadHtmlTable(html, list))
+        return Refused(problem);
+    return StoredCells(list.m_table);
 }
 
 CPastePlacement PlaceTexts(const CSheet& sheet, const std::vector<std::string>& texts)

@@ -37,12 +37,16 @@ std::optional<std::vector<CLabelRecord>> ReadCopiedRecords(std::string_view byte
 
 // Why pasted text cannot go into labels: a cell (row and column from 1) holds
 // a character code page 936 cannot hold, or more stored bytes than a label
-// takes; or the text is no table at all.
+// takes; the table is larger than a wire list may be; or the text is no
+// table at all.
 struct CPasteRefusal
 {
     enum class Kind {
         Unholdable,
         TooLong,
+        TooManyRows,  // m_nLimit
+        TooManyCells, // m_nLimit, the empty cells a span adds counted
+        TooMuchText,  // m_nLimit bytes
         Unreadable,
     };
     Kind m_kind = Kind::Unreadable;
@@ -50,6 +54,7 @@ struct CPasteRefusal
     std::size_t m_nColumn = 0;
     std::string m_strCharacter; // Unholdable: the character, UTF-8
     std::size_t m_nLength = 0;  // TooLong: the stored bytes
+    std::size_t m_nLimit = 0;
 };
 
 struct CClipboardTexts
@@ -60,10 +65,12 @@ struct CClipboardTexts
 
 // The cells of clipboard text (tab- or comma-separated, quoted cells may hold
 // line breaks) in reading order, each as a label stores it. Either all cells
-// can be stored, or none is given and the first that cannot is named.
+// can be stored, or none is given and the first that cannot is named. The
+// limits of a wire list hold, checked as the text is read.
 CClipboardTexts ReadClipboardText(std::string_view utf8);
 // The same for the first table of clipboard HTML, the form spreadsheet
-// programs give with a cell's line breaks; Unreadable without a table.
+// programs give with a cell's line breaks, under the same limits (a cell
+// spanning columns counts as that many); Unreadable without a table.
 CClipboardTexts ReadClipboardHtml(std::string_view html);
 
 // A paste: the selected labels it changes, in scan order, with their new

@@ -14,6 +14,8 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 // Workbooks are zip containers of XML parts: minizip finds the parts in the
@@ -25,9 +27,9 @@ namespace {
 // Beyond the last column of both formats; cells further right are ignored.
 constexpr std::size_t kMaxWorkbookColumns = 16384;
 // Spreadsheet programs nest a dozen elements deep and write tags of a few
-// hundred bytes (a long formula: some kilobytes). Deeper nesting or longer
-// tags only come from hostile files, and a very long tag costs expat time
-// that grows with the square of its length.
+// hundred bytes (a long formula: some kilobytes), and no comments,
+// instructions or declarations of any length. Deeper nesting or longer
+// markup only comes from hostile files.
 constexpr int kMaxXmlDepth = 256;
 constexpr std::size_t kMaxXmlTagBytes = 1u << 20;
 
@@ -102,28 +104,214 @@ public:
     int m_nDepth = 0; // of the element being read
 };
 
-// Finds tags longer than kMaxXmlTagBytes in the bytes before expat sees them.
-class CTagLengthGuard
+// Holds back the bytes of a markup token (a tag, comment, processing
+// instruction, declaration with its internal subset, or reference) until the
+// token is whole, and refuses one longer than kMaxXmlTagBytes. expat reads an
+// unfinished token anew with each block it is given, so a token fed in
+// pieces costs time growing with the square of its length; fed whole, it is
+// read once. ">" ends a token only outside quotes, and a comment, an
+// instruction or a CDATA section only at its own closing mark. A CDATA
+// section's text is character data, which expat reads in pieces.
+class CXmlTokenGuard
 {
 public:
-    bool Admits(std::string_view bytes)
+    // Takes the next unpacked bytes (none at the end of the part); false once
+    // a token grows past the limit.
+    bool Admits(std::string_view bytes, bool bFinal)
     {
-        for (const char ch : bytes) {
-            if (ch == '<') {
-                m_bInTag = true;
-                m_nTagBytes = 0;
-            } else if (ch == '>') {
-                m_bInTag = false;
-            } else if (m_bInTag && ++m_nTagBytes > kMaxXmlTagBytes) {
+        m_held.swap(m_next);
+        m_next.clear();
+        std::string_view all = bytes;
+        if (!m_held.empty()) {
+            m_held += bytes;
+            all = m_held;
+        }
+        // A token open at the end of the last block began the held bytes.
+        std::size_t nOpen = m_held.empty() ? kNone : 0;
+        for (std::size_t i = Next(all, all.size() - bytes.size()); i < all.size(); i = Next(all, i + 1)) {
+            if (m_state == State::Text)
+                nOpen = i;
+            if (nOpen != kNone && i - nOpen >= kMaxXmlTagBytes)
+                return false;
+            while (!Step(all[i])) {
+            }
+            if (m_state == State::Text || m_state == State::CData)
+                nOpen = kNone;
+        }
+        if (nOpen != kNone && all.size() - nOpen > kMaxXmlTagBytes)
+            return false;
+        const std::size_t nReady = bFinal || nOpen == kNone ? all.size() : nOpen;
+        m_ready = all.substr(0, nReady);
+        if (nReady == 0 && !m_held.empty())
+            m_next.swap(m_held); // the whole of it is one unfinished token
+        else
+            m_next.assign(all.substr(nReady));
+        return true;
+    }
+    // The bytes up to the unfinished token, for expat; valid until the next
+    // Admits and while the bytes given to this one are.
+    std::string_view Ready() const { return m_ready; }
+
+private:
+    enum class State : unsigned char {
+        Text,
+        Reference,      // & to ;
+        Open,           // after <
+        Tag,            // start or end tag
+        Bang,           // after <!
+        CDataOpen,      // <![CDATA[ matched up to m_nMatched
+        Closing,        // a comment or instruction, until m_pClose
+        CData,          // character data until ]]>
+        Declaration,    // <!DOCTYPE and its internal subset
+        DeclarationOpen // after < in the subset
+    };
+    static constexpr std::size_t kNone = std::string_view::npos;
+
+    // The first byte from nFrom on that can change the state: runs of text,
+    // of a quoted value and of a comment's body are passed over at once.
+    std::size_t Next(std::string_view all, std::size_t nFrom) const
+    {
+        std::size_t i = nFrom;
+        if (m_cQuote) {
+            i = all.find(m_cQuote, nFrom);
+        } else if (m_state == State::Text) {
+            while (i < all.size() && all[i] != '<' && all[i] != '&')
+                ++i;
+        } else if ((m_state == State::Closing || m_state == State::CData) && m_nMatched == 0) {
+            i = all.find(m_pClose[0], nFrom);
+        }
+        return std::min(i, all.size());
+    }
+    // Moves on by `ch`; false when `ch` is to be read again in the new state.
+    bool Step(char ch)
+    {
+        if (m_cQuote) {
+            if (ch == m_cQuote)
+                m_cQuote = 0;
+            return true;
+        }
+        switch (m_state) {
+        case State::Text:
+            m_state = ch == '<' ? State::Open : State::Reference;
+            return true;
+        case State::Reference:
+            if (ch == ';') {
+                m_state = State::Text;
+                return true;
+            }
+            // Not a reference, as expat will say; the token goes on to
+            // the end of the tag or reference that follows.
+            if (ch == '<')
+                m_state = State::Open;
+            else if (ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n')
+                m_state = State::Text;
+            return true;
+        case State::Open:
+            if (ch == '!') {
+                m_state = State::Bang;
+            } else if (ch == '?') {
+                Close("?>", State::Text);
+            } else {
+                m_state = State::Tag;
                 return false;
             }
+            return true;
+        case State::Tag:
+            if (ch == '"' || ch == '\'')
+                m_cQuote = ch;
+            else if (ch == '>')
+                m_state = State::Text;
+            return true;
+        case State::Bang:
+            if (ch == '-' && m_nMatched == 0) {
+                m_nMatched = 1;
+            } else if (ch == '-') {
+                Close("-->", State::Text);
+            } else if (ch == '[' && m_nMatched == 0) {
+                m_state = State::CDataOpen;
+                m_nMatched = 1;
+            } else {
+                m_state = State::Declaration;
+                m_nMatched = 0;
+                return false;
+            }
+            return true;
+        case State::CDataOpen:
+            if (ch != kCDataOpen[m_nMatched]) {
+                m_state = State::Declaration;
+                m_nMatched = 0;
+                return false;
+            }
+            if (kCDataOpen[++m_nMatched] == '\0') {
+                m_state = State::CData;
+                m_pClose = "]]>";
+                m_return = State::Text;
+                m_nMatched = 0;
+            }
+            return true;
+        case State::Closing:
+        case State::CData:
+            // The closing marks ("?>", "-->", "]]>") repeat no part of
+            // themselves but their first character.
+            if (ch == m_pClose[m_nMatched]) {
+                if (m_pClose[++m_nMatched] == '\0') {
+                    m_state = m_return;
+                    m_nMatched = 0;
+                }
+            } else if (ch != m_pClose[0]) {
+                m_nMatched = 0;
+            } else if (m_pClose[1] != m_pClose[0] || m_nMatched < 2) {
+                m_nMatched = 1;
+            }
+            return true;
+        case State::Declaration:
+            if (ch == '"' || ch == '\'')
+                m_cQuote = ch;
+            else if (ch == '[')
+                ++m_nBrackets;
+            else if (ch == ']' && m_nBrackets > 0)
+                --m_nBrackets;
+            else if (ch == '<' && m_nBrackets > 0)
+                m_state = State::DeclarationOpen;
+            else if (ch == '>' && m_nBrackets == 0)
+                m_state = State::Text;
+            return true;
+        case State::DeclarationOpen:
+            if (ch == '?') {
+                Close("?>", State::Declaration);
+            } else if (ch == '!' && m_nMatched == 0) {
+                m_nMatched = 1;
+            } else if (ch == '-' && m_nMatched == 1) {
+                m_nMatched = 2;
+            } else if (ch == '-' && m_nMatched == 2) {
+                Close("-->", State::Declaration);
+            } else {
+                m_state = State::Declaration; // a markup declaration: quotes and > as in the DOCTYPE
+                m_nMatched = 0;
+                return false;
+            }
+            return true;
         }
         return true;
     }
+    void Close(const char* close, State back)
+    {
+        m_state = State::Closing;
+        m_pClose = close;
+        m_return = back;
+        m_nMatched = 0;
+    }
 
-private:
-    bool m_bInTag = false;
-    std::size_t m_nTagBytes = 0;
+    static constexpr const char* kCDataOpen = "[CDATA[";
+    State m_state = State::Text;
+    State m_return = State::Text; // after m_pClose
+    const char* m_pClose = "";
+    std::size_t m_nMatched = 0;  // of what the state looks for
+    std::size_t m_nBrackets = 0; // [ of a DOCTYPE not yet closed
+    char m_cQuote = 0;           // the quote of an attribute value or literal
+    std::string m_held;          // the unfinished token, then the bytes after it
+    std::string m_next;
+    std::string_view m_ready;
 };
 
 using Kind = CWireListProblem::Kind;
@@ -210,6 +398,40 @@ bool ExtraFieldsFit(std::string_view extra)
     return extra.find_first_not_of('\0') == std::string_view::npos;
 }
 
+struct CEntrySizes
+{
+    std::uint64_t m_nPacked;
+    std::uint64_t m_nUnpacked;
+};
+
+// The sizes a local header gives: its 32-bit fields, or for a field of all
+// ones the value in its zip64 extra field (which holds the unpacked size
+// first); nullopt when that is missing.
+std::optional<CEntrySizes> LocalSizes(std::string_view extra, std::uint32_t nPacked, std::uint32_t nUnpacked)
+{
+    CEntrySizes sizes{nPacked, nUnpacked};
+    if (nPacked != UINT32_MAX && nUnpacked != UINT32_MAX)
+        return sizes;
+    constexpr std::size_t kZip64ExtraId = 1;
+    while (extra.size() >= 4) {
+        const std::size_t nLength = std::min<std::size_t>(LittleEndian(extra, 2, 2), extra.size() - 4);
+        std::string_view data = extra.substr(4, nLength);
+        if (LittleEndian(extra, 0, 2) == kZip64ExtraId) {
+            for (std::uint64_t* pSize : {&sizes.m_nUnpacked, &sizes.m_nPacked}) {
+                if (*pSize != UINT32_MAX)
+                    continue;
+                if (data.size() < 8)
+                    return std::nullopt;
+                *pSize = LittleEndian(data, 0, 4) | std::uint64_t{LittleEndian(data, 4, 4)} << 32;
+                data.remove_prefix(8);
+            }
+            return sizes;
+        }
+        extra.remove_prefix(4 + nLength);
+    }
+    return std::nullopt;
+}
+
 bool Unpackable(const unz_file_info64& info)
 {
     return info.compression_method == 0 || info.compression_method == Z_DEFLATED;
@@ -217,13 +439,14 @@ bool Unpackable(const unz_file_info64& info)
 
 // The unpacked bytes of the part open in `zip`. minizip hands over the part's
 // bytes as stored and zlib inflates them here, so the unpacked size is counted
-// as it grows instead of taken on trust from the directory, and the checksum
-// covers every byte unpacked.
+// as it grows instead of taken on trust from the directory. At the end of the
+// part its checksum and both its sizes are compared with the directory's.
 class CPartStream
 {
 public:
     CPartStream(unzFile zip, const unz_file_info64& info)
-        : m_zip(zip), m_nExpectedCrc(info.crc), m_bDeflated(info.compression_method == Z_DEFLATED)
+        : m_zip(zip), m_nExpectedCrc(info.crc), m_nExpectedSize(info.uncompressed_size),
+          m_bDeflated(info.compression_method == Z_DEFLATED)
     {
         if (m_bDeflated)
             if (const int nStatus = inflateInit2(&m_inflate, -MAX_WBITS); nStatus != Z_OK)
@@ -248,13 +471,14 @@ public:
         if (!m_strReason.empty())
             return -1;
         m_nCrc = crc32(m_nCrc, reinterpret_cast<const Bytef*>(buffer), nCount);
+        m_nUnpacked += nCount;
         if (nCount > 0)
             return static_cast<int>(nCount);
-        if (m_nCrc != m_nExpectedCrc) {
+        if (m_nUnpacked != m_nExpectedSize)
+            m_strReason = "Unpacked size differs from the directory";
+        else if (m_nCrc != m_nExpectedCrc)
             m_strReason = "CRC error";
-            return -1;
-        }
-        return 0;
+        return m_strReason.empty() ? 0 : -1;
     }
     const std::string& Reason() const { return m_strReason; }
 
@@ -267,39 +491,50 @@ private:
             m_strReason = "Read error";
         return nRead < 0 ? 0 : static_cast<unsigned>(nRead);
     }
-    // Inflates until some bytes come out or the stream ends. A stream whose
-    // stored bytes run out before its end ends there too: the checksum tells
-    // whether anything is missing.
+    // Inflates until some bytes come out or the stream ends. The stream must
+    // end exactly where the part's stored bytes do.
     unsigned Inflate(char* buffer, unsigned nSize)
     {
         m_inflate.next_out = reinterpret_cast<Bytef*>(buffer);
         m_inflate.avail_out = nSize;
         while (m_inflate.avail_out == nSize && !m_bEnded) {
-            if (m_inflate.avail_in == 0) {
-                const int nRead = unzReadCurrentFile(m_zip, m_input, sizeof m_input);
-                if (nRead < 0) {
-                    m_strReason = "Read error";
-                    return 0;
-                }
-                m_inflate.next_in = reinterpret_cast<Bytef*>(m_input);
-                m_inflate.avail_in = static_cast<unsigned>(nRead);
-            }
+            if (m_inflate.avail_in == 0 && !FetchStored())
+                return 0;
             const bool bInputLeft = m_inflate.avail_in > 0;
             const int nStatus = inflate(&m_inflate, Z_NO_FLUSH);
-            if (nStatus == Z_STREAM_END || (nStatus == Z_BUF_ERROR && !bInputLeft)) {
+            if (nStatus == Z_STREAM_END) {
                 m_bEnded = true;
+                if (m_inflate.avail_in > 0 || (FetchStored() && m_inflate.avail_in > 0))
+                    m_strReason = "Packed size differs from the directory";
+            } else if (nStatus == Z_BUF_ERROR && !bInputLeft) {
+                m_strReason = "Premature end of data";
             } else if (nStatus != Z_OK && nStatus != Z_BUF_ERROR) {
                 m_strReason = ZlibError(nStatus);
-                return 0;
             }
+            if (!m_strReason.empty())
+                return 0;
         }
         return nSize - m_inflate.avail_out;
+    }
+    // The next stored bytes as zlib's input; false on a read error.
+    bool FetchStored()
+    {
+        const int nRead = unzReadCurrentFile(m_zip, m_input, sizeof m_input);
+        if (nRead < 0) {
+            m_strReason = "Read error";
+            return false;
+        }
+        m_inflate.next_in = reinterpret_cast<Bytef*>(m_input);
+        m_inflate.avail_in = static_cast<unsigned>(nRead);
+        return true;
     }
 
     unzFile m_zip;
     z_stream m_inflate{};
     char m_input[16 * 1024];
     uLong m_nExpectedCrc;
+    ZPOS64_T m_nExpectedSize;
+    ZPOS64_T m_nUnpacked = 0;
     uLong m_nCrc = crc32(0, nullptr, 0);
     bool m_bDeflated;
     bool m_bEnded = false; // nothing more comes out
@@ -320,7 +555,7 @@ public:
 
     CWireListProblem Open(std::string_view bytes)
     {
-        m_file = {bytes, 0};
+        m_file = {UpToEndRecord(bytes), 0};
         zlib_filefunc64_def functions = MemoryFileFunctions();
         m_zip = unzOpen2_64(&m_file, &functions);
         if (m_zip)
@@ -383,7 +618,10 @@ public:
         });
         char buffer[64 * 1024];
         std::size_t nTotal = 0;
-        CTagLengthGuard tags;
+        CXmlTokenGuard tokens;
+        // Once the reader has what it needs, the rest of the part is still
+        // unpacked (not parsed) to its end: only then is the checksum known.
+        bool bParsing = true;
         for (;;) {
             const int nRead = stream.Read(buffer, sizeof buffer);
             if (nRead < 0)
@@ -391,20 +629,26 @@ public:
             nTotal += static_cast<std::size_t>(nRead);
             if (nTotal > kMaxWorkbookPartBytes)
                 return LimitProblem(Kind::PartTooLarge, name, kMaxWorkbookPartBytes);
-            if (!tags.Admits(std::string_view(buffer, static_cast<std::size_t>(nRead))))
-                return LimitProblem(Kind::TagTooLong, name, kMaxXmlTagBytes);
             const bool bFinal = nRead == 0;
-            if (XML_Parse(parser.get(), buffer, nRead, bFinal) != XML_STATUS_OK)
-                break;
-            if (reader.m_bDone) {
-                XML_StopParser(parser.get(), XML_FALSE);
-                return Failure(name, reader);
+            if (bParsing) {
+                if (!tokens.Admits(std::string_view(buffer, static_cast<std::size_t>(nRead)), bFinal))
+                    return LimitProblem(Kind::TagTooLong, name, kMaxXmlTagBytes);
+                const std::string_view ready = tokens.Ready();
+                // What follows the end of what the reader needs is not its
+                // concern, well-formed or not.
+                const bool bParsed = XML_Parse(parser.get(), ready.data(), static_cast<int>(ready.size()),
+                                               bFinal) == XML_STATUS_OK;
+                if (reader.m_bDone) {
+                    if (reader.m_problem)
+                        return Failure(name, reader);
+                    bParsing = false;
+                } else if (!bParsed) {
+                    break;
+                }
             }
             if (bFinal)
                 return {};
         }
-        if (reader.m_bDone)
-            return Failure(name, reader);
         CWireListProblem problem =
             PartProblem(Kind::NotWellFormed, name, XML_ErrorString(XML_GetErrorCode(parser.get())));
         problem.m_nRow = XML_GetCurrentLineNumber(parser.get());
@@ -416,6 +660,24 @@ private:
     static constexpr uLong kDataDescriptor = 8;          // sizes and checksum follow the data
     static constexpr std::size_t kLocalHeaderBytes = 30; // before the name and extra fields
     static constexpr int kRaw = 1;                       // parts are opened as stored, zlib inflates them
+
+    // The container up to its end record, found as the one whose comment
+    // ends the file: minizip looks for that record only in the last 64 KB,
+    // which a comment of up to 64 KB leaves it beyond. The whole of `bytes`
+    // when there is no such record.
+    static std::string_view UpToEndRecord(std::string_view bytes)
+    {
+        constexpr std::size_t kEndRecordBytes = 22;
+        constexpr std::size_t kMaxCommentBytes = 0xFFFF;
+        if (bytes.size() < kEndRecordBytes)
+            return bytes;
+        const std::size_t nLowest = bytes.size() - std::min(bytes.size(), kEndRecordBytes + kMaxCommentBytes);
+        for (std::size_t i = bytes.size() - kEndRecordBytes + 1; i-- > nLowest;)
+            if (bytes.compare(i, 4, "PK\x05\x06") == 0 &&
+                i + kEndRecordBytes + LittleEndian(bytes, i + 20, 2) == bytes.size())
+                return bytes.substr(0, i + kEndRecordBytes);
+        return bytes;
+    }
 
     // Only the end record, with no entries and its comment: minizip looks
     // for that record after the first byte and so never finds it here.
@@ -430,8 +692,7 @@ private:
     static CWireListProblem Failure(const std::string& name, const CXmlReader& reader)
     {
         CWireListProblem problem = reader.m_problem;
-        if (problem)
-            problem.m_strPart = name;
+        problem.m_strPart = name;
         return problem;
     }
 
@@ -487,20 +748,18 @@ private:
         const std::string_view local = bytes.substr(nData - nExtra - name.size() - kLocalHeaderBytes,
                                                     kLocalHeaderBytes + name.size() + nExtra);
         const std::uint32_t nCrc = LittleEndian(local, 14, 4);
-        const std::uint32_t nPacked = LittleEndian(local, 18, 4);
-        const std::uint32_t nUnpacked = LittleEndian(local, 22, 4);
-        // A size of all ones stands in for one in the zip64 extra field.
-        const auto sizeAgrees = [](std::uint32_t nLocal, ZPOS64_T nCentral) {
-            return nLocal == UINT32_MAX || nLocal == nCentral;
-        };
-        const bool bSizesAgree =
-            (nCrc == info.crc && sizeAgrees(nPacked, info.compressed_size) &&
-             sizeAgrees(nUnpacked, info.uncompressed_size)) ||
-            ((LittleEndian(local, 6, 2) & kDataDescriptor) && nCrc == 0 && nPacked == 0 && nUnpacked == 0);
+        const std::string_view extra = local.substr(kLocalHeaderBytes + name.size());
+        const std::optional<CEntrySizes> sizes =
+            LocalSizes(extra, LittleEndian(local, 18, 4), LittleEndian(local, 22, 4));
+        // With a data descriptor the checksum and sizes may follow the data,
+        // the header's fields then zero (in the zip64 extra field too).
+        const bool bSizesAgree = sizes && ((nCrc == info.crc && sizes->m_nPacked == info.compressed_size &&
+                                            sizes->m_nUnpacked == info.uncompressed_size) ||
+                                           ((LittleEndian(local, 6, 2) & kDataDescriptor) && nCrc == 0 &&
+                                            sizes->m_nPacked == 0 && sizes->m_nUnpacked == 0));
         const bool bAgrees = LittleEndian(local, 4, 2) <= info.version_needed &&
                              LittleEndian(local, 10, 4) == info.dosDate && bSizesAgree &&
-                             local.substr(kLocalHeaderBytes, name.size()) == name &&
-                             ExtraFieldsFit(local.substr(kLocalHeaderBytes + name.size()));
+                             local.substr(kLocalHeaderBytes, name.size()) == name && ExtraFieldsFit(extra);
         return bAgrees ? CWireListProblem{} : PartProblem(Kind::ZipDamaged, {}, kInconsistent);
     }
 

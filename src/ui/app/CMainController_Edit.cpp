@@ -14,12 +14,18 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QMimeData>
 #include <QUndoStack>
 
 namespace {
 
 const QString kRecordsType = QString::fromLatin1(kLabelRecordsMimeType);
+
+QString Number(std::size_t nValue)
+{
+    return QLocale(QLocale::English).toString(static_cast<qulonglong>(nValue));
+}
 
 QString RefusalText(const CPasteRefusal& refusal)
 {
@@ -35,6 +41,13 @@ QString RefusalText(const CPasteRefusal& refusal)
             .arg(refusal.m_nColumn)
             .arg(refusal.m_nLength)
             .arg(kLabelTextLimit);
+    case CPasteRefusal::Kind::TooManyRows:
+        return QStringLiteral("无法粘贴：剪贴板上的表格超过 %1 行。").arg(Number(refusal.m_nLimit));
+    case CPasteRefusal::Kind::TooManyCells:
+        return QStringLiteral("无法粘贴：剪贴板上的表格超过 %1 个单元格（跨几列的单元格算作几个）。")
+            .arg(Number(refusal.m_nLimit));
+    case CPasteRefusal::Kind::TooMuchText:
+        return QStringLiteral("无法粘贴：剪贴板上的文字超过 %1 MB。").arg(Number(refusal.m_nLimit >> 20));
     case CPasteRefusal::Kind::Unreadable:
         break;
     }

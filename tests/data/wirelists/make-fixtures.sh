@@ -2,8 +2,9 @@
 # Makes the wire list fixtures from source.csv the way users make them: with
 # LibreOffice Calc (soffice) saving .xlsx, .ods, CSV in UTF-8, CSV in GB18030
 # with semicolons (what a Chinese spreadsheet program writes) and TSV; then
-# the hostile files (make-hostile.py). The results are committed; run this
-# only to remake them.
+# the hostile files (make-hostile.py) and the .xlsx in containers as other
+# zip writers make them (make-containers.py). The results are committed; run
+# this only to remake them.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
@@ -25,4 +26,5 @@ cp tsv/wires.csv "$here/libreoffice.tsv"
 { printf '\xEF\xBB\xBF'; cat "$here/libreoffice-utf8.csv"; } >"$here/utf8-bom.csv"
 iconv -f UTF-8 -t UTF-16 "$here/libreoffice-utf8.csv" >"$here/utf16-bom.csv"
 python3 "$here/make-hostile.py" "$here"
+python3 "$here/make-containers.py" "$here"
 "$here/make-handover.sh"

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Hostile wire lists for the reader's tests: a zip bomb (a workbook whose
 sheet unpacks to 300 MB), the same bomb with a directory that claims the
-sheet unpacks to 1 KB, a truncated workbook, and binary junk."""
+sheet unpacks to 1 KB, a truncated workbook, binary junk, a worksheet
+changed after its checksum was taken, and markup holding ">" (read, and
+beyond 1 MB refused)."""
 import os
 import random
 import struct
@@ -44,3 +46,32 @@ open(os.path.join(here, 'truncated.xlsx'), 'wb').write(whole[:len(whole) // 2])
 
 rng = random.Random(20261210)
 open(os.path.join(here, 'junk.bin'), 'wb').write(bytes(rng.randrange(256) for _ in range(4096)))
+
+
+def sheet_book(name, sheet, method=zipfile.ZIP_DEFLATED):
+    with zipfile.ZipFile(os.path.join(here, name), 'w', method) as book:
+        book.writestr('xl/workbook.xml', '<workbook><sheets><sheet name="S" r:id="rId1" '
+                      'xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships"/></sheets></workbook>')
+        book.writestr('xl/_rels/workbook.xml.rels', '<Relationships><Relationship Id="rId1" '
+                      'Target="worksheets/sheet1.xml"/></Relationships>')
+        book.writestr('xl/worksheets/sheet1.xml', sheet)
+
+
+def cells(*texts):
+    return ''.join(f'<row r="{r}"><c t="inlineStr"><is><t>{text}</t></is></c></row>'
+                   for r, text in enumerate(texts, 1))
+
+
+# Stored, so that the sheet's bytes can be changed in place: they say W9
+# where the checksum was taken over W2.
+sheet_book('crc-changed.xlsx', '<worksheet><sheetData>' + cells('W1', 'W2', 'W3') + '</sheetData></worksheet>',
+           zipfile.ZIP_STORED)
+changed = open(os.path.join(here, 'crc-changed.xlsx'), 'rb').read().replace(b'<t>W2</t>', b'<t>W9</t>')
+open(os.path.join(here, 'crc-changed.xlsx'), 'wb').write(changed)
+
+sheet_book('markup-with-gt.xlsx',
+           '<?xml version="1.0"?><!DOCTYPE worksheet [<!-- ] \' --><!ENTITY w "W1>">]><!-- > " -->'
+           '<worksheet><sheetData><?pi > ?><row r="1" x="a>b"><c t="inlineStr"><is><t>&w;<![CDATA[<x>]]></t>'
+           '</is></c></row></sheetData></worksheet>')
+sheet_book('markup-too-long.xlsx',
+           '<worksheet><sheetData><!-->' + 'c' * (2 << 20) + '-->' + cells('W1') + '</sheetData></worksheet>')
