@@ -61,7 +61,15 @@ xlsx('hostile-quoted-attribute.xlsx', '<row r="1" x=">' + 'a' * (40 * MB) + '"/>
 xlsx('hostile-instruction.xlsx', '<?pi >' + 'p' * (40 * MB) + '?>')
 xlsx('hostile-entity-value.xlsx', '', prolog='<!DOCTYPE worksheet [<!ENTITY e ">' + 'e' * (40 * MB) + '">]>')
 xlsx('hostile-reference.xlsx', '<row r="1"><c><v>&' + 'r' * (40 * MB) + ';</v></c></row>')
-xlsx('hostile-tags-under-1mb.xlsx', ('<row x="' + 't' * (MB - 64) + '"/>') * 255)
+tags = ('<row x="' + 't' * (MB - 64) + '"/>') * 255
+xlsx('hostile-tags-under-1mb.xlsx', tags)
+book('hostile-five-parts.xlsx', {
+    'xl/workbook.xml': '<workbook xmlns:r="r"><sheets><sheet name="S" r:id="rId1"/></sheets>' + tags + '</workbook>',
+    'xl/_rels/workbook.xml.rels': '<Relationships><Relationship Id="rId1" Target="worksheets/sheet1.xml"/>' + tags + '</Relationships>',
+    'xl/sharedStrings.xml': '<sst>' + tags + '</sst>',
+    'xl/styles.xml': '<styleSheet>' + tags + '</styleSheet>',
+    'xl/worksheets/sheet1.xml': '<worksheet><sheetData>' + tags + '</sheetData></worksheet>',
+})
 xlsx('cdata-40mb.xlsx', '<row r="1"><c t="inlineStr"><is><t><![CDATA[>' + 'd' * (40 * MB) + ']]></t></is></c></row>')
 ods('hostile-nesting.ods', '<table:table-row><table:table-cell><text:p>' + '<text:span>' * 5_000_000 + '</text:p></table:table-cell></table:table-row>')
 

@@ -405,6 +405,8 @@ TEST(WireListReader, RefusesWorkbooksThatUnfoldBeyondTheLimits)
         {"an attribute value of 2 MB",
          Xlsx("<row r=\"1\"><c r=\"A1\" s=\"" + std::string(2 << 20, '1') + "\"><v>1</v></c></row>"),
          "XML tag longer than 1 MB"},
+        {"three parts of 200 MB each (make-hostile.py)", GunzippedFile(kLists + "parts-bomb.xlsx.gz"),
+         "the workbook's parts unpack to more than 320 MB together"},
         {"elements nested 300 deep",
          Ods("<table:table-row><table:table-cell><text:p>" + Repeated("<text:span>", 300) + "x" +
              Repeated("</text:span>", 300) + "</text:p></table:table-cell></table:table-row>"),

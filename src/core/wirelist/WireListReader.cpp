@@ -53,6 +53,9 @@ std::string Reason(const CWireListProblem& p)
             return part + " unpacks to more than " + std::to_string(p.m_nLimit >> 20) + " MB";
         return part + " would unpack to " + std::to_string(p.m_nCount >> 20) + " MB, more than " +
                std::to_string(p.m_nLimit >> 20) + " MB";
+    case Kind::PartsTooLarge:
+        return "the workbook's parts unpack to more than " + std::to_string(p.m_nLimit >> 20) +
+               " MB together";
     case Kind::PartUnpackable:
         return part + " cannot be unpacked (" + p.m_strDetail + ")";
     case Kind::PartDamaged:

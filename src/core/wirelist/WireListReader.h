@@ -18,6 +18,10 @@ constexpr std::size_t kMaxWireListRows = 1'000'000;
 constexpr std::size_t kMaxWireListCells = 8'000'000;
 constexpr std::size_t kMaxWireListBytes = 64u << 20;      // a file, the text of all cells
 constexpr std::size_t kMaxWorkbookPartBytes = 256u << 20; // an unpacked workbook part, streamed
+// All parts read of one workbook, unpacked: a sheet at its largest and
+// shared strings as large as a list's text, while a few kilobytes of zip
+// never take long to read.
+constexpr std::size_t kMaxWorkbookBytes = kMaxWorkbookPartBytes + kMaxWireListBytes;
 
 struct CWireListOptions
 {
@@ -67,6 +71,7 @@ struct CWireListProblem
         NotAWorkbook,
         PartMissing,
         PartTooLarge,   // m_nCount bytes unpacked (0: more than the limit), m_nLimit bytes
+        PartsTooLarge,  // m_nLimit bytes: all parts read, together
         PartUnpackable, // m_strDetail
         PartDamaged,    // m_strDetail
         TagTooLong,     // m_nLimit bytes

@@ -569,7 +569,7 @@ public:
 
     // Streams the part through `reader`; what kept it from being read, if
     // anything.
-    CWireListProblem ReadXml(const std::string& name, CXmlReader& reader) const
+    CWireListProblem ReadXml(const std::string& name, CXmlReader& reader)
     {
         const auto part = m_parts.find(name);
         if (part == m_parts.end())
@@ -629,6 +629,9 @@ public:
             nTotal += static_cast<std::size_t>(nRead);
             if (nTotal > kMaxWorkbookPartBytes)
                 return LimitProblem(Kind::PartTooLarge, name, kMaxWorkbookPartBytes);
+            m_nUnpacked += static_cast<std::size_t>(nRead);
+            if (m_nUnpacked > kMaxWorkbookBytes)
+                return LimitProblem(Kind::PartsTooLarge, {}, kMaxWorkbookBytes);
             const bool bFinal = nRead == 0;
             if (bParsing) {
                 if (!tokens.Admits(std::string_view(buffer, static_cast<std::size_t>(nRead)), bFinal))
@@ -765,6 +768,7 @@ private:
 
     CMemoryFile m_file;
     unzFile m_zip = nullptr;
+    std::size_t m_nUnpacked = 0; // of all parts read so far
     std::map<std::string, unz64_file_pos, std::less<>> m_parts;
 };
 
@@ -1183,7 +1187,7 @@ private:
     bool m_bPhonetic = false;
 };
 
-CWireListProblem ReadXlsx(const CZipArchive& zip, const CWireListOptions& options, CWireList& list)
+CWireListProblem ReadXlsx(CZipArchive& zip, const CWireListOptions& options, CWireList& list)
 {
     CWorkbookSheets workbook;
     if (CWireListProblem problem = zip.ReadXml("xl/workbook.xml", workbook))
@@ -1323,7 +1327,7 @@ private:
     bool m_bInParagraph = false;
 };
 
-CWireListProblem ReadOds(const CZipArchive& zip, const CWireListOptions& options, CWireList& list)
+CWireListProblem ReadOds(CZipArchive& zip, const CWireListOptions& options, CWireList& list)
 {
     list.m_kind = WireListKind::Ods;
     CTableBuilder builder(list, options.m_nRowLimit);

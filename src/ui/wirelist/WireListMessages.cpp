@@ -73,6 +73,8 @@ QString WireListProblemText(const CWireListProblem& p)
             return QStringLiteral("%1解压后超过 %2。").arg(part, Megabytes(p.m_nLimit));
         return QStringLiteral("%1解压后有 %2，超过 %3。")
             .arg(part, Megabytes(p.m_nCount), Megabytes(p.m_nLimit));
+    case Kind::PartsTooLarge:
+        return QStringLiteral("工作簿的各部分解压后合计超过 %1。").arg(Megabytes(p.m_nLimit));
     case Kind::PartUnpackable:
         return QStringLiteral("无法解压%1（%2）。").arg(part, FromUtf8(p.m_strDetail));
     case Kind::PartDamaged:

@@ -2,8 +2,11 @@
 """Hostile wire lists for the reader's tests: a zip bomb (a workbook whose
 sheet unpacks to 300 MB), the same bomb with a directory that claims the
 sheet unpacks to 1 KB, a truncated workbook, binary junk, a worksheet
-changed after its checksum was taken, and markup holding ">" (read, and
-beyond 1 MB refused)."""
+changed after its checksum was taken, markup holding ">" (read, and
+beyond 1 MB refused), and a workbook of three parts of 200 MB each, every
+part within the limit of one (kept gzipped: its zip is repetitive)."""
+import gzip
+import io
 import os
 import random
 import struct
@@ -75,3 +78,18 @@ sheet_book('markup-with-gt.xlsx',
            '</is></c></row></sheetData></worksheet>')
 sheet_book('markup-too-long.xlsx',
            '<worksheet><sheetData><!-->' + 'c' * (2 << 20) + '-->' + cells('W1') + '</sheetData></worksheet>')
+
+# Spaces after each part's root element are well-formed: only the parts
+# together pass what a workbook may unpack to.
+spaces = b' ' * (200 << 20)
+spread = io.BytesIO()
+with zipfile.ZipFile(spread, 'w', zipfile.ZIP_DEFLATED, compresslevel=9) as book:
+    book.writestr('xl/workbook.xml', b'<workbook><sheets><sheet name="S" r:id="rId1" '
+                  b'xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships"/></sheets>'
+                  b'</workbook>' + spaces)
+    book.writestr('xl/_rels/workbook.xml.rels', b'<Relationships><Relationship Id="rId1" '
+                  b'Target="worksheets/sheet1.xml"/></Relationships>' + spaces)
+    book.writestr('xl/sharedStrings.xml', b'<sst/>' + spaces)
+    book.writestr('xl/worksheets/sheet1.xml', '<worksheet><sheetData>' + cells('W1') + '</sheetData></worksheet>')
+with gzip.GzipFile(os.path.join(here, 'parts-bomb.xlsx.gz'), 'wb', mtime=0) as out:
+    out.write(spread.getvalue())
