@@ -1,10 +1,12 @@
 #include "print/CPrintService.h"
 
 #include "base/AppMessageBox.h"
+#include "base/ErrorText.h"
 #include "model/CSheet.h"
 #include "print/CCalibrationDlg.h"
 #include "print/CPageOffsetDlg.h"
 #include "print/PageOffset.h"
+#include "print/PdfFile.h"
 #include "print/PrintLayout.h"
 #include "print/PrintPage.h"
 
@@ -63,6 +65,17 @@ void CPrintService::Print(QWidget* parent, const CSheet& sheet, PrintMode mode)
     if (dlg.exec() != QDialog::Accepted)
         return;
     UsePrintableAreaOrigin(printer);
+    if (PrintsToPdfFile(printer)) {
+        const int nError =
+            WritePrinterPdfFile(printer, [&](QPainter& painter, QPdfWriter&, const std::function<bool()>&) {
+                DrawPage(painter, sheet, mode);
+                return true;
+            });
+        if (nError)
+            AppMessageBox(parent, QMessageBox::Warning,
+                          CannotWriteText(printer.outputFileName(), SystemErrorText(nError)));
+        return;
+    }
     QPainter painter;
     if (!painter.begin(&printer))
         return;

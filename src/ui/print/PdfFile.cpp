@@ -8,6 +8,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrinter>
 
 #include <cerrno>
 
@@ -82,8 +83,10 @@ QPageLayout SheetPdfLayout(const CPageFormat& format)
     return QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter);
 }
 
-int WritePdfFile(const QString& path, const QPageLayout& layout, int nDotsPerInch,
-                 const std::function<bool(QPainter&, QPdfWriter&)>& paint)
+namespace {
+
+int WritePdfFile(const QString& path, const QPageLayout& layout, int nDotsPerInch, const QString& title,
+                 const PdfPaint& paint)
 {
     CAtomicFileWriter file;
     if (const int error = file.Open(QFile::encodeName(path).toStdString()))
@@ -93,18 +96,37 @@ int WritePdfFile(const QString& path, const QPageLayout& layout, int nDotsPerInc
     {
         QPdfWriter writer(&device);
         writer.setCreator(QStringLiteral("Tavromark"));
+        writer.setTitle(title);
         writer.setResolution(nDotsPerInch);
         writer.setPageLayout(layout);
         QPainter painter;
         if (!painter.begin(&writer))
             return file.Error() != 0 ? file.Error() : EIO;
-        const bool bCompleted = paint(painter, writer);
+        const bool bCompleted = paint(painter, writer, [&file] { return file.Error() != 0; });
         if (!painter.end())
             return file.Error() != 0 ? file.Error() : EIO;
         if (!bCompleted)
-            return ECANCELED;
+            return file.Error() != 0 ? file.Error() : ECANCELED;
     }
     if (const int error = device.Finish())
         return error;
     return file.Commit();
+}
+
+} // namespace
+
+int WritePdfFile(const QString& path, const QPageLayout& layout, int nDotsPerInch, const PdfPaint& paint)
+{
+    return WritePdfFile(path, layout, nDotsPerInch, QString(), paint);
+}
+
+bool PrintsToPdfFile(const QPrinter& printer)
+{
+    return printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
+}
+
+int WritePrinterPdfFile(const QPrinter& printer, const PdfPaint& paint)
+{
+    return WritePdfFile(printer.outputFileName(), printer.pageLayout(), printer.resolution(),
+                        printer.docName(), paint);
 }
