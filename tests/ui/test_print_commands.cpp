@@ -9,12 +9,10 @@
 #include "print/PageOffsetSettings.h"
 #include "print/PrintLayout.h"
 
-#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QImage>
 #include <QLineEdit>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -288,17 +286,7 @@ TEST_F(PrintCommandsTest, CtrlPPrintsThroughTheDialog)
 
     const QString pdf = PathOf(QStringLiteral("printed.pdf"));
     bool bAnswered = false;
-    AnswerNextDialog<QPrintDialog>([&](QPrintDialog* dlg) {
-        // As a user would: the printer list's file entry, then the file name.
-        auto* printers = dlg->findChild<QComboBox*>(QStringLiteral("printers"));
-        auto* fileName = dlg->findChild<QLineEdit*>(QStringLiteral("filename"));
-        ASSERT_NE(printers, nullptr);
-        ASSERT_NE(fileName, nullptr);
-        printers->setCurrentIndex(printers->count() - 1); // "打印到文件(PDF)"
-        fileName->setText(pdf);
-        bAnswered = true;
-        QMetaObject::invokeMethod(dlg, "accept");
-    });
+    AnswerNextPrintDialogWithFile(pdf, [&bAnswered] { bAnswered = true; });
     QTest::keyClick(Frame(), Qt::Key_P, Qt::ControlModifier);
     for (int i = 0; i < 500 && !(bAnswered && QFile::exists(pdf)); ++i)
         QApplication::processEvents(QEventLoop::AllEvents, 20);

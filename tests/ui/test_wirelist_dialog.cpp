@@ -19,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPdfWriter>
-#include <QPrintDialog>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
@@ -405,18 +404,11 @@ TEST(WireListPrint, CancelledPrintToFileLeavesNoFile)
             earlier.write(c.before);
         }
         bool bCancelled = false;
-        AnswerNextDialog<QPrintDialog>([&](QPrintDialog* dlg) {
-            auto* printers = dlg->findChild<QComboBox*>(QStringLiteral("printers"));
-            auto* fileName = dlg->findChild<QLineEdit*>(QStringLiteral("filename"));
-            ASSERT_NE(printers, nullptr);
-            ASSERT_NE(fileName, nullptr);
-            printers->setCurrentIndex(printers->count() - 1); // "打印到文件(PDF)"
-            fileName->setText(path);
-            AnswerNextDialog<QProgressDialog>([&](QProgressDialog* progress) {
+        AnswerNextPrintDialogWithFile(path, [&bCancelled] {
+            AnswerNextDialog<QProgressDialog>([&bCancelled](QProgressDialog* progress) {
                 progress->cancel();
                 bCancelled = true;
             });
-            QMetaObject::invokeMethod(dlg, "accept");
         });
         print->click();
         EXPECT_TRUE(bCancelled);

@@ -3,7 +3,6 @@
 #include "model/Archive.h"
 #include "model/FileAccess.h"
 
-#include <deque>
 #include <map>
 #include <sstream>
 
@@ -61,23 +60,28 @@ CTypeMerge MergeTypes(CSheetTypeList& library, const CSheetTypeList& incoming, c
     // sorted, so its entries go into the groups in their order; an entry
     // inserted in sorted order goes after every one of its name, at the end
     // of its group.
+    struct CGroup
+    {
+        std::vector<const CSheetType*> m_entries; // those from m_nFirst on
+        std::size_t m_nFirst = 0;                 // those before were replaced
+    };
     const auto nameLess = [](const std::string* a, const std::string* b) {
         return CompareTypeNames(*a, *b) < 0;
     };
-    std::map<const std::string*, std::deque<const CSheetType*>, decltype(nameLess)> groups(nameLess);
+    std::map<const std::string*, CGroup, decltype(nameLess)> groups(nameLess);
     for (const CSheetType& type : library)
-        groups[&type.m_strName].push_back(&type);
+        groups[&type.m_strName].m_entries.push_back(&type);
 
     CTypeMerge merge;
     for (const CSheetType& type : incoming) {
-        std::deque<const CSheetType*>& group = groups[&type.m_strName];
-        if (group.empty()) {
-            group.push_back(&type);
+        CGroup& group = groups[&type.m_strName];
+        if (group.m_nFirst == group.m_entries.size()) {
+            group.m_entries.push_back(&type);
             ++merge.m_nAdded;
             merge.m_names.push_back(type.m_strName);
             continue;
         }
-        const CSheetType& existing = *group.front();
+        const CSheetType& existing = *group.m_entries[group.m_nFirst];
         if (existing.m_format == type.m_format && existing.m_strName == type.m_strName) {
             ++merge.m_nAlreadyThere;
             continue;
@@ -90,13 +94,13 @@ CTypeMerge MergeTypes(CSheetTypeList& library, const CSheetTypeList& incoming, c
         }
         switch (*answer) {
         case ClashAnswer::Replace:
-            group.pop_front();
-            group.push_back(&type);
+            ++group.m_nFirst;
+            group.m_entries.push_back(&type);
             ++merge.m_nReplaced;
             merge.m_names.push_back(type.m_strName);
             break;
         case ClashAnswer::KeepBoth:
-            group.push_back(&type);
+            group.m_entries.push_back(&type);
             ++merge.m_nAdded;
             merge.m_names.push_back(type.m_strName);
             break;
@@ -108,8 +112,8 @@ CTypeMerge MergeTypes(CSheetTypeList& library, const CSheetTypeList& incoming, c
     CSheetTypeList merged;
     merged.reserve(library.size() + merge.m_nAdded);
     for (const auto& [name, group] : groups)
-        for (const CSheetType* type : group)
-            merged.push_back(*type);
+        for (std::size_t i = group.m_nFirst; i < group.m_entries.size(); ++i)
+            merged.push_back(*group.m_entries[i]);
     library = std::move(merged);
     return merge;
 }
