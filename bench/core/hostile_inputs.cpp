@@ -1,6 +1,8 @@
 // Inputs no dialog makes but a file may hold: a sheet type library of many
-// entries in descending order, and label texts of megabytes laid out for
-// drawing. Both must stay far from the seconds they once took.
+// entries in descending order, a file of many sheet types imported into a
+// library, and label texts of megabytes laid out for drawing. All must stay
+// far from the seconds (or minutes) they once took.
+#include "sheets/SheetTypeExchange.h"
 #include "sheets/SheetTypeList.h"
 #include "view/LabelTextLayout.h"
 
@@ -25,6 +27,32 @@ void BM_ReadTypeListDescending(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ReadTypeListDescending)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// A file of n sheet types, in descending order, imported into a library of
+// n others; every tenth name is already there with another format and is
+// kept beside it.
+void BM_ImportTypes(benchmark::State& state)
+{
+    const int nCount = static_cast<int>(state.range(0));
+    CSheetTypeList library;
+    CSheetTypeList incoming;
+    CPageFormat other;
+    other.m_dPageWidth = 200;
+    for (int i = 0; i < nCount; ++i)
+        library.push_back({"type " + std::to_string(1000000 + 2 * i), CPageFormat()});
+    for (int i = nCount; i > 0; --i)
+        incoming.push_back({"type " + std::to_string(1000000 + (i % 10 == 0 ? 2 * i : 2 * i + 1)), other});
+    for (auto _ : state) {
+        CSheetTypeList merged = library;
+        const CTypeMerge merge = MergeTypes(merged, incoming, [](const CSheetType&, const CSheetType&) {
+            return std::optional<ClashAnswer>(ClashAnswer::KeepBoth);
+        });
+        if (merged.size() != library.size() + incoming.size())
+            state.SkipWithError("entries were lost");
+        benchmark::DoNotOptimize(merge.m_nAdded);
+    }
+}
+BENCHMARK(BM_ImportTypes)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void BM_LayoutHugeText(benchmark::State& state)
 {

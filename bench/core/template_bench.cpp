@@ -1,8 +1,14 @@
 // The gLabels template collection as Debian installs it: reading all of it,
-// and searching it as the sheet type dialog does with each key typed.
+// and searching it as the sheet type dialog does with each key typed; and a
+// user folder of a million templates, read up to the limit.
 #include "sheets/TemplateCollection.h"
 
 #include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
 
 namespace {
 
@@ -18,6 +24,35 @@ void BM_ReadTemplateCollection(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ReadTemplateCollection)->Unit(benchmark::kMillisecond);
+
+// A user folder of 1,014,837 templates in 100 files: read up to the limit,
+// never whole.
+void BM_ReadMillionTemplateFolder(benchmark::State& state)
+{
+    char pattern[] = "/tmp/tavro-bench-XXXXXX";
+    if (!mkdtemp(pattern)) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    const std::filesystem::path folder(pattern);
+    constexpr int kFiles = 100;
+    constexpr int kTotal = 1'014'837;
+    for (int f = 0, n = 0; f < kFiles; ++f) {
+        std::ofstream out(folder / ("many" + std::to_string(1000 + f) + ".template"), std::ios::binary);
+        out << "<Glabels-templates>";
+        for (const int nEnd = kTotal * (f + 1) / kFiles; n < nEnd; ++n)
+            out << "<Template brand='B' part='" << n << "'/>";
+        out << "</Glabels-templates>";
+    }
+    for (auto _ : state) {
+        const CTemplateCollection collection = ReadTemplateCollection({{}, folder.string()});
+        if (!collection.m_bTemplatesCut)
+            state.SkipWithError("the folder was read whole");
+        benchmark::DoNotOptimize(collection.m_leftOut.size());
+    }
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_ReadMillionTemplateFolder)->Unit(benchmark::kMillisecond);
 
 // One query over 1,759 templates, as many as the whole upstream collection
 // holds: the offered ones of the installed collection, repeated.

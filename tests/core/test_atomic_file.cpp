@@ -1,5 +1,6 @@
 #include "SampleSheets.h"
 #include "TempDir.h"
+#include "TinyMount.h"
 
 #include "model/AtomicFile.h"
 
@@ -10,7 +11,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -33,34 +33,6 @@ void WriteOld(const std::string& path, const std::string& bytes)
 {
     std::ofstream(path, std::ios::binary) << bytes;
 }
-
-// A small tmpfs mounted over a directory for one test (root only), always
-// unmounted at the end.
-class CTinyMount
-{
-public:
-    explicit CTinyMount(const std::string& dir) : m_dir(dir)
-    {
-        m_bMounted = geteuid() == 0 && mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=64k") == 0;
-    }
-    ~CTinyMount()
-    {
-        if (m_bMounted)
-            umount2(m_dir.c_str(), MNT_DETACH);
-    }
-    CTinyMount(const CTinyMount&) = delete;
-    CTinyMount& operator=(const CTinyMount&) = delete;
-
-    bool Mounted() const { return m_bMounted; }
-    bool MakeReadOnly()
-    {
-        return mount(nullptr, m_dir.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, "size=64k") == 0;
-    }
-
-private:
-    std::string m_dir;
-    bool m_bMounted = false;
-};
 
 TEST(AtomicFile, ReplacesTheFileAndKeepsItsPermissions)
 {

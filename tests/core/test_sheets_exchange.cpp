@@ -153,3 +153,68 @@ TEST(SheetTypeExchange, MergeByNameAsksOnAClash)
         EXPECT_EQ(merge.m_names.size(), c.nAdded + c.nReplaced);
     }
 }
+
+// Names equal as the list sorts them stay in the order they came, whatever
+// the answers: a replaced or kept entry goes after the others of its name,
+// and an incoming name may clash with one imported just before it.
+TEST(SheetTypeExchange, MergeKeepsTheOrderOfEqualNames)
+{
+    const CSheetTypeList library = {{"A", Format(3)}, {"B", Format(4)}, {"b", Format(5)}, {"C", Format(6)}};
+    const struct
+    {
+        const char* name;
+        CSheetTypeList incoming;
+        ClashAnswer answer;
+        CSheetTypeList expected;
+        std::vector<std::string> asked; // the existing entries' names
+        std::size_t nAdded, nAlreadyThere;
+    } cases[] = {
+        {"replace the first of a run",
+         {{"B", Format(9)}},
+         ClashAnswer::Replace,
+         {{"A", Format(3)}, {"b", Format(5)}, {"B", Format(9)}, {"C", Format(6)}},
+         {"B"},
+         0,
+         0},
+        {"keep both at the end of the run",
+         {{"b", Format(9)}},
+         ClashAnswer::KeepBoth,
+         {{"A", Format(3)}, {"B", Format(4)}, {"b", Format(5)}, {"b", Format(9)}, {"C", Format(6)}},
+         {"B"},
+         1,
+         0},
+        {"a name twice in the file",
+         {{"D", Format(7)}, {"d", Format(8)}},
+         ClashAnswer::KeepBoth,
+         {{"A", Format(3)},
+          {"B", Format(4)},
+          {"b", Format(5)},
+          {"C", Format(6)},
+          {"D", Format(7)},
+          {"d", Format(8)}},
+         {"D"},
+         2,
+         0},
+        {"the same entry twice in the file",
+         {{"D", Format(7)}, {"D", Format(7)}},
+         ClashAnswer::KeepBoth,
+         {{"A", Format(3)}, {"B", Format(4)}, {"b", Format(5)}, {"C", Format(6)}, {"D", Format(7)}},
+         {},
+         1,
+         1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CSheetTypeList merged = library;
+        std::vector<std::string> asked;
+        const CTypeMerge merge =
+            MergeTypes(merged, c.incoming, [&](const CSheetType& existing, const CSheetType&) {
+                asked.push_back(existing.m_strName);
+                return std::optional<ClashAnswer>(c.answer);
+            });
+        EXPECT_EQ(merged, c.expected);
+        EXPECT_EQ(asked, c.asked);
+        EXPECT_EQ(merge.m_nAdded, c.nAdded);
+        EXPECT_EQ(merge.m_nAlreadyThere, c.nAlreadyThere);
+    }
+}

@@ -374,6 +374,58 @@ TEST(TemplateCollection, AliasesPapersAndDamagedFiles)
     EXPECT_EQ(leftOut, expected);
 }
 
+// A folder of more template files or templates than the limits is read up
+// to them, the first files in name order, and the collection says so.
+TEST(TemplateCollection, ReadingStopsAtTheLimits)
+{
+    CTempDir dir;
+    const std::string user = dir / "config";
+    // Five files of three templates each, written in an order other than
+    // their names'.
+    for (const char* name : {"d", "b", "e", "a", "c"}) {
+        std::string xml = "<Glabels-templates>";
+        for (int i = 1; i <= 3; ++i)
+            xml +=
+                std::string("<Template brand='") + name + "' part='" + std::to_string(i) +
+                "' size='Other' width='100mm' height='50mm'><Label-rectangle width='40mm' height='20mm'>"
+                "<Layout nx='2' ny='2' x0='5mm' y0='5mm' dx='50mm' dy='25mm'/></Label-rectangle></Template>";
+        WriteFile(user + "/" + name + ".template", xml + "</Glabels-templates>");
+    }
+    const struct
+    {
+        const char* name;
+        CTemplateLimits limits;
+        std::vector<std::string> read; // brand and part
+        std::size_t nFiles, nFilesNotRead;
+        bool bTemplatesCut;
+    } cases[] = {
+        {"within both",
+         {},
+         {"a 1", "a 2", "a 3", "b 1", "b 2", "b 3", "c 1", "c 2", "c 3", "d 1", "d 2", "d 3", "e 1", "e 2",
+          "e 3"},
+         5,
+         0,
+         false},
+        {"two files", {2, 100}, {"a 1", "a 2", "a 3", "b 1", "b 2", "b 3"}, 2, 3, false},
+        {"four templates", {100, 4}, {"a 1", "a 2", "a 3", "b 1"}, 2, 0, true},
+        {"templates end with a file", {100, 6}, {"a 1", "a 2", "a 3", "b 1", "b 2", "b 3"}, 2, 0, true},
+        {"no file", {0, 100}, {}, 0, 5, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CTemplateCollection collection = ReadTemplateCollection({{}, user}, c.limits);
+        std::vector<std::string> read;
+        for (const CLabelTemplate& t : collection.m_templates)
+            read.push_back(t.m_strBrand + " " + t.m_strPart);
+        EXPECT_EQ(read, c.read);
+        EXPECT_TRUE(collection.m_leftOut.empty());
+        EXPECT_TRUE(collection.m_problems.empty());
+        EXPECT_EQ(collection.m_nFiles, c.nFiles);
+        EXPECT_EQ(collection.m_nFilesNotRead, c.nFilesNotRead);
+        EXPECT_EQ(collection.m_bTemplatesCut, c.bTemplatesCut);
+    }
+}
+
 TEST(TemplateCollection, SourcesFollowTheXdgDirectories)
 {
     const auto with = [](const char* dataDirs, const char* configHome, const char* home) {

@@ -23,6 +23,14 @@ std::vector<std::string> MarkersOf(const std::string& pattern, std::string* erro
     return markers;
 }
 
+std::string Repeated(const std::string& text, std::size_t nTimes)
+{
+    std::string repeated;
+    for (std::size_t i = 0; i < nTimes; ++i)
+        repeated += text;
+    return repeated;
+}
+
 } // namespace
 
 TEST(SequencePattern, EveryForm)
@@ -62,6 +70,12 @@ TEST(SequencePattern, EveryForm)
         {"Chinese text", "电机{1-2}", {"电机1", "电机2"}, 2, "电机2"},
         {"three counters", "-W{1-2}.{1-3}{a,b}", {"-W1.1a", "-W1.1b", "-W1.2a"}, 12, "-W2.3b"},
         {"an empty list value", "W1{,B}", {"W1", "W1B"}, 2, "W1B"},
+        {"as many counters as allowed",
+         Repeated("{1-1}", 50),
+         {std::string(50, '1')},
+         1,
+         std::string(50, '1')},
+        {"as long as allowed", "X{" + Repeated("a,", 49998) + "a}", {"Xa", "Xa"}, 49999, "Xa"},
     };
     for (const auto& t : cases) {
         SCOPED_TRACE(t.name);
@@ -106,6 +120,17 @@ TEST(SequencePattern, ErrorsNameTheirPlace)
          "the pattern gives more than 1000000 markers"},
         {"too long", "{1-200}" + std::string(48, 'x'),
          "marker 100 '100" + std::string(48, 'x') + "': it takes 51 bytes; a label holds at most 50"},
+        {"too long where the first counter has stepped", "{1-20}{1-9}" + std::string(48, 'x'),
+         "marker 82 '101" + std::string(48, 'x') + "': it takes 51 bytes; a label holds at most 50"},
+        {"too long where a repeated list value first shows", "{A,BB}*3{1-2}" + std::string(48, 'x'),
+         "marker 7 'BB1" + std::string(48, 'x') + "': it takes 51 bytes; a label holds at most 50"},
+        {"too many counters", Repeated("{1-1}", 51), "character 251: a pattern has at most 50 counters"},
+        {"counters that add nothing to a million markers", "{1-1000}{1-1000}" + Repeated("{,}*500=", 1000),
+         "character 401: a pattern has at most 50 counters"},
+        {"too long a pattern", std::string(100'001, 'x'),
+         "the pattern has 100001 characters; at most 100000"},
+        {"a list of ten million values", "{" + std::string(10'000'000, ',') + "}",
+         "the pattern has 10000002 characters; at most 100000"},
         {"not code page 936", "X{1-3}{a,b,한}",
          "marker 3 'X1한': '한' cannot be printed on a label (labels hold "
          "code page 936 characters only)"},

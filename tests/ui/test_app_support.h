@@ -18,6 +18,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -25,6 +26,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -116,6 +118,24 @@ inline void AnswerNextFileDialog(const QString& path, QStringList* filters = nul
         if (filters)
             *filters = dlg->nameFilters();
         AcceptFileDialog(dlg, path);
+    });
+}
+
+// Answers the next print dialog as a user printing to a PDF file would:
+// the printer list's file entry, then the file's name. `beforeAccept` runs
+// just before the dialog is accepted (to answer what the print opens next).
+inline void AnswerNextPrintDialogWithFile(const QString& path, std::function<void()> beforeAccept = {})
+{
+    AnswerNextDialog<QPrintDialog>([path, beforeAccept](QPrintDialog* dlg) {
+        auto* printers = dlg->findChild<QComboBox*>(QStringLiteral("printers"));
+        auto* fileName = dlg->findChild<QLineEdit*>(QStringLiteral("filename"));
+        ASSERT_NE(printers, nullptr);
+        ASSERT_NE(fileName, nullptr);
+        printers->setCurrentIndex(printers->count() - 1); // "打印到文件(PDF)"
+        fileName->setText(path);
+        if (beforeAccept)
+            beforeAccept();
+        QMetaObject::invokeMethod(dlg, "accept");
     });
 }
 

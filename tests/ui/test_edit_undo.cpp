@@ -278,6 +278,8 @@ TEST_F(AppTest, SequencePatternsFillTheSelectedLabelsOrPrintAsAJob)
         auto* box = pDlg->findChild<QComboBox*>();
         box->setEditText(QStringLiteral("X{1-9/0}"));
         EXPECT_EQ(pDlg->CountText(), QStringLiteral("第 6 个字符：步长不能为 0。"));
+        box->setEditText(QStringLiteral("{1-1}").repeated(51));
+        EXPECT_EQ(pDlg->CountText(), QStringLiteral("第 251 个字符：一个序列最多 50 个计数器。"));
         EXPECT_FALSE(pDlg->findChild<QPushButton*>(QStringLiteral("fill"))->isEnabled());
         box->setEditText(QStringLiteral("X{1-3}:{1-24}"));
         EXPECT_EQ(pDlg->CountText(), QStringLiteral("共 72 个，已选 70 个标签"));

@@ -12,12 +12,10 @@
 
 #include "PdfCheck.h"
 
-#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QImage>
 #include <QLineEdit>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -288,17 +286,7 @@ QString PrintToFileThroughTheDialog(CTAVROView* view, CMainFrame* frame, const C
     frame->show();
     QApplication::setActiveWindow(frame);
     bool bAnswered = false;
-    AnswerNextDialog<QPrintDialog>([&](QPrintDialog* dlg) {
-        // The printer list's file entry, then the file name.
-        auto* printers = dlg->findChild<QComboBox*>(QStringLiteral("printers"));
-        auto* fileName = dlg->findChild<QLineEdit*>(QStringLiteral("filename"));
-        ASSERT_NE(printers, nullptr);
-        ASSERT_NE(fileName, nullptr);
-        printers->setCurrentIndex(printers->count() - 1); // "打印到文件(PDF)"
-        fileName->setText(pdf);
-        bAnswered = true;
-        QMetaObject::invokeMethod(dlg, "accept");
-    });
+    AnswerNextPrintDialogWithFile(pdf, [&bAnswered] { bAnswered = true; });
     QTest::keyClick(frame, Qt::Key_P, Qt::ControlModifier);
     for (int i = 0; i < 500 && !(bAnswered && QFile::exists(pdf)); ++i)
         QApplication::processEvents(QEventLoop::AllEvents, 20);

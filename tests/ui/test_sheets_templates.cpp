@@ -212,6 +212,35 @@ TEST_F(SheetTemplates, TheUsersOwnTemplatesAreListed)
     dlg.exec();
 }
 
+// A folder of more templates than are read says so beside the count.
+TEST_F(SheetTemplates, TooManyTemplatesAreSaidBesideTheCount)
+{
+    UseData(m_dir.path().toUtf8() + "/nothing-installed");
+    const std::string strUserDir = (m_dir.path() + QStringLiteral("/a/libglabels/templates")).toStdString();
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(strUserDir)));
+    {
+        std::ofstream out(strUserDir + "/many.template");
+        out << "<Glabels-templates>";
+        for (std::size_t i = 0; i <= kMaxTemplates; ++i)
+            out << "<Template brand='Shop' part='" << i << R"(' size="Other" width="150mm" height="100mm">)"
+                << R"(<Label-rectangle width="20mm" height="8mm">)"
+                << R"(<Layout nx="6" ny="10" x0="7mm" y0="6mm" dx="23mm" dy="9mm"/></Label-rectangle></Template>)";
+        out << "</Glabels-templates>";
+    }
+    CDocTypeDlg dlg;
+    AnswerNextDialog<CDocTypeDlg>([](CDocTypeDlg* d) {
+        Child<QTabWidget>(d, "tabsSource")->setCurrentIndex(1);
+        EXPECT_EQ(Child<QTableView>(d, "viewTemplates")->model()->rowCount(), 20000);
+        bool bSaid = false;
+        for (const QLabel* label : d->findChildren<QLabel*>())
+            bSaid = bSaid || label->text() ==
+                                 QStringLiteral("找到 20000 种，共 20000 种；模板超过 20000 种，其余未读取");
+        EXPECT_TRUE(bSaid);
+        d->reject();
+    });
+    dlg.exec();
+}
+
 TEST_F(SheetTemplates, ExportAndImportBetweenSettingsDirectories)
 {
     const QString strFile = m_dir.path() + QStringLiteral("/shared.lps");
@@ -255,9 +284,13 @@ TEST_F(SheetTemplates, ExportAndImportBetweenSettingsDirectories)
             });
             AcceptFileDialog(files, strFile);
         });
+        int nSelectionChanges = 0;
+        QObject::connect(Child<QListWidget>(d, "listTypes"), &QListWidget::itemSelectionChanged, d,
+                         [&nSelectionChanges] { ++nSelectionChanges; });
         QTest::mouseClick(Child<QPushButton>(d, "btnImport"), Qt::LeftButton);
         EXPECT_EQ(ListTexts(d), (QStringList{"A1", "A3", "B1"}));
         EXPECT_EQ(SelectedTexts(d), (QStringList{"A1", "A3"}));
+        EXPECT_EQ(nSelectionChanges, 1) << "the imported entries are selected in one change";
         d->reject();
     });
     dlg.exec();

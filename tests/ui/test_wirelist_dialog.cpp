@@ -2,6 +2,9 @@
 
 #include "test_app_support.h"
 
+#include "../core/TinyMount.h"
+#include "base/SystemErrorText.h"
+
 #include "model/Gbk.h"
 #include "print/PrintLayout.h"
 #include "wirelist/WireListMessages.h"
@@ -18,6 +21,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPdfWriter>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -336,6 +341,90 @@ TEST(WireListPrint, PdfPerSheetAndCancelLeavesNoFile)
                                     [](std::size_t, std::size_t, std::size_t) { return false; }),
               SheetsPdfResult::Cancelled);
     EXPECT_FALSE(QFile::exists(fresh));
+}
+
+// On a full disk a job stops drawing at the first failed write, says why,
+// and leaves no file.
+TEST(WireListPrint, FullDiskStopsTheJob)
+{
+    QTemporaryDir dir;
+    CTinyMount tmpfs(dir.path().toStdString(), "128k");
+    if (!tmpfs.Mounted())
+        GTEST_SKIP() << "needs root and a tmpfs mount";
+    CSequencePattern pattern;
+    // Two labels on the first sheet, six on each next: 8,001 sheets.
+    ASSERT_FALSE(CSequencePattern::Parse("W{1-48002}", pattern));
+    const CSheet sheet = TwoSelected();
+    const CMarkerList markers = pattern.Markers();
+    CMarkerSheets sheets(sheet, markers, false);
+    std::size_t nDrawn = 0;
+    std::size_t nTotal = 0;
+    QString error;
+    EXPECT_EQ(ExportMarkerSheetsPdf(dir.filePath(QStringLiteral("wires.pdf")), sheets, PrintMode::Labels, {},
+                                    error,
+                                    [&](std::size_t nDone, std::size_t nSheets, std::size_t) {
+                                        nDrawn = nDone;
+                                        nTotal = nSheets;
+                                        return true;
+                                    }),
+              SheetsPdfResult::Failed);
+    EXPECT_EQ(error, SystemErrorText(ENOSPC));
+    EXPECT_EQ(nTotal, 8001u);
+    EXPECT_LT(nDrawn, nTotal / 4) << "sheets drawn after the disk was full";
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList());
+}
+
+// 打印… to a PDF file cancelled in its progress dialog leaves no file, or the
+// file that was there before byte for byte, as 导出 PDF does.
+TEST(WireListPrint, CancelledPrintToFileLeavesNoFile)
+{
+    QTemporaryDir dir;
+    const std::string text = "W{1-4000}"; // two labels a sheet: 2,000 sheets
+    CSequencePattern pattern;
+    ASSERT_FALSE(CSequencePattern::Parse(text, pattern));
+    CWireListDlg dialog(pattern, QString::fromStdString(text), TwoSelected(), 0, 0,
+                        [](const std::vector<std::string>&) { return std::size_t{0}; });
+    QPushButton* print = nullptr;
+    for (QPushButton* button : dialog.findChildren<QPushButton*>())
+        if (button->text() == QStringLiteral("打印(&P)..."))
+            print = button;
+    ASSERT_NE(print, nullptr);
+
+    const struct
+    {
+        const char* name;
+        QByteArray before; // empty: no file before
+    } cases[] = {
+        {"new", {}},
+        {"earlier", "%PDF-1.4\nan earlier job\n%%EOF\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath(QString::fromLatin1(c.name) + QStringLiteral(".pdf"));
+        if (!c.before.isEmpty()) {
+            QFile earlier(path);
+            ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+            earlier.write(c.before);
+        }
+        bool bCancelled = false;
+        AnswerNextPrintDialogWithFile(path, [&bCancelled] {
+            AnswerNextDialog<QProgressDialog>([&bCancelled](QProgressDialog* progress) {
+                progress->cancel();
+                bCancelled = true;
+            });
+        });
+        print->click();
+        EXPECT_TRUE(bCancelled);
+        QFile after(path);
+        if (c.before.isEmpty()) {
+            EXPECT_FALSE(after.exists());
+        } else {
+            ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+            EXPECT_EQ(after.readAll(), c.before);
+        }
+    }
+    // No temporary file is left beside them either.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("earlier.pdf")});
 }
 
 // A list opened or dropped like a document opens the import dialog over the

@@ -3,7 +3,7 @@
 #include "model/Archive.h"
 #include "model/FileAccess.h"
 
-#include <algorithm>
+#include <map>
 #include <sstream>
 
 CTypeFileRead ReadTypeFileBytes(std::string_view bytes)
@@ -54,23 +54,39 @@ CTypeFileRead ReadTypeFile(const std::string& path)
 
 CTypeMerge MergeTypes(CSheetTypeList& library, const CSheetTypeList& incoming, const ClashQuestion& ask)
 {
+    // The entries of each name (equal as the list sorts them) in their list
+    // order, by name: a clash is one look-up, and the list is put together
+    // once at the end, so that a merge takes n log n, not n². The library is
+    // sorted, so its entries go into the groups in their order; an entry
+    // inserted in sorted order goes after every one of its name, at the end
+    // of its group.
+    struct CGroup
+    {
+        std::vector<const CSheetType*> m_entries; // those from m_nFirst on
+        std::size_t m_nFirst = 0;                 // those before were replaced
+    };
+    const auto nameLess = [](const std::string* a, const std::string* b) {
+        return CompareTypeNames(*a, *b) < 0;
+    };
+    std::map<const std::string*, CGroup, decltype(nameLess)> groups(nameLess);
+    for (const CSheetType& type : library)
+        groups[&type.m_strName].m_entries.push_back(&type);
+
     CTypeMerge merge;
-    CSheetTypeList merged = library;
     for (const CSheetType& type : incoming) {
-        const auto existing = std::find_if(merged.begin(), merged.end(), [&type](const CSheetType& listed) {
-            return CompareTypeNames(listed.m_strName, type.m_strName) == 0;
-        });
-        if (existing == merged.end()) {
-            InsertSorted(merged, type);
+        CGroup& group = groups[&type.m_strName];
+        if (group.m_nFirst == group.m_entries.size()) {
+            group.m_entries.push_back(&type);
             ++merge.m_nAdded;
             merge.m_names.push_back(type.m_strName);
             continue;
         }
-        if (existing->m_format == type.m_format && existing->m_strName == type.m_strName) {
+        const CSheetType& existing = *group.m_entries[group.m_nFirst];
+        if (existing.m_format == type.m_format && existing.m_strName == type.m_strName) {
             ++merge.m_nAlreadyThere;
             continue;
         }
-        const std::optional<ClashAnswer> answer = ask(*existing, type);
+        const std::optional<ClashAnswer> answer = ask(existing, type);
         if (!answer) {
             merge = {};
             merge.m_bCancelled = true;
@@ -78,13 +94,13 @@ CTypeMerge MergeTypes(CSheetTypeList& library, const CSheetTypeList& incoming, c
         }
         switch (*answer) {
         case ClashAnswer::Replace:
-            merged.erase(existing);
-            InsertSorted(merged, type);
+            ++group.m_nFirst;
+            group.m_entries.push_back(&type);
             ++merge.m_nReplaced;
             merge.m_names.push_back(type.m_strName);
             break;
         case ClashAnswer::KeepBoth:
-            InsertSorted(merged, type);
+            group.m_entries.push_back(&type);
             ++merge.m_nAdded;
             merge.m_names.push_back(type.m_strName);
             break;
@@ -93,6 +109,11 @@ CTypeMerge MergeTypes(CSheetTypeList& library, const CSheetTypeList& incoming, c
             break;
         }
     }
+    CSheetTypeList merged;
+    merged.reserve(library.size() + merge.m_nAdded);
+    for (const auto& [name, group] : groups)
+        for (std::size_t i = group.m_nFirst; i < group.m_entries.size(); ++i)
+            merged.push_back(*group.m_entries[i]);
     library = std::move(merged);
     return merge;
 }

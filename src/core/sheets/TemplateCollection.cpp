@@ -98,6 +98,7 @@ public:
     {
         const std::unique_ptr<std::remove_pointer_t<XML_Parser>, decltype(&XML_ParserFree)> parser(
             XML_ParserCreateNS(nullptr, '|'), &XML_ParserFree);
+        m_parser = parser.get();
         XML_SetUserData(parser.get(), this);
         XML_SetElementHandler(
             parser.get(),
@@ -111,6 +112,8 @@ public:
             const std::size_t nPiece = std::min(kPiece, xml.size());
             const bool bFinal = nPiece == xml.size();
             if (XML_Parse(parser.get(), xml.data(), static_cast<int>(nPiece), bFinal) != XML_STATUS_OK) {
+                if (m_bStopped)
+                    return true;
                 m_strError = XML_ErrorString(XML_GetErrorCode(parser.get()));
                 m_nLine = XML_GetCurrentLineNumber(parser.get());
                 return false;
@@ -122,6 +125,18 @@ public:
 
     std::string m_strError;
     unsigned long m_nLine = 0;
+
+protected:
+    // Ends the walk from a handler, the text so far taken as well-formed.
+    void Stop()
+    {
+        m_bStopped = true;
+        XML_StopParser(m_parser, XML_FALSE);
+    }
+
+private:
+    XML_Parser m_parser = nullptr;
+    bool m_bStopped = false;
 };
 
 class CPaperSizeReader : public CXmlWalker
@@ -155,7 +170,12 @@ public:
 class CTemplateReader : public CXmlWalker
 {
 public:
-    explicit CTemplateReader(std::vector<CTemplateDefinition>& definitions) : m_definitions(definitions) {}
+    // Stops once `definitions` holds nMax templates.
+    CTemplateReader(std::vector<CTemplateDefinition>& definitions, std::size_t nMax)
+        : m_definitions(definitions), m_nMax(nMax)
+    {}
+
+    bool Full() const { return m_definitions.size() >= m_nMax; }
 
     void Start(const char* name, const XML_Char** attributes) override
     {
@@ -209,11 +229,14 @@ public:
         } else if (std::strcmp(name, "Template") == 0 && m_bInTemplate) {
             m_bInTemplate = false;
             m_definitions.push_back(std::move(m_current));
+            if (Full())
+                Stop();
         }
     }
 
 private:
     std::vector<CTemplateDefinition>& m_definitions;
+    std::size_t m_nMax;
     CTemplateDefinition m_current;
     bool m_bInTemplate = false;
     bool m_bInFirstShape = false;
@@ -327,17 +350,30 @@ bool EndsWith(const std::string& text, std::string_view suffix)
            text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-// The files of a directory that hold templates, in name order.
-std::vector<std::string> TemplateFiles(const std::string& dir)
+// The files of a directory that hold templates, in name order: the first
+// nRoom of them, counting the others in nMore. Only nRoom names are held
+// however many the directory has.
+std::vector<std::string> TemplateFiles(const std::string& dir, std::size_t nRoom, std::size_t& nMore)
 {
-    std::vector<std::string> files;
+    std::vector<std::string> files; // while listing, a heap with the last name on top
     std::error_code error;
     for (std::filesystem::directory_iterator it(dir, error), end; !error && it != end; it.increment(error)) {
         const std::string name = it->path().filename().string();
-        if (EndsWith(name, "-templates.xml") || EndsWith(name, ".template"))
+        if (!EndsWith(name, "-templates.xml") && !EndsWith(name, ".template"))
+            continue;
+        if (files.size() < nRoom) {
             files.push_back(it->path().string());
+            std::push_heap(files.begin(), files.end());
+            continue;
+        }
+        ++nMore;
+        if (nRoom > 0 && it->path().string() < files.front()) {
+            std::pop_heap(files.begin(), files.end());
+            files.back() = it->path().string();
+            std::push_heap(files.begin(), files.end());
+        }
     }
-    std::sort(files.begin(), files.end());
+    std::sort_heap(files.begin(), files.end());
     return files;
 }
 
@@ -582,7 +618,7 @@ CTemplateSources DefaultTemplateSources()
     return sources;
 }
 
-CTemplateCollection ReadTemplateCollection(const CTemplateSources& sources)
+CTemplateCollection ReadTemplateCollection(const CTemplateSources& sources, const CTemplateLimits& limits)
 {
     CTemplateCollection collection;
     std::vector<CPaperSize> papers;
@@ -598,8 +634,16 @@ CTemplateCollection ReadTemplateCollection(const CTemplateSources& sources)
     std::vector<std::string> dirs = sources.m_systemDirs;
     if (!sources.m_strUserDir.empty())
         dirs.push_back(sources.m_strUserDir);
+    std::size_t nListed = 0;
     for (const std::string& dir : dirs) {
-        for (const std::string& path : TemplateFiles(dir)) {
+        const std::vector<std::string> files =
+            TemplateFiles(dir, limits.m_nFiles - nListed, collection.m_nFilesNotRead);
+        nListed += files.size();
+        for (const std::string& path : files) {
+            if (definitions.size() >= limits.m_nTemplates) {
+                collection.m_bTemplatesCut = true;
+                break;
+            }
             std::string bytes;
             if (const int nError = ReadWholeFile(path, kMaxTemplateFileBytes, bytes)) {
                 collection.m_problems.push_back({path, nError, {}, 0});
@@ -607,9 +651,10 @@ CTemplateCollection ReadTemplateCollection(const CTemplateSources& sources)
             }
             ++collection.m_nFiles;
             // Templates complete before a fault in the file are kept.
-            CTemplateReader reader(definitions);
+            CTemplateReader reader(definitions, limits.m_nTemplates);
             if (!reader.Walk(bytes))
                 collection.m_problems.push_back({path, 0, reader.m_strError, reader.m_nLine});
+            collection.m_bTemplatesCut = collection.m_bTemplatesCut || reader.Full();
         }
     }
 
@@ -655,9 +700,10 @@ CTemplateCollection ReadTemplateText(std::string_view xml, const std::vector<CPa
 {
     CTemplateCollection collection;
     std::vector<CTemplateDefinition> definitions;
-    CTemplateReader reader(definitions);
+    CTemplateReader reader(definitions, kMaxTemplates);
     if (!reader.Walk(xml))
         collection.m_problems.push_back({{}, 0, reader.m_strError, reader.m_nLine});
+    collection.m_bTemplatesCut = reader.Full();
     Convert(definitions, papers, collection);
     return collection;
 }

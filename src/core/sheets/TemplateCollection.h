@@ -111,12 +111,25 @@ struct CLeftOutTemplate
     TemplateLeftOut m_why;
 };
 
+// How much of a collection is read at most: Debian's has 37 files and
+// 1,756 templates, and a folder of a million templates must not take
+// seconds and a gigabyte. Templates count whether offered or left out.
+constexpr std::size_t kMaxTemplateFiles = 1000;
+constexpr std::size_t kMaxTemplates = 20'000;
+struct CTemplateLimits
+{
+    std::size_t m_nFiles = kMaxTemplateFiles;
+    std::size_t m_nTemplates = kMaxTemplates;
+};
+
 struct CTemplateCollection
 {
     std::vector<CLabelTemplate> m_templates; // by brand, then part: case-insensitively, numbers by value
     std::vector<CLeftOutTemplate> m_leftOut; // in the order read
     std::size_t m_nFiles = 0;                // template files read
     std::vector<CTemplateFileProblem> m_problems;
+    std::size_t m_nFilesNotRead = 0; // template files beyond the limit, last in name order
+    bool m_bTemplatesCut = false;    // reading stopped at the limit of templates
 
     std::size_t LeftOutCount(TemplateLeftOut why) const;
 };
@@ -135,7 +148,9 @@ CTemplateSources DefaultTemplateSources();
 // name order, with the paper sizes of the first system directory that has
 // paper-sizes.xml. Aliases resolve to the first template of their brand
 // with that part, wherever it was read. Missing directories are no fault.
-CTemplateCollection ReadTemplateCollection(const CTemplateSources& sources);
+// Reading stops at the limits, and the collection says so.
+CTemplateCollection ReadTemplateCollection(const CTemplateSources& sources,
+                                           const CTemplateLimits& limits = {});
 
 // The templates of one file's text, converted with `papers`, as
 // ReadTemplateCollection reads each file (a problem without a path when the

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <limits>
+#include <numeric>
 
 namespace {
 
@@ -13,15 +14,27 @@ using Kind = CPatternError::Kind;
 constexpr std::size_t kMaxBoundDigits = 9;
 constexpr std::size_t kMaxBoundLetters = 6;
 
-// The character (from 1) at byte nByte of UTF-8 text.
-std::size_t CharacterAt(std::string_view text, std::size_t nByte)
+// The character (from 1) at a byte of UTF-8 text, counted on from the last
+// byte asked for: the parse asks in increasing order, so the whole pattern
+// is counted once.
+class CCharacterCounter
 {
-    std::size_t nCharacter = 1;
-    for (std::size_t i = 0; i < nByte && i < text.size(); ++i)
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
-            ++nCharacter;
-    return nCharacter;
-}
+public:
+    explicit CCharacterCounter(std::string_view text) : m_text(text) {}
+
+    std::size_t At(std::size_t nByte)
+    {
+        for (; m_nByte < nByte && m_nByte < m_text.size(); ++m_nByte)
+            if ((static_cast<unsigned char>(m_text[m_nByte]) & 0xC0) != 0x80)
+                ++m_nCharacter;
+        return m_nCharacter;
+    }
+
+private:
+    std::string_view m_text;
+    std::size_t m_nByte = 0;
+    std::size_t m_nCharacter = 1;
+};
 
 bool AllDigits(std::string_view text)
 {
@@ -50,6 +63,22 @@ long long ColumnOf(std::string_view letters)
     for (const char ch : letters)
         nValue = nValue * 26 + (std::toupper(static_cast<unsigned char>(ch)) - 'A' + 1);
     return nValue;
+}
+
+std::size_t LetterCount(long long nColumn)
+{
+    std::size_t nLetters = 0;
+    for (; nColumn > 0; nColumn = (nColumn - 1) / 26)
+        ++nLetters;
+    return nLetters;
+}
+
+std::size_t DigitCount(long long nNumber)
+{
+    std::size_t nDigits = 1;
+    for (; nNumber >= 10; nNumber /= 10)
+        ++nDigits;
+    return nDigits;
 }
 
 std::string LettersOf(long long nColumn, bool bLower)
@@ -107,6 +136,11 @@ std::string EnglishText(const CPatternError& e)
     case Kind::UnequalTogether:
         return at + "a counter that turns with the one before needs as many values (" +
                std::to_string(e.m_nOther) + " and " + std::to_string(e.m_nCount) + ")";
+    case Kind::PatternTooLong:
+        return "the pattern has " + std::to_string(e.m_nCount) + " characters; at most " +
+               std::to_string(kMaxPatternCharacters);
+    case Kind::TooManyCounters:
+        return at + "a pattern has at most " + std::to_string(kMaxPatternCounters) + " counters";
     case Kind::TooManyMarkers:
         return "the pattern gives more than " + std::to_string(kMaxPatternMarkers) + " markers";
     case Kind::NotCodePage936:
@@ -130,14 +164,31 @@ std::string CSequencePattern::CCounter::Value(std::size_t nValue) const
     return digits;
 }
 
+std::size_t CSequencePattern::CCounter::ValueLength(std::size_t nValue) const
+{
+    if (m_kind == Kind::List)
+        return m_list[nValue].m_strStored.size();
+    const long long nNumber = m_nFirst + m_nStep * static_cast<long long>(nValue);
+    return m_kind == Kind::Letters ? LetterCount(nNumber) : std::max(m_nWidth, DigitCount(nNumber));
+}
+
 std::optional<CPatternError> CSequencePattern::Parse(std::string_view utf8, CSequencePattern& pattern)
 {
     pattern = {};
     if (utf8.empty())
         return CPatternError{Kind::Empty};
+    CCharacterCounter characters(utf8);
+    // Bounded before anything is taken apart: the work and memory of a parse
+    // grow with the pattern's length.
+    if (characters.At(utf8.size()) - 1 > kMaxPatternCharacters) {
+        CPatternError e{Kind::PatternTooLong};
+        e.m_nCount = characters.At(utf8.size()) - 1;
+        return e;
+    }
+    CCharacterCounter positions(utf8);
     const auto error = [&](Kind kind, std::size_t nByte) {
         CPatternError e{kind};
-        e.m_nPosition = CharacterAt(utf8, nByte);
+        e.m_nPosition = positions.At(nByte);
         return e;
     };
     const auto text = [](std::string utf8Text) {
@@ -183,9 +234,12 @@ std::optional<CPatternError> CSequencePattern::Parse(std::string_view utf8, CSeq
         const std::string_view body = utf8.substr(nOpen + 1, nClose - nOpen - 1);
         if (body.empty())
             return error(Kind::EmptyCounter, nOpen);
+        // Every counter is looked at for every marker.
+        if (pattern.m_counters.size() == kMaxPatternCounters)
+            return error(Kind::TooManyCounters, nOpen);
 
         CCounter counter;
-        counter.m_nPosition = CharacterAt(utf8, nOpen);
+        counter.m_nPosition = positions.At(nOpen);
         if (body.find(',') != std::string_view::npos) {
             counter.m_kind = CCounter::Kind::List;
             for (std::size_t nStart = 0;;) {
@@ -347,28 +401,6 @@ std::string CSequencePattern::MarkerUtf8(std::size_t nIndex) const
     return marker;
 }
 
-std::size_t CSequencePattern::StoredLength(std::size_t nMarker) const
-{
-    std::size_t nBytes = 0;
-    for (const CPiece& piece : m_pieces) {
-        if (piece.m_nCounter < 0) {
-            nBytes += piece.m_literal.m_strStored.size();
-            continue;
-        }
-        const CCounter& counter = m_counters[static_cast<std::size_t>(piece.m_nCounter)];
-        const std::size_t nValue = ValueIndex(nMarker, counter);
-        if (counter.m_kind == CCounter::Kind::List) {
-            nBytes += counter.m_list[nValue].m_strStored.size();
-        } else {
-            const long long nNumber = counter.m_nFirst + counter.m_nStep * static_cast<long long>(nValue);
-            nBytes += counter.m_kind == CCounter::Kind::Letters
-                          ? LettersOf(nNumber, false).size()
-                          : std::max(counter.m_nWidth, std::to_string(nNumber).size());
-        }
-    }
-    return nBytes;
-}
-
 std::optional<CPatternError> CSequencePattern::Check() const
 {
     // The first marker that holds a text code page 936 cannot: a literal is
@@ -403,16 +435,69 @@ std::optional<CPatternError> CSequencePattern::Check() const
         e.m_strDetail = character;
         return e;
     }
-    for (std::size_t n = 0; n < m_nCount; ++n) {
-        if (const std::size_t nBytes = StoredLength(n); nBytes > kLabelTextLimit) {
-            CPatternError e{Kind::TooLong};
-            e.m_nMarker = n + 1;
-            e.m_strMarker = MarkerUtf8(n);
-            e.m_nCount = nBytes;
-            return e;
+    // A marker's length is that of the literals plus, for each group, the
+    // lengths of its counters' values at the group's step. Every combination
+    // of steps is a marker, so the longest marker takes each group's longest
+    // step, and the first marker too long is found group by group, leftmost
+    // (slowest) first: the earliest step that still leaves the rest room to
+    // go past the limit. A group's lengths are added up over runs of steps
+    // (a range's values change length only a few times), so the work grows
+    // with the groups' lengths and the lists, not with the count of markers
+    // times the counters.
+    std::size_t nFixed = 0;
+    for (const CPiece& piece : m_pieces)
+        if (piece.m_nCounter < 0)
+            nFixed += piece.m_literal.m_strStored.size();
+    // First as changes from one step to the next, then as lengths.
+    std::vector<std::vector<std::size_t>> stepLengths(m_groupLengths.size());
+    for (std::size_t g = 0; g < m_groupLengths.size(); ++g)
+        stepLengths[g].assign(m_groupLengths[g] + 1, 0);
+    for (const CCounter& counter : m_counters) {
+        std::vector<std::size_t>& changes = stepLengths[counter.m_nGroup];
+        for (std::size_t nValue = 0; nValue < counter.m_nValues;) {
+            const std::size_t nBytes = counter.ValueLength(nValue);
+            std::size_t nEnd = nValue + 1; // past the values of that length
+            if (counter.m_kind != CCounter::Kind::List) {
+                // A range's lengths only grow or only shrink.
+                for (std::size_t nOther = counter.m_nValues; nEnd < nOther;) {
+                    const std::size_t nMiddle = nEnd + (nOther - nEnd) / 2;
+                    if (counter.ValueLength(nMiddle) == nBytes)
+                        nEnd = nMiddle + 1;
+                    else
+                        nOther = nMiddle;
+                }
+            }
+            // Unsigned arithmetic wraps, and the sums come out right.
+            changes[nValue * counter.m_nRepeat] += nBytes;
+            changes[nEnd * counter.m_nRepeat] -= nBytes;
+            nValue = nEnd;
         }
     }
-    return std::nullopt;
+    for (std::vector<std::size_t>& lengths : stepLengths) {
+        lengths.pop_back();
+        std::partial_sum(lengths.begin(), lengths.end(), lengths.begin());
+    }
+    std::vector<std::size_t> longestAfter(m_groupLengths.size() + 1, 0); // the groups from g on
+    for (std::size_t g = m_groupLengths.size(); g-- > 0;)
+        longestAfter[g] =
+            longestAfter[g + 1] + *std::max_element(stepLengths[g].begin(), stepLengths[g].end());
+    if (nFixed + longestAfter[0] <= kLabelTextLimit)
+        return std::nullopt;
+    std::size_t nMarker = 0;
+    std::size_t nBytes = nFixed;
+    for (std::size_t g = 0; g < m_groupLengths.size(); ++g) {
+        const std::vector<std::size_t>& lengths = stepLengths[g];
+        std::size_t nStep = 0;
+        while (nBytes + lengths[nStep] + longestAfter[g + 1] <= kLabelTextLimit)
+            ++nStep;
+        nBytes += lengths[nStep];
+        nMarker += nStep * m_groupStrides[g];
+    }
+    CPatternError e{Kind::TooLong};
+    e.m_nMarker = nMarker + 1;
+    e.m_strMarker = MarkerUtf8(nMarker);
+    e.m_nCount = nBytes;
+    return e;
 }
 
 CMarkerList CSequencePattern::Markers(int nCopies) const

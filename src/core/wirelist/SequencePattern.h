@@ -23,6 +23,10 @@
 constexpr std::size_t kMaxPatternMarkers = 1'000'000;
 // At most this many repeats of a counter's value.
 constexpr std::size_t kMaxPatternRepeat = 1000;
+// At most this many characters in a pattern, and counters in it (more than
+// a label has bytes for).
+constexpr std::size_t kMaxPatternCharacters = 100'000;
+constexpr std::size_t kMaxPatternCounters = 50;
 
 // Why a pattern gives no markers: where (a character of the pattern, from 1;
 // 0 when it is the pattern as a whole) and the facts a message names.
@@ -41,6 +45,8 @@ struct CPatternError
         BadRepeat,
         NothingToTurnWith,
         UnequalTogether, // m_nCount, m_nOther: the two counters' lengths
+        PatternTooLong,  // m_nCount characters
+        TooManyCounters, // at the first counter too many
         TooManyMarkers,  // m_nCount markers (at most reported as far as counted)
         NotCodePage936,  // m_nMarker, m_strMarker; m_strDetail: the character
         TooLong,         // m_nMarker, m_strMarker; m_nCount: stored bytes
@@ -96,7 +102,8 @@ private:
         std::size_t m_nPosition = 0; // of its '{'
 
         std::size_t Length() const { return m_nValues * m_nRepeat; }
-        std::string Value(std::size_t nValue) const; // of a range (lists keep theirs in m_list)
+        std::string Value(std::size_t nValue) const;       // of a range (lists keep theirs in m_list)
+        std::size_t ValueLength(std::size_t nValue) const; // stored bytes, of any kind
     };
     struct CPiece
     {
@@ -106,7 +113,6 @@ private:
 
     std::optional<CPatternError> Check() const;
     std::size_t ValueIndex(std::size_t nMarker, const CCounter& counter) const;
-    std::size_t StoredLength(std::size_t nMarker) const;
     template <class AppendText>
     void Compose(std::size_t nMarker, AppendText append) const;
 

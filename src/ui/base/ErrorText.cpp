@@ -20,6 +20,11 @@ QString CannotOpenText(const std::string& path, const QString& reason)
 
 } // namespace
 
+QString CannotWriteText(const QString& path, const QString& reason)
+{
+    return QStringLiteral("无法写入 %1：%2").arg(QDir::toNativeSeparators(path), reason);
+}
+
 QString DocumentErrorText(const CDocumentError& error)
 {
     using Code = CDocumentError::Code;

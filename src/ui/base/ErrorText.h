@@ -12,5 +12,8 @@ class QWidget;
 // here (system errors by SystemErrorText, characters by CharacterText).
 QString DocumentErrorText(const CDocumentError& error);
 
+// A file that could not be written (a PDF, say), and why.
+QString CannotWriteText(const QString& path, const QString& reason);
+
 // Shows the message of `error` over `window`.
 void ShowDocumentError(QWidget* window, const CDocumentError& error);

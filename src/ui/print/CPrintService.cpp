@@ -1,6 +1,7 @@
 #include "print/CPrintService.h"
 
 #include "base/AppMessageBox.h"
+#include "base/ErrorText.h"
 #include "model/CSheet.h"
 #include "print/CCalibrationDlg.h"
 #include "print/CPageOffsetDlg.h"
@@ -64,7 +65,17 @@ void CPrintService::Print(QWidget* parent, const CSheet& sheet, PrintMode mode)
     if (dlg.exec() != QDialog::Accepted)
         return;
     UsePrintableAreaOrigin(printer);
-    const CPrintedPdfText text(printer);
+    if (PrintsToPdfFile(printer)) {
+        const int nError =
+            WritePrinterPdfFile(printer, [&](QPainter& painter, QPdfWriter&, const std::function<bool()>&) {
+                DrawPage(painter, sheet, mode);
+                return true;
+            });
+        if (nError)
+            AppMessageBox(parent, QMessageBox::Warning,
+                          CannotWriteText(printer.outputFileName(), SystemErrorText(nError)));
+        return;
+    }
     QPainter painter;
     if (!painter.begin(&printer))
         return;

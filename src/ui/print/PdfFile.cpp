@@ -75,8 +75,10 @@ QPageLayout SheetPdfLayout(const CPageFormat& format)
     return QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter);
 }
 
-int WritePdfFile(const QString& path, const QPageLayout& layout, int nDotsPerInch,
-                 const std::function<bool(QPainter&, QPdfWriter&)>& paint)
+namespace {
+
+int WritePdfFile(const QString& path, const QPageLayout& layout, int nDotsPerInch, const QString& title,
+                 const PdfPaint& paint)
 {
     CAtomicFileWriter file;
     if (const int error = file.Open(QFile::encodeName(path).toStdString()))
@@ -89,46 +91,37 @@ int WritePdfFile(const QString& path, const QPageLayout& layout, int nDotsPerInc
         QPdfWriter writer(&device);
         const CDrawnGlyphsScope recording(writer, drawn);
         writer.setCreator(QStringLiteral("Tavromark"));
+        writer.setTitle(title);
         writer.setResolution(nDotsPerInch);
         writer.setPageLayout(layout);
         QPainter painter;
         if (!painter.begin(&writer))
             return file.Error() != 0 ? file.Error() : EIO;
-        const bool bCompleted = paint(painter, writer);
+        const bool bCompleted = paint(painter, writer, [&file] { return file.Error() != 0; });
         if (!painter.end())
             return file.Error() != 0 ? file.Error() : EIO;
         if (!bCompleted)
-            return ECANCELED;
+            return file.Error() != 0 ? file.Error() : ECANCELED;
     }
     if (const int error = device.Finish())
         return error;
     return file.Commit();
 }
 
-CPrintedPdfText::CPrintedPdfText(QPrinter& printer)
+} // namespace
+
+int WritePdfFile(const QString& path, const QPageLayout& layout, int nDotsPerInch, const PdfPaint& paint)
 {
-    if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty())
-        return;
-    m_strPath = printer.outputFileName();
-    m_recording = std::make_unique<CDrawnGlyphsScope>(printer, m_drawn);
+    return WritePdfFile(path, layout, nDotsPerInch, QString(), paint);
 }
 
-CPrintedPdfText::~CPrintedPdfText()
+bool PrintsToPdfFile(const QPrinter& printer)
 {
-    if (m_strPath.isEmpty())
-        return;
-    m_recording.reset();
-    QFile file(m_strPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    const QByteArray written = file.readAll();
-    file.close();
-    CPdfTextMapRewriter rewriter(
-        [this](std::string_view font, char32_t code) { return m_drawn.CharacterFor(font, code); });
-    std::string rewritten;
-    rewritten.reserve(static_cast<std::size_t>(written.size()));
-    rewriter.Put(std::string_view(written.constData(), static_cast<std::size_t>(written.size())), rewritten);
-    // Where the maps cannot be rewritten, the printer's own file stays.
-    if (rewriter.Finish(rewritten))
-        WriteFileAtomically(QFile::encodeName(m_strPath).toStdString(), rewritten);
+    return printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
+}
+
+int WritePrinterPdfFile(const QPrinter& printer, const PdfPaint& paint)
+{
+    return WritePdfFile(printer.outputFileName(), printer.pageLayout(), printer.resolution(),
+                        printer.docName(), paint);
 }

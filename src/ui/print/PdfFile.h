@@ -1,7 +1,6 @@
 #pragma once
 
 #include "model/CPageFormat.h"
-#include "render/DrawnGlyphs.h"
 
 #include <QBuffer>
 #include <QPageLayout>
@@ -9,7 +8,6 @@
 #include <QString>
 
 #include <functional>
-#include <memory>
 
 class QPainter;
 class QPrinter;
@@ -39,27 +37,17 @@ QPageLayout SheetPdfLayout(const CPageFormat& format);
 // (CAtomicFileWriter), so that a full disk, a file size limit, a failed write
 // or a killed process leaves a previous file of that name as it was.
 // `paint` draws the pages on a painter already begun on the writer (call
-// QPdfWriter::newPage for more than one page) and return false to cancel,
-// which writes nothing. Returns 0, the errno of the failed write, ECANCELED,
-// or EIO when the PDF could not be started.
-int WritePdfFile(const QString& path, const QPageLayout& layout, int nDotsPerInch,
-                 const std::function<bool(QPainter&, QPdfWriter&)>& paint);
+// QPdfWriter::newPage for more than one page); `writeFailed` says whether a
+// write has failed already, after which a long job should stop drawing. It
+// returns false to stop, which writes nothing. Returns 0, the errno of the
+// failed write, ECANCELED (stopped without a failed write), or EIO when the
+// PDF could not be started.
+using PdfPaint = std::function<bool(QPainter&, QPdfWriter&, const std::function<bool()>& writeFailed)>;
+int WritePdfFile(const QString& path, const QPageLayout& layout, int nDotsPerInch, const PdfPaint& paint);
 
-// Painting on a printer that writes a PDF file (the print dialog's "打印到
-// 文件"): the glyphs drawn are recorded, and when this ends, after the
-// painter, the file's text maps are written anew from them, as WritePdfFile
-// writes them, so that the file searches as the labels read. Any other
-// printer is left alone.
-class CPrintedPdfText
-{
-public:
-    explicit CPrintedPdfText(QPrinter& printer);
-    ~CPrintedPdfText();
-    CPrintedPdfText(const CPrintedPdfText&) = delete;
-    CPrintedPdfText& operator=(const CPrintedPdfText&) = delete;
+// Whether the print dialog sent the job to a PDF file instead of a printer.
+bool PrintsToPdfFile(const QPrinter& printer);
 
-private:
-    QString m_strPath; // empty unless the printer writes a PDF file
-    CDrawnGlyphs m_drawn;
-    std::unique_ptr<CDrawnGlyphsScope> m_recording;
-};
+// The job of such a printer written as every PDF export is (WritePdfFile):
+// its file, page layout, resolution and document name.
+int WritePrinterPdfFile(const QPrinter& printer, const PdfPaint& paint);

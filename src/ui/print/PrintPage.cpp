@@ -65,11 +65,11 @@ void DrawCalibrationMark(QPainter& painter, CDeviceResolution resolution, int nX
 QString WritePdfPage(const QString& path, const CPageFormat& format,
                      const std::function<void(QPainter&)>& draw)
 {
-    const int nError =
-        WritePdfFile(path, SheetPdfLayout(format), kPdfDotsPerInch, [&](QPainter& painter, QPdfWriter&) {
-            draw(painter);
-            return true;
-        });
+    const int nError = WritePdfFile(path, SheetPdfLayout(format), kPdfDotsPerInch,
+                                    [&](QPainter& painter, QPdfWriter&, const std::function<bool()>&) {
+                                        draw(painter);
+                                        return true;
+                                    });
     return nError ? QString::fromStdString(FileErrorText(nError)) : QString();
 }
 

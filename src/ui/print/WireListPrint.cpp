@@ -97,15 +97,23 @@ bool PrintMarkerSheets(QPainter& painter, QPagedPaintDevice& device, CMarkerShee
     return true;
 }
 
-SheetsPdfResult ExportMarkerSheetsPdf(const QString& path, CMarkerSheets& sheets, PrintMode printMode,
-                                      const CPrinterCalibration& calibration, QString& error,
-                                      const SheetProgress& progress, bool bShrinkCut)
+namespace {
+
+// The sheets drawn by `write` (WritePdfFile or WritePrinterPdfFile), which
+// stop at the first failed write: on a full disk nothing more is drawn.
+SheetsPdfResult WriteMarkerSheetsPdf(const std::function<int(const PdfPaint&)>& write, CMarkerSheets& sheets,
+                                     PrintMode printMode, const CPrinterCalibration& calibration,
+                                     QString& error, const SheetProgress& progress, bool bShrinkCut)
 {
-    const int nError = WritePdfFile(path, SheetPdfLayout(sheets.Template().m_format), kPdfDotsPerInch,
-                                    [&](QPainter& painter, QPdfWriter& writer) {
-                                        return PrintMarkerSheets(painter, writer, sheets, printMode,
-                                                                 calibration, progress, bShrinkCut);
-                                    });
+    const int nError =
+        write([&](QPainter& painter, QPdfWriter& writer, const std::function<bool()>& writeFailed) {
+            return PrintMarkerSheets(
+                painter, writer, sheets, printMode, calibration,
+                [&](std::size_t nDone, std::size_t nTotal, std::size_t nSheet) {
+                    return !writeFailed() && (!progress || progress(nDone, nTotal, nSheet));
+                },
+                bShrinkCut);
+        });
     if (nError == ECANCELED)
         return SheetsPdfResult::Cancelled;
     if (nError) {
@@ -113,6 +121,27 @@ SheetsPdfResult ExportMarkerSheetsPdf(const QString& path, CMarkerSheets& sheets
         return SheetsPdfResult::Failed;
     }
     return SheetsPdfResult::Written;
+}
+
+} // namespace
+
+SheetsPdfResult ExportMarkerSheetsPdf(const QString& path, CMarkerSheets& sheets, PrintMode printMode,
+                                      const CPrinterCalibration& calibration, QString& error,
+                                      const SheetProgress& progress, bool bShrinkCut)
+{
+    return WriteMarkerSheetsPdf(
+        [&](const PdfPaint& paint) {
+            return WritePdfFile(path, SheetPdfLayout(sheets.Template().m_format), kPdfDotsPerInch, paint);
+        },
+        sheets, printMode, calibration, error, progress, bShrinkCut);
+}
+
+SheetsPdfResult PrintMarkerSheetsToPdfFile(const QPrinter& printer, CMarkerSheets& sheets,
+                                           const CPrinterCalibration& calibration, QString& error,
+                                           const SheetProgress& progress, bool bShrinkCut)
+{
+    return WriteMarkerSheetsPdf([&](const PdfPaint& paint) { return WritePrinterPdfFile(printer, paint); },
+                                sheets, PrintMode::Labels, calibration, error, progress, bShrinkCut);
 }
 
 CFitReport FindClippedMarkers(const CMarkerSheets& sheets, QPaintDevice& device,

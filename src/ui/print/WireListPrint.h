@@ -15,6 +15,7 @@
 class QPagedPaintDevice;
 class QPaintDevice;
 class QPainter;
+class QPrinter;
 
 // Printing a wire list: every sheet of the job, one per page, each drawn by
 // the one page routine (PrintSheetPage). Sheets are made one at a time as
@@ -39,7 +40,7 @@ bool PrintMarkerSheets(QPainter& painter, QPagedPaintDevice& device, CMarkerShee
 // All sheets as one PDF, a page per sheet, as ExportSheetPdf writes one;
 // bShrinkCut as PrintMarkerSheets takes it.
 // Written through WritePdfFile, only when complete: a failure or a cancel
-// leaves any previous file as it was.
+// leaves any previous file as it was; drawing stops at the first failed write.
 enum class SheetsPdfResult {
     Written,
     Cancelled,
@@ -48,6 +49,14 @@ enum class SheetsPdfResult {
 SheetsPdfResult ExportMarkerSheetsPdf(const QString& path, CMarkerSheets& sheets, PrintMode printMode,
                                       const CPrinterCalibration& calibration, QString& error,
                                       const SheetProgress& progress = {}, bool bShrinkCut = false);
+
+// The labels printed as the print dialog asked, where it chose a PDF file
+// (PrintsToPdfFile): written as ExportMarkerSheetsPdf writes, with the
+// printer's paper, margins and resolution, so that a cancelled or failed
+// job leaves any previous file as it was.
+SheetsPdfResult PrintMarkerSheetsToPdfFile(const QPrinter& printer, CMarkerSheets& sheets,
+                                           const CPrinterCalibration& calibration, QString& error,
+                                           const SheetProgress& progress = {}, bool bShrinkCut = false);
 
 // A marker that its label would cut off on paper.
 struct CClippedMarker

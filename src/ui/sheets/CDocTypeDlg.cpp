@@ -15,6 +15,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QItemSelection>
+#include <QItemSelectionModel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
@@ -25,6 +27,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <memory>
+#include <string>
+#include <unordered_set>
 
 namespace {
 
@@ -269,8 +273,11 @@ void CDocTypeDlg::OnInitDialog()
 void CDocTypeDlg::ShowTypes()
 {
     m_listTypes->clear();
+    QStringList names;
+    names.reserve(static_cast<qsizetype>(m_types.size()));
     for (const CSheetType& type : m_types)
-        m_listTypes->addItem(QString::fromStdString(GbkToUtf8Lossy(type.m_strName)));
+        names << QString::fromStdString(GbkToUtf8Lossy(type.m_strName));
+    m_listTypes->addItems(names);
 }
 
 void CDocTypeDlg::OnDestroy()
@@ -454,12 +461,23 @@ void CDocTypeDlg::OnImportTypes()
     if (merge.m_bCancelled)
         return;
     ShowTypes();
-    m_listTypes->clearSelection();
-    for (std::size_t i = 0; i < m_types.size(); ++i) {
-        if (std::find(merge.m_names.begin(), merge.m_names.end(), m_types[i].m_strName) !=
-            merge.m_names.end())
-            m_listTypes->item(static_cast<int>(i))->setSelected(true);
+    // The entries imported are selected in one change of the selection: one
+    // per entry would recompute the buttons from the whole selection each
+    // time.
+    const std::unordered_set<std::string> imported(merge.m_names.begin(), merge.m_names.end());
+    QItemSelection selection;
+    for (int nRow = 0; nRow < static_cast<int>(m_types.size());) {
+        if (!imported.contains(m_types[static_cast<std::size_t>(nRow)].m_strName)) {
+            ++nRow;
+            continue;
+        }
+        const int nFirst = nRow;
+        while (nRow < static_cast<int>(m_types.size()) &&
+               imported.contains(m_types[static_cast<std::size_t>(nRow)].m_strName))
+            ++nRow;
+        selection.select(m_listTypes->model()->index(nFirst, 0), m_listTypes->model()->index(nRow - 1, 0));
     }
+    m_listTypes->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
     UpdateButtons();
     QStringList details;
     if (merge.m_nReplaced)

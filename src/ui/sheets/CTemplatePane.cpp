@@ -144,6 +144,10 @@ void CTemplatePane::UpdateState()
     if (!m_collection->m_leftOut.empty())
         strCount +=
             QStringLiteral("（另有 %1 种的形状、布局或尺寸不适用）").arg(m_collection->m_leftOut.size());
+    if (m_collection->m_nFilesNotRead)
+        strCount += kMsgTemplateFilesNotRead.arg(kMaxTemplateFiles).arg(m_collection->m_nFilesNotRead);
+    if (m_collection->m_bTemplatesCut)
+        strCount += kMsgTemplatesCut.arg(kMaxTemplates);
     QStringList problems;
     for (const CTemplateFileProblem& problem : m_collection->m_problems)
         problems << QString::fromStdString(problem.m_strPath);

@@ -26,6 +26,9 @@ inline const QString kMsgTemplatesMissing =
                    "说明或标签尺寸搜索，选中后保存到页面类型库：\n\n"
                    "    sudo apt install glabels-data\n\n"
                    "自己的模板放在 ~/.config/libglabels/templates 中，也会列在这里。");
+// Added to the collection's count when reading stopped at a limit.
+inline const QString kMsgTemplateFilesNotRead = QStringLiteral("；模板文件超过 %1 个，另有 %2 个未读取");
+inline const QString kMsgTemplatesCut = QStringLiteral("；模板超过 %1 种，其余未读取");
 inline const QString kMsgTypesNotExported = QStringLiteral("无法导出页面类型到 %1：%2");
 inline const QString kMsgTypeFileNotRead = QStringLiteral("无法读取 %1：%2");
 inline const QString kMsgNotATypeFile =

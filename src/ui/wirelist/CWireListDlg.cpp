@@ -2,6 +2,7 @@
 
 #include "base/AppMessageBox.h"
 #include "base/CharacterText.h"
+#include "base/ErrorText.h"
 #include "model/Gbk.h"
 #include "print/CMarkerPreviewDlg.h"
 #include "print/CPrinterSettings.h"
@@ -548,7 +549,17 @@ void CWireListDlg::OnPrint()
     const std::optional<bool> bShrinkCut = AskAboutClippedMarkers(sheets, printer, calibration, true);
     if (!bShrinkCut)
         return;
-    const CPrintedPdfText text(printer);
+    if (PrintsToPdfFile(printer)) {
+        QString error;
+        SheetsPdfResult result = SheetsPdfResult::Written;
+        WithProgress(QStringLiteral("正在打印"), sheets, [&](const SheetProgress& progress) {
+            result = PrintMarkerSheetsToPdfFile(printer, sheets, calibration, error, progress, *bShrinkCut);
+            return result != SheetsPdfResult::Cancelled;
+        });
+        if (result == SheetsPdfResult::Failed)
+            AppMessageBox(this, QMessageBox::Warning, CannotWriteText(printer.outputFileName(), error));
+        return;
+    }
     QPainter painter;
     if (!painter.begin(&printer)) {
         AppMessageBox(this, QMessageBox::Warning, QStringLiteral("无法开始打印。"));
@@ -587,7 +598,7 @@ void CWireListDlg::OnExportPdf()
         return result != SheetsPdfResult::Cancelled;
     });
     if (result == SheetsPdfResult::Failed)
-        AppMessageBox(this, QMessageBox::Warning, QStringLiteral("无法写入 %1：%2").arg(path, error));
+        AppMessageBox(this, QMessageBox::Warning, CannotWriteText(path, error));
 }
 
 std::optional<bool> CWireListDlg::AskAboutClippedMarkers(const CMarkerSheets& sheets, QPaintDevice& device,

@@ -145,6 +145,11 @@ QString PatternErrorText(const CPatternError& e)
     case Kind::UnequalTogether:
         return at + QStringLiteral("一起转的计数器必须有同样多的值（%1 和 %2）。")
                         .arg(Number(e.m_nOther), Number(e.m_nCount));
+    case Kind::PatternTooLong:
+        return QStringLiteral("序列有 %1 个字符，最多 %2 个。")
+            .arg(Number(e.m_nCount), Number(kMaxPatternCharacters));
+    case Kind::TooManyCounters:
+        return at + QStringLiteral("一个序列最多 %1 个计数器。").arg(kMaxPatternCounters);
     case Kind::TooManyMarkers:
         return QStringLiteral("序列超过 %1 个线号。").arg(Number(kMaxPatternMarkers));
     case Kind::NotCodePage936:
