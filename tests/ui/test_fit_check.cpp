@@ -337,7 +337,7 @@ TEST(FitCheck, InkPastTheAdvanceTakesNoRoomInTheLine)
                 label.m_bAutoShrink = bShrink ? 1 : 0;
                 const QString pdf = dir.filePath(QStringLiteral("ink.pdf"));
                 EXPECT_EQ(WritePdfFile(pdf, SheetPdfLayout(CSheet().m_format), kPdfDotsPerInch,
-                                       [&](QPainter& painter, QPdfWriter&) {
+                                       [&](QPainter& painter, QPdfWriter&, const std::function<bool()>&) {
                                            label.m_strText = inked;
                                            DrawLabel(painter, label, rc, insets, 0, 1.0);
                                            label.m_strText = others;
