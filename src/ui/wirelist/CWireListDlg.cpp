@@ -4,7 +4,8 @@
 #include "base/CharacterText.h"
 #include "base/NumberText.h"
 #include "model/Gbk.h"
-#include "print/CJobPrintDlg.h"
+#include "print/CCalibrationDlg.h"
+#include "print/CLabelPrintDlg.h"
 #include "print/CMarkerPreviewDlg.h"
 #include "print/CPrinterSettings.h"
 #include "print/PageOffsetSettings.h"
@@ -522,9 +523,12 @@ void CWireListDlg::OnPrint()
     CMarkerSheets sheets(m_template, m_markers, m_selectedOnly->isChecked());
     // The dialog knows the job's sheets, so that some of them can be printed
     // again (a sheet the printer jammed on).
-    CJobPrintDlg dialog(&printer, sheets.SheetCount(), this);
-    if (dialog.exec() != QDialog::Accepted)
+    CLabelPrintDlg dialog(&printer, sheets.SheetCount(), this);
+    if (dialog.exec() != QDialog::Accepted) {
+        if (dialog.CalibrationChosen())
+            PrintAndMeasureCalibrationPage(this, m_template.m_format, dialog.CalibrationQueue());
         return;
+    }
     UsePrintableAreaOrigin(printer);
     sheets.SelectSheets(dialog.Sheets());
     const CPrinterCalibration calibration = PrinterCalibration(printer);

@@ -1,7 +1,9 @@
-// The print dialog of a job of many sheets: the sheets to print written as a
-// list, read as --pages reads it, and only those sheets printed, each as the
-// whole job prints it.
-#include "print/CJobPrintDlg.h"
+// The print dialog of labels: for a job of many sheets the sheets to print
+// written as a list, read as --pages reads it, and only those sheets
+// printed, each as the whole job prints it; for a queue never calibrated a
+// word, once, on where the labels will land.
+#include "print/CLabelPrintDlg.h"
+#include "print/PageOffsetSettings.h"
 #include "wirelist/CWireListDlg.h"
 
 #include "test_app_support.h"
@@ -11,6 +13,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -68,7 +71,7 @@ TEST(JobPrintDialog, SheetListsAreRead)
         SCOPED_TRACE(c.szName);
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
-        CJobPrintDlg dialog(&printer, 12);
+        CLabelPrintDlg dialog(&printer, 12);
         dialog.open();
         auto* list = dialog.findChild<QLineEdit*>(QStringLiteral("sheetList"));
         auto* problem = dialog.findChild<QLabel*>(QStringLiteral("sheetListProblem"));
@@ -112,7 +115,7 @@ TEST(JobPrintDialog, PrintsTheListedSheets)
             print = button;
     ASSERT_NE(print, nullptr);
     bool bAnswered = false;
-    AnswerNextDialog<CJobPrintDlg>([&](CJobPrintDlg* dlg) {
+    AnswerNextDialog<CLabelPrintDlg>([&](CLabelPrintDlg* dlg) {
         auto* printers = dlg->findChild<QComboBox*>(QStringLiteral("printers")); // Qt's name
         ASSERT_NE(printers, nullptr);
         if (queue.isEmpty()) {
@@ -135,4 +138,67 @@ TEST(JobPrintDialog, PrintsTheListedSheets)
     EXPECT_EQ(PdfText(pdf, 1), QStringLiteral("W10 W11 W12 W13 W14 W15"));
     EXPECT_EQ(PdfText(pdf, 2), QStringLiteral("W22 W23 W24"));
     EXPECT_EQ(PdfText(pdf, 3), QString()) << "more than two pages";
+}
+
+// A queue never calibrated whose paper has an unprintable margin: the print
+// dialog says by how much the labels will land shifted, once, and offers the
+// calibration page. Needs a CUPS queue: TAVRO_TEST_QUEUE names it
+// (tests/e2e/job_print_dialog.sh starts one: 6.35 mm across, 12.7 mm down on
+// A4). Without one, the PDF file entry has nothing to say.
+TEST(LabelPrintDialog, UncalibratedQueueIsToldOnce)
+{
+    const QString queue = qEnvironmentVariable("TAVRO_TEST_QUEUE");
+    {
+        const std::unique_ptr<QSettings> settings = OpenAppSettings();
+        ASSERT_NE(settings, nullptr);
+        settings->remove(SettingsKeys::kCalibrationNoteSaid);
+    }
+    ASSERT_EQ(RemovePrinterCalibration(queue), QString());
+    // What the next dialog says: the note's text, empty when none.
+    const auto said = [&](std::size_t nSheets, bool bChooseCalibration = false) {
+        QPrinter printer(QPrinter::HighResolution);
+        if (queue.isEmpty())
+            printer.setOutputFormat(QPrinter::PdfFormat);
+        else
+            printer.setPrinterName(queue);
+        CLabelPrintDlg dialog(&printer, nSheets);
+        dialog.open();
+        QApplication::processEvents();
+        auto* note = dialog.findChild<QLabel*>(QStringLiteral("calibrationNote"));
+        auto* calibrate = dialog.findChild<QPushButton*>(QStringLiteral("printCalibrationPage"));
+        EXPECT_NE(note, nullptr);
+        EXPECT_NE(calibrate, nullptr);
+        if (!note || !calibrate)
+            return QString();
+        EXPECT_EQ(calibrate->isVisible(), note->isVisible());
+        const QString text = note->isVisible() ? note->text() : QString();
+        if (bChooseCalibration && calibrate->isVisible()) {
+            calibrate->click();
+            EXPECT_FALSE(dialog.isVisible());
+            EXPECT_TRUE(dialog.CalibrationChosen());
+            EXPECT_EQ(dialog.CalibrationQueue(), queue);
+        }
+        dialog.reject();
+        return text;
+    };
+    if (queue.isEmpty()) {
+        EXPECT_EQ(said(0), QString());
+        EXPECT_EQ(said(5), QString());
+        return;
+    }
+    const QString first = said(0, true);
+    EXPECT_TRUE(first.contains(QStringLiteral("还没有校准"))) << first.toStdString();
+    EXPECT_TRUE(first.contains(QStringLiteral("向右偏 6.35 mm"))) << first.toStdString();
+    EXPECT_TRUE(first.contains(QStringLiteral("向下偏 12.7 mm"))) << first.toStdString();
+    EXPECT_EQ(said(0), QString()) << "said a second time";
+    EXPECT_EQ(said(5), QString()) << "said again in a job's dialog";
+
+    // A queue with its own calibration is never told.
+    {
+        const std::unique_ptr<QSettings> settings = OpenAppSettings();
+        settings->remove(SettingsKeys::kCalibrationNoteSaid);
+    }
+    ASSERT_EQ(WritePrinterCalibration(queue, {10, 20, 0, 0}), QString());
+    EXPECT_EQ(said(5), QString());
+    EXPECT_EQ(RemovePrinterCalibration(queue), QString());
 }
