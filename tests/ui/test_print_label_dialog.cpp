@@ -6,6 +6,7 @@
 #include "print/PageOffsetSettings.h"
 #include "wirelist/CWireListDlg.h"
 
+#include "../core/SampleSheets.h"
 #include "test_app_support.h"
 
 #include <QComboBox>
@@ -24,14 +25,7 @@ namespace {
 // six and three markers.
 CSheet SixLabels()
 {
-    CSheet sheet;
-    sheet.m_format.m_nRows = 2;
-    sheet.m_format.m_nColumns = 3;
-    sheet.m_format.Recalc();
-    for (CSheet::Row& row : sheet.m_labels)
-        for (CLabelRecord& label : row)
-            label.m_bSelected = 1;
-    return sheet;
+    return samples::SheetSelecting(3, 2, [](int, int) { return true; });
 }
 
 QString PdfText(const QString& pdf, int nPage)

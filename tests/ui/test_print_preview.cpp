@@ -1,5 +1,6 @@
 // The preview of a wire-list job: any sheet at once, named by its number,
 // drawn as the job prints it.
+#include "../core/SampleSheets.h"
 #include "print/CMarkerPreviewDlg.h"
 #include "wirelist/MarkerSheets.h"
 
@@ -16,15 +17,7 @@ namespace {
 // has 1 + ceil((n - 1) / 6) sheets.
 CSheet FirstSelected()
 {
-    CSheet sheet;
-    sheet.m_format.m_nRows = 2;
-    sheet.m_format.m_nColumns = 3;
-    sheet.m_format.Recalc();
-    for (CSheet::Row& row : sheet.m_labels)
-        for (CLabelRecord& label : row)
-            label.m_bSelected = 0;
-    sheet.m_labels[0][0].m_bSelected = 1;
-    return sheet;
+    return samples::SheetSelecting(3, 2, [](int r, int c) { return r == 0 && c == 0; });
 }
 
 // Whether the viewport shows ink of a label's text (black) anywhere.
