@@ -43,6 +43,19 @@ inline CPageFormat Format(int nColumns, int nRows)
     return format;
 }
 
+// A sheet of the default page with nColumns × nRows labels, each selected
+// where `selected(row, column)` says.
+template <class Selected>
+CSheet SheetSelecting(int nColumns, int nRows, Selected selected)
+{
+    CSheet sheet;
+    sheet.m_format = Format(nColumns, nRows);
+    for (int r = 0; r < CPageFormat::kMaxRows; ++r)
+        for (int c = 0; c < CPageFormat::kMaxColumns; ++c)
+            sheet.m_labels[r][c].m_bSelected = selected(r, c) ? 1 : 0;
+    return sheet;
+}
+
 // Every label of rows × columns gets its own text, and the formatting
 // members vary with the position, so that a record read into the wrong cell
 // or a field read out of order shows.

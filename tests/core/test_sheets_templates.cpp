@@ -257,10 +257,12 @@ TEST(TemplateCollection, Search)
         {"5160", "Avery 5160", true},
         {"avery 5160", "Avery 5160", true},         // brand and part, any case
         {"AVERY ADDRESS 5160", "Avery 5160", true}, // with a word of the description
-        {"66.7x25.4", "Avery 5160", true},          // the label's size, to half a tenth
+        {"66.7x25.4", "Avery 5160", true},          // the label's size
         {"25.4×66.7", "Avery 5160", true},          // either way round, with ×
-        {"67*25", "Avery 5160", true},              // whole millimetres: to half a millimetre
-        {"66.6x25.4", "Avery 5160", false},
+        {"67*25", "Avery 5160", true},              // to half a millimetre
+        {"66.6x25.4", "Avery 5160", true},
+        {"66.1x25.4", "Avery 5160", false},
+        {"63.5x38.1", "Avery L7160", true},     // 63.99 × 38.1 in the collection
         {"us letter 5160", "Avery 5160", true}, // the paper
         {"5160 a4", "Avery 5160", false},
         {"felga plant", "Felga EP1220", true},
@@ -277,8 +279,8 @@ TEST(TemplateCollection, Search)
             if (t.m_strBrand + " " + t.m_strPart == name)
                 label = &t;
         ASSERT_NE(label, nullptr);
-        EXPECT_NEAR(label->m_format.m_dLabelWidth, 45.7, 0.05);
-        EXPECT_NEAR(label->m_format.m_dLabelHeight, 21.2, 0.05);
+        EXPECT_NEAR(label->m_format.m_dLabelWidth, 45.7, 0.5);
+        EXPECT_NEAR(label->m_format.m_dLabelHeight, 21.2, 0.5);
     }
     EXPECT_FALSE(found("45.7x21.2").empty());
     // Part numbers in the order of their numbers: 5160 before 15160.
@@ -286,6 +288,34 @@ TEST(TemplateCollection, Search)
     ASSERT_GE(numbered.size(), 2u);
     for (std::size_t i = 1; i < numbered.size(); ++i)
         EXPECT_LT(std::stoi(numbered[i - 1].substr(6)), std::stoi(numbered[i].substr(6))) << numbered[i];
+}
+
+// Sizes as people search for them, rounded from inches or from the box,
+// find a label within half a millimetre each way, either way round.
+TEST(TemplateCollection, SizeSearchWithinHalfAMillimetre)
+{
+    std::vector<CLabelTemplate> templates(1);
+    templates[0].m_format.m_dLabelWidth = 63.99; // L7160 as the collection holds it
+    templates[0].m_format.m_dLabelHeight = 38.1;
+    const struct
+    {
+        const char* query;
+        bool bFound;
+    } cases[] = {
+        {"63.5x38.1", true},   // the size on the box
+        {"38.1x63.5", true},   // either way round
+        {"64x38", true},       // whole millimetres
+        {"63.49x38.1", true},  // exactly half a millimetre off
+        {"63.48x38.1", false}, // a little more
+        {"63.5x38.7", false},  // the other side too far
+        {"2.5x1.5", false},    // inches are no millimetres
+        {"63.99×38.10", true}, // as stored, with ×
+        {"63.5x", false},      // no size
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.query);
+        EXPECT_EQ(SearchTemplates(templates, c.query).size(), c.bFound ? 1u : 0u);
+    }
 }
 
 // Small collections of our own show how the reader copes with what the

@@ -13,10 +13,13 @@
 #include "PdfCheck.h"
 
 #include <QDialogButtonBox>
+#include <QGraphicsView>
 #include <QImage>
 #include <QLineEdit>
+#include <QPageLayout>
 #include <QPainter>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
@@ -26,6 +29,7 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <functional>
 #include <map>
 
 namespace {
@@ -221,6 +225,135 @@ TEST_F(PrintCommandsTest, PreviewCommandShowsThePreview)
     });
     ASSERT_TRUE(RunAction(*Frame()->Controller(), "actionPrintPreview"));
     EXPECT_FALSE(bShown); // posted, not yet run
+    for (int i = 0; i < 50 && !bShown; ++i)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_TRUE(bShown);
+}
+
+namespace {
+
+// Whether the pixel is the ruler's green, or the ruler's green blended into
+// the paper as a scaled line may be drawn.
+bool IsRulerGreen(QRgb pixel)
+{
+    return qGreen(pixel) > qRed(pixel) + 30 && qGreen(pixel) > qBlue(pixel) + 30;
+}
+
+// Whether a green pixel lies within nReach pixels across the edge at (x, y)
+// (bVertical: an edge running down, searched along x).
+bool GreenNear(const QImage& image, int x, int y, bool bVertical, int nReach)
+{
+    for (int d = -nReach; d <= nReach; ++d) {
+        const QPoint at = bVertical ? QPoint(x + d, y) : QPoint(x, y + d);
+        if (image.rect().contains(at) && IsRulerGreen(image.pixel(at)))
+            return true;
+    }
+    return false;
+}
+
+// The paper on a picture of a preview: the bounding box of its white pixels.
+QRect PaperOn(const QImage& image)
+{
+    QRect paper;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qRed(image.pixel(x, y)) > 250 && qGreen(image.pixel(x, y)) > 250 &&
+                qBlue(image.pixel(x, y)) > 250)
+                paper |= QRect(x, y, 1, 1);
+    return paper;
+}
+
+// The labels of `format` whose outline a picture of the printer's whole
+// paper lacks: a label counts as outlined when each of its four edges shows
+// green at a quarter, half and three quarters of its length (within two
+// pixels, as rounding places a scaled line). The page is printed from the
+// corner of the printable area. Labels named "row,column", from 0.
+QStringList LabelsWithoutOutline(const QImage& image, const CPageFormat& format, const QPageLayout& layout)
+{
+    const QRect paper = PaperOn(image);
+    const QRectF paperMm = layout.fullRect(QPageLayout::Millimeter);
+    const QPointF origin = layout.paintRect(QPageLayout::Millimeter).topLeft();
+    const double sx = paper.width() / paperMm.width();
+    const double sy = paper.height() / paperMm.height();
+    QStringList missing;
+    for (int r = 0; r < format.m_nRows; ++r)
+        for (int c = 0; c < format.m_nColumns; ++c) {
+            const double dLeft = origin.x() + format.m_dLeftMargin + c * format.m_dColumnPitch;
+            const double dTop = origin.y() + format.m_dTopMargin + r * format.m_dRowPitch;
+            const int nLeft = paper.left() + int(dLeft * sx);
+            const int nRight = paper.left() + int((dLeft + format.m_dLabelWidth) * sx);
+            const int nTop = paper.top() + int(dTop * sy);
+            const int nBottom = paper.top() + int((dTop + format.m_dLabelHeight) * sy);
+            bool bOutlined = true;
+            for (const double dAlong : {0.25, 0.5, 0.75}) {
+                const int x = nLeft + int((nRight - nLeft) * dAlong);
+                const int y = nTop + int((nBottom - nTop) * dAlong);
+                bOutlined = bOutlined && GreenNear(image, nLeft, y, true, 2) &&
+                            GreenNear(image, nRight, y, true, 2) && GreenNear(image, x, nTop, false, 2) &&
+                            GreenNear(image, x, nBottom, false, 2);
+            }
+            if (!bOutlined)
+                missing << QStringLiteral("%1,%2").arg(r).arg(c);
+        }
+    return missing;
+}
+
+// The whole scene of the preview's view, pages and all, drawn as the view
+// draws it at its present zoom: what the user sees, scrolled anywhere.
+QImage PreviewAsShown(QPrintPreviewWidget& preview)
+{
+    auto* view = preview.findChild<QGraphicsView*>();
+    if (!view || !view->scene())
+        return {};
+    const QRect source = view->mapFromScene(view->scene()->sceneRect()).boundingRect();
+    QImage image(source.size(), QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    QPainter painter(&image);
+    view->render(&painter, QRectF(image.rect()), source);
+    return image;
+}
+
+} // namespace
+
+// The preview of 文件 → 打印预览 shows every label's outline at every zoom:
+// the page is replayed scaled, where outlines drawn as fills one printer dot
+// wide once rounded away.
+TEST_F(PrintCommandsTest, PreviewShowsEveryOutlineAtEveryZoom)
+{
+    const CPageFormat format = View()->Format();
+    struct CZoom
+    {
+        const char* szName;
+        std::function<void(QPrintPreviewWidget&)> apply;
+    };
+    const CZoom zooms[] = {
+        {"fit page", [](QPrintPreviewWidget& w) { w.fitInView(); }},
+        {"fit width", [](QPrintPreviewWidget& w) { w.fitToWidth(); }},
+        {"zoom 25 %", [](QPrintPreviewWidget& w) { w.setZoomFactor(0.25); }},
+        {"zoom 60 %", [](QPrintPreviewWidget& w) { w.setZoomFactor(0.6); }},
+        {"zoom 100 %", [](QPrintPreviewWidget& w) { w.setZoomFactor(1.0); }},
+        {"zoom 230 %", [](QPrintPreviewWidget& w) { w.setZoomFactor(2.3); }},
+    };
+    bool bShown = false;
+    AnswerNextDialog<QPrintPreviewDialog>([&](QPrintPreviewDialog* dlg) {
+        bShown = true;
+        dlg->resize(900, 1000);
+        auto* preview = dlg->findChild<QPrintPreviewWidget*>();
+        ASSERT_NE(preview, nullptr);
+        for (const CZoom& zoom : zooms) {
+            SCOPED_TRACE(zoom.szName);
+            zoom.apply(*preview);
+            QApplication::processEvents();
+            const QImage image = PreviewAsShown(*preview);
+            ASSERT_FALSE(image.isNull());
+            EXPECT_EQ(LabelsWithoutOutline(image, format, dlg->printer()->pageLayout())
+                          .join(QLatin1Char(' '))
+                          .toStdString(),
+                      "");
+        }
+        dlg->reject();
+    });
+    ASSERT_TRUE(RunAction(*Frame()->Controller(), "actionPrintPreview"));
     for (int i = 0; i < 50 && !bShown; ++i)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_TRUE(bShown);

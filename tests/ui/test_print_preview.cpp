@@ -1,10 +1,12 @@
 // The preview of a wire-list job: any sheet at once, named by its number,
 // drawn as the job prints it.
+#include "../core/SampleSheets.h"
 #include "print/CMarkerPreviewDlg.h"
 #include "wirelist/MarkerSheets.h"
 
 #include <QAbstractScrollArea>
 #include <QImage>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -15,15 +17,7 @@ namespace {
 // has 1 + ceil((n - 1) / 6) sheets.
 CSheet FirstSelected()
 {
-    CSheet sheet;
-    sheet.m_format.m_nRows = 2;
-    sheet.m_format.m_nColumns = 3;
-    sheet.m_format.Recalc();
-    for (CSheet::Row& row : sheet.m_labels)
-        for (CLabelRecord& label : row)
-            label.m_bSelected = 0;
-    sheet.m_labels[0][0].m_bSelected = 1;
-    return sheet;
+    return samples::SheetSelecting(3, 2, [](int r, int c) { return r == 0 && c == 0; });
 }
 
 // Whether the viewport shows ink of a label's text (black) anywhere.
@@ -46,9 +40,10 @@ TEST(MarkerPreview, JumpsToAnySheetAndNamesIt)
     {
         const char* name;
         std::size_t nMarkers, nSheets;
+        QString suffix; // counts written as the job dialog writes them
     } cases[] = {
-        {"a few sheets", 13, 3},
-        {"a shop's long job", 1 + 6 * 7999, 8000},
+        {"a few sheets", 13, 3, QStringLiteral(" 页，共 3 页")},
+        {"a shop's long job", 1 + 6 * 7999, 8000, QStringLiteral(" 页，共 8,000 页")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -60,7 +55,7 @@ TEST(MarkerPreview, JumpsToAnySheetAndNamesIt)
         auto* number = preview.findChild<QSpinBox*>(QStringLiteral("sheetNumber"));
         ASSERT_NE(number, nullptr);
         EXPECT_EQ(number->maximum(), static_cast<int>(c.nSheets));
-        EXPECT_EQ(number->suffix(), QStringLiteral(" 页，共 %1 页").arg(c.nSheets));
+        EXPECT_EQ(number->suffix().toStdString(), c.suffix.toStdString());
         EXPECT_EQ(preview.CurrentSheet(), 1u);
 
         number->setValue(static_cast<int>(c.nSheets));
@@ -77,4 +72,34 @@ TEST(MarkerPreview, JumpsToAnySheetAndNamesIt)
         QTest::keyClick(view, Qt::Key_Home);
         EXPECT_EQ(preview.CurrentSheet(), 1u);
     }
+}
+
+// A sheet number typed into 转到 and Enter: the preview shows that sheet and
+// stays open; Enter never prints the job, whatever has the focus before.
+TEST(MarkerPreview, EnterInTheSheetBoxGoesToTheSheet)
+{
+    const CSheet sheet = FirstSelected();
+    const CMarkerList markers{{"W1", 1 + 6 * 7999}};
+    CMarkerSheets sheets(sheet, markers, false);
+    CMarkerPreviewDlg preview(sheets, {});
+    preview.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
+    auto* number = preview.findChild<QSpinBox*>(QStringLiteral("sheetNumber"));
+    ASSERT_NE(number, nullptr);
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        SCOPED_TRACE(key == Qt::Key_Return ? "Return" : "Enter");
+        number->setFocus();
+        number->selectAll();
+        QTest::keyClicks(number, QStringLiteral("5000"));
+        QTest::keyClick(number, key);
+        EXPECT_TRUE(preview.isVisible()) << "the preview closed";
+        EXPECT_FALSE(preview.PrintChosen());
+        EXPECT_EQ(preview.CurrentSheet(), 5000u);
+        preview.ShowSheet(1);
+    }
+    for (QPushButton* button : preview.findChildren<QPushButton*>())
+        EXPECT_FALSE(button->isDefault()) << button->text().toStdString();
+    QTest::keyClick(&preview, Qt::Key_Return);
+    EXPECT_TRUE(preview.isVisible()) << "Enter on the dialog printed";
+    EXPECT_FALSE(preview.PrintChosen());
 }

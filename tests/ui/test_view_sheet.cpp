@@ -1,6 +1,7 @@
 #include "test_app_support.h"
 
 #include "model/CTAVRODoc.h"
+#include "model/SharedConstants.h"
 #include "sheets/CDocTypeDlg.h"
 #include "sheets/SheetTypeList.h"
 #include "view/CTAVROView.h"
@@ -15,6 +16,8 @@
 #include <QTest>
 #include <QToolTip>
 #include <gtest/gtest.h>
+
+#include <set>
 
 namespace {
 
@@ -342,4 +345,84 @@ TEST_F(SheetView, ScrollingMovesTheCellsWithThePage)
     // A layout at this scroll position puts the cells where scrolling did.
     m_view.LayoutLabels();
     EXPECT_EQ(m_view.LabelRect(3, 2).topLeft(), before - QPoint(0, 100));
+}
+
+namespace {
+
+// Whether the picture shows `colour` near each edge of `rc`: at a quarter,
+// half and three quarters of each edge's length, within a dot period (six
+// pixels) along it and from the edge up to nDepth pixels inwards, where the
+// inner frame of a selected cell lies.
+bool FramedIn(const QImage& image, const QRect& rc, QRgb colour, int nDepth)
+{
+    const auto seen = [&](QPoint at, QPoint along, QPoint inwards) {
+        for (int a = 0; a < 6; ++a)
+            for (int d = 0; d <= nDepth; ++d) {
+                const QPoint p = at + along * a + inwards * d;
+                if (image.rect().contains(p) && image.pixel(p) == colour)
+                    return true;
+            }
+        return false;
+    };
+    for (const double dAlong : {0.25, 0.5, 0.75}) {
+        const int x = rc.left() + int(rc.width() * dAlong);
+        const int y = rc.top() + int(rc.height() * dAlong);
+        if (!seen({x, rc.top()}, {1, 0}, {0, 1}) || !seen({x, rc.bottom()}, {1, 0}, {0, -1}) ||
+            !seen({rc.left(), y}, {0, 1}, {1, 0}) || !seen({rc.right(), y}, {0, 1}, {-1, 0}))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// The sheet as the view draws it, at the zooms its window sizes give, in
+// normal and in full-page display: every label in view shows its frames, the
+// solid blue one of a selected label and the dotted grey one of the others.
+TEST_F(SheetView, EveryLabelShowsItsFrameAtEveryZoom)
+{
+    CSheet sheet = m_view.GetSheet();
+    for (int r = 0; r < sheet.m_format.m_nRows; ++r)
+        for (int c = 0; c < sheet.m_format.m_nColumns; ++c)
+            sheet.m_labels[r][c].m_bSelected = (r + c) % 2;
+    m_view.SetSheet(sheet);
+    const struct
+    {
+        const char* szName;
+        int nWidth, nHeight;
+        bool bFullPage;
+    } cases[] = {
+        {"small window", 500, 300, false},     {"middle window", 800, 600, false},
+        {"tall window", 1000, 980, false},     {"capped zoom", 1300, 1250, false},
+        {"full page, small", 400, 300, true},  {"full page, tiny", 200, 150, true},
+        {"full page, large", 1000, 900, true},
+    };
+    Show(800, 600);
+    std::set<double> zooms;
+    for (const auto& window : cases) {
+        SCOPED_TRACE(window.szName);
+        if (m_view.IsFullPage() != window.bFullPage)
+            m_view.OnFullPage();
+        m_view.resize(window.nWidth, window.nHeight);
+        QApplication::processEvents();
+        QApplication::processEvents(); // the exact pictures after scaled ones
+        zooms.insert(m_view.m_dZoom);
+        const QImage image = m_view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        int nSeen = 0;
+        QStringList missing;
+        for (int r = 0; r < sheet.m_format.m_nRows; ++r)
+            for (int c = 0; c < sheet.m_format.m_nColumns; ++c) {
+                const QRect rc = m_view.LabelRect(r, c);
+                if (!image.rect().contains(rc))
+                    continue; // scrolled out of view
+                ++nSeen;
+                const bool bSelected = sheet.m_labels[r][c].m_bSelected;
+                const QRgb colour = QColor(bSelected ? kSelectedInnerColour : kFrameColour).rgb();
+                if (!FramedIn(image, rc, colour, rc.height() / 4))
+                    missing << QStringLiteral("%1,%2").arg(r).arg(c);
+            }
+        EXPECT_GT(nSeen, 0);
+        EXPECT_EQ(missing.join(QLatin1Char(' ')).toStdString(), "");
+    }
+    EXPECT_GE(zooms.size(), 5u) << "the cases are to show different zooms";
 }

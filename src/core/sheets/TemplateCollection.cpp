@@ -381,10 +381,15 @@ std::vector<std::string> TemplateFiles(const std::string& dir, std::size_t nRoom
 // tolerance its digits give.
 struct CSizeWord
 {
-    double m_dFirst, m_dFirstTolerance, m_dSecond, m_dSecondTolerance;
+    double m_dFirst, m_dSecond;
 };
 
-std::optional<double> ParseSizeNumber(std::string_view& text, double& dTolerance)
+// How far a label's size may be from the size searched for, mm: sizes are
+// given rounded or in inches (L7160 is 63.5 mm on its box and 63.99 mm in
+// the collection), and a label half a millimetre off is the one meant.
+constexpr double kSizeTolerance = 0.5 + 1e-9;
+
+std::optional<double> ParseSizeNumber(std::string_view& text)
 {
     const std::size_t nEnd = std::min(text.find_first_not_of("0123456789."), text.size());
     const std::string_view number = text.substr(0, nEnd);
@@ -392,17 +397,13 @@ std::optional<double> ParseSizeNumber(std::string_view& text, double& dTolerance
     const std::optional<double> value = ParseNumber(rest);
     if (number.empty() || !value || !rest.empty())
         return std::nullopt;
-    const std::size_t nPoint = number.find('.');
-    const std::size_t nDecimals = nPoint == std::string_view::npos ? 0 : number.size() - nPoint - 1;
-    dTolerance = 0.5 * std::pow(10.0, -static_cast<double>(nDecimals)) + 1e-9;
     text.remove_prefix(nEnd);
     return value;
 }
 
 std::optional<CSizeWord> ParseSizeWord(std::string_view word)
 {
-    CSizeWord size{};
-    const auto first = ParseSizeNumber(word, size.m_dFirstTolerance);
+    const auto first = ParseSizeNumber(word);
     if (!first)
         return std::nullopt;
     if (word.starts_with("x") || word.starts_with("*"))
@@ -411,25 +412,21 @@ std::optional<CSizeWord> ParseSizeWord(std::string_view word)
         word.remove_prefix(2);
     else
         return std::nullopt;
-    const auto second = ParseSizeNumber(word, size.m_dSecondTolerance);
+    const auto second = ParseSizeNumber(word);
     if (!second || !word.empty())
         return std::nullopt;
-    size.m_dFirst = *first;
-    size.m_dSecond = *second;
-    return size;
+    return CSizeWord{*first, *second};
 }
 
 bool SizeMatches(const CSizeWord& size, const CPageFormat& format)
 {
-    const auto near = [](double dValue, double dWanted, double dTolerance) {
-        return std::fabs(dValue - dWanted) <= dTolerance;
+    const auto near = [](double dValue, double dWanted) {
+        return std::fabs(dValue - dWanted) <= kSizeTolerance;
     };
     const double w = format.m_dLabelWidth;
     const double h = format.m_dLabelHeight;
-    return (near(w, size.m_dFirst, size.m_dFirstTolerance) &&
-            near(h, size.m_dSecond, size.m_dSecondTolerance)) ||
-           (near(h, size.m_dFirst, size.m_dFirstTolerance) &&
-            near(w, size.m_dSecond, size.m_dSecondTolerance));
+    return (near(w, size.m_dFirst) && near(h, size.m_dSecond)) ||
+           (near(h, size.m_dFirst) && near(w, size.m_dSecond));
 }
 
 // Resolves the aliases among `definitions`, converts each template and

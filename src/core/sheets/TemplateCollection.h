@@ -160,8 +160,8 @@ CTemplateCollection ReadTemplateText(std::string_view xml, const std::vector<CPa
 // The templates, out of `templates`, that match every word of `query`: a
 // word matches where the lower-case search text holds it, and a word such
 // as "45.7x21.2" (x, X, × or *) also where the label is that size either
-// way round, to half a unit of the last digit given (45.7 matches 45.65 to
-// 45.75 mm). Indices in collection order; all of them for an empty query.
+// way round, each side within half a millimetre (63.5 matches 63.0 to
+// 64.0 mm). Indices in collection order; all of them for an empty query.
 std::vector<std::size_t> SearchTemplates(const std::vector<CLabelTemplate>& templates,
                                          std::string_view query);
 

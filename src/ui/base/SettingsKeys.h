@@ -24,6 +24,9 @@ inline const QString kCalibrationMoveX = QStringLiteral("MoveX");
 inline const QString kCalibrationMoveY = QStringLiteral("MoveY");
 inline const QString kCalibrationScaleX = QStringLiteral("ScaleX");
 inline const QString kCalibrationScaleY = QStringLiteral("ScaleY");
+// The queues the print dialog has told that they are not calibrated: a key
+// per queue (as CalibrationKey writes it) inside this group, true.
+inline const QString kCalibrationNoteSaid = QStringLiteral("CalibrationNoteSaid");
 
 // The sequence patterns used last: an array of up to ten, the newest first.
 inline const QString kSequencePatterns = QStringLiteral("SequencePatterns");

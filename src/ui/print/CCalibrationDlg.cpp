@@ -1,12 +1,17 @@
 #include "print/CCalibrationDlg.h"
 
 #include "base/AppMessageBox.h"
+#include "print/CPrinterSettings.h"
 #include "print/PageOffsetSettings.h"
+#include "print/PrintPage.h"
 
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QLabel>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -140,4 +145,31 @@ void CCalibrationDlg::accept()
         return;
     }
     QDialog::accept();
+}
+
+void PrintAndMeasureCalibrationPage(QWidget* parent, const CPageFormat& format, const QString& queue)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (!CPrinterSettings::ConfigurePrinter(printer)) {
+        AppMessageBox(parent, QMessageBox::Warning, QStringLiteral("没有安装打印机，无法打印校准页。"));
+        return;
+    }
+    if (!queue.isEmpty())
+        printer.setPrinterName(queue);
+    printer.setDocName(QStringLiteral("打印校准页"));
+    QPrintDialog dlgPrint(&printer, parent);
+    dlgPrint.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+    if (dlgPrint.exec() != QDialog::Accepted)
+        return;
+    UsePrintableAreaOrigin(printer);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return;
+    PrintCalibrationPage(painter, format);
+    if (!painter.end()) {
+        AppMessageBox(parent, QMessageBox::Warning, QStringLiteral("校准页无法打印。"));
+        return;
+    }
+    CCalibrationDlg dlg(printer.printerName(), CalibrationMarks(format), parent);
+    dlg.exec();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/CPageFormat.h"
 #include "print/PrinterCalibration.h"
 
 #include <QDialog>
@@ -42,3 +43,8 @@ private:
     CPrinterCalibration m_calibration;
     bool m_bSound = false;
 };
+
+// The calibration page of `format` printed on a printer the user picks in
+// the print dialog (`queue` chosen first, else the current printer), then
+// this dialog for its measurements, stored as that printer's calibration.
+void PrintAndMeasureCalibrationPage(QWidget* parent, const CPageFormat& format, const QString& queue);

@@ -1,5 +1,6 @@
 #include "print/CMarkerPreviewDlg.h"
 
+#include "base/NumberText.h"
 #include "print/PrintPage.h"
 #include "wirelist/MarkerSheets.h"
 
@@ -93,7 +94,7 @@ protected:
             painter.drawImage(x, y, picture);
             painter.setPen(palette().color(QPalette::BrightText));
             painter.drawText(QRect(0, y + picture.height(), viewport()->width(), kCaption), Qt::AlignCenter,
-                             QStringLiteral("第 %1 页，共 %2 页").arg(n).arg(m_nSheets));
+                             QStringLiteral("第 %1 页，共 %2 页").arg(NumberText(n), NumberText(m_nSheets)));
         }
         Forget(nFirst, nLast);
     }
@@ -156,16 +157,25 @@ CMarkerPreviewDlg::CMarkerPreviewDlg(CMarkerSheets& sheets, const CPrinterCalibr
     m_sheetNumber->setObjectName(QStringLiteral("sheetNumber"));
     m_sheetNumber->setRange(std::min(1, nSheets), nSheets);
     m_sheetNumber->setPrefix(QStringLiteral("第 "));
-    m_sheetNumber->setSuffix(QStringLiteral(" 页，共 %1 页").arg(nSheets));
+    m_sheetNumber->setSuffix(
+        QStringLiteral(" 页，共 %1 页").arg(NumberText(static_cast<std::size_t>(nSheets))));
+    m_sheetNumber->setLocale(CountLocale());
+    m_sheetNumber->setGroupSeparatorShown(true);
     m_sheetNumber->setKeyboardTracking(false);
     auto* sheetLabel = new QLabel(QStringLiteral("转到(&G):"), this);
     sheetLabel->setBuddy(m_sheetNumber);
 
+    // No button is the default: Enter belongs to the sheet box, and a job of
+    // thousands of sheets is printed only by a click (or Alt+P) on 打印.
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* print = buttons->addButton(QStringLiteral("打印(&P)..."), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("关闭"), QDialogButtonBox::RejectRole);
-    connect(print, &QPushButton::clicked, this, [this] { m_bPrintChosen = true; });
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    QPushButton* print = buttons->addButton(QStringLiteral("打印(&P)..."), QDialogButtonBox::ActionRole);
+    QPushButton* close = buttons->addButton(QStringLiteral("关闭"), QDialogButtonBox::RejectRole);
+    for (QPushButton* button : {print, close})
+        button->setAutoDefault(false);
+    connect(print, &QPushButton::clicked, this, [this] {
+        m_bPrintChosen = true;
+        accept();
+    });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* bar = new QHBoxLayout;
@@ -182,6 +192,7 @@ CMarkerPreviewDlg::CMarkerPreviewDlg(CMarkerSheets& sheets, const CPrinterCalibr
         if (static_cast<std::size_t>(nSheet) != CurrentSheet())
             ShowSheet(static_cast<std::size_t>(nSheet));
     });
+    m_sheetNumber->installEventFilter(this);
     connect(m_view->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
         const QSignalBlocker blocker(m_sheetNumber);
         m_sheetNumber->setValue(static_cast<int>(CurrentSheet()));
@@ -197,4 +208,20 @@ void CMarkerPreviewDlg::ShowSheet(std::size_t nSheet)
 std::size_t CMarkerPreviewDlg::CurrentSheet() const
 {
     return m_view->CurrentSheet();
+}
+
+bool CMarkerPreviewDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    // The spin box passes Enter on to the dialog once it has taken the
+    // number; the number is the whole answer, so Enter ends there.
+    if (watched == m_sheetNumber && event->type() == QEvent::KeyPress) {
+        const int nKey = static_cast<QKeyEvent*>(event)->key();
+        if (nKey == Qt::Key_Return || nKey == Qt::Key_Enter) {
+            m_sheetNumber->interpretText();
+            ShowSheet(static_cast<std::size_t>(m_sheetNumber->value()));
+            m_sheetNumber->selectAll();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }

@@ -28,6 +28,9 @@ public:
     // Whether the dialog was closed with 打印..., to print the job.
     bool PrintChosen() const { return m_bPrintChosen; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     CSheetPagesView* m_view = nullptr;
     QSpinBox* m_sheetNumber = nullptr;

@@ -4,6 +4,7 @@
 #include "base/ErrorText.h"
 #include "model/CSheet.h"
 #include "print/CCalibrationDlg.h"
+#include "print/CLabelPrintDlg.h"
 #include "print/CPageOffsetDlg.h"
 #include "print/PageOffset.h"
 #include "print/PdfFile.h"
@@ -12,7 +13,6 @@
 
 #include <QPaintEngine>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
@@ -59,11 +59,14 @@ void CPrintService::Print(QWidget* parent, const CSheet& sheet, PrintMode mode)
     CPrinterSettings::ConfigurePrinter(printer);
     printer.setDocName(mode == PrintMode::Baseline ? QStringLiteral("打印基准线")
                                                    : QStringLiteral("打印标签"));
-    QPrintDialog dlg(&printer, parent);
+    CLabelPrintDlg dlg(&printer, 0, parent);
     // One page, no ranges to choose.
     dlg.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
-    if (dlg.exec() != QDialog::Accepted)
+    if (dlg.exec() != QDialog::Accepted) {
+        if (dlg.CalibrationChosen())
+            PrintCalibrationPage(parent, sheet.m_format, dlg.CalibrationQueue());
         return;
+    }
     UsePrintableAreaOrigin(printer);
     if (PrintsToPdfFile(printer)) {
         const int nError =
@@ -136,28 +139,8 @@ void CPrintService::EditPageOffset(QWidget* parent)
                            DecimalTextValue(dlg.m_strOffsetY.toStdString())};
 }
 
-void CPrintService::PrintCalibrationPage(QWidget* parent, const CPageFormat& format)
+void CPrintService::PrintCalibrationPage(QWidget* parent, const CPageFormat& format, const QString& queue)
 {
     LoadPrinterChoice();
-    QPrinter printer(QPrinter::HighResolution);
-    if (!CPrinterSettings::ConfigurePrinter(printer)) {
-        AppMessageBox(parent, QMessageBox::Warning, QStringLiteral("没有安装打印机，无法打印校准页。"));
-        return;
-    }
-    printer.setDocName(QStringLiteral("打印校准页"));
-    QPrintDialog dlgPrint(&printer, parent);
-    dlgPrint.setOptions(QAbstractPrintDialog::PrintShowPageSize);
-    if (dlgPrint.exec() != QDialog::Accepted)
-        return;
-    UsePrintableAreaOrigin(printer);
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return;
-    ::PrintCalibrationPage(painter, format);
-    if (!painter.end()) {
-        AppMessageBox(parent, QMessageBox::Warning, QStringLiteral("校准页无法打印。"));
-        return;
-    }
-    CCalibrationDlg dlg(printer.printerName(), CalibrationMarks(format), parent);
-    dlg.exec();
+    PrintAndMeasureCalibrationPage(parent, format, queue);
 }

@@ -4,6 +4,8 @@
 #include "print/PageOffsetSettings.h"
 #include "print/PrintMode.h"
 
+#include <QString>
+
 #include <optional>
 
 class CPageFormat;
@@ -33,9 +35,10 @@ public:
     void Setup(QWidget* parent);
     // The page offset dialog; "for all printers" changes PageOffset().
     void EditPageOffset(QWidget* parent);
-    // Prints the calibration page of `format` on a printer the user picks,
-    // then asks for the measurements and stores that printer's calibration.
-    void PrintCalibrationPage(QWidget* parent, const CPageFormat& format);
+    // Prints the calibration page of `format` on a printer the user picks
+    // (`queue` offered first, else the current printer), then asks for the
+    // measurements and stores that printer's calibration.
+    void PrintCalibrationPage(QWidget* parent, const CPageFormat& format, const QString& queue = {});
 
     // Draws the sheet's one page in `mode`, with the calibration of the
     // painter's printer (the page offset for every printer elsewhere).

@@ -8,10 +8,19 @@ namespace {
 
 const QString kNoSettings = QStringLiteral("设置文件夹无法创建。");
 
+QString QueueKey(const QString& queue)
+{
+    return QString::fromStdString(CalibrationKey(queue.toUtf8().toStdString()));
+}
+
 QString CalibrationGroup(const QString& queue)
 {
-    return SettingsKeys::kPrinterCalibration + QLatin1Char('/') +
-           QString::fromStdString(CalibrationKey(queue.toUtf8().toStdString()));
+    return SettingsKeys::kPrinterCalibration + QLatin1Char('/') + QueueKey(queue);
+}
+
+QString CalibrationNoteKey(const QString& queue)
+{
+    return SettingsKeys::kCalibrationNoteSaid + QLatin1Char('/') + QueueKey(queue);
 }
 
 QString SyncedStatus(QSettings& settings)
@@ -105,4 +114,17 @@ QString RemovePrinterCalibration(const QString& queue)
         return kNoSettings;
     settings->remove(CalibrationGroup(queue));
     return SyncedStatus(*settings);
+}
+
+bool CalibrationNoteSaid(const QString& queue)
+{
+    const std::unique_ptr<QSettings> settings = OpenAppSettings();
+    return settings && !queue.isEmpty() && settings->value(CalibrationNoteKey(queue)).toBool();
+}
+
+void MarkCalibrationNoteSaid(const QString& queue)
+{
+    // Not being able to keep it only means the note is said again.
+    if (const std::unique_ptr<QSettings> settings = OpenAppSettings(); settings && !queue.isEmpty())
+        settings->setValue(CalibrationNoteKey(queue), true);
 }

@@ -34,3 +34,8 @@ CPrinterCalibration CalibrationForPrinter(const QString& queue, const CPageOffse
 // file could not be written.
 QString WritePrinterCalibration(const QString& queue, const CPrinterCalibration& calibration);
 QString RemovePrinterCalibration(const QString& queue);
+
+// Whether the print dialog has said, once, that `queue` is not calibrated;
+// marked when it has.
+bool CalibrationNoteSaid(const QString& queue);
+void MarkCalibrationNoteSaid(const QString& queue);

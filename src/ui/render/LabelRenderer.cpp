@@ -797,6 +797,15 @@ bool IsTranslatedOnly(const QPainter& painter)
     return painter.deviceTransform().type() <= QTransform::TxTranslate;
 }
 
+// Whether what is drawn stays at the painter's pixels: a picture (the print
+// preview's pages) is replayed at whatever scale its viewer shows, where a
+// fill one pixel wide rounds away and only a cosmetic pen keeps a line one
+// device pixel wide.
+bool StaysAtItsPixels(const QPainter& painter)
+{
+    return IsTranslatedOnly(painter) && painter.paintEngine()->type() != QPaintEngine::Picture;
+}
+
 // A dotted edge as a texture: 3 pixels of colour, 3 of the background (white
 // in opaque mode), along x or along y.
 QImage DottedTexture(const QColor& color, bool bOpaque, bool bVertical, int nLength)
@@ -869,7 +878,7 @@ void DrawFrameRect(QPainter& painter, const QRect& rc)
         return;
     const QPen pen = painter.pen();
     const bool bThinSolid = pen.style() == Qt::SolidLine && pen.widthF() <= 1.0 &&
-                            !painter.testRenderHint(QPainter::Antialiasing) && IsTranslatedOnly(painter);
+                            !painter.testRenderHint(QPainter::Antialiasing) && StaysAtItsPixels(painter);
     if (bThinSolid) {
         // The outline's four edges as fills: the same pixels as a one-pixel
         // pen draws, without stroking (a selected cell has one).

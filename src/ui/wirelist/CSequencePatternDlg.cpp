@@ -1,6 +1,7 @@
 #include "wirelist/CSequencePatternDlg.h"
 
 #include "base/AppSettings.h"
+#include "base/NumberText.h"
 #include "base/SettingsKeys.h"
 #include "wirelist/WireListMessages.h"
 
@@ -10,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 #include <QPushButton>
 #include <QSettings>
 #include <QVBoxLayout>
@@ -117,10 +117,8 @@ void CSequencePatternDlg::Update()
                    CSequencePattern::Parse(text.toStdString(), pattern)) {
         m_count->setText(PatternErrorText(*error));
     } else {
-        const QLocale english(QLocale::English);
         m_count->setText(QStringLiteral("共 %1 个，已选 %2 个标签")
-                             .arg(english.toString(static_cast<qulonglong>(pattern.Count())))
-                             .arg(english.toString(static_cast<qulonglong>(m_nSelectedLabels))));
+                             .arg(NumberText(pattern.Count()), NumberText(m_nSelectedLabels)));
         const std::size_t nShown = std::min(pattern.Count(), static_cast<std::size_t>(kShownMarkers));
         for (std::size_t i = 0; i < nShown; ++i)
             m_markerList->addItem(QString::fromStdString(pattern.MarkerUtf8(i)));

@@ -3,7 +3,10 @@
 #include "base/AppMessageBox.h"
 #include "base/CharacterText.h"
 #include "base/ErrorText.h"
+#include "base/NumberText.h"
 #include "model/Gbk.h"
+#include "print/CCalibrationDlg.h"
+#include "print/CLabelPrintDlg.h"
 #include "print/CMarkerPreviewDlg.h"
 #include "print/CPrinterSettings.h"
 #include "print/PageOffsetSettings.h"
@@ -28,11 +31,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMessageBox>
-#include <QPageRanges>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -43,7 +43,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <climits>
 #include <utility>
 
 namespace {
@@ -104,17 +103,6 @@ QString FaultText(const CMarkerFault& fault)
                          .arg(kMaxMarkerCopies);
     }
     return row;
-}
-
-// The sheets the print dialog asked for; every sheet unless a range was chosen.
-CPageSelection SelectedSheets(const QPrinter& printer)
-{
-    if (printer.printRange() != QPrinter::PageRange)
-        return {};
-    std::vector<CPageSelection::CRange> ranges;
-    for (const QPageRanges::Range& range : printer.pageRanges().toRangeList())
-        ranges.push_back({static_cast<std::size_t>(range.from), static_cast<std::size_t>(range.to)});
-    return CPageSelection::Ranges(std::move(ranges));
 }
 
 } // namespace
@@ -382,7 +370,7 @@ void CWireListDlg::ReadWholeList()
     const std::size_t nHidden = m_tableModel->HiddenColumns();
     m_tableNote->setText(QStringLiteral("只显示前 %1 列，另有 %2 列未显示。")
                              .arg(CWireTableModel::kShownColumns)
-                             .arg(QLocale(QLocale::English).toString(static_cast<qulonglong>(nHidden))));
+                             .arg(NumberText(nHidden)));
     m_tableNote->setVisible(nHidden > 0);
     m_strProblem =
         problem ? QStringLiteral("无法读取线号表：%1").arg(WireListProblemText(problem)) : QString();
@@ -451,10 +439,8 @@ QString CWireListDlg::CountText() const
     if (!m_strCountProblem.isEmpty())
         return m_strCountProblem;
     const CMarkerSheets sheets(m_template, m_markers, m_selectedOnly->isChecked());
-    const QLocale english(QLocale::English);
     return QStringLiteral("共 %1 个标签，需要 %2 页")
-        .arg(english.toString(static_cast<qulonglong>(sheets.MarkerCount())))
-        .arg(english.toString(static_cast<qulonglong>(sheets.SheetCount())));
+        .arg(NumberText(sheets.MarkerCount()), NumberText(sheets.SheetCount()));
 }
 
 QString CWireListDlg::StatusText() const
@@ -498,7 +484,8 @@ bool CWireListDlg::WithProgress(const QString& title, const CMarkerSheets& sheet
     return job([&, nSheets](std::size_t nDone, std::size_t, std::size_t nSheet) {
         // Sheets are named by their number in the job, as the print dialog's
         // range names them.
-        progress.setLabelText(QStringLiteral("%1：第 %2 页，共 %3 页").arg(title).arg(nSheet).arg(nSheets));
+        progress.setLabelText(
+            QStringLiteral("%1：第 %2 页，共 %3 页").arg(title, NumberText(nSheet), NumberText(nSheets)));
         progress.setValue(static_cast<int>(nDone));
         QApplication::processEvents();
         return !progress.wasCanceled();
@@ -535,16 +522,16 @@ void CWireListDlg::OnPrint()
     CPrinterSettings::ConfigurePrinter(printer);
     printer.setDocName(m_pattern ? QStringLiteral("序列编号") : QFileInfo(m_path).fileName());
     CMarkerSheets sheets(m_template, m_markers, m_selectedOnly->isChecked());
-    // The dialog knows the job's sheets, so that one of them can be printed
+    // The dialog knows the job's sheets, so that some of them can be printed
     // again (a sheet the printer jammed on).
-    const int nSheets = static_cast<int>(std::min<std::size_t>(sheets.SheetCount(), INT_MAX));
-    QPrintDialog dialog(&printer, this);
-    dialog.setMinMax(1, nSheets);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-    if (dialog.exec() != QDialog::Accepted)
+    CLabelPrintDlg dialog(&printer, sheets.SheetCount(), this);
+    if (dialog.exec() != QDialog::Accepted) {
+        if (dialog.CalibrationChosen())
+            PrintAndMeasureCalibrationPage(this, m_template.m_format, dialog.CalibrationQueue());
         return;
+    }
     UsePrintableAreaOrigin(printer);
-    sheets.SelectSheets(SelectedSheets(printer));
+    sheets.SelectSheets(dialog.Sheets());
     const CPrinterCalibration calibration = PrinterCalibration(printer);
     const std::optional<bool> bShrinkCut = AskAboutClippedMarkers(sheets, printer, calibration, true);
     if (!bShrinkCut)

@@ -1,10 +1,10 @@
 #include "wirelist/WireListMessages.h"
 
 #include "base/CharacterText.h"
+#include "base/NumberText.h"
 #include "base/SystemErrorText.h"
 #include "text/EditText.h"
 
-#include <QLocale>
 #include <QStringList>
 
 namespace {
@@ -14,14 +14,9 @@ QString FromUtf8(const std::string& text)
     return QString::fromStdString(text);
 }
 
-QString Number(std::size_t nValue)
-{
-    return QLocale(QLocale::English).toString(static_cast<qulonglong>(nValue));
-}
-
 QString Megabytes(std::size_t nBytes)
 {
-    return Number(nBytes >> 20) + QStringLiteral(" MB");
+    return NumberText(nBytes >> 20) + QStringLiteral(" MB");
 }
 
 QString Quoted(const std::string& name)
@@ -61,7 +56,7 @@ QString WireListProblemText(const CWireListProblem& p)
     case Kind::NeitherUtf8NorGb18030:
         return QStringLiteral("文字既不是 UTF-8 编码，也不是 GB18030 编码。");
     case Kind::QuoteNotClosed:
-        return QStringLiteral("第 %1 行：引号中的单元格没有结束。").arg(Number(p.m_nRow));
+        return QStringLiteral("第 %1 行：引号中的单元格没有结束。").arg(NumberText(p.m_nRow));
     case Kind::ZipDamaged:
         return QStringLiteral("压缩文件已损坏（%1）。").arg(FromUtf8(p.m_strDetail));
     case Kind::NotAWorkbook:
@@ -82,10 +77,10 @@ QString WireListProblemText(const CWireListProblem& p)
     case Kind::TagTooLong:
         return QStringLiteral("%1中有长于 %2 的 XML 标记。").arg(part, Megabytes(p.m_nLimit));
     case Kind::NestedTooDeep:
-        return QStringLiteral("%1中的元素嵌套超过 %2 层。").arg(part, Number(p.m_nLimit));
+        return QStringLiteral("%1中的元素嵌套超过 %2 层。").arg(part, NumberText(p.m_nLimit));
     case Kind::NotWellFormed:
         return QStringLiteral("%1不是格式正确的 XML（第 %2 行：%3）。")
-            .arg(part, Number(p.m_nRow), FromUtf8(p.m_strDetail));
+            .arg(part, NumberText(p.m_nRow), FromUtf8(p.m_strDetail));
     case Kind::NoWorksheet:
         return QStringLiteral("工作簿中没有工作表。");
     case Kind::NoSuchWorksheet: {
@@ -101,13 +96,13 @@ QString WireListProblemText(const CWireListProblem& p)
         return QStringLiteral("第 %1 列是没有保存结果的公式；请在表格程序中打开并保存一次。")
             .arg(FromUtf8(p.m_strDetail));
     case Kind::TooManyRows:
-        return inPart + QStringLiteral("超过 %1 行。").arg(Number(p.m_nLimit));
+        return inPart + QStringLiteral("超过 %1 行。").arg(NumberText(p.m_nLimit));
     case Kind::TooManyCells:
-        return inPart + QStringLiteral("超过 %1 个单元格。").arg(Number(p.m_nLimit));
+        return inPart + QStringLiteral("超过 %1 个单元格。").arg(NumberText(p.m_nLimit));
     case Kind::TooMuchText:
         return inPart + QStringLiteral("文字超过 %1。").arg(Megabytes(p.m_nLimit));
     case Kind::TooManySharedStrings:
-        return inPart + QStringLiteral("共享字符串超过 %1 个。").arg(Number(p.m_nLimit));
+        return inPart + QStringLiteral("共享字符串超过 %1 个。").arg(NumberText(p.m_nLimit));
     }
     return {};
 }
@@ -117,7 +112,7 @@ QString PatternErrorText(const CPatternError& e)
     using Kind = CPatternError::Kind;
     const QString at = e.m_nPosition ? QStringLiteral("第 %1 个字符：").arg(e.m_nPosition) : QString();
     const QString marker =
-        QStringLiteral("第 %1 个线号“%2”").arg(Number(e.m_nMarker), FromUtf8(e.m_strMarker));
+        QStringLiteral("第 %1 个线号“%2”").arg(NumberText(e.m_nMarker), FromUtf8(e.m_strMarker));
     switch (e.m_kind) {
     case Kind::Empty:
         return QStringLiteral("序列是空的。");
@@ -144,20 +139,20 @@ QString PatternErrorText(const CPatternError& e)
         return at + QStringLiteral("“=”前面没有可以一起转的计数器。");
     case Kind::UnequalTogether:
         return at + QStringLiteral("一起转的计数器必须有同样多的值（%1 和 %2）。")
-                        .arg(Number(e.m_nOther), Number(e.m_nCount));
+                        .arg(NumberText(e.m_nOther), NumberText(e.m_nCount));
     case Kind::PatternTooLong:
         return QStringLiteral("序列有 %1 个字符，最多 %2 个。")
-            .arg(Number(e.m_nCount), Number(kMaxPatternCharacters));
+            .arg(NumberText(e.m_nCount), NumberText(kMaxPatternCharacters));
     case Kind::TooManyCounters:
         return at + QStringLiteral("一个序列最多 %1 个计数器。").arg(kMaxPatternCounters);
     case Kind::TooManyMarkers:
-        return QStringLiteral("序列超过 %1 个线号。").arg(Number(kMaxPatternMarkers));
+        return QStringLiteral("序列超过 %1 个线号。").arg(NumberText(kMaxPatternMarkers));
     case Kind::NotCodePage936:
         return marker +
                QStringLiteral("：字符 %1 不能打印在标签上。").arg(CharacterText(FromUtf8(e.m_strDetail)));
     case Kind::TooLong:
         return marker + QStringLiteral("有 %1 个字节，一个标签最多 %2 个字节。")
-                            .arg(Number(e.m_nCount))
+                            .arg(NumberText(e.m_nCount))
                             .arg(kLabelTextLimit);
     }
     return {};
