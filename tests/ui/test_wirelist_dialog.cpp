@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPdfWriter>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -125,6 +126,37 @@ TEST(WireListDialog, EncodingDetectedAndChosen)
     EXPECT_EQ(encoding->itemText(0), QStringLiteral("自动"));
     encoding->setCurrentIndex(encoding->findData(QStringLiteral("KOI8-R")));
     EXPECT_EQ(table->index(1, 1).data().toString(), QStringLiteral("Motorsch\u042Dtz"));
+}
+
+// A GBK list whose only Chinese is a colour column, as Excel on Chinese
+// Windows saves it: read as GB18030, the other plausible reading offered
+// beside it, one click away.
+TEST(WireListDialog, OtherPlausibleReadingOffered)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("colours.csv"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(Utf8ToGbk("线号,起点,终点,颜色\r\nW001,X1:1,K1:A1,红\r\nW002,X1:2,K1:A2,黄绿\r\n").value());
+    file.close();
+    CWireListDlg dialog(path, TwoSelected(), 0, 0,
+                        [](const std::vector<std::string>&) { return std::size_t{0}; });
+    dialog.show();
+    auto* encoding = dialog.findChild<QComboBox*>(QStringLiteral("encoding"));
+    auto* other = dialog.findChild<QPushButton*>(QStringLiteral("otherEncoding"));
+    auto* table = dialog.findChild<QTableView*>()->model();
+    EXPECT_EVENTUALLY_EQ(table->index(2, 3).data().toString(), QStringLiteral("黄绿"));
+    EXPECT_EQ(encoding->itemText(0), QStringLiteral("自动（检测为 GB18030）"));
+    ASSERT_TRUE(other->isVisible());
+    EXPECT_EQ(other->text(), QStringLiteral("改用 BIG5（繁体中文）"));
+
+    QTest::mouseClick(other, Qt::LeftButton);
+    EXPECT_EQ(encoding->currentData().toString(), QStringLiteral("BIG5"));
+    EXPECT_NE(table->index(2, 3).data().toString(), QStringLiteral("黄绿"));
+    EXPECT_FALSE(other->isVisible());
+    encoding->setCurrentIndex(0);
+    EXPECT_EQ(table->index(2, 3).data().toString(), QStringLiteral("黄绿"));
+    EXPECT_TRUE(other->isVisible());
 }
 
 // The choices made for a list come back when it is opened again, each list

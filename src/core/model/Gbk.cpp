@@ -1,6 +1,7 @@
 #include "model/Gbk.h"
 
 #include <algorithm>
+#include <bitset>
 
 #include <cerrno>
 #include <iconv.h>
@@ -127,6 +128,40 @@ bool IsValidIn(std::string_view text, const char* encoding)
     CIconv& cv = Converter("UTF-8", encoding);
     std::size_t stoppedAt = 0;
     return cv.Valid() && cv.Convert(text, nullptr, stoppedAt);
+}
+
+bool IsCodePage936Character(char32_t ch)
+{
+    // Every character code page 936 holds is in the Basic Multilingual
+    // Plane: one bit each, found once by decoding every code.
+    static const std::bitset<0x10000> kHeld = [] {
+        std::bitset<0x10000> held;
+        CIconv cv("UTF-32LE", kGbk);
+        std::string out;
+        const auto hold = [&](std::string_view code) {
+            out.clear();
+            std::size_t stoppedAt = 0;
+            if (!cv.Valid() || !cv.Convert(code, &out, stoppedAt) || out.size() != 4)
+                return;
+            char32_t decoded = 0;
+            for (int i = 3; i >= 0; --i)
+                decoded = decoded << 8 | static_cast<unsigned char>(out[static_cast<std::size_t>(i)]);
+            if (decoded < held.size())
+                held.set(decoded);
+        };
+        for (int single = 0; single <= 0xFF; ++single) {
+            const char code = static_cast<char>(single);
+            hold({&code, 1});
+        }
+        for (int lead = 0x81; lead <= 0xFE; ++lead) {
+            for (int trail = 0x40; trail <= 0xFE; ++trail) {
+                const char code[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+                hold({code, 2});
+            }
+        }
+        return held;
+    }();
+    return ch < kHeld.size() && kHeld.test(ch);
 }
 
 std::string GbkToUtf8Lossy(std::string_view gbk)

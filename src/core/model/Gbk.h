@@ -20,6 +20,9 @@ bool IsKnownEncoding(const char* encoding);
 // Whether `text` is valid in `encoding`, without keeping a converted copy.
 bool IsValidIn(std::string_view text, const char* encoding);
 
+// Whether code page 936 holds the character (ASCII included).
+bool IsCodePage936Character(char32_t ch);
+
 // For display only: bytes that are not valid code page 936 show as U+FFFD.
 // The stored bytes stay as they are.
 std::string GbkToUtf8Lossy(std::string_view gbk);

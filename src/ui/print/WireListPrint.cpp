@@ -52,7 +52,7 @@ private:
 
 } // namespace
 
-std::string LoadWireListMarkers(const CWireListRequest& request, CMarkerList& markers)
+std::string LoadWireListMarkers(const CWireListRequest& request, CMarkerList& markers, std::string& note)
 {
     if (!request.m_strPattern.empty()) {
         CSequencePattern pattern;
@@ -64,6 +64,7 @@ std::string LoadWireListMarkers(const CWireListRequest& request, CMarkerList& ma
     CWireList list;
     if (const CWireListProblem problem = ReadWireListFile(request.m_strPath, request.m_read, list))
         return EnglishText(problem);
+    note = EncodingNote(list, request.m_strPath);
     const std::string prefix = "'" + request.m_strPath + "': ";
     if (std::string error = BuildMarkers(list.m_table, request.m_markers, markers); !error.empty())
         return prefix + error;

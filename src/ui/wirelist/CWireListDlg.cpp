@@ -67,6 +67,15 @@ constexpr std::pair<const char*, const char*> kEncodings[] = {
     {"MACINTOSH", "西欧，Mac"},       {"TIS-620", "泰文"},
 };
 
+// The script an encoding the dialog offers is written in, e.g. "繁体中文".
+QString ScriptOf(const std::string& encoding)
+{
+    for (const auto& [name, script] : kEncodings)
+        if (encoding == name)
+            return QString::fromUtf8(script);
+    return {};
+}
+
 // "自动" with the encoding detection chose for the list read, if any.
 QString AutomaticText(const std::string& detected)
 {
@@ -152,7 +161,7 @@ CWireListDlg::CWireListDlg(const CSequencePattern& pattern, const QString& patte
     m_recentLists->hide();
     for (QWidget* listOption :
          std::initializer_list<QWidget*>{m_columns, m_twoEnds, m_farEndColumns, m_join, m_skipEmptyCells,
-                                         m_headerRows, m_quantityColumn, m_encoding, m_worksheet})
+                                         m_headerRows, m_quantityColumn, m_encodingRow, m_worksheet})
         m_options->setRowVisible(listOption, false);
     Rebuild();
 }
@@ -205,6 +214,25 @@ CWireListDlg::CWireListDlg(const CSheet& sheet, int nPageMoveX, int nPageMoveY, 
         m_encoding->addItem(QStringLiteral("%1（%2）").arg(QString::fromLatin1(name), script),
                             QString::fromLatin1(name));
     m_encoding->setMaxVisibleItems(20);
+    // Where two readings of a list are plausible, the other one is offered
+    // beside the one chosen.
+    m_otherEncoding = new QPushButton(this);
+    m_otherEncoding->setObjectName(QStringLiteral("otherEncoding"));
+    m_otherEncoding->hide();
+    connect(m_otherEncoding, &QPushButton::clicked, this, [this] {
+        const QString other = QString::fromStdString(m_list.m_strOtherEncoding);
+        int nIndex = m_encoding->findData(other);
+        if (nIndex < 0) {
+            m_encoding->addItem(other, other);
+            nIndex = m_encoding->count() - 1;
+        }
+        m_encoding->setCurrentIndex(nIndex);
+    });
+    m_encodingRow = new QWidget(this);
+    auto* encodingRow = new QHBoxLayout(m_encodingRow);
+    encodingRow->setContentsMargins(0, 0, 0, 0);
+    encodingRow->addWidget(m_encoding, 1);
+    encodingRow->addWidget(m_otherEncoding);
     m_worksheet = new QLineEdit(this);
     m_worksheet->setPlaceholderText(QStringLiteral("第一个工作表"));
     m_selectedOnly = new QCheckBox(QStringLiteral("每页只用所选位置(&O)"), this);
@@ -219,7 +247,9 @@ CWireListDlg::CWireListDlg(const CSheet& sheet, int nPageMoveX, int nPageMoveY, 
     m_options->addRow(QStringLiteral("标题行数(&H):"), m_headerRows);
     m_options->addRow(QStringLiteral("每行份数(&N):"), m_copies);
     m_options->addRow(QStringLiteral("数量列(&Q):"), m_quantityColumn);
-    m_options->addRow(QStringLiteral("编码(&E):"), m_encoding);
+    m_options->addRow(QStringLiteral("编码(&E):"), m_encodingRow);
+    if (auto* label = qobject_cast<QLabel*>(m_options->labelForField(m_encodingRow)))
+        label->setBuddy(m_encoding);
     m_options->addRow(QStringLiteral("工作表(&K):"), m_worksheet);
     m_options->addRow(QString(), m_selectedOnly);
 
@@ -377,6 +407,15 @@ void CWireListDlg::ReadWholeList()
     m_encoding->setItemText(0, AutomaticText(bAutomatic && m_list.m_kind == WireListKind::Text
                                                  ? m_list.m_strEncoding
                                                  : std::string()));
+    const std::string& other = m_list.m_strOtherEncoding;
+    m_otherEncoding->setVisible(bAutomatic && !other.empty());
+    if (!other.empty()) {
+        const QString name = QString::fromStdString(other);
+        const QString script = ScriptOf(other);
+        m_otherEncoding->setText(script.isEmpty() ? QStringLiteral("改用 %1").arg(name)
+                                                  : QStringLiteral("改用 %1（%2）").arg(name, script));
+        m_otherEncoding->setToolTip(QStringLiteral("这个线号表也可以读作 %1 编码").arg(name));
+    }
     m_tableModel->SetTable(&m_list.m_table);
     const std::size_t nHidden = m_tableModel->HiddenColumns();
     m_tableNote->setText(QStringLiteral("只显示前 %1 列，另有 %2 列未显示。")

@@ -108,6 +108,8 @@ private:
     QSpinBox* m_copies = nullptr;
     QLineEdit* m_quantityColumn = nullptr;
     QComboBox* m_encoding = nullptr;
+    QPushButton* m_otherEncoding = nullptr; // the other plausible reading, when there is one
+    QWidget* m_encodingRow = nullptr;       // the encoding and the other reading
     QLineEdit* m_worksheet = nullptr;
     QCheckBox* m_selectedOnly = nullptr;
     QFormLayout* m_options = nullptr;
