@@ -99,6 +99,15 @@ TEST(WireListDialog, BothEnds)
     EXPECT_EQ(applied, (std::vector<std::string>{"W001\r\nK1:A1", "W001\r\nX1:1"}));
     farEnd->setText(QStringLiteral("1,"));
     EXPECT_TRUE(dialog.CountText().startsWith(QStringLiteral("B 端列：")));
+    // A column past the list's last (it has 4) is refused, not printed blank.
+    farEnd->setText(QStringLiteral("I"));
+    EXPECT_EQ(dialog.CountText(), QStringLiteral("B 端列：第 9 列（I）超出了线号表，线号表只有 4 列。"));
+    for (QPushButton* button : dialog.findChildren<QPushButton*>())
+        if (button->text() == QStringLiteral("打印(&P)..."))
+            EXPECT_FALSE(button->isEnabled());
+    farEnd->setText(QStringLiteral("B"));
+    dialog.findChildren<QLineEdit*>().at(0)->setText(QStringLiteral("A,E"));
+    EXPECT_EQ(dialog.CountText(), QStringLiteral("A 端列：第 5 列（E）超出了线号表，线号表只有 4 列。"));
 }
 
 // The encodings people meet, every one iconv's; automatic detection says
@@ -137,7 +146,8 @@ TEST(WireListDialog, OtherPlausibleReadingOffered)
     const QString path = dir.filePath(QStringLiteral("colours.csv"));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(Utf8ToGbk("线号,起点,终点,颜色\r\nW001,X1:1,K1:A1,红\r\nW002,X1:2,K1:A2,黄绿\r\n").value());
+    file.write(QByteArray::fromStdString(
+        Utf8ToGbk("线号,起点,终点,颜色\r\nW001,X1:1,K1:A1,红\r\nW002,X1:2,K1:A2,黄绿\r\n").value()));
     file.close();
     CWireListDlg dialog(path, TwoSelected(), 0, 0,
                         [](const std::vector<std::string>&) { return std::size_t{0}; });

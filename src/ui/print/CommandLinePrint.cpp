@@ -150,7 +150,7 @@ std::string RunCommandLinePrint(const CCommandLineInfo& cmdInfo, int* pExitStatu
     CMarkerList markers;
     if (bList) {
         std::string note;
-        std::string error = LoadWireListMarkers(cmdInfo.m_list, markers, note);
+        std::string error = LoadWireListMarkers(cmdInfo.m_list, markers, note, pExitStatus);
         // Which encoding a list was read in is said, so that a wrong
         // reading is never silent.
         if (!note.empty())

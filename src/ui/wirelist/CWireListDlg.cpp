@@ -94,8 +94,20 @@ QString FromUtf8(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString FaultText(const CMarkerFault& fault)
+// Why rows cannot be markers; bTwoEnds names the near end's columns "A 端列".
+QString FaultText(const CMarkerFault& fault, bool bTwoEnds)
 {
+    if (fault.m_kind == CMarkerFault::Kind::ColumnBeyondList) {
+        const QString field = fault.m_bQuantityColumn ? QStringLiteral("数量列")
+                              : fault.m_bFarEnd       ? QStringLiteral("B 端列")
+                              : bTwoEnds              ? QStringLiteral("A 端列")
+                                                      : QStringLiteral("列");
+        return QStringLiteral("%1：第 %2 列（%3）超出了线号表，线号表只有 %4 列。")
+            .arg(field)
+            .arg(fault.m_nColumn + 1)
+            .arg(QString::fromStdString(ColumnLetters(fault.m_nColumn)))
+            .arg(fault.m_nColumns);
+    }
     const QString row = fault.m_bFarEnd ? QStringLiteral("第 %1 行 B 端：").arg(fault.m_nRow)
                                         : QStringLiteral("第 %1 行：").arg(fault.m_nRow);
     switch (fault.m_kind) {
@@ -110,6 +122,8 @@ QString FaultText(const CMarkerFault& fault)
         return row + QStringLiteral("数量“%1”不是 0 到 %2 之间的整数。")
                          .arg(FromUtf8(fault.m_strDetail))
                          .arg(kMaxMarkerCopies);
+    case CMarkerFault::Kind::ColumnBeyondList:
+        break;
     }
     return row;
 }
@@ -164,6 +178,14 @@ CWireListDlg::CWireListDlg(const CSequencePattern& pattern, const QString& patte
                                          m_headerRows, m_quantityColumn, m_encodingRow, m_worksheet})
         m_options->setRowVisible(listOption, false);
     Rebuild();
+}
+
+CWireListDlg::~CWireListDlg()
+{
+    // A dialog destroyed while shown hides in QDialog's destructor, and the
+    // worksheet field's focus leaving then would read the list into members
+    // already gone.
+    m_worksheet->disconnect(this);
 }
 
 CWireListDlg::CWireListDlg(const CSheet& sheet, int nPageMoveX, int nPageMoveY, ApplyTexts applyToSelected,
@@ -467,7 +489,7 @@ void CWireListDlg::Rebuild()
         const CMarkerOptions options = MarkerOptions(problem);
         CMarkerFault fault;
         if (problem.isEmpty() && !BuildMarkers(m_list.m_table, options, m_markers, &fault).empty())
-            problem = FaultText(fault);
+            problem = FaultText(fault, m_twoEnds->isChecked());
     }
     if (problem.isEmpty() && m_markers.Total() == 0)
         problem = QStringLiteral("所选的列全是空的，没有标签可打印。");

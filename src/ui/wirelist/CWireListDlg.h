@@ -46,6 +46,8 @@ public:
     CWireListDlg(const CSequencePattern& pattern, const QString& patternText, const CSheet& sheet,
                  int nPageMoveX, int nPageMoveY, ApplyTexts applyToSelected, QWidget* parent = nullptr);
 
+    ~CWireListDlg() override;
+
     // The count line, e.g. "共 1,240 个标签，需要 9 页", or why there is none.
     QString CountText() const;
     // What the last action did, e.g. after 填入本页.
