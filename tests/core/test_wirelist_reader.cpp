@@ -1,4 +1,5 @@
 #include "wirelist/NumberFormat.h"
+#include "wirelist/TableBuilder.h"
 #include "wirelist/WireListReader.h"
 
 #include "TempDir.h"
@@ -555,6 +556,24 @@ TEST(WireListReader, WeighsALargeListBySlicesAndSaysWhatItRead)
     EXPECT_EQ(EncodingNote(list, "wires.csv"), "");
     ASSERT_EQ(EnglishText(ReadWireListBytes("W1,电机\n", {}, list)), "");
     EXPECT_EQ(EncodingNote(list, "wires.csv"), "");
+}
+
+// A list in an encoding that expands (TSCII, remembered for the list or
+// named) is decoded no further than a list's text can go: refused as too
+// much text before the whole of it is made.
+TEST(WireListReader, ExpandingEncodingStopsAtTheTextLimit)
+{
+    std::string tscii;
+    for (int r = 0; r < 100; ++r)
+        tscii += "W" + std::to_string(r) + "," + std::string(40, '\x87') + "\n";
+    CWireListOptions named;
+    named.m_strEncoding = "TSCII";
+    CWireList list;
+    const CWireListProblem problem = ReadTextList(tscii, named, list, 16 * 1024);
+    EXPECT_EQ(problem.m_kind, CWireListProblem::Kind::TooMuchText);
+    ASSERT_EQ(EnglishText(ReadTextList(tscii, named, list, 64 * 1024)), "");
+    EXPECT_EQ(list.m_table.RowCount(), 100u);
+    EXPECT_EQ(list.m_table.Cell(99, 1).size(), 360u);
 }
 
 // What the fixtures leave out: rounding that carries, digits among literals,

@@ -38,18 +38,21 @@ bool IsUtf8Name(const std::string& encoding)
     return name == "UTF-8" || name == "UTF8";
 }
 
-// `bytes` must outlive the result, which may view them.
-std::optional<CDecodedText> Decode(std::string_view bytes, const std::string& encoding)
+// `bytes` must outlive the result, which may view them. Text whose UTF-8
+// would pass nTextLimit bytes is not decoded further (`bOverLimit`).
+std::optional<CDecodedText> Decode(std::string_view bytes, const std::string& encoding,
+                                   std::size_t nTextLimit, bool& bOverLimit)
 {
     CDecodedText decoded;
     decoded.m_strEncoding = encoding;
+    bOverLimit = false;
     if (IsUtf8Name(encoding)) {
         if (!IsValidIn(bytes, "UTF-8"))
             return std::nullopt;
         decoded.m_bytes = bytes;
         return decoded;
     }
-    std::optional<std::string> text = ToUtf8(bytes, encoding.c_str());
+    std::optional<std::string> text = ToUtf8Within(bytes, encoding.c_str(), nTextLimit, bOverLimit);
     if (!text)
         return std::nullopt;
     decoded.m_strConverted = std::move(*text);
@@ -64,13 +67,17 @@ CWireListProblem Problem(CWireListProblem::Kind kind, std::string detail = {})
     return problem;
 }
 
-CWireListProblem DecodeText(std::string_view bytes, const std::string& encoding, CDecodedText& decoded)
+CWireListProblem DecodeText(std::string_view bytes, const std::string& encoding, std::size_t nTextLimit,
+                            CDecodedText& decoded)
 {
     using Kind = CWireListProblem::Kind;
+    bool bOverLimit = false;
     if (!encoding.empty()) {
         if (!IsKnownEncoding(encoding.c_str()))
             return Problem(Kind::UnknownEncoding, encoding);
-        std::optional<CDecodedText> text = Decode(bytes, encoding);
+        std::optional<CDecodedText> text = Decode(bytes, encoding, nTextLimit, bOverLimit);
+        if (bOverLimit)
+            return MoreTextThanAList();
         if (!text)
             return Problem(Kind::InvalidText, encoding);
         // A byte order mark the named encoding keeps is no part of the first cell.
@@ -93,7 +100,10 @@ CWireListProblem DecodeText(std::string_view bytes, const std::string& encoding,
     for (const CByteOrderMark& mark : kMarks) {
         if (!bytes.starts_with(mark.m_bytes))
             continue;
-        std::optional<CDecodedText> text = Decode(bytes.substr(mark.m_bytes.size()), mark.m_encoding);
+        std::optional<CDecodedText> text =
+            Decode(bytes.substr(mark.m_bytes.size()), mark.m_encoding, nTextLimit, bOverLimit);
+        if (bOverLimit)
+            return MoreTextThanAList();
         if (!text)
             return Problem(Kind::InvalidText, mark.m_encoding);
         decoded = std::move(*text);
@@ -101,11 +111,13 @@ CWireListProblem DecodeText(std::string_view bytes, const std::string& encoding,
     }
     // Text that is not UTF-8 is read in the likelier of the readings
     // weighed, another plausible one offered beside it.
-    std::optional<CDecodedText> text = Decode(bytes, "UTF-8");
+    std::optional<CDecodedText> text = Decode(bytes, "UTF-8", nTextLimit, bOverLimit);
     if (!text) {
         const CEncodingChoice choice = ChooseEncoding(bytes);
         if (!choice.m_strEncoding.empty())
-            text = Decode(bytes, choice.m_strEncoding);
+            text = Decode(bytes, choice.m_strEncoding, nTextLimit, bOverLimit);
+        if (bOverLimit)
+            return MoreTextThanAList();
         if (!text)
             return Problem(Kind::NeitherUtf8NorGb18030);
         text->m_strOtherEncoding = choice.m_strOther;
@@ -279,10 +291,11 @@ CWireListProblem ParseDelimited(std::string_view text, char delimiter, CTableBui
 
 } // namespace
 
-CWireListProblem ReadTextList(std::string_view bytes, const CWireListOptions& options, CWireList& list)
+CWireListProblem ReadTextList(std::string_view bytes, const CWireListOptions& options, CWireList& list,
+                              std::size_t nTextLimit)
 {
     CDecodedText decoded;
-    if (CWireListProblem problem = DecodeText(bytes, options.m_strEncoding, decoded))
+    if (CWireListProblem problem = DecodeText(bytes, options.m_strEncoding, nTextLimit, decoded))
         return problem;
     const std::string_view text = decoded.Text();
     if (IsBinary(text))
@@ -295,7 +308,7 @@ CWireListProblem ReadTextList(std::string_view bytes, const CWireListOptions& op
     // The cells' text is never longer than the list's, so the whole list
     // fits without the table's text growing past it.
     if (options.m_nRowLimit == 0)
-        list.m_table.ReserveText(text.size());
+        list.m_table.ReserveText(std::min(text.size(), kMaxWireListBytes));
     CTableBuilder builder(list, options.m_nRowLimit);
     CWireListProblem problem = ParseDelimited(text, list.m_cDelimiter, builder);
     builder.Finish();
