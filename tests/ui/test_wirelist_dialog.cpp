@@ -169,6 +169,59 @@ TEST(WireListDialog, OtherPlausibleReadingOffered)
     EXPECT_TRUE(other->isVisible());
 }
 
+// A hand-edited count of remembered lists (34 bytes: size=2147483647) is
+// not walked through: the dialog opens with the lists the file holds.
+TEST(WireListDialog, HugeRememberedCountOpens)
+{
+    const std::optional<std::string> path = SettingsFilePath(SettingsKeys::kFileName.toStdString());
+    ASSERT_TRUE(path);
+    const QString handover = QStringLiteral(TAVRO_TEST_DATA "/wirelists/handover.xlsx");
+    {
+        QFile ini(QString::fromStdString(*path));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ini.write("[WireLists]\nsize=2147483647\n1\\Path=" + handover.toUtf8() + "\n1\\HeaderRows=2\n");
+    }
+    const std::vector<CListChoices> lists = RememberedLists();
+    ASSERT_EQ(lists.size(), 1u);
+    EXPECT_EQ(lists[0].m_nHeaderRows, 2u);
+    CWireListDlg dialog(QStringLiteral(TAVRO_TEST_DATA "/wirelists/windows-1252.csv"), TwoSelected(), 0, 0,
+                        [](const std::vector<std::string>&) { return std::size_t{0}; });
+    auto* recent = dialog.findChild<QComboBox*>(QStringLiteral("recentLists"));
+    ASSERT_EQ(recent->count(), 2);
+    EXPECT_EQ(recent->itemData(1).toString(), handover);
+    dialog.reject();
+    QFile::remove(QString::fromStdString(*path));
+}
+
+// 编码 only where it does something: a text list, not a workbook; the
+// numbering job (no list) shows no "线号表" row at all.
+TEST(WireListDialog, OptionsShownWhereTheyApply)
+{
+    const auto noFill = [](const std::vector<std::string>&) { return std::size_t{0}; };
+    const struct
+    {
+        const char* file;
+        bool bEncoding;
+    } lists[] = {{"libreoffice.xlsx", false}, {"libreoffice.ods", false}, {"windows-1252.csv", true}};
+    for (const auto& list : lists) {
+        SCOPED_TRACE(list.file);
+        CWireListDlg dialog(QStringLiteral(TAVRO_TEST_DATA "/wirelists/") + QString::fromLatin1(list.file),
+                            TwoSelected(), 0, 0, noFill);
+        auto* table = dialog.findChild<QTableView*>()->model();
+        EXPECT_EVENTUALLY_EQ(table->rowCount() > 0, true);
+        EXPECT_EQ(dialog.findChild<QComboBox*>(QStringLiteral("encoding"))->isEnabled(), list.bEncoding);
+        dialog.reject();
+    }
+
+    CSequencePattern pattern;
+    ASSERT_FALSE(CSequencePattern::Parse("X{1-3}", pattern));
+    CWireListDlg numbering(pattern, QStringLiteral("X{1-3}"), TwoSelected(), 0, 0, noFill);
+    numbering.show();
+    for (QLabel* label : numbering.findChildren<QLabel*>())
+        EXPECT_FALSE(label->text().startsWith(QStringLiteral("线号表")) && label->isVisible());
+    EXPECT_FALSE(numbering.findChild<QComboBox*>(QStringLiteral("recentLists"))->isVisible());
+}
+
 // The choices made for a list come back when it is opened again, each list
 // its own; the recent lists are offered, and choosing one shows it with its
 // choices.

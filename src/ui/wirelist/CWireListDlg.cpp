@@ -172,7 +172,7 @@ CWireListDlg::CWireListDlg(const CSequencePattern& pattern, const QString& patte
     m_pattern = pattern;
     setWindowTitle(QStringLiteral("序列编号 - %1").arg(patternText));
     m_table->hide();
-    m_recentLists->hide();
+    m_recentRow->setRowVisible(m_recentLists, false);
     for (QWidget* listOption :
          std::initializer_list<QWidget*>{m_columns, m_twoEnds, m_farEndColumns, m_join, m_skipEmptyCells,
                                          m_headerRows, m_quantityColumn, m_encodingRow, m_worksheet})
@@ -290,9 +290,9 @@ CWireListDlg::CWireListDlg(const CSheet& sheet, int nPageMoveX, int nPageMoveY, 
     right->addWidget(m_picture, 1);
 
     auto* tableColumn = new QVBoxLayout;
-    auto* recentRow = new QFormLayout;
-    recentRow->addRow(QStringLiteral("线号表(&L):"), m_recentLists);
-    tableColumn->addLayout(recentRow);
+    m_recentRow = new QFormLayout;
+    m_recentRow->addRow(QStringLiteral("线号表(&L):"), m_recentLists);
+    tableColumn->addLayout(m_recentRow);
     tableColumn->addWidget(m_table, 1);
     tableColumn->addWidget(m_tableNote);
     auto* top = new QHBoxLayout;
@@ -422,6 +422,11 @@ void CWireListDlg::ReadWholeList()
     const CWireListProblem problem =
         ReadWireListFile(QFile::encodeName(m_path).toStdString(), ReadOptions(), m_list);
     QApplication::restoreOverrideCursor();
+    // A workbook's cells carry their own encoding: 编码 does nothing there.
+    const bool bWorkbook = m_list.m_kind != WireListKind::Text;
+    m_encoding->setEnabled(!bWorkbook);
+    m_encoding->setToolTip(bWorkbook ? QStringLiteral("工作簿（.xlsx、.ods）自带编码，不用选择。")
+                                     : QString());
     if (problem)
         m_list = {};
     // Automatic detection says what it chose, so that a wrong guess is seen.

@@ -98,6 +98,7 @@ private:
     QString m_strCountProblem; // why nothing can be printed, or empty
 
     QComboBox* m_recentLists = nullptr; // the lists used last, this one first
+    QFormLayout* m_recentRow = nullptr; // "线号表" and m_recentLists
     QTableView* m_table = nullptr;
     CWireTableModel* m_tableModel = nullptr;
     QLabel* m_tableNote = nullptr;  // how many columns are not shown
