@@ -1,8 +1,7 @@
-// Reads one wire list as the program does, or with --html one clipboard
-// HTML table as 粘贴 does, and prints what came of it and how long the
-// reading took (wall clock, and processor time, which other work on the
-// machine leaves as it is); bench/wirelist_limits.sh runs it under
-// /usr/bin/time for the peak memory of each file.
+// Reads one wire list as the program does (in the encoding named, else as
+// detected), or with --html one clipboard HTML table as 粘贴 does, and prints what came of it and how long
+// the reading took (wall clock, and processor time, which other work on the machine leaves as it is);
+// bench/wirelist_limits.sh runs it under /usr/bin/time for the peak memory of each file.
 #include "clipboard/LabelClipboard.h"
 #include "wirelist/WireListReader.h"
 
@@ -49,13 +48,16 @@ int main(int argc, char** argv)
         ReadHtml(argv[2]);
         return 0;
     }
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: tavro_read_list FILE | --html FILE\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: tavro_read_list FILE [ENCODING] | --html FILE\n");
         return 2;
     }
+    CWireListOptions options;
+    if (argc == 3)
+        options.m_strEncoding = argv[2];
     const CTimer timer;
     CWireList list;
-    const std::string error = EnglishText(ReadWireListFile(argv[1], {}, list));
+    const std::string error = EnglishText(ReadWireListFile(argv[1], options, list));
     timer.Print();
     if (error.empty())
         std::printf("read: %zu rows, %zu columns\n", list.m_table.RowCount(), list.m_table.ColumnCount());

@@ -125,4 +125,36 @@ TEST(Gbk, ConvertsAfterManyEncodingNamesAndOnEveryThread)
     std::thread([] { EXPECT_EQ(GbkToUtf8("\xB1\xEA"), "\xE6\xA0\x87"); }).join();
 }
 
+// An encoding whose UTF-8 is many times longer than itself is converted no
+// further than the limit: TSCII's 0x87 is three Tamil characters, nine
+// bytes of UTF-8.
+TEST(Gbk, ConversionStopsAtTheLimit)
+{
+    const std::string tamil(1000, '\x87');
+    const struct
+    {
+        const char* name;
+        std::string text;
+        const char* encoding;
+        std::size_t nLimit;
+        std::optional<std::size_t> nConverted; // nullopt: nothing kept
+        bool bOverLimit;
+    } cases[] = {
+        {"TSCII past the limit", tamil, "TSCII", 4096, std::nullopt, true},
+        {"TSCII just within", tamil, "TSCII", 9000, 9000, false},
+        {"Thai past the limit", std::string(2000, '\xA1'), "TIS-620", 5999, std::nullopt, true},
+        {"invalid before the limit", "W1\x80", "GB18030", 4096, std::nullopt, false},
+        {"GB18030 within", "W1,\xB5\xE7", "GB18030", 6, 6, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        bool bOverLimit = !c.bOverLimit;
+        const std::optional<std::string> text = ToUtf8Within(c.text, c.encoding, c.nLimit, bOverLimit);
+        EXPECT_EQ(bOverLimit, c.bOverLimit);
+        EXPECT_EQ(text ? std::optional<std::size_t>(text->size()) : std::nullopt, c.nConverted);
+        if (text)
+            EXPECT_EQ(*text, ToUtf8(c.text, c.encoding));
+    }
+}
+
 } // namespace

@@ -307,6 +307,56 @@ TEST(WireMarkers, FirstRowThatDoesNotFitStopsTheJob)
     EXPECT_EQ(fits.begin()->m_strText.size(), kLabelTextLimit);
 }
 
+// A column past the list's last would give blank markers (both ends) or
+// drop silently (one of several columns): refused before any row is read,
+// naming the list's column count. A short row is no reason: the widest row
+// counts.
+TEST(WireMarkers, ColumnPastTheLastIsRefused)
+{
+    const CWireTable table = Table("线号,起点,终点,颜色,数量\nW1,X1:1,K1:A1,红,1\nW2,X1:2\n");
+    const auto options = [](std::vector<std::size_t> columns, std::vector<std::size_t> farEnd = {},
+                            std::optional<std::size_t> quantity = std::nullopt) {
+        CMarkerOptions made;
+        made.m_columns = std::move(columns);
+        made.m_farEndColumns = std::move(farEnd);
+        made.m_quantityColumn = quantity;
+        return made;
+    };
+    const struct
+    {
+        const char* name;
+        CMarkerOptions options;
+        const char* error; // empty: the markers are made
+        bool bFarEnd;
+        bool bQuantity;
+    } cases[] = {
+        {"--columns 3,9", options({2, 8}), "column 9 (I) is past the list's last: the list has 5 columns",
+         false, false},
+        {"--ends 3,2/9", options({2, 1}, {8}),
+         "end B: column 9 (I) is past the list's last: the list has 5 columns", true, false},
+        {"--ends 6/1", options({5}, {0}), "column 6 (F) is past the list's last: the list has 5 columns",
+         false, false},
+        {"--quantity-column F", options({0}, {}, 5),
+         "quantity column 6 (F) is past the list's last: the list has 5 columns", false, true},
+        {"the last column, empty in a short row", options({4}, {3}), "", false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CMarkerList markers;
+        CMarkerFault fault;
+        EXPECT_EQ(BuildMarkers(table, c.options, markers, &fault), c.error);
+        if (*c.error == 0) {
+            EXPECT_EQ(markers.Total(), 4u);
+            continue;
+        }
+        EXPECT_TRUE(markers.Empty());
+        EXPECT_EQ(fault.m_kind, CMarkerFault::Kind::ColumnBeyondList);
+        EXPECT_EQ(fault.m_nColumns, 5u);
+        EXPECT_EQ(fault.m_bFarEnd, c.bFarEnd);
+        EXPECT_EQ(fault.m_bQuantityColumn, c.bQuantity);
+    }
+}
+
 namespace {
 
 CSheet Template(int nRows, int nColumns)

@@ -1,4 +1,5 @@
 #include "wirelist/NumberFormat.h"
+#include "wirelist/TableBuilder.h"
 #include "wirelist/WireListReader.h"
 
 #include "RepeatedText.h"
@@ -701,8 +702,11 @@ std::string Encoded(const std::string& utf8, const char* encoding)
 
 } // namespace
 
-// Text that is not UTF-8 is read in the encoding libuchardet finds from the
-// whole of it, not in the first one that happens to decode it.
+// Text that is not UTF-8 is read in the likelier of the readings weighed,
+// not in the detector's guess alone nor the first one that decodes it; a
+// second plausible reading is offered. Lists of one and two rows, what
+// someone types to reprint a few markers, and lists whose only Chinese is a
+// colour column were misread before.
 TEST(WireListReader, DetectsTheEncodingOfTheWholeText)
 {
     const struct
@@ -710,28 +714,42 @@ TEST(WireListReader, DetectsTheEncodingOfTheWholeText)
         const char* name;
         std::string text; // UTF-8
         const char* written;
-        const char* detected;
+        const char* read;
+        const char* other; // offered beside it
     } cases[] = {
-        {"short Chinese list", "线号,起点\nW1,电源\n", "GB18030", "GB18030"},
+        {"short Chinese list", "线号,起点\nW1,电源\n", "GB18030", "GB18030", "BIG5"},
         {"Chinese list",
          "线号,起点,终点,数量\nW001,X1:1,K1:A1,2\nW002,电机 M1,接触器,1\nW003,端子排,断路器,3\n", "GB18030",
+         "GB18030", "BIG5"},
+        {"GBK, two markers", "W1,电机\r\n", "CP936", "GB18030", "BIG5"},
+        {"GBK, Chinese in the colour column only",
+         "线号,起点,终点,颜色\r\nW001,X1:1,K1:A1,红\r\nW002,X1:2,K1:A2,黄绿\r\nW003,X1:3,K1:A3,蓝\r\n",
+         "CP936", "GB18030", "BIG5"},
+        {"GBK, one row, colour only", "W001,X1:1,K1:A1,红\r\n", "CP936", "GB18030", "BIG5"},
+        {"GB18030 beyond code page 936", "线号,截面\r\nW1,1.5mm²\r\nW2,2.5mm²\r\n", "GB18030", "GB18030", ""},
+        {"Big5, two markers", "T001,馬達\r\n", "BIG5", "BIG5", "GB18030"},
+        {"Shift_JIS, two markers", "J1,モーター\r\n", "SHIFT_JIS", "SHIFT_JIS", ""},
+        {"Traditional Chinese", "線號,起點,終點\nW001,電源,接觸器\nW002,馬達,斷路器\n", "BIG5", "BIG5",
          "GB18030"},
-        {"Traditional Chinese", "線號,起點,終點\nW001,電源,接觸器\nW002,馬達,斷路器\n", "BIG5", "BIG5"},
         {"Japanese", "線番号,始点,終点\nW001,電源,接触器\nW002,モーター,ブレーカー\n", "SHIFT_JIS",
-         "SHIFT_JIS"},
-        {"Korean", "전선 번호,시작,끝\nW001,전원,접촉기\nW002,모터,차단기\n", "EUC-KR", "UHC"},
+         "SHIFT_JIS", ""},
+        {"Korean", "전선 번호,시작,끝\nW001,전원,접촉기\nW002,모터,차단기\n", "EUC-KR", "UHC", "GB18030"},
         {"Russian", "Провод;Начало;Конец\nW001;Питание;Контактор\nW002;Двигатель;Выключатель\n", "CP1251",
-         "WINDOWS-1251"},
+         "WINDOWS-1251", ""},
         {"Czech", "Vodič;Začátek;Konec\nW001;Napájení;Stykač\nW002;Motor;Jistič řízení\n", "CP1250",
-         "WINDOWS-1250"},
+         "WINDOWS-1250", ""},
+        {"German colours", "Ader;Farbe\r\nW1;grün-gelb\r\nW2;weiß\r\n", "CP1252", "WINDOWS-1252", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         CWireList list;
         ASSERT_EQ(EnglishText(ReadWireListBytes(Encoded(c.text, c.written), {}, list)), "");
-        EXPECT_EQ(list.m_strEncoding, c.detected);
+        EXPECT_EQ(list.m_strEncoding, c.read);
+        EXPECT_EQ(list.m_strOtherEncoding, c.other);
+        EXPECT_TRUE(list.m_bEncodingWeighed);
         CWireList original;
         ASSERT_EQ(EnglishText(ReadWireListBytes(c.text, {}, original)), "");
+        EXPECT_FALSE(original.m_bEncodingWeighed);
         ASSERT_EQ(list.m_table.RowCount(), original.m_table.RowCount());
         for (std::size_t r = 0; r < original.m_table.RowCount(); ++r)
             for (std::size_t col = 0; col < original.m_table.ColumnCount(); ++col)
@@ -744,6 +762,48 @@ TEST(WireListReader, DetectsTheEncodingOfTheWholeText)
     EXPECT_EQ(european.m_strEncoding, "WINDOWS-1252");
     EXPECT_EQ(european.m_table.Cell(1, 1), "Motorschütz");
     EXPECT_EQ(european.m_table.Cell(2, 1), "Leitungsschutzschalter Größe 1");
+}
+
+// A large list is weighed by slices from all over it, and the command line
+// says what it read.
+TEST(WireListReader, WeighsALargeListBySlicesAndSaysWhatItRead)
+{
+    std::string gbkList = Encoded("线号,起点,终点,颜色\r\n", "CP936");
+    const std::string row = Encoded("W001,X1:1,K1:A1,黄绿\r\n", "CP936");
+    while (gbkList.size() < (3u << 20))
+        gbkList += row;
+    CWireList list;
+    ASSERT_EQ(EnglishText(ReadWireListBytes(gbkList, {}, list)), "");
+    EXPECT_EQ(list.m_strEncoding, "GB18030");
+    EXPECT_EQ(list.m_table.Cell(list.m_table.RowCount() - 1, 3), "黄绿");
+    EXPECT_EQ(EncodingNote(list, "wires.csv"),
+              "'wires.csv': read as GB18030 (BIG5 would read it too: --encoding BIG5)");
+
+    // Named, marked or UTF-8, nothing was weighed and nothing is said.
+    CWireListOptions named;
+    named.m_strEncoding = "GB18030";
+    ASSERT_EQ(EnglishText(ReadWireListBytes(row, named, list)), "");
+    EXPECT_EQ(EncodingNote(list, "wires.csv"), "");
+    ASSERT_EQ(EnglishText(ReadWireListBytes("W1,电机\n", {}, list)), "");
+    EXPECT_EQ(EncodingNote(list, "wires.csv"), "");
+}
+
+// A list in an encoding that expands (TSCII, remembered for the list or
+// named) is decoded no further than a list's text can go: refused as too
+// much text before the whole of it is made.
+TEST(WireListReader, ExpandingEncodingStopsAtTheTextLimit)
+{
+    std::string tscii;
+    for (int r = 0; r < 100; ++r)
+        tscii += "W" + std::to_string(r) + "," + std::string(40, '\x87') + "\n";
+    CWireListOptions named;
+    named.m_strEncoding = "TSCII";
+    CWireList list;
+    const CWireListProblem problem = ReadTextList(tscii, named, list, 16 * 1024);
+    EXPECT_EQ(problem.m_kind, CWireListProblem::Kind::TooMuchText);
+    ASSERT_EQ(EnglishText(ReadTextList(tscii, named, list, 64 * 1024)), "");
+    EXPECT_EQ(list.m_table.RowCount(), 100u);
+    EXPECT_EQ(list.m_table.Cell(99, 1).size(), 360u);
 }
 
 // What the fixtures leave out: rounding that carries, digits among literals,

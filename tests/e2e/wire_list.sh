@@ -121,6 +121,15 @@ for bad in "--columns 0" "--ends 1,2" "--ends 1/2 --columns 3" "--copies 0" "--q
   status=$?
   [[ $status -eq 2 ]] || fail "bad option $bad: exit $status"
 done
+# A column past the list's last (wires.csv has 3) is a bad option, not blank
+# markers or a column dropped.
+for bad in "--columns 3,9" "--ends 3,2/9" "--quantity-column D"; do
+  # shellcheck disable=SC2086
+  "$bin" --pdf "$work/none.pdf" --list "$work/wires.csv" $bad "$work/sheet.tav" 2>"$work/err"
+  status=$?
+  [[ $status -eq 2 ]] && grep -q "wires.csv': .*past the list's last: the list has 3 columns" "$work/err" ||
+    fail "column past the last, $bad: exit $status: $(cat "$work/err")"
+done
 "$bin" --list "$work/wires.csv" "$work/sheet.tav" 2>"$work/err"
 [[ $? -eq 2 ]] && grep -q "goes with --pdf" "$work/err" || fail "--list without printing: $(cat "$work/err")"
 "$bin" --pdf "$work/none.pdf" --header "$work/sheet.tav" 2>"$work/err"

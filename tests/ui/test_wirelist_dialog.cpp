@@ -105,6 +105,15 @@ TEST(WireListDialog, BothEnds)
     EXPECT_EQ(applied, (std::vector<std::string>{"W001\r\nK1:A1", "W001\r\nX1:1"}));
     farEnd->setText(QStringLiteral("1,"));
     EXPECT_TRUE(dialog.CountText().startsWith(QStringLiteral("B 端列：")));
+    // A column past the list's last (it has 4) is refused, not printed blank.
+    farEnd->setText(QStringLiteral("I"));
+    EXPECT_EQ(dialog.CountText(), QStringLiteral("B 端列：第 9 列（I）超出了线号表，线号表只有 4 列。"));
+    for (QPushButton* button : dialog.findChildren<QPushButton*>())
+        if (button->text() == QStringLiteral("打印(&P)..."))
+            EXPECT_FALSE(button->isEnabled());
+    farEnd->setText(QStringLiteral("B"));
+    dialog.findChildren<QLineEdit*>().at(0)->setText(QStringLiteral("A,E"));
+    EXPECT_EQ(dialog.CountText(), QStringLiteral("A 端列：第 5 列（E）超出了线号表，线号表只有 4 列。"));
 }
 
 // The encodings people meet, every one iconv's; automatic detection says
@@ -132,6 +141,91 @@ TEST(WireListDialog, EncodingDetectedAndChosen)
     EXPECT_EQ(encoding->itemText(0), QStringLiteral("自动"));
     encoding->setCurrentIndex(encoding->findData(QStringLiteral("KOI8-R")));
     EXPECT_EQ(table->index(1, 1).data().toString(), QStringLiteral("Motorsch\u042Dtz"));
+}
+
+// A GBK list whose only Chinese is a colour column, as Excel on Chinese
+// Windows saves it: read as GB18030, the other plausible reading offered
+// beside it, one click away.
+TEST(WireListDialog, OtherPlausibleReadingOffered)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("colours.csv"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromStdString(
+        Utf8ToGbk("线号,起点,终点,颜色\r\nW001,X1:1,K1:A1,红\r\nW002,X1:2,K1:A2,黄绿\r\n").value()));
+    file.close();
+    CWireListDlg dialog(path, TwoSelected(), 0, 0,
+                        [](const std::vector<std::string>&) { return std::size_t{0}; });
+    dialog.show();
+    auto* encoding = dialog.findChild<QComboBox*>(QStringLiteral("encoding"));
+    auto* other = dialog.findChild<QPushButton*>(QStringLiteral("otherEncoding"));
+    auto* table = dialog.findChild<QTableView*>()->model();
+    EXPECT_EVENTUALLY_EQ(table->index(2, 3).data().toString(), QStringLiteral("黄绿"));
+    EXPECT_EQ(encoding->itemText(0), QStringLiteral("自动（检测为 GB18030）"));
+    ASSERT_TRUE(other->isVisible());
+    EXPECT_EQ(other->text(), QStringLiteral("改用 BIG5（繁体中文）"));
+
+    QTest::mouseClick(other, Qt::LeftButton);
+    EXPECT_EQ(encoding->currentData().toString(), QStringLiteral("BIG5"));
+    EXPECT_NE(table->index(2, 3).data().toString(), QStringLiteral("黄绿"));
+    EXPECT_FALSE(other->isVisible());
+    encoding->setCurrentIndex(0);
+    EXPECT_EQ(table->index(2, 3).data().toString(), QStringLiteral("黄绿"));
+    EXPECT_TRUE(other->isVisible());
+}
+
+// A hand-edited count of remembered lists (34 bytes: size=2147483647) is
+// not walked through: the dialog opens with the lists the file holds.
+TEST(WireListDialog, HugeRememberedCountOpens)
+{
+    const std::optional<std::string> path = SettingsFilePath(SettingsKeys::kFileName.toStdString());
+    ASSERT_TRUE(path);
+    const QString handover = QStringLiteral(TAVRO_TEST_DATA "/wirelists/handover.xlsx");
+    {
+        QFile ini(QString::fromStdString(*path));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ini.write("[WireLists]\nsize=2147483647\n1\\Path=" + handover.toUtf8() + "\n1\\HeaderRows=2\n");
+    }
+    const std::vector<CListChoices> lists = RememberedLists();
+    ASSERT_EQ(lists.size(), 1u);
+    EXPECT_EQ(lists[0].m_nHeaderRows, 2u);
+    CWireListDlg dialog(QStringLiteral(TAVRO_TEST_DATA "/wirelists/windows-1252.csv"), TwoSelected(), 0, 0,
+                        [](const std::vector<std::string>&) { return std::size_t{0}; });
+    auto* recent = dialog.findChild<QComboBox*>(QStringLiteral("recentLists"));
+    ASSERT_EQ(recent->count(), 2);
+    EXPECT_EQ(recent->itemData(1).toString(), handover);
+    dialog.reject();
+    QFile::remove(QString::fromStdString(*path));
+}
+
+// 编码 only where it does something: a text list, not a workbook; the
+// numbering job (no list) shows no "线号表" row at all.
+TEST(WireListDialog, OptionsShownWhereTheyApply)
+{
+    const auto noFill = [](const std::vector<std::string>&) { return std::size_t{0}; };
+    const struct
+    {
+        const char* file;
+        bool bEncoding;
+    } lists[] = {{"libreoffice.xlsx", false}, {"libreoffice.ods", false}, {"windows-1252.csv", true}};
+    for (const auto& list : lists) {
+        SCOPED_TRACE(list.file);
+        CWireListDlg dialog(QStringLiteral(TAVRO_TEST_DATA "/wirelists/") + QString::fromLatin1(list.file),
+                            TwoSelected(), 0, 0, noFill);
+        auto* table = dialog.findChild<QTableView*>()->model();
+        EXPECT_EVENTUALLY_EQ(table->rowCount() > 0, true);
+        EXPECT_EQ(dialog.findChild<QComboBox*>(QStringLiteral("encoding"))->isEnabled(), list.bEncoding);
+        dialog.reject();
+    }
+
+    CSequencePattern pattern;
+    ASSERT_FALSE(CSequencePattern::Parse("X{1-3}", pattern));
+    CWireListDlg numbering(pattern, QStringLiteral("X{1-3}"), TwoSelected(), 0, 0, noFill);
+    numbering.show();
+    for (QLabel* label : numbering.findChildren<QLabel*>())
+        EXPECT_FALSE(label->text().startsWith(QStringLiteral("线号表")) && label->isVisible());
+    EXPECT_FALSE(numbering.findChild<QComboBox*>(QStringLiteral("recentLists"))->isVisible());
 }
 
 // The choices made for a list come back when it is opened again, each list

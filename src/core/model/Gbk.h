@@ -16,9 +16,17 @@ std::optional<std::string> Utf16LeToGbk(std::string_view utf16le);
 // "UTF-16", ...) to UTF-8; nullopt for an unknown encoding or bytes that are
 // not valid in it.
 std::optional<std::string> ToUtf8(std::string_view text, const char* encoding);
+// As ToUtf8 for text whose UTF-8 may be many times longer than itself
+// (TSCII, Thai): once the UTF-8 passes nLimit bytes the conversion stops,
+// nothing is kept and `bOverLimit` says so.
+std::optional<std::string> ToUtf8Within(std::string_view text, const char* encoding, std::size_t nLimit,
+                                        bool& bOverLimit);
 bool IsKnownEncoding(const char* encoding);
 // Whether `text` is valid in `encoding`, without keeping a converted copy.
 bool IsValidIn(std::string_view text, const char* encoding);
+
+// Whether code page 936 holds the character (ASCII included).
+bool IsCodePage936Character(char32_t ch);
 
 // For display only: bytes that are not valid code page 936 show as U+FFFD.
 // The stored bytes stay as they are.

@@ -46,5 +46,14 @@ private:
 CWireListProblem MoreCellsThanAList();
 CWireListProblem MoreTextThanAList();
 
-CWireListProblem ReadTextList(std::string_view bytes, const CWireListOptions& options, CWireList& list);
+// The UTF-8 of a text list is longer than its cells' text only by its
+// delimiters, line ends and quotes (a doubled quote at most doubles a
+// cell): past this it holds more cell text than kMaxWireListBytes whatever
+// its encoding, and an encoding that expands (TSCII, Thai) is not decoded
+// further.
+constexpr std::size_t kMaxListTextBytes =
+    2 * kMaxWireListBytes + 3 * kMaxWireListCells + 2 * kMaxWireListRows;
+
+CWireListProblem ReadTextList(std::string_view bytes, const CWireListOptions& options, CWireList& list,
+                              std::size_t nTextLimit = kMaxListTextBytes);
 CWireListProblem ReadWorkbook(std::string_view bytes, const CWireListOptions& options, CWireList& list);

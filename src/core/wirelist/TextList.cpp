@@ -1,8 +1,7 @@
 #include "wirelist/TableBuilder.h"
 
 #include "model/Gbk.h"
-
-#include <uchardet.h>
+#include "wirelist/TextEncoding.h"
 
 #include <algorithm>
 #include <array>
@@ -22,6 +21,8 @@ struct CDecodedText
     std::string m_strConverted;
     bool m_bConverted = false;
     std::string m_strEncoding;
+    std::string m_strOtherEncoding; // another plausible reading, when weighed
+    bool m_bWeighed = false;        // the encoding was weighed, neither named nor marked
 };
 
 std::string Upper(std::string text)
@@ -31,62 +32,27 @@ std::string Upper(std::string text)
     return text;
 }
 
-// What libuchardet makes of text that is not UTF-8; "" when it cannot tell.
-// It reads some 15 MB a second, so a large file is weighed by slices from
-// all over it, each from the start of a line, where every multi-byte
-// encoding starts a character.
-std::string GuessEncoding(std::string_view bytes)
-{
-    const std::unique_ptr<std::remove_pointer_t<uchardet_t>, decltype(&uchardet_delete)> detector(
-        uchardet_new(), &uchardet_delete);
-    if (!detector)
-        return {};
-    constexpr std::size_t kSlices = 8;
-    constexpr std::size_t kSliceBytes = 256 * 1024;
-    if (bytes.size() <= kSlices * kSliceBytes) {
-        if (uchardet_handle_data(detector.get(), bytes.data(), bytes.size()) != 0)
-            return {};
-    } else {
-        for (std::size_t i = 0; i < kSlices; ++i) {
-            std::size_t nStart = bytes.size() / kSlices * i;
-            if (i > 0) {
-                const std::size_t nLineEnd = bytes.find('\n', nStart);
-                nStart = nLineEnd == std::string_view::npos ? bytes.size() : nLineEnd + 1;
-            }
-            const std::string_view slice = bytes.substr(nStart, kSliceBytes);
-            if (uchardet_handle_data(detector.get(), slice.data(), slice.size()) != 0)
-                return {};
-        }
-    }
-    uchardet_data_end(detector.get());
-    const std::string guess = Upper(uchardet_get_charset(detector.get()));
-    // Text called ISO-8859-1 or -9 is in practice written by Windows in its
-    // supersets, which also give the bytes 0x80 to 0x9F characters (€, “).
-    if (guess == "ISO-8859-1")
-        return "WINDOWS-1252";
-    if (guess == "ISO-8859-9")
-        return "WINDOWS-1254";
-    return guess;
-}
-
 bool IsUtf8Name(const std::string& encoding)
 {
     const std::string name = Upper(encoding);
     return name == "UTF-8" || name == "UTF8";
 }
 
-// `bytes` must outlive the result, which may view them.
-std::optional<CDecodedText> Decode(std::string_view bytes, const std::string& encoding)
+// `bytes` must outlive the result, which may view them. Text whose UTF-8
+// would pass nTextLimit bytes is not decoded further (`bOverLimit`).
+std::optional<CDecodedText> Decode(std::string_view bytes, const std::string& encoding,
+                                   std::size_t nTextLimit, bool& bOverLimit)
 {
     CDecodedText decoded;
     decoded.m_strEncoding = encoding;
+    bOverLimit = false;
     if (IsUtf8Name(encoding)) {
         if (!IsValidIn(bytes, "UTF-8"))
             return std::nullopt;
         decoded.m_bytes = bytes;
         return decoded;
     }
-    std::optional<std::string> text = ToUtf8(bytes, encoding.c_str());
+    std::optional<std::string> text = ToUtf8Within(bytes, encoding.c_str(), nTextLimit, bOverLimit);
     if (!text)
         return std::nullopt;
     decoded.m_strConverted = std::move(*text);
@@ -101,13 +67,17 @@ CWireListProblem Problem(CWireListProblem::Kind kind, std::string detail = {})
     return problem;
 }
 
-CWireListProblem DecodeText(std::string_view bytes, const std::string& encoding, CDecodedText& decoded)
+CWireListProblem DecodeText(std::string_view bytes, const std::string& encoding, std::size_t nTextLimit,
+                            CDecodedText& decoded)
 {
     using Kind = CWireListProblem::Kind;
+    bool bOverLimit = false;
     if (!encoding.empty()) {
         if (!IsKnownEncoding(encoding.c_str()))
             return Problem(Kind::UnknownEncoding, encoding);
-        std::optional<CDecodedText> text = Decode(bytes, encoding);
+        std::optional<CDecodedText> text = Decode(bytes, encoding, nTextLimit, bOverLimit);
+        if (bOverLimit)
+            return MoreTextThanAList();
         if (!text)
             return Problem(Kind::InvalidText, encoding);
         // A byte order mark the named encoding keeps is no part of the first cell.
@@ -130,23 +100,29 @@ CWireListProblem DecodeText(std::string_view bytes, const std::string& encoding,
     for (const CByteOrderMark& mark : kMarks) {
         if (!bytes.starts_with(mark.m_bytes))
             continue;
-        std::optional<CDecodedText> text = Decode(bytes.substr(mark.m_bytes.size()), mark.m_encoding);
+        std::optional<CDecodedText> text =
+            Decode(bytes.substr(mark.m_bytes.size()), mark.m_encoding, nTextLimit, bOverLimit);
+        if (bOverLimit)
+            return MoreTextThanAList();
         if (!text)
             return Problem(Kind::InvalidText, mark.m_encoding);
         decoded = std::move(*text);
         return {};
     }
-    // Text that is not UTF-8 is read as libuchardet weighs the whole of it;
-    // GB18030, what Chinese spreadsheet programs write, when it cannot tell
-    // or its answer does not decode.
-    std::optional<CDecodedText> text = Decode(bytes, "UTF-8");
-    const std::string guess = text ? std::string() : GuessEncoding(bytes);
-    if (!text && !guess.empty() && IsKnownEncoding(guess.c_str()))
-        text = Decode(bytes, guess);
-    if (!text)
-        text = Decode(bytes, "GB18030");
-    if (!text)
-        return Problem(Kind::NeitherUtf8NorGb18030);
+    // Text that is not UTF-8 is read in the likelier of the readings
+    // weighed, another plausible one offered beside it.
+    std::optional<CDecodedText> text = Decode(bytes, "UTF-8", nTextLimit, bOverLimit);
+    if (!text) {
+        const CEncodingChoice choice = ChooseEncoding(bytes);
+        if (!choice.m_strEncoding.empty())
+            text = Decode(bytes, choice.m_strEncoding, nTextLimit, bOverLimit);
+        if (bOverLimit)
+            return MoreTextThanAList();
+        if (!text)
+            return Problem(Kind::NeitherUtf8NorGb18030);
+        text->m_strOtherEncoding = choice.m_strOther;
+        text->m_bWeighed = true;
+    }
     decoded = std::move(*text);
     return {};
 }
@@ -315,21 +291,24 @@ CWireListProblem ParseDelimited(std::string_view text, char delimiter, CTableBui
 
 } // namespace
 
-CWireListProblem ReadTextList(std::string_view bytes, const CWireListOptions& options, CWireList& list)
+CWireListProblem ReadTextList(std::string_view bytes, const CWireListOptions& options, CWireList& list,
+                              std::size_t nTextLimit)
 {
     CDecodedText decoded;
-    if (CWireListProblem problem = DecodeText(bytes, options.m_strEncoding, decoded))
+    if (CWireListProblem problem = DecodeText(bytes, options.m_strEncoding, nTextLimit, decoded))
         return problem;
     const std::string_view text = decoded.Text();
     if (IsBinary(text))
         return {CWireListProblem::Kind::Binary};
     list.m_kind = WireListKind::Text;
     list.m_strEncoding = decoded.m_strEncoding;
+    list.m_strOtherEncoding = decoded.m_strOtherEncoding;
+    list.m_bEncodingWeighed = decoded.m_bWeighed;
     list.m_cDelimiter = DetectDelimiter(text);
     // The cells' text is never longer than the list's, so the whole list
     // fits without the table's text growing past it.
     if (options.m_nRowLimit == 0)
-        list.m_table.ReserveText(text.size());
+        list.m_table.ReserveText(std::min(text.size(), kMaxWireListBytes));
     CTableBuilder builder(list, options.m_nRowLimit);
     CWireListProblem problem = ParseDelimited(text, list.m_cDelimiter, builder);
     builder.Finish();

@@ -108,6 +108,17 @@ std::string EnglishText(const CWireListProblem& problem)
     return text;
 }
 
+std::string EncodingNote(const CWireList& list, const std::string& path)
+{
+    if (!list.m_bEncodingWeighed)
+        return {};
+    std::string note = Quoted(path) + ": read as " + list.m_strEncoding;
+    if (!list.m_strOtherEncoding.empty())
+        note += " (" + list.m_strOtherEncoding + " would read it too: --encoding " + list.m_strOtherEncoding +
+                ")";
+    return note;
+}
+
 bool IsWireListFileName(std::string_view path)
 {
     const std::size_t nDot = path.rfind('.');

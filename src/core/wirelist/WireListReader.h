@@ -42,8 +42,12 @@ struct CWireList
     CWireTable m_table;
     WireListKind m_kind = WireListKind::Text;
     std::string m_strEncoding; // of a text list: the encoding it was read in
-    char m_cDelimiter = ',';   // of a text list
-    bool m_bTruncated = false; // the row limit cut the list short
+    // Of a text list whose encoding was weighed: another encoding that reads
+    // it as plausibly, offered beside the one chosen; empty when none does.
+    std::string m_strOtherEncoding;
+    bool m_bEncodingWeighed = false; // neither named nor marked by a byte order mark, nor UTF-8
+    char m_cDelimiter = ',';         // of a text list
+    bool m_bTruncated = false;       // the row limit cut the list short
 };
 
 // What keeps a list from being read: its kind and the facts a message
@@ -103,6 +107,11 @@ struct CWireListProblem
 
 // "'wires.csv': row 3: a quoted cell is not closed"
 std::string EnglishText(const CWireListProblem& problem);
+
+// What the command line says of a text list whose encoding was weighed:
+// "'wires.csv': read as GB18030 (BIG5 would read it too: --encoding BIG5)";
+// empty for any other list.
+std::string EncodingNote(const CWireList& list, const std::string& path);
 
 // Whether a file's name says it is a wire list rather than a document: .csv,
 // .tsv, .txt, .xlsx or .ods in any case. What it holds is found from its

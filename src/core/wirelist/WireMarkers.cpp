@@ -48,6 +48,18 @@ std::string Refuse(CMarkerFault fault, CMarkerFault* out)
         reason = "the quantity '" + fault.m_strDetail + "' is not a whole number from 0 to " +
                  std::to_string(kMaxMarkerCopies);
         break;
+    case CMarkerFault::Kind::ColumnBeyondList: {
+        const std::string which = fault.m_bQuantityColumn ? "quantity column "
+                                  : fault.m_bFarEnd       ? "end B: column "
+                                                          : "column ";
+        const std::string message =
+            which + std::to_string(fault.m_nColumn + 1) + " (" + ColumnLetters(fault.m_nColumn) +
+            ") is past the list's last: the list has " + std::to_string(fault.m_nColumns) +
+            (fault.m_nColumns == 1 ? " column" : " columns");
+        if (out)
+            *out = std::move(fault);
+        return message;
+    }
     }
     const std::string message =
         "row " + std::to_string(fault.m_nRow) + (fault.m_bFarEnd ? ", end B: " : ": ") + reason;
@@ -220,6 +232,25 @@ std::string BuildMarkers(const CWireTable& table, const CMarkerOptions& options,
 {
     using Kind = CMarkerFault::Kind;
     markers = {};
+    const std::size_t nColumns = table.ColumnCount();
+    CMarkerFault beyond{0, false, Kind::ColumnBeyondList, {}, 0};
+    beyond.m_nColumns = nColumns;
+    for (const std::size_t c : options.m_columns)
+        if (c >= nColumns) {
+            beyond.m_nColumn = c;
+            return Refuse(beyond, fault);
+        }
+    for (const std::size_t c : options.m_farEndColumns)
+        if (c >= nColumns) {
+            beyond.m_nColumn = c;
+            beyond.m_bFarEnd = true;
+            return Refuse(beyond, fault);
+        }
+    if (options.m_quantityColumn && *options.m_quantityColumn >= nColumns) {
+        beyond.m_nColumn = *options.m_quantityColumn;
+        beyond.m_bQuantityColumn = true;
+        return Refuse(beyond, fault);
+    }
     CMarkerList built;
     built.Reserve(MarkerBytes(table, options));
     const bool bTwoEnds = !options.m_farEndColumns.empty();

@@ -139,15 +139,22 @@ struct CMarkerFault
         TooLong,        // m_nBytes stored bytes, more than kLabelTextLimit
         NotCodePage936, // m_strDetail: the first character code page 936 cannot hold
         BadQuantity,    // m_strDetail: the quantity cell
+        // A column named past the list's last (m_nColumn from 0; the list has
+        // m_nColumns): no row's marker would come from it. Of no row.
+        ColumnBeyondList,
     };
     std::size_t m_nRow = 0; // from 1, as the list numbers it
     bool m_bFarEnd = false; // the far end's marker (end B) of a two-ended row
     Kind m_kind = Kind::TooLong;
     std::string m_strDetail; // UTF-8
     std::size_t m_nBytes = 0;
+    bool m_bQuantityColumn = false; // ColumnBeyondList: the quantity column's
+    std::size_t m_nColumn = 0;
+    std::size_t m_nColumns = 0;
 };
 
-// Every row's marker, all or nothing. Rows whose chosen cells are all empty
+// Every row's marker, all or nothing. A column past the list's last is
+// refused before any row is read. Rows whose chosen cells are all empty
 // give no marker. On the first row that cannot be a marker returns why,
 // naming it by its number in the list ("row 12: ..."), fills `fault` when
 // given, and leaves `markers` empty.

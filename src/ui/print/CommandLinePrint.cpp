@@ -17,6 +17,7 @@
 #include <QPrinterInfo>
 
 #include <cstdio>
+#include <iostream>
 
 namespace {
 
@@ -147,9 +148,16 @@ std::string RunCommandLinePrint(const CCommandLineInfo& cmdInfo, int* pExitStatu
     // printed.
     const bool bList = !cmdInfo.m_list.m_strPath.empty() || !cmdInfo.m_list.m_strPattern.empty();
     CMarkerList markers;
-    if (bList)
-        if (std::string error = LoadWireListMarkers(cmdInfo.m_list, markers); !error.empty())
+    if (bList) {
+        std::string note;
+        std::string error = LoadWireListMarkers(cmdInfo.m_list, markers, note, pExitStatus);
+        // Which encoding a list was read in is said, so that a wrong
+        // reading is never silent.
+        if (!note.empty())
+            std::cerr << "tavromark: " << note << '\n';
+        if (!error.empty())
             return error;
+    }
     CMarkerSheets listSheets(sheet, markers, cmdInfo.m_list.m_bSelectedOnly);
     if (bList) {
         if (std::string error = listSheets.Check(); !error.empty())

@@ -52,7 +52,8 @@ private:
 
 } // namespace
 
-std::string LoadWireListMarkers(const CWireListRequest& request, CMarkerList& markers)
+std::string LoadWireListMarkers(const CWireListRequest& request, CMarkerList& markers, std::string& note,
+                                int* pExitStatus)
 {
     if (!request.m_strPattern.empty()) {
         CSequencePattern pattern;
@@ -64,9 +65,14 @@ std::string LoadWireListMarkers(const CWireListRequest& request, CMarkerList& ma
     CWireList list;
     if (const CWireListProblem problem = ReadWireListFile(request.m_strPath, request.m_read, list))
         return EnglishText(problem);
+    note = EncodingNote(list, request.m_strPath);
     const std::string prefix = "'" + request.m_strPath + "': ";
-    if (std::string error = BuildMarkers(list.m_table, request.m_markers, markers); !error.empty())
+    CMarkerFault fault;
+    if (std::string error = BuildMarkers(list.m_table, request.m_markers, markers, &fault); !error.empty()) {
+        if (fault.m_kind == CMarkerFault::Kind::ColumnBeyondList && pExitStatus)
+            *pExitStatus = 2;
         return prefix + error;
+    }
     if (markers.Total() == 0)
         return prefix + "no markers: the chosen columns are empty in every row";
     return {};

@@ -27,7 +27,10 @@ using SheetProgress = std::function<bool(std::size_t nDone, std::size_t nTotal, 
 
 // Reads the request's list, or its pattern, and makes its markers. Empty,
 // or the message (naming the file, and the row where a row is at fault).
-std::string LoadWireListMarkers(const CWireListRequest& request, CMarkerList& markers);
+// `note` says which encoding a text list was read in when it was weighed.
+// A column past the list's last is a bad option: *pExitStatus becomes 2.
+std::string LoadWireListMarkers(const CWireListRequest& request, CMarkerList& markers, std::string& note,
+                                int* pExitStatus = nullptr);
 
 // Draws the remaining sheets of `sheets` onto the painter's device, starting
 // a new page between them; with bShrinkCut, labels that would cut their

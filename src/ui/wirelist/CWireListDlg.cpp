@@ -67,6 +67,15 @@ constexpr std::pair<const char*, const char*> kEncodings[] = {
     {"MACINTOSH", "西欧，Mac"},       {"TIS-620", "泰文"},
 };
 
+// The script an encoding the dialog offers is written in, e.g. "繁体中文".
+QString ScriptOf(const std::string& encoding)
+{
+    for (const auto& [name, script] : kEncodings)
+        if (encoding == name)
+            return QString::fromUtf8(script);
+    return {};
+}
+
 // "自动" with the encoding detection chose for the list read, if any.
 QString AutomaticText(const std::string& detected)
 {
@@ -85,8 +94,20 @@ QString FromUtf8(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString FaultText(const CMarkerFault& fault)
+// Why rows cannot be markers; bTwoEnds names the near end's columns "A 端列".
+QString FaultText(const CMarkerFault& fault, bool bTwoEnds)
 {
+    if (fault.m_kind == CMarkerFault::Kind::ColumnBeyondList) {
+        const QString field = fault.m_bQuantityColumn ? QStringLiteral("数量列")
+                              : fault.m_bFarEnd       ? QStringLiteral("B 端列")
+                              : bTwoEnds              ? QStringLiteral("A 端列")
+                                                      : QStringLiteral("列");
+        return QStringLiteral("%1：第 %2 列（%3）超出了线号表，线号表只有 %4 列。")
+            .arg(field)
+            .arg(fault.m_nColumn + 1)
+            .arg(QString::fromStdString(ColumnLetters(fault.m_nColumn)))
+            .arg(fault.m_nColumns);
+    }
     const QString row = fault.m_bFarEnd ? QStringLiteral("第 %1 行 B 端：").arg(fault.m_nRow)
                                         : QStringLiteral("第 %1 行：").arg(fault.m_nRow);
     switch (fault.m_kind) {
@@ -101,6 +122,8 @@ QString FaultText(const CMarkerFault& fault)
         return row + QStringLiteral("数量“%1”不是 0 到 %2 之间的整数。")
                          .arg(FromUtf8(fault.m_strDetail))
                          .arg(kMaxMarkerCopies);
+    case CMarkerFault::Kind::ColumnBeyondList:
+        break;
     }
     return row;
 }
@@ -138,12 +161,20 @@ CWireListDlg::CWireListDlg(const CSequencePattern& pattern, const QString& patte
     m_pattern = pattern;
     setWindowTitle(QStringLiteral("序列编号 - %1").arg(patternText));
     m_table->hide();
-    m_recentLists->hide();
+    m_recentRow->setRowVisible(m_recentLists, false);
     for (QWidget* listOption :
          std::initializer_list<QWidget*>{m_columns, m_twoEnds, m_farEndColumns, m_join, m_skipEmptyCells,
-                                         m_headerRows, m_quantityColumn, m_encoding, m_worksheet})
+                                         m_headerRows, m_quantityColumn, m_encodingRow, m_worksheet})
         m_options->setRowVisible(listOption, false);
     Rebuild();
+}
+
+CWireListDlg::~CWireListDlg()
+{
+    // A dialog destroyed while shown hides in QDialog's destructor, and the
+    // worksheet field's focus leaving then would read the list into members
+    // already gone.
+    m_worksheet->disconnect(this);
 }
 
 CWireListDlg::CWireListDlg(const CSheet& sheet, int nPageMoveX, int nPageMoveY, ApplyTexts applyToSelected,
@@ -194,6 +225,25 @@ CWireListDlg::CWireListDlg(const CSheet& sheet, int nPageMoveX, int nPageMoveY, 
         m_encoding->addItem(QStringLiteral("%1（%2）").arg(QString::fromLatin1(name), script),
                             QString::fromLatin1(name));
     m_encoding->setMaxVisibleItems(20);
+    // Where two readings of a list are plausible, the other one is offered
+    // beside the one chosen.
+    m_otherEncoding = new QPushButton(this);
+    m_otherEncoding->setObjectName(QStringLiteral("otherEncoding"));
+    m_otherEncoding->hide();
+    connect(m_otherEncoding, &QPushButton::clicked, this, [this] {
+        const QString other = QString::fromStdString(m_list.m_strOtherEncoding);
+        int nIndex = m_encoding->findData(other);
+        if (nIndex < 0) {
+            m_encoding->addItem(other, other);
+            nIndex = m_encoding->count() - 1;
+        }
+        m_encoding->setCurrentIndex(nIndex);
+    });
+    m_encodingRow = new QWidget(this);
+    auto* encodingRow = new QHBoxLayout(m_encodingRow);
+    encodingRow->setContentsMargins(0, 0, 0, 0);
+    encodingRow->addWidget(m_encoding, 1);
+    encodingRow->addWidget(m_otherEncoding);
     m_worksheet = new QLineEdit(this);
     m_worksheet->setPlaceholderText(QStringLiteral("第一个工作表"));
     m_selectedOnly = new QCheckBox(QStringLiteral("每页只用所选位置(&O)"), this);
@@ -208,7 +258,9 @@ CWireListDlg::CWireListDlg(const CSheet& sheet, int nPageMoveX, int nPageMoveY, 
     m_options->addRow(QStringLiteral("标题行数(&H):"), m_headerRows);
     m_options->addRow(QStringLiteral("每行份数(&N):"), m_copies);
     m_options->addRow(QStringLiteral("数量列(&Q):"), m_quantityColumn);
-    m_options->addRow(QStringLiteral("编码(&E):"), m_encoding);
+    m_options->addRow(QStringLiteral("编码(&E):"), m_encodingRow);
+    if (auto* label = qobject_cast<QLabel*>(m_options->labelForField(m_encodingRow)))
+        label->setBuddy(m_encoding);
     m_options->addRow(QStringLiteral("工作表(&K):"), m_worksheet);
     m_options->addRow(QString(), m_selectedOnly);
 
@@ -227,9 +279,9 @@ CWireListDlg::CWireListDlg(const CSheet& sheet, int nPageMoveX, int nPageMoveY, 
     right->addWidget(m_picture, 1);
 
     auto* tableColumn = new QVBoxLayout;
-    auto* recentRow = new QFormLayout;
-    recentRow->addRow(QStringLiteral("线号表(&L):"), m_recentLists);
-    tableColumn->addLayout(recentRow);
+    m_recentRow = new QFormLayout;
+    m_recentRow->addRow(QStringLiteral("线号表(&L):"), m_recentLists);
+    tableColumn->addLayout(m_recentRow);
     tableColumn->addWidget(m_table, 1);
     tableColumn->addWidget(m_tableNote);
     auto* top = new QHBoxLayout;
@@ -359,6 +411,11 @@ void CWireListDlg::ReadWholeList()
     const CWireListProblem problem =
         ReadWireListFile(QFile::encodeName(m_path).toStdString(), ReadOptions(), m_list);
     QApplication::restoreOverrideCursor();
+    // A workbook's cells carry their own encoding: 编码 does nothing there.
+    const bool bWorkbook = m_list.m_kind != WireListKind::Text;
+    m_encoding->setEnabled(!bWorkbook);
+    m_encoding->setToolTip(bWorkbook ? QStringLiteral("工作簿（.xlsx、.ods）自带编码，不用选择。")
+                                     : QString());
     if (problem)
         m_list = {};
     // Automatic detection says what it chose, so that a wrong guess is seen.
@@ -366,6 +423,15 @@ void CWireListDlg::ReadWholeList()
     m_encoding->setItemText(0, AutomaticText(bAutomatic && m_list.m_kind == WireListKind::Text
                                                  ? m_list.m_strEncoding
                                                  : std::string()));
+    const std::string& other = m_list.m_strOtherEncoding;
+    m_otherEncoding->setVisible(bAutomatic && !other.empty());
+    if (!other.empty()) {
+        const QString name = QString::fromStdString(other);
+        const QString script = ScriptOf(other);
+        m_otherEncoding->setText(script.isEmpty() ? QStringLiteral("改用 %1").arg(name)
+                                                  : QStringLiteral("改用 %1（%2）").arg(name, script));
+        m_otherEncoding->setToolTip(QStringLiteral("这个线号表也可以读作 %1 编码").arg(name));
+    }
     m_tableModel->SetTable(&m_list.m_table);
     const std::size_t nHidden = m_tableModel->HiddenColumns();
     m_tableNote->setText(QStringLiteral("只显示前 %1 列，另有 %2 列未显示。")
@@ -417,7 +483,7 @@ void CWireListDlg::Rebuild()
         const CMarkerOptions options = MarkerOptions(problem);
         CMarkerFault fault;
         if (problem.isEmpty() && !BuildMarkers(m_list.m_table, options, m_markers, &fault).empty())
-            problem = FaultText(fault);
+            problem = FaultText(fault, m_twoEnds->isChecked());
     }
     if (problem.isEmpty() && m_markers.Total() == 0)
         problem = QStringLiteral("所选的列全是空的，没有标签可打印。");

@@ -46,6 +46,8 @@ public:
     CWireListDlg(const CSequencePattern& pattern, const QString& patternText, const CSheet& sheet,
                  int nPageMoveX, int nPageMoveY, ApplyTexts applyToSelected, QWidget* parent = nullptr);
 
+    ~CWireListDlg() override;
+
     // The count line, e.g. "共 1,240 个标签，需要 9 页", or why there is none.
     QString CountText() const;
     // What the last action did, e.g. after 填入本页.
@@ -96,6 +98,7 @@ private:
     QString m_strCountProblem; // why nothing can be printed, or empty
 
     QComboBox* m_recentLists = nullptr; // the lists used last, this one first
+    QFormLayout* m_recentRow = nullptr; // "线号表" and m_recentLists
     QTableView* m_table = nullptr;
     CWireTableModel* m_tableModel = nullptr;
     QLabel* m_tableNote = nullptr;  // how many columns are not shown
@@ -108,6 +111,8 @@ private:
     QSpinBox* m_copies = nullptr;
     QLineEdit* m_quantityColumn = nullptr;
     QComboBox* m_encoding = nullptr;
+    QPushButton* m_otherEncoding = nullptr; // the other plausible reading, when there is one
+    QWidget* m_encodingRow = nullptr;       // the encoding and the other reading
     QLineEdit* m_worksheet = nullptr;
     QCheckBox* m_selectedOnly = nullptr;
     QFormLayout* m_options = nullptr;

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -31,8 +32,11 @@ std::vector<CListChoices> RememberedLists()
     const std::unique_ptr<QSettings> settings = OpenAppSettings();
     if (!settings)
         return lists;
-    const int nCount = settings->beginReadArray(Keys::kWireLists);
-    for (int i = 0; i < nCount && lists.size() < kRememberedLists; ++i) {
+    // The program writes no more entries than it keeps; a larger count (a
+    // file edited by hand, size=2147483647) is not walked through.
+    const int nCount =
+        std::min(settings->beginReadArray(Keys::kWireLists), static_cast<int>(kRememberedLists));
+    for (int i = 0; i < nCount; ++i) {
         settings->setArrayIndex(i);
         CListChoices choices;
         choices.m_strPath = Text(*settings, Keys::kWireListPath);
