@@ -12,6 +12,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 ui_tests=$(dirname "$bin")/../tests/tavro_ui_tests
 queue=tavro_job_$$
 source "$here/private_cups.bash" "$queue"
+source "$here/pdf_check.bash" # every PDF the program writes passes qpdf --check
 [[ -x $ui_tests ]] || fail "no front-end test binary at $ui_tests"
 # The queue cannot print on the A4 paper's outer 18 points across and 36
 # points down (6.35 and 12.7 mm), as office printers' PPDs say.
