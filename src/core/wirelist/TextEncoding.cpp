@@ -222,6 +222,7 @@ struct CReading
     double m_dWeight = 0; // plausibility, and the detector's word
     bool m_bSingleByte = false;
     bool m_bPrintable = false; // every character one a label can hold
+    std::size_t m_nTried = 0;  // the order the readings were tried in
 };
 
 } // namespace
@@ -287,8 +288,14 @@ CEncodingChoice ChooseEncoding(std::string_view bytes)
     if (bPrintableReading)
         std::erase_if(readings,
                       [](const CReading& reading) { return reading.m_bSingleByte && !reading.m_bPrintable; });
-    std::stable_sort(readings.begin(), readings.end(),
-                     [](const CReading& a, const CReading& b) { return a.m_dWeight > b.m_dWeight; });
+    // Equal weights keep the order the readings were tried in. (Not by
+    // std::stable_sort: GCC 12's temporary buffer for it is allocated and
+    // freed in ways AddressSanitizer reports as mismatched.)
+    for (std::size_t i = 0; i < readings.size(); ++i)
+        readings[i].m_nTried = i;
+    std::sort(readings.begin(), readings.end(), [](const CReading& a, const CReading& b) {
+        return a.m_dWeight != b.m_dWeight ? a.m_dWeight > b.m_dWeight : a.m_nTried < b.m_nTried;
+    });
     CEncodingChoice choice;
     for (const CReading& reading : readings) {
         // The sample decoding says little of the rest of a large text.

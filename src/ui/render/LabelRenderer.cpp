@@ -674,7 +674,10 @@ CRenderedFont DrawLabel(QPainter& painter, const CLabelRecord& label, const QRec
     const CRenderedFont rendered{plan.m_logFont.lfHeight, plan.m_logFont.lfWidth};
     if (!layout.m_bDraw)
         return rendered;
-    if (CDrawnGlyphs* pDrawn = bUnshaped ? CDrawnGlyphs::Of(painter.device()) : nullptr)
+    // An empty text has no font made, and draws no glyph.
+    CDrawnGlyphs* pDrawn =
+        bUnshaped && setup.m_font.m_unshaped ? CDrawnGlyphs::Of(painter.device()) : nullptr;
+    if (pDrawn)
         RecordDrawnGlyphs(*pDrawn, setup.m_font, plan.m_lines);
 
     // Paper is white already, and each clip or transform change makes a PDF
